@@ -1,0 +1,262 @@
+#pragma once
+
+#include "core/calendar/calendardates.h"
+#include "core/calendar/calendartypes.h"
+#include "core/common/fontspec.h"
+#include "core/common/tcolor.h"
+#include "core/common/trect.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTime>
+
+#include <array>
+
+namespace Dayloom {
+
+// The calendar page model: every setting of one printed sheet with its
+// defaults, the month and day names, the border picture and the page
+// geometry of the 22 layouts. It has no window; the page widget owns one and
+// repaints when it signals. All geometry is in pixels of the unzoomed page at
+// 96 pixels per inch.
+//
+// Setters of plain values do nothing when the value is unchanged; font
+// setters and SetWMFBorderFile always act. Geometry-affecting setters call
+// CalculateLayout(false), which emits geometryChanged() and changed(); the
+// others emit changed() only.
+class CalendarPage : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int PPI = 96;
+    static constexpr int MaxMinis = 60;
+    // Extra margin, in inches, that a border picture adds on every side.
+    static constexpr double BorderAllowance = 0.47;
+
+    explicit CalendarPage(QObject *parent = nullptr);
+
+    // --- published settings -------------------------------------------------
+    TCalendarLayout CalendarLayout() const { return m_calendarLayout; }
+    void SetCalendarLayout(TCalendarLayout layout);
+    TCalendarOrientation CalendarOrientation() const { return m_calendarOrientation; }
+    void SetCalendarOrientation(TCalendarOrientation orientation);
+    TCalendarLineLayout CalendarLineLayout() const { return m_calendarLineLayout; }
+    void SetCalendarLineLayout(TCalendarLineLayout preset);
+    TMiniCalendarLineLayout MiniCalendarLineLayout() const { return m_miniCalendarLineLayout; }
+    void SetMiniCalendarLineLayout(TMiniCalendarLineLayout preset);
+
+    TColor TitleBGColor() const { return m_titleBGColor; }
+    void SetTitleBGColor(TColor color);
+    TColor HeadersBGColor() const { return m_headersBGColor; }
+    void SetHeadersBGColor(TColor color);
+    TColor MiniHeadersBGColor() const { return m_miniHeadersBGColor; }
+    void SetMiniHeadersBGColor(TColor color);
+    TColor MiniCalBGColor() const { return m_miniCalBGColor; }
+    void SetMiniCalBGColor(TColor color);
+
+    const FontSpec &TitleFont() const { return m_titleFont; }
+    void SetTitleFont(const FontSpec &font);
+    const FontSpec &HeadersFont() const { return m_headersFont; }
+    void SetHeadersFont(const FontSpec &font);
+    const FontSpec &CellFont() const { return m_cellFont; }
+    void SetCellFont(const FontSpec &font);
+    const FontSpec &MiniTitleFont() const { return m_miniTitleFont; }
+    void SetMiniTitleFont(const FontSpec &font);
+    const FontSpec &MiniHeadersFont() const { return m_miniHeadersFont; }
+    void SetMiniHeadersFont(const FontSpec &font);
+    const FontSpec &MiniCellFont() const { return m_miniCellFont; }
+    void SetMiniCellFont(const FontSpec &font);
+
+    // Margins in inches, compared exactly.
+    float LeftMarginInch() const { return m_leftMarginInch; }
+    void SetLeftMarginInch(float inches);
+    float TopMarginInch() const { return m_topMarginInch; }
+    void SetTopMarginInch(float inches);
+    float RightMarginInch() const { return m_rightMarginInch; }
+    void SetRightMarginInch(float inches);
+    float BottomMarginInch() const { return m_bottomMarginInch; }
+    void SetBottomMarginInch(float inches);
+
+    TCalBorderStyle CalendarBorder() const { return m_calendarBorder; }
+    void SetCalendarBorder(TCalBorderStyle style);
+    TCalBorderStyle HeadersBorder() const { return m_headersBorder; }
+    void SetHeadersBorder(TCalBorderStyle style);
+    TCalBorderStyle CellBorder() const { return m_cellBorder; }
+    void SetCellBorder(TCalBorderStyle style);
+    TCalBorderStyle MiniCalBorder() const { return m_miniCalBorder; }
+    void SetMiniCalBorder(TCalBorderStyle style);
+    TCalBorderStyle MiniHeadersBorder() const { return m_miniHeadersBorder; }
+    void SetMiniHeadersBorder(TCalBorderStyle style);
+    TCalBorderStyle MiniCellBorder() const { return m_miniCellBorder; }
+    void SetMiniCellBorder(TCalBorderStyle style);
+
+    bool TitleShowYear() const { return m_titleShowYear; }
+    void SetTitleShowYear(bool on);
+    bool MiniShowYear() const { return m_miniShowYear; }
+    void SetMiniShowYear(bool on);
+    TCalHeadersStyle HeadersStyle() const { return m_headersStyle; }
+    void SetHeadersStyle(TCalHeadersStyle style);
+    TCalHeadersStyle MiniHeadersStyle() const { return m_miniHeadersStyle; }
+    void SetMiniHeadersStyle(TCalHeadersStyle style);
+    TCalendarNumberPosition NumberPosition() const { return m_numberPosition; }
+    void SetNumberPosition(TCalendarNumberPosition position);
+
+    // The date. A month outside 1-12 or a year outside 1-9999 is ignored.
+    int MainCalDay() const { return m_mainCalDay; }
+    void SetMainCalDay(int day);
+    int MainCalMonth() const { return m_mainCalMonth; }
+    void SetMainCalMonth(int month);
+    int MainCalYear() const { return m_mainCalYear; }
+    void SetMainCalYear(int year);
+    // 1 = weeks start on Sunday; any other value = on Monday.
+    int StartOfWeek() const { return m_startOfWeek; }
+    void SetStartOfWeek(int start);
+    bool MondayFirst() const { return m_startOfWeek != 1; }
+
+    const QString &UserTitle() const { return m_userTitle; }
+    void SetUserTitle(const QString &title);
+    TLPanelState PanelState() const { return m_panelState; }
+    void SetPanelState(TLPanelState state);
+    bool Pointing() const { return m_panelState == psPointing; }
+
+    // Border name: a bare file name without extension, or empty for none.
+    const QString &WMFBorderFile() const { return m_wmfBorderFile; }
+    void SetWMFBorderFile(const QString &name);
+    // Raw bytes of the border picture last loaded (kept after the name is
+    // cleared; drawn only while a name is set).
+    const QByteArray &BorderPicture() const { return m_borderPicture; }
+    // "<program folder>/Borders/<name>.wpo" (portrait) or ".wls" (landscape).
+    static QString BorderFilePath(const QString &name, TCalendarOrientation orientation);
+
+    // --- unpublished settings -------------------------------------------------
+    // 0 = Letter (8.5 x 11 in); any other value = A4 (8.27 x 11.69 in).
+    int PaperSize() const { return m_paperSize; }
+    void SetPaperSize(int paperSize);
+    bool IsA4() const { return m_paperSize != 0; }
+    QTime PlannerStartTime() const { return m_plannerStartTime; }
+    void SetPlannerStartTime(const QTime &time);
+
+    // Names: months 1-12 (January first), days 1-7 (Sunday first). Outside
+    // those ranges the getters return an empty string and the setters do
+    // nothing. The setters do not repaint.
+    QString MonthName(int index) const;
+    QString DayName(int index) const;
+    void SetMonthName(int index, const QString &name);
+    void SetDayName(int index, const QString &name);
+    // Long month and day names of the system locale.
+    void LoadSystemNames();
+
+    // --- operations -------------------------------------------------------------
+    // 0 month grids (layouts 0-7), 1 mini sheets (8-17), 2 week, 3 two weeks,
+    // 4 day of 10 hours, 5 day of 15 hours.
+    int LayoutKind() const;
+    static int LayoutKind(TCalendarLayout layout);
+    // A month grid or a planner (layouts 0-7, 18-21). Whether the page is
+    // shown at all is the widget's business.
+    bool HasDayCells() const;
+
+    // MiniTitleFont size := points; mini header and cell fonts := 80 %.
+    void SetMiniFontSizes(int points);
+    // Copies every setting listed for style transfer from another page,
+    // then recomputes the layout (mini fonts kept).
+    void AssignSettings(const CalendarPage &source);
+    // Equal settings; font sizes, NumberPosition and the individual border
+    // styles are not compared.
+    bool SameSettings(const CalendarPage &other) const;
+    // Resets the look to the default style for today's date.
+    void SetDefaultStyle();
+
+    // --- page geometry ---------------------------------------------------------
+    void CalculateLayout(bool resetMiniFonts);
+    void DistributeRects(int rows, int columns, int lastIndex, int firstIndex, const TRect &area);
+    static MonthYear ShiftMonth(int month, int year, int k)
+    {
+        return CalendarDates::ShiftMonth(month, year, k);
+    }
+    // Display name of a layout in the layout list.
+    static QString LayoutDisplayName(TCalendarLayout layout);
+
+    int PageWidth() const { return m_pageWidth; }
+    int PageHeight() const { return m_pageHeight; }
+    const TRect &PrintableRect() const { return m_printableRect; }
+    const TRect &MainRect() const { return m_mainRect; }
+    bool HasMainCalendar() const { return m_hasMainCalendar; }
+    bool HasMiniCalendars() const { return m_hasMiniCalendars; }
+    bool IsPlanner() const { return m_isPlanner; }
+    int MiniCount() const { return m_miniCount; }
+    // Index 1-60; a zero rectangle / January 1997 outside that range.
+    TRect MiniRect(int index) const;
+    MonthYear MiniMonth(int index) const;
+
+Q_SIGNALS:
+    // Anything visible changed: repaint.
+    void changed();
+    // The page geometry was recomputed (its size may differ).
+    void geometryChanged();
+    // One of the six fonts changed.
+    void fontChanged();
+
+private:
+    void Repaint();
+    void NotifyFontChanged();
+    void SetMarginInch(float &field, float inches);
+    void LoadBorderPicture();
+
+    TCalendarLayout m_calendarLayout = loFullCalendar;
+    TCalendarOrientation m_calendarOrientation = coPortrait;
+    TCalendarLineLayout m_calendarLineLayout = llFull;
+    TMiniCalendarLineLayout m_miniCalendarLineLayout = mllFull;
+    TColor m_titleBGColor = clWhite;
+    TColor m_headersBGColor = clWhite;
+    TColor m_miniHeadersBGColor = clWhite;
+    TColor m_miniCalBGColor = clWhite;
+    FontSpec m_titleFont;
+    FontSpec m_headersFont;
+    FontSpec m_cellFont;
+    FontSpec m_miniTitleFont;
+    FontSpec m_miniHeadersFont;
+    FontSpec m_miniCellFont;
+    float m_leftMarginInch = 0.25f;
+    float m_topMarginInch = 0.25f;
+    float m_rightMarginInch = 0.25f;
+    float m_bottomMarginInch = 0.25f;
+    TCalBorderStyle m_calendarBorder = cbAll;
+    TCalBorderStyle m_headersBorder = cbAll;
+    TCalBorderStyle m_cellBorder = cbAll;
+    TCalBorderStyle m_miniCalBorder = cbAll;
+    TCalBorderStyle m_miniHeadersBorder = cbBottom;
+    TCalBorderStyle m_miniCellBorder = cbNone;
+    bool m_titleShowYear = true;
+    bool m_miniShowYear = true;
+    TCalHeadersStyle m_headersStyle = dsThreeChars;
+    TCalHeadersStyle m_miniHeadersStyle = dsFirstChar;
+    TCalendarNumberPosition m_numberPosition = cnpUpperRight;
+    int m_mainCalDay = 0;
+    int m_mainCalMonth = 1;
+    int m_mainCalYear = 1997;
+    int m_startOfWeek = 1;
+    QString m_userTitle;
+    TLPanelState m_panelState = psPointing;
+    QString m_wmfBorderFile;
+    QByteArray m_borderPicture;
+
+    int m_paperSize = 0;
+    QTime m_plannerStartTime{8, 0};
+    std::array<QString, 12> m_monthNames;
+    std::array<QString, 7> m_dayNames;
+
+    int m_pageWidth = 0;
+    int m_pageHeight = 0;
+    TRect m_printableRect;
+    TRect m_mainRect;
+    bool m_hasMainCalendar = true;
+    bool m_hasMiniCalendars = false;
+    bool m_isPlanner = false;
+    int m_miniCount = 0;
+    std::array<TRect, MaxMinis> m_miniRects{};
+    std::array<MonthYear, MaxMinis> m_miniMonths{};
+};
+
+} // namespace Dayloom

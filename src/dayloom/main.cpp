@@ -1,0 +1,36 @@
+// The Dayloom executable: the main window by default, headless commands
+// (--version, --help, --export ...) without a display.
+
+#include "commandline.h"
+#include "ui/app/tcalendarmain.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char *argv[])
+{
+    using namespace Dayloom;
+
+    const CommandLine command = CommandLine::Parse(argc, argv);
+    if (command.kind != CommandLine::Kind::Window)
+        return RunHeadless(command, argc, argv);
+
+    if (!HasDisplay()) {
+        std::fputs("dayloom: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
+                   "Start it on a desktop or under xvfb-run, or use a headless command;\n"
+                   "see 'dayloom --help'.\n",
+                   stderr);
+        return 2;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Dayloom"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Dayloom"));
+    QApplication::setApplicationVersion(QStringLiteral(DAYLOOM_VERSION));
+    TCalendarMain window;
+    window.show();
+    return app.exec();
+}
