@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace Dayloom {
 
 namespace {
@@ -430,6 +432,34 @@ void CalendarPage::LoadSystemNames()
         const int qtDay = day == 1 ? 7 : day - 1; // Qt counts from Monday
         m_dayNames[day - 1] = locale.dayName(qtDay, QLocale::LongFormat);
     }
+}
+
+// --- day-cell notes -------------------------------------------------------------------
+
+const TWPRtfStorage &CalendarPage::CellNote(int cell) const
+{
+    static const TWPRtfStorage blank;
+    return (cell >= 1 && cell <= CellCount) ? m_cellNotes[cell - 1] : blank;
+}
+
+void CalendarPage::SetCellNote(int cell, const TWPRtfStorage &note)
+{
+    if (cell < 1 || cell > CellCount)
+        return;
+    m_cellNotes[cell - 1] = note;
+    Repaint();
+}
+
+bool CalendarPage::HasCellNotes() const
+{
+    return std::any_of(m_cellNotes.begin(), m_cellNotes.end(),
+                       [](const TWPRtfStorage &note) { return !note.IsEmpty(); });
+}
+
+void CalendarPage::ClearCellNotes()
+{
+    for (TWPRtfStorage &note : m_cellNotes)
+        note.Clear();
 }
 
 // --- operations -------------------------------------------------------------------

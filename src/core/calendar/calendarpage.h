@@ -5,6 +5,7 @@
 #include "core/common/fontspec.h"
 #include "core/common/tcolor.h"
 #include "core/common/trect.h"
+#include "core/richtext/twprtfstorage.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -148,6 +149,17 @@ public:
     // Long month and day names of the system locale.
     void LoadSystemNames();
 
+    // --- day-cell notes ---------------------------------------------------------
+    static constexpr int CellCount = 42;
+    // The note of cell 1-42 (row by row over the 6 x 7 grid, not by date).
+    // Outside that range: an empty store that is never written back.
+    const TWPRtfStorage &CellNote(int cell) const;
+    // Replaces the note of cell 1-42 and repaints; outside the range: ignored.
+    void SetCellNote(int cell, const TWPRtfStorage &note);
+    bool HasCellNotes() const;
+    // Empties every note; no repaint.
+    void ClearCellNotes();
+
     // --- operations -------------------------------------------------------------
     // 0 month grids (layouts 0-7), 1 mini sheets (8-17), 2 week, 3 two weeks,
     // 4 day of 10 hours, 5 day of 15 hours.
@@ -246,6 +258,7 @@ private:
     QTime m_plannerStartTime{8, 0};
     std::array<QString, 12> m_monthNames;
     std::array<QString, 7> m_dayNames;
+    std::array<TWPRtfStorage, CellCount> m_cellNotes;
 
     int m_pageWidth = 0;
     int m_pageHeight = 0;
