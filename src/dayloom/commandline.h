@@ -3,23 +3,41 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace Dayloom {
 
 // What the command line asks for. Everything but Window runs headless.
 struct CommandLine
 {
-    enum class Kind { Window, Version, Help, Error };
+    enum class Kind { Window, Version, Help, Export, Error };
+
+    struct ExportOptions
+    {
+        QString output;
+        float zoom = 1.0f;
+        std::optional<int> layout;
+        std::optional<int> paper;
+        std::optional<int> month;
+        std::optional<int> year;
+        std::optional<int> day;
+        std::optional<int> weekStart;
+        QString language;
+        QString file;
+    };
 
     Kind kind = Kind::Window;
-    QString error;      // for Kind::Error: the one-line message
-    QStringList files;  // files to open in the window
+    QString error;      // Kind::Error: the one-line message
+    QStringList files;  // Kind::Window: files to open
+    ExportOptions exportOptions;
 
-    static CommandLine Parse(int argc, char *argv[]);
+    static CommandLine Parse(const QStringList &arguments);
 };
 
 // True when a windowing system can be reached (or one was chosen explicitly).
 bool HasDisplay();
-// Runs a headless command; returns the process exit code.
+// Runs a headless command; returns the process exit code (0 success,
+// 1 a file could not be read or written, 2 bad arguments).
 int RunHeadless(const CommandLine &command, int argc, char *argv[]);
 
 } // namespace Dayloom

@@ -5,7 +5,7 @@
 #include "ui/app/tcalendarmain.h"
 
 #include <QApplication>
-#include <QGuiApplication>
+#include <QStringList>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,7 +14,10 @@ int main(int argc, char *argv[])
 {
     using namespace Dayloom;
 
-    const CommandLine command = CommandLine::Parse(argc, argv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine command = CommandLine::Parse(arguments);
     if (command.kind != CommandLine::Kind::Window)
         return RunHeadless(command, argc, argv);
 

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -460,6 +461,299 @@ void CalendarPage::ClearCellNotes()
 {
     for (TWPRtfStorage &note : m_cellNotes)
         note.Clear();
+    ClearCellRecords();
+}
+
+// --- drawing --------------------------------------------------------------------------
+
+namespace {
+
+int Scaled(int value, float zoom)
+{
+    return static_cast<int>(value * static_cast<double>(zoom));
+}
+
+TRect Scaled(const TRect &r, float zoom)
+{
+    return {Scaled(r.Left, zoom), Scaled(r.Top, zoom), Scaled(r.Right, zoom),
+            Scaled(r.Bottom, zoom)};
+}
+
+FontSpec ScaledFont(const FontSpec &font, float zoom)
+{
+    FontSpec scaled = font;
+    scaled.SetSize(Scaled(font.Size(), zoom));
+    return scaled;
+}
+
+} // namespace
+
+void CalendarPage::ClearCellRecords()
+{
+    m_mainBlock.cells.fill(CellRecord{});
+    m_titleRect = {};
+    m_headerRect = {};
+}
+
+void CalendarPage::Paint(QPainter &painter, float zoom)
+{
+    if (m_painting)
+        return;
+    m_painting = true;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    ClearCellRecords();
+
+    if (!m_wmfBorderFile.isEmpty() && m_borderDrawer && !m_borderPicture.isEmpty())
+        m_borderDrawer(painter, m_borderPicture, Scaled(m_printableRect, zoom).toQRect());
+
+    switch (m_calendarLayout) {
+    case loWeek:
+        DrawWeekPlanner(painter, zoom, 7);
+        break;
+    case lo2Week:
+        DrawWeekPlanner(painter, zoom, 14);
+        break;
+    case loDay10:
+        DrawDayPlanner(painter, zoom, 10);
+        break;
+    case loDay15:
+        DrawDayPlanner(painter, zoom, 15);
+        break;
+    default:
+        if (m_hasMainCalendar) {
+            FillMainBlock(zoom);
+            CalendarPainter::DrawMonthGrid(painter, m_mainBlock, m_userTitle);
+            m_titleRect = m_mainBlock.titleRect;
+            m_headerRect = m_mainBlock.headerRect;
+            DrawNotes(painter, zoom, false);
+        }
+        break;
+    }
+
+    const TRect &firstFree = m_mainBlock.cells[0].rFree;
+    m_referenceNoteSize = QSize(firstFree.Width() + 5, firstFree.Height() + 5);
+
+    if (m_hasMiniCalendars)
+        DrawMiniCalendars(painter, zoom);
+    painter.restore();
+    m_painting = false;
+}
+
+void CalendarPage::FillMainBlock(float zoom)
+{
+    DrawingBlock &b = m_mainBlock;
+    b.backgroundColor = clWhite;
+    b.titleBackground = m_titleBGColor;
+    b.minimumTitleHeight = static_cast<int>(PPI * 1.5 * static_cast<double>(zoom));
+    b.month = m_mainCalMonth;
+    b.year = m_mainCalYear;
+    b.day = m_mainCalDay;
+    b.rect = Scaled(m_mainRect, zoom);
+    b.numberPosition = m_numberPosition;
+    b.weekStart = m_startOfWeek;
+    b.calendarBorder = m_calendarBorder;
+    b.titleFont = ScaledFont(m_titleFont, zoom);
+    b.showYear = m_titleShowYear;
+    b.headerFont = ScaledFont(m_headersFont, zoom);
+    b.headerBorder = m_headersBorder;
+    b.headerStyle = m_headersStyle;
+    b.headerBackground = m_headersBGColor;
+    b.cellFont = ScaledFont(m_cellFont, zoom);
+    b.cellBorder = m_cellBorder;
+    b.monthNames = m_monthNames;
+    b.dayNames = m_dayNames;
+    b.plannerStartTime = m_plannerStartTime;
+}
+
+void CalendarPage::DrawNotes(QPainter &painter, float zoom, bool skipEmptyNotes)
+{
+    if (!m_noteDrawer)
+        return;
+    for (int i = 0; i < CellCount; ++i) {
+        const TRect &free = m_mainBlock.cells[i].rFree;
+        if (free.IsEmpty() || (skipEmptyNotes && m_cellNotes[i].IsEmpty()))
+            continue;
+        m_noteDrawer(painter, m_cellNotes[i], free, zoom);
+    }
+}
+
+QDate CalendarPage::PlannerFirstDate() const
+{
+    // The planners need a real date; a day outside the month (the default
+    // day is 0) is taken as the nearest valid one.
+    const int days = CalendarDates::DaysInMonth(m_mainCalMonth, m_mainCalYear);
+    return QDate(m_mainCalYear, m_mainCalMonth, std::clamp(m_mainCalDay, 1, std::max(days, 1)));
+}
+
+void CalendarPage::DrawWeekPlanner(QPainter &painter, float zoom, int days)
+{
+    FillMainBlock(zoom);
+    m_mainBlock.plannerDays = days;
+    const QDate first = PlannerFirstDate();
+    const QDate last = first.addDays(days - 1);
+    auto month = [this](const QDate &d) { return MonthName(d.month()); };
+
+    QString title = m_userTitle;
+    if (title.isEmpty()) {
+        if (first.year() == last.year() && first.month() == last.month())
+            title = QStringLiteral("%1 %2-%3, %4")
+                        .arg(month(first))
+                        .arg(first.day())
+                        .arg(last.day())
+                        .arg(first.year());
+        else if (first.year() == last.year())
+            title = QStringLiteral("%1 %2 - %3 %4, %5")
+                        .arg(month(first))
+                        .arg(first.day())
+                        .arg(month(last))
+                        .arg(last.day())
+                        .arg(first.year());
+        else
+            title = QStringLiteral("%1 %2, %3 - %4 %5, %6")
+                        .arg(month(first))
+                        .arg(first.day())
+                        .arg(first.year())
+                        .arg(month(last))
+                        .arg(last.day())
+                        .arg(last.year());
+    }
+
+    QStringList labels;
+    QStringList dates;
+    for (int k = 0; k < days; ++k) {
+        const QDate d = first.addDays(k);
+        const int weekday = d.dayOfWeek() % 7 + 1;
+        labels << CalendarPainter::CutDayName(DayName(weekday), m_headersStyle);
+        dates << QString::number(d.day()) + QLatin1Char(' ') + month(d).left(3);
+    }
+    labels << QStringLiteral("Notes");
+    dates << QString();
+
+    CalendarPainter::DrawPlanner(painter, m_mainBlock, labels, dates, title);
+    m_titleRect = m_mainBlock.titleRect;
+    DrawNotes(painter, zoom, true);
+}
+
+void CalendarPage::DrawDayPlanner(QPainter &painter, float zoom, int hours)
+{
+    FillMainBlock(zoom);
+    m_mainBlock.plannerHours = hours;
+    const QDate first = PlannerFirstDate();
+
+    QString title = m_userTitle;
+    if (title.isEmpty())
+        title = QStringLiteral("%1, %2 %3, %4")
+                    .arg(DayName(first.dayOfWeek() % 7 + 1))
+                    .arg(MonthName(first.month()))
+                    .arg(first.day())
+                    .arg(first.year());
+
+    const QLocale locale = QLocale::system();
+    QStringList labels;
+    for (int k = 0; k < hours; ++k) {
+        // Each step is 60 x 0.000694445 of a day: a few milliseconds over an
+        // hour, which the minutes shown never reveal.
+        const QTime t = m_plannerStartTime.addMSecs(k * 3600003);
+        const int hour12 = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
+        labels << QStringLiteral("%1:%2 %3")
+                      .arg(hour12)
+                      .arg(t.minute(), 2, 10, QLatin1Char('0'))
+                      .arg(t.hour() < 12 ? locale.amText() : locale.pmText());
+    }
+    labels << QStringLiteral("Notes");
+
+    CalendarPainter::DrawPlanner(painter, m_mainBlock, labels, QStringList(), title);
+    m_titleRect = m_mainBlock.titleRect;
+    DrawNotes(painter, zoom, false);
+}
+
+void CalendarPage::DrawMiniCalendars(QPainter &painter, float zoom)
+{
+    DrawingBlock &b = m_miniBlock;
+    b.backgroundColor = m_miniCalBGColor;
+    b.titleBackground = m_miniCalBGColor;
+    b.minimumTitleHeight = 0;
+    b.numberPosition = cnpCenter;
+    b.weekStart = m_startOfWeek;
+    b.calendarBorder = m_miniCalBorder;
+    b.titleFont = ScaledFont(m_miniTitleFont, zoom);
+    b.showYear = m_miniShowYear;
+    b.headerFont = ScaledFont(m_miniHeadersFont, zoom);
+    b.headerBorder = m_miniHeadersBorder;
+    b.headerStyle = m_miniHeadersStyle;
+    b.headerBackground = m_miniHeadersBGColor;
+    b.cellFont = ScaledFont(m_miniCellFont, zoom);
+    b.cellBorder = m_miniCellBorder;
+    b.monthNames = m_monthNames;
+    b.dayNames = m_dayNames;
+    for (int i = 0; i < m_miniCount && i < MaxMinis; ++i) {
+        b.month = m_miniMonths[i].month;
+        b.year = m_miniMonths[i].year;
+        b.rect = Scaled(m_miniRects[i], zoom);
+        CalendarPainter::DrawMonthGrid(painter, b, QString());
+    }
+}
+
+// --- day cells ------------------------------------------------------------------------
+
+CellRecord CalendarPage::CellRecordOf(int cell) const
+{
+    return (cell >= 1 && cell <= CellCount) ? m_mainBlock.cells[cell - 1] : CellRecord{};
+}
+
+int CalendarPage::CellAt(const QPoint &point) const
+{
+    for (int i = 0; i < CellCount; ++i)
+        if (m_mainBlock.cells[i].rTotal.Contains(point))
+            return i + 1;
+    return 0;
+}
+
+int CalendarPage::CellOfDay(int day) const
+{
+    for (int i = 0; i < CellCount; ++i)
+        if (m_mainBlock.cells[i].day == day)
+            return i + 1;
+    return -1;
+}
+
+ClickOutcome CalendarPage::DecideClick(const QPoint &point, bool objectAtPoint) const
+{
+    ClickOutcome outcome;
+    if (m_panelState != psPointing)
+        return outcome;
+    const int cell = CellAt(point);
+    outcome.clickedHeader = m_titleRect.Contains(point);
+    outcome.clickedDaysArea = m_headerRect.Contains(point);
+    if (cell != 0 && (m_hasMainCalendar || m_isPlanner)) {
+        if (!objectAtPoint)
+            outcome.cell = cell;
+    } else {
+        outcome.onClick = true;
+    }
+    return outcome;
+}
+
+void CalendarPage::ClickCell(int cell)
+{
+    if (cell < 1 || cell > CellCount)
+        return;
+    const CellRecord &record = m_mainBlock.cells[cell - 1];
+    Q_EMIT ClickedInCellEvent(CellEvent{record.rTotal, record.rFree, cell, record.day});
+}
+
+void CalendarPage::ClickPreviousCell(int cell)
+{
+    if (cell > 1 && cell <= CellCount && !m_mainBlock.cells[cell - 2].rFree.IsZero())
+        ClickCell(cell - 1);
+}
+
+void CalendarPage::ClickNextCell(int cell)
+{
+    if (cell >= 1 && cell < CellCount && !m_mainBlock.cells[cell].rFree.IsZero())
+        ClickCell(cell + 1);
 }
 
 // --- operations -------------------------------------------------------------------

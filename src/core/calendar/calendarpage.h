@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/calendar/calendardates.h"
+#include "core/calendar/calendarpainter.h"
 #include "core/calendar/calendartypes.h"
 #include "core/common/fontspec.h"
 #include "core/common/tcolor.h"
@@ -8,13 +9,39 @@
 #include "core/richtext/twprtfstorage.h"
 
 #include <QByteArray>
+#include <QDate>
+#include <QSize>
 #include <QObject>
 #include <QString>
 #include <QTime>
 
 #include <array>
+#include <functional>
+
+class QPainter;
 
 namespace Dayloom {
+
+// What a click on a day cell hands to whoever edits notes: the cell's inner
+// and note rectangles (device pixels of the last paint), its number 1-42 and
+// its day of the month (0 for an empty cell). The note itself is
+// CalendarPage::CellNote(iCell).
+struct CellEvent
+{
+    TRect rTotal;
+    TRect rFree;
+    int iCell = 0;
+    int iDay = 0;
+};
+
+// What a click at a point of the page means (see CalendarPage::DecideClick).
+struct ClickOutcome
+{
+    bool clickedHeader = false;   // inside the title band
+    bool clickedDaysArea = false; // inside the weekday row
+    int cell = 0;                 // a day cell was chosen: raise the cell event
+    bool onClick = false;         // a plain click on the page
+};
 
 // The calendar page model: every setting of one printed sheet with its
 // defaults, the month and day names, the border picture and the page
@@ -160,6 +187,48 @@ public:
     // Empties every note; no repaint.
     void ClearCellNotes();
 
+    // --- drawing and day cells -------------------------------------------------
+    // Paints the page (border picture, calendar or planner with its notes,
+    // then the mini calendars) at the given zoom, in device pixels of the
+    // painter: the device should be page size x zoom. Refills the cell
+    // records and the title and header rectangles; they describe only what
+    // this paint drew (a planner or a mini sheet leaves no stale month-grid
+    // cells behind). A paint started while one runs does nothing.
+    void Paint(QPainter &painter, float zoom);
+
+    // Draws one note into its cell's note rectangle (device pixels).
+    using NoteDrawer = std::function<void(QPainter &, const TWPRtfStorage &note,
+                                          const TRect &rFree, float zoom)>;
+    void SetNoteDrawer(NoteDrawer drawer) { m_noteDrawer = std::move(drawer); }
+    // Stretches the border picture's bytes into a rectangle (device pixels).
+    using PictureDrawer =
+        std::function<void(QPainter &, const QByteArray &picture, const QRect &target)>;
+    void SetBorderDrawer(PictureDrawer drawer) { m_borderDrawer = std::move(drawer); }
+
+    // Cell records of the last paint, cell 1-42 (a blank record outside).
+    CellRecord CellRecordOf(int cell) const;
+    // First cell whose rTotal contains the point (device pixels), else 0.
+    int CellAt(const QPoint &point) const;
+    bool PointInCell(const QPoint &point) const { return CellAt(point) != 0; }
+    int DayOfCell(int cell) const { return CellRecordOf(cell).day; }
+    // First cell showing the day (0 finds the first empty cell), else -1.
+    int CellOfDay(int day) const;
+    const TRect &TitleRect() const { return m_titleRect; }
+    const TRect &HeaderRect() const { return m_headerRect; }
+    // The first cell's note rectangle grown by 5 pixels right and down: the
+    // size notes are laid out at when printed.
+    QSize ReferenceNoteSize() const { return m_referenceNoteSize; }
+
+    // The page's answer to a left click at a point (device pixels of the last
+    // paint) with the pointing tool. objectAtPoint: a placed object covers
+    // the point, so no cell is chosen.
+    ClickOutcome DecideClick(const QPoint &point, bool objectAtPoint) const;
+    // Raise ClickedInCellEvent for a cell; the previous / next variants only
+    // when that neighbour has a note area.
+    void ClickCell(int cell);
+    void ClickPreviousCell(int cell);
+    void ClickNextCell(int cell);
+
     // --- operations -------------------------------------------------------------
     // 0 month grids (layouts 0-7), 1 mini sheets (8-17), 2 week, 3 two weeks,
     // 4 day of 10 hours, 5 day of 15 hours.
@@ -209,12 +278,21 @@ Q_SIGNALS:
     void geometryChanged();
     // One of the six fonts changed.
     void fontChanged();
+    // A day cell was chosen (by a click or by ClickCell and its neighbours).
+    void ClickedInCellEvent(const Dayloom::CellEvent &event);
 
 private:
     void Repaint();
     void NotifyFontChanged();
     void SetMarginInch(float &field, float inches);
     void LoadBorderPicture();
+    void FillMainBlock(float zoom);
+    void ClearCellRecords();
+    void DrawNotes(QPainter &painter, float zoom, bool skipEmptyNotes);
+    void DrawWeekPlanner(QPainter &painter, float zoom, int days);
+    void DrawDayPlanner(QPainter &painter, float zoom, int hours);
+    void DrawMiniCalendars(QPainter &painter, float zoom);
+    QDate PlannerFirstDate() const;
 
     TCalendarLayout m_calendarLayout = loFullCalendar;
     TCalendarOrientation m_calendarOrientation = coPortrait;
@@ -270,6 +348,15 @@ private:
     int m_miniCount = 0;
     std::array<TRect, MaxMinis> m_miniRects{};
     std::array<MonthYear, MaxMinis> m_miniMonths{};
+
+    DrawingBlock m_mainBlock;
+    DrawingBlock m_miniBlock;
+    TRect m_titleRect;
+    TRect m_headerRect;
+    QSize m_referenceNoteSize;
+    bool m_painting = false;
+    NoteDrawer m_noteDrawer;
+    PictureDrawer m_borderDrawer;
 };
 
 } // namespace Dayloom

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "core/calendar/calendartypes.h"
+#include "core/common/fontspec.h"
+#include "core/common/tcolor.h"
+#include "core/common/trect.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTime>
+
+#include <array>
+
+class QPainter;
+
+namespace Dayloom {
+
+// One day cell as last drawn, in the pixels of the device drawn on (page
+// pixels times the zoom on screen). rTotal reacts to clicks; rFree is where
+// the cell's note is drawn (all zero: no note area).
+struct CellRecord
+{
+    TRect rTotal;
+    int day = 0;
+    TRect rFree;
+};
+
+// Everything one month grid or planner is drawn from, plus what drawing
+// records for hit testing. Font sizes are in points, already scaled by the
+// zoom; fontPpi converts them to device pixels.
+struct DrawingBlock
+{
+    TColor backgroundColor = clWhite;
+    TColor titleBackground = clWhite;
+    int minimumTitleHeight = 0;
+    int month = 1;
+    int year = 1997;
+    int day = 0;
+    TRect rect;
+    TCalendarNumberPosition numberPosition = cnpUpperRight;
+    int weekStart = 1;
+    TCalBorderStyle calendarBorder = cbAll;
+    FontSpec titleFont;
+    bool showYear = true;
+    FontSpec headerFont;
+    TCalBorderStyle headerBorder = cbAll;
+    TCalHeadersStyle headerStyle = dsThreeChars;
+    TColor headerBackground = clWhite;
+    FontSpec cellFont;
+    TCalBorderStyle cellBorder = cbAll;
+    std::array<QString, 12> monthNames;
+    std::array<QString, 7> dayNames;
+    int fontPpi = 96;
+
+    // Output of drawing.
+    std::array<CellRecord, 42> cells;
+    TRect titleRect;
+    TRect headerRect;
+
+    // Planners only.
+    int plannerDays = 7;
+    int plannerHours = 10;
+    QTime plannerStartTime{8, 0};
+};
+
+// The drawing routines shared by the screen, images and the printer. All
+// coordinates are device pixels of the painter.
+namespace CalendarPainter {
+
+// Lines with a black solid pen: cbAll the four sides, cbTop / cbBottom one
+// side, cbTopBottom both, cbNone nothing. Right and bottom are inclusive.
+void DrawBorder(QPainter &painter, const TRect &rect, TCalBorderStyle style);
+
+// A month grid (main calendar or mini) into block.rect; fills the block's
+// cell records and title and header rectangles. An empty title text draws
+// the month name (and year when block.showYear).
+void DrawMonthGrid(QPainter &painter, DrawingBlock &block, const QString &titleText);
+
+// A week or day planner: a title line, then rows with a label column. Fills
+// the cell records of the drawn rows (1 .. rows) and the title rectangle.
+void DrawPlanner(QPainter &painter, DrawingBlock &block, const QStringList &labels,
+                 const QStringList &dateTexts, const QString &title);
+
+// A weekday name cut by the header style (first letter, first three, whole).
+QString CutDayName(const QString &name, TCalHeadersStyle style);
+
+// One line of text in a rectangle, clipped to it, without prefix handling.
+void DrawTextInRect(QPainter &painter, const TRect &rect, const QString &text, Qt::Alignment align);
+
+} // namespace CalendarPainter
+} // namespace Dayloom

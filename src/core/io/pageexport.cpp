@@ -1,0 +1,48 @@
+#include "core/io/pageexport.h"
+
+#include "core/calendar/calendarpage.h"
+
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+
+namespace Dayloom {
+
+QImage RenderPageImage(CalendarPage &page, float zoom, qreal devicePixelRatio)
+{
+    const int width = static_cast<int>(page.PageWidth() * static_cast<double>(zoom));
+    const int height = static_cast<int>(page.PageHeight() * static_cast<double>(zoom));
+    QImage image(qRound(width * devicePixelRatio), qRound(height * devicePixelRatio),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    page.Paint(painter, zoom);
+    return image;
+}
+
+bool ExportPagePng(CalendarPage &page, float zoom, const QString &path, QString *error)
+{
+    const QImage image = RenderPageImage(page, zoom);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    QImageWriter writer(&file, "png");
+    if (!writer.write(image)) {
+        if (error)
+            *error = writer.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace Dayloom

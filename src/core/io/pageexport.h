@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace Dayloom {
+
+class CalendarPage;
+
+// The page as the screen shows it, at a zoom (1.0 = 100 %): an image of page
+// size x zoom pixels (times the device pixel ratio), white where nothing is
+// drawn.
+QImage RenderPageImage(CalendarPage &page, float zoom, qreal devicePixelRatio = 1.0);
+
+// Writes RenderPageImage as a PNG file. The file appears only when complete;
+// on failure the previous file (if any) is untouched and error says why.
+bool ExportPagePng(CalendarPage &page, float zoom, const QString &path, QString *error);
+
+} // namespace Dayloom
