@@ -508,28 +508,14 @@ void CalendarPage::Paint(QPainter &painter, float zoom)
     if (!m_wmfBorderFile.isEmpty() && m_borderDrawer && !m_borderPicture.isEmpty())
         m_borderDrawer(painter, m_borderPicture, Scaled(m_printableRect, zoom).toQRect());
 
-    switch (m_calendarLayout) {
-    case loWeek:
-        DrawWeekPlanner(painter, zoom, 7);
-        break;
-    case lo2Week:
-        DrawWeekPlanner(painter, zoom, 14);
-        break;
-    case loDay10:
-        DrawDayPlanner(painter, zoom, 10);
-        break;
-    case loDay15:
-        DrawDayPlanner(painter, zoom, 15);
-        break;
-    default:
-        if (m_hasMainCalendar) {
-            FillMainBlock(zoom);
-            CalendarPainter::DrawMonthGrid(painter, m_mainBlock, m_userTitle);
-            m_titleRect = m_mainBlock.titleRect;
-            m_headerRect = m_mainBlock.headerRect;
-            DrawNotes(painter, zoom, false);
-        }
-        break;
+    if (m_isPlanner) {
+        DrawPlannerPage(painter, zoom);
+    } else if (m_hasMainCalendar) {
+        FillMainBlock(zoom);
+        CalendarPainter::DrawMonthGrid(painter, m_mainBlock, m_userTitle);
+        m_titleRect = m_mainBlock.titleRect;
+        m_headerRect = m_mainBlock.headerRect;
+        DrawNotes(painter, zoom, false);
     }
 
     const TRect &firstFree = m_mainBlock.cells[0].rFree;
@@ -587,86 +573,101 @@ QDate CalendarPage::PlannerFirstDate() const
     return QDate(m_mainCalYear, m_mainCalMonth, std::clamp(m_mainCalDay, 1, std::max(days, 1)));
 }
 
-void CalendarPage::DrawWeekPlanner(QPainter &painter, float zoom, int days)
+QString CalendarPage::PlannerTitle() const
 {
-    FillMainBlock(zoom);
-    m_mainBlock.plannerDays = days;
+    if (!m_userTitle.isEmpty())
+        return m_userTitle;
     const QDate first = PlannerFirstDate();
-    const QDate last = first.addDays(days - 1);
     auto month = [this](const QDate &d) { return MonthName(d.month()); };
-
-    QString title = m_userTitle;
-    if (title.isEmpty()) {
-        if (first.year() == last.year() && first.month() == last.month())
-            title = QStringLiteral("%1 %2-%3, %4")
-                        .arg(month(first))
-                        .arg(first.day())
-                        .arg(last.day())
-                        .arg(first.year());
-        else if (first.year() == last.year())
-            title = QStringLiteral("%1 %2 - %3 %4, %5")
-                        .arg(month(first))
-                        .arg(first.day())
-                        .arg(month(last))
-                        .arg(last.day())
-                        .arg(first.year());
-        else
-            title = QStringLiteral("%1 %2, %3 - %4 %5, %6")
-                        .arg(month(first))
-                        .arg(first.day())
-                        .arg(first.year())
-                        .arg(month(last))
-                        .arg(last.day())
-                        .arg(last.year());
-    }
-
-    QStringList labels;
-    QStringList dates;
-    for (int k = 0; k < days; ++k) {
-        const QDate d = first.addDays(k);
-        const int weekday = d.dayOfWeek() % 7 + 1;
-        labels << CalendarPainter::CutDayName(DayName(weekday), m_headersStyle);
-        dates << QString::number(d.day()) + QLatin1Char(' ') + month(d).left(3);
-    }
-    labels << QStringLiteral("Notes");
-    dates << QString();
-
-    CalendarPainter::DrawPlanner(painter, m_mainBlock, labels, dates, title);
-    m_titleRect = m_mainBlock.titleRect;
-    DrawNotes(painter, zoom, true);
+    if (m_calendarLayout == loDay10 || m_calendarLayout == loDay15)
+        return QStringLiteral("%1, %2 %3, %4")
+            .arg(DayName(first.dayOfWeek() % 7 + 1), month(first))
+            .arg(first.day())
+            .arg(first.year());
+    const QDate last = first.addDays(PlannerDayCount() - 1);
+    if (first.year() == last.year() && first.month() == last.month())
+        return QStringLiteral("%1 %2-%3, %4")
+            .arg(month(first))
+            .arg(first.day())
+            .arg(last.day())
+            .arg(first.year());
+    if (first.year() == last.year())
+        return QStringLiteral("%1 %2 - %3 %4, %5")
+            .arg(month(first))
+            .arg(first.day())
+            .arg(month(last))
+            .arg(last.day())
+            .arg(first.year());
+    return QStringLiteral("%1 %2, %3 - %4 %5, %6")
+        .arg(month(first))
+        .arg(first.day())
+        .arg(first.year())
+        .arg(month(last))
+        .arg(last.day())
+        .arg(last.year());
 }
 
-void CalendarPage::DrawDayPlanner(QPainter &painter, float zoom, int hours)
+int CalendarPage::PlannerDayCount() const
 {
-    FillMainBlock(zoom);
-    m_mainBlock.plannerHours = hours;
-    const QDate first = PlannerFirstDate();
+    return m_calendarLayout == lo2Week ? 14 : 7;
+}
 
-    QString title = m_userTitle;
-    if (title.isEmpty())
-        title = QStringLiteral("%1, %2 %3, %4")
-                    .arg(DayName(first.dayOfWeek() % 7 + 1))
-                    .arg(MonthName(first.month()))
-                    .arg(first.day())
-                    .arg(first.year());
+int CalendarPage::PlannerHourCount() const
+{
+    return m_calendarLayout == loDay15 ? 15 : 10;
+}
 
-    const QLocale locale = QLocale::system();
+QStringList CalendarPage::PlannerRowLabels() const
+{
     QStringList labels;
-    for (int k = 0; k < hours; ++k) {
-        // Each step is 60 x 0.000694445 of a day: a few milliseconds over an
-        // hour, which the minutes shown never reveal.
-        const QTime t = m_plannerStartTime.addMSecs(k * 3600003);
-        const int hour12 = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
-        labels << QStringLiteral("%1:%2 %3")
-                      .arg(hour12)
-                      .arg(t.minute(), 2, 10, QLatin1Char('0'))
-                      .arg(t.hour() < 12 ? locale.amText() : locale.pmText());
+    if (m_calendarLayout == loDay10 || m_calendarLayout == loDay15) {
+        const QLocale locale = QLocale::system();
+        for (int k = 0; k < PlannerHourCount(); ++k) {
+            // Each step is 60 x 0.000694445 of a day: a few milliseconds over
+            // an hour, which the minutes shown never reveal.
+            const QTime t = m_plannerStartTime.addMSecs(k * 3600003);
+            const int hour12 = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
+            labels << QStringLiteral("%1:%2 %3")
+                          .arg(hour12)
+                          .arg(t.minute(), 2, 10, QLatin1Char('0'))
+                          .arg(t.hour() < 12 ? locale.amText() : locale.pmText());
+        }
+    } else {
+        const QDate first = PlannerFirstDate();
+        for (int k = 0; k < PlannerDayCount(); ++k) {
+            const QDate d = first.addDays(k);
+            labels << CalendarPainter::CutDayName(DayName(d.dayOfWeek() % 7 + 1), m_headersStyle);
+        }
     }
     labels << QStringLiteral("Notes");
+    return labels;
+}
 
-    CalendarPainter::DrawPlanner(painter, m_mainBlock, labels, QStringList(), title);
+QStringList CalendarPage::PlannerDateTexts() const
+{
+    QStringList dates;
+    if (m_calendarLayout == loDay10 || m_calendarLayout == loDay15)
+        return dates;
+    const QDate first = PlannerFirstDate();
+    for (int k = 0; k < PlannerDayCount(); ++k) {
+        const QDate d = first.addDays(k);
+        dates << QString::number(d.day()) + QLatin1Char(' ') + MonthName(d.month()).left(3);
+    }
+    dates << QString();
+    return dates;
+}
+
+void CalendarPage::DrawPlannerPage(QPainter &painter, float zoom)
+{
+    FillMainBlock(zoom);
+    m_mainBlock.plannerDays = PlannerDayCount();
+    m_mainBlock.plannerHours = PlannerHourCount();
+    CalendarPainter::DrawPlanner(painter, m_mainBlock, PlannerRowLabels(), PlannerDateTexts(),
+                                 PlannerTitle());
     m_titleRect = m_mainBlock.titleRect;
-    DrawNotes(painter, zoom, false);
+    // The week planner draws only notes that have text; the day planner
+    // every note area.
+    DrawNotes(painter, zoom, m_calendarLayout == loWeek || m_calendarLayout == lo2Week);
 }
 
 void CalendarPage::DrawMiniCalendars(QPainter &painter, float zoom)

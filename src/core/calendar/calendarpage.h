@@ -13,6 +13,7 @@
 #include <QSize>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 #include <array>
@@ -205,6 +206,16 @@ public:
         std::function<void(QPainter &, const QByteArray &picture, const QRect &target)>;
     void SetBorderDrawer(PictureDrawer drawer) { m_borderDrawer = std::move(drawer); }
 
+    // Planner texts (layouts 18-21): the title (the user title when set),
+    // the row labels ending with "Notes", and the date texts of the week
+    // planners ("25 Dec"; the day planners have none). The first day is
+    // MainCalDay, taken as the nearest valid day of the month.
+    QString PlannerTitle() const;
+    QStringList PlannerRowLabels() const;
+    QStringList PlannerDateTexts() const;
+    int PlannerDayCount() const;
+    int PlannerHourCount() const;
+
     // Cell records of the last paint, cell 1-42 (a blank record outside).
     CellRecord CellRecordOf(int cell) const;
     // First cell whose rTotal contains the point (device pixels), else 0.
@@ -289,8 +300,7 @@ private:
     void FillMainBlock(float zoom);
     void ClearCellRecords();
     void DrawNotes(QPainter &painter, float zoom, bool skipEmptyNotes);
-    void DrawWeekPlanner(QPainter &painter, float zoom, int days);
-    void DrawDayPlanner(QPainter &painter, float zoom, int hours);
+    void DrawPlannerPage(QPainter &painter, float zoom);
     void DrawMiniCalendars(QPainter &painter, float zoom);
     QDate PlannerFirstDate() const;
 
@@ -360,3 +370,5 @@ private:
 };
 
 } // namespace Dayloom
+
+Q_DECLARE_METATYPE(Dayloom::CellEvent)

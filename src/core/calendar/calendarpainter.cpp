@@ -3,9 +3,13 @@
 #include "core/calendar/calendardates.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
+#include <QStaticText>
 
 #include <cstdlib>
+#include <memory>
+#include <vector>
 
 namespace Dayloom::CalendarPainter {
 
@@ -17,17 +21,21 @@ int PointsToDevicePixels(int points, int ppi)
     return static_cast<int>(p >= 0 ? (p + 36) / 72 : (p - 36) / 72);
 }
 
-// A ready-to-use font: the QFont, its metrics and its colour.
+// A ready-to-use font: the QFont, its metrics and its colour. Built once per
+// distinct font and reused, since a sheet of 60 minis draws with the same
+// three fonts 60 times.
 struct Ink
 {
     QFont font;
     QFontMetrics metrics;
     QColor color;
     int heightPixels;
+    QString key;
 
     Ink(const FontSpec &spec, int ppi)
         : font(spec.ToQFontPixels(PointsToDevicePixels(spec.Size(), ppi))), metrics(font),
-          color(ToQColor(spec.Color())), heightPixels(PointsToDevicePixels(spec.Size(), ppi))
+          color(ToQColor(spec.Color())), heightPixels(PointsToDevicePixels(spec.Size(), ppi)),
+          key(font.key())
     {
     }
 
@@ -38,15 +46,59 @@ struct Ink
     }
 };
 
+const Ink &InkFor(const FontSpec &spec, int ppi)
+{
+    struct Entry
+    {
+        FontSpec spec;
+        int ppi;
+        std::unique_ptr<Ink> ink;
+    };
+    thread_local std::vector<Entry> cache;
+    for (const Entry &entry : cache)
+        if (entry.ppi == ppi && entry.spec == spec)
+            return *entry.ink;
+    if (cache.size() >= 32)
+        cache.erase(cache.begin());
+    cache.push_back({spec, ppi, std::make_unique<Ink>(spec, ppi)});
+    return *cache.back().ink;
+}
+
+// Laid-out text, kept between paints: the same day numbers, weekday names
+// and titles are drawn again and again.
+struct ShapedText
+{
+    QStaticText text;
+    int advance = 0;
+};
+
+const ShapedText &Shape(const Ink &ink, const QString &text)
+{
+    thread_local QHash<QString, ShapedText> cache;
+    const QString key = ink.key + QChar(0x1f) + text;
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+    if (cache.size() >= 8192)
+        cache.clear();
+    ShapedText shaped;
+    shaped.text.setText(text);
+    shaped.text.setTextFormat(Qt::PlainText);
+    shaped.text.prepare(QTransform(), ink.font);
+    shaped.advance = ink.metrics.horizontalAdvance(text);
+    return *cache.insert(key, shaped);
+}
+
 // Single-line text placed like the desktop's one-line text output: centred
 // or aligned within the rectangle, clipped to it when it does not fit.
-void DrawLine(QPainter &painter, const QFontMetrics &fm, const TRect &rect, const QString &text,
+void DrawLine(QPainter &painter, const Ink &ink, const TRect &rect, const QString &text,
               Qt::Alignment align)
 {
     if (text.isEmpty() || rect.IsEmpty())
         return;
-    const int width = fm.horizontalAdvance(text);
-    const int height = fm.height();
+    const ShapedText &shaped = Shape(ink, text);
+    const int width = shaped.advance;
+    const int height = ink.metrics.height();
     int x = rect.Left;
     if (align & Qt::AlignHCenter)
         x = rect.Left + (rect.Width() - width) / 2;
@@ -63,7 +115,7 @@ void DrawLine(QPainter &painter, const QFontMetrics &fm, const TRect &rect, cons
         painter.save();
         painter.setClipRect(rect.toQRect(), Qt::IntersectClip);
     }
-    painter.drawText(QPoint(x, y + fm.ascent()), text);
+    painter.drawStaticText(QPoint(x, y), shaped.text);
     if (!fits)
         painter.restore();
 }
@@ -97,7 +149,22 @@ QPen BlackPen()
 
 void DrawTextInRect(QPainter &painter, const TRect &rect, const QString &text, Qt::Alignment align)
 {
-    DrawLine(painter, QFontMetrics(painter.font()), rect, text, align);
+    const QFontMetrics metrics(painter.font());
+    const int width = metrics.horizontalAdvance(text);
+    int x = rect.Left;
+    if (align & Qt::AlignHCenter)
+        x = rect.Left + (rect.Width() - width) / 2;
+    else if (align & Qt::AlignRight)
+        x = rect.Right - width;
+    int y = rect.Top;
+    if (align & Qt::AlignVCenter)
+        y = rect.Top + (rect.Height() - metrics.height()) / 2;
+    else if (align & Qt::AlignBottom)
+        y = rect.Bottom - metrics.height();
+    painter.save();
+    painter.setClipRect(rect.toQRect(), Qt::IntersectClip);
+    painter.drawText(QPoint(x, y + metrics.ascent()), text);
+    painter.restore();
 }
 
 QString CutDayName(const QString &name, TCalHeadersStyle style)
@@ -144,9 +211,9 @@ void DrawMonthGrid(QPainter &painter, DrawingBlock &block, const QString &titleT
     const int T = block.rect.Top;
     const int R = block.rect.Right - 1;
     const int B = block.rect.Bottom - 1;
-    const Ink titleInk(block.titleFont, block.fontPpi);
-    const Ink headerInk(block.headerFont, block.fontPpi);
-    const Ink cellInk(block.cellFont, block.fontPpi);
+    const Ink &titleInk = InkFor(block.titleFont, block.fontPpi);
+    const Ink &headerInk = InkFor(block.headerFont, block.fontPpi);
+    const Ink &cellInk = InkFor(block.cellFont, block.fontPpi);
 
     FillRect(painter, L, T, R, B, block.backgroundColor);
 
@@ -166,7 +233,7 @@ void DrawMonthGrid(QPainter &painter, DrawingBlock &block, const QString &titleT
         title = block.showYear ? month + QLatin1Char(' ') + QString::number(block.year) : month;
     }
     titleInk.Apply(painter);
-    DrawLine(painter, titleInk.metrics, {L, T + 1, R, bandBottom}, title, Qt::AlignCenter);
+    DrawLine(painter, titleInk, {L, T + 1, R, bandBottom}, title, Qt::AlignCenter);
 
     // Weekday header row.
     const int headerTop = bandBottom + 1;
@@ -180,7 +247,7 @@ void DrawMonthGrid(QPainter &painter, DrawingBlock &block, const QString &titleT
         const int left = L + c * cw + 1;
         const int dayIndex = CalendarDates::HeaderDayIndex(c, block.weekStart);
         const QString name = CutDayName(block.dayNames[dayIndex - 1], block.headerStyle);
-        DrawLine(painter, headerInk.metrics, {left, headerTop, left + cw - 2, headerBottom}, name,
+        DrawLine(painter, headerInk, {left, headerTop, left + cw - 2, headerBottom}, name,
                  Qt::AlignCenter);
     }
 
@@ -221,7 +288,7 @@ void DrawMonthGrid(QPainter &painter, DrawingBlock &block, const QString &titleT
             const int n = r * 7 + c - firstColumn + 2;
             const bool hasDay = n >= 1 && n <= daysInMonth;
             if (hasDay)
-                DrawLine(painter, cellInk.metrics, inner, QString::number(n),
+                DrawLine(painter, cellInk, inner, QString::number(n),
                          upperRight ? (Qt::AlignRight | Qt::AlignTop) : Qt::AlignCenter);
             CellRecord &cell = block.cells[r * 7 + c];
             cell.rTotal = inner;
@@ -245,15 +312,15 @@ void DrawPlanner(QPainter &painter, DrawingBlock &block, const QStringList &labe
     const int T = block.rect.Top;
     const int R = block.rect.Right - 1;
     const int B = block.rect.Bottom - 1;
-    const Ink titleInk(block.titleFont, block.fontPpi);
-    const Ink headerInk(block.headerFont, block.fontPpi);
+    const Ink &titleInk = InkFor(block.titleFont, block.fontPpi);
+    const Ink &headerInk = InkFor(block.headerFont, block.fontPpi);
 
     FillRect(painter, L, T, R, B, clWhite);
 
     const int titleBottom = T + 1 + titleInk.metrics.height();
     block.titleRect = {L + 5, T + 1, R - 5, titleBottom};
     titleInk.Apply(painter);
-    DrawLine(painter, titleInk.metrics, block.titleRect, title, Qt::AlignCenter);
+    DrawLine(painter, titleInk, block.titleRect, title, Qt::AlignCenter);
 
     const TRect grid{L, titleBottom + 1, R, B};
     FillRect(painter, grid.Left, grid.Top, grid.Right, grid.Bottom, clWhite);
@@ -271,10 +338,10 @@ void DrawPlanner(QPainter &painter, DrawingBlock &block, const QStringList &labe
     for (int k = 0; k < rows; ++k) {
         const int top = grid.Top + k * rh + 1;
         const int half = rh / 2;
-        DrawLine(painter, headerInk.metrics, {labelColumn.Left, top, labelColumn.Right, top + half},
+        DrawLine(painter, headerInk, {labelColumn.Left, top, labelColumn.Right, top + half},
                  labels[k], Qt::AlignHCenter | Qt::AlignBottom);
         const QString date = k < dateTexts.size() ? dateTexts[k] : QString();
-        DrawLine(painter, headerInk.metrics,
+        DrawLine(painter, headerInk,
                  {labelColumn.Left, top + half, labelColumn.Right, top + 2 * half}, date,
                  Qt::AlignHCenter | Qt::AlignTop);
     }

@@ -1,0 +1,422 @@
+#include "core/calendar/calendarpage.h"
+#include "core/io/pageexport.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Dayloom;
+
+Q_DECLARE_METATYPE(Dayloom::TCalBorderStyle)
+
+namespace {
+
+// Where the month grid of the main rectangle puts its lines, computed the
+// way the drawing describes it (zoom 1, device pixels = page pixels).
+struct GridGeometry
+{
+    int L, T, R, B;
+    int bandBottom;
+    int headerTop, G;
+    int cw, rh;
+};
+
+GridGeometry MainGrid(const CalendarPage &page)
+{
+    GridGeometry g{};
+    const TRect main = page.MainRect();
+    g.L = main.Left;
+    g.T = main.Top;
+    g.R = main.Right - 1;
+    g.B = main.Bottom - 1;
+    const int band = int((g.B - g.T) * 0.17);
+    g.bandBottom = g.T + 1 + std::max(band, 144);
+    g.headerTop = g.bandBottom + 1;
+    g.G = g.headerTop + int(FontSpec::PointsToPixels(page.HeadersFont().Size()) * 1.5);
+    g.cw = (g.R - g.L) / 7;
+    g.rh = (g.B - g.G) / 6;
+    return g;
+}
+
+QImage Render(CalendarPage &page, float zoom = 1.0f)
+{
+    return RenderPageImage(page, zoom);
+}
+
+bool IsBlack(const QImage &image, int x, int y)
+{
+    return image.pixelColor(x, y) == QColor(Qt::black);
+}
+
+bool IsWhite(const QImage &image, int x, int y)
+{
+    return image.pixelColor(x, y) == QColor(Qt::white);
+}
+
+} // namespace
+
+class TestCalendarDrawing : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void gridLinesAtComputedPositions();
+    void cellBorderStyles_data();
+    void cellBorderStyles();
+    void titleBandMinimum();
+    void monthStartingInLastColumn();
+    void cellOfDayFindsFirstEmptyCell();
+    void upperRightNoteAreaStartsBelowNumber();
+    void centeredNumbersHaveNoNoteArea();
+    void twoWeekPlannerAcrossYearEnd();
+    void dayPlannerLabels();
+    void plannerClearsStaleMonthCells();
+    void clickDecision();
+    void clickNextAndPreviousCell();
+    void zoomedPaintScalesGeometry();
+    void highDensityDeviceStaysAligned();
+    void miniCalendarsDrawAfterMain();
+    void reentrantPaintDoesNothing();
+};
+
+void TestCalendarDrawing::gridLinesAtComputedPositions()
+{
+    CalendarPage page;
+    page.SetMainCalMonth(8);
+    page.SetMainCalYear(1998);
+    const QImage image = Render(page);
+    const GridGeometry g = MainGrid(page);
+    QCOMPARE(page.HeaderRect(), (TRect{g.L, g.headerTop, g.R, g.G}));
+    // Vertical lines near the bottom of each row, where no number stands.
+    for (int r = 0; r < 6; ++r) {
+        const int y = g.G + r * g.rh + g.rh - 10;
+        for (int c = 0; c < 7; ++c) {
+            QVERIFY2(IsBlack(image, g.L + c * g.cw, y), qPrintable(QString("col %1").arg(c)));
+            QVERIFY(IsWhite(image, g.L + c * g.cw + 1, y));
+        }
+        QVERIFY(IsBlack(image, g.R, y));
+    }
+    // Horizontal lines at the row tops; the last one is the bottom edge, so
+    // the last row absorbs the remainder.
+    for (int i = 0; i <= 6; ++i) {
+        const int y = i == 6 ? g.B : g.G + i * g.rh;
+        QVERIFY2(IsBlack(image, g.L + 10, y), qPrintable(QString("line %1").arg(i)));
+        QVERIFY(IsWhite(image, g.L + 10, y + (i == 6 ? -1 : 1)));
+    }
+    QVERIFY(IsWhite(image, g.L - 1, g.G + 20));
+}
+
+void TestCalendarDrawing::cellBorderStyles_data()
+{
+    QTest::addColumn<TCalBorderStyle>("style");
+    QTest::addColumn<bool>("topLine");
+    QTest::addColumn<bool>("innerLine");
+    QTest::addColumn<bool>("bottomLine");
+    QTest::addColumn<bool>("verticals");
+    QTest::newRow("all") << cbAll << true << true << true << true;
+    QTest::newRow("top leaves out the bottom line") << cbTop << true << true << false << false;
+    QTest::newRow("bottom leaves out the top line") << cbBottom << false << true << true << false;
+    QTest::newRow("top and bottom") << cbTopBottom << true << true << true << false;
+    QTest::newRow("none") << cbNone << false << false << false << false;
+}
+
+void TestCalendarDrawing::cellBorderStyles()
+{
+    QFETCH(TCalBorderStyle, style);
+    QFETCH(bool, topLine);
+    QFETCH(bool, innerLine);
+    QFETCH(bool, bottomLine);
+    QFETCH(bool, verticals);
+    CalendarPage page;
+    page.SetCalendarBorder(cbNone);
+    page.SetHeadersBorder(cbNone);
+    page.SetCellBorder(style);
+    const QImage image = Render(page);
+    const GridGeometry g = MainGrid(page);
+    const int x = g.L + 10;
+    QCOMPARE(IsBlack(image, x, g.G), topLine);
+    QCOMPARE(IsBlack(image, x, g.G + 3 * g.rh), innerLine);
+    QCOMPARE(IsBlack(image, x, g.B), bottomLine);
+    QCOMPARE(IsBlack(image, g.L + g.cw, g.G + g.rh - 10), verticals);
+}
+
+void TestCalendarDrawing::titleBandMinimum()
+{
+    CalendarPage page;
+    page.SetCalendarLayout(LOFullCalendarLS); // 17 % of the height is below 1.5 in
+    page.SetTitleBGColor(clBlue);
+    page.SetHeadersBGColor(clRed);
+    page.SetHeadersBorder(cbNone);
+    const QImage image = Render(page);
+    const TRect main = page.MainRect();
+    const int T = main.Top;
+    const int band = int((main.Bottom - 1 - T) * 0.17);
+    QVERIFY(band < 144);
+    // The clickable title keeps the 17 % band ...
+    QCOMPARE(page.TitleRect(), (TRect{main.Left, T + 1, main.Right - 1, T + 1 + band}));
+    // ... while the drawn band is 1.5 inches tall.
+    const int x = main.Left + 5;
+    QCOMPARE(image.pixelColor(x, T + 1 + 144), QColor(Qt::blue));
+    QCOMPARE(image.pixelColor(x, T + 2 + 144), QColor(Qt::red));
+}
+
+void TestCalendarDrawing::monthStartingInLastColumn()
+{
+    CalendarPage page;
+    page.SetMainCalMonth(8); // August 1998: 31 days from a Saturday
+    page.SetMainCalYear(1998);
+    Render(page);
+    for (int cell = 1; cell <= 6; ++cell)
+        QCOMPARE(page.DayOfCell(cell), 0);
+    QCOMPARE(page.DayOfCell(7), 1);
+    QCOMPARE(page.DayOfCell(36), 30);
+    QCOMPARE(page.DayOfCell(37), 31);
+    for (int cell = 38; cell <= 42; ++cell) {
+        QCOMPARE(page.DayOfCell(cell), 0);
+        // Empty cells keep their records and note areas.
+        QVERIFY(!page.CellRecordOf(cell).rTotal.IsEmpty());
+        QVERIFY(!page.CellRecordOf(cell).rFree.IsEmpty());
+    }
+    QCOMPARE(page.CellOfDay(31), 37);
+    QCOMPARE(page.CellOfDay(32), -1);
+}
+
+void TestCalendarDrawing::cellOfDayFindsFirstEmptyCell()
+{
+    CalendarPage page;
+    page.SetMainCalMonth(3); // March 2026 starts on a Sunday
+    page.SetMainCalYear(2026);
+    Render(page);
+    QCOMPARE(page.CellOfDay(1), 1);
+    QCOMPARE(page.CellOfDay(0), 32);
+}
+
+void TestCalendarDrawing::upperRightNoteAreaStartsBelowNumber()
+{
+    CalendarPage page;
+    Render(page);
+    const GridGeometry g = MainGrid(page);
+    const CellRecord cell = page.CellRecordOf(9); // row 1, column 1
+    const int left = g.L + g.cw + 1;
+    const int top = g.G + g.rh + 1;
+    QCOMPARE(cell.rTotal, (TRect{left + 4, top, left + g.cw - 2 - 5, top + g.rh - 2}));
+    const int nine = QFontMetrics(page.CellFont().ToQFontPoints(page.CellFont().Size())).height();
+    QCOMPARE(cell.rFree, (TRect{left + 4, top + nine, left + g.cw - 7, top + g.rh - 2}));
+    QCOMPARE(page.ReferenceNoteSize(),
+             QSize(page.CellRecordOf(1).rFree.Width() + 5, page.CellRecordOf(1).rFree.Height() + 5));
+}
+
+void TestCalendarDrawing::centeredNumbersHaveNoNoteArea()
+{
+    CalendarPage page;
+    page.SetNumberPosition(cnpCenter);
+    Render(page);
+    for (int cell = 1; cell <= 42; ++cell)
+        QVERIFY(page.CellRecordOf(cell).rFree.IsZero());
+    QVERIFY(!page.CellRecordOf(1).rTotal.IsEmpty());
+}
+
+void TestCalendarDrawing::twoWeekPlannerAcrossYearEnd()
+{
+    CalendarPage page;
+    for (int m = 1; m <= 12; ++m)
+        page.SetMonthName(m, QLocale(QLocale::English).monthName(m));
+    page.SetCalendarLayout(lo2Week);
+    page.SetMainCalYear(1997);
+    page.SetMainCalMonth(12);
+    page.SetMainCalDay(25);
+    QCOMPARE(page.PlannerTitle(), QStringLiteral("December 25, 1997 - January 7, 1998"));
+    page.SetMainCalDay(1);
+    QCOMPARE(page.PlannerTitle(), QStringLiteral("December 1-14, 1997"));
+    page.SetMainCalDay(25);
+    page.SetMainCalMonth(11);
+    QCOMPARE(page.PlannerTitle(), QStringLiteral("November 25 - December 8, 1997"));
+    page.SetMainCalMonth(12);
+
+    Render(page);
+    for (int k = 0; k < 7; ++k)
+        QCOMPARE(page.DayOfCell(k + 1), 25 + k);
+    for (int k = 7; k < 14; ++k)
+        QCOMPARE(page.DayOfCell(k + 1), k - 6);
+    QCOMPARE(page.DayOfCell(15), 0); // the "Notes" row
+    QCOMPARE(page.PlannerRowLabels().last(), QStringLiteral("Notes"));
+    QCOMPARE(page.PlannerDateTexts().first(), QStringLiteral("25 Dec"));
+    QVERIFY(!page.CellRecordOf(15).rFree.IsEmpty());
+    QVERIFY(page.CellRecordOf(16).rFree.IsZero());
+}
+
+void TestCalendarDrawing::dayPlannerLabels()
+{
+    CalendarPage page;
+    page.SetCalendarLayout(loDay10);
+    page.SetMainCalDay(3);
+    const QLocale locale = QLocale::system();
+    const QStringList labels = page.PlannerRowLabels();
+    QCOMPARE(labels.size(), 11);
+    QCOMPARE(labels[0], QStringLiteral("8:00 ") + locale.amText());
+    QCOMPARE(labels[3], QStringLiteral("11:00 ") + locale.amText());
+    QCOMPARE(labels[4], QStringLiteral("12:00 ") + locale.pmText());
+    QCOMPARE(labels[9], QStringLiteral("5:00 ") + locale.pmText());
+    QCOMPARE(labels[10], QStringLiteral("Notes"));
+    page.SetCalendarLayout(loDay15);
+    page.SetPlannerStartTime(QTime(7, 30));
+    QCOMPARE(page.PlannerRowLabels()[14], QStringLiteral("9:30 ") + locale.pmText());
+    Render(page);
+    for (int cell = 1; cell <= 16; ++cell)
+        QCOMPARE(page.DayOfCell(cell), 0);
+}
+
+void TestCalendarDrawing::plannerClearsStaleMonthCells()
+{
+    // A click where a planner draws no cell must not find the month grid's
+    // cells from an earlier paint.
+    CalendarPage page;
+    Render(page);
+    const QPoint lastCellCentre = page.CellRecordOf(42).rTotal.toQRect().center();
+    QCOMPARE(page.CellAt(lastCellCentre), 42);
+    page.SetCalendarLayout(loWeek);
+    Render(page);
+    QVERIFY(page.HeaderRect().IsZero());
+    QVERIFY(page.CellRecordOf(9).rTotal.IsZero());
+    QVERIFY(page.CellAt(QPoint(5, 5)) == 0);
+    page.SetCalendarLayout(loMC12Month);
+    Render(page);
+    QCOMPARE(page.CellAt(lastCellCentre), 0);
+}
+
+void TestCalendarDrawing::clickDecision()
+{
+    CalendarPage page;
+    Render(page);
+    const QPoint inTitle = page.TitleRect().toQRect().center();
+    ClickOutcome title = page.DecideClick(inTitle, false);
+    QVERIFY(title.clickedHeader);
+    QVERIFY(title.onClick); // no cell there either
+    QCOMPARE(title.cell, 0);
+
+    const QPoint inHeader = page.HeaderRect().toQRect().center();
+    ClickOutcome header = page.DecideClick(inHeader, false);
+    QVERIFY(header.clickedDaysArea);
+    QVERIFY(header.onClick);
+
+    const QPoint inCell = page.CellRecordOf(10).rTotal.toQRect().center();
+    QCOMPARE(page.DecideClick(inCell, false).cell, 10);
+    const ClickOutcome covered = page.DecideClick(inCell, true);
+    QCOMPARE(covered.cell, 0);
+    QVERIFY(!covered.onClick);
+
+    page.SetPanelState(psLabel);
+    const ClickOutcome tool = page.DecideClick(inCell, false);
+    QVERIFY(!tool.onClick && tool.cell == 0 && !tool.clickedHeader);
+}
+
+void TestCalendarDrawing::clickNextAndPreviousCell()
+{
+    CalendarPage page;
+    QSignalSpy spy(&page, &CalendarPage::ClickedInCellEvent);
+    Render(page);
+    page.ClickNextCell(41);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.last().at(0).value<CellEvent>().iCell, 42);
+    page.ClickNextCell(42);
+    page.ClickPreviousCell(1);
+    QCOMPARE(spy.count(), 1);
+    page.ClickPreviousCell(2);
+    QCOMPARE(spy.last().at(0).value<CellEvent>().iCell, 1);
+
+    page.SetNumberPosition(cnpCenter); // every note area all zero
+    Render(page);
+    spy.clear();
+    page.ClickNextCell(41);
+    page.ClickPreviousCell(5);
+    QCOMPARE(spy.count(), 0);
+
+    page.SetCalendarLayout(loDay10); // 11 rows: cell 12 has no note area
+    Render(page);
+    page.ClickNextCell(10);
+    page.ClickNextCell(11);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.last().at(0).value<CellEvent>().iCell, 11);
+}
+
+void TestCalendarDrawing::zoomedPaintScalesGeometry()
+{
+    CalendarPage page;
+    const QImage image = Render(page, 0.5f);
+    QCOMPARE(image.size(), QSize(408, 528));
+    const TRect main = page.MainRect();
+    // The outer border follows the rectangle x zoom, truncated.
+    const int L = int(main.Left * 0.5), T = int(main.Top * 0.5);
+    const int R = int(main.Right * 0.5) - 1, B = int(main.Bottom * 0.5) - 1;
+    QVERIFY(IsBlack(image, L, (T + B) / 2));
+    QVERIFY(IsBlack(image, R, (T + B) / 2));
+    QVERIFY(IsBlack(image, (L + R) / 2, B));
+    QVERIFY(IsWhite(image, L - 1, (T + B) / 2));
+    // Cell records are in zoomed pixels too.
+    QVERIFY(page.CellRecordOf(42).rTotal.Bottom <= B);
+    QVERIFY(page.CellRecordOf(42).rTotal.Right <= R);
+}
+
+void TestCalendarDrawing::highDensityDeviceStaysAligned()
+{
+    CalendarPage page;
+    const QImage normal = RenderPageImage(page, 1.0f, 1.0);
+    const QImage dense = RenderPageImage(page, 1.0f, 2.0);
+    QCOMPARE(dense.size(), normal.size() * 2);
+    // Geometry stays in page pixels: the grid line at x lands at 2x.
+    const GridGeometry g = MainGrid(page);
+    const int y = g.G + g.rh - 10;
+    const int x = g.L + g.cw;
+    QVERIFY(IsBlack(normal, x, y));
+    QVERIFY(IsBlack(dense, 2 * x, 2 * y));
+    QVERIFY(IsWhite(dense, 2 * x + 3, 2 * y));
+    // Text has twice the pixels to be drawn with: more dark pixels in a cell.
+    auto darkPixels = [](const QImage &image, const QRect &r) {
+        int count = 0;
+        for (int yy = r.top(); yy <= r.bottom(); ++yy)
+            for (int xx = r.left(); xx <= r.right(); ++xx)
+                count += qGray(image.pixel(xx, yy)) < 128;
+        return count;
+    };
+    const QRect title = page.TitleRect().toQRect().adjusted(2, 2, -2, -2);
+    const QRect denseTitle(title.topLeft() * 2, title.size() * 2);
+    QVERIFY(darkPixels(dense, denseTitle) > 3 * darkPixels(normal, title));
+}
+
+void TestCalendarDrawing::miniCalendarsDrawAfterMain()
+{
+    CalendarPage page;
+    page.SetCalendarLayout(loFCMinisInTitle);
+    page.SetMiniCalBGColor(clYellow);
+    page.SetTitleBGColor(clBlue);
+    const QImage image = Render(page);
+    // Minis cover the corners of the main title band.
+    const QPoint insideMini = page.MiniRect(1).toQRect().center();
+    QCOMPARE(image.pixelColor(page.MiniRect(1).Left + 3, page.MiniRect(1).Top + 3),
+             QColor(Qt::yellow));
+    QVERIFY(page.TitleRect().Contains(insideMini));
+    // With mllMinimal only the line over each weekday row remains: the mini's
+    // left edge has no border.
+    page.SetMiniCalendarLineLayout(mllMinimal);
+    const QImage minimal = Render(page);
+    QCOMPARE(minimal.pixelColor(page.MiniRect(2).Left, insideMini.y()), QColor(Qt::yellow));
+}
+
+void TestCalendarDrawing::reentrantPaintDoesNothing()
+{
+    // A note drawer that paints the page again must not recurse.
+    CalendarPage page;
+    int calls = 0;
+    page.SetNoteDrawer([&](QPainter &painter, const TWPRtfStorage &, const TRect &, float zoom) {
+        ++calls;
+        page.Paint(painter, zoom);
+    });
+    Render(page);
+    QCOMPARE(calls, 42);
+}
+
+QTEST_MAIN(TestCalendarDrawing)
+#include "tst_calendardrawing.moc"
