@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -12,8 +11,10 @@
 //   "$O D M "    nth weekday, fields two characters each, number first:
 //                O 0-4 = 1st-5th, 5 = last; D 0-6 = Sunday-Saturday,
 //                7 = any day; M 0 = every month or 1-12
-//   "%digits"    weekdays, digits 1 = Sunday ... 7 = Saturday
-//   "#KEYWORD"   "#EASTER", "#GOODFRIDAY", "#PALMSUNDAY" (built-in only)
+//   "%digits"    weekdays, digits 1 = Sunday ... 7 = Saturday anywhere in
+//                characters 2-10
+//   "#KEYWORD"   "#EASTER", "#GOODFRIDAY", "#PALMSUNDAY" (built-in only):
+//                characters 1-11, trimmed and upper-cased
 //
 // Each number field is cut out, trimmed and read as a decimal integer with
 // an optional sign. A field that does not read, or reads outside its range,
