@@ -1,0 +1,687 @@
+#include "core/recurring/datesinmonth.h"
+#include "core/recurring/easter.h"
+#include "core/recurring/formuladialogfields.h"
+#include "core/recurring/holidays.h"
+#include "core/recurring/recurringdatesfile.h"
+#include "core/recurring/recurringdateslist.h"
+#include "core/recurring/recurringentry.h"
+#include "core/recurring/recurringfill.h"
+#include "core/recurring/recurringtext.h"
+
+#include <QBuffer>
+#include <QDate>
+#include <QFile>
+#include <QLocale>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Dayloom;
+
+using DayList = QList<int>;
+
+Q_DECLARE_METATYPE(Dayloom::FormulaDialogFields)
+
+namespace {
+
+QString entry(const QString &name, const QString &formula)
+{
+    return RecurringEntry::makeLine(name, formula);
+}
+
+QString holiday(const QString &name)
+{
+    for (const QString &line : builtInHolidays()) {
+        if (RecurringEntry(line).name() == name)
+            return line;
+    }
+    return {};
+}
+
+// Easter by the anonymous Gregorian algorithm, as an independent check.
+QDate gregorianEaster(int y)
+{
+    const int a = y % 19, b = y / 100, c = y % 100, d = b / 4, e = b % 4;
+    const int f = (b + 8) / 25, g = (b - f + 1) / 3, h = (19 * a + b - d - g + 15) % 30;
+    const int i = c / 4, k = c % 4, l = (32 + 2 * e + 2 * i - h - k) % 7;
+    const int m = (a + 11 * h + 22 * l) / 451;
+    const int month = (h + l - 7 * m + 114) / 31;
+    return QDate(y, month, (h + l - 7 * m + 114) % 31 + 1);
+}
+
+bool readBytes(const QByteArray &bytes, QStringList &lines, QString &error)
+{
+    QByteArray data = bytes;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    return RecurringDatesFile::readLines(buffer, lines, error);
+}
+
+} // namespace
+
+class TestRecurring : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void textRoutines_data();
+    void textRoutines();
+    void ordinalText_data();
+    void ordinalText();
+
+    void datesInMonth_data();
+    void datesInMonth();
+    void fifthMondayOnlyInFiveMondayMonths();
+    void easter_data();
+    void easter();
+    void easterRuleMatchesGregorian();
+
+    void describeEntry_data();
+    void describeEntry();
+    void entryLayout();
+
+    void buildFormula_data();
+    void buildFormula();
+    void dialogFieldsFromFormula_data();
+    void dialogFieldsFromFormula();
+
+    void holidayList();
+    void holidaysAddedOnce();
+
+    void preFilter_data();
+    void preFilter();
+    void fillTexts();
+    void listing();
+
+    void convertEarlierLine();
+    void convertEarlierFile();
+    void roundTrip();
+    void readLineEnds_data();
+    void readLineEnds();
+    void hostileInput_data();
+    void hostileInput();
+    void randomBytesNeverCrash();
+};
+
+void TestRecurring::textRoutines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("padded");
+    QTest::addColumn<QString>("trimmed");
+
+    QTest::newRow("pad") << "ab" << 4 << "ab  "
+                         << "ab";
+    QTest::newRow("cut") << "abcdef" << 3 << "abc"
+                         << "abcdef";
+    QTest::newRow("exact") << " a b" << 4 << " a b"
+                           << "a b";
+    QTest::newRow("zero width") << "abc" << 0 << ""
+                                << "abc";
+    QTest::newRow("negative width") << "abc" << -5 << ""
+                                    << "abc";
+    QTest::newRow("tabs and blanks") << "\t x \r\n"
+                                     << 2 << "\t "
+                                     << "x";
+    // A cut through a surrogate pair used to leave half a character.
+    QTest::newRow("surrogate cut") << QString::fromUtf8("a\U0001F600") << 2 << "a "
+                                   << "a\U0001F600";
+}
+
+void TestRecurring::textRoutines()
+{
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QFETCH(QString, padded);
+    QCOMPARE(PadField(text, width), padded);
+    QFETCH(QString, trimmed);
+    QCOMPARE(TrimBlanks(text), trimmed);
+}
+
+void TestRecurring::ordinalText_data()
+{
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QString>("text");
+    const QList<std::pair<int, const char *>> rows = {
+        {0, "0th"},   {1, "1st"},   {2, "2nd"},   {3, "3rd"},   {4, "4th"},    {10, "10th"},
+        {11, "11th"}, {12, "12th"}, {13, "13th"}, {19, "19th"}, {20, "20th"},  {21, "21st"},
+        {22, "22nd"}, {23, "23rd"}, {30, "30th"}, {31, "31st"}, {111, "111th"}};
+    for (const auto &[n, text] : rows)
+        QTest::newRow(text) << n << QString::fromLatin1(text);
+}
+
+void TestRecurring::ordinalText()
+{
+    QFETCH(int, n);
+    QFETCH(QString, text);
+    QCOMPARE(OrdinalText(n), text);
+}
+
+void TestRecurring::datesInMonth_data()
+{
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<DayList>("days");
+
+    // fixed day
+    QTest::newRow("@ 31 February is skipped") << "@0231" << 2024 << 2 << DayList{};
+    QTest::newRow("@ christmas") << "@1225     " << 1999 << 12 << DayList{25};
+    QTest::newRow("@ other month") << "@1225" << 1999 << 11 << DayList{};
+    QTest::newRow("@ every month") << "@0015" << 2023 << 6 << DayList{15};
+    QTest::newRow("@ converted, 11 characters") << "@1225      " << 2000 << 12 << DayList{25};
+    QTest::newRow("@ month not a number") << "@1x25" << 2000 << 12 << DayList{};
+    QTest::newRow("@ month 13") << "@1325" << 2000 << 12 << DayList{};
+    QTest::newRow("@ truncated") << "@12" << 2000 << 12 << DayList{};
+    // nth weekday
+    QTest::newRow("$ last day feb 2000") << "$5 7 2 " << 2000 << 2 << DayList{29};
+    QTest::newRow("$ last day feb 1900") << "$5 7 2 " << 1900 << 2 << DayList{28};
+    QTest::newRow("$ last day feb 2100") << "$5 7 2 " << 2100 << 2 << DayList{28};
+    QTest::newRow("$ last day, other month") << "$5 7 2 " << 2000 << 3 << DayList{};
+    QTest::newRow("$ 1st any day") << "$0 7 0 " << 2024 << 7 << DayList{1};
+    QTest::newRow("$ 3rd any day") << "$2 7 0 " << 2024 << 7 << DayList{3};
+    QTest::newRow("$ thanksgiving 2024") << "$3 4 11" << 2024 << 11 << DayList{28};
+    QTest::newRow("$ last sunday oct 2024") << "$5 0 10" << 2024 << 10 << DayList{27};
+    QTest::newRow("$ memorial day 2024") << "$5 1 5 " << 2024 << 5 << DayList{27};
+    QTest::newRow("$ labor day 2024") << "$0 1 9 " << 2024 << 9 << DayList{2};
+    QTest::newRow("$ occurrence 9") << "$9 1 0 " << 2024 << 9 << DayList{};
+    QTest::newRow("$ weekday 8") << "$0 8 0 " << 2024 << 9 << DayList{};
+    QTest::newRow("$ blank field") << "$  1 0 " << 2024 << 9 << DayList{};
+    // weekdays
+    QTest::newRow("% sundays") << "%1" << 2024 << 9 << DayList{1, 8, 15, 22, 29};
+    QTest::newRow("% no digits") << "%" << 2024 << 9 << DayList{};
+    QTest::newRow("% digits 8 9 ignored") << "%89x" << 2024 << 9 << DayList{};
+    QTest::newRow("% digit beyond position 10 ignored") << "%         1" << 2024 << 9 << DayList{};
+    // keywords
+    QTest::newRow("# easter in march 2024") << "#EASTER" << 2024 << 3 << DayList{31};
+    QTest::newRow("# easter not in april 2024") << "#EASTER" << 2024 << 4 << DayList{};
+    QTest::newRow("# lower-case keyword") << "#easter   " << 2025 << 4 << DayList{20};
+    QTest::newRow("# good friday 2011") << "#GOODFRIDAY" << 2011 << 4 << DayList{22};
+    QTest::newRow("# palm sunday 2008") << "#PALMSUNDAY" << 2008 << 3 << DayList{16};
+    QTest::newRow("# unknown keyword") << "#WHITSUN" << 2008 << 3 << DayList{};
+    // out of range
+    QTest::newRow("month 13") << "%1234567" << 2024 << 13 << DayList{};
+    QTest::newRow("year 0") << "%1234567" << 0 << 1 << DayList{};
+    QTest::newRow("empty formula") << "" << 2024 << 1 << DayList{};
+    QTest::newRow("unknown kind") << "X1225" << 2024 << 12 << DayList{};
+}
+
+void TestRecurring::datesInMonth()
+{
+    QFETCH(QString, formula);
+    QFETCH(int, year);
+    QFETCH(int, month);
+    QFETCH(DayList, days);
+    QCOMPARE(DatesInMonth(formula, year, month), days);
+}
+
+void TestRecurring::fifthMondayOnlyInFiveMondayMonths()
+{
+    for (int year = 1999; year <= 2030; ++year) {
+        for (int month = 1; month <= 12; ++month) {
+            DayList mondays;
+            const QDate first(year, month, 1);
+            for (QDate d = first; d.month() == month; d = d.addDays(1)) {
+                if (d.dayOfWeek() == Qt::Monday)
+                    mondays.append(d.day());
+            }
+            const DayList expected = mondays.size() == 5 ? DayList{mondays.last()} : DayList{};
+            QCOMPARE(DatesInMonth(u"$4 1 0 ", year, month), expected);
+            QCOMPARE(DatesInMonth(u"%1234567", year, month).size(), first.daysInMonth());
+        }
+    }
+}
+
+void TestRecurring::easter_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<QDate>("sunday");
+
+    QTest::newRow("1997") << 1997 << QDate(1997, 3, 30);
+    QTest::newRow("2000") << 2000 << QDate(2000, 4, 23);
+    QTest::newRow("2008") << 2008 << QDate(2008, 3, 23);
+    QTest::newRow("2011") << 2011 << QDate(2011, 4, 24);
+    QTest::newRow("2024") << 2024 << QDate(2024, 3, 31);
+    QTest::newRow("2025") << 2025 << QDate(2025, 4, 20);
+}
+
+void TestRecurring::easter()
+{
+    QFETCH(int, year);
+    QFETCH(QDate, sunday);
+    QCOMPARE(easterSunday(year), sunday);
+    QCOMPARE(goodFriday(year), sunday.addDays(-2));
+    QCOMPARE(palmSunday(year), sunday.addDays(-7));
+}
+
+void TestRecurring::easterRuleMatchesGregorian()
+{
+    for (int year = 1900; year <= 2099; ++year)
+        QCOMPARE(easterSunday(year), gregorianEaster(year));
+    // Outside 1900-2099 the short rule may miss Sunday; the feasts still
+    // land on a Friday and a Sunday.
+    for (int year : {1, 1582, 2100, 2200, 9999}) {
+        QVERIFY(easterSunday(year).isValid());
+        QCOMPARE(goodFriday(year).dayOfWeek(), int(Qt::Friday));
+        QCOMPARE(palmSunday(year).dayOfWeek(), int(Qt::Sunday));
+    }
+    QVERIFY(!easterSunday(0).isValid());
+    QVERIFY(!easterSunday(-400).isValid());
+}
+
+void TestRecurring::describeEntry_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("@ christmas") << holiday("Christmas Day") << "Christmas Day (25th of December)";
+    QTest::newRow("@ each month") << entry("Rent", "@0001") << "Rent (1st of Each Month)";
+    QTest::newRow("$ thanksgiving")
+        << holiday("Thanksgiving Day") << "Thanksgiving Day (4th Thu of November)";
+    QTest::newRow("$ last sunday") << holiday("Daylight Savings Time ends")
+                                   << "Daylight Savings Time ends (Last Sun of October)";
+    QTest::newRow("$ any day") << entry("Pay", "$0 7 0 ") << "Pay (1st Day Each Month)";
+    QTest::newRow("$ last any day") << entry("Pay", "$5 7 2 ") << "Pay (Last Day February)";
+    QTest::newRow("% workdays") << entry("Work", "%23456") << "Work (Mon,Tue,Wed,Thu,Fri)";
+    QTest::newRow("% digits out of order") << entry("Gym", "%71") << "Gym (Sun,Sat)";
+    QTest::newRow("% none") << entry("Never", "%") << "Never ()";
+    QTest::newRow("@ unreadable") << entry("Bad", "@xx25") << "Bad ()";
+    QTest::newRow("$ unreadable") << entry("Bad", "$a 1 1 ") << "Bad ()";
+    // Out-of-range fields used to index past the name tables.
+    QTest::newRow("$ weekday 9") << entry("Bad", "$1 9 1 ") << "Bad ()";
+    QTest::newRow("@ month 13") << entry("Bad", "@1301") << "Bad ()";
+    QTest::newRow("# keyword shows name field")
+        << holiday("Easter") << PadField(QStringLiteral("Easter"), 120);
+    QTest::newRow("short line as it stands") << "  just text"
+                                             << "  just text";
+    QTest::newRow("unknown kind") << entry("Odd", "X") << PadField(QStringLiteral("Odd"), 120);
+}
+
+void TestRecurring::describeEntry()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, text);
+    QCOMPARE(DescribeEntry(line), text);
+}
+
+void TestRecurring::entryLayout()
+{
+    const QString longName = QString(100, u'a') + QString(30, u'b');
+    const RecurringEntry made(entry(longName, "@0101"));
+    QCOMPARE(made.line().size(), 130);
+    QCOMPARE(made.name(), longName.left(120));
+    QCOMPARE(made.kind(), QChar(u'@'));
+    QCOMPARE(made.formula().toString(), QStringLiteral("@0101     "));
+    QCOMPARE(made.editableFormula(), QStringLiteral("@0101     "));
+    QVERIFY(made.isEditable());
+
+    const RecurringEntry keyword(holiday("Good Friday"));
+    QCOMPARE(keyword.formula().toString(), QStringLiteral("#GOODFRIDAY"));
+    QCOMPARE(keyword.editableFormula(), QStringLiteral("#GOODFRIDA"));
+    QVERIFY(!keyword.isEditable());
+
+    const RecurringEntry shortLine(QStringLiteral("name only"));
+    QVERIFY(shortLine.kind().isNull());
+    QVERIFY(shortLine.formula().isEmpty());
+}
+
+void TestRecurring::buildFormula_data()
+{
+    using Style = FormulaDialogFields::Style;
+    QTest::addColumn<FormulaDialogFields>("fields");
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<QString>("error");
+
+    auto dayOfMonth = [](int month, int day) {
+        FormulaDialogFields f;
+        f.dayOfMonthMonth = month;
+        f.dayOfMonthDay = day;
+        return f;
+    };
+    auto special = [](int o, int d, int m) {
+        FormulaDialogFields f;
+        f.style = Style::Special;
+        f.specialOccurrence = o;
+        f.specialDayOfWeek = d;
+        f.specialMonth = m;
+        return f;
+    };
+    auto weekdays = [](WeekdayChoice days) {
+        FormulaDialogFields f;
+        f.style = Style::DayOfWeek;
+        f.weekdays = days;
+        return f;
+    };
+    QTest::newRow("@ christmas") << dayOfMonth(12, 25) << "@1225"
+                                 << "";
+    QTest::newRow("@ 31 feb accepted") << dayOfMonth(2, 31) << "@0231"
+                                       << "";
+    QTest::newRow("@ each month") << dayOfMonth(0, 1) << "@0001"
+                                  << "";
+    QTest::newRow("@ day 0") << dayOfMonth(1, 0) << "" << FormulaMessages::InvalidDay;
+    QTest::newRow("@ day 32") << dayOfMonth(1, 32) << "" << FormulaMessages::InvalidDay;
+    QTest::newRow("@ no month") << dayOfMonth(-1, 5) << "" << FormulaMessages::InvalidMonth;
+    QTest::newRow("$ thanksgiving") << special(3, 4, 11) << "$3 4 11"
+                                    << "";
+    QTest::newRow("$ last any day") << special(5, 7, 0) << "$5 7 0 "
+                                    << "";
+    QTest::newRow("$ no occurrence") << special(-1, 4, 11) << "" << FormulaMessages::InvalidSpecial;
+    QTest::newRow("$ no weekday") << special(1, -1, 11) << "" << FormulaMessages::InvalidSpecial;
+    QTest::newRow("$ no month") << special(1, 1, -1) << "" << FormulaMessages::InvalidSpecial;
+    QTest::newRow("% opening state") << weekdays(FormulaDialogFields().weekdays) << "%23456"
+                                     << "";
+    QTest::newRow("% sunday and saturday")
+        << weekdays({true, false, false, false, false, false, true}) << "%17"
+        << "";
+    QTest::newRow("% none") << weekdays({}) << "" << FormulaMessages::NoWeekday;
+}
+
+void TestRecurring::buildFormula()
+{
+    QFETCH(FormulaDialogFields, fields);
+    QFETCH(QString, formula);
+    const FormulaBuildResult result = fields.buildFormula();
+    QCOMPARE(result.ok, !formula.isEmpty());
+    QCOMPARE(result.formula, formula);
+    QFETCH(QString, error);
+    QCOMPARE(result.error, error);
+    // Every built formula reads back as the same choice.
+    if (result.ok)
+        QCOMPARE(FormulaDialogFields::fromFormula(formula).buildFormula().formula, formula);
+}
+
+void TestRecurring::dialogFieldsFromFormula_data()
+{
+    using Style = FormulaDialogFields::Style;
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("rebuilt");
+
+    QTest::newRow("new entry '@'") << "@" << int(Style::DayOfMonth) << "@0001";
+    QTest::newRow("@ padded") << "@1225     " << int(Style::DayOfMonth) << "@1225";
+    QTest::newRow("$ padded") << "$5 0 10   " << int(Style::Special) << "$5 0 10";
+    QTest::newRow("$ unreadable keeps opening state")
+        << "$x 0 10" << int(Style::DayOfMonth) << "@0001";
+    QTest::newRow("% weekend") << "%17       " << int(Style::DayOfWeek) << "%17";
+    QTest::newRow("empty: no weekday checked") << "" << int(Style::DayOfWeek) << "";
+}
+
+void TestRecurring::dialogFieldsFromFormula()
+{
+    QFETCH(QString, formula);
+    const FormulaDialogFields fields = FormulaDialogFields::fromFormula(formula);
+    QFETCH(int, style);
+    QCOMPARE(int(fields.style), style);
+    QFETCH(QString, rebuilt);
+    QCOMPARE(fields.buildFormula().formula, rebuilt);
+}
+
+void TestRecurring::holidayList()
+{
+    const QStringList &lines = Dayloom::builtInHolidays();
+    QCOMPARE(lines.size(), 26);
+    QCOMPARE(RecurringDatesList::sorted(lines), lines);
+    for (const QString &line : lines) {
+        const RecurringEntry e(line);
+        QVERIFY2(e.parsedFormula().isValid(), qPrintable(line));
+        const int expected =
+            e.kind() == u'#' ? 120 + int(TrimBlanks(e.formula().toString()).size()) : 130;
+        QCOMPARE(line.size(), expected);
+    }
+    QCOMPARE(holiday("Easter").size(), 127);
+    QCOMPARE(holiday("Palm Sunday").size(), 131);
+    QCOMPARE(RecurringEntry(holiday("April Fools's Day")).formula().toString(),
+             QStringLiteral("@0401     "));
+    QCOMPARE(RecurringEntry(holiday("Daylight Savings time begins")).formula().toString(),
+             QStringLiteral("$0 0 4    "));
+}
+
+void TestRecurring::holidaysAddedOnce()
+{
+    RecurringDatesList list({entry("zoo visit", "@0505"), holiday("Christmas Day").toUpper()});
+    QCOMPARE(list.addMissing(Dayloom::builtInHolidays()), 25);
+    QCOMPARE(list.addMissing(Dayloom::builtInHolidays()), 0);
+    QCOMPARE(list.count(), 27);
+    QCOMPARE(RecurringDatesList::sorted(list.lines()), list.lines());
+    const int index = list.replace(list.indexOf(entry("zoo visit", "@0505")), entry("Aa", "%1"));
+    QCOMPARE(index, 0);
+    list.removeAt(99);
+    QCOMPARE(list.count(), 27);
+}
+
+void TestRecurring::preFilter_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<QStringList>("offered");
+    QTest::addColumn<QStringList>("dropped");
+
+    const QString everyMonth = entry("Rent", "@0001");
+    const QString badMonth = entry("Bad", "@x101");
+    const QString weekly = entry("Gym", "%2");
+    QTest::newRow("december 1999")
+        << 1999 << 12 << QStringList{holiday("Christmas Day"), everyMonth, badMonth, weekly}
+        << QStringList{holiday("Easter"), holiday("Good Friday"), holiday("Palm Sunday"),
+                       holiday("Thanksgiving Day"), holiday("New Year's Day")};
+    QTest::newRow("march 2024") << 2024 << 3
+                                << QStringList{holiday("Easter"), holiday("Good Friday"),
+                                               holiday("Palm Sunday"), holiday("St. Patrick's Day"),
+                                               everyMonth}
+                                << QStringList{holiday("Christmas Day")};
+    QTest::newRow("april 2025") << 2025 << 4
+                                << QStringList{holiday("Easter"), holiday("Good Friday"),
+                                               holiday("Palm Sunday"), entry("Odd", "#OTHER")}
+                                << QStringList{holiday("Daylight Savings Time ends")};
+    QTest::newRow("april 2011 easter but not palm sunday")
+        << 2011 << 4 << QStringList{holiday("Easter"), holiday("Good Friday")}
+        << QStringList{entry("x", "$0 0 3 ")};
+    QTest::newRow("march 2011 only palm sunday")
+        << 2011 << 3 << QStringList{} << QStringList{holiday("Easter"), holiday("Good Friday")};
+}
+
+void TestRecurring::preFilter()
+{
+    QFETCH(int, year);
+    QFETCH(int, month);
+    QFETCH(QStringList, offered);
+    QFETCH(QStringList, dropped);
+    const QStringList all = RecurringDatesList::sorted(offered + dropped + builtInHolidays());
+    const QStringList result = offeredEntries(all, month, year);
+    for (const QString &line : offered)
+        QVERIFY2(result.contains(line), qPrintable(TrimBlanks(line)));
+    for (const QString &line : dropped)
+        QVERIFY2(!result.contains(line), qPrintable(TrimBlanks(line)));
+    QCOMPARE(RecurringDatesList::sorted(result), result);
+}
+
+void TestRecurring::fillTexts()
+{
+    const QStringList chosen = {entry("  Payday", "$5 7 0 "), entry("Gym", "%2"),
+                                holiday("Good Friday"), entry("Never", "@0231")};
+    const QList<QStringList> texts = Dayloom::fillTexts(chosen, 4, 2011);
+    QCOMPARE(texts.size(), 30);
+    QCOMPARE(texts[3], QStringList{"Gym"}); // Monday 4 April 2011
+    QCOMPARE(texts[21], QStringList{"Good Friday"});
+    QCOMPARE(texts[29], QStringList{"Payday"});
+    QCOMPARE(Dayloom::fillTexts(chosen, 2, 2011)[27], (QStringList{"Payday", "Gym"}));
+    QCOMPARE(Dayloom::fillTexts(QStringList{entry("A", "%2"), entry("B", "@0025")}, 4, 2011)[24],
+             (QStringList{"A", "B"}));
+    QVERIFY(Dayloom::fillTexts(chosen, 0, 2011).isEmpty());
+}
+
+void TestRecurring::listing()
+{
+    const QStringList entries = {holiday("Easter"), entry("Pay", "$0 7 0 "), entry("Rent", "@0001"),
+                                 entry("Bad", "@xx01")};
+    const QStringList expected = {"1\tPay (1st Day Each Month)", "1\tRent (1st of Each Month)",
+                                  "31\tEaster"};
+    QCOMPARE(listDatesInMonth(entries, 3, 2024), expected);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("dates.dax");
+    QString error;
+    QVERIFY(RecurringDatesFile::save(path, entries, error));
+    QStringList lines;
+    QVERIFY(listDatesFromFile("2024-03", path, lines, error));
+    QCOMPARE(lines, expected);
+    QVERIFY(!listDatesFromFile("2024-13", path, lines, error));
+    QVERIFY(!listDatesFromFile("March", path, lines, error));
+    QVERIFY(!listDatesFromFile("2024-03", dir.filePath("missing.dax"), lines, error));
+    QVERIFY(!error.isEmpty());
+}
+
+void TestRecurring::convertEarlierLine()
+{
+    const QString converted = RecurringDatesFile::convertEarlierLine("1225Christmas");
+    QCOMPARE(converted, PadField("Christmas", 120) + "@1225" + QString(6, u' '));
+    QCOMPARE(converted.size(), 131);
+    QCOMPARE(DescribeEntry(converted), QStringLiteral("Christmas (25th of December)"));
+    QCOMPARE(RecurringDatesFile::convertEarlierLine("12").size(), 131);
+}
+
+void TestRecurring::convertEarlierFile()
+{
+    QTemporaryDir dir;
+    QString error;
+    QVERIFY(RecurringDatesFile::convertEarlierFile(dir.path(), error)); // nothing to convert
+
+    QFile earlier(dir.filePath("DLRECUR.DAT"));
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("1225Christmas\r\n0704Picnic\r\n");
+    earlier.close();
+    // An existing list used to be replaced by the converted one.
+    const QString kept = entry("Kept", "%1");
+    QVERIFY(RecurringDatesFile::save(dir.filePath("DLRECUR.DAX"), {kept}, error));
+
+    QVERIFY2(RecurringDatesFile::convertEarlierFile(dir.path(), error), qPrintable(error));
+    QVERIFY(!QFile::exists(dir.filePath("DLRECUR.DAT")));
+    QStringList lines;
+    QVERIFY(RecurringDatesFile::load(dir.filePath("DLRECUR.DAX"), lines, error));
+    QCOMPARE(lines, (QStringList{RecurringDatesFile::convertEarlierLine("1225Christmas"), kept,
+                                 RecurringDatesFile::convertEarlierLine("0704Picnic")}));
+
+    // An unreadable earlier file is neither converted nor deleted.
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write(QByteArray("0101New\0Year", 12));
+    earlier.close();
+    QVERIFY(!RecurringDatesFile::convertEarlierFile(dir.path(), error));
+    QVERIFY(QFile::exists(dir.filePath("DLRECUR.DAT")));
+}
+
+void TestRecurring::roundTrip()
+{
+    const QStringList lines = {entry("zeta", "@0101"), holiday("Easter"),
+                               entry(QString::fromUtf8("Fête des Mères"), "$5 0 5 "),
+                               entry("alpha", "%1")};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
+    QVERIFY(RecurringDatesFile::writeLines(buffer, lines, error));
+    QCOMPARE(bytes.count("\r\n"), 4);
+    QCOMPARE(bytes.count('\n'), 4);
+    QVERIFY(bytes.startsWith("alpha "));
+    QVERIFY(bytes.endsWith("@0101     \r\n"));
+
+    QStringList read;
+    QVERIFY(readBytes(bytes, read, error));
+    QCOMPARE(read, RecurringDatesList::sorted(lines));
+    QCOMPARE(read.size(), 4);
+    QVERIFY(read.contains(holiday("Easter")));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(RecurringDatesFile::fileName());
+    QStringList loaded;
+    QVERIFY(RecurringDatesFile::load(path, loaded, error)); // missing file: empty list
+    QVERIFY(loaded.isEmpty());
+    QVERIFY(RecurringDatesFile::save(path, lines, error));
+    QVERIFY(RecurringDatesFile::load(path, loaded, error));
+    QCOMPARE(loaded, read);
+    QVERIFY(!RecurringDatesFile::save(dir.filePath("no/such/dir/x.dax"), lines, error));
+    QVERIFY(!error.isEmpty());
+}
+
+void TestRecurring::readLineEnds_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"};
+    QTest::newRow("LF, no final end") << QByteArray("a\nb") << QStringList{"a", "b"};
+    QTest::newRow("CR alone") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+    QTest::newRow("blank lines skipped") << QByteArray("\r\n  \r\na\r\n\r\n") << QStringList{"a"};
+    QTest::newRow("latin-1") << QByteArray("F\xEAte\r\n") << QStringList{QString::fromUtf8("Fête")};
+    QTest::newRow("utf-8") << QByteArray("F\xC3\xAAte") << QStringList{QString::fromUtf8("Fête")};
+    QTest::newRow("leading blanks kept") << QByteArray("  x") << QStringList{"  x"};
+}
+
+void TestRecurring::readLineEnds()
+{
+    QFETCH(QByteArray, bytes);
+    QStringList lines;
+    QString error;
+    QFETCH(QStringList, expected);
+    QVERIFY(readBytes(bytes, lines, error));
+    QCOMPARE(lines, expected);
+}
+
+void TestRecurring::hostileInput_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<int>("firstLength");
+
+    const int maxLength = int(RecurringDatesFile::MaxLineLength);
+    QTest::newRow("huge line is cut") << QByteArray(5'000'000, 'x') << true << 1 << maxLength;
+    // A cut through a UTF-8 sequence used to turn the whole line into Latin-1.
+    QTest::newRow("huge utf-8 line cut on a character")
+        << QByteArray("a") + QByteArray("\xC3\xAA").repeated(3000) << true << 1 << maxLength;
+    QTest::newRow("NUL byte") << QByteArray("ok\r\nbin\0ary", 11) << false << 1 << 2;
+    QTest::newRow("too many lines") << QByteArray("x\n").repeated(RecurringDatesFile::MaxLines + 1)
+                                    << false << RecurringDatesFile::MaxLines << 1;
+    QTest::newRow("empty file") << QByteArray() << true << 0 << 0;
+}
+
+void TestRecurring::hostileInput()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, lineCount);
+    QStringList lines;
+    QString error;
+    QFETCH(bool, ok);
+    QFETCH(int, firstLength);
+    QCOMPARE(readBytes(bytes, lines, error), ok);
+    QCOMPARE(error.isEmpty(), ok);
+    QCOMPARE(lines.size(), lineCount);
+    if (lineCount > 0) {
+        QCOMPARE(int(lines.first().size()), firstLength);
+        QVERIFY(!lines.first().contains(QChar(0xC3))); // no Latin-1 fallback
+    }
+}
+
+void TestRecurring::randomBytesNeverCrash()
+{
+    QRandomGenerator random(4711);
+    for (int round = 0; round < 200; ++round) {
+        QByteArray bytes(int(random.bounded(2000)), Qt::Uninitialized);
+        for (char &byte : bytes)
+            byte = char(random.bounded(1, 256));
+        QStringList lines;
+        QString error;
+        QVERIFY(readBytes(bytes, lines, error));
+        for (const QString &line : std::as_const(lines)) {
+            DescribeEntry(line);
+            for (int month = 1; month <= 12; ++month)
+                DatesInMonth(RecurringEntry(line).formula(), 2024, month);
+        }
+        offeredEntries(lines, 3, 2024);
+        Dayloom::fillTexts(lines, 2, 2024);
+        FormulaDialogFields::fromFormula(lines.value(0)).buildFormula();
+    }
+}
+
+QTEST_GUILESS_MAIN(TestRecurring)
+#include "tst_recurring.moc"
