@@ -3,6 +3,7 @@
 #include "core/calendar/calendarpage.h"
 #include "core/calendar/languagenames.h"
 #include "core/io/pageexport.h"
+#include "core/recurring/recurringfill.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,7 @@ namespace {
 const char HelpText[] =
     "Usage: dayloom [FILE]\n"
     "       dayloom --export OUT.png [options] [FILE]\n"
+    "       dayloom --list-dates YYYY-MM [--dates FILE]\n"
     "       dayloom --version | --help\n"
     "\n"
     "Dayloom designs and prints calendar pages. Without options it opens the\n"
@@ -35,6 +37,9 @@ const char HelpText[] =
     "    --day D              first day of the week and day planners\n"
     "    --week-start sunday|monday\n"
     "    --language english|deutsch|francais|espanol|italiano\n"
+    "  --list-dates YYYY-MM   print the recurring dates falling in that month,\n"
+    "                         one line per date: day, a tab, the description\n"
+    "    --dates FILE         recurring-dates file (default: DLRECUR.DAX)\n"
     "  --version              print the version and exit\n"
     "  --help                 print this text and exit\n";
 
@@ -171,6 +176,7 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
 {
     CommandLine result;
     bool exporting = false;
+    bool listing = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
         if (arg == QLatin1String("--version") || arg == QLatin1String("-v")) {
@@ -193,6 +199,17 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
             result.exportOptions.output = value;
             continue;
         }
+        if (arg == QLatin1String("--list-dates")) {
+            if (!parseYearMonth(value))
+                return Failure(QStringLiteral("--list-dates needs YYYY-MM, not '%1'").arg(value));
+            listing = true;
+            result.listDatesOptions.yearMonth = value;
+            continue;
+        }
+        if (arg == QLatin1String("--dates")) {
+            result.listDatesOptions.datesFile = value;
+            continue;
+        }
         const QString error = ApplyExportOption(arg, value, result.exportOptions);
         if (!error.isEmpty())
             return Failure(error);
@@ -202,6 +219,14 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
                                 result.exportOptions.weekStart ||
                                 !result.exportOptions.language.isEmpty() ||
                                 result.exportOptions.zoom != 1.0f;
+    if (listing) {
+        if (exporting || hasPageOptions || !result.files.isEmpty())
+            return Failure(QStringLiteral("--list-dates takes only --dates FILE"));
+        result.kind = Kind::ListDates;
+        return result;
+    }
+    if (!result.listDatesOptions.datesFile.isEmpty())
+        return Failure(QStringLiteral("--dates goes with --list-dates"));
     if (!exporting) {
         if (hasPageOptions)
             return Failure(QStringLiteral("page options need --export OUT.png"));
@@ -243,6 +268,19 @@ int RunHeadless(const CommandLine &command, int argc, char *argv[])
         EnsureRuntimeDirectory();
         QGuiApplication app(argc, argv);
         return RunExport(command.exportOptions);
+    }
+    case CommandLine::Kind::ListDates: {
+        QCoreApplication app(argc, argv);
+        QStringList lines;
+        QString error;
+        if (!listDatesFromFile(command.listDatesOptions.yearMonth,
+                               command.listDatesOptions.datesFile, lines, error)) {
+            std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
+            return 1;
+        }
+        for (const QString &line : lines)
+            std::printf("%s\n", line.toUtf8().constData());
+        return 0;
     }
     case CommandLine::Kind::Window:
         break;

@@ -10,7 +10,7 @@ namespace Dayloom {
 // What the command line asks for. Everything but Window runs headless.
 struct CommandLine
 {
-    enum class Kind { Window, Version, Help, Export, Error };
+    enum class Kind { Window, Version, Help, Export, ListDates, Error };
 
     struct ExportOptions
     {
@@ -26,10 +26,17 @@ struct CommandLine
         QString file;
     };
 
+    struct ListDatesOptions
+    {
+        QString yearMonth; // "YYYY-MM"
+        QString datesFile; // empty: the user's recurring-dates file
+    };
+
     Kind kind = Kind::Window;
     QString error;      // Kind::Error: the one-line message
     QStringList files;  // Kind::Window: files to open
     ExportOptions exportOptions;
+    ListDatesOptions listDatesOptions;
 
     static CommandLine Parse(const QStringList &arguments);
 };
