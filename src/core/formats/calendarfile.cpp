@@ -1,5 +1,6 @@
 #include "core/formats/calendarfile.h"
 
+#include "core/formats/bordername.h"
 #include "core/formats/calendarsettingsblock.h"
 #include "core/formats/componentrecord.h"
 #include "core/formats/valuereader.h"
@@ -78,7 +79,7 @@ bool ReadCalendarPart(ValueReader &reader, CalendarPage &page, qint32 &version)
         const std::optional<QString> border = reader.readString();
         if (!border)
             return false;
-        page.SetWMFBorderFile(*border);
+        page.SetWMFBorderFile(StoredBorderName(*border));
     }
     if (!ReadDateAndTime(reader, page) || !ReadNotes(reader, page))
         return false;

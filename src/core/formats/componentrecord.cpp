@@ -29,7 +29,8 @@ bool ReadProperties(ValueReader &reader, PersistentObject &object)
             return true;
         const qsizetype dot = path->indexOf('.');
         const QByteArrayView head = QByteArrayView(*path).first(dot < 0 ? path->size() : dot);
-        const QByteArrayView tail = dot < 0 ? QByteArrayView() : QByteArrayView(*path).sliced(dot + 1);
+        const QByteArrayView tail =
+            dot < 0 ? QByteArrayView() : QByteArrayView(*path).sliced(dot + 1);
         const PropertyDescriptor *descriptor = properties.find(head);
         if (!descriptor)
             return reader.fail(

@@ -1,5 +1,6 @@
 #include "core/formats/stylesheet.h"
 
+#include "core/formats/bordername.h"
 #include "core/formats/calendarsettingsblock.h"
 #include "core/formats/valuereader.h"
 #include "core/formats/valuewriter.h"
@@ -48,7 +49,7 @@ bool ReadStyleSheet(CalendarPage &page, QIODevice &device, QString *error)
         const std::optional<QString> border = reader.readString();
         if (!border)
             return failed();
-        page.SetWMFBorderFile(*border);
+        page.SetWMFBorderFile(StoredBorderName(*border));
     }
     if (!reader.readListEnd())
         return failed();
