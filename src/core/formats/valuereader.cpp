@@ -21,7 +21,15 @@ bool IsIntegerTag(quint8 tag)
 
 ValueReader::ValueReader(QIODevice &device) : m_device(device)
 {
-    m_start = device.isSequential() ? 0 : device.pos();
+    if (!device.isSequential()) {
+        m_start = device.pos();
+        m_size = device.size(); // a file's size costs a system call: ask once
+    }
+}
+
+qint64 ValueReader::remaining() const
+{
+    return m_size - m_device.pos();
 }
 
 bool ValueReader::fail(const QString &message)
@@ -101,7 +109,7 @@ std::optional<QByteArray> ValueReader::readRaw(qint64 size)
     if (size == 0)
         return QByteArray();
     if (!m_device.isSequential()) {
-        if (size > m_device.size() - m_device.pos()) {
+        if (size > remaining()) {
             fail(QStringLiteral("Length %1 runs past the end of the data").arg(size));
             return std::nullopt;
         }
@@ -129,7 +137,7 @@ bool ValueReader::skipRaw(qint64 size)
     if (!m_device.isSequential()) {
         if (!m_ok)
             return false;
-        if (size < 0 || size > m_device.size() - m_device.pos())
+        if (size < 0 || size > remaining())
             return fail(QStringLiteral("Length %1 runs past the end of the data").arg(size));
         return m_device.seek(m_device.pos() + size) || fail(QStringLiteral("Seek failed"));
     }

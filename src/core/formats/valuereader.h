@@ -73,9 +73,12 @@ private:
     bool skipCollection(int depth);
     bool skipRaw(qint64 size);
     bool failUnexpected(quint8 tag, const char *what);
+    // Bytes left on a random-access device.
+    qint64 remaining() const;
 
     QIODevice &m_device;
     qint64 m_start = 0;
+    qint64 m_size = 0;
     bool m_ok = true;
     QString m_error;
 };
