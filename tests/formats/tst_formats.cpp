@@ -946,6 +946,25 @@ private Q_SLOTS:
         QCOMPARE(int(objects.size()), kept);
     }
 
+    void objectCountIsBounded()
+    {
+        // Used to create one object per record for as long as the data lasted.
+        const QByteArray record =
+            QByteArray("TPF0") + Hex("0A") + "TTestShape" + Hex("00") + Hex("00 00");
+        QByteArray list = Hex("01");
+        for (std::size_t i = 0; i <= ComponentRecord::MaxObjects; ++i)
+            list += record;
+        list += Hex("00");
+        QBuffer buffer;
+        buffer.setData(list);
+        buffer.open(QIODevice::ReadOnly);
+        QString error;
+        const PersistentObjectList objects =
+            ComponentRecord::ReadObjects(buffer, TestRegistry(), {}, &error);
+        QCOMPARE(objects.size(), ComponentRecord::MaxObjects);
+        QVERIFY(!error.isEmpty());
+    }
+
     void invalidPlannerTimeFailsCalendarPart()
     {
         CalendarPage design;

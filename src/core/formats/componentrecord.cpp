@@ -168,9 +168,12 @@ bool ComponentRecord::ReadList(ValueReader &reader, const ObjectClassRegistry &r
 {
     if (!reader.readListBegin())
         return false;
+    std::size_t count = 0;
     while (!reader.atEndOfList()) {
         if (!reader.ok())
             return false;
+        if (++count > MaxObjects)
+            return reader.fail(QStringLiteral("More than %1 objects").arg(MaxObjects));
         std::unique_ptr<PersistentObject> object = Read(reader, registry, namer);
         if (!object)
             return false;

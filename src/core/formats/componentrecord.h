@@ -25,6 +25,9 @@ namespace Dayloom {
 class ComponentRecord
 {
 public:
+    // Most objects one list may hold; a stream claiming more is damaged.
+    static constexpr std::size_t MaxObjects = 10000;
+
     // --- on a value stream -----------------------------------------------------
     static void Write(ValueWriter &writer, const PersistentObject &object);
     // A new object of the stored class with the properties read and the name
@@ -43,7 +46,8 @@ public:
     // A list of records: list begin, one record per object, end of list.
     static void WriteList(ValueWriter &writer, const QList<const PersistentObject *> &objects);
     // Appends the objects read to `objects`; stops at the first failure
-    // (returns false), keeping the objects read before it.
+    // (returns false), keeping the objects read before it, or after
+    // MaxObjects objects.
     static bool ReadList(ValueReader &reader, const ObjectClassRegistry &registry,
                          ComponentNamer &namer, PersistentObjectList &objects);
 
