@@ -22,11 +22,24 @@ namespace Dayloom {
 // `set(T &, value)`. A property with a default is written only when its value
 // differs from it; one declared without (std::nullopt) is always written.
 //
-//   static const PropertyList list = PropertyListBuilder<TGPLabel>(BaseList())
-//       .enumeration("Alignment", &TGPLabel::Alignment, &TGPLabel::SetAlignment,
-//                    AlignmentNames, taLeftJustify)
-//       .font("Font", &TGPLabel::Font, &TGPLabel::SetFont, FontSpec("Arial", 10))
-//       .build();
+//   const PropertyList &TGBaseLabel::PublishedProperties() const
+//   {
+//       static const PropertyList list =
+//           PropertyListBuilder<TGBaseLabel>()
+//               .placedObjectBase()
+//               .enumeration<TAlignment>("Alignment", &TGBaseLabel::Alignment,
+//                                        &TGBaseLabel::SetAlignment,
+//                                        {"taLeftJustify", "taRightJustify", "taCenter"},
+//                                        taLeftJustify)
+//               .font("Font", &TGBaseLabel::Font, &TGBaseLabel::SetFont,
+//                     FontSpec("Arial", 10))
+//               .build();
+//       return list;
+//   }
+//
+// A derived class starts from its base class's list:
+// PropertyListBuilder<TGPLabel>(TGBaseLabel::PublishedProperties()) (the base
+// entries keep working, as a TGPLabel is a TGBaseLabel).
 //
 // Values read from a file are checked before a setter sees them: enumeration
 // setters receive only values named in their table, integers are kept within
