@@ -37,8 +37,9 @@ namespace Dayloom {
 //       return list;
 //   }
 //
-// A derived class starts from its base class's list:
-// PropertyListBuilder<TGPLabel>(TGBaseLabel::PublishedProperties()) (the base
+// A derived class starts from its base class's list, which the base keeps in
+// a static function for that purpose:
+// PropertyListBuilder<TGPLabel>(TGBaseLabel::BaseLabelProperties()) (the base
 // entries keep working, as a TGPLabel is a TGBaseLabel).
 //
 // Values read from a file are checked before a setter sees them: enumeration
