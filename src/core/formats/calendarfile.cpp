@@ -1,0 +1,187 @@
+#include "core/formats/calendarfile.h"
+
+#include "core/formats/bordername.h"
+#include "core/formats/calendarsettingsblock.h"
+#include "core/formats/componentrecord.h"
+#include "core/formats/valuereader.h"
+#include "core/formats/valuewriter.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace Dayloom {
+
+namespace {
+
+constexpr int MaxMainCalDay = 31;
+
+void SetError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+bool ReadInto(ValueReader &reader, qint32 &value)
+{
+    const std::optional<qint32> read = reader.readInteger();
+    if (read)
+        value = *read;
+    return read.has_value();
+}
+
+// Date, week start and planner start time, assigned as read.
+bool ReadDateAndTime(ValueReader &reader, CalendarPage &page)
+{
+    qint32 day = 0, month = 0, year = 0, startOfWeek = 0, hours = 0, minutes = 0;
+    if (!ReadInto(reader, day))
+        return false;
+    page.SetMainCalDay(std::clamp(day, 0, MaxMainCalDay));
+    if (!ReadInto(reader, month))
+        return false;
+    page.SetMainCalMonth(month);
+    if (!ReadInto(reader, year))
+        return false;
+    page.SetMainCalYear(year);
+    if (!ReadInto(reader, startOfWeek))
+        return false;
+    page.SetStartOfWeek(startOfWeek);
+    if (!ReadInto(reader, hours) || !ReadInto(reader, minutes))
+        return false;
+    if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59)
+        return reader.fail(
+            QStringLiteral("Invalid planner start time %1:%2").arg(hours).arg(minutes));
+    page.SetPlannerStartTime(QTime(hours, minutes));
+    return true;
+}
+
+bool ReadNotes(ValueReader &reader, CalendarPage &page)
+{
+    for (int cell = 1; cell <= CalendarPage::CellCount; ++cell) {
+        TWPRtfStorage note;
+        if (!ComponentRecord::ReadNote(reader, note))
+            return false;
+        page.SetCellNote(cell, note);
+    }
+    return true;
+}
+
+bool ReadCalendarPart(ValueReader &reader, CalendarPage &page, qint32 &version)
+{
+    if (!reader.readListBegin() || !ReadInto(reader, version) || !reader.readInteger())
+        return false;
+    if (!CalendarSettingsBlock::Read(reader, page))
+        return false;
+    page.SetWMFBorderFile(QString());
+    if (version > 3) {
+        const std::optional<QString> border = reader.readString();
+        if (!border)
+            return false;
+        page.SetWMFBorderFile(StoredBorderName(*border));
+    }
+    if (!ReadDateAndTime(reader, page) || !ReadNotes(reader, page))
+        return false;
+    if (version > 1) {
+        const std::optional<QString> title = reader.readString();
+        if (!title)
+            return false;
+        page.SetUserTitle(*title);
+    }
+    return reader.readListEnd();
+}
+
+} // namespace
+
+bool WriteCalendarFile(const CalendarPage &page, const QList<const PersistentObject *> &objects,
+                       QIODevice &device, QString *error)
+{
+    ValueWriter writer(device);
+    writer.writeListBegin();
+    writer.writeInteger(CalendarFileVersion);
+    writer.writeInteger(CalendarFileKind);
+    CalendarSettingsBlock::Write(writer, page);
+    writer.writeString(page.WMFBorderFile());
+    writer.writeInteger(page.MainCalDay());
+    writer.writeInteger(page.MainCalMonth());
+    writer.writeInteger(page.MainCalYear());
+    writer.writeInteger(page.StartOfWeek());
+    writer.writeInteger(page.PlannerStartTime().hour());
+    writer.writeInteger(page.PlannerStartTime().minute());
+    for (int cell = 1; cell <= CalendarPage::CellCount; ++cell)
+        ComponentRecord::WriteNote(writer, page.CellNote(cell));
+    writer.writeString(page.UserTitle());
+    writer.writeListEnd();
+    ComponentRecord::WriteList(writer, objects);
+    SetError(error, writer.errorString());
+    return writer.ok();
+}
+
+bool ReadCalendarFile(CalendarPage &page, QIODevice &device, const ObjectClassRegistry &registry,
+                      const QStringList &namesInUse, PersistentObjectList &objects, QString *error)
+{
+    ValueReader reader(device);
+    qint32 version = 0;
+    if (!ReadCalendarPart(reader, page, version)) {
+        SetError(error, reader.errorString());
+        return false;
+    }
+    if (version > 2) {
+        ComponentNamer namer(namesInUse);
+        ComponentRecord::ReadList(reader, registry, namer, objects);
+    }
+    page.CalculateLayout(false);
+    SetError(error, QString());
+    return true;
+}
+
+bool SaveCalendarFile(const CalendarPage &page, const QList<const PersistentObject *> &objects,
+                      const QString &path, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        SetError(error, file.errorString());
+        return false;
+    }
+    QString writeError;
+    if (!WriteCalendarFile(page, objects, file, &writeError)) {
+        file.cancelWriting();
+        SetError(error, writeError);
+        return false;
+    }
+    if (!file.commit()) {
+        SetError(error, file.errorString());
+        return false;
+    }
+    SetError(error, QString());
+    return true;
+}
+
+QString UnableToOpenMessage(const QString &path)
+{
+    return QStringLiteral("Unable to open ") + path + QStringLiteral(". Possibly ") +
+           QStringLiteral("\r") + QStringLiteral("corrupted, possibly not a Calendar file");
+}
+
+bool OpenCalendarFile(CalendarPage &page, const QString &path, const ObjectClassRegistry &registry,
+                      const QStringList &namesInUse, PersistentObjectList &objects, QString *error)
+{
+    if (!QFileInfo::exists(path)) {
+        SetError(error, QStringLiteral("File ") + path + QStringLiteral(" no longer exists"));
+        return false;
+    }
+    page.ClearCellNotes();
+    page.SetUserTitle(QString());
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) ||
+        !ReadCalendarFile(page, file, registry, namesInUse, objects)) {
+        page.SetDefaultStyle();
+        SetError(error, UnableToOpenMessage(path));
+        return false;
+    }
+    SetError(error, QString());
+    return true;
+}
+
+} // namespace Dayloom

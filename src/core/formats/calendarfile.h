@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/calendar/calendarpage.h"
+#include "core/formats/objectclassregistry.h"
+#include "core/formats/persistentobject.h"
+
+#include <QIODevice>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace Dayloom {
+
+// Calendar files (".DLF"): a list holding the format version, the file kind
+// (1), the calendar settings block, the border name, the date, the week
+// start, the planner start time, the 42 day-cell notes and the user title,
+// then a list of the placed objects as component records. Versions 1 to 4
+// are read (version 1 has no user title and no objects, versions before 4 no
+// border name); version 4 is written. Objects are stored at zoom 1: the
+// caller passes them unzoomed.
+
+inline constexpr qint32 CalendarFileVersion = 4;
+inline constexpr qint32 CalendarFileKind = 1;
+
+// Writes the design. Returns false with the device's reason on a write error.
+bool WriteCalendarFile(const CalendarPage &page, const QList<const PersistentObject *> &objects,
+                       QIODevice &device, QString *error = nullptr);
+
+// Reads a design into the page (values are assigned as they are read) and
+// appends the placed objects to `objects`, each named "Component" + the
+// smallest number that neither `namesInUse` nor an earlier object uses.
+// Returns false with the reason when the calendar part does not fit; the
+// values read before the failure stay in the page. A failure inside the
+// objects part only ends that part: the objects read before it are kept and
+// the result is true. On success the page layout is recomputed.
+bool ReadCalendarFile(CalendarPage &page, QIODevice &device, const ObjectClassRegistry &registry,
+                      const QStringList &namesInUse, PersistentObjectList &objects,
+                      QString *error = nullptr);
+
+// Saves through a temporary file in the same folder that replaces `path`
+// only once everything was written; on failure the old file is untouched and
+// `error` holds the system's reason.
+bool SaveCalendarFile(const CalendarPage &page, const QList<const PersistentObject *> &objects,
+                      const QString &path, QString *error = nullptr);
+
+// Opens a calendar file as the open command does: the cell notes and the
+// user title are cleared, the file is read; when it cannot be read the page
+// is reset to the default style and `error` holds the message to show
+// (UnableToOpenMessage). A missing file leaves the page alone and gives
+// "File <path> no longer exists".
+bool OpenCalendarFile(CalendarPage &page, const QString &path, const ObjectClassRegistry &registry,
+                      const QStringList &namesInUse, PersistentObjectList &objects,
+                      QString *error = nullptr);
+
+// "Unable to open <path>. Possibly \rcorrupted, possibly not a Calendar file".
+QString UnableToOpenMessage(const QString &path);
+
+} // namespace Dayloom

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/calendar/calendarpage.h"
+#include "core/formats/valuereader.h"
+#include "core/formats/valuewriter.h"
+
+namespace Dayloom {
+
+// The calendar settings block: the 49 values, in fixed order and without
+// names, that hold the look of a page. It opens every calendar file and is
+// the body of a style sheet.
+//
+// Margins are stored in hundredths of an inch, truncated toward zero.
+// Reading assigns each value to the page as it is read (the line-layout
+// presets are applied first and the individually stored border styles over
+// them), so a failure leaves the values read before it. Stored enumeration
+// values outside their range leave the setting unchanged; margins are kept
+// within +/-MaxMarginHundredths.
+class CalendarSettingsBlock
+{
+public:
+    static constexpr int MaxMarginHundredths = 10000;
+
+    static void Write(ValueWriter &writer, const CalendarPage &page);
+    // Returns false on the first value that does not fit (the reader holds
+    // the reason).
+    static bool Read(ValueReader &reader, CalendarPage &page);
+
+    // Inches to whole hundredths, truncated toward zero. A value that lies
+    // within single-precision noise below a whole hundredth (0.29 is held as
+    // 0.2899999917) counts as that hundredth, so saving does not lose one.
+    static qint32 MarginToHundredths(float inches);
+    static float HundredthsToMargin(qint32 hundredths);
+};
+
+} // namespace Dayloom

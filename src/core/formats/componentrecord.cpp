@@ -1,0 +1,226 @@
+#include "core/formats/componentrecord.h"
+
+#include "core/formats/windows1252.h"
+
+namespace Dayloom {
+
+namespace {
+
+constexpr char Signature[] = "TPF0";
+constexpr qint64 SignatureSize = 4;
+const QByteArray NoteClassName = QByteArrayLiteral("TWPRtfStorage");
+const QByteArray NoteTextPath = QByteArrayLiteral("RtfText.Data");
+
+QByteArray EncodeName(const QString &name)
+{
+    QByteArray bytes;
+    return EncodeWindows1252(name, bytes) ? bytes : name.toLatin1();
+}
+
+// Reads property entries up to the 0 that ends them.
+bool ReadProperties(ValueReader &reader, PersistentObject &object)
+{
+    const PropertyList &properties = object.PublishedProperties();
+    for (;;) {
+        const std::optional<QByteArray> path = reader.readShortString();
+        if (!path)
+            return false;
+        if (path->isEmpty())
+            return true;
+        const qsizetype dot = path->indexOf('.');
+        const QByteArrayView head = QByteArrayView(*path).first(dot < 0 ? path->size() : dot);
+        const QByteArrayView tail =
+            dot < 0 ? QByteArrayView() : QByteArrayView(*path).sliced(dot + 1);
+        const PropertyDescriptor *descriptor = properties.find(head);
+        if (!descriptor)
+            return reader.fail(
+                QStringLiteral("Unknown property %1 of %2")
+                    .arg(QString::fromLatin1(*path), QString::fromLatin1(object.ClassName())));
+        if (!descriptor->read(object, tail, reader))
+            return reader.fail(QStringLiteral("Bad value of %1").arg(QString::fromLatin1(*path)));
+    }
+}
+
+void SetError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
+void ComponentRecord::WriteHeader(ValueWriter &writer, const QByteArray &className,
+                                  const QString &name)
+{
+    writer.writeRaw(Signature, SignatureSize);
+    writer.writeShortString(className);
+    writer.writeShortString(EncodeName(name));
+}
+
+bool ComponentRecord::ReadHeader(ValueReader &reader, QByteArray &className, QString &name)
+{
+    const std::optional<QByteArray> signature = reader.readRaw(SignatureSize);
+    if (!signature)
+        return false;
+    if (*signature != QByteArrayView(Signature, SignatureSize))
+        return reader.fail(QStringLiteral("Missing record signature"));
+    const std::optional<QByteArray> storedClass = reader.readShortString();
+    if (!storedClass)
+        return false;
+    const std::optional<QByteArray> storedName = reader.readShortString();
+    if (!storedName)
+        return false;
+    className = *storedClass;
+    name = DecodeWindows1252(*storedName);
+    return true;
+}
+
+bool ComponentRecord::ReadEnd(ValueReader &reader)
+{
+    const std::optional<quint8> children = reader.readByte();
+    if (!children)
+        return false;
+    return *children == 0 || reader.fail(QStringLiteral("Child components are not supported"));
+}
+
+void ComponentRecord::Write(ValueWriter &writer, const PersistentObject &object)
+{
+    WriteHeader(writer, object.ClassName(), object.Name());
+    for (const PropertyDescriptor &descriptor : object.PublishedProperties().properties())
+        descriptor.write(object, writer);
+    writer.writeByte(0); // end of the properties
+    writer.writeByte(0); // no child components
+}
+
+std::unique_ptr<PersistentObject> ComponentRecord::Read(ValueReader &reader,
+                                                        const ObjectClassRegistry &registry,
+                                                        ComponentNamer &namer)
+{
+    QByteArray className;
+    QString storedName;
+    if (!ReadHeader(reader, className, storedName))
+        return nullptr;
+    std::unique_ptr<PersistentObject> object = registry.Create(className);
+    if (!object) {
+        reader.fail(QStringLiteral("Unknown class %1").arg(QString::fromLatin1(className)));
+        return nullptr;
+    }
+    object->SetReading(true);
+    const bool ok = ReadProperties(reader, *object) && ReadEnd(reader);
+    object->SetReading(false);
+    if (!ok)
+        return nullptr;
+    object->SetName(namer.next(storedName));
+    object->Loaded();
+    return object;
+}
+
+void ComponentRecord::WriteNote(ValueWriter &writer, const TWPRtfStorage &note)
+{
+    WriteHeader(writer, NoteClassName, QString());
+    if (!note.IsEmpty()) {
+        writer.writeShortString(NoteTextPath);
+        writer.writeBinary(note.RtfText());
+    }
+    writer.writeByte(0);
+    writer.writeByte(0);
+}
+
+bool ComponentRecord::ReadNote(ValueReader &reader, TWPRtfStorage &note)
+{
+    QByteArray className;
+    QString name;
+    if (!ReadHeader(reader, className, name))
+        return false;
+    TWPRtfStorage stored;
+    for (;;) {
+        const std::optional<QByteArray> path = reader.readShortString();
+        if (!path)
+            return false;
+        if (path->isEmpty())
+            break;
+        if (path->compare(NoteTextPath, Qt::CaseInsensitive) != 0)
+            return reader.fail(
+                QStringLiteral("Unknown note property %1").arg(QString::fromLatin1(*path)));
+        const std::optional<QByteArray> rtf = reader.readBinary();
+        if (!rtf)
+            return false;
+        stored.SetRtfText(*rtf);
+    }
+    if (!ReadEnd(reader))
+        return false;
+    note = stored;
+    return true;
+}
+
+void ComponentRecord::WriteList(ValueWriter &writer, const QList<const PersistentObject *> &objects)
+{
+    writer.writeListBegin();
+    for (const PersistentObject *object : objects) {
+        if (object)
+            Write(writer, *object);
+    }
+    writer.writeListEnd();
+}
+
+bool ComponentRecord::ReadList(ValueReader &reader, const ObjectClassRegistry &registry,
+                               ComponentNamer &namer, PersistentObjectList &objects)
+{
+    if (!reader.readListBegin())
+        return false;
+    std::size_t count = 0;
+    while (!reader.atEndOfList()) {
+        if (!reader.ok())
+            return false;
+        if (++count > MaxObjects)
+            return reader.fail(QStringLiteral("More than %1 objects").arg(MaxObjects));
+        std::unique_ptr<PersistentObject> object = Read(reader, registry, namer);
+        if (!object)
+            return false;
+        objects.push_back(std::move(object));
+    }
+    return reader.ok() && reader.readListEnd();
+}
+
+bool ComponentRecord::WriteObject(const PersistentObject &object, QIODevice &device, QString *error)
+{
+    ValueWriter writer(device);
+    Write(writer, object);
+    SetError(error, writer.errorString());
+    return writer.ok();
+}
+
+std::unique_ptr<PersistentObject> ComponentRecord::ReadObject(QIODevice &device,
+                                                              const ObjectClassRegistry &registry,
+                                                              const QStringList &namesInUse,
+                                                              QString *error)
+{
+    ValueReader reader(device);
+    ComponentNamer namer(namesInUse);
+    std::unique_ptr<PersistentObject> object = Read(reader, registry, namer);
+    SetError(error, reader.errorString());
+    return object;
+}
+
+bool ComponentRecord::WriteObjects(const QList<const PersistentObject *> &objects,
+                                   QIODevice &device, QString *error)
+{
+    ValueWriter writer(device);
+    WriteList(writer, objects);
+    SetError(error, writer.errorString());
+    return writer.ok();
+}
+
+PersistentObjectList ComponentRecord::ReadObjects(QIODevice &device,
+                                                  const ObjectClassRegistry &registry,
+                                                  const QStringList &namesInUse, QString *error)
+{
+    ValueReader reader(device);
+    ComponentNamer namer(namesInUse);
+    PersistentObjectList objects;
+    ReadList(reader, registry, namer, objects);
+    SetError(error, reader.errorString());
+    return objects;
+}
+
+} // namespace Dayloom

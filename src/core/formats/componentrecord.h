@@ -1,0 +1,78 @@
+#pragma once
+
+#include "core/formats/componentnamer.h"
+#include "core/formats/objectclassregistry.h"
+#include "core/formats/persistentobject.h"
+#include "core/formats/valuereader.h"
+#include "core/formats/valuewriter.h"
+#include "core/richtext/twprtfstorage.h"
+
+#include <QIODevice>
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+namespace Dayloom {
+
+// Component records: how day-cell notes and placed objects are stored in
+// calendar files, on the object clipboard and when an object is cloned.
+// A record is the signature "TPF0", the class name and the component name
+// (short strings), property entries (path, tagged value) up to a 0 byte, and
+// a 0 byte for "no child components". Only properties that differ from their
+// declared default are written, in declaration order; they are read in any
+// order.
+class ComponentRecord
+{
+public:
+    // Most objects one list may hold; a stream claiming more is damaged.
+    static constexpr std::size_t MaxObjects = 10000;
+
+    // --- on a value stream -----------------------------------------------------
+    static void Write(ValueWriter &writer, const PersistentObject &object);
+    // A new object of the stored class with the properties read and the name
+    // given by `namer`, after which its Loaded() runs. Null after a failure
+    // (unknown class or property, a value that does not fit, early end), which
+    // the reader then holds.
+    static std::unique_ptr<PersistentObject>
+    Read(ValueReader &reader, const ObjectClassRegistry &registry, ComponentNamer &namer);
+
+    // A day-cell note: class "TWPRtfStorage", no name, "RtfText.Data" only
+    // when the note is not empty.
+    static void WriteNote(ValueWriter &writer, const TWPRtfStorage &note);
+    // Replaces `note` by the stored text (empty when the record has none).
+    static bool ReadNote(ValueReader &reader, TWPRtfStorage &note);
+
+    // A list of records: list begin, one record per object, end of list.
+    static void WriteList(ValueWriter &writer, const QList<const PersistentObject *> &objects);
+    // Appends the objects read to `objects`; stops at the first failure
+    // (returns false), keeping the objects read before it, or after
+    // MaxObjects objects.
+    static bool ReadList(ValueReader &reader, const ObjectClassRegistry &registry,
+                         ComponentNamer &namer, PersistentObjectList &objects);
+
+    // --- on a device (cloning, the object clipboard) --------------------------
+    // One record. Returns false with the device's reason when writing fails.
+    static bool WriteObject(const PersistentObject &object, QIODevice &device,
+                            QString *error = nullptr);
+    // One record into a new object named "Component" + the smallest free
+    // number; null with the reason after a failure.
+    static std::unique_ptr<PersistentObject> ReadObject(QIODevice &device,
+                                                        const ObjectClassRegistry &registry,
+                                                        const QStringList &namesInUse,
+                                                        QString *error = nullptr);
+    static bool WriteObjects(const QList<const PersistentObject *> &objects, QIODevice &device,
+                             QString *error = nullptr);
+    // The objects of a list; after a failure the objects read before it are
+    // returned and `error` holds the reason (it is cleared on success).
+    static PersistentObjectList ReadObjects(QIODevice &device, const ObjectClassRegistry &registry,
+                                            const QStringList &namesInUse,
+                                            QString *error = nullptr);
+
+private:
+    static void WriteHeader(ValueWriter &writer, const QByteArray &className, const QString &name);
+    static bool ReadHeader(ValueReader &reader, QByteArray &className, QString &name);
+    static bool ReadEnd(ValueReader &reader);
+};
+
+} // namespace Dayloom

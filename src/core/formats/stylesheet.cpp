@@ -1,0 +1,91 @@
+#include "core/formats/stylesheet.h"
+
+#include "core/formats/bordername.h"
+#include "core/formats/calendarsettingsblock.h"
+#include "core/formats/valuereader.h"
+#include "core/formats/valuewriter.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace Dayloom {
+
+namespace {
+void SetError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+} // namespace
+
+bool WriteStyleSheet(const CalendarPage &page, QIODevice &device, QString *error)
+{
+    ValueWriter writer(device);
+    writer.writeListBegin();
+    writer.writeInteger(StyleSheetVersion);
+    writer.writeInteger(StyleSheetKind);
+    CalendarSettingsBlock::Write(writer, page);
+    writer.writeString(page.WMFBorderFile());
+    writer.writeListEnd();
+    SetError(error, writer.errorString());
+    return writer.ok();
+}
+
+bool ReadStyleSheet(CalendarPage &page, QIODevice &device, QString *error)
+{
+    ValueReader reader(device);
+    const auto failed = [&] {
+        SetError(error, reader.errorString());
+        return false;
+    };
+    if (!reader.readListBegin())
+        return failed();
+    const std::optional<qint32> version = reader.readInteger();
+    if (!version || !reader.readInteger() || !CalendarSettingsBlock::Read(reader, page))
+        return failed();
+    if (*version < 4) {
+        page.SetWMFBorderFile(QString());
+    } else {
+        const std::optional<QString> border = reader.readString();
+        if (!border)
+            return failed();
+        page.SetWMFBorderFile(StoredBorderName(*border));
+    }
+    if (!reader.readListEnd())
+        return failed();
+    SetError(error, QString());
+    return true;
+}
+
+bool SaveStyleSheet(const CalendarPage &page, const QString &path, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        SetError(error, file.errorString());
+        return false;
+    }
+    QString writeError;
+    if (!WriteStyleSheet(page, file, &writeError)) {
+        file.cancelWriting();
+        SetError(error, writeError);
+        return false;
+    }
+    if (!file.commit()) {
+        SetError(error, file.errorString());
+        return false;
+    }
+    SetError(error, QString());
+    return true;
+}
+
+bool LoadStyleSheet(CalendarPage &page, const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        SetError(error, file.errorString());
+        return false;
+    }
+    return ReadStyleSheet(page, file, error);
+}
+
+} // namespace Dayloom
