@@ -84,6 +84,7 @@ private Q_SLOTS:
     void highDensityScreenKeepsItsResolution();
     void printModeStaysInsideTheTarget();
     void cacheKeepsOnlyRecentNotes();
+    void documentPaintsLikeItsNote();
 };
 
 void TestNoteRenderer::lineBreaksFollowThePageSize_data()
@@ -281,6 +282,31 @@ void TestNoteRenderer::cacheKeepsOnlyRecentNotes()
     QCOMPARE(renderer.CachedCount(), 4);
     renderer.ClearCache();
     QCOMPARE(renderer.CachedCount(), 0);
+}
+
+void TestNoteRenderer::documentPaintsLikeItsNote()
+{
+    TWPRtfStorage note;
+    note.SetRtfText(QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Icon {\\pict\\wbitmap0"
+                               "\\picw2\\pich2\\wbmbitspixel24\\wbmwidthbytes6\\picwgoal300"
+                               "\\pichgoal300 0000ff00ff00ff0000000000} after}"));
+    QTextDocument doc;
+    QVERIFY(note.LoadInto(doc));
+    NoteRenderer renderer;
+    renderer.SetPageSize(PageSize);
+    renderer.SetZoom(0.8);
+    QImage fromNote = Canvas(QSize(160, 100));
+    QImage fromDocument = Canvas(QSize(160, 100));
+    {
+        QPainter painter(&fromNote);
+        renderer.Paint(painter, QRectF(QPointF(4, 4), PageSize * 0.8), note);
+    }
+    {
+        QPainter painter(&fromDocument);
+        renderer.Paint(painter, QRectF(QPointF(4, 4), PageSize * 0.8), doc);
+    }
+    QVERIFY(!InkBox(fromNote).isEmpty());
+    QCOMPARE(fromDocument, fromNote);
 }
 
 QTEST_MAIN(TestNoteRenderer)

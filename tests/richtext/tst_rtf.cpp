@@ -441,6 +441,9 @@ void TestRtf::readSamplePictures_data()
     QTest::newRow("packed DIB, bottom-up rows")
         << "picture_dib.rtf" << QSize(2, 2) << QSizeF(20, 20)
         << QList<QRgb>{qRgb(0, 0, 0), qRgb(0, 0, 255), qRgb(0, 255, 0), qRgb(255, 255, 255)};
+    QTest::newRow("device-dependent bitmap, top-down rows")
+        << "picture_wbitmap.rtf" << QSize(2, 2) << QSizeF(20, 20)
+        << QList<QRgb>{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(0, 0, 0)};
 }
 
 void TestRtf::readSamplePictures()
@@ -497,6 +500,12 @@ void TestRtf::hostileInput_data()
         << QByteArray("{\\rtf1 ") + QByteArray(RtfReader::MaxGroupDepth - 1, '{') + "x" +
                QByteArray(RtfReader::MaxGroupDepth - 1, '}') + "}"
         << true << "x";
+    QTest::newRow("more paragraphs than a note may hold")
+        << QByteArray("{\\rtf1 ") + QByteArray("x\\par ").repeated(RtfReader::MaxParagraphs) + "}"
+        << false << "";
+    QTest::newRow("more text than a note may hold")
+        << QByteArray("{\\rtf1 ") + QByteArray(RtfReader::MaxCharacters + 1, 'x') + "}" << false
+        << "";
     QTest::newRow("hex picture cut short")
         << QByteArray("{\\rtf1 a{\\pict\\pngblip 89504e470d0a1a0a0000000d4948") << true << "a";
     QTest::newRow("odd hex digit count")

@@ -301,13 +301,20 @@ void Sanitize(QString &text)
 class RtfParser
 {
 public:
-    RtfParser(QByteArrayView rtf, QTextDocument &doc) : m_tokens(rtf), m_doc(doc), m_cursor(&doc) {}
+    RtfParser(QByteArrayView rtf, QTextDocument &doc) : m_tokens(rtf), m_doc(doc), m_cursor(&doc)
+    {
+        m_cursor.beginEditBlock();
+    }
+    ~RtfParser() { m_cursor.endEditBlock(); }
+    RtfParser(const RtfParser &) = delete;
+    RtfParser &operator=(const RtfParser &) = delete;
 
     bool Parse(QString &error);
 
 private:
     bool ReadHeader();
     void Finish();
+    bool TooLong(QString &error) const;
 
     void StartGroup();
     void EndGroup();
@@ -357,6 +364,9 @@ private:
     int m_defaultFont = 0;
     int m_pendingSkip = 0;
     bool m_ignorableNext = false;
+    qsizetype m_characters = 0;
+    int m_paragraphs = 0;
+    bool m_tooLong = false;
 
     std::map<int, FontEntry> m_fonts;
     int m_fontNumber = -1;
@@ -394,7 +404,7 @@ bool RtfParser::Parse(QString &error)
         case RtfToken::End:
             // Closing braces are missing: keep what was read.
             Finish();
-            return true;
+            return !TooLong(error);
         case RtfToken::GroupStart:
             if (int(m_stack.size()) >= RtfReader::MaxGroupDepth) {
                 error = QStringLiteral("The RTF groups are nested too deeply.");
@@ -406,7 +416,7 @@ bool RtfParser::Parse(QString &error)
             if (m_stack.size() == 1) {
                 // The document's outer group ends here; anything after it is not RTF.
                 Finish();
-                return true;
+                return !TooLong(error);
             }
             EndGroup();
             break;
@@ -429,6 +439,8 @@ bool RtfParser::Parse(QString &error)
             break;
         }
         }
+        if (TooLong(error))
+            return false;
     }
 }
 
@@ -444,6 +456,13 @@ bool RtfParser::ReadHeader()
         return false;
     m_stack.push_back(GroupState{});
     return true;
+}
+
+bool RtfParser::TooLong(QString &error) const
+{
+    if (m_tooLong)
+        error = QStringLiteral("The RTF text is too long for a note.");
+    return m_tooLong;
 }
 
 void RtfParser::Finish()
@@ -907,7 +926,12 @@ void RtfParser::FlushText()
     if (m_pendingText.isEmpty())
         return;
     Sanitize(m_pendingText);
-    m_cursor.insertText(m_pendingText, CharFormat(m_pendingState));
+    m_characters += m_pendingText.size();
+    if (m_characters > RtfReader::MaxCharacters) {
+        m_tooLong = true;
+    } else {
+        m_cursor.insertText(m_pendingText, CharFormat(m_pendingState));
+    }
     m_pendingText.clear();
 }
 
@@ -915,7 +939,10 @@ void RtfParser::EndParagraph()
 {
     FlushText();
     ApplyParagraphFormat();
-    m_cursor.insertBlock();
+    if (++m_paragraphs >= RtfReader::MaxParagraphs)
+        m_tooLong = true;
+    else
+        m_cursor.insertBlock();
 }
 
 void RtfParser::ApplyParagraphFormat()
@@ -1058,12 +1085,19 @@ bool RtfReader::Read(const QByteArray &rtf, QTextDocument &doc)
         m_error = QStringLiteral("The RTF text is too large.");
         return false;
     }
-    RtfParser parser(rtf, doc);
-    if (!parser.Parse(m_error)) {
-        doc.clear();
-        return false;
+    // Loading is not an edit the user could undo, and one edit block lets
+    // the document lay itself out once instead of after every insertion.
+    const bool undoEnabled = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    bool ok = false;
+    {
+        RtfParser parser(rtf, doc);
+        ok = parser.Parse(m_error);
     }
-    return true;
+    if (!ok)
+        doc.clear();
+    doc.setUndoRedoEnabled(undoEnabled);
+    return ok;
 }
 
 bool RtfReader::Read(QIODevice &device, QTextDocument &doc)

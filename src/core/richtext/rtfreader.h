@@ -17,7 +17,8 @@ namespace Dayloom {
 //
 // Lengths in the document are pixels at 96 per inch (15 twips each); font
 // sizes are points. Input is treated as hostile: it is limited to
-// MaxInputSize bytes and MaxGroupDepth nested groups, \bin lengths are
+// MaxInputSize bytes, MaxGroupDepth nested groups, MaxParagraphs and
+// MaxCharacters of text, \bin lengths are
 // checked against the bytes left, picture data is bounded (see RtfPicture),
 // and unknown control words are ignored. Input cut short (missing closing
 // braces, truncated hex or \bin data) is read as far as it goes.
@@ -26,6 +27,9 @@ class RtfReader
 public:
     static constexpr qsizetype MaxInputSize = 64 * 1024 * 1024;
     static constexpr int MaxGroupDepth = 1000;
+    // Text beyond these makes the read fail rather than exhaust memory.
+    static constexpr qsizetype MaxCharacters = 8 * 1024 * 1024;
+    static constexpr int MaxParagraphs = 200000;
     // All pictures of one document together, in pixels.
     static constexpr qint64 MaxTotalPixels = 64 * 1024 * 1024;
 
