@@ -506,6 +506,13 @@ void TestRtf::hostileInput_data()
     QTest::newRow("more text than a note may hold")
         << QByteArray("{\\rtf1 ") + QByteArray(RtfReader::MaxCharacters + 1, 'x') + "}" << false
         << "";
+    QByteArray fonts;
+    for (int i = 0; i < 5000; ++i)
+        fonts += "\\f" + QByteArray::number(i) + " Font;";
+    QTest::newRow("endless font and colour tables")
+        << QByteArray("{\\rtf1{\\fonttbl") + fonts + "}{\\colortbl" + QByteArray(100000, ';') +
+               "}\\f4999\\cf99999 a}"
+        << true << "a";
     QTest::newRow("hex picture cut short")
         << QByteArray("{\\rtf1 a{\\pict\\pngblip 89504e470d0a1a0a0000000d4948") << true << "a";
     QTest::newRow("odd hex digit count")

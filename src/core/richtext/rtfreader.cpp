@@ -25,6 +25,8 @@ constexpr double TwipsPerPixel = 15.0;
 constexpr int MaxTwips = 31680; // 22 inches: more than any page
 constexpr int DefaultHalfPoints = 24;
 constexpr int MaxUnicodeSkip = 16;
+// Entries of the font and colour tables beyond this many are ignored.
+constexpr size_t MaxTableEntries = 4096;
 
 enum class Destination
 {
@@ -972,7 +974,8 @@ void RtfParser::CommitFont()
             entry.codePage > 0 ? entry.codePage
                                : CodePageDecoder::CodePageForCharset(entry.charset, m_ansiCodePage);
         entry.name = m_decoder.Decode(codePage, m_fontName).trimmed();
-        m_fonts[m_fontNumber] = entry;
+        if (m_fonts.size() < MaxTableEntries || m_fonts.count(m_fontNumber) > 0)
+            m_fonts[m_fontNumber] = entry;
     }
     m_fontNumber = -1;
     m_fontCharset = -1;
@@ -983,7 +986,7 @@ void RtfParser::CommitFont()
 void RtfParser::AddColorBytes(QByteArrayView bytes)
 {
     for (const char c : bytes) {
-        if (c != ';')
+        if (c != ';' || m_colors.size() >= MaxTableEntries)
             continue;
         if (m_colorSet)
             m_colors.emplace_back(QColor(m_red, m_green, m_blue));
