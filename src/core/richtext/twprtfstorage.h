@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+
+class QTextDocument;
 
 namespace Dayloom {
 
@@ -15,6 +18,14 @@ public:
     bool IsEmpty() const { return m_rtf.isEmpty(); }
     void Assign(const TWPRtfStorage &source) { m_rtf = source.m_rtf; }
     void Clear() { m_rtf.clear(); }
+
+    // Replaces the document's content with the note. An empty store gives an
+    // empty document. Returns false (document left empty, error set when
+    // given) when the bytes are not readable RTF.
+    bool LoadInto(QTextDocument &doc, QString *error = nullptr) const;
+    // Replaces the note with the document as RTF; a document without any
+    // text or picture stores no bytes, so the note becomes empty.
+    void StoreFrom(const QTextDocument &doc);
 
     friend bool operator==(const TWPRtfStorage &, const TWPRtfStorage &) = default;
 

@@ -1,0 +1,188 @@
+#include "core/richtext/noterenderer.h"
+
+#include "core/richtext/twprtfstorage.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <cmath>
+
+namespace Dayloom {
+
+namespace {
+
+constexpr int DotsPerMeterAt96Dpi = 3780; // 96 per inch
+
+// The device every note is laid out on, so that points become pixels at
+// 96 per inch whatever the screen says.
+QPaintDevice *LayoutDevice()
+{
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+        image.setDotsPerMeterX(DotsPerMeterAt96Dpi);
+        image.setDotsPerMeterY(DotsPerMeterAt96Dpi);
+        return image;
+    }();
+    return &device;
+}
+
+// The length one unit of painter coordinates takes on the device, per axis.
+QSizeF DeviceScale(const QPainter &painter)
+{
+    const QTransform t = painter.deviceTransform();
+    return {std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22())};
+}
+
+} // namespace
+
+NoteRenderer::NoteRenderer(int cacheCapacity) : m_capacity(std::max(1, cacheCapacity)) {}
+
+NoteRenderer::~NoteRenderer() = default;
+
+void NoteRenderer::SetZoom(double zoom)
+{
+    if (zoom > 0)
+        m_zoom = zoom;
+}
+
+void NoteRenderer::SetPageSize(const QSizeF &size)
+{
+    if (size.width() > 0 && size.height() > 0)
+        m_pageSize = size;
+}
+
+void NoteRenderer::PrepareLayout(QTextDocument &doc, double pageWidth)
+{
+    doc.documentLayout()->setPaintDevice(LayoutDevice());
+    doc.setUseDesignMetrics(true);
+    doc.setDocumentMargin(DocumentMargin);
+    doc.setTextWidth(pageWidth);
+}
+
+void NoteRenderer::ClearCache()
+{
+    m_index.clear();
+    m_entries.clear();
+}
+
+QTextDocument *NoteRenderer::CachedDocument(const QByteArray &rtf)
+{
+    if (const auto found = m_index.constFind(rtf); found != m_index.cend()) {
+        m_entries.splice(m_entries.begin(), m_entries, found.value());
+    } else {
+        auto doc = std::make_unique<QTextDocument>();
+        TWPRtfStorage note;
+        note.SetRtfText(rtf);
+        // An unreadable note stays cached as an empty document so that it
+        // is not read again at every paint.
+        note.LoadInto(*doc);
+        m_entries.push_front(Entry{rtf, std::move(doc)});
+        m_index.insert(rtf, m_entries.begin());
+        if (int(m_entries.size()) > m_capacity) {
+            m_index.remove(m_entries.back().rtf);
+            m_entries.pop_back();
+        }
+    }
+    QTextDocument *doc = m_entries.front().doc.get();
+    if (doc->textWidth() != m_pageSize.width() || doc->documentLayout()->paintDevice() == nullptr)
+        PrepareLayout(*doc, m_pageSize.width());
+    return doc;
+}
+
+void NoteRenderer::Paint(QPainter &painter, const QRectF &target, const TWPRtfStorage &note)
+{
+    PaintDocument(painter, target, note.IsEmpty() ? nullptr : CachedDocument(note.RtfText()));
+}
+
+void NoteRenderer::Paint(QPainter &painter, const QRectF &target, const QTextDocument &doc)
+{
+    const std::unique_ptr<QTextDocument> copy(doc.clone());
+    PrepareLayout(*copy, m_pageSize.width());
+    PaintDocument(painter, target, copy.get());
+}
+
+void NoteRenderer::PaintDocument(QPainter &painter, const QRectF &target, QTextDocument *doc)
+{
+    if (!target.isValid())
+        return;
+    if (m_mode == Mode::Print)
+        PaintPrint(painter, target, doc);
+    else
+        PaintScreen(painter, target, doc);
+}
+
+void NoteRenderer::PaintScreen(QPainter &painter, const QRectF &target, QTextDocument *doc)
+{
+    const QSizeF scale = DeviceScale(painter);
+    const int width = std::clamp(int(std::ceil(target.width() * scale.width())), 1, MaxScratchSide);
+    const int height =
+        std::clamp(int(std::ceil(target.height() * scale.height())), 1, MaxScratchSide);
+    if (m_scratch.width() < width || m_scratch.height() < height) {
+        m_scratch = QImage(std::max(width, m_scratch.width()), std::max(height, m_scratch.height()),
+                           QImage::Format_ARGB32_Premultiplied);
+    }
+    const QRect area(0, 0, width, height);
+    {
+        QPainter scratch(&m_scratch);
+        scratch.setCompositionMode(QPainter::CompositionMode_Source);
+        scratch.fillRect(area, m_background.alpha() > 0 ? m_background : QColor(Qt::transparent));
+        scratch.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (doc) {
+            scratch.setRenderHint(QPainter::TextAntialiasing);
+            scratch.setRenderHint(QPainter::SmoothPixmapTransform);
+            scratch.setClipRect(area);
+            scratch.scale(width / target.width() * m_zoom, height / target.height() * m_zoom);
+            DrawText(scratch, *doc, QRectF(0, 0, m_pageSize.width(), target.height() / m_zoom));
+        }
+    }
+    painter.drawImage(target, m_scratch, QRectF(area));
+}
+
+void NoteRenderer::PaintPrint(QPainter &painter, const QRectF &target, QTextDocument *doc) const
+{
+    painter.save();
+    painter.setClipRect(target, Qt::IntersectClip);
+    if (m_background.alpha() > 0)
+        painter.fillRect(target, m_background);
+    if (doc) {
+        painter.translate(target.topLeft());
+        painter.scale(target.width() / m_pageSize.width(), target.height() / m_pageSize.height());
+        DrawText(painter, *doc, QRectF(QPointF(0, 0), m_pageSize));
+    }
+    painter.restore();
+}
+
+void NoteRenderer::DrawText(QPainter &painter, QTextDocument &doc, const QRectF &clip)
+{
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = clip;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    painter.setClipRect(clip, Qt::IntersectClip);
+    doc.documentLayout()->draw(&painter, context);
+}
+
+QList<NoteRenderer::LineRange> NoteRenderer::Lines(const TWPRtfStorage &note)
+{
+    if (note.IsEmpty())
+        return {};
+    return Lines(*CachedDocument(note.RtfText()));
+}
+
+QList<NoteRenderer::LineRange> NoteRenderer::Lines(const QTextDocument &doc)
+{
+    doc.documentLayout()->documentSize(); // completes a pending layout
+    QList<LineRange> lines;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        for (int i = 0; layout && i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            lines.append({block.position() + line.textStart(), line.textLength()});
+        }
+    }
+    return lines;
+}
+
+} // namespace Dayloom

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QRectF>
+#include <QSizeF>
+
+#include <list>
+#include <memory>
+
+class QPainter;
+class QTextDocument;
+
+namespace Dayloom {
+
+class TWPRtfStorage;
+
+// Paints notes into rectangles, the page's hidden renderer.
+//
+// A note is laid out once at the page size, the size of the note area at
+// zoom 1 in page pixels (96 per inch; font points convert at that rate),
+// whatever the zoom or the device. Line breaks therefore never change with
+// the zoom, and paper shows the breaks of the screen.
+//
+// Screen mode draws into a scratch image filled with the background colour,
+// with the text scaled by the zoom, and stretches it into the target
+// rectangle; the scratch image has the resolution of the target device
+// (its device pixel ratio and the painter's scale), so text stays sharp on
+// high-density screens. Print mode paints straight onto the painter's
+// device (vector text on printers, PDF writers, QPicture), scaling the page
+// size to the target rectangle.
+//
+// Laid-out notes are cached by their RTF bytes (least recently used first
+// out), since a month page paints 42 notes per paint. A transparent
+// background colour leaves the target unfilled. One thread only.
+class NoteRenderer
+{
+public:
+    enum class Mode
+    {
+        Screen,
+        Print
+    };
+
+    struct LineRange
+    {
+        int start = 0; // document position of the line's first character
+        int length = 0;
+        friend bool operator==(const LineRange &, const LineRange &) = default;
+    };
+
+    static constexpr int DefaultCacheCapacity = 64;
+    // The inner margin of a note's text, in page pixels; editors use it too.
+    static constexpr double DocumentMargin = 2.0;
+    // Scratch images never exceed this many device pixels per side.
+    static constexpr int MaxScratchSide = 8192;
+
+    explicit NoteRenderer(int cacheCapacity = DefaultCacheCapacity);
+    ~NoteRenderer();
+    NoteRenderer(const NoteRenderer &) = delete;
+    NoteRenderer &operator=(const NoteRenderer &) = delete;
+
+    void SetBackground(const QColor &color) { m_background = color; }
+    const QColor &Background() const { return m_background; }
+    // 1.0 = 100 %; screen mode only. Values at or below 0 are ignored.
+    void SetZoom(double zoom);
+    double Zoom() const { return m_zoom; }
+    // Page pixels at zoom 1. Print mode scales this size to the target.
+    void SetPageSize(const QSizeF &size);
+    const QSizeF &PageSize() const { return m_pageSize; }
+    void SetMode(Mode mode) { m_mode = mode; }
+    Mode RenderMode() const { return m_mode; }
+
+    // Paints the note into target (painter coordinates). An empty or
+    // unreadable note paints only the background.
+    void Paint(QPainter &painter, const QRectF &target, const TWPRtfStorage &note);
+    // The same for a document held elsewhere (an editor's); not cached.
+    void Paint(QPainter &painter, const QRectF &target, const QTextDocument &doc);
+
+    // The lines of the note as Paint lays them out with the current settings.
+    QList<LineRange> Lines(const TWPRtfStorage &note);
+    static QList<LineRange> Lines(const QTextDocument &doc);
+
+    // Makes a document lay out the way notes are painted: at 96 pixels per
+    // inch, with design metrics, at the given width in page pixels.
+    static void PrepareLayout(QTextDocument &doc, double pageWidth);
+
+    int CachedCount() const { return int(m_entries.size()); }
+    void ClearCache();
+
+private:
+    struct Entry
+    {
+        QByteArray rtf;
+        std::unique_ptr<QTextDocument> doc;
+    };
+
+    QTextDocument *CachedDocument(const QByteArray &rtf);
+    void PaintDocument(QPainter &painter, const QRectF &target, QTextDocument *doc);
+    void PaintScreen(QPainter &painter, const QRectF &target, QTextDocument *doc);
+    void PaintPrint(QPainter &painter, const QRectF &target, QTextDocument *doc) const;
+    static void DrawText(QPainter &painter, QTextDocument &doc, const QRectF &clip);
+
+    QColor m_background = Qt::white;
+    double m_zoom = 1.0;
+    QSizeF m_pageSize{100, 100};
+    Mode m_mode = Mode::Screen;
+
+    int m_capacity;
+    std::list<Entry> m_entries; // most recently used first
+    QHash<QByteArray, std::list<Entry>::iterator> m_index;
+    QImage m_scratch;
+};
+
+} // namespace Dayloom

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QImage>
+#include <QSizeF>
+
+namespace Dayloom {
+
+// The data and properties of one RTF \pict group, collected while reading
+// and turned into an image at the group's end. Picture data is bounded:
+// bytes beyond MaxDataSize are dropped and the picture is discarded, and
+// pictures larger than MaxSide or MaxPixels are not decoded.
+class RtfPicture
+{
+public:
+    enum Kind
+    {
+        Unknown,
+        Png,
+        Jpeg,
+        Dib,
+        DeviceBitmap,
+        Metafile
+    };
+
+    static constexpr qsizetype MaxDataSize = 32 * 1024 * 1024;
+    static constexpr int MaxSide = 16384;
+    static constexpr qint64 MaxPixels = 16 * 1024 * 1024;
+
+    void SetKind(Kind kind) { m_kind = kind; }
+    Kind PictureKind() const { return m_kind; }
+
+    // \picw, \pich: pixels for bitmaps.
+    void SetPixelWidth(int value) { m_pixelWidth = value; }
+    void SetPixelHeight(int value) { m_pixelHeight = value; }
+    // \picwgoal, \pichgoal: the shown size in twips.
+    void SetGoalWidth(int twips) { m_goalWidth = twips; }
+    void SetGoalHeight(int twips) { m_goalHeight = twips; }
+    // \picscalex, \picscaley: percent.
+    void SetScaleX(int percent) { m_scaleX = percent; }
+    void SetScaleY(int percent) { m_scaleY = percent; }
+    // \wbmbitspixel, \wbmwidthbytes of a device-dependent bitmap.
+    void SetBitsPerPixel(int bits) { m_bitsPerPixel = bits; }
+    void SetWidthBytes(int bytes) { m_widthBytes = bytes; }
+
+    // Hex digits in any spacing; other characters are ignored.
+    void AppendHex(QByteArrayView text);
+    void AppendBinary(QByteArrayView bytes);
+    bool Overflowed() const { return m_overflow; }
+    const QByteArray &Data() const { return m_data; }
+
+    // A null image for metafiles, unknown kinds, bad or oversized data.
+    QImage ToImage() const;
+    // The size the picture is shown at, in pixels at 96 per inch.
+    QSizeF DisplaySize(const QImage &image) const;
+
+private:
+    QImage ReadEncoded(const char *format) const;
+    static QImage ReadEncoded(const QByteArray &bytes, const char *format);
+    QImage DibToImage() const;
+    QImage DeviceBitmapToImage() const;
+    bool Reserve(qsizetype extra);
+
+    Kind m_kind = Unknown;
+    QByteArray m_data;
+    int m_pendingNibble = -1;
+    bool m_overflow = false;
+    int m_pixelWidth = 0;
+    int m_pixelHeight = 0;
+    int m_goalWidth = 0;
+    int m_goalHeight = 0;
+    int m_scaleX = 100;
+    int m_scaleY = 100;
+    int m_bitsPerPixel = 1;
+    int m_widthBytes = 0;
+};
+
+} // namespace Dayloom
