@@ -2,11 +2,14 @@
 
 #include "core/calendar/calendarpage.h"
 #include "core/calendar/languagenames.h"
+#include "core/formats/calendarfile.h"
+#include "core/formats/stylesheet.h"
 #include "core/io/pageexport.h"
 #include "core/recurring/recurringfill.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
 
@@ -138,14 +141,40 @@ void ApplyToPage(const CommandLine::ExportOptions &options, CalendarPage &page)
     }
 }
 
+// A style sheet (".DLS") is applied to the default page; anything else is
+// read as a calendar file.
+bool LoadDesign(const QString &path, CalendarPage &page, QString *error)
+{
+    if (!QFileInfo::exists(path)) {
+        *error = QStringLiteral("File %1 no longer exists").arg(path);
+        return false;
+    }
+    if (path.endsWith(QLatin1String(".DLS"), Qt::CaseInsensitive)) {
+        QString reason;
+        if (LoadStyleSheet(page, path, &reason)) {
+            page.CalculateLayout(false);
+            return true;
+        }
+        *error = QStringLiteral("Unable to open %1. Possibly corrupted, possibly not a Calendar "
+                                "Style file (%2)")
+                     .arg(path, reason);
+        return false;
+    }
+    const ObjectClassRegistry registry;
+    PersistentObjectList objects;
+    return OpenCalendarFile(page, path, registry, QStringList(), objects, error);
+}
+
 int RunExport(const CommandLine::ExportOptions &options)
 {
     CalendarPage page;
     page.SetDefaultStyle();
     if (!options.file.isEmpty()) {
-        std::fprintf(stderr, "dayloom: cannot read %s: opening calendar files is not available yet\n",
-                     qPrintable(options.file));
-        return 1;
+        QString error;
+        if (!LoadDesign(options.file, page, &error)) {
+            std::fprintf(stderr, "dayloom: %s\n", qPrintable(error.simplified()));
+            return 1;
+        }
     }
     ApplyToPage(options, page);
     QString error;

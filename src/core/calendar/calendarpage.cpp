@@ -1,6 +1,7 @@
 #include "core/calendar/calendarpage.h"
 
 #include "core/io/appfolders.h"
+#include "core/richtext/noterenderer.h"
 
 #include <QDate>
 #include <QDir>
@@ -89,8 +90,13 @@ CalendarPage::CalendarPage(QObject *parent)
       m_miniCellFont(QStringLiteral("Times New Roman"), 6, false)
 {
     LoadSystemNames();
+    m_noteRenderer = std::make_unique<NoteRenderer>();
+    m_noteDrawer = [this](QPainter &painter, const TWPRtfStorage &note, const TRect &rFree,
+                          float zoom) { DrawNoteOnScreen(painter, note, rFree, zoom); };
     CalculateLayout(true);
 }
+
+CalendarPage::~CalendarPage() = default;
 
 void CalendarPage::Repaint()
 {
@@ -563,6 +569,20 @@ void CalendarPage::DrawNotes(QPainter &painter, float zoom, bool skipEmptyNotes)
             continue;
         m_noteDrawer(painter, m_cellNotes[i], free, zoom);
     }
+}
+
+void CalendarPage::DrawNoteOnScreen(QPainter &painter, const TWPRtfStorage &note,
+                                    const TRect &rFree, float zoom)
+{
+    // The renderer works in whole percent, as the note editor does.
+    const double percentZoom = std::max(1, static_cast<int>(zoom * 100.0f)) / 100.0;
+    const double width = rFree.Width() + 1;
+    const double height = rFree.Height() + 1;
+    m_noteRenderer->SetBackground(Qt::white);
+    m_noteRenderer->SetMode(NoteRenderer::Mode::Screen);
+    m_noteRenderer->SetZoom(percentZoom);
+    m_noteRenderer->SetPageSize(QSizeF(width / percentZoom, height / percentZoom));
+    m_noteRenderer->Paint(painter, rFree.toQRectF(), note);
 }
 
 QDate CalendarPage::PlannerFirstDate() const

@@ -18,8 +18,13 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QPainter;
+
+namespace Dayloom {
+class NoteRenderer;
+}
 
 namespace Dayloom {
 
@@ -65,6 +70,7 @@ public:
     static constexpr double BorderAllowance = 0.47;
 
     explicit CalendarPage(QObject *parent = nullptr);
+    ~CalendarPage() override;
 
     // --- published settings -------------------------------------------------
     TCalendarLayout CalendarLayout() const { return m_calendarLayout; }
@@ -197,7 +203,9 @@ public:
     // cells behind). A paint started while one runs does nothing.
     void Paint(QPainter &painter, float zoom);
 
-    // Draws one note into its cell's note rectangle (device pixels).
+    // Draws one note into its cell's note rectangle (device pixels). The
+    // page starts with its own renderer: a white scratch image stretched
+    // into the rectangle, text laid out at the zoom-1 size of the area.
     using NoteDrawer = std::function<void(QPainter &, const TWPRtfStorage &note,
                                           const TRect &rFree, float zoom)>;
     void SetNoteDrawer(NoteDrawer drawer) { m_noteDrawer = std::move(drawer); }
@@ -299,6 +307,8 @@ private:
     void LoadBorderPicture();
     void FillMainBlock(float zoom);
     void ClearCellRecords();
+    void DrawNoteOnScreen(QPainter &painter, const TWPRtfStorage &note, const TRect &rFree,
+                          float zoom);
     void DrawNotes(QPainter &painter, float zoom, bool skipEmptyNotes);
     void DrawPlannerPage(QPainter &painter, float zoom);
     void DrawMiniCalendars(QPainter &painter, float zoom);
@@ -365,6 +375,7 @@ private:
     TRect m_headerRect;
     QSize m_referenceNoteSize;
     bool m_painting = false;
+    std::unique_ptr<NoteRenderer> m_noteRenderer;
     NoteDrawer m_noteDrawer;
     PictureDrawer m_borderDrawer;
 };

@@ -1,0 +1,170 @@
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run Dayloom(const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(DAYLOOM_EXECUTABLE), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void versionAndHelpNeedNoDisplay();
+    void windowWithoutDisplayExplains();
+    void exportWritesPageSizedPng_data();
+    void exportWritesPageSizedPng();
+    void badArguments_data();
+    void badArguments();
+    void unreadableFileLeavesNoOutput();
+    void exportReadsCalendarFile();
+    void listDates();
+};
+
+void TestCommandLine::versionAndHelpNeedNoDisplay()
+{
+    const Run version = Dayloom({"--version"});
+    QCOMPARE(version.exitCode, 0);
+    QVERIFY(version.out.startsWith("Dayloom "));
+    const Run help = Dayloom({"--help"});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY(help.out.contains("--export"));
+    QVERIFY(help.out.contains("--list-dates"));
+}
+
+void TestCommandLine::windowWithoutDisplayExplains()
+{
+    const Run run = Dayloom({});
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(run.err.contains("no display"));
+}
+
+void TestCommandLine::exportWritesPageSizedPng_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("default style is letter landscape") << QStringList{} << QSize(1056, 816);
+    QTest::newRow("layout 0 at 60 percent")
+        << QStringList{"--layout", "0", "--zoom", "0.6"} << QSize(489, 633);
+    QTest::newRow("a4 portrait planner")
+        << QStringList{"--layout", "20", "--paper", "a4", "--day", "3"} << QSize(793, 1122);
+    QTest::newRow("german monday weeks") << QStringList{"--language", "deutsch", "--week-start",
+                                                        "monday", "--month", "2026-06"}
+                                         << QSize(1056, 816);
+}
+
+void TestCommandLine::exportWritesPageSizedPng()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QSize, size);
+    QTemporaryDir dir;
+    const QString out = dir.filePath("page.png");
+    const Run run = Dayloom(QStringList{"--export", out} + options);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    const QImage image(out);
+    QCOMPARE(image.size(), size);
+    QCOMPARE(image.pixelColor(0, 0), QColor(Qt::white));
+}
+
+void TestCommandLine::badArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("zoom out of range") << QStringList{"--zoom", "9"};
+    QTest::newRow("layout 22") << QStringList{"--layout", "22"};
+    QTest::newRow("bad month") << QStringList{"--month", "1998-13"};
+    QTest::newRow("bad paper") << QStringList{"--paper", "legal"};
+    QTest::newRow("unknown language") << QStringList{"--language", "klingon"};
+    QTest::newRow("missing value") << QStringList{"--layout"};
+    QTest::newRow("unknown option") << QStringList{"--frobnicate", "1"};
+    QTest::newRow("two files") << QStringList{"a.DLF", "b.DLF"};
+}
+
+void TestCommandLine::badArguments()
+{
+    QFETCH(QStringList, arguments);
+    QTemporaryDir dir;
+    const QString out = dir.filePath("page.png");
+    const Run run = Dayloom(QStringList{"--export", out} + arguments);
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY(!QFile::exists(out));
+}
+
+void TestCommandLine::unreadableFileLeavesNoOutput()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("page.png");
+    const QString damaged = dir.filePath("damaged.DLF");
+    QFile file(damaged);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a calendar file at all");
+    file.close();
+    Run run = Dayloom({"--export", out, damaged});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.err.contains("Unable to open"));
+    QVERIFY(!QFile::exists(out));
+    run = Dayloom({"--export", out, dir.filePath("missing.DLF")});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.err.contains("no longer exists"));
+    QVERIFY(!QFile::exists(out));
+}
+
+void TestCommandLine::exportReadsCalendarFile()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("design.png");
+    const Run run =
+        Dayloom({"--export", out, QStringLiteral(DAYLOOM_FORMATS_DATA) + "/corpus/design.dlf"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(!QImage(out).isNull());
+}
+
+void TestCommandLine::listDates()
+{
+    QTemporaryDir dir;
+    const QString dates = dir.filePath("dates.dax");
+    QFile file(dates);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QString("%1@%2\r\n%3$%4\r\n")
+                   .arg("Christmas Day", -120)
+                   .arg("1225", -10)
+                   .arg("Thanksgiving Day", -120)
+                   .arg("3 4 11", -10)
+                   .toLatin1());
+    file.close();
+    Run run = Dayloom({"--list-dates", "2025-11", "--dates", dates});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QStringLiteral("27\tThanksgiving Day (4th Thu of November)\n"));
+    run = Dayloom({"--list-dates", "2025-11", "--dates", dir.filePath("none.dax")});
+    QCOMPARE(run.exitCode, 1);
+    run = Dayloom({"--list-dates", "11-2025"});
+    QCOMPARE(run.exitCode, 2);
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
