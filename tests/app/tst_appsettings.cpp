@@ -1,0 +1,257 @@
+#include "core/app/preferences.h"
+#include "core/app/tmrufilelist.h"
+#include "core/app/windowplacement.h"
+#include "core/app/zoomsteps.h"
+#include "core/io/inifile.h"
+
+#include <QBuffer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Dayloom;
+
+namespace {
+
+IniFile Parse(const QByteArray &text)
+{
+    IniFile ini;
+    QBuffer buffer;
+    buffer.setData(text);
+    buffer.open(QIODevice::ReadOnly);
+    ini.Read(buffer);
+    return ini;
+}
+
+QByteArray Serialise(const IniFile &ini)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ini.Write(buffer);
+    return buffer.data();
+}
+
+} // namespace
+
+class TestAppSettings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void iniIntegers_data();
+    void iniIntegers();
+    void iniSectionsAndOrder();
+    void iniSaveIsAtomicAndReadable();
+    void preferencesDefaultsAndRoundTrip();
+    void recentFiles();
+    void recentFilesStoredInFileOrder();
+    void placementShiftsOntoSmallerScreen();
+    void placementSectionNames();
+    void zoomMappings_data();
+    void zoomMappings();
+    void zoomSteps();
+    void captions();
+};
+
+void TestAppSettings::iniIntegers_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("decimal") << QByteArray("45") << 45;
+    QTest::newRow("negative") << QByteArray("-3") << -3;
+    QTest::newRow("hexadecimal") << QByteArray("0x1F") << 31;
+    QTest::newRow("upper-case hex prefix") << QByteArray("0XFF") << 255;
+    QTest::newRow("colour with top bit") << QByteArray("0x8000000F") << int(0x8000000F);
+    QTest::newRow("bare 0x is unreadable") << QByteArray("0x") << 7;
+    QTest::newRow("text is unreadable") << QByteArray("many") << 7;
+    QTest::newRow("empty is unreadable") << QByteArray("") << 7;
+}
+
+void TestAppSettings::iniIntegers()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(int, expected);
+    const IniFile ini = Parse("[S]\r\nKey=" + value + "\r\n");
+    QCOMPARE(ini.ReadInteger("S", "Key", 7), expected);
+}
+
+void TestAppSettings::iniSectionsAndOrder()
+{
+    const IniFile ini = Parse("[Default Font]\nName=Times New Roman\nBold=1\n"
+                              "[MRU]\nF3=/c.DLF\nF0=/a.DLF\nF1=/b=x.DLF\n");
+    QCOMPARE(ini.ReadString("default font", "NAME"), QStringLiteral("Times New Roman"));
+    QVERIFY(ini.ReadBool("Default Font", "Bold", false));
+    QVERIFY(!ini.ReadBool("Default Font", "Italic", false));
+    QCOMPARE(ini.SectionValues("MRU"),
+             (QStringList{"/c.DLF", "/a.DLF", "/b=x.DLF"})); // file order, after the first '='
+    IniFile copy = ini;
+    copy.WriteString("Default Font", "Name", "Arial\nInjected=1");
+    copy.WriteInteger("Zooming", "Main", 60);
+    const QByteArray text = Serialise(copy);
+    QVERIFY(text.contains("[Zooming]\r\nMain=60\r\n"));
+    QVERIFY(!text.contains("\nInjected"));
+}
+
+void TestAppSettings::iniSaveIsAtomicAndReadable()
+{
+    QTemporaryDir dir;
+    IniFile ini(dir.filePath("DL.ini"));
+    QVERIFY(ini.Load()); // missing file: empty
+    ini.WriteBool("Hints", "On", false);
+    QVERIFY(ini.Save());
+    IniFile again(dir.filePath("DL.ini"));
+    QVERIFY(again.Load());
+    QVERIFY(!again.ReadBool("Hints", "On", true));
+    IniFile nowhere(dir.filePath("no/such/folder/DL.ini"));
+    QString error;
+    QVERIFY(!nowhere.Save(&error));
+    QVERIFY(!error.isEmpty());
+}
+
+void TestAppSettings::preferencesDefaultsAndRoundTrip()
+{
+    Preferences defaults;
+    defaults.Load(IniFile());
+    QCOMPARE(defaults.mainZoomPercent, 60);
+    QCOMPARE(defaults.propertiesZoomPercent, 30);
+    QCOMPARE(defaults.defaultFont.Name(), QStringLiteral("Arial"));
+    QCOMPARE(defaults.defaultFont.Size(), 10);
+    QVERIFY(defaults.iconToolVisible);
+    QVERIFY(defaults.showHints);
+    QVERIFY(defaults.iconFile.endsWith("MISC1.ICL"));
+
+    Preferences changed;
+    changed.defaultFont.SetStrikeOut(true);
+    changed.defaultFont.SetColor(clRed);
+    changed.mainZoomPercent = 45;
+    changed.showHints = false;
+    IniFile ini;
+    changed.Save(ini);
+    const QByteArray text = Serialise(ini);
+    QVERIFY(text.contains("[Default Font]\r\nName=Arial\r\nSize=10\r\nBold=0\r\n"));
+    QVERIFY(text.contains("Strikeout=1\r\nColor=255\r\n"));
+    Preferences loaded;
+    loaded.Load(Parse(text));
+    QVERIFY(loaded.defaultFont.StrikeOut());
+    QCOMPARE(loaded.defaultFont.Color(), clRed);
+    QCOMPARE(ZoomFromPercent(loaded.mainZoomPercent), 0.401f); // 45 gives 40 %
+    QVERIFY(!loaded.showHints);
+}
+
+void TestAppSettings::recentFiles()
+{
+    TMRUFileList list;
+    QSignalSpy changed(&list, &TMRUFileList::listChanged);
+    for (int i = 1; i <= 6; ++i)
+        list.Add(QStringLiteral("/cal/%1.DLF").arg(i));
+    QCOMPARE(list.Files().size(), 5);
+    QCOMPARE(list.Files().first(), QStringLiteral("/cal/6.DLF"));
+    QVERIFY(!list.Files().contains("/cal/1.DLF")); // the sixth dropped the oldest
+    list.Add("/cal/4.DLF"); // reopening the third moves it to the top
+    QCOMPARE(list.Files().first(), QStringLiteral("/cal/4.DLF"));
+    QCOMPARE(TMRUFileList::MenuCaption(1, list.Files().first()), QStringLiteral("&1 /cal/4.DLF"));
+    QCOMPARE(list.Files().size(), 5);
+
+    QSignalSpy clicked(&list, &TMRUFileList::itemClicked);
+    QCOMPARE(list.Click(2), QStringLiteral("/cal/6.DLF"));
+    QCOMPARE(clicked.count(), 1);
+    QVERIFY(!list.Files().contains("/cal/6.DLF")); // removed until opened again
+    QCOMPARE(list.Click(9), QString());
+    list.SetMaximum(2);
+    QCOMPARE(list.Files().size(), 2);
+    QVERIFY(changed.count() >= 8);
+}
+
+void TestAppSettings::recentFilesStoredInFileOrder()
+{
+    TMRUFileList list;
+    list.SetAutoSaveKey("MRU");
+    list.Add("/b.DLF");
+    list.Add("/a.DLF");
+    IniFile ini = Parse("[MRU]\nF0=/old.DLF\nF7=/older.DLF\n[Hints]\nOn=1\n");
+    list.Store(ini);
+    QCOMPARE(ini.SectionValues("MRU"), (QStringList{"/a.DLF", "/b.DLF"}));
+    QCOMPARE(ini.ReadString("MRU", "F1"), QStringLiteral("/b.DLF"));
+    TMRUFileList loaded;
+    loaded.SetAutoSaveKey("MRU");
+    loaded.Load(ini);
+    QCOMPARE(loaded.Files(), list.Files());
+}
+
+void TestAppSettings::placementShiftsOntoSmallerScreen()
+{
+    WindowPlacement p{100, 50, 1280, 700, false};
+    const WindowPlacement shifted = p.ShiftedOnto(QSize(1024, 768));
+    QCOMPARE(shifted.left, 100 - 256);
+    QCOMPARE(shifted.right, 1024);
+    QCOMPARE(shifted.top, 50);
+    const WindowPlacement taller = WindowPlacement{0, 200, 800, 900, false}.ShiftedOnto({1024, 768});
+    QCOMPARE(taller.top, 68);
+    QCOMPARE(taller.bottom, 768);
+
+    IniFile ini;
+    p.maximized = true;
+    p.Save(ini, "TCalendarMain_Placement");
+    const WindowPlacement loaded = WindowPlacement::Load(ini, "TCalendarMain_Placement", false);
+    QCOMPARE(loaded.Rect(), p.Rect());
+    QVERIFY(loaded.maximized);
+    QVERIFY(!WindowPlacement::Load(IniFile(), "TCalendarMain_Placement", false).IsSaved());
+}
+
+void TestAppSettings::placementSectionNames()
+{
+    QCOMPARE(WindowPlacement::SectionName("TCalendarMain", 96),
+             QStringLiteral("TCalendarMain_Placement"));
+    QCOMPARE(WindowPlacement::SectionName("TCalendarMain", 120),
+             QStringLiteral("TCalendarMain_Placement120"));
+}
+
+void TestAppSettings::zoomMappings_data()
+{
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<float>("zoom");
+    QTest::addColumn<int>("back");
+    QTest::newRow("below 30") << 5 << 0.201f << 20;
+    QTest::newRow("45 gives 40") << 45 << 0.401f << 40;
+    QTest::newRow("60") << 60 << 0.601f << 60;
+    QTest::newRow("99") << 99 << 0.901f << 90;
+    QTest::newRow("150") << 150 << 1.001f << 100;
+}
+
+void TestAppSettings::zoomMappings()
+{
+    QFETCH(int, percent);
+    QFETCH(float, zoom);
+    QFETCH(int, back);
+    QCOMPARE(ZoomFromPercent(percent), zoom);
+    QCOMPARE(PercentFromZoom(zoom), back);
+}
+
+void TestAppSettings::zoomSteps()
+{
+    float zoom = 1.001f;
+    QList<int> seen;
+    while (CanZoomOut(zoom)) {
+        zoom -= 0.1f;
+        seen << PercentFromZoom(zoom);
+    }
+    QCOMPARE(seen, (QList<int>{90, 80, 70, 60, 50}));
+    seen.clear();
+    while (CanZoomIn(zoom)) {
+        zoom += 0.1f;
+        seen << PercentFromZoom(zoom);
+    }
+    QCOMPARE(seen, (QList<int>{60, 70, 80, 90, 100}));
+    QVERIFY(CanZoomIn(0.201f));
+    QVERIFY(!CanZoomOut(0.401f)); // small restored zooms only step upwards
+}
+
+void TestAppSettings::captions()
+{
+    QCOMPARE(MainWindowCaption(QString(), 0.601f), QStringLiteral("Dayloom    [60%]"));
+    QCOMPARE(MainWindowCaption("/home/me/MAY1998.DLF", 1.001f),
+             QStringLiteral("Dayloom  [MAY1998.DLF]    [100%]"));
+}
+
+QTEST_GUILESS_MAIN(TestAppSettings)
+#include "tst_appsettings.moc"
