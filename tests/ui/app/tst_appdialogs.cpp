@@ -1,4 +1,8 @@
+#include "ui/app/singleinstanceguard.h"
 #include "ui/app/tsettimedialog.h"
+
+#include <QDir>
+#include <QSignalSpy>
 
 #include <QPushButton>
 #include <QTest>
@@ -14,6 +18,7 @@ private Q_SLOTS:
     void timePickerTwelves_data();
     void timePickerTwelves();
     void timePickerCancelKeepsCallersTime();
+    void secondInstanceHandsOverItsFiles();
 };
 
 void TestAppDialogs::timePickerShowsStartTime()
@@ -60,6 +65,21 @@ void TestAppDialogs::timePickerCancelKeepsCallersTime()
     QTest::mouseClick(dialog.HourCell(14), Qt::LeftButton);
     dialog.findChild<QPushButton *>("CancelButton")->click();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void TestAppDialogs::secondInstanceHandsOverItsFiles()
+{
+    const QString key = QStringLiteral("dayloom-test-%1").arg(QCoreApplication::applicationPid());
+    SingleInstanceGuard first(key);
+    QVERIFY(!first.HandOverTo({}));
+    QVERIFY(first.IsListening());
+    QSignalSpy requested(&first, &SingleInstanceGuard::activationRequested);
+    SingleInstanceGuard second(key);
+    QVERIFY(second.HandOverTo({QStringLiteral("May1998.DLF")}));
+    QVERIFY(!second.IsListening());
+    QVERIFY(requested.wait(5000));
+    QCOMPARE(requested.first().first().toStringList(),
+             QStringList{QDir::current().absoluteFilePath(QStringLiteral("May1998.DLF"))});
 }
 
 QTEST_MAIN(TestAppDialogs)
