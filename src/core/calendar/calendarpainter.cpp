@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace Dayloom::CalendarPainter {
@@ -89,16 +90,9 @@ const ShapedText &Shape(const Ink &ink, const QString &text)
     return *cache.insert(key, shaped);
 }
 
-// Single-line text placed like the desktop's one-line text output: centred
-// or aligned within the rectangle, clipped to it when it does not fit.
-void DrawLine(QPainter &painter, const Ink &ink, const TRect &rect, const QString &text,
-              Qt::Alignment align)
+// Top-left corner of a text box of the given size aligned in a rectangle.
+std::pair<int, int> AlignedTopLeft(const TRect &rect, int width, int height, Qt::Alignment align)
 {
-    if (text.isEmpty() || rect.IsEmpty())
-        return;
-    const ShapedText &shaped = Shape(ink, text);
-    const int width = shaped.advance;
-    const int height = ink.metrics.height();
     int x = rect.Left;
     if (align & Qt::AlignHCenter)
         x = rect.Left + (rect.Width() - width) / 2;
@@ -109,6 +103,20 @@ void DrawLine(QPainter &painter, const Ink &ink, const TRect &rect, const QStrin
         y = rect.Top + (rect.Height() - height) / 2;
     else if (align & Qt::AlignBottom)
         y = rect.Bottom - height;
+    return {x, y};
+}
+
+// Single-line text placed like the desktop's one-line text output: centred
+// or aligned within the rectangle, clipped to it when it does not fit.
+void DrawLine(QPainter &painter, const Ink &ink, const TRect &rect, const QString &text,
+              Qt::Alignment align)
+{
+    if (text.isEmpty() || rect.IsEmpty())
+        return;
+    const ShapedText &shaped = Shape(ink, text);
+    const int width = shaped.advance;
+    const int height = ink.metrics.height();
+    const auto [x, y] = AlignedTopLeft(rect, width, height, align);
     const bool fits = x >= rect.Left && x + width <= rect.Right && y >= rect.Top &&
                       y + height <= rect.Bottom;
     if (!fits) {
@@ -137,12 +145,11 @@ void FillRect(QPainter &painter, int left, int top, int right, int bottom, TColo
         painter.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(color));
 }
 
+// One page pixel wide: a single device pixel at 96 per inch, two on a
+// double-density screen.
 QPen BlackPen()
 {
-    QPen pen(Qt::black);
-    pen.setWidth(0); // one device pixel, cosmetic
-    pen.setCosmetic(true);
-    return pen;
+    return QPen(Qt::black, 1);
 }
 
 } // namespace
@@ -150,17 +157,8 @@ QPen BlackPen()
 void DrawTextInRect(QPainter &painter, const TRect &rect, const QString &text, Qt::Alignment align)
 {
     const QFontMetrics metrics(painter.font());
-    const int width = metrics.horizontalAdvance(text);
-    int x = rect.Left;
-    if (align & Qt::AlignHCenter)
-        x = rect.Left + (rect.Width() - width) / 2;
-    else if (align & Qt::AlignRight)
-        x = rect.Right - width;
-    int y = rect.Top;
-    if (align & Qt::AlignVCenter)
-        y = rect.Top + (rect.Height() - metrics.height()) / 2;
-    else if (align & Qt::AlignBottom)
-        y = rect.Bottom - metrics.height();
+    const auto [x, y] =
+        AlignedTopLeft(rect, metrics.horizontalAdvance(text), metrics.height(), align);
     painter.save();
     painter.setClipRect(rect.toQRect(), Qt::IntersectClip);
     painter.drawText(QPoint(x, y + metrics.ascent()), text);
