@@ -1,0 +1,61 @@
+#include "ui/app/helpwindow.h"
+
+#include <QFile>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace Dayloom {
+
+namespace {
+const QString ManualPath = QStringLiteral(":/dayloom/manual.html");
+
+QString TopicAnchor(int topic)
+{
+    return QStringLiteral("topic-%1").arg(topic);
+}
+} // namespace
+
+HelpWindow::HelpWindow(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(QStringLiteral("Dayloom Help"));
+    resize(720, 640);
+    m_browser = new QTextBrowser(this);
+    m_browser->setOpenExternalLinks(true);
+    m_browser->setSource(QUrl(QStringLiteral("qrc") + ManualPath));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_browser);
+}
+
+void HelpWindow::ShowContents()
+{
+    m_browser->setSource(QUrl(QStringLiteral("qrc") + ManualPath));
+    m_browser->scrollToAnchor(QStringLiteral("contents"));
+    show();
+    raise();
+    activateWindow();
+}
+
+bool HelpWindow::HasTopic(int topic)
+{
+    QFile manual(ManualPath);
+    if (!manual.open(QIODevice::ReadOnly))
+        return false;
+    return manual.readAll().contains(("name=\"" + TopicAnchor(topic) + "\"").toUtf8());
+}
+
+void HelpWindow::ShowHelpTopic(int topic)
+{
+    if (!HasTopic(topic)) {
+        ShowContents();
+        return;
+    }
+    m_browser->setSource(QUrl(QStringLiteral("qrc") + ManualPath + QLatin1Char('#') +
+                              TopicAnchor(topic)));
+    show();
+    raise();
+    activateWindow();
+}
+
+} // namespace Dayloom

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace Dayloom {
+
+// Modal message box captioned "Information" with an OK button.
+void ShowInformation(QWidget *parent, const QString &text);
+// Modal Yes/No question with the given caption; true for Yes.
+bool AskYesNo(QWidget *parent, const QString &text, const QString &caption);
+// Hourglass while a long command runs, and back.
+void ShowBusyCursor();
+void RestoreCursor();
+// Centres a dialog over the main window (or the screen when the main
+// window is maximised or absent).
+void CenterForm(QWidget *form, QWidget *mainWindow);
+
+} // namespace Dayloom
