@@ -14,7 +14,7 @@ namespace Dayloom::FlatCalendarPainter {
 namespace {
 
 // Days since 1970-01-01 of a proleptic Gregorian date; exact for every
-// 32-bit year (after H. Hinnant's days-from-civil).
+// 32-bit year (the era-based days-from-civil computation).
 long long DaysFromCivil(long long year, int month, int day)
 {
     year -= month <= 2 ? 1 : 0;
