@@ -1,0 +1,155 @@
+#include "core/recurring/recurringpagefill.h"
+
+#include "core/calendar/calendardates.h"
+#include "core/calendar/calendarpage.h"
+#include "core/recurring/recurringdatesfile.h"
+#include "core/recurring/recurringfill.h"
+#include "core/richtext/notedocument.h"
+
+#include <QDate>
+#include <QFile>
+#include <QSignalBlocker>
+#include <QTextBlock>
+
+#include <algorithm>
+#include <map>
+
+namespace Dayloom {
+
+namespace {
+
+int MonthGridCellOfDay(const CalendarPage &page, int day)
+{
+    const int month = page.MainCalMonth();
+    const int year = page.MainCalYear();
+    if (day < 1 || day > CalendarDates::DaysInMonth(month, year))
+        return -1;
+    const int index = day - 2 + CalendarDates::FirstColumn(month, year, page.StartOfWeek());
+    return index >= 0 && index < CalendarPage::CellCount ? index + 1 : -1;
+}
+
+// The planner's first row shows MainCalDay taken as the nearest valid day
+// of the month, the rule the page draws its planners by.
+QDate PlannerFirstDate(const CalendarPage &page)
+{
+    const int days = CalendarDates::DaysInMonth(page.MainCalMonth(), page.MainCalYear());
+    return QDate(page.MainCalYear(), page.MainCalMonth(),
+                 std::clamp(page.MainCalDay(), 1, std::max(days, 1)));
+}
+
+int WeekPlannerCellOfDay(const CalendarPage &page, int day)
+{
+    const QDate wanted(page.MainCalYear(), page.MainCalMonth(), day);
+    const QDate first = PlannerFirstDate(page);
+    if (!wanted.isValid() || !first.isValid())
+        return -1;
+    const qint64 row = first.daysTo(wanted);
+    return row >= 0 && row < page.PlannerDayCount() ? int(row) + 1 : -1;
+}
+
+bool IsWeekPlanner(const CalendarPage &page)
+{
+    return page.LayoutKind() == 2 || page.LayoutKind() == 3;
+}
+
+// Appends each text as a paragraph of its own; see PuttextOnDay.
+void AppendParagraphs(NoteDocument &note, const QStringList &texts, const FontSpec &defaultFont)
+{
+    for (const QString &text : texts) {
+        note.MoveToEnd();
+        if (note.IsEmpty())
+            note.SetInsertionAttributes(defaultFont);
+        else if (note.Cursor().block().length() > 1)
+            note.NewParagraph();
+        note.InsertText(text);
+    }
+}
+
+// Builds the cell's new note; false when the present note is unreadable.
+bool AppendToNote(const TWPRtfStorage &current, const QStringList &texts,
+                  const FontSpec &defaultFont, TWPRtfStorage &result)
+{
+    NoteDocument note;
+    if (!note.Load(current))
+        return false;
+    AppendParagraphs(note, texts, defaultFont);
+    note.StoreTo(result);
+    return true;
+}
+
+} // namespace
+
+int FirstCellOfDay(const CalendarPage &page, int day)
+{
+    if (page.LayoutKind() == 0)
+        return MonthGridCellOfDay(page, day);
+    if (IsWeekPlanner(page))
+        return WeekPlannerCellOfDay(page, day);
+    return -1;
+}
+
+bool PuttextOnDay(CalendarPage &page, int day, const QString &text, const FontSpec &defaultFont)
+{
+    const int cell = FirstCellOfDay(page, day);
+    if (cell < 1)
+        return false;
+    TWPRtfStorage note;
+    if (!AppendToNote(page.CellNote(cell), QStringList{text}, defaultFont, note))
+        return false;
+    page.SetCellNote(cell, note);
+    return true;
+}
+
+bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
+                         const FontSpec &defaultFont)
+{
+    const QList<QStringList> perDay =
+        fillTexts(chosenEntries, page.MainCalMonth(), page.MainCalYear());
+    // Several days never share a cell, but gathering by cell keeps each
+    // note's texts in entry order whatever the mapping.
+    std::map<int, QStringList> perCell;
+    for (int day = 1; day <= perDay.size(); ++day) {
+        const QStringList &texts = perDay[day - 1];
+        if (texts.isEmpty())
+            continue;
+        const int cell = FirstCellOfDay(page, day);
+        if (cell >= 1)
+            perCell[cell] += texts;
+    }
+
+    bool changed = false;
+    {
+        const QSignalBlocker quiet(page);
+        for (const auto &[cell, texts] : perCell) {
+            TWPRtfStorage note;
+            if (!AppendToNote(page.CellNote(cell), texts, defaultFont, note))
+                continue;
+            page.SetCellNote(cell, note);
+            changed = true;
+        }
+    }
+    if (changed)
+        Q_EMIT page.changed();
+    return changed;
+}
+
+bool FillPageFromFile(CalendarPage &page, const QString &datesFile, const FontSpec &defaultFont,
+                      bool &filled, QString &error)
+{
+    filled = false;
+    error.clear();
+    if (!datesFile.isEmpty() && !QFile::exists(datesFile)) {
+        error = QStringLiteral("%1: no such file.").arg(datesFile);
+        return false;
+    }
+    const QString path = datesFile.isEmpty() ? RecurringDatesFile::defaultPath() : datesFile;
+    QStringList entries;
+    if (!RecurringDatesFile::load(path, entries, error)) {
+        error = QStringLiteral("%1: %2").arg(path, error);
+        return false;
+    }
+    filled = FillPageWithEntries(page, entries, defaultFont);
+    return true;
+}
+
+} // namespace Dayloom

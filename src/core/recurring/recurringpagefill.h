@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/common/fontspec.h"
+
+#include <QString>
+#include <QStringList>
+
+// Writing recurring dates into the day-cell notes of a calendar page: the
+// last step of "Fill Calendar with Recurring Dates" and of the headless
+// fill. Texts are appended, never replacing what a note holds, so a second
+// fill writes every entry again.
+
+namespace Dayloom {
+
+class CalendarPage;
+
+// The first cell 1-42 that shows day 1-31 of the page's month and year, by
+// the date rules rather than by the cell records of the last paint (which
+// may be missing or stale):
+//   month grids (layouts 0-7): the grid cell holding the day, for the
+//   page's week start;
+//   week planners (18, 19): the row of that date, matched by year, month
+//   and day, so a two-week planner that runs into the next month never
+//   takes the next month's day of the same number;
+//   mini-calendar sheets and day planners: none.
+// -1 when no cell shows the day.
+int FirstCellOfDay(const CalendarPage &page, int day);
+
+// Appends text as a paragraph of its own to the note of the first cell
+// showing day: in defaultFont when the note was empty, otherwise in the
+// attributes at the end of the note (its existing text and formatting are
+// kept). A note that ends in an empty paragraph takes the text there.
+// Stores the note back with SetCellNote, which repaints. False, with the
+// page unchanged, when no cell shows the day or the note's RTF is
+// unreadable (it is left alone rather than overwritten).
+bool PuttextOnDay(CalendarPage &page, int day, const QString &text, const FontSpec &defaultFont);
+
+// Writes the chosen entries into the page's month: for each entry in order,
+// each day its formula gives (DatesInMonth for MainCalMonth and
+// MainCalYear), its name as by PuttextOnDay. Each touched note is built and
+// stored once and the page repaints once. True when any note changed.
+bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
+                         const FontSpec &defaultFont);
+
+// The headless fill: every entry of the recurring-dates file datesFile, or
+// of the one in the program folder when datesFile is empty (that one may be
+// missing: nothing is filled). filled tells whether any note changed. False
+// with an error text when an explicit datesFile is missing or a file cannot
+// be read; the page is then unchanged.
+bool FillPageFromFile(CalendarPage &page, const QString &datesFile, const FontSpec &defaultFont,
+                      bool &filled, QString &error);
+
+} // namespace Dayloom

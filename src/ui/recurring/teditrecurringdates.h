@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/recurring/recurringdateslist.h"
+#include "ui/recurring/recurringdialogservices.h"
+
+#include <QDialog>
+
+class QListWidget;
+class QPushButton;
+
+namespace Dayloom {
+
+// "Recurring Dates": the user's list of recurring dates, loaded from the
+// recurring-dates file at creation. New, Edit and Delete change the list,
+// Holidays adds picked built-in holidays that are not there yet (ignoring
+// case); Ok writes the whole list back to the file, Cancel drops every
+// change. Edit and Delete are enabled exactly while an entry is selected.
+//
+// A file that exists but cannot be read fully is never overwritten: Ok then
+// only reports it (see loadError()). A failed write is reported and the
+// dialog stays open with the changes.
+class TEditRecurringDates : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TEditRecurringDates(
+        const QString &filePath, QWidget *parent = nullptr,
+        RecurringDialogServices services = RecurringDialogServices::standard());
+
+    // The entries as the dialog holds them, sorted.
+    const QStringList &lines() const { return m_list.lines(); }
+    // The selected row, -1 for none.
+    int selectedIndex() const;
+    // Why the file could not be read; empty when it was (or was missing).
+    const QString &loadError() const { return m_loadError; }
+
+    void NewbuttonClick();
+    void EditbuttonClick();
+    void DeleteButtonClick();
+    void HolidaysbuttonClick();
+    void accept() override;
+
+private:
+    void showList(int selectRow);
+    void updateButtons();
+    void inform(const QString &message);
+
+    QString m_filePath;
+    RecurringDialogServices m_services;
+    RecurringDatesList m_list;
+    QString m_loadError;
+    QListWidget *m_datesList = nullptr;
+    QPushButton *m_editButton = nullptr;
+    QPushButton *m_deleteButton = nullptr;
+};
+
+} // namespace Dayloom
