@@ -222,6 +222,8 @@ public:
     QStringList PlannerRowLabels() const;
     QStringList PlannerDateTexts() const;
     int PlannerDayCount() const;
+    // The date of the planner's first row.
+    QDate PlannerFirstDate() const;
     int PlannerHourCount() const;
 
     // Cell records of the last paint, cell 1-42 (a blank record outside).
@@ -312,7 +314,6 @@ private:
     void DrawNotes(QPainter &painter, float zoom, bool skipEmptyNotes);
     void DrawPlannerPage(QPainter &painter, float zoom);
     void DrawMiniCalendars(QPainter &painter, float zoom);
-    QDate PlannerFirstDate() const;
 
     TCalendarLayout m_calendarLayout = loFullCalendar;
     TCalendarOrientation m_calendarOrientation = coPortrait;

@@ -28,19 +28,10 @@ int MonthGridCellOfDay(const CalendarPage &page, int day)
     return index >= 0 && index < CalendarPage::CellCount ? index + 1 : -1;
 }
 
-// The planner's first row shows MainCalDay taken as the nearest valid day
-// of the month, the rule the page draws its planners by.
-QDate PlannerFirstDate(const CalendarPage &page)
-{
-    const int days = CalendarDates::DaysInMonth(page.MainCalMonth(), page.MainCalYear());
-    return QDate(page.MainCalYear(), page.MainCalMonth(),
-                 std::clamp(page.MainCalDay(), 1, std::max(days, 1)));
-}
-
 int WeekPlannerCellOfDay(const CalendarPage &page, int day)
 {
     const QDate wanted(page.MainCalYear(), page.MainCalMonth(), day);
-    const QDate first = PlannerFirstDate(page);
+    const QDate first = page.PlannerFirstDate();
     if (!wanted.isValid() || !first.isValid())
         return -1;
     const qint64 row = first.daysTo(wanted);
