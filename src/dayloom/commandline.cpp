@@ -6,6 +6,10 @@
 #include "core/formats/stylesheet.h"
 #include "core/io/pageexport.h"
 #include "core/recurring/recurringfill.h"
+#include "core/recurring/recurringpagefill.h"
+#include "core/app/preferences.h"
+#include "core/io/appfolders.h"
+#include "core/io/inifile.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,6 +44,9 @@ const char HelpText[] =
     "    --day D              first day of the week and day planners\n"
     "    --week-start sunday|monday\n"
     "    --language english|deutsch|francais|espanol|italiano\n"
+    "    --fill               write every recurring date of the month into the\n"
+    "                         notes of its days (as File > Fill Calendar does)\n"
+    "    --dates FILE         with --fill: recurring-dates file (default: DLRECUR.DAX)\n"
     "  --list-dates YYYY-MM   print the recurring dates falling in that month,\n"
     "                         one line per date: day, a tab, the description\n"
     "    --dates FILE         recurring-dates file (default: DLRECUR.DAX)\n"
@@ -165,6 +172,16 @@ bool LoadDesign(const QString &path, CalendarPage &page, QString *error)
     return OpenCalendarFile(page, path, registry, QStringList(), objects, error);
 }
 
+// The note font the user chose in the window, when the settings say so.
+FontSpec DefaultEditorFont()
+{
+    IniFile settings(QDir(ProgramFolder()).filePath(QStringLiteral("DL.ini")));
+    Preferences preferences;
+    if (settings.Load())
+        preferences.Load(settings);
+    return preferences.defaultFont;
+}
+
 int RunExport(const CommandLine::ExportOptions &options)
 {
     CalendarPage page;
@@ -177,6 +194,14 @@ int RunExport(const CommandLine::ExportOptions &options)
         }
     }
     ApplyToPage(options, page);
+    if (options.fill) {
+        bool filled = false;
+        QString error;
+        if (!FillPageFromFile(page, options.datesFile, DefaultEditorFont(), filled, error)) {
+            std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
+            return 1;
+        }
+    }
     QString error;
     if (!ExportPagePng(page, options.zoom, options.output, &error)) {
         std::fprintf(stderr, "dayloom: cannot write %s: %s\n", qPrintable(options.output),
@@ -220,6 +245,10 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
             result.files.append(arg);
             continue;
         }
+        if (arg == QLatin1String("--fill")) {
+            result.exportOptions.fill = true;
+            continue;
+        }
         if (i + 1 >= arguments.size())
             return Failure(QStringLiteral("%1 needs a value").arg(arg));
         const QString value = arguments[++i];
@@ -249,13 +278,16 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
                                 !result.exportOptions.language.isEmpty() ||
                                 result.exportOptions.zoom != 1.0f;
     if (listing) {
-        if (exporting || hasPageOptions || !result.files.isEmpty())
+        if (exporting || hasPageOptions || result.exportOptions.fill || !result.files.isEmpty())
             return Failure(QStringLiteral("--list-dates takes only --dates FILE"));
         result.kind = Kind::ListDates;
         return result;
     }
-    if (!result.listDatesOptions.datesFile.isEmpty())
-        return Failure(QStringLiteral("--dates goes with --list-dates"));
+    if (!result.listDatesOptions.datesFile.isEmpty() && !result.exportOptions.fill)
+        return Failure(QStringLiteral("--dates goes with --list-dates or --fill"));
+    result.exportOptions.datesFile = result.listDatesOptions.datesFile;
+    if (result.exportOptions.fill && !exporting)
+        return Failure(QStringLiteral("--fill needs --export OUT.png"));
     if (!exporting) {
         if (hasPageOptions)
             return Failure(QStringLiteral("page options need --export OUT.png"));

@@ -24,6 +24,8 @@ struct CommandLine
         std::optional<int> weekStart;
         QString language;
         QString file;
+        bool fill = false;       // fill the cells from the recurring dates first
+        QString datesFile;       // with fill: the recurring-dates file
     };
 
     struct ListDatesOptions

@@ -43,6 +43,7 @@ private Q_SLOTS:
     void unreadableFileLeavesNoOutput();
     void exportReadsCalendarFile();
     void listDates();
+    void exportFillsFromRecurringDates();
 };
 
 void TestCommandLine::versionAndHelpNeedNoDisplay()
@@ -164,6 +165,36 @@ void TestCommandLine::listDates()
     QCOMPARE(run.exitCode, 1);
     run = Dayloom({"--list-dates", "11-2025"});
     QCOMPARE(run.exitCode, 2);
+}
+
+void TestCommandLine::exportFillsFromRecurringDates()
+{
+    QTemporaryDir dir;
+    const QString dates = dir.filePath("dates.dax");
+    QFile file(dates);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QString("%1@%2\r\n").arg("Christmas Day", -120).arg("1225", -10).toLatin1());
+    file.close();
+    const QStringList page{"--layout", "0", "--month", "2025-12"};
+    const QString plain = dir.filePath("plain.png");
+    const QString filled = dir.filePath("filled.png");
+    QCOMPARE(Dayloom(QStringList{"--export", plain} + page).exitCode, 0);
+    QCOMPARE(Dayloom(QStringList{"--export", filled, "--fill", "--dates", dates} + page).exitCode, 0);
+    // Only the cell of the 25th (row 3, column 4 with Sunday-first weeks) differs.
+    const QImage a(plain), b(filled);
+    QCOMPARE(a.size(), b.size());
+    QRect changed;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                changed |= QRect(x, y, 1, 1);
+    QVERIFY(!changed.isEmpty());
+    QVERIFY(changed.left() > a.width() / 2 && changed.right() < a.width() * 3 / 4);
+
+    const Run missing =
+        Dayloom(QStringList{"--export", filled, "--fill", "--dates", dir.filePath("no.dax")});
+    QCOMPARE(missing.exitCode, 1);
+    QCOMPARE(Dayloom({"--fill"}).exitCode, 2);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
