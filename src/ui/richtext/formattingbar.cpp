@@ -90,6 +90,9 @@ void FormattingBar::CreateFontControls()
     m_fontName->setToolTip(tr("Font"));
     m_fontName->setFocusPolicy(Qt::ClickFocus);
     m_fontName->setInsertPolicy(QComboBox::NoInsert);
+    // Long face names would push the buttons off the bar.
+    m_fontName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_fontName->setMinimumContentsLength(14);
     addWidget(m_fontName);
     connect(m_fontName, &QComboBox::textActivated, this, &FormattingBar::ApplyFontName);
     connect(m_fontName->lineEdit(), &QLineEdit::returnPressed, this,

@@ -532,19 +532,12 @@ void TestNoteEditor::showsTheNoteAsThePageDoes()
     const QRect seenInk = InkBox(seen);
     const QRect paintedInk = InkBox(painted);
     QVERIFY(!paintedInk.isEmpty());
+    // Antialiasing may differ by a pixel between the widget and the scratch image.
     QVERIFY2(std::abs(seenInk.left() - paintedInk.left()) <= 1 &&
                  std::abs(seenInk.top() - paintedInk.top()) <= 1 &&
                  std::abs(seenInk.right() - paintedInk.right()) <= 1 &&
                  std::abs(seenInk.bottom() - paintedInk.bottom()) <= 1,
-             qPrintable(QStringLiteral("editor ink %1,%2 %3x%4, painted %5,%6 %7x%8")
-                            .arg(seenInk.x())
-                            .arg(seenInk.y())
-                            .arg(seenInk.width())
-                            .arg(seenInk.height())
-                            .arg(paintedInk.x())
-                            .arg(paintedInk.y())
-                            .arg(paintedInk.width())
-                            .arg(paintedInk.height())));
+             qPrintable(QDebug::toString(seenInk) + " vs " + QDebug::toString(paintedInk)));
 }
 
 void TestNoteEditor::clickPlacesTheCursorAtAnyZoom_data()
