@@ -63,17 +63,22 @@ void NoteDocument::NewParagraph()
 
 void NoteDocument::InsertImage(const QImage &image)
 {
-    if (image.isNull())
+    InsertImage(m_cursor, image);
+}
+
+void NoteDocument::InsertImage(QTextCursor &cursor, const QImage &image)
+{
+    if (image.isNull() || cursor.document() == nullptr)
         return;
     const QByteArray key = QCryptographicHash::hash(
         QByteArrayView(image.constBits(), image.sizeInBytes()), QCryptographicHash::Md5);
     const QString name = QStringLiteral("note-image-") + QString::fromLatin1(key.toHex());
-    m_doc.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat format;
     format.setName(name);
     format.setWidth(image.width());
     format.setHeight(image.height());
-    m_cursor.insertImage(format);
+    cursor.insertImage(format);
 }
 
 QTextCharFormat NoteDocument::FormatFromFont(const FontSpec &font)

@@ -47,6 +47,9 @@ public:
     void NewParagraph();
     // Inserts a picture shown at its own size in pixels (96 per inch).
     void InsertImage(const QImage &image);
+    // The same at any cursor (an editor's): the picture becomes an image
+    // resource of the cursor's document. A null image inserts nothing.
+    static void InsertImage(QTextCursor &cursor, const QImage &image);
 
     QTextDocument &Document() { return m_doc; }
     const QTextDocument &Document() const { return m_doc; }
