@@ -1,0 +1,195 @@
+#include "core/surface/tggraphiccontrol.h"
+
+#include "core/formats/propertylistbuilder.h"
+#include "core/surface/pagedocument.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <cmath>
+
+namespace Dayloom {
+
+void TGGraphicControl::SetLeft(int left)
+{
+    QRect bounds = m_bounds;
+    bounds.moveLeft(left);
+    SetBounds(bounds);
+}
+
+void TGGraphicControl::SetTop(int top)
+{
+    QRect bounds = m_bounds;
+    bounds.moveTop(top);
+    SetBounds(bounds);
+}
+
+void TGGraphicControl::SetWidth(int width)
+{
+    QRect bounds = m_bounds;
+    bounds.setWidth(width);
+    SetBounds(bounds);
+}
+
+void TGGraphicControl::SetHeight(int height)
+{
+    QRect bounds = m_bounds;
+    bounds.setHeight(height);
+    SetBounds(bounds);
+}
+
+void TGGraphicControl::SetBounds(const QRect &bounds)
+{
+    const QRect clean(bounds.left(), bounds.top(), std::max(0, bounds.width()),
+                      std::max(0, bounds.height()));
+    if (clean == m_bounds)
+        return;
+    m_bounds = clean;
+    if (!IsReading())
+        BoundsEdited();
+}
+
+void TGGraphicControl::BoundsEdited()
+{
+    CheckBoundsChanged();
+    Repaint();
+}
+
+void TGGraphicControl::SetLocked(bool locked)
+{
+    if (m_locked == locked)
+        return;
+    m_locked = locked;
+    if (IsReading())
+        return;
+    NotifyChanged();
+    if (m_document)
+        m_document->ObjectStateChanged(this);
+}
+
+void TGGraphicControl::SetUnselectable(bool unselectable)
+{
+    if (m_unselectable == unselectable)
+        return;
+    m_unselectable = unselectable;
+    if (IsReading())
+        return;
+    NotifyChanged();
+    if (m_document)
+        m_document->ObjectStateChanged(this);
+}
+
+const PropertyList &TGGraphicControl::BaseProperties()
+{
+    static const PropertyList list = PropertyListBuilder<TGGraphicControl>().placedObjectBase().build();
+    return list;
+}
+
+void TGGraphicControl::ScaleTo(float zoom)
+{
+    if (zoom == m_zoom || !(zoom > 0.0f))
+        return;
+    m_zoom = zoom;
+    CheckBoundsChanged();
+}
+
+QRect TGGraphicControl::ScaleRect(const QRect &bounds, float zoom)
+{
+    return QRect(Scale(bounds.left(), zoom), Scale(bounds.top(), zoom), Scale(bounds.width(), zoom),
+                 Scale(bounds.height(), zoom));
+}
+
+int TGGraphicControl::RoundHalfEven(double value)
+{
+    // The default floating-point rounding mode rounds ties to even.
+    return static_cast<int>(std::nearbyint(value));
+}
+
+void TGGraphicControl::NotifyChanged()
+{
+    if (m_document && !m_document->Printing())
+        m_document->NotifyChanged();
+}
+
+void TGGraphicControl::RequestHandleFit()
+{
+    if (m_document)
+        m_document->RequestHandleFit();
+}
+
+void TGGraphicControl::CheckBoundsChanged()
+{
+    if (m_checkingBounds)
+        return;
+    m_checkingBounds = true;
+    if (!m_storedBounds)
+        m_storedBounds = m_bounds;
+    if (m_bounds != *m_storedBounds) {
+        NotifyChanged();
+        m_storedBounds = m_bounds;
+        RequestHandleFit();
+    }
+    m_checkingBounds = false;
+}
+
+void TGGraphicControl::Repaint()
+{
+    if (m_document)
+        m_document->RequestRepaint();
+}
+
+void TGGraphicControl::Paint(QPainter &painter) const
+{
+    if (m_document && m_document->PaintSuspended())
+        return;
+    PaintContent(painter, ScaledBounds(), m_zoom);
+}
+
+void TGGraphicControl::DrawHandles(QPainter &painter, const QColor &color, bool single) const
+{
+    const QRect b = ScaledBounds();
+    // R = (left - 2, top - 2, right + 2, bottom + 2) with exclusive right/bottom.
+    const int l = b.left() - 2;
+    const int t = b.top() - 2;
+    const int r = b.left() + b.width() + 2;
+    const int bt = b.top() + b.height() + 2;
+    const auto square = [&](int x, int y) { painter.fillRect(QRect(x, y, 5, 5), color); };
+    square(l, t);
+    square(r - 5, t);
+    square(r - 5, bt - 5);
+    square(l, bt - 5);
+    if (!single)
+        return;
+    const int hx = l + static_cast<int>((r - l) * 0.5);
+    const int hy = t + static_cast<int>((bt - t) * 0.5);
+    square(hx - 2, t);
+    square(hx - 2, bt - 5);
+    square(l, hy - 2);
+    square(r - 5, hy - 2);
+}
+
+void TGGraphicControl::PrintTo(QPainter &painter, double xInch, double yInch) const
+{
+    const QPaintDevice *device = painter.device();
+    const double dpiX = device ? device->logicalDpiX() : 96.0;
+    const double dpiY = device ? device->logicalDpiY() : 96.0;
+    constexpr double ppi = 96.0;
+    painter.save();
+    painter.translate((xInch + Left() / ppi) * dpiX, (yInch + Top() / ppi) * dpiY);
+    painter.scale(dpiX / ppi, dpiY / ppi);
+    PaintContent(painter, QRect(0, 0, Width(), Height()), 1.0f);
+    painter.restore();
+}
+
+void TGGraphicControl::AssignProperties(const TGGraphicControl &source)
+{
+    m_tag = source.m_tag;
+    m_cursor = source.m_cursor;
+    m_hint = source.m_hint;
+    SetBounds(source.m_bounds);
+    SetLocked(source.m_locked);
+    SetUnselectable(source.m_unselectable);
+    Repaint();
+}
+
+} // namespace Dayloom
