@@ -1,0 +1,271 @@
+#include "core/properties/flatcalendarpainter.h"
+
+#include "core/calendar/calendardates.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+
+#include <cstdlib>
+
+namespace Dayloom::FlatCalendarPainter {
+
+namespace {
+
+// Days since 1970-01-01 of a proleptic Gregorian date; exact for every
+// 32-bit year (the era-based days-from-civil computation).
+long long DaysFromCivil(long long year, int month, int day)
+{
+    year -= month <= 2 ? 1 : 0;
+    const long long era = (year >= 0 ? year : year - 399) / 400;
+    const long long yearOfEra = year - era * 400;
+    const long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+// 1 = Sunday ... 7 = Saturday.
+int WeekdayOfFirst(int month, int year)
+{
+    const long long days = DaysFromCivil(year, month, 1);
+    const long long sinceSunday = ((days + 4) % 7 + 7) % 7; // 1970-01-01 was a Thursday
+    return static_cast<int>(sinceSunday) + 1;
+}
+
+QFont FontOf(const FontSpec &spec)
+{
+    return spec.ToQFontPixels(FontSpec::PointsToPixels(spec.Size()));
+}
+
+QPen BlackPen()
+{
+    QPen pen(Qt::black);
+    pen.setWidth(0); // one device pixel whatever the transformation
+    pen.setCosmetic(true);
+    return pen;
+}
+
+void Fill(QPainter &painter, int left, int top, int right, int bottom, TColor color)
+{
+    if (right > left && bottom > top)
+        painter.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(color));
+}
+
+// A horizontal or vertical line from (x1, y1) up to but excluding (x2, y2).
+void LineTo(QPainter &painter, int x1, int y1, int x2, int y2)
+{
+    if (x1 == x2 && y1 == y2)
+        return;
+    const int dx = x2 > x1 ? -1 : (x2 < x1 ? 1 : 0);
+    const int dy = y2 > y1 ? -1 : (y2 < y1 ? 1 : 0);
+    painter.drawLine(x1, y1, x2 + dx, y2 + dy);
+}
+
+// One line of text centred both ways, transparent, no prefix processing,
+// clipped to the rectangle when it does not fit.
+void DrawCentred(QPainter &painter, const QFontMetrics &metrics, const TRect &rect,
+                 const QString &text)
+{
+    if (text.isEmpty() || rect.IsEmpty())
+        return;
+    const int width = metrics.horizontalAdvance(text);
+    const int height = metrics.height();
+    const int x = rect.Left + (rect.Width() - width) / 2;
+    const int y = rect.Top + (rect.Height() - height) / 2;
+    const bool fits =
+        x >= rect.Left && x + width <= rect.Right && y >= rect.Top && y + height <= rect.Bottom;
+    if (!fits) {
+        painter.save();
+        painter.setClipRect(rect.toQRect(), Qt::IntersectClip);
+    }
+    painter.drawText(QPoint(x, y + metrics.ascent()), text);
+    if (!fits)
+        painter.restore();
+}
+
+void UseFont(QPainter &painter, const QFont &font, const FontSpec &spec)
+{
+    painter.setFont(font);
+    painter.setPen(ToQColor(spec.Color()));
+}
+
+} // namespace
+
+int FirstColumn(int month, int year, int startOfWeek)
+{
+    if (month < 1 || month > 12)
+        return 0;
+    const int weekday = WeekdayOfFirst(month, year);
+    if (startOfWeek == 1)
+        return weekday;
+    return weekday == 1 ? 7 : weekday - 1;
+}
+
+int DayNameIndex(int column, int startOfWeek)
+{
+    if (startOfWeek == 1)
+        return column + 1;
+    return column < 6 ? column + 2 : 1;
+}
+
+QString CutDayName(const QString &name, TFlatCalHeadersStyle style)
+{
+    switch (style) {
+    case fdsFirstChar:
+        return name.left(1);
+    case fdsThreeChars:
+        return name.left(3);
+    case fdsWhole:
+        break;
+    }
+    return name;
+}
+
+QString TitleText(const TGFlatCalendarAttributes &attributes)
+{
+    if (attributes.month < 1 || attributes.month > 12)
+        return QString();
+    const QString &name = attributes.monthNames[attributes.month - 1];
+    return attributes.showYear ? name + QLatin1Char(' ') + QString::number(attributes.year) : name;
+}
+
+void Layout(TGFlatCalendarAttributes &a)
+{
+    const int L = a.rect.Left;
+    const int T = a.rect.Top;
+    const int R = a.rect.Right - 1;
+    const int B = a.rect.Bottom - 1;
+
+    // The title band is 17 % of the height, but never lower than its text.
+    a.titleTextHeight = QFontMetrics(FontOf(a.titleFont)).height();
+    int titleBottom = T + static_cast<int>((B - T) * 0.17);
+    if (titleBottom - T < a.titleTextHeight)
+        titleBottom = T + a.titleTextHeight;
+    a.titleRect = {L, T, R, titleBottom};
+
+    const int rowTop = titleBottom;
+    const int dayNamePixels = std::abs(FontSpec::PointsToPixels(a.dayNameFont.Size()));
+    const int rowBottom = rowTop + static_cast<int>(dayNamePixels * 1.5);
+    a.dayNameRect = {L, rowTop, R, rowBottom};
+
+    const int cw = (R - L) / 7;
+    a.columnWidth = cw;
+    for (int c = 0; c < 7; ++c) {
+        const int left = L + c * cw + 1;
+        a.dayNameCells[c] = {left, rowTop, left + cw - 2, rowBottom};
+    }
+
+    const int y0 = rowBottom;
+    const int rh = (B - y0) / 6;
+    a.gridTop = y0;
+    a.rowHeight = rh;
+    const int first = FirstColumn(a.month, a.year, a.startOfWeek);
+    const int daysInMonth = CalendarDates::DaysInMonth(a.month, a.year);
+    for (int r = 0; r < 6; ++r) {
+        for (int c = 0; c < 7; ++c) {
+            FlatCalendarCell &cell = a.cells[r * 7 + c];
+            const int left = L + c * cw + 1;
+            const int top = y0 + r * rh;
+            cell.rect = {left, top + 1, left + cw - 2, top + rh};
+            const int n = r * 7 + c - first + 2;
+            cell.day = (first != 0 && n >= 1 && n <= daysInMonth) ? n : 0;
+        }
+    }
+}
+
+void DrawBorder(QPainter &painter, const TRect &rect, TFlatCalBorderStyle style)
+{
+    const int l = rect.Left, t = rect.Top, r = rect.Right, b = rect.Bottom;
+    switch (style) {
+    case fcbNone:
+        break;
+    case fcbAll: {
+        // A closed outline: every corner is the start of the next line.
+        const QPoint corners[5] = {{l, t}, {r, t}, {r, b}, {l, b}, {l, t}};
+        painter.drawPolyline(corners, 5);
+        break;
+    }
+    case fcbTop:
+        LineTo(painter, l, t, r, t);
+        break;
+    case fcbBottom:
+        LineTo(painter, l, b, r, b);
+        break;
+    case fcbTopBottom:
+        LineTo(painter, l, t, r, t);
+        LineTo(painter, l, b, r, b);
+        break;
+    }
+}
+
+void DrawCalendar(QPainter &painter, TGFlatCalendarAttributes &a)
+{
+    Layout(a);
+    const int L = a.rect.Left;
+    const int T = a.rect.Top;
+    const int R = a.rect.Right - 1;
+    const int B = a.rect.Bottom - 1;
+    const bool opaque = !a.transparent;
+
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackgroundMode(Qt::TransparentMode);
+
+    if (opaque) {
+        Fill(painter, L, T, R + 1, B + 1, clWhite);
+        Fill(painter, L, T, R + 1, a.titleRect.Bottom, a.titleBackgroundColor);
+    }
+    const QFont titleFont = FontOf(a.titleFont);
+    UseFont(painter, titleFont, a.titleFont);
+    DrawCentred(painter, QFontMetrics(titleFont), a.titleRect, TitleText(a));
+
+    const TRect &row = a.dayNameRect;
+    if (opaque) {
+        Fill(painter, L, row.Top, R, row.Bottom + 1, a.dayNameBackgroundColor);
+        Fill(painter, L, row.Bottom, a.rect.Right, a.rect.Bottom, a.backgroundColor);
+    }
+    painter.setPen(BlackPen());
+    DrawBorder(painter, row, a.dayNameBorderStyle);
+
+    const QFont dayNameFont = FontOf(a.dayNameFont);
+    const QFontMetrics dayNameMetrics(dayNameFont);
+    UseFont(painter, dayNameFont, a.dayNameFont);
+    for (int c = 0; c < 7; ++c) {
+        const QString &name = a.dayNames[DayNameIndex(c, a.startOfWeek) - 1];
+        DrawCentred(painter, dayNameMetrics, a.dayNameCells[c], CutDayName(name, a.dayNameStyle));
+    }
+
+    painter.setPen(BlackPen());
+    const int y0 = a.gridTop;
+    const int rh = a.rowHeight;
+    const int cw = a.columnWidth;
+    if (a.cellBorderStyle != fcbNone) {
+        const int firstLine = a.cellBorderStyle == fcbBottom ? 1 : 0;
+        const int lastLine = a.cellBorderStyle == fcbTop ? 5 : 6;
+        for (int j = firstLine; j <= lastLine; ++j) {
+            const int y = j == 6 ? B : y0 + j * rh;
+            LineTo(painter, L, y, R, y);
+        }
+        if (a.cellBorderStyle == fcbAll) {
+            for (int i = 0; i <= 7; ++i) {
+                const int x = i == 7 ? R : L + i * cw;
+                LineTo(painter, x, y0, x, B);
+            }
+        }
+    }
+
+    const QFont cellFont = FontOf(a.cellFont);
+    const QFontMetrics cellMetrics(cellFont);
+    UseFont(painter, cellFont, a.cellFont);
+    for (const FlatCalendarCell &cell : a.cells) {
+        if (cell.day != 0)
+            DrawCentred(painter, cellMetrics, cell.rect, QString::number(cell.day));
+    }
+
+    painter.setPen(BlackPen());
+    DrawBorder(painter, {L, T, R, B}, a.calendarBorderStyle);
+    painter.restore();
+}
+
+} // namespace Dayloom::FlatCalendarPainter
