@@ -3,6 +3,7 @@
 #include "core/formats/calendarfile.h"
 #include "core/formats/componentrecord.h"
 #include "core/io/datafolder.h"
+#include "core/properties/tgflatcalendar.h"
 #include "core/surface/objectboundscommand.h"
 #include "core/surface/objectlistcommand.h"
 #include "core/surface/objectordercommand.h"
@@ -51,6 +52,7 @@ PageDocument::PageDocument(QObject *parent) : QObject(parent), m_clock(Monotonic
     const QString folder = DataFolder();
     if (!folder.isEmpty())
         m_clipboardFile = folder + QStringLiteral("/Clipbrd.tmp");
+    m_registry.Register<TGFlatCalendar>(QByteArrayLiteral("TGFlatCalendar"));
     connect(&m_page, &CalendarPage::changed, this, &PageDocument::RequestRepaint);
 }
 
