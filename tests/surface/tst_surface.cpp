@@ -178,13 +178,13 @@ void TestSurface::nudge_data()
     QTest::newRow("right stops at the edge")
         << QRect(QPoint(780, 5), QPoint(816, 30)) << int(Qt::Key_Right) << false
         << QRect(QPoint(780, 5), QPoint(816, 30));
-    QTest::newRow("shift right grows") << box << int(Qt::Key_Right) << true
-                                       << QRect(QPoint(100, 100), QPoint(150, 114));
+    QTest::newRow("shift right grows")
+        << box << int(Qt::Key_Right) << true << QRect(QPoint(100, 100), QPoint(150, 114));
     QTest::newRow("shift left of width 10 does nothing")
         << QRect(QPoint(100, 100), QPoint(109, 120)) << int(Qt::Key_Left) << true
         << QRect(QPoint(100, 100), QPoint(109, 120));
-    QTest::newRow("shift up shrinks") << box << int(Qt::Key_Up) << true
-                                      << QRect(QPoint(100, 100), QPoint(149, 113));
+    QTest::newRow("shift up shrinks")
+        << box << int(Qt::Key_Up) << true << QRect(QPoint(100, 100), QPoint(149, 113));
 }
 
 void TestSurface::nudge()
@@ -430,12 +430,24 @@ void TestSurface::aligns()
     TGGraphicControl *b = f.Add(QRect(10, 100, 30, 40));
     const QList<TGGraphicControl *> both{a, b};
     switch (action) {
-    case 0: f.document.AlignLeft(both); break;
-    case 1: f.document.AlignRight(both); break;
-    case 2: f.document.AlignTops(both); break;
-    case 3: f.document.AlignBottoms(both); break;
-    case 4: f.document.CenterVertically(both); break;
-    case 5: f.document.CenterHorizontally(both); break;
+    case 0:
+        f.document.AlignLeft(both);
+        break;
+    case 1:
+        f.document.AlignRight(both);
+        break;
+    case 2:
+        f.document.AlignTops(both);
+        break;
+    case 3:
+        f.document.AlignBottoms(both);
+        break;
+    case 4:
+        f.document.CenterVertically(both);
+        break;
+    case 5:
+        f.document.CenterHorizontally(both);
+        break;
     }
     QCOMPARE(a->Bounds(), first);
     QCOMPARE(b->Bounds(), second);
@@ -572,9 +584,8 @@ void TestSurface::flatCalendarShadowAtHalfZoom()
 {
     Fixture f;
     auto *calendar = static_cast<TGFlatCalendar *>(f.Add(QRect(0, 0, 100, 80)));
-    calendar->ChangeModel([](FlatCalendarModel &m) {
-        return m.SetShadowDepth(4) && m.SetShadowColor(clRed);
-    });
+    calendar->ChangeModel(
+        [](FlatCalendarModel &m) { return m.SetShadowDepth(4) && m.SetShadowColor(clRed); });
     f.document.SetZoom(0.5f);
     QImage image(60, 50, QImage::Format_RGB32);
     image.fill(Qt::green);
@@ -587,6 +598,17 @@ void TestSurface::flatCalendarShadowAtHalfZoom()
     QCOMPARE(image.pixelColor(2, 39), QColor(Qt::red));
     QCOMPARE(image.pixelColor(1, 39), QColor(Qt::green));
     QCOMPARE(image.pixelColor(50, 39), QColor(Qt::green));
+    // The kept screen picture follows a property change and a move.
+    calendar->ChangeModel([](FlatCalendarModel &m) { return m.SetShadowColor(clBlue); });
+    calendar->SetLeft(20);
+    image.fill(Qt::green);
+    {
+        QPainter repaint(&image);
+        f.document.PaintObjects(repaint);
+    }
+    QCOMPARE(image.pixelColor(59, 2), QColor(Qt::blue));
+    QCOMPARE(image.pixelColor(9, 2), QColor(Qt::green));
+    calendar->SetLeft(0);
     // Suspended painting draws nothing.
     image.fill(Qt::green);
     f.document.SetPaintSuspended(true);
@@ -615,7 +637,8 @@ void TestSurface::flatCalendarPropertiesRoundTrip()
     QCOMPARE(copy->Model(), calendar->Model());
     QCOMPARE(copy->Bounds(), QRect(22, 24, 120, 90));
     QCOMPARE(calendar->PublishedProperties().properties().front().name, QByteArray("Tag"));
-    QCOMPARE(calendar->PublishedProperties().properties().back().name, QByteArray("CalTransparent"));
+    QCOMPARE(calendar->PublishedProperties().properties().back().name,
+             QByteArray("CalTransparent"));
 }
 
 void TestSurface::dataFolderFallsBack()

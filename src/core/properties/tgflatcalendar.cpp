@@ -13,7 +13,9 @@ const PropertyList &TGFlatCalendar::PublishedProperties() const
         PropertyListBuilder<TGFlatCalendar> builder(TGGraphicControl::BaseProperties());
         FlatCalendarModel::AppendPublishedProperties(
             builder, [](const TGFlatCalendar &o) -> const FlatCalendarModel & { return o.m_model; },
-            [](TGFlatCalendar &o, const FlatCalendarModel::ModelEdit &edit) { o.ChangeModel(edit); });
+            [](TGFlatCalendar &o, const FlatCalendarModel::ModelEdit &edit) {
+                o.ChangeModel(edit);
+            });
         return builder.build();
     }();
     return list;

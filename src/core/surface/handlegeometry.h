@@ -17,7 +17,8 @@ public:
     // Parts of the handle: 0 body (move), 1 top-left, 2 top-right,
     // 3 bottom-left, 4 bottom-right corner, 5 top, 6 left, 7 bottom, 8 right
     // edge middle.
-    enum Zone {
+    enum Zone
+    {
         Body = 0,
         TopLeft = 1,
         TopRight = 2,

@@ -25,9 +25,9 @@ ObjectListCommand::Insert(PageDocument &document,
     return command;
 }
 
-std::unique_ptr<ObjectListCommand> ObjectListCommand::Remove(PageDocument &document,
-                                                             const QList<TGGraphicControl *> &objects,
-                                                             const QString &text)
+std::unique_ptr<ObjectListCommand>
+ObjectListCommand::Remove(PageDocument &document, const QList<TGGraphicControl *> &objects,
+                          const QString &text)
 {
     std::unique_ptr<ObjectListCommand> command(new ObjectListCommand(document, false, text));
     for (TGGraphicControl *object : objects) {

@@ -328,8 +328,8 @@ TGGraphicControl *PageDocument::PlaceObject(std::unique_ptr<TGGraphicControl> ob
     object->SetName(UniqueObjectName(QStringLiteral("Special")));
     const int width = std::max(10, rect.width());
     const int height = std::max(15, rect.height());
-    object->SetBounds(QRect(ToPage(rect.left()), ToPage(rect.top()), ToPage(width),
-                            ToPage(height)));
+    object->SetBounds(
+        QRect(ToPage(rect.left()), ToPage(rect.top()), ToPage(width), ToPage(height)));
     TGGraphicControl *raw = object.get();
     std::vector<std::unique_ptr<TGGraphicControl>> objects;
     objects.push_back(std::move(object));
@@ -521,8 +521,9 @@ void PageDocument::Align(const QList<TGGraphicControl *> &objects, const QString
 void PageDocument::AlignLeft(const QList<TGGraphicControl *> &objects)
 {
     Align(
-        objects, tr("Align Left"), [](const QRect &b, int m) { return b.translated(m - b.left(), 0); },
-        PageSize().width(), [](int m, const QRect &b) { return std::min(m, b.left()); });
+        objects, tr("Align Left"),
+        [](const QRect &b, int m) { return b.translated(m - b.left(), 0); }, PageSize().width(),
+        [](int m, const QRect &b) { return std::min(m, b.left()); });
 }
 
 void PageDocument::AlignRight(const QList<TGGraphicControl *> &objects)
@@ -536,8 +537,9 @@ void PageDocument::AlignRight(const QList<TGGraphicControl *> &objects)
 void PageDocument::AlignTops(const QList<TGGraphicControl *> &objects)
 {
     Align(
-        objects, tr("Align Tops"), [](const QRect &b, int m) { return b.translated(0, m - b.top()); },
-        PageSize().height(), [](int m, const QRect &b) { return std::min(m, b.top()); });
+        objects, tr("Align Tops"),
+        [](const QRect &b, int m) { return b.translated(0, m - b.top()); }, PageSize().height(),
+        [](int m, const QRect &b) { return std::min(m, b.top()); });
 }
 
 void PageDocument::AlignBottoms(const QList<TGGraphicControl *> &objects)
@@ -692,7 +694,8 @@ void PageDocument::EditObject(TGGraphicControl *object, const QString &text,
     SetStates({object}, text, edit);
 }
 
-// --- whole design ---------------------------------------------------------------------------------
+// --- whole design
+// ---------------------------------------------------------------------------------
 
 void PageDocument::ClearObjects()
 {

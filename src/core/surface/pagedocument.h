@@ -44,11 +44,11 @@ class PageDocument : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int PasteOffset = 15;      // surface pixels right and down
-    static constexpr int CloneOffset = 25;      // surface pixels down
+    static constexpr int PasteOffset = 15;       // surface pixels right and down
+    static constexpr int CloneOffset = 25;       // surface pixels down
     static constexpr qint64 PasteGuardMs = 1000; // a second paste within it is ignored
     static constexpr int MaxNameNumber = 1000;
-    static constexpr int MinCreateWidth = 25;   // narrower drags become 50 wide
+    static constexpr int MinCreateWidth = 25; // narrower drags become 50 wide
     static constexpr int CreateWidth = 50;
     static constexpr int MinCreateHeight = 15;
 

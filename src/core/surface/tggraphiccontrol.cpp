@@ -52,7 +52,9 @@ void TGGraphicControl::SetBounds(const QRect &bounds)
 void TGGraphicControl::BoundsEdited()
 {
     CheckBoundsChanged();
-    Repaint();
+    // A move keeps the picture; a new size redraws it (see Paint).
+    if (m_document)
+        m_document->RequestRepaint();
 }
 
 void TGGraphicControl::SetLocked(bool locked)
@@ -81,7 +83,8 @@ void TGGraphicControl::SetUnselectable(bool unselectable)
 
 const PropertyList &TGGraphicControl::BaseProperties()
 {
-    static const PropertyList list = PropertyListBuilder<TGGraphicControl>().placedObjectBase().build();
+    static const PropertyList list =
+        PropertyListBuilder<TGGraphicControl>().placedObjectBase().build();
     return list;
 }
 
@@ -90,6 +93,7 @@ void TGGraphicControl::ScaleTo(float zoom)
     if (zoom == m_zoom || !(zoom > 0.0f))
         return;
     m_zoom = zoom;
+    m_picture = QImage();
     CheckBoundsChanged();
 }
 
@@ -134,6 +138,7 @@ void TGGraphicControl::CheckBoundsChanged()
 
 void TGGraphicControl::Repaint()
 {
+    m_picture = QImage();
     if (m_document)
         m_document->RequestRepaint();
 }
@@ -142,7 +147,26 @@ void TGGraphicControl::Paint(QPainter &painter) const
 {
     if (m_document && m_document->PaintSuspended())
         return;
-    PaintContent(painter, ScaledBounds(), m_zoom);
+    const QRect bounds = ScaledBounds();
+    QPaintDevice *device = painter.device();
+    const int type = device ? device->devType() : 0;
+    const bool screen =
+        type == QInternal::Widget || type == QInternal::Image || type == QInternal::Pixmap;
+    if (!screen || bounds.isEmpty()) {
+        PaintContent(painter, bounds, m_zoom);
+        return;
+    }
+    const qreal ratio = device->devicePixelRatio();
+    if (m_picture.isNull() || m_picture.size() != bounds.size() * ratio ||
+        m_picture.devicePixelRatio() != ratio) {
+        m_picture = QImage(bounds.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        m_picture.setDevicePixelRatio(ratio);
+        m_picture.fill(Qt::transparent);
+        QPainter picturePainter(&m_picture);
+        picturePainter.translate(-bounds.topLeft());
+        PaintContent(picturePainter, bounds, m_zoom);
+    }
+    painter.drawImage(bounds.topLeft(), m_picture);
 }
 
 void TGGraphicControl::DrawHandles(QPainter &painter, const QColor &color, bool single) const

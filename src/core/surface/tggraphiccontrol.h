@@ -5,6 +5,7 @@
 #include "core/formats/propertylist.h"
 
 #include <QColor>
+#include <QImage>
 #include <QRect>
 #include <QString>
 
@@ -94,6 +95,7 @@ public:
     void RequestHandleFit();
     // Reports a change of the bounds since the last call (change event, refit).
     void CheckBoundsChanged();
+    // Drops the kept picture and asks the page to repaint.
     void Repaint();
 
     // Called by a double-click on the object instead of opening its menu.
@@ -107,7 +109,11 @@ public:
     // them too.
     virtual void PaintContent(QPainter &painter, const QRect &target, float zoom) const = 0;
     // Draws the object at its scaled bounds; nothing while the page suspends
-    // painting.
+    // painting. On screens and images the drawing is kept as a picture of the
+    // object's pixels and redrawn only after Repaint(), a change of bounds or
+    // zoom, or a new device pixel ratio, so every kind must call Repaint()
+    // when anything it shows changes. Printers and recorded pictures always
+    // get the drawing itself.
     void Paint(QPainter &painter) const;
     // The selection squares around ScaledBounds(): four corners, and with
     // `single` the four edge middles too, in `color`.
@@ -140,6 +146,7 @@ private:
     bool m_checkingBounds = false;
     PageDocument *m_document = nullptr;
     EditActionFunction m_editAction;
+    mutable QImage m_picture; // the screen drawing, empty when it must be redone
 };
 
 } // namespace Dayloom

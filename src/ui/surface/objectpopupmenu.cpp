@@ -11,17 +11,17 @@ ObjectPopupMenu::ObjectPopupMenu(TGBasePanel *surface, TGGraphicControl *object)
 {
     PageDocument &document = surface->Document();
     TGHandle *handle = surface->SelectionHandle();
-    Add(QStringLiteral("Bring To Front"), [&document](TGGraphicControl &o) {
-        document.BringToFront({&o});
-    });
+    Add(QStringLiteral("Bring To Front"),
+        [&document](TGGraphicControl &o) { document.BringToFront({&o}); });
     Add(QStringLiteral("Send To Back"), [&document, handle](TGGraphicControl &o) {
         document.SendToBack({&o});
         handle->ClearSelection();
     });
     Add(QStringLiteral("Cut"),
         [&document, surface](TGGraphicControl &o) { document.CutObjects(surface->TargetsOf(&o)); });
-    Add(QStringLiteral("Copy"),
-        [&document, surface](TGGraphicControl &o) { document.CopyObjects(surface->TargetsOf(&o)); });
+    Add(QStringLiteral("Copy"), [&document, surface](TGGraphicControl &o) {
+        document.CopyObjects(surface->TargetsOf(&o));
+    });
     Add(QStringLiteral("Delete"), [&document, surface](TGGraphicControl &o) {
         document.DeleteObjects(surface->TargetsOf(&o));
     });

@@ -10,7 +10,8 @@ SurfacePopupMenu::SurfacePopupMenu(TGBasePanel *surface) : QMenu(surface), m_sur
     Add(QStringLiteral("Bring To Front"), &TGBasePanel::BringToFront);
     Add(QStringLiteral("Send To Back"), &TGBasePanel::SendToBack);
     addSeparator();
-    addAction(QStringLiteral("Cut"), surface, [surface] { surface->ClipboardAction(TGBasePanel::ckCut); });
+    addAction(QStringLiteral("Cut"), surface,
+              [surface] { surface->ClipboardAction(TGBasePanel::ckCut); });
     addAction(QStringLiteral("Copy"), surface,
               [surface] { surface->ClipboardAction(TGBasePanel::ckCopy); });
     addAction(QStringLiteral("Paste"), surface,

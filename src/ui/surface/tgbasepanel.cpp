@@ -30,8 +30,7 @@ TGBasePanel::TGBasePanel(QWidget *parent)
     connect(document, &PageDocument::LabelChangedEvent, this, &TGBasePanel::LabelChangedEvent);
     connect(document, &PageDocument::repaintRequested, this, qOverload<>(&QWidget::update));
     connect(document, &PageDocument::handleFitRequested, m_handle, &TGHandle::FitToSelection);
-    connect(document, &PageDocument::objectAboutToBeRemoved, this,
-            &TGBasePanel::DropRemovedObject);
+    connect(document, &PageDocument::objectAboutToBeRemoved, this, &TGBasePanel::DropRemovedObject);
     connect(document, &PageDocument::objectStateChanged, this, &TGBasePanel::ObjectStateChanged);
     connect(document, &PageDocument::objectCloned, this, &TGBasePanel::ObjectCloned);
     connect(document, &PageDocument::zoomChanged, this, &TGBasePanel::UpdateSurfaceSize);
@@ -588,7 +587,8 @@ void TGBasePanel::paintEvent(QPaintEvent *event)
     }
     const QRect outline = m_handle->Outline();
     if (!outline.isNull())
-        painter.drawRect(QRect(outline.topLeft(), QSize(outline.width() - 1, outline.height() - 1)));
+        painter.drawRect(
+            QRect(outline.topLeft(), QSize(outline.width() - 1, outline.height() - 1)));
 }
 
 void TGBasePanel::ClipRegionPath(QPainterPath &path) const

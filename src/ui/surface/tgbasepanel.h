@@ -34,9 +34,24 @@ class TGBasePanel : public QWidget
     Q_OBJECT
 
 public:
-    enum ClipboardKind { ckCut = 0, ckCopy = 1, ckPaste = 2, ckDelete = 3 };
-    enum TLabelShapeType { lsRectangle, lsRoundRect, lsEllipse };
-    enum TGridSize { gs4x4, gs8x8 };
+    enum ClipboardKind
+    {
+        ckCut = 0,
+        ckCopy = 1,
+        ckPaste = 2,
+        ckDelete = 3
+    };
+    enum TLabelShapeType
+    {
+        lsRectangle,
+        lsRoundRect,
+        lsEllipse
+    };
+    enum TGridSize
+    {
+        gs4x4,
+        gs8x8
+    };
 
     explicit TGBasePanel(QWidget *parent = nullptr);
     ~TGBasePanel() override;

@@ -18,8 +18,7 @@ constexpr QSize HiddenSize(24, 24);
 
 bool IsArrow(int key)
 {
-    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up ||
-           key == Qt::Key_Down;
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
 }
 } // namespace
 
@@ -364,7 +363,8 @@ void TGHandle::mouseReleaseEvent(QMouseEvent *event)
 void TGHandle::mouseDoubleClickEvent(QMouseEvent *event)
 {
     m_doubleClicked = true;
-    m_surface->HandleDoubleClick(ToSurface(event->position().toPoint()), mapToGlobal(event->position().toPoint()));
+    m_surface->HandleDoubleClick(ToSurface(event->position().toPoint()),
+                                 mapToGlobal(event->position().toPoint()));
 }
 
 void TGHandle::leaveEvent(QEvent *event)
@@ -396,8 +396,7 @@ void TGHandle::keyPressEvent(QKeyEvent *event)
             m_nudging = true;
             m_nudgeRect = HandleGeometry::NudgeStart(geometry());
         }
-        const bool resize =
-            (event->modifiers() & Qt::ShiftModifier) && m_selection.size() == 1;
+        const bool resize = (event->modifiers() & Qt::ShiftModifier) && m_selection.size() == 1;
         m_nudgeRect = HandleGeometry::Nudge(m_nudgeRect, key, resize, m_surface->size());
     }
     m_surface->SurfaceKeyDown(event);

@@ -38,10 +38,7 @@ public:
         Send(QEvent::MouseButtonRelease, p, b, mods);
         m_grabber = nullptr;
     }
-    void DoubleClick(const QPoint &p)
-    {
-        Send(QEvent::MouseButtonDblClick, p, Qt::LeftButton, {});
-    }
+    void DoubleClick(const QPoint &p) { Send(QEvent::MouseButtonDblClick, p, Qt::LeftButton, {}); }
 
 private:
     QWidget *Target(const QPoint &p) const
@@ -475,7 +472,8 @@ void TestSurfacePanel::clickOnCellUnlessCovered()
     page.Click(inside);
     QCOMPARE(cells.count(), 1);
     QCOMPARE(cells.at(0).at(0).value<CellEvent>().iCell, 10);
-    page.Doc().PlaceObject(std::make_unique<TGFlatCalendar>(), QRect(inside - QPoint(5, 5), QSize(20, 20)));
+    page.Doc().PlaceObject(std::make_unique<TGFlatCalendar>(),
+                           QRect(inside - QPoint(5, 5), QSize(20, 20)));
     page.Doc().SetUnselectable(page.Doc().Objects(), true);
     page.Click(inside);
     QCOMPARE(cells.count(), 1);
