@@ -1,0 +1,25 @@
+#include "core/io/datafolder.h"
+
+#include "core/io/appfolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace Dayloom {
+
+QString DataFolder()
+{
+    const QString program = ProgramFolder();
+    if (!program.isEmpty()) {
+        const QFileInfo info(program);
+        if (info.isDir() && info.isWritable())
+            return QDir::cleanPath(program);
+    }
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (user.isEmpty() || !QDir().mkpath(user))
+        return QString();
+    return QDir::cleanPath(user);
+}
+
+} // namespace Dayloom

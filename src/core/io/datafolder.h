@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace Dayloom {
+
+// The folder where the program keeps its working files (the object
+// clipboard "Clipbrd.tmp"): the program's own folder when it can be written,
+// else the per-user application data folder, which is created on demand.
+// Returns the path without a trailing separator; empty only when neither
+// folder can be had.
+QString DataFolder();
+
+} // namespace Dayloom

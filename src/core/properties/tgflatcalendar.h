@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/properties/flatcalendarmodel.h"
+#include "core/surface/tggraphiccontrol.h"
+
+#include <functional>
+
+namespace Dayloom {
+
+// The floating calendar: a placed object that draws one month as a small
+// calendar (title, day names, six weeks of day numbers) from its own
+// properties, whatever the page shows. The properties live in its
+// FlatCalendarModel; this class places, stores and paints it.
+class TGFlatCalendar : public TGGraphicControl
+{
+public:
+    // The defaults of a new calendar, showing today's month.
+    TGFlatCalendar();
+
+    QByteArray ClassName() const override { return QByteArrayLiteral("TGFlatCalendar"); }
+    // The base properties, then StartOfWeek, Month, Year, TitleFont,
+    // DayNameFont, CellFont, ShowYear, DayNameBGColor, CalendarBorderStyle,
+    // DayNameBorderStyle, CellBorderStyle, DayNameStyle, TitleBGcolor,
+    // Backgroundcolor, ShadowColor, ShadowDepth, ShadowPosition, Language,
+    // CalTransparent.
+    const PropertyList &PublishedProperties() const override;
+
+    const FlatCalendarModel &Model() const { return m_model; }
+    // Runs one of the model's setters; when it stored a new value the
+    // calendar repaints and reports the change. Returns the setter's answer.
+    bool ChangeModel(const std::function<bool(FlatCalendarModel &)> &edit);
+    // Replaces every calendar property at once (the editor's OK).
+    void SetModel(const FlatCalendarModel &model);
+
+    void PaintContent(QPainter &painter, const QRect &target, float zoom) const override;
+    void PrintTo(QPainter &painter, double xInch, double yInch) const override;
+    void AssignProperties(const TGGraphicControl &source) override;
+
+private:
+    FlatCalendarModel m_model;
+};
+
+} // namespace Dayloom

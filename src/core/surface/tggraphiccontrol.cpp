@@ -1,0 +1,219 @@
+#include "core/surface/tggraphiccontrol.h"
+
+#include "core/formats/propertylistbuilder.h"
+#include "core/surface/pagedocument.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <cmath>
+
+namespace Dayloom {
+
+void TGGraphicControl::SetLeft(int left)
+{
+    QRect bounds = m_bounds;
+    bounds.moveLeft(left);
+    SetBounds(bounds);
+}
+
+void TGGraphicControl::SetTop(int top)
+{
+    QRect bounds = m_bounds;
+    bounds.moveTop(top);
+    SetBounds(bounds);
+}
+
+void TGGraphicControl::SetWidth(int width)
+{
+    QRect bounds = m_bounds;
+    bounds.setWidth(width);
+    SetBounds(bounds);
+}
+
+void TGGraphicControl::SetHeight(int height)
+{
+    QRect bounds = m_bounds;
+    bounds.setHeight(height);
+    SetBounds(bounds);
+}
+
+void TGGraphicControl::SetBounds(const QRect &bounds)
+{
+    const QRect clean(bounds.left(), bounds.top(), std::max(0, bounds.width()),
+                      std::max(0, bounds.height()));
+    if (clean == m_bounds)
+        return;
+    m_bounds = clean;
+    if (!IsReading())
+        BoundsEdited();
+}
+
+void TGGraphicControl::BoundsEdited()
+{
+    CheckBoundsChanged();
+    // A move keeps the picture; a new size redraws it (see Paint).
+    if (m_document)
+        m_document->RequestRepaint();
+}
+
+void TGGraphicControl::SetLocked(bool locked)
+{
+    if (m_locked == locked)
+        return;
+    m_locked = locked;
+    if (IsReading())
+        return;
+    NotifyChanged();
+    if (m_document)
+        m_document->ObjectStateChanged(this);
+}
+
+void TGGraphicControl::SetUnselectable(bool unselectable)
+{
+    if (m_unselectable == unselectable)
+        return;
+    m_unselectable = unselectable;
+    if (IsReading())
+        return;
+    NotifyChanged();
+    if (m_document)
+        m_document->ObjectStateChanged(this);
+}
+
+const PropertyList &TGGraphicControl::BaseProperties()
+{
+    static const PropertyList list =
+        PropertyListBuilder<TGGraphicControl>().placedObjectBase().build();
+    return list;
+}
+
+void TGGraphicControl::ScaleTo(float zoom)
+{
+    if (zoom == m_zoom || !(zoom > 0.0f))
+        return;
+    m_zoom = zoom;
+    m_picture = QImage();
+    CheckBoundsChanged();
+}
+
+QRect TGGraphicControl::ScaleRect(const QRect &bounds, float zoom)
+{
+    return QRect(Scale(bounds.left(), zoom), Scale(bounds.top(), zoom), Scale(bounds.width(), zoom),
+                 Scale(bounds.height(), zoom));
+}
+
+int TGGraphicControl::RoundHalfEven(double value)
+{
+    // The default floating-point rounding mode rounds ties to even.
+    return static_cast<int>(std::nearbyint(value));
+}
+
+void TGGraphicControl::NotifyChanged()
+{
+    if (m_document && !m_document->Printing())
+        m_document->NotifyChanged();
+}
+
+void TGGraphicControl::RequestHandleFit()
+{
+    if (m_document)
+        m_document->RequestHandleFit();
+}
+
+void TGGraphicControl::CheckBoundsChanged()
+{
+    if (m_checkingBounds)
+        return;
+    m_checkingBounds = true;
+    if (!m_storedBounds)
+        m_storedBounds = m_bounds;
+    if (m_bounds != *m_storedBounds) {
+        NotifyChanged();
+        m_storedBounds = m_bounds;
+        RequestHandleFit();
+    }
+    m_checkingBounds = false;
+}
+
+void TGGraphicControl::Repaint()
+{
+    m_picture = QImage();
+    if (m_document)
+        m_document->RequestRepaint();
+}
+
+void TGGraphicControl::Paint(QPainter &painter) const
+{
+    if (m_document && m_document->PaintSuspended())
+        return;
+    const QRect bounds = ScaledBounds();
+    QPaintDevice *device = painter.device();
+    const int type = device ? device->devType() : 0;
+    const bool screen =
+        type == QInternal::Widget || type == QInternal::Image || type == QInternal::Pixmap;
+    if (!screen || bounds.isEmpty()) {
+        PaintContent(painter, bounds, m_zoom);
+        return;
+    }
+    const qreal ratio = device->devicePixelRatio();
+    if (m_picture.isNull() || m_picture.size() != bounds.size() * ratio ||
+        m_picture.devicePixelRatio() != ratio) {
+        m_picture = QImage(bounds.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        m_picture.setDevicePixelRatio(ratio);
+        m_picture.fill(Qt::transparent);
+        QPainter picturePainter(&m_picture);
+        picturePainter.translate(-bounds.topLeft());
+        PaintContent(picturePainter, bounds, m_zoom);
+    }
+    painter.drawImage(bounds.topLeft(), m_picture);
+}
+
+void TGGraphicControl::DrawHandles(QPainter &painter, const QColor &color, bool single) const
+{
+    const QRect b = ScaledBounds();
+    // R = (left - 2, top - 2, right + 2, bottom + 2) with exclusive right/bottom.
+    const int l = b.left() - 2;
+    const int t = b.top() - 2;
+    const int r = b.left() + b.width() + 2;
+    const int bt = b.top() + b.height() + 2;
+    const auto square = [&](int x, int y) { painter.fillRect(QRect(x, y, 5, 5), color); };
+    square(l, t);
+    square(r - 5, t);
+    square(r - 5, bt - 5);
+    square(l, bt - 5);
+    if (!single)
+        return;
+    const int hx = l + static_cast<int>((r - l) * 0.5);
+    const int hy = t + static_cast<int>((bt - t) * 0.5);
+    square(hx - 2, t);
+    square(hx - 2, bt - 5);
+    square(l, hy - 2);
+    square(r - 5, hy - 2);
+}
+
+void TGGraphicControl::PrintTo(QPainter &painter, double xInch, double yInch) const
+{
+    const QPaintDevice *device = painter.device();
+    const double dpiX = device ? device->logicalDpiX() : 96.0;
+    const double dpiY = device ? device->logicalDpiY() : 96.0;
+    constexpr double ppi = 96.0;
+    painter.save();
+    painter.translate((xInch + Left() / ppi) * dpiX, (yInch + Top() / ppi) * dpiY);
+    painter.scale(dpiX / ppi, dpiY / ppi);
+    PaintContent(painter, QRect(0, 0, Width(), Height()), 1.0f);
+    painter.restore();
+}
+
+void TGGraphicControl::AssignProperties(const TGGraphicControl &source)
+{
+    m_tag = source.m_tag;
+    m_cursor = source.m_cursor;
+    m_hint = source.m_hint;
+    SetBounds(source.m_bounds);
+    SetLocked(source.m_locked);
+    SetUnselectable(source.m_unselectable);
+    Repaint();
+}
+
+} // namespace Dayloom

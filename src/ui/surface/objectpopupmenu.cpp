@@ -1,0 +1,79 @@
+#include "ui/surface/objectpopupmenu.h"
+
+#include "core/surface/pagedocument.h"
+#include "ui/surface/tgbasepanel.h"
+#include "ui/surface/tghandle.h"
+
+namespace Dayloom {
+
+ObjectPopupMenu::ObjectPopupMenu(TGBasePanel *surface, TGGraphicControl *object)
+    : QMenu(surface), m_surface(surface), m_object(object)
+{
+    PageDocument &document = surface->Document();
+    TGHandle *handle = surface->SelectionHandle();
+    Add(QStringLiteral("Bring To Front"),
+        [&document](TGGraphicControl &o) { document.BringToFront({&o}); });
+    Add(QStringLiteral("Send To Back"), [&document, handle](TGGraphicControl &o) {
+        document.SendToBack({&o});
+        handle->ClearSelection();
+    });
+    Add(QStringLiteral("Cut"),
+        [&document, surface](TGGraphicControl &o) { document.CutObjects(surface->TargetsOf(&o)); });
+    Add(QStringLiteral("Copy"), [&document, surface](TGGraphicControl &o) {
+        document.CopyObjects(surface->TargetsOf(&o));
+    });
+    Add(QStringLiteral("Delete"), [&document, surface](TGGraphicControl &o) {
+        document.DeleteObjects(surface->TargetsOf(&o));
+    });
+    Add(QStringLiteral("Clone"), [surface](TGGraphicControl &o) { surface->CloneObject(&o); });
+    addSeparator();
+    Add(QStringLiteral("Locked"),
+        [&document](TGGraphicControl &o) { document.SetLocked({&o}, !o.Locked()); });
+    Item(QStringLiteral("Locked"))->setCheckable(true);
+    Add(QStringLiteral("Unselectable"),
+        [&document](TGGraphicControl &o) { document.SetUnselectable({&o}, true); });
+    addSeparator();
+    Add(QStringLiteral("Center Vertically"),
+        [&document](TGGraphicControl &o) { document.CenterVertically({&o}); });
+    Add(QStringLiteral("Center Horizontally"),
+        [&document](TGGraphicControl &o) { document.CenterHorizontally({&o}); });
+    UpdateItems();
+    connect(this, &QMenu::aboutToShow, this, &ObjectPopupMenu::UpdateItems);
+}
+
+void ObjectPopupMenu::Add(const QString &caption,
+                          const std::function<void(TGGraphicControl &)> &action)
+{
+    addAction(caption, this, [this, action] {
+        // The object may have left the page while the menu was open.
+        if (m_object && m_surface->Document().Contains(m_object))
+            action(*m_object);
+    });
+}
+
+void ObjectPopupMenu::AddKindItem(const QString &caption,
+                                  const std::function<void(TGGraphicControl &)> &action)
+{
+    if (!m_kindSeparator) {
+        addSeparator();
+        m_kindSeparator = true;
+    }
+    Add(caption, action);
+}
+
+QAction *ObjectPopupMenu::Item(const QString &caption) const
+{
+    for (QAction *action : actions()) {
+        if (!action->isSeparator() && action->text() == caption)
+            return action;
+    }
+    return nullptr;
+}
+
+void ObjectPopupMenu::UpdateItems()
+{
+    if (m_object)
+        Item(QStringLiteral("Locked"))->setChecked(m_object->Locked());
+}
+
+} // namespace Dayloom

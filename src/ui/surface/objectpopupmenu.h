@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QMenu>
+#include <QString>
+
+#include <functional>
+
+namespace Dayloom {
+
+class TGBasePanel;
+class TGGraphicControl;
+
+// The popup menu of one placed object: stacking, clipboard, clone, lock,
+// unselectable and centring, then the items its kind adds. Cut, Copy and
+// Delete act on the whole selection when the object is part of it. The menu
+// is built for one object and goes dead if that object leaves the page.
+class ObjectPopupMenu : public QMenu
+{
+    Q_OBJECT
+
+public:
+    ObjectPopupMenu(TGBasePanel *surface, TGGraphicControl *object);
+
+    TGGraphicControl *Object() const { return m_object; }
+    // The object left the page: the items do nothing from now on.
+    void Detach() { m_object = nullptr; }
+    QAction *Item(const QString &caption) const;
+    // Appends an item of the object's kind (after one separator for all).
+    void AddKindItem(const QString &caption, const std::function<void(TGGraphicControl &)> &action);
+
+private:
+    void Add(const QString &caption, const std::function<void(TGGraphicControl &)> &action);
+    void UpdateItems();
+
+    TGBasePanel *m_surface;
+    TGGraphicControl *m_object;
+    bool m_kindSeparator = false;
+};
+
+} // namespace Dayloom

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/calendar/calendarpage.h"
+#include "ui/surface/tgbasepanel.h"
+
+namespace Dayloom {
+
+// The calendar page widget: the design surface showing its document's
+// CalendarPage, with the placed objects over it. It paints the page, then
+// the objects in stacking order, then the selection squares; turns a click
+// into the page's cell, header and weekday-row events; and creates the
+// current tool's object in a dragged band. Geometry is at 96 pixels per
+// inch times the zoom; drawing is vector, so it stays sharp on high-density
+// screens.
+class TCalendarPanel32 : public TGBasePanel
+{
+    Q_OBJECT
+
+public:
+    explicit TCalendarPanel32(QWidget *parent = nullptr);
+
+    CalendarPage &Page() { return Document().Page(); }
+    const CalendarPage &Page() const { return Document().Page(); }
+
+    // The current tool; also sets Pointing and the cursor (the drag cursor
+    // for every drawing tool).
+    TLPanelState PanelState() const { return Page().PanelState(); }
+    void SetPanelState(TLPanelState state);
+
+    // Creates the current tool's object in the band (at least 50 x 15 for a
+    // click), then returns to the pointing tool. A call while one runs does
+    // nothing.
+    void CreateObjectInRect(const QRect &rect) override;
+
+Q_SIGNALS:
+    // A click that chose no day cell.
+    void OnClick();
+    void OnClickedHeader();
+    void OnClickedDaysArea();
+    // A day cell was chosen (the page's own event, passed on).
+    void ClickedInCellEvent(const Dayloom::CellEvent &event);
+    // A new object was placed by a tool (the hook for the kinds' own steps).
+    void ObjectCreated(Dayloom::TGGraphicControl *object);
+
+protected:
+    void PaintBackground(QPainter &painter) override;
+    void Click(const QPoint &point) override;
+
+private:
+    bool m_creating = false;
+};
+
+} // namespace Dayloom
