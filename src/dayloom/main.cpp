@@ -2,6 +2,7 @@
 // (--version, --help, --export ...) without a display.
 
 #include "commandline.h"
+#include "ui/app/singleinstanceguard.h"
 #include "ui/app/tcalendarmain.h"
 
 #include <QApplication>
@@ -33,7 +34,15 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Dayloom"));
     QApplication::setApplicationDisplayName(QStringLiteral("Dayloom"));
     QApplication::setApplicationVersion(QStringLiteral(DAYLOOM_VERSION));
+
+    // One Dayloom per user: a second start hands its file to the first.
+    SingleInstanceGuard guard;
+    if (guard.HandOverTo(command.files))
+        return 0;
+
     TCalendarMain window;
-    window.show();
+    QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &window,
+                     &TCalendarMain::ActivateFromOtherInstance);
+    window.Start(command.files.value(0));
     return app.exec();
 }

@@ -1,12 +1,874 @@
 #include "ui/app/tcalendarmain.h"
 
+#include "core/app/tmrufilelist.h"
+#include "core/app/windowplacement.h"
+#include "core/app/zoomsteps.h"
+#include "core/calendar/cellnotescommand.h"
+#include "core/io/appfolders.h"
+#include "core/io/datafolder.h"
+#include "core/recurring/recurringdatesfile.h"
+#include "core/surface/pagedocument.h"
+#include "ui/app/helpwindow.h"
+#include "ui/app/tusertitleform.h"
+#include "ui/app/uihelpers.h"
+#include "ui/recurring/recurringcommands.h"
+#include "ui/richtext/formattingbar.h"
+#include "ui/richtext/noteeditor.h"
+#include "ui/surface/tcalendarpanel32.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <QToolButton>
+#include <QUndoStack>
+#include <QWindow>
+
+#include <cmath>
+
 namespace Dayloom {
+
+namespace {
+
+constexpr int PageMargin = 5;
+const QString RecentFilesSection = QStringLiteral("MRU");
+
+FontSpec FontSpecFrom(const QFont &font, TColor color)
+{
+    FontSpec spec(font.family(), font.pointSize() > 0 ? font.pointSize() : 10, font.bold(), color);
+    spec.SetItalic(font.italic());
+    spec.SetUnderline(font.underline());
+    spec.SetStrikeOut(font.strikeOut());
+    return spec;
+}
+
+QFont QFontFrom(const FontSpec &spec)
+{
+    QFont font(spec.Name());
+    font.setPointSize(std::max(1, spec.Size()));
+    font.setBold(spec.Bold());
+    font.setItalic(spec.Italic());
+    font.setUnderline(spec.Underline());
+    font.setStrikeOut(spec.StrikeOut());
+    return font;
+}
+
+// Tool tips hold "\r" where the text breaks into a second line.
+QString Hint(const QString &text)
+{
+    QString hint = text;
+    return hint.replace(QStringLiteral(" \r"), QStringLiteral("\n"));
+}
+
+} // namespace
+
+// --- construction (the window's creation steps) -------------------------------------------
 
 TCalendarMain::TCalendarMain(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("CalendarMain"));
     setWindowTitle(QStringLiteral("Dayloom"));
     resize(1000, 720);
+
+    m_settings = IniFile(SettingsFileName());
+    m_settings.Load();
+
+    BuildPageArea();
+    m_formatBar = new FormattingBar(this);
+    m_formatBar->setObjectName(QStringLiteral("WPToolBar1"));
+    m_formatBar->RegisterEditor(m_editor);
+    addToolBar(Qt::TopToolBarArea, m_formatBar);
+    addToolBarBreak();
+    BuildToolPanel();
+    BuildMenus();
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_toolPanel);
+    layout->addWidget(m_scrollBox, 1);
+    setCentralWidget(central);
+
+    m_recentFiles = new TMRUFileList(this);
+    m_recentFiles->SetMaximum(5);
+    m_recentFiles->SetRemoveOnClick(true);
+    m_recentFiles->SetAutoSaveKey(RecentFilesSection);
+    connect(m_recentFiles, &TMRUFileList::listChanged, this,
+            &TCalendarMain::RebuildRecentFilesMenu);
+    connect(m_recentFiles, &TMRUFileList::itemClicked, this, [this](const QString &path) {
+        DoSaveRichtext();
+        if (CheckSaveNeeded())
+            OpenCalendarFile(path);
+    });
+
+    LoadPreferences();
+    m_page->SetZoom(ZoomFromPercent(m_preferences.mainZoomPercent));
+    m_page->Page().SetCalendarLayout(LOFullCalendarLS);
+    m_recentFiles->Load(m_settings);
+    m_mnuShowHint->setChecked(m_showHints);
+    qApp->installEventFilter(this);
+
+    const QString dataFolder = DataFolder();
+    if (!dataFolder.isEmpty())
+        ConvertEarlierRecurringDates(this, dataFolder);
+
+    SetModified(false);
+    ShowPage(false);
+    SetButtons();
+    SetCaption();
+}
+
+TCalendarMain::~TCalendarMain()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TCalendarMain::BuildPageArea()
+{
+    m_scrollBox = new QScrollArea(this);
+    m_scrollBox->setObjectName(QStringLiteral("ScrollBox2"));
+    m_scrollBox->setBackgroundRole(QPalette::Button);
+    m_scrollBox->setWidgetResizable(false);
+    m_pageArea = new QWidget;
+    m_pageArea->setObjectName(QStringLiteral("PageArea"));
+    m_pageArea->setBackgroundRole(QPalette::Button);
+
+    m_page = new TCalendarPanel32(m_pageArea);
+    m_page->setObjectName(QStringLiteral("CalendarPanel"));
+    m_page->move(PageMargin, PageMargin);
+    m_page->installEventFilter(this);
+
+    m_editor = new NoteEditor(m_pageArea);
+    m_editor->setObjectName(QStringLiteral("WPRichText1"));
+    m_editor->hide();
+    m_editor->SetDefaultFont(m_preferences.defaultFont);
+
+    m_scrollBox->setWidget(m_pageArea);
+    FitPageArea();
+
+    connect(m_page, &TCalendarPanel32::ClickedInCellEvent, this, &TCalendarMain::OnCellClicked);
+    connect(m_page, &TGBasePanel::DroppedObjectEvent, this, [this] {
+        SetModified(true);
+        ChooseTool(psPointing);
+    });
+    connect(m_page, &TGBasePanel::LabelChangedEvent, this, [this] { SetModified(true); });
+    connect(&m_page->Document().UndoStack(), &QUndoStack::indexChanged, this,
+            &TCalendarMain::OnUndoIndexChanged);
+    connect(m_editor, &NoteEditor::noteChanged, this, [this] {
+        if (m_trackNoteChanges)
+            SetModified(true);
+    });
+    connect(m_editor, &NoteEditor::nextCellRequested, this,
+            [this] { m_page->Page().ClickNextCell(m_currentCell); });
+    connect(m_editor, &NoteEditor::previousCellRequested, this,
+            [this] { m_page->Page().ClickPreviousCell(m_currentCell); });
+}
+
+QToolButton *TCalendarMain::AddToolButton(const QString &name, const QString &caption,
+                                          const QString &hint)
+{
+    auto *button = new QToolButton(m_toolPanel);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setToolTip(Hint(hint));
+    button->setAutoRaise(true);
+    m_toolPanel->layout()->addWidget(button);
+    return button;
+}
+
+void TCalendarMain::BuildToolPanel()
+{
+    m_toolPanel = new QWidget(this);
+    m_toolPanel->setObjectName(QStringLiteral("Panel3"));
+    m_toolPanel->setFixedHeight(33);
+    auto *layout = new QHBoxLayout(m_toolPanel);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(2);
+
+    const QStyle *style = this->style();
+    m_zoomPlusButton = AddToolButton(QStringLiteral("ZoomPlusButton"), QStringLiteral("+"),
+                                     QStringLiteral("Zoom In"));
+    m_zoomPlusButton->setIcon(QIcon::fromTheme(QStringLiteral("zoom-in")));
+    m_zoomMinusButton = AddToolButton(QStringLiteral("ZoomMinusButton"), QStringLiteral("-"),
+                                      QStringLiteral("Zoom Out"));
+    m_zoomMinusButton->setIcon(QIcon::fromTheme(QStringLiteral("zoom-out")));
+    connect(m_zoomPlusButton, &QToolButton::clicked, this, &TCalendarMain::ZoomIn);
+    connect(m_zoomMinusButton, &QToolButton::clicked, this, &TCalendarMain::ZoomOut);
+    layout->addSpacing(12);
+
+    m_pointerButton = AddToolButton(QStringLiteral("Pointerbutton"), QStringLiteral("Select"),
+                                    QStringLiteral("Selection tool"));
+    m_flatCalendarButton =
+        AddToolButton(QStringLiteral("PSpeedButton1"), QStringLiteral("Calendar"),
+                      QStringLiteral("Floating Calendar tool \rMini Calendar that you can place "
+                                     "anywhere"));
+    for (QToolButton *tool : {m_pointerButton, m_flatCalendarButton}) {
+        tool->setCheckable(true);
+        tool->setAutoExclusive(true);
+    }
+    m_pointerButton->setChecked(true);
+    connect(m_pointerButton, &QToolButton::clicked, this, [this] { ChooseTool(psPointing); });
+    connect(m_flatCalendarButton, &QToolButton::clicked, this,
+            [this] { ChooseTool(psFlatCalendar); });
+    layout->addSpacing(12);
+
+    m_saveButton = AddToolButton(QStringLiteral("Savebutton"), QStringLiteral("&Save"),
+                                 QStringLiteral("Save changes to the calendar"));
+    m_saveButton->setStyleSheet(QStringLiteral("color: green; font-weight: bold"));
+    m_saveButton->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+    m_saveButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    connect(m_saveButton, &QToolButton::clicked, this, [this] {
+        if (m_currentFileName.isEmpty())
+            SaveAs();
+        else
+            Save();
+    });
+    m_cancelButton = AddToolButton(QStringLiteral("CancelButton"), QStringLiteral("&Cancel"),
+                                   QStringLiteral("Cancel all changes"));
+    m_cancelButton->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    connect(m_cancelButton, &QToolButton::clicked, this, &TCalendarMain::CancelChanges);
+    layout->addStretch(1);
+}
+
+void TCalendarMain::BuildMenus()
+{
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    m_fileMenu->setObjectName(QStringLiteral("FileMenu"));
+    auto add = [this](QMenu *menu, const QString &name, const QString &caption, auto slot) {
+        QAction *action = menu->addAction(caption, this, slot);
+        action->setObjectName(name);
+        return action;
+    };
+    add(m_fileMenu, QStringLiteral("New1"), QStringLiteral("&New "), &TCalendarMain::New);
+    add(m_fileMenu, QStringLiteral("Open1"), QStringLiteral("&Open"), &TCalendarMain::Open);
+    m_fileMenu->addSeparator();
+    m_mnuSave = add(m_fileMenu, QStringLiteral("mnuSave"), QStringLiteral("&Save "),
+                    &TCalendarMain::Save);
+    m_mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_mnuSaveAs = add(m_fileMenu, QStringLiteral("mnuSaveAs"), QStringLiteral("Save &As..."),
+                      &TCalendarMain::SaveAs);
+    m_fileMenu->addSeparator();
+    m_mnuUserTitle = add(m_fileMenu, QStringLiteral("mnuUserTitle"),
+                         QStringLiteral("User Defined Title"), &TCalendarMain::EditUserTitle);
+    m_mnuCancelChanges = add(m_fileMenu, QStringLiteral("mnuCancelChanges"),
+                             QStringLiteral("&Cancel Changes"), &TCalendarMain::CancelChanges);
+    m_mnuClearAllCellContents =
+        add(m_fileMenu, QStringLiteral("mnuClearAllCellContents"),
+            QStringLiteral("Clear &All Cell Contents"), &TCalendarMain::ClearAllCellContents);
+    add(m_fileMenu, QStringLiteral("DefaultEditorFont1"), QStringLiteral("&Default Editor Font"),
+        &TCalendarMain::ChooseDefaultEditorFont);
+    m_fileMenu->addSeparator();
+    m_mnuFillCalendar = add(m_fileMenu, QStringLiteral("mnuFillCalendarwithRecurringDates"),
+                            QStringLiteral("Fill Calendar with Recurring Dates"),
+                            &TCalendarMain::FillWithRecurringDates);
+    add(m_fileMenu, QStringLiteral("mnuEditrecurringDates"), QStringLiteral("Edit Recurring Dates"),
+        &TCalendarMain::EditRecurringDatesList);
+    m_fileMenu->addSeparator();
+    add(m_fileMenu, QStringLiteral("Exit1"), QStringLiteral("E&xit"), &QWidget::close);
+
+    QMenu *editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    editMenu->setObjectName(QStringLiteral("EditMenu"));
+    QUndoStack &stack = m_page->Document().UndoStack();
+    QAction *undo = stack.createUndoAction(this, QStringLiteral("&Undo"));
+    undo->setObjectName(QStringLiteral("mnuUndo"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction *redo = stack.createRedoAction(this, QStringLiteral("&Redo"));
+    redo->setObjectName(QStringLiteral("mnuRedo"));
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    // A pending note edit is committed first, so it is the step undone.
+    connect(undo, &QAction::triggered, this, &TCalendarMain::DoSaveRichtext, Qt::DirectConnection);
+    editMenu->addAction(undo);
+    editMenu->addAction(redo);
+
+#ifdef DAYLOOM_HOMEPAGE
+    QMenu *online = menuBar()->addMenu(QStringLiteral("&Online"));
+    online->setObjectName(QStringLiteral("mnuOnLine"));
+    add(online, QStringLiteral("VisitOurInternetW1"), QStringLiteral("Visit Our Internet Website"),
+        [] { QDesktopServices::openUrl(QUrl(QStringLiteral(DAYLOOM_HOMEPAGE))); });
+#endif
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    add(help, QStringLiteral("Contents1"), QStringLiteral("&Contents"),
+        &TCalendarMain::ShowHelpContents);
+    add(help, QStringLiteral("About1"), QStringLiteral("&About"), &TCalendarMain::ShowAbout);
+    m_mnuShowHint =
+        add(help, QStringLiteral("mnuShowHint"), QStringLiteral("&Show Hints"), &TCalendarMain::ToggleHints);
+    m_mnuShowHint->setCheckable(true);
+    m_mnuShowHint->setChecked(true);
+}
+
+// --- start-up and closing -------------------------------------------------------------------
+
+QString TCalendarMain::SettingsFileName() const
+{
+    return QDir(DataFolder()).filePath(QStringLiteral("DL.ini"));
+}
+
+QString TCalendarMain::RecurringDatesFileName() const
+{
+    return QDir(DataFolder()).filePath(RecurringDatesFile::fileName());
+}
+
+QUndoStack &TCalendarMain::UndoStack() const
+{
+    return m_page->Document().UndoStack();
+}
+
+void TCalendarMain::Start(const QString &fileToOpen)
+{
+    ShowBusyCursor();
+    RestorePlacement();
+    show();
+    m_page->SetPaintSuspended(true);
+    m_page->Page().SetDefaultStyle();
+    const QString path = !fileToOpen.isEmpty()
+                             ? fileToOpen
+                             : (m_recentFiles->Files().isEmpty() ? QString()
+                                                                 : m_recentFiles->Files().first());
+    // A vanished recent file is skipped silently; a file named on the command
+    // line is reported.
+    if (!path.isEmpty() && (!fileToOpen.isEmpty() || QFileInfo::exists(path)))
+        OpenCalendarFile(path);
+    ShowPage(!m_currentFileName.isEmpty());
+    SetModified(false);
+    UndoStack().setClean();
+    m_firstActivation = false;
+    m_page->SetPaintSuspended(false);
+    SetButtons();
+    SetCaption();
+    RestoreCursor();
+    m_page->update();
+}
+
+void TCalendarMain::closeEvent(QCloseEvent *event)
+{
+    if (!CheckSaveNeeded()) {
+        event->ignore();
+        return;
+    }
+    m_preferences.mainZoomPercent = PercentFromZoom(m_page->Document().Zoom());
+    SavePreferences();
+    SavePlacement();
+    if (m_helpWindow)
+        m_helpWindow->close();
+    event->accept();
+}
+
+void TCalendarMain::ActivateFromOtherInstance(const QStringList &files)
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+    if (files.isEmpty())
+        return;
+    DoSaveRichtext();
+    if (CheckSaveNeeded())
+        OpenCalendarFile(files.first());
+}
+
+// --- preferences and placement --------------------------------------------------------------
+
+void TCalendarMain::LoadPreferences()
+{
+    m_settings.Load();
+    m_preferences.Load(m_settings);
+    m_showHints = m_preferences.showHints;
+    if (m_mnuShowHint)
+        m_mnuShowHint->setChecked(m_showHints);
+    m_editor->SetDefaultFont(m_preferences.defaultFont);
+}
+
+void TCalendarMain::SavePreferences()
+{
+    m_preferences.showHints = m_mnuShowHint->isChecked();
+    m_preferences.Save(m_settings);
+    m_recentFiles->Store(m_settings);
+    QString error;
+    if (!m_settings.Save(&error))
+        qWarning("Dayloom: cannot save %s: %s", qPrintable(m_settings.Path()), qPrintable(error));
+}
+
+void TCalendarMain::RestorePlacement()
+{
+    const int dpi = screen() ? qRound(screen()->logicalDotsPerInch()) : 96;
+    const QString section = WindowPlacement::SectionName(QStringLiteral("TCalendarMain"), dpi);
+    const WindowPlacement stored = WindowPlacement::Load(m_settings, section, isMaximized());
+    if (stored.IsSaved()) {
+        const QSize screenSize = screen() ? screen()->size() : QSize(1024, 768);
+        const QRect rect = stored.ShiftedOnto(screenSize).Rect();
+        if (rect.width() > 100 && rect.height() > 100)
+            setGeometry(rect);
+    } else {
+        CenterForm(this, nullptr);
+    }
+    if (stored.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    SavePlacement();
+}
+
+void TCalendarMain::SavePlacement()
+{
+    const int dpi = screen() ? qRound(screen()->logicalDotsPerInch()) : 96;
+    const QString section = WindowPlacement::SectionName(QStringLiteral("TCalendarMain"), dpi);
+    const QRect normal = isMaximized() ? normalGeometry() : geometry();
+    WindowPlacement placement{normal.left(), normal.top(), normal.left() + normal.width(),
+                              normal.top() + normal.height(), isMaximized()};
+    placement.Save(m_settings, section);
+    m_settings.Save();
+}
+
+// --- caption, buttons, modified ------------------------------------------------------------
+
+void TCalendarMain::SetCaption()
+{
+    setWindowTitle(MainWindowCaption(m_currentFileName, m_page->Document().Zoom()));
+}
+
+bool TCalendarMain::HasDayCells() const
+{
+    return m_pageShown && m_page->Page().HasDayCells();
+}
+
+void TCalendarMain::SetButtons()
+{
+    const bool dayCells = HasDayCells();
+    m_mnuFillCalendar->setEnabled(dayCells);
+    m_mnuUserTitle->setEnabled(dayCells);
+    m_mnuClearAllCellContents->setEnabled(dayCells);
+    m_mnuSave->setEnabled(!m_currentFileName.isEmpty());
+    m_mnuSaveAs->setEnabled(m_pageShown);
+    m_zoomMinusButton->setEnabled(m_pageShown);
+    m_zoomPlusButton->setEnabled(m_pageShown);
+    m_pointerButton->setEnabled(m_pageShown);
+    m_flatCalendarButton->setEnabled(m_pageShown);
+    m_mnuCancelChanges->setEnabled(m_pageShown && !m_currentFileName.isEmpty());
+    m_saveButton->setVisible(m_modified);
+    m_cancelButton->setVisible(m_modified && !m_currentFileName.isEmpty());
+}
+
+void TCalendarMain::SetModified(bool modified)
+{
+    if (m_modified == modified)
+        return;
+    m_modified = modified;
+    SetButtons();
+}
+
+void TCalendarMain::OnUndoIndexChanged()
+{
+    // Undoing back to the saved state leaves nothing to save.
+    if (!m_firstActivation)
+        SetModified(!UndoStack().isClean());
+}
+
+void TCalendarMain::ShowPage(bool shown)
+{
+    m_pageShown = shown;
+    m_page->setVisible(shown);
+    FitPageArea();
+}
+
+void TCalendarMain::FitPageArea()
+{
+    m_pageArea->resize(m_page->width() + 2 * PageMargin, m_page->height() + 2 * PageMargin);
+}
+
+bool TCalendarMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_page && event->type() == QEvent::Resize)
+        FitPageArea();
+    if (event->type() == QEvent::ToolTip && !m_showHints)
+        return true;
+    if (event->type() == QEvent::KeyPress && isActiveWindow() &&
+        QApplication::activeWindow() == this) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_PageDown && key->modifiers() == Qt::NoModifier) {
+            ZoomIn();
+            return true;
+        }
+        if (key->key() == Qt::Key_PageUp && key->modifiers() == Qt::NoModifier) {
+            ZoomOut();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- tools and notes -----------------------------------------------------------------------
+
+void TCalendarMain::ChooseTool(TLPanelState state)
+{
+    DoSaveRichtext();
+    m_page->SetPanelState(state);
+    (state == psPointing ? m_pointerButton : m_flatCalendarButton)->setChecked(true);
+}
+
+void TCalendarMain::OnCellClicked(const CellEvent &event)
+{
+    m_currentCell = event.iCell;
+    m_trackNoteChanges = false;
+    DoSaveRichtext();
+    m_editingNote = true;
+    const TRect &rect = event.rFree;
+    const int width = rect.Width() + 1;
+    const int height = rect.Height() + 1;
+    m_editor->SetPageSizeTwips(
+        QSize(NoteEditor::PixelsToTwips(width), NoteEditor::PixelsToTwips(height)));
+    m_editor->SetZoomPercent(
+        std::max(NoteEditor::MinZoomPercent, static_cast<int>(m_page->Document().Zoom() * 100.0f)));
+    QString error;
+    m_editor->LoadFrom(m_page->Page().CellNote(event.iCell), &error);
+    m_editor->setGeometry(rect.Left + m_page->x() + 1, rect.Top + m_page->y() + 1, width, height);
+    m_editor->show();
+    m_editor->raise();
+    m_editor->setFocus();
+    m_scrollBox->ensureWidgetVisible(m_editor, 10, 10);
+    m_trackNoteChanges = true;
+}
+
+void TCalendarMain::DoSaveRichtext()
+{
+    if (!m_editingNote)
+        return;
+    m_editingNote = false;
+    m_trackNoteChanges = false;
+    CalendarPage &page = m_page->Page();
+    TWPRtfStorage edited;
+    m_editor->StoreTo(edited);
+    if (!(edited == page.CellNote(m_currentCell))) {
+        CellNotesCommand::Notes before = CellNotesCommand::NotesOf(page);
+        CellNotesCommand::Notes after = before;
+        after[m_currentCell - 1] = edited;
+        UndoStack().push(new CellNotesCommand(page, std::move(before), std::move(after),
+                                              QStringLiteral("Note")));
+    }
+    m_editor->hide();
+}
+
+void TCalendarMain::ClearAllCellContents()
+{
+    DoSaveRichtext();
+    CalendarPage &page = m_page->Page();
+    auto command = std::make_unique<CellNotesCommand>(page, CellNotesCommand::NotesOf(page),
+                                                      CellNotesCommand::Notes{},
+                                                      QStringLiteral("Clear All Cell Contents"));
+    if (command->Changes())
+        UndoStack().push(command.release());
+    SetModified(true);
+}
+
+void TCalendarMain::EditUserTitle()
+{
+    DoSaveRichtext();
+    TUserTitleForm form(this);
+    form.SetTitle(m_page->Page().UserTitle());
+    CenterForm(&form, this);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    if (form.Title() != m_page->Page().UserTitle())
+        UndoStack().push(new UserTitleCommand(m_page->Page(), form.Title()));
+    SetModified(true);
+}
+
+void TCalendarMain::ChooseDefaultEditorFont()
+{
+    LoadPreferences();
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, QFontFrom(m_preferences.defaultFont), this,
+                                              QStringLiteral("Default Editor Font"));
+    if (ok) {
+        m_preferences.defaultFont = FontSpecFrom(chosen, m_preferences.defaultFont.Color());
+        SavePreferences();
+    }
+    m_editor->SetDefaultFont(m_preferences.defaultFont);
+    if (m_editingNote)
+        m_editor->SetDefaultFontNow();
+}
+
+void TCalendarMain::FillWithRecurringDates()
+{
+    const int editedCell = m_editingNote ? m_currentCell : 0;
+    DoSaveRichtext();
+    CalendarPage &page = m_page->Page();
+    CellNotesCommand::Notes before = CellNotesCommand::NotesOf(page);
+    if (::Dayloom::FillCalendarWithRecurringDates(this, page, RecurringDatesFileName(),
+                                                  m_preferences.defaultFont)) {
+        UndoStack().push(new CellNotesCommand(page, std::move(before),
+                                              CellNotesCommand::NotesOf(page),
+                                              QStringLiteral("Fill Calendar")));
+        SetModified(true);
+    }
+    m_page->update();
+    if (editedCell > 0)
+        page.ClickCell(editedCell);
+}
+
+void TCalendarMain::EditRecurringDatesList()
+{
+    DoSaveRichtext();
+    EditRecurringDates(this, RecurringDatesFileName());
+}
+
+// --- zoom ----------------------------------------------------------------------------------
+
+void TCalendarMain::ZoomIn()
+{
+    if (m_zoomBusy || !m_pageShown || !CanZoomIn(m_page->Document().Zoom()))
+        return;
+    m_zoomBusy = true;
+    DoSaveRichtext();
+    m_page->SetZoom(m_page->Document().Zoom() + 0.1f);
+    SetCaption();
+    m_zoomBusy = false;
+}
+
+void TCalendarMain::ZoomOut()
+{
+    if (m_zoomBusy || !m_pageShown || !CanZoomOut(m_page->Document().Zoom()))
+        return;
+    m_zoomBusy = true;
+    DoSaveRichtext();
+    m_page->SetZoom(m_page->Document().Zoom() - 0.1f);
+    SetCaption();
+    m_zoomBusy = false;
+}
+
+// --- files ---------------------------------------------------------------------------------
+
+QString TCalendarMain::DialogFolder() const
+{
+    if (!m_currentFileName.isEmpty())
+        return QFileInfo(m_currentFileName).absolutePath();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+void TCalendarMain::New()
+{
+    if (!CheckSaveNeeded())
+        return;
+    DoSaveRichtext();
+    CalendarPage &page = m_page->Page();
+    page.SetDefaultStyle();
+    m_currentFileName.clear();
+    page.ClearCellNotes();
+    page.SetUserTitle(QString());
+    m_page->ClearObjects();
+    ShowPage(true);
+    UndoStack().clear();
+    UndoStack().resetClean(); // a new design is unsaved even before its first change
+    SetModified(true);
+    SetButtons();
+    SetCaption();
+    m_page->update();
+}
+
+void TCalendarMain::Open()
+{
+    DoSaveRichtext();
+    if (!CheckSaveNeeded())
+        return;
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Open Calendar File"), DialogFolder(),
+        QStringLiteral("Calendar File (*.DLF *.dlf)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().toUpper() != QLatin1String("DLF")) {
+        ShowInformation(this, QStringLiteral("Must be a Calendar file (*.DLF)"));
+        return;
+    }
+    OpenCalendarFile(path);
+}
+
+bool TCalendarMain::OpenCalendarFile(const QString &path)
+{
+    m_page->SetPaintSuspended(true);
+    const bool wasFirstActivation = m_firstActivation;
+    m_firstActivation = true;
+    m_currentFileName.clear();
+    DoSaveRichtext();
+    bool opened = false;
+    if (QFileInfo::exists(path)) {
+        ShowBusyCursor();
+        m_page->SetChangeEventsSuspended(true);
+        QString error;
+        opened = m_page->Document().Open(path, &error);
+        m_page->HookObjects();
+        RestoreCursor();
+        if (opened) {
+            m_currentFileName = QFileInfo(path).absoluteFilePath();
+            m_recentFiles->Add(m_currentFileName);
+            m_recentFiles->Store(m_settings);
+            m_settings.Save();
+        } else {
+            m_page->Page().SetDefaultStyle();
+            ShowInformation(this, error);
+        }
+    } else {
+        ShowInformation(this, QStringLiteral("File %1 no longer exists").arg(path));
+    }
+    m_firstActivation = wasFirstActivation;
+    ShowPage(!m_currentFileName.isEmpty());
+    UndoStack().clear();
+    UndoStack().setClean();
+    SetModified(false);
+    SetButtons();
+    SetCaption();
+    m_page->SetPaintSuspended(false);
+    m_page->SetChangeEventsSuspended(false);
+    m_page->update();
+    return opened;
+}
+
+void TCalendarMain::Save()
+{
+    if (!m_currentFileName.isEmpty())
+        SaveCalendarFile(m_currentFileName);
+}
+
+void TCalendarMain::SaveAs()
+{
+    DoSaveRichtext();
+    const CalendarPage &page = m_page->Page();
+    const QString proposed =
+        m_currentFileName.isEmpty()
+            ? page.MonthName(page.MainCalMonth()).left(3) + QString::number(page.MainCalYear()) +
+                  QStringLiteral(".DLF")
+            : QFileInfo(m_currentFileName).fileName();
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Calendar File"),
+                                                QDir(DialogFolder()).filePath(proposed),
+                                                QStringLiteral("Calendar File (*.DLF *.dlf)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".DLF");
+    if (SaveCalendarFile(path)) {
+        m_recentFiles->Add(m_currentFileName);
+        m_recentFiles->Store(m_settings);
+        m_settings.Save();
+    }
+    SetButtons();
+}
+
+bool TCalendarMain::SaveCalendarFile(const QString &path)
+{
+    DoSaveRichtext();
+    ShowBusyCursor();
+    QString error;
+    const bool saved = m_page->Document().Save(path, &error);
+    RestoreCursor();
+    if (!saved) {
+        // The old file is untouched and the design stays modified.
+        ShowInformation(this, QStringLiteral("Unable to save %1 %2").arg(path, error));
+        return false;
+    }
+    m_currentFileName = QFileInfo(path).absoluteFilePath();
+    UndoStack().setClean();
+    SetModified(false);
+    SetButtons();
+    SetCaption();
+    return true;
+}
+
+void TCalendarMain::CancelChanges()
+{
+    DoSaveRichtext();
+    if (!AskYesNo(this, QStringLiteral("Cancel all changes?"), QStringLiteral("CANCEL")))
+        return;
+    if (!m_currentFileName.isEmpty())
+        OpenCalendarFile(m_currentFileName);
+    SetModified(false);
+}
+
+bool TCalendarMain::CheckSaveNeeded()
+{
+    DoSaveRichtext();
+    if (!m_modified || !AskYesNo(this, QStringLiteral("Save changes?"), QStringLiteral("Save")))
+        return true;
+    if (m_currentFileName.isEmpty())
+        SaveAs();
+    else
+        SaveCalendarFile(m_currentFileName);
+    // A save that failed or was cancelled keeps the changes: stop here.
+    return !m_modified;
+}
+
+// --- recent files --------------------------------------------------------------------------
+
+void TCalendarMain::RebuildRecentFilesMenu()
+{
+    for (QAction *action : std::as_const(m_recentActions)) {
+        m_fileMenu->removeAction(action);
+        action->deleteLater();
+    }
+    m_recentActions.clear();
+    if (m_recentSeparator) {
+        m_fileMenu->removeAction(m_recentSeparator);
+        m_recentSeparator->deleteLater();
+        m_recentSeparator = nullptr;
+    }
+    const QStringList &files = m_recentFiles->Files();
+    if (files.isEmpty())
+        return;
+    m_recentSeparator = m_fileMenu->addSeparator();
+    for (int i = 0; i < files.size(); ++i) {
+        const int position = i + 1;
+        QAction *action = m_fileMenu->addAction(TMRUFileList::MenuCaption(position, files[i]));
+        action->setObjectName(QStringLiteral("MRU%1").arg(position));
+        connect(action, &QAction::triggered, this,
+                [this, position] { m_recentFiles->Click(position); });
+        m_recentActions << action;
+    }
+}
+
+// --- help, hints, about --------------------------------------------------------------------
+
+void TCalendarMain::ToggleHints()
+{
+    m_showHints = m_mnuShowHint->isChecked();
+    SavePreferences();
+}
+
+void TCalendarMain::ShowHelpContents()
+{
+    if (!m_helpWindow)
+        m_helpWindow = new HelpWindow(this);
+    m_helpWindow->ShowContents();
+}
+
+void TCalendarMain::ShowHelpTopic(int topic)
+{
+    if (!m_helpWindow)
+        m_helpWindow = new HelpWindow(this);
+    m_helpWindow->ShowHelpTopic(topic);
+}
+
+void TCalendarMain::ShowAbout()
+{
+    QMessageBox box(this);
+    box.setWindowTitle(QStringLiteral("About Dayloom"));
+    box.setIconPixmap(QApplication::windowIcon().pixmap(48, 48));
+    box.setText(QStringLiteral("<b>Dayloom</b> %1").arg(QStringLiteral(DAYLOOM_VERSION)));
+    box.setInformativeText(QStringLiteral("Design and print calendar pages: month grids, mini "
+                                          "calendars, week and day planners, notes and "
+                                          "recurring dates."));
+    box.exec();
 }
 
 } // namespace Dayloom

@@ -1,17 +1,153 @@
 #pragma once
 
+#include "core/app/preferences.h"
+#include "core/calendar/calendarpage.h"
+#include "core/io/inifile.h"
+
 #include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QMenu;
+class QScrollArea;
+class QToolButton;
+class QUndoStack;
 
 namespace Dayloom {
 
-// The main window: menus, tool panel, the calendar page in a scroll area and
-// the note editor laid over the chosen day cell.
+class FormattingBar;
+class HelpWindow;
+class NoteEditor;
+class TCalendarPanel32;
+class TMRUFileList;
+
+// The main window: the formatting bar, the tool panel, the calendar page in
+// a scroll area, the note editor laid over the chosen day cell, the menus,
+// and the flow of every command (files, zoom, notes, undo, preferences).
+//
+// Where the program writes: "DL.ini", "DLRECUR.DAX" and the object
+// clipboard live in DataFolder() (the program's folder when it is writable,
+// else the user's data folder).
 class TCalendarMain : public QMainWindow
 {
     Q_OBJECT
 
 public:
     explicit TCalendarMain(QWidget *parent = nullptr);
+    ~TCalendarMain() override;
+
+    // The first activation: restores the placement, shows the window and
+    // opens `fileToOpen` (or the most recent file when it still exists).
+    void Start(const QString &fileToOpen = QString());
+
+    // --- commands (also reached through the menus and buttons) ---------------------
+    void New();
+    void Open();
+    bool OpenCalendarFile(const QString &path);
+    void Save();
+    void SaveAs();
+    bool SaveCalendarFile(const QString &path);
+    void CancelChanges();
+    void ClearAllCellContents();
+    void EditUserTitle();
+    void ChooseDefaultEditorFont();
+    void FillWithRecurringDates();
+    void EditRecurringDatesList();
+    void ZoomIn();
+    void ZoomOut();
+    void ToggleHints();
+    void ShowHelpContents();
+    void ShowHelpTopic(int topic);
+    void ShowAbout();
+    // Commits the note being edited into its cell and hides the editor.
+    void DoSaveRichtext();
+    // Asks "Save changes?" when modified; false when a wanted save failed or
+    // was cancelled (the command that asked should then stop).
+    bool CheckSaveNeeded();
+    // Brings the window to the front (restoring it when minimised) and opens
+    // the files another start handed over.
+    void ActivateFromOtherInstance(const QStringList &files);
+
+    // --- state ------------------------------------------------------------------------
+    const QString &CurrentFileName() const { return m_currentFileName; }
+    bool Modified() const { return m_modified; }
+    void SetModified(bool modified);
+    bool EditingNote() const { return m_editingNote; }
+    int CurrentCell() const { return m_currentCell; }
+    TCalendarPanel32 *CalendarPanel() const { return m_page; }
+    NoteEditor *NoteEditorWidget() const { return m_editor; }
+    FormattingBar *FormatBar() const { return m_formatBar; }
+    const Preferences &Prefs() const { return m_preferences; }
+    TMRUFileList *RecentFiles() const { return m_recentFiles; }
+    QUndoStack &UndoStack() const;
+    QString SettingsFileName() const;
+    QString RecurringDatesFileName() const;
+
+    void SetCaption();
+    void SetButtons();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolPanel();
+    void BuildPageArea();
+    QToolButton *AddToolButton(const QString &name, const QString &caption, const QString &hint);
+    void ChooseTool(TLPanelState state);
+    void OnCellClicked(const CellEvent &event);
+    void OnUndoIndexChanged();
+    void RebuildRecentFilesMenu();
+    void ShowPage(bool shown);
+    void FitPageArea();
+    void LoadPreferences();
+    void SavePreferences();
+    void RestorePlacement();
+    void SavePlacement();
+    QString DialogFolder() const;
+    bool HasDayCells() const;
+
+    // Widgets.
+    FormattingBar *m_formatBar = nullptr;
+    QWidget *m_toolPanel = nullptr;
+    QScrollArea *m_scrollBox = nullptr;
+    QWidget *m_pageArea = nullptr;
+    TCalendarPanel32 *m_page = nullptr;
+    NoteEditor *m_editor = nullptr;
+    QPointer<HelpWindow> m_helpWindow;
+    TMRUFileList *m_recentFiles = nullptr;
+
+    // Menu items and buttons whose state SetButtons keeps.
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_recentSeparator = nullptr;
+    QList<QAction *> m_recentActions;
+    QAction *m_mnuSave = nullptr;
+    QAction *m_mnuSaveAs = nullptr;
+    QAction *m_mnuUserTitle = nullptr;
+    QAction *m_mnuCancelChanges = nullptr;
+    QAction *m_mnuClearAllCellContents = nullptr;
+    QAction *m_mnuFillCalendar = nullptr;
+    QAction *m_mnuShowHint = nullptr;
+    QToolButton *m_zoomPlusButton = nullptr;
+    QToolButton *m_zoomMinusButton = nullptr;
+    QToolButton *m_pointerButton = nullptr;
+    QToolButton *m_flatCalendarButton = nullptr;
+    QToolButton *m_saveButton = nullptr;
+    QToolButton *m_cancelButton = nullptr;
+
+    // Document state.
+    QString m_currentFileName;
+    bool m_modified = false;
+    bool m_editingNote = false;
+    int m_currentCell = 0;
+    bool m_trackNoteChanges = false;
+    bool m_firstActivation = true;
+    bool m_zoomBusy = false;
+    bool m_showHints = true;
+    bool m_pageShown = false;
+    Preferences m_preferences;
+    IniFile m_settings;
 };
 
 } // namespace Dayloom
