@@ -5,6 +5,7 @@
 #include "core/formats/calendarfile.h"
 #include "core/formats/stylesheet.h"
 #include "core/io/pageexport.h"
+#include "core/surface/pagedocument.h"
 #include "core/recurring/recurringfill.h"
 #include "core/recurring/recurringpagefill.h"
 #include "core/app/preferences.h"
@@ -150,7 +151,7 @@ void ApplyToPage(const CommandLine::ExportOptions &options, CalendarPage &page)
 
 // A style sheet (".DLS") is applied to the default page; anything else is
 // read as a calendar file.
-bool LoadDesign(const QString &path, CalendarPage &page, QString *error)
+bool LoadDesign(const QString &path, PageDocument &document, QString *error)
 {
     if (!QFileInfo::exists(path)) {
         *error = QStringLiteral("File %1 no longer exists").arg(path);
@@ -158,8 +159,8 @@ bool LoadDesign(const QString &path, CalendarPage &page, QString *error)
     }
     if (path.endsWith(QLatin1String(".DLS"), Qt::CaseInsensitive)) {
         QString reason;
-        if (LoadStyleSheet(page, path, &reason)) {
-            page.CalculateLayout(false);
+        if (LoadStyleSheet(document.Page(), path, &reason)) {
+            document.Page().CalculateLayout(false);
             return true;
         }
         *error = QStringLiteral("Unable to open %1. Possibly corrupted, possibly not a Calendar "
@@ -167,9 +168,7 @@ bool LoadDesign(const QString &path, CalendarPage &page, QString *error)
                      .arg(path, reason);
         return false;
     }
-    const ObjectClassRegistry registry;
-    PersistentObjectList objects;
-    return OpenCalendarFile(page, path, registry, QStringList(), objects, error);
+    return document.Open(path, error);
 }
 
 // The note font the user chose in the window, when the settings say so.
@@ -184,11 +183,12 @@ FontSpec DefaultEditorFont()
 
 int RunExport(const CommandLine::ExportOptions &options)
 {
-    CalendarPage page;
+    PageDocument document;
+    CalendarPage &page = document.Page();
     page.SetDefaultStyle();
     if (!options.file.isEmpty()) {
         QString error;
-        if (!LoadDesign(options.file, page, &error)) {
+        if (!LoadDesign(options.file, document, &error)) {
             std::fprintf(stderr, "dayloom: %s\n", qPrintable(error.simplified()));
             return 1;
         }
@@ -203,7 +203,8 @@ int RunExport(const CommandLine::ExportOptions &options)
         }
     }
     QString error;
-    if (!ExportPagePng(page, options.zoom, options.output, &error)) {
+    document.SetZoom(options.zoom);
+    if (!ExportDocumentPng(document, options.output, &error)) {
         std::fprintf(stderr, "dayloom: cannot write %s: %s\n", qPrintable(options.output),
                      qPrintable(error));
         return 1;

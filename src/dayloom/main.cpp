@@ -32,7 +32,6 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Dayloom"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Dayloom"));
     QApplication::setApplicationVersion(QStringLiteral(DAYLOOM_VERSION));
 
     // One Dayloom per user: a second start hands its file to the first.

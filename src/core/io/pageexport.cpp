@@ -1,6 +1,7 @@
 #include "core/io/pageexport.h"
 
 #include "core/calendar/calendarpage.h"
+#include "core/surface/pagedocument.h"
 
 #include <QImageWriter>
 #include <QPainter>
@@ -8,7 +9,9 @@
 
 namespace Dayloom {
 
-QImage RenderPageImage(CalendarPage &page, float zoom, qreal devicePixelRatio)
+namespace {
+
+QImage BlankImage(const CalendarPage &page, float zoom, qreal devicePixelRatio)
 {
     const int width = static_cast<int>(page.PageWidth() * static_cast<double>(zoom));
     const int height = static_cast<int>(page.PageHeight() * static_cast<double>(zoom));
@@ -16,14 +19,11 @@ QImage RenderPageImage(CalendarPage &page, float zoom, qreal devicePixelRatio)
                  QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::white);
-    QPainter painter(&image);
-    page.Paint(painter, zoom);
     return image;
 }
 
-bool ExportPagePng(CalendarPage &page, float zoom, const QString &path, QString *error)
+bool WritePng(const QImage &image, const QString &path, QString *error)
 {
-    const QImage image = RenderPageImage(page, zoom);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
@@ -43,6 +43,34 @@ bool ExportPagePng(CalendarPage &page, float zoom, const QString &path, QString 
         return false;
     }
     return true;
+}
+
+} // namespace
+
+QImage RenderPageImage(CalendarPage &page, float zoom, qreal devicePixelRatio)
+{
+    QImage image = BlankImage(page, zoom, devicePixelRatio);
+    QPainter painter(&image);
+    page.Paint(painter, zoom);
+    return image;
+}
+
+bool ExportPagePng(CalendarPage &page, float zoom, const QString &path, QString *error)
+{
+    return WritePng(RenderPageImage(page, zoom), path, error);
+}
+
+QImage RenderDocumentImage(PageDocument &document, qreal devicePixelRatio)
+{
+    QImage image = BlankImage(document.Page(), document.Zoom(), devicePixelRatio);
+    QPainter painter(&image);
+    document.Paint(painter);
+    return image;
+}
+
+bool ExportDocumentPng(PageDocument &document, const QString &path, QString *error)
+{
+    return WritePng(RenderDocumentImage(document), path, error);
 }
 
 } // namespace Dayloom

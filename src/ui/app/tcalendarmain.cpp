@@ -414,8 +414,11 @@ void TCalendarMain::RestorePlacement()
         const QRect rect = stored.ShiftedOnto(screenSize).Rect();
         if (rect.width() > 100 && rect.height() > 100)
             setGeometry(rect);
-    } else {
-        CenterForm(this, nullptr);
+    } else if (QScreen *display = screen()) {
+        // First run: most of the screen, centred.
+        const QRect area = display->availableGeometry();
+        resize(std::min(1200, area.width() * 9 / 10), std::min(900, area.height() * 9 / 10));
+        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
     }
     if (stored.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -486,7 +489,10 @@ void TCalendarMain::ShowPage(bool shown)
 
 void TCalendarMain::FitPageArea()
 {
-    m_pageArea->resize(m_page->width() + 2 * PageMargin, m_page->height() + 2 * PageMargin);
+    if (m_pageShown)
+        m_pageArea->resize(m_page->width() + 2 * PageMargin, m_page->height() + 2 * PageMargin);
+    else
+        m_pageArea->resize(0, 0);
 }
 
 bool TCalendarMain::eventFilter(QObject *watched, QEvent *event)
@@ -524,6 +530,7 @@ void TCalendarMain::OnCellClicked(const CellEvent &event)
     m_currentCell = event.iCell;
     m_trackNoteChanges = false;
     DoSaveRichtext();
+    m_editedCell = event.iCell;
     m_editingNote = true;
     const TRect &rect = event.rFree;
     const int width = rect.Width() + 1;
@@ -534,7 +541,7 @@ void TCalendarMain::OnCellClicked(const CellEvent &event)
         std::max(NoteEditor::MinZoomPercent, static_cast<int>(m_page->Document().Zoom() * 100.0f)));
     QString error;
     m_editor->LoadFrom(m_page->Page().CellNote(event.iCell), &error);
-    m_editor->setGeometry(rect.Left + m_page->x() + 1, rect.Top + m_page->y() + 1, width, height);
+    m_editor->setGeometry(rect.Left + m_page->x(), rect.Top + m_page->y(), width, height);
     m_editor->show();
     m_editor->raise();
     m_editor->setFocus();
@@ -551,10 +558,11 @@ void TCalendarMain::DoSaveRichtext()
     CalendarPage &page = m_page->Page();
     TWPRtfStorage edited;
     m_editor->StoreTo(edited);
-    if (!(edited == page.CellNote(m_currentCell))) {
+    if (m_editedCell >= 1 && m_editedCell <= CalendarPage::CellCount &&
+        !(edited == page.CellNote(m_editedCell))) {
         CellNotesCommand::Notes before = CellNotesCommand::NotesOf(page);
         CellNotesCommand::Notes after = before;
-        after[m_currentCell - 1] = edited;
+        after[m_editedCell - 1] = edited;
         UndoStack().push(new CellNotesCommand(page, std::move(before), std::move(after),
                                               QStringLiteral("Note")));
     }

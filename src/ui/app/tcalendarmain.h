@@ -141,6 +141,7 @@ private:
     bool m_modified = false;
     bool m_editingNote = false;
     int m_currentCell = 0;
+    int m_editedCell = 0; // the cell whose note the editor holds
     bool m_trackNoteChanges = false;
     bool m_firstActivation = true;
     bool m_zoomBusy = false;
