@@ -821,8 +821,10 @@ bool TCalendarMain::CheckSaveNeeded()
 
 void TCalendarMain::RebuildRecentFilesMenu()
 {
+    // An entry may be the sender of the click that changed the list.
     for (QAction *action : std::as_const(m_recentActions)) {
         m_fileMenu->removeAction(action);
+        action->setObjectName(QString());
         action->deleteLater();
     }
     m_recentActions.clear();

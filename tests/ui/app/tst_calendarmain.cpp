@@ -1,0 +1,328 @@
+#include "core/app/tmrufilelist.h"
+#include "core/io/appfolders.h"
+#include "core/io/inifile.h"
+#include "core/richtext/notedocument.h"
+#include "core/surface/pagedocument.h"
+#include "ui/app/tcalendarmain.h"
+#include "ui/richtext/noteeditor.h"
+#include "ui/surface/tcalendarpanel32.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+#include <QTimer>
+#include <QToolButton>
+#include <QUndoStack>
+
+using namespace Dayloom;
+
+namespace {
+
+// Answers the next modal message boxes: records their texts and presses the
+// given button (Yes, No or OK).
+class MessageBoxAnswerer : public QObject
+{
+public:
+    explicit MessageBoxAnswerer(QMessageBox::StandardButton answer) : m_answer(answer)
+    {
+        m_timer.setInterval(20);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            texts << box->windowTitle() + QStringLiteral(": ") + box->text();
+            if (QAbstractButton *button = box->button(m_answer))
+                button->click();
+            else
+                box->reject();
+        });
+        m_timer.start();
+    }
+
+    QStringList texts;
+
+private:
+    QMessageBox::StandardButton m_answer;
+    QTimer m_timer;
+};
+
+QString NoteText(const CalendarPage &page, int cell)
+{
+    NoteDocument document;
+    document.Load(page.CellNote(cell));
+    return document.Document().toPlainText();
+}
+
+QPoint CellCentre(TCalendarPanel32 *panel, int cell)
+{
+    return panel->Page().CellRecordOf(cell).rTotal.toQRect().center();
+}
+
+QToolButton *Button(TCalendarMain &window, const char *name)
+{
+    return window.findChild<QToolButton *>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+class TestCalendarMain : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void startsWithoutCalendar();
+    void typeIntoCellsAndTab();
+    void saveAndReopenKeepsNotes();
+    void captions();
+    void zoomStepsStopAtLimits();
+    void undoBackToSavedStateClearsModified();
+    void missingRecentFileIsReported();
+    void failedSaveKeepsModified();
+    void sixthFileDropsOldest();
+    void storedZoom45Gives40();
+    void clearAllIsUndoable();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<TCalendarMain> m_window;
+
+    TCalendarMain &NewWindow(const QString &file = QString());
+    void ClickCell(int cell);
+};
+
+void TestCalendarMain::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    SetProgramFolder(m_folder->path());
+}
+
+void TestCalendarMain::cleanup()
+{
+    if (m_window) {
+        m_window->SetModified(false);
+        m_window->close();
+    }
+    m_window.reset();
+    SetProgramFolder(QString());
+}
+
+TCalendarMain &TestCalendarMain::NewWindow(const QString &file)
+{
+    if (m_window) {
+        m_window->SetModified(false);
+        m_window->close();
+    }
+    m_window = std::make_unique<TCalendarMain>();
+    m_window->Start(file);
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        qWarning("window not exposed");
+    return *m_window;
+}
+
+void TestCalendarMain::ClickCell(int cell)
+{
+    TCalendarPanel32 *panel = m_window->CalendarPanel();
+    panel->repaint(); // cell records come from the last paint
+    QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, CellCentre(panel, cell));
+}
+
+void TestCalendarMain::startsWithoutCalendar()
+{
+    TCalendarMain &window = NewWindow();
+    QVERIFY(!window.CalendarPanel()->isVisible());
+    QVERIFY(!window.Modified());
+    QVERIFY(!Button(window, "Savebutton")->isVisible());
+    QCOMPARE(window.windowTitle(), QStringLiteral("Dayloom    [60%]"));
+    QVERIFY(!window.findChild<QAction *>("mnuSave")->isEnabled());
+}
+
+void TestCalendarMain::typeIntoCellsAndTab()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    QVERIFY(window.CalendarPanel()->isVisible());
+    window.SetModified(false);
+    window.UndoStack().setClean();
+    ClickCell(10);
+    QVERIFY(window.EditingNote());
+    NoteEditor *editor = window.NoteEditorWidget();
+    QVERIFY(editor->isVisible());
+    QTest::keyClicks(editor, QStringLiteral("Dentist"));
+    QVERIFY(window.Modified());
+    QVERIFY(window.findChild<QToolButton *>("Savebutton")->isVisible());
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QCOMPARE(window.CurrentCell(), 11);
+    QTest::keyClicks(editor, QStringLiteral("Choir"));
+    QTest::keyClick(editor, Qt::Key_Backtab);
+    QCOMPARE(window.CurrentCell(), 10);
+    window.DoSaveRichtext();
+    const CalendarPage &page = window.CalendarPanel()->Page();
+    QCOMPARE(NoteText(page, 10), QStringLiteral("Dentist"));
+    QCOMPARE(NoteText(page, 11), QStringLiteral("Choir"));
+    QVERIFY(!NoteText(page, 10).contains('\t'));
+    QVERIFY(!editor->isVisible());
+}
+
+void TestCalendarMain::saveAndReopenKeepsNotes()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    ClickCell(3);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("Saved note"));
+    const QString path = m_folder->filePath(QStringLiteral("May1998.DLF"));
+    QVERIFY(window.SaveCalendarFile(path));
+    QVERIFY(!window.Modified());
+    QCOMPARE(window.CurrentFileName(), path);
+    window.RecentFiles()->Add(path); // as Save As does
+
+    TCalendarMain &again = NewWindow(); // reopens the most recent file
+    QCOMPARE(again.CurrentFileName(), path);
+    QVERIFY(again.CalendarPanel()->isVisible());
+    QCOMPARE(NoteText(again.CalendarPanel()->Page(), 3), QStringLiteral("Saved note"));
+    QVERIFY(!again.Modified());
+}
+
+void TestCalendarMain::captions()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Dayloom    [60%]"));
+    const QString path = m_folder->filePath(QStringLiteral("MAY1998.DLF"));
+    QVERIFY(window.SaveCalendarFile(path));
+    window.CalendarPanel()->SetZoom(1.001f);
+    window.SetCaption();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Dayloom  [MAY1998.DLF]    [100%]"));
+}
+
+void TestCalendarMain::zoomStepsStopAtLimits()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    window.CalendarPanel()->SetZoom(1.001f);
+    QStringList seen;
+    for (int i = 0; i < 8; ++i) {
+        QTest::keyClick(&window, Qt::Key_PageUp);
+        seen << window.windowTitle().section('[', -1).chopped(1);
+    }
+    QCOMPARE(seen, (QStringList{"90%", "80%", "70%", "60%", "50%", "50%", "50%", "50%"}));
+    for (int i = 0; i < 7; ++i)
+        window.ZoomIn();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Dayloom    [100%]"));
+    // The page widget follows the zoom.
+    QCOMPARE(window.CalendarPanel()->width(),
+             int(window.CalendarPanel()->Page().PageWidth() * 1.001f));
+}
+
+void TestCalendarMain::undoBackToSavedStateClearsModified()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    QVERIFY(window.SaveCalendarFile(m_folder->filePath(QStringLiteral("a.DLF"))));
+    ClickCell(5);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("x"));
+    window.DoSaveRichtext();
+    QVERIFY(window.Modified());
+    QCOMPARE(window.UndoStack().undoText(), QStringLiteral("Note"));
+    window.UndoStack().undo();
+    QVERIFY(NoteText(window.CalendarPanel()->Page(), 5).isEmpty());
+    QVERIFY(!window.Modified());
+    window.UndoStack().redo();
+    QCOMPARE(NoteText(window.CalendarPanel()->Page(), 5), QStringLiteral("x"));
+    QVERIFY(window.Modified());
+}
+
+void TestCalendarMain::missingRecentFileIsReported()
+{
+    const QString path = m_folder->filePath(QStringLiteral("Gone.DLF"));
+    {
+        TCalendarMain &window = NewWindow();
+        window.New();
+        QVERIFY(window.SaveCalendarFile(path));
+        window.RecentFiles()->Add(path);
+    }
+    QVERIFY(QFile::remove(path));
+    // Starting with a vanished recent file opens nothing, silently.
+    TCalendarMain &window = NewWindow();
+    QVERIFY(window.CurrentFileName().isEmpty());
+    QVERIFY(!window.CalendarPanel()->isVisible());
+    // Choosing it from the menu says so.
+    QAction *entry = window.findChild<QAction *>(QStringLiteral("MRU1"));
+    QVERIFY(entry);
+    QVERIFY(entry->text().endsWith(path));
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    entry->trigger();
+    QCOMPARE(answerer.texts, QStringList{"Information: File " + path + " no longer exists"});
+    QVERIFY(!window.RecentFiles()->Files().contains(path));
+}
+
+void TestCalendarMain::failedSaveKeepsModified()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    ClickCell(8);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("keep me"));
+    const QString impossible = QStringLiteral("/proc/dayloom-cannot-write.DLF");
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    QVERIFY(!window.SaveCalendarFile(impossible));
+    QCOMPARE(answerer.texts.size(), 1);
+    QVERIFY(answerer.texts.first().startsWith("Information: Unable to save " + impossible + " "));
+    QVERIFY(window.Modified());
+    QVERIFY(window.CurrentFileName().isEmpty());
+    QCOMPARE(NoteText(window.CalendarPanel()->Page(), 8), QStringLiteral("keep me"));
+}
+
+void TestCalendarMain::sixthFileDropsOldest()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    QStringList paths;
+    for (int i = 1; i <= 6; ++i) {
+        paths << m_folder->filePath(QStringLiteral("File%1.DLF").arg(i));
+        QVERIFY(window.SaveCalendarFile(paths.last()));
+    }
+    for (const QString &path : paths)
+        QVERIFY(window.OpenCalendarFile(path));
+    const QStringList files = window.RecentFiles()->Files();
+    QCOMPARE(files.size(), 5);
+    QCOMPARE(files.first(), paths.last());
+    QVERIFY(!files.contains(paths.first()));
+    QCOMPARE(window.findChild<QAction *>("MRU1")->text(), "&1 " + paths.last());
+    QVERIFY(!window.findChild<QAction *>("MRU6"));
+}
+
+void TestCalendarMain::storedZoom45Gives40()
+{
+    IniFile ini(QDir(m_folder->path()).filePath(QStringLiteral("DL.ini")));
+    ini.WriteInteger(QStringLiteral("Zooming"), QStringLiteral("Main"), 45);
+    QVERIFY(ini.Save());
+    TCalendarMain &window = NewWindow();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Dayloom    [40%]"));
+    window.New();
+    window.ZoomOut(); // below 50 % only steps upwards
+    QCOMPARE(window.windowTitle(), QStringLiteral("Dayloom    [40%]"));
+    window.ZoomIn();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Dayloom    [50%]"));
+}
+
+void TestCalendarMain::clearAllIsUndoable()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    ClickCell(12);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("soon gone"));
+    window.ClearAllCellContents();
+    QVERIFY(!window.CalendarPanel()->Page().HasCellNotes());
+    QCOMPARE(window.UndoStack().undoText(), QStringLiteral("Clear All Cell Contents"));
+    window.UndoStack().undo();
+    QCOMPARE(NoteText(window.CalendarPanel()->Page(), 12), QStringLiteral("soon gone"));
+}
+
+QTEST_MAIN(TestCalendarMain)
+#include "tst_calendarmain.moc"
