@@ -365,7 +365,7 @@ QString CalendarPage::BorderFilePath(const QString &name, TCalendarOrientation o
 {
     const QString extension =
         orientation == coLandscape ? QStringLiteral(".wls") : QStringLiteral(".wpo");
-    return QDir(ProgramFolder()).filePath(QStringLiteral("Borders/") + name + extension);
+    return AssetPath(QStringLiteral("Borders/") + name + extension);
 }
 
 void CalendarPage::SetWMFBorderFile(const QString &name)

@@ -9,5 +9,9 @@ namespace Dayloom {
 QString ProgramFolder();
 // Overrides ProgramFolder(); an empty path restores the default.
 void SetProgramFolder(const QString &path);
+// A read-only asset ("Borders/Holly.wpo", "BonusIcons", ...): the path beside
+// the program when it exists there, else in an installed data folder
+// (share/dayloom/...), else the path beside the program.
+QString AssetPath(const QString &relative);
 
 } // namespace Dayloom

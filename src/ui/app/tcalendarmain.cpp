@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -33,6 +34,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QToolButton>
+#include <QUrl>
 #include <QUndoStack>
 #include <QWindow>
 
@@ -155,6 +157,11 @@ void TCalendarMain::BuildPageArea()
     m_editor->setObjectName(QStringLiteral("WPRichText1"));
     m_editor->hide();
     m_editor->SetDefaultFont(m_preferences.defaultFont);
+
+    // The hidden editor that rich text labels borrow for their formatting work.
+    m_masterEditor = new NoteEditor(this);
+    m_masterEditor->setObjectName(QStringLiteral("MASTERWPRICHTEXT"));
+    m_masterEditor->hide();
 
     m_scrollBox->setWidget(m_pageArea);
     FitPageArea();
