@@ -506,6 +506,12 @@ bool TCalendarMain::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_page && event->type() == QEvent::Resize)
         FitPageArea();
+    // Any press on the page puts the open note back into its cell first.
+    if (event->type() == QEvent::MouseButtonPress && m_editingNote) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && (widget == m_page || m_page->isAncestorOf(widget)))
+            DoSaveRichtext();
+    }
     if (event->type() == QEvent::ToolTip && !m_showHints)
         return true;
     if (event->type() == QEvent::KeyPress && isActiveWindow() &&

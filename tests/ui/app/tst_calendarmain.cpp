@@ -168,6 +168,14 @@ void TestCalendarMain::typeIntoCellsAndTab()
     QCOMPARE(NoteText(page, 11), QStringLiteral("Choir"));
     QVERIFY(!NoteText(page, 10).contains('\t'));
     QVERIFY(!editor->isVisible());
+
+    // A click on the title band puts the open note back into its cell.
+    ClickCell(20);
+    QTest::keyClicks(editor, QStringLiteral("Title click"));
+    QTest::mouseClick(window.CalendarPanel(), Qt::LeftButton, Qt::NoModifier,
+                      window.CalendarPanel()->Page().TitleRect().toQRect().center());
+    QVERIFY(!window.EditingNote());
+    QCOMPARE(NoteText(page, 20), QStringLiteral("Title click"));
 }
 
 void TestCalendarMain::saveAndReopenKeepsNotes()
