@@ -73,10 +73,11 @@ struct ShapedText
     int advance = 0;
 };
 
-const ShapedText &Shape(const Ink &ink, const QString &text)
+const ShapedText &Shape(const QFont &font, const QFontMetrics &metrics, const QString &fontKey,
+                        const QString &text)
 {
     thread_local QHash<QString, ShapedText> cache;
-    const QString key = ink.key + QChar(0x1f) + text;
+    const QString key = fontKey + QChar(0x1f) + text;
     auto it = cache.constFind(key);
     if (it != cache.constEnd())
         return *it;
@@ -85,8 +86,8 @@ const ShapedText &Shape(const Ink &ink, const QString &text)
     ShapedText shaped;
     shaped.text.setText(text);
     shaped.text.setTextFormat(Qt::PlainText);
-    shaped.text.prepare(QTransform(), ink.font);
-    shaped.advance = ink.metrics.horizontalAdvance(text);
+    shaped.text.prepare(QTransform(), font);
+    shaped.advance = metrics.horizontalAdvance(text);
     return *cache.insert(key, shaped);
 }
 
@@ -108,24 +109,43 @@ std::pair<int, int> AlignedTopLeft(const TRect &rect, int width, int height, Qt:
 
 // Single-line text placed like the desktop's one-line text output: centred
 // or aligned within the rectangle, clipped to it when it does not fit.
-void DrawLine(QPainter &painter, const Ink &ink, const TRect &rect, const QString &text,
-              Qt::Alignment align)
+// Screens and images reuse laid-out text; printers and recorded pictures
+// get plain text drawing at their own resolution.
+bool IsRasterDevice(const QPainter &painter)
+{
+    const QPaintDevice *device = painter.device();
+    const int type = device ? device->devType() : 0;
+    return type == QInternal::Image || type == QInternal::Pixmap || type == QInternal::Widget;
+}
+
+void DrawLine(QPainter &painter, const QFont &font, const QFontMetrics &metrics,
+              const QString &fontKey, const TRect &rect, const QString &text, Qt::Alignment align)
 {
     if (text.isEmpty() || rect.IsEmpty())
         return;
-    const ShapedText &shaped = Shape(ink, text);
-    const int width = shaped.advance;
-    const int height = ink.metrics.height();
+    const bool raster = IsRasterDevice(painter);
+    const ShapedText *shaped = raster ? &Shape(font, metrics, fontKey, text) : nullptr;
+    const int width = shaped ? shaped->advance : metrics.horizontalAdvance(text);
+    const int height = metrics.height();
     const auto [x, y] = AlignedTopLeft(rect, width, height, align);
-    const bool fits = x >= rect.Left && x + width <= rect.Right && y >= rect.Top &&
-                      y + height <= rect.Bottom;
+    const bool fits =
+        x >= rect.Left && x + width <= rect.Right && y >= rect.Top && y + height <= rect.Bottom;
     if (!fits) {
         painter.save();
         painter.setClipRect(rect.toQRect(), Qt::IntersectClip);
     }
-    painter.drawStaticText(QPoint(x, y), shaped.text);
+    if (shaped)
+        painter.drawStaticText(QPoint(x, y), shaped->text);
+    else
+        painter.drawText(QPoint(x, y + metrics.ascent()), text);
     if (!fits)
         painter.restore();
+}
+
+void DrawLine(QPainter &painter, const Ink &ink, const TRect &rect, const QString &text,
+              Qt::Alignment align)
+{
+    DrawLine(painter, ink.font, ink.metrics, ink.key, rect, text, align);
 }
 
 // A horizontal or vertical line from (x1, y1) up to but excluding (x2, y2),
@@ -156,13 +176,13 @@ QPen BlackPen()
 
 void DrawTextInRect(QPainter &painter, const TRect &rect, const QString &text, Qt::Alignment align)
 {
-    const QFontMetrics metrics(painter.font());
-    const auto [x, y] =
-        AlignedTopLeft(rect, metrics.horizontalAdvance(text), metrics.height(), align);
-    painter.save();
-    painter.setClipRect(rect.toQRect(), Qt::IntersectClip);
-    painter.drawText(QPoint(x, y + metrics.ascent()), text);
-    painter.restore();
+    const QFont font = painter.font();
+    DrawLine(painter, font, QFontMetrics(font), font.key(), rect, text, align);
+}
+
+void DrawLineTo(QPainter &painter, int x1, int y1, int x2, int y2)
+{
+    LineTo(painter, x1, y1, x2, y2);
 }
 
 QString CutDayName(const QString &name, TCalHeadersStyle style)
@@ -291,9 +311,9 @@ void DrawMonthGrid(QPainter &painter, DrawingBlock &block, const QString &titleT
             CellRecord &cell = block.cells[r * 7 + c];
             cell.rTotal = inner;
             cell.day = hasDay ? n : 0;
-            cell.rFree = upperRight ? TRect{inner.Left, inner.Top + nineHeight, inner.Right,
-                                            inner.Bottom}
-                                    : TRect{};
+            cell.rFree = upperRight
+                             ? TRect{inner.Left, inner.Top + nineHeight, inner.Right, inner.Bottom}
+                             : TRect{};
         }
     }
 

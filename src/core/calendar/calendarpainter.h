@@ -84,8 +84,14 @@ void DrawPlanner(QPainter &painter, DrawingBlock &block, const QStringList &labe
 // A weekday name cut by the header style (first letter, first three, whole).
 QString CutDayName(const QString &name, TCalHeadersStyle style);
 
-// One line of text in a rectangle, clipped to it, without prefix handling.
+// One line of text in the painter's font and pen, aligned in a rectangle
+// and clipped to it, without prefix handling. On screens and images the
+// laid-out text is kept for the next paint.
 void DrawTextInRect(QPainter &painter, const TRect &rect, const QString &text, Qt::Alignment align);
+
+// A horizontal or vertical line up to but excluding its end point, in the
+// painter's pen.
+void DrawLineTo(QPainter &painter, int x1, int y1, int x2, int y2);
 
 } // namespace CalendarPainter
 } // namespace Dayloom

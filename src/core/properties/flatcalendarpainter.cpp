@@ -1,6 +1,7 @@
 #include "core/properties/flatcalendarpainter.h"
 
 #include "core/calendar/calendardates.h"
+#include "core/calendar/calendarpainter.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -50,38 +51,6 @@ void Fill(QPainter &painter, int left, int top, int right, int bottom, TColor co
 {
     if (right > left && bottom > top)
         painter.fillRect(QRect(left, top, right - left, bottom - top), ToQColor(color));
-}
-
-// A horizontal or vertical line from (x1, y1) up to but excluding (x2, y2).
-void LineTo(QPainter &painter, int x1, int y1, int x2, int y2)
-{
-    if (x1 == x2 && y1 == y2)
-        return;
-    const int dx = x2 > x1 ? -1 : (x2 < x1 ? 1 : 0);
-    const int dy = y2 > y1 ? -1 : (y2 < y1 ? 1 : 0);
-    painter.drawLine(x1, y1, x2 + dx, y2 + dy);
-}
-
-// One line of text centred both ways, transparent, no prefix processing,
-// clipped to the rectangle when it does not fit.
-void DrawCentred(QPainter &painter, const QFontMetrics &metrics, const TRect &rect,
-                 const QString &text)
-{
-    if (text.isEmpty() || rect.IsEmpty())
-        return;
-    const int width = metrics.horizontalAdvance(text);
-    const int height = metrics.height();
-    const int x = rect.Left + (rect.Width() - width) / 2;
-    const int y = rect.Top + (rect.Height() - height) / 2;
-    const bool fits =
-        x >= rect.Left && x + width <= rect.Right && y >= rect.Top && y + height <= rect.Bottom;
-    if (!fits) {
-        painter.save();
-        painter.setClipRect(rect.toQRect(), Qt::IntersectClip);
-    }
-    painter.drawText(QPoint(x, y + metrics.ascent()), text);
-    if (!fits)
-        painter.restore();
 }
 
 void UseFont(QPainter &painter, const QFont &font, const FontSpec &spec)
@@ -187,14 +156,14 @@ void DrawBorder(QPainter &painter, const TRect &rect, TFlatCalBorderStyle style)
         break;
     }
     case fcbTop:
-        LineTo(painter, l, t, r, t);
+        CalendarPainter::DrawLineTo(painter, l, t, r, t);
         break;
     case fcbBottom:
-        LineTo(painter, l, b, r, b);
+        CalendarPainter::DrawLineTo(painter, l, b, r, b);
         break;
     case fcbTopBottom:
-        LineTo(painter, l, t, r, t);
-        LineTo(painter, l, b, r, b);
+        CalendarPainter::DrawLineTo(painter, l, t, r, t);
+        CalendarPainter::DrawLineTo(painter, l, b, r, b);
         break;
     }
 }
@@ -218,7 +187,7 @@ void DrawCalendar(QPainter &painter, TGFlatCalendarAttributes &a)
     }
     const QFont titleFont = FontOf(a.titleFont);
     UseFont(painter, titleFont, a.titleFont);
-    DrawCentred(painter, QFontMetrics(titleFont), a.titleRect, TitleText(a));
+    CalendarPainter::DrawTextInRect(painter, a.titleRect, TitleText(a), Qt::AlignCenter);
 
     const TRect &row = a.dayNameRect;
     if (opaque) {
@@ -233,7 +202,8 @@ void DrawCalendar(QPainter &painter, TGFlatCalendarAttributes &a)
     UseFont(painter, dayNameFont, a.dayNameFont);
     for (int c = 0; c < 7; ++c) {
         const QString &name = a.dayNames[DayNameIndex(c, a.startOfWeek) - 1];
-        DrawCentred(painter, dayNameMetrics, a.dayNameCells[c], CutDayName(name, a.dayNameStyle));
+        CalendarPainter::DrawTextInRect(painter, a.dayNameCells[c],
+                                        CutDayName(name, a.dayNameStyle), Qt::AlignCenter);
     }
 
     painter.setPen(BlackPen());
@@ -245,12 +215,12 @@ void DrawCalendar(QPainter &painter, TGFlatCalendarAttributes &a)
         const int lastLine = a.cellBorderStyle == fcbTop ? 5 : 6;
         for (int j = firstLine; j <= lastLine; ++j) {
             const int y = j == 6 ? B : y0 + j * rh;
-            LineTo(painter, L, y, R, y);
+            CalendarPainter::DrawLineTo(painter, L, y, R, y);
         }
         if (a.cellBorderStyle == fcbAll) {
             for (int i = 0; i <= 7; ++i) {
                 const int x = i == 7 ? R : L + i * cw;
-                LineTo(painter, x, y0, x, B);
+                CalendarPainter::DrawLineTo(painter, x, y0, x, B);
             }
         }
     }
@@ -260,7 +230,8 @@ void DrawCalendar(QPainter &painter, TGFlatCalendarAttributes &a)
     UseFont(painter, cellFont, a.cellFont);
     for (const FlatCalendarCell &cell : a.cells) {
         if (cell.day != 0)
-            DrawCentred(painter, cellMetrics, cell.rect, QString::number(cell.day));
+            CalendarPainter::DrawTextInRect(painter, cell.rect, QString::number(cell.day),
+                                            Qt::AlignCenter);
     }
 
     painter.setPen(BlackPen());
