@@ -605,7 +605,8 @@ void PageDocument::RemoveStrayObjects()
 
 // --- stacking and states ---------------------------------------------------------------------
 
-void PageDocument::BringToFront(const QList<TGGraphicControl *> &objects)
+void PageDocument::Restack(const QList<TGGraphicControl *> &objects, bool toFront,
+                           const QString &text)
 {
     const QList<TGGraphicControl *> own = OwnObjects(objects);
     if (own.isEmpty())
@@ -614,25 +615,23 @@ void PageDocument::BringToFront(const QList<TGGraphicControl *> &objects)
     QList<TGGraphicControl *> after = before;
     for (TGGraphicControl *object : own) {
         after.removeOne(object);
-        after.append(object);
+        if (toFront)
+            after.append(object);
+        else
+            after.prepend(object);
     }
     if (after != before)
-        m_undoStack.push(new ObjectOrderCommand(*this, before, after, tr("Bring To Front")));
+        m_undoStack.push(new ObjectOrderCommand(*this, before, after, text));
+}
+
+void PageDocument::BringToFront(const QList<TGGraphicControl *> &objects)
+{
+    Restack(objects, true, tr("Bring To Front"));
 }
 
 void PageDocument::SendToBack(const QList<TGGraphicControl *> &objects)
 {
-    const QList<TGGraphicControl *> own = OwnObjects(objects);
-    if (own.isEmpty())
-        return;
-    const QList<TGGraphicControl *> before = Objects();
-    QList<TGGraphicControl *> after = before;
-    for (TGGraphicControl *object : own) {
-        after.removeOne(object);
-        after.prepend(object);
-    }
-    if (after != before)
-        m_undoStack.push(new ObjectOrderCommand(*this, before, after, tr("Send To Back")));
+    Restack(objects, false, tr("Send To Back"));
 }
 
 std::unique_ptr<TGGraphicControl> PageDocument::Snapshot(const TGGraphicControl &object) const

@@ -257,6 +257,7 @@ private:
     void SetStates(const QList<TGGraphicControl *> &objects, const QString &text,
                    const std::function<void(TGGraphicControl &)> &change);
     void CenterObjects(const QList<TGGraphicControl *> &objects, bool vertically);
+    void Restack(const QList<TGGraphicControl *> &objects, bool toFront, const QString &text);
     void Align(const QList<TGGraphicControl *> &objects, const QString &text,
                const std::function<QRect(const QRect &, int)> &place, int start,
                const std::function<int(int, const QRect &)> &combine);
