@@ -2,6 +2,7 @@
 // page's size. A paint must stay well inside a frame so the window never
 // stutters.
 #include "core/calendar/calendarpage.h"
+#include "core/richtext/notedocument.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -31,6 +32,32 @@ static void PaintLayout(benchmark::State &state)
 BENCHMARK(PaintLayout)
     ->ArgsProduct({benchmark::CreateDenseRange(0, CalendarLayoutCount - 1, 1), {100, 60}})
     ->Unit(benchmark::kMillisecond);
+
+// A month page whose 42 cells all hold notes of three short paragraphs.
+static void PaintMonthWith42Notes(benchmark::State &state)
+{
+    CalendarPage page;
+    page.SetDefaultStyle();
+    page.SetCalendarLayout(loFullCalendar);
+    for (int cell = 1; cell <= CalendarPage::CellCount; ++cell) {
+        NoteDocument note;
+        note.InsertText(QStringLiteral("Meeting %1").arg(cell));
+        note.NewParagraph();
+        note.InsertText(QStringLiteral("Call the garage"));
+        note.NewParagraph();
+        note.InsertText(QStringLiteral("Gym"));
+        TWPRtfStorage store;
+        note.StoreTo(store);
+        page.SetCellNote(cell, store);
+    }
+    QImage image(page.PageWidth(), page.PageHeight(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        page.Paint(painter, 1.0f);
+    }
+}
+BENCHMARK(PaintMonthWith42Notes)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
