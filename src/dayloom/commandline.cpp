@@ -184,6 +184,9 @@ FontSpec DefaultEditorFont()
 int RunExport(const CommandLine::ExportOptions &options)
 {
     PageDocument document;
+    // The object clipboard belongs to the window; a headless run must not
+    // remove it when it ends.
+    document.SetClipboardFile(QString());
     CalendarPage &page = document.Page();
     page.SetDefaultStyle();
     if (!options.file.isEmpty()) {
