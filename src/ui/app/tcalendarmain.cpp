@@ -9,6 +9,7 @@
 #include "core/recurring/recurringdatesfile.h"
 #include "core/surface/pagedocument.h"
 #include "ui/app/helpwindow.h"
+#include "ui/app/tdefaultfontdialog.h"
 #include "ui/app/tusertitleform.h"
 #include "ui/app/uihelpers.h"
 #include "ui/recurring/recurringcommands.h"
@@ -23,7 +24,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -46,26 +46,6 @@ namespace {
 
 constexpr int PageMargin = 5;
 const QString RecentFilesSection = QStringLiteral("MRU");
-
-FontSpec FontSpecFrom(const QFont &font, TColor color)
-{
-    FontSpec spec(font.family(), font.pointSize() > 0 ? font.pointSize() : 10, font.bold(), color);
-    spec.SetItalic(font.italic());
-    spec.SetUnderline(font.underline());
-    spec.SetStrikeOut(font.strikeOut());
-    return spec;
-}
-
-QFont QFontFrom(const FontSpec &spec)
-{
-    QFont font(spec.Name());
-    font.setPointSize(std::max(1, spec.Size()));
-    font.setBold(spec.Bold());
-    font.setItalic(spec.Italic());
-    font.setUnderline(spec.Underline());
-    font.setStrikeOut(spec.StrikeOut());
-    return font;
-}
 
 // Tool tips hold "\r" where the text breaks into a second line.
 QString Hint(const QString &text)
@@ -610,11 +590,11 @@ void TCalendarMain::EditUserTitle()
 void TCalendarMain::ChooseDefaultEditorFont()
 {
     LoadPreferences();
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, QFontFrom(m_preferences.defaultFont), this,
-                                              QStringLiteral("Default Editor Font"));
-    if (ok) {
-        m_preferences.defaultFont = FontSpecFrom(chosen, m_preferences.defaultFont.Color());
+    TDefaultFontDialog dialog(this);
+    dialog.SetFont(m_preferences.defaultFont);
+    CenterForm(&dialog, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_preferences.defaultFont = dialog.Font();
         SavePreferences();
     }
     m_editor->SetDefaultFont(m_preferences.defaultFont);

@@ -1,4 +1,5 @@
 #include "ui/app/singleinstanceguard.h"
+#include "ui/app/tdefaultfontdialog.h"
 #include "ui/app/tsettimedialog.h"
 
 #include <QDir>
@@ -19,6 +20,7 @@ private Q_SLOTS:
     void timePickerTwelves();
     void timePickerCancelKeepsCallersTime();
     void secondInstanceHandsOverItsFiles();
+    void defaultFontKeepsStyleAndColour();
 };
 
 void TestAppDialogs::timePickerShowsStartTime()
@@ -80,6 +82,21 @@ void TestAppDialogs::secondInstanceHandsOverItsFiles()
     QVERIFY(requested.wait(5000));
     QCOMPARE(requested.first().first().toStringList(),
              QStringList{QDir::current().absoluteFilePath(QStringLiteral("May1998.DLF"))});
+}
+
+void TestAppDialogs::defaultFontKeepsStyleAndColour()
+{
+    TDefaultFontDialog dialog;
+    FontSpec font(QStringLiteral("Liberation Serif"), 14, true, clRed);
+    font.SetStrikeOut(true);
+    dialog.SetFont(font);
+    const FontSpec chosen = dialog.Font();
+    QCOMPARE(chosen.Size(), 14);
+    QVERIFY(chosen.Bold());
+    QVERIFY(chosen.StrikeOut());
+    QCOMPARE(chosen.Color(), clRed);
+    dialog.SetFont(FontSpec(QStringLiteral("Arial"), 10, false, 0x123456)); // not in the table
+    QCOMPARE(dialog.Font().Color(), clBlack);
 }
 
 QTEST_MAIN(TestAppDialogs)
