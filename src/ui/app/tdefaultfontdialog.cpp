@@ -42,7 +42,8 @@ TDefaultFontDialog::TDefaultFontDialog(QWidget *parent) : QDialog(parent)
 FontSpec TDefaultFontDialog::Font() const
 {
     const QFont font = m_fontDialog->currentFont();
-    FontSpec spec(font.family(), font.pointSize() > 0 ? font.pointSize() : 10, font.bold(),
+    const QString name = font.family() == m_shownFamily ? m_storedName : font.family();
+    FontSpec spec(name, font.pointSize() > 0 ? font.pointSize() : 10, font.bold(),
                   TextColorTable::ColorAt(m_color->currentIndex()));
     spec.SetItalic(font.italic());
     spec.SetUnderline(font.underline());
@@ -59,6 +60,8 @@ void TDefaultFontDialog::SetFont(const FontSpec &spec)
     font.setUnderline(spec.Underline());
     font.setStrikeOut(spec.StrikeOut());
     m_fontDialog->setCurrentFont(font);
+    m_storedName = spec.Name();
+    m_shownFamily = m_fontDialog->currentFont().family();
     m_color->setCurrentIndex(TextColorTable::IndexOrFirst(spec.Color()));
 }
 

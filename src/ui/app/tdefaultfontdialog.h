@@ -26,6 +26,10 @@ public:
 private:
     QFontDialog *m_fontDialog;
     QComboBox *m_color;
+    // Face names such as "Arial" may be served by a metric-compatible face
+    // under another name; an untouched choice keeps the stored name.
+    QString m_storedName;
+    QString m_shownFamily;
 };
 
 } // namespace Dayloom

@@ -91,12 +91,15 @@ void TestAppDialogs::defaultFontKeepsStyleAndColour()
     font.SetStrikeOut(true);
     dialog.SetFont(font);
     const FontSpec chosen = dialog.Font();
+    QCOMPARE(chosen.Name(), QStringLiteral("Liberation Serif"));
     QCOMPARE(chosen.Size(), 14);
     QVERIFY(chosen.Bold());
     QVERIFY(chosen.StrikeOut());
     QCOMPARE(chosen.Color(), clRed);
     dialog.SetFont(FontSpec(QStringLiteral("Arial"), 10, false, 0x123456)); // not in the table
     QCOMPARE(dialog.Font().Color(), clBlack);
+    // Arial is served by a look-alike face; leaving the choice alone keeps the name.
+    QCOMPARE(dialog.Font().Name(), QStringLiteral("Arial"));
 }
 
 QTEST_MAIN(TestAppDialogs)
