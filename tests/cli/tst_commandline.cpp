@@ -20,6 +20,9 @@ Run Dayloom(const QStringList &arguments)
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    // Month and weekday names in the expected texts are English.
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(DAYLOOM_EXECUTABLE), arguments);
     process.waitForFinished(60000);
