@@ -116,6 +116,11 @@ TCalendarMain::TCalendarMain(QWidget *parent) : QMainWindow(parent)
 TCalendarMain::~TCalendarMain()
 {
     qApp->removeEventFilter(this);
+    // The page and its document outlive this window's menus and buttons
+    // while the children are destroyed; their last signals must not reach us.
+    disconnect(&m_page->Document().UndoStack(), nullptr, this, nullptr);
+    disconnect(m_page, nullptr, this, nullptr);
+    disconnect(m_editor, nullptr, this, nullptr);
 }
 
 void TCalendarMain::BuildPageArea()
@@ -268,17 +273,28 @@ void TCalendarMain::BuildMenus()
 
     QMenu *editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
     editMenu->setObjectName(QStringLiteral("EditMenu"));
+    // Own actions rather than the stack's: a note still open in the editor
+    // is committed first, so it is the step that Undo takes back.
     QUndoStack &stack = m_page->Document().UndoStack();
-    QAction *undo = stack.createUndoAction(this, QStringLiteral("&Undo"));
+    QAction *undo = editMenu->addAction(QStringLiteral("&Undo"));
     undo->setObjectName(QStringLiteral("mnuUndo"));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction *redo = stack.createRedoAction(this, QStringLiteral("&Redo"));
+    QAction *redo = editMenu->addAction(QStringLiteral("&Redo"));
     redo->setObjectName(QStringLiteral("mnuRedo"));
     redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-    // A pending note edit is committed first, so it is the step undone.
-    connect(undo, &QAction::triggered, this, &TCalendarMain::DoSaveRichtext, Qt::DirectConnection);
-    editMenu->addAction(undo);
-    editMenu->addAction(redo);
+    connect(undo, &QAction::triggered, this, [this] {
+        DoSaveRichtext();
+        UndoStack().undo();
+    });
+    connect(redo, &QAction::triggered, this, [this] {
+        DoSaveRichtext();
+        UndoStack().redo();
+    });
+    m_undoAction = undo;
+    m_redoAction = redo;
+    connect(&stack, &QUndoStack::indexChanged, this, &TCalendarMain::UpdateUndoActions);
+    connect(editMenu, &QMenu::aboutToShow, this, &TCalendarMain::UpdateUndoActions);
+    UpdateUndoActions();
 
 #ifdef DAYLOOM_HOMEPAGE
     QMenu *online = menuBar()->addMenu(QStringLiteral("&Online"));
@@ -460,6 +476,18 @@ void TCalendarMain::SetModified(bool modified)
     SetButtons();
 }
 
+void TCalendarMain::UpdateUndoActions()
+{
+    const QUndoStack &stack = UndoStack();
+    // An open note is a change Undo can take back too.
+    m_undoAction->setEnabled(stack.canUndo() || m_editingNote);
+    m_undoAction->setText(stack.canUndo() ? QStringLiteral("&Undo %1").arg(stack.undoText())
+                                          : QStringLiteral("&Undo"));
+    m_redoAction->setEnabled(stack.canRedo());
+    m_redoAction->setText(stack.canRedo() ? QStringLiteral("&Redo %1").arg(stack.redoText())
+                                          : QStringLiteral("&Redo"));
+}
+
 void TCalendarMain::OnUndoIndexChanged()
 {
     // Undoing back to the saved state leaves nothing to save.
@@ -540,6 +568,7 @@ void TCalendarMain::OnCellClicked(const CellEvent &event)
     m_editor->setFocus();
     m_scrollBox->ensureWidgetVisible(m_editor, 10, 10);
     m_trackNoteChanges = true;
+    UpdateUndoActions();
 }
 
 void TCalendarMain::DoSaveRichtext()
@@ -560,6 +589,7 @@ void TCalendarMain::DoSaveRichtext()
                                               QStringLiteral("Note")));
     }
     m_editor->hide();
+    UpdateUndoActions();
 }
 
 void TCalendarMain::ClearAllCellContents()

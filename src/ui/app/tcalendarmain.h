@@ -98,6 +98,7 @@ private:
     void ChooseTool(TLPanelState state);
     void OnCellClicked(const CellEvent &event);
     void OnUndoIndexChanged();
+    void UpdateUndoActions();
     void RebuildRecentFilesMenu();
     void ShowPage(bool shown);
     void FitPageArea();
@@ -130,6 +131,8 @@ private:
     QAction *m_mnuClearAllCellContents = nullptr;
     QAction *m_mnuFillCalendar = nullptr;
     QAction *m_mnuShowHint = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
     QToolButton *m_zoomPlusButton = nullptr;
     QToolButton *m_zoomMinusButton = nullptr;
     QToolButton *m_pointerButton = nullptr;

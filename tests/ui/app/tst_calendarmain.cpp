@@ -83,6 +83,7 @@ private Q_SLOTS:
     void captions();
     void zoomStepsStopAtLimits();
     void undoBackToSavedStateClearsModified();
+    void undoCommitsTheOpenNoteFirst();
     void missingRecentFileIsReported();
     void failedSaveKeepsModified();
     void sixthFileDropsOldest();
@@ -106,6 +107,7 @@ void TestCalendarMain::init()
 void TestCalendarMain::cleanup()
 {
     if (m_window) {
+        m_window->DoSaveRichtext();
         m_window->SetModified(false);
         m_window->close();
     }
@@ -116,6 +118,7 @@ void TestCalendarMain::cleanup()
 TCalendarMain &TestCalendarMain::NewWindow(const QString &file)
 {
     if (m_window) {
+        m_window->DoSaveRichtext();
         m_window->SetModified(false);
         m_window->close();
     }
@@ -244,6 +247,21 @@ void TestCalendarMain::undoBackToSavedStateClearsModified()
     window.UndoStack().redo();
     QCOMPARE(NoteText(window.CalendarPanel()->Page(), 5), QStringLiteral("x"));
     QVERIFY(window.Modified());
+}
+
+void TestCalendarMain::undoCommitsTheOpenNoteFirst()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    QVERIFY(window.SaveCalendarFile(m_folder->filePath(QStringLiteral("b.DLF"))));
+    ClickCell(6);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("typed"));
+    QVERIFY(window.Modified());
+    window.findChild<QAction *>(QStringLiteral("mnuUndo"))->trigger();
+    QVERIFY(!window.EditingNote());
+    QVERIFY(NoteText(window.CalendarPanel()->Page(), 6).isEmpty());
+    QCOMPARE(window.UndoStack().redoText(), QStringLiteral("Note"));
+    QVERIFY(!window.Modified());
 }
 
 void TestCalendarMain::missingRecentFileIsReported()
