@@ -20,8 +20,7 @@ static void PaintLayout(benchmark::State &state)
     page.SetDefaultStyle();
     page.SetCalendarLayout(layout);
     page.CalculateLayout(true);
-    QImage image(int(page.PageWidth() * zoom), int(page.PageHeight() * zoom),
-                 QImage::Format_RGB32);
+    QImage image(int(page.PageWidth() * zoom), int(page.PageHeight() * zoom), QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter painter(&image);

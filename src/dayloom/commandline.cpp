@@ -1,16 +1,16 @@
 #include "commandline.h"
 
+#include "core/app/preferences.h"
 #include "core/calendar/calendarpage.h"
 #include "core/calendar/languagenames.h"
 #include "core/formats/calendarfile.h"
 #include "core/formats/stylesheet.h"
-#include "core/io/pageexport.h"
-#include "core/surface/pagedocument.h"
-#include "core/recurring/recurringfill.h"
-#include "core/recurring/recurringpagefill.h"
-#include "core/app/preferences.h"
 #include "core/io/appfolders.h"
 #include "core/io/inifile.h"
+#include "core/io/pageexport.h"
+#include "core/recurring/recurringfill.h"
+#include "core/recurring/recurringpagefill.h"
+#include "core/surface/pagedocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -276,11 +276,10 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
         if (!error.isEmpty())
             return Failure(error);
     }
-    const bool hasPageOptions = result.exportOptions.layout || result.exportOptions.paper ||
-                                result.exportOptions.month || result.exportOptions.day ||
-                                result.exportOptions.weekStart ||
-                                !result.exportOptions.language.isEmpty() ||
-                                result.exportOptions.zoom != 1.0f;
+    const bool hasPageOptions =
+        result.exportOptions.layout || result.exportOptions.paper || result.exportOptions.month ||
+        result.exportOptions.day || result.exportOptions.weekStart ||
+        !result.exportOptions.language.isEmpty() || result.exportOptions.zoom != 1.0f;
     if (listing) {
         if (exporting || hasPageOptions || result.exportOptions.fill || !result.files.isEmpty())
             return Failure(QStringLiteral("--list-dates takes only --dates FILE"));

@@ -10,7 +10,15 @@ namespace Dayloom {
 // What the command line asks for. Everything but Window runs headless.
 struct CommandLine
 {
-    enum class Kind { Window, Version, Help, Export, ListDates, Error };
+    enum class Kind
+    {
+        Window,
+        Version,
+        Help,
+        Export,
+        ListDates,
+        Error
+    };
 
     struct ExportOptions
     {
@@ -24,8 +32,8 @@ struct CommandLine
         std::optional<int> weekStart;
         QString language;
         QString file;
-        bool fill = false;       // fill the cells from the recurring dates first
-        QString datesFile;       // with fill: the recurring-dates file
+        bool fill = false; // fill the cells from the recurring dates first
+        QString datesFile; // with fill: the recurring-dates file
     };
 
     struct ListDatesOptions
@@ -35,8 +43,8 @@ struct CommandLine
     };
 
     Kind kind = Kind::Window;
-    QString error;      // Kind::Error: the one-line message
-    QStringList files;  // Kind::Window: files to open
+    QString error;     // Kind::Error: the one-line message
+    QStringList files; // Kind::Window: files to open
     ExportOptions exportOptions;
     ListDatesOptions listDatesOptions;
 

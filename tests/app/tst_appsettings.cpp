@@ -147,7 +147,7 @@ void TestAppSettings::recentFiles()
     QCOMPARE(list.Files().size(), 5);
     QCOMPARE(list.Files().first(), QStringLiteral("/cal/6.DLF"));
     QVERIFY(!list.Files().contains("/cal/1.DLF")); // the sixth dropped the oldest
-    list.Add("/cal/4.DLF"); // reopening the third moves it to the top
+    list.Add("/cal/4.DLF");                        // reopening the third moves it to the top
     QCOMPARE(list.Files().first(), QStringLiteral("/cal/4.DLF"));
     QCOMPARE(TMRUFileList::MenuCaption(1, list.Files().first()), QStringLiteral("&1 /cal/4.DLF"));
     QCOMPARE(list.Files().size(), 5);
@@ -185,7 +185,8 @@ void TestAppSettings::placementShiftsOntoSmallerScreen()
     QCOMPARE(shifted.left, 100 - 256);
     QCOMPARE(shifted.right, 1024);
     QCOMPARE(shifted.top, 50);
-    const WindowPlacement taller = WindowPlacement{0, 200, 800, 900, false}.ShiftedOnto({1024, 768});
+    const WindowPlacement taller =
+        WindowPlacement{0, 200, 800, 900, false}.ShiftedOnto({1024, 768});
     QCOMPARE(taller.top, 68);
     QCOMPARE(taller.bottom, 768);
 

@@ -205,8 +205,8 @@ void TestCalendarDrawing::upperRightNoteAreaStartsBelowNumber()
     QCOMPARE(cell.rTotal, (TRect{left + 4, top, left + g.cw - 2 - 5, top + g.rh - 2}));
     const int nine = QFontMetrics(page.CellFont().ToQFontPoints(page.CellFont().Size())).height();
     QCOMPARE(cell.rFree, (TRect{left + 4, top + nine, left + g.cw - 7, top + g.rh - 2}));
-    QCOMPARE(page.ReferenceNoteSize(),
-             QSize(page.CellRecordOf(1).rFree.Width() + 5, page.CellRecordOf(1).rFree.Height() + 5));
+    QCOMPARE(page.ReferenceNoteSize(), QSize(page.CellRecordOf(1).rFree.Width() + 5,
+                                             page.CellRecordOf(1).rFree.Height() + 5));
 }
 
 void TestCalendarDrawing::centeredNumbersHaveNoNoteArea()

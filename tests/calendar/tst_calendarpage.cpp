@@ -148,8 +148,8 @@ void TestCalendarPage::cellDays_data()
     QTest::addColumn<QList<int>>("firstRow");
     QTest::addColumn<QList<int>>("lastRow");
     // August 1998 has 31 days and starts on a Saturday.
-    QTest::newRow("31 days from saturday") << 8 << 1998 << 1 << QList<int>{0, 0, 0, 0, 0, 0, 1}
-                                           << QList<int>{30, 31, 0, 0, 0, 0, 0};
+    QTest::newRow("31 days from saturday")
+        << 8 << 1998 << 1 << QList<int>{0, 0, 0, 0, 0, 0, 1} << QList<int>{30, 31, 0, 0, 0, 0, 0};
     QTest::newRow("same month monday first")
         << 8 << 1998 << 2 << QList<int>{0, 0, 0, 0, 0, 1, 2} << QList<int>{31, 0, 0, 0, 0, 0, 0};
     QTest::newRow("february 2015 fills four rows")
@@ -271,7 +271,8 @@ void TestCalendarPage::minisInTitle()
     QCOMPARE(page.CalendarOrientation(), coLandscape);
     QCOMPARE(page.MiniCount(), 2);
     const TRect main = page.MainRect();
-    QCOMPARE(page.MiniRect(1), (TRect{main.Left + 12, main.Top + 12, main.Left + 132, main.Top + 132}));
+    QCOMPARE(page.MiniRect(1),
+             (TRect{main.Left + 12, main.Top + 12, main.Left + 132, main.Top + 132}));
     QCOMPARE(page.MiniRect(2),
              (TRect{main.Right - 132, main.Top + 12, main.Right - 12, main.Top + 132}));
     QCOMPARE(page.MiniRect(1).Width(), 120);

@@ -76,9 +76,9 @@ void TestCommandLine::exportWritesPageSizedPng_data()
         << QStringList{"--layout", "0", "--zoom", "0.6"} << QSize(489, 633);
     QTest::newRow("a4 portrait planner")
         << QStringList{"--layout", "20", "--paper", "a4", "--day", "3"} << QSize(793, 1122);
-    QTest::newRow("german monday weeks") << QStringList{"--language", "deutsch", "--week-start",
-                                                        "monday", "--month", "2026-06"}
-                                         << QSize(1056, 816);
+    QTest::newRow("german monday weeks")
+        << QStringList{"--language", "deutsch", "--week-start", "monday", "--month", "2026-06"}
+        << QSize(1056, 816);
 }
 
 void TestCommandLine::exportWritesPageSizedPng()
@@ -182,7 +182,8 @@ void TestCommandLine::exportFillsFromRecurringDates()
     const QString plain = dir.filePath("plain.png");
     const QString filled = dir.filePath("filled.png");
     QCOMPARE(Dayloom(QStringList{"--export", plain} + page).exitCode, 0);
-    QCOMPARE(Dayloom(QStringList{"--export", filled, "--fill", "--dates", dates} + page).exitCode, 0);
+    QCOMPARE(Dayloom(QStringList{"--export", filled, "--fill", "--dates", dates} + page).exitCode,
+             0);
     // Only the cell of the 25th (row 3, column 4 with Sunday-first weeks) differs.
     const QImage a(plain), b(filled);
     QCOMPARE(a.size(), b.size());

@@ -25,7 +25,8 @@ void Preferences::Load(const IniFile &ini)
     mainZoomPercent = ini.ReadInteger(Zooming, QStringLiteral("Main"), defaults.mainZoomPercent);
     propertiesZoomPercent =
         ini.ReadInteger(Zooming, QStringLiteral("Prop"), defaults.propertiesZoomPercent);
-    defaultFont.SetName(ini.ReadString(DefaultFont, QStringLiteral("Name"), QStringLiteral("Arial")));
+    defaultFont.SetName(
+        ini.ReadString(DefaultFont, QStringLiteral("Name"), QStringLiteral("Arial")));
     defaultFont.SetSize(ini.ReadInteger(DefaultFont, QStringLiteral("Size"), 10));
     defaultFont.SetBold(ini.ReadBool(DefaultFont, QStringLiteral("Bold"), false));
     defaultFont.SetItalic(ini.ReadBool(DefaultFont, QStringLiteral("Italic"), false));
@@ -48,7 +49,8 @@ void Preferences::Save(IniFile &ini) const
     ini.WriteBool(DefaultFont, QStringLiteral("Underline"), defaultFont.Underline());
     ini.WriteBool(DefaultFont, QStringLiteral("Strikeout"), defaultFont.StrikeOut());
     ini.WriteInteger(DefaultFont, QStringLiteral("Color"), static_cast<int>(defaultFont.Color()));
-    ini.WriteString(Icons, QStringLiteral("File"), iconFile.isEmpty() ? DefaultIconFile() : iconFile);
+    ini.WriteString(Icons, QStringLiteral("File"),
+                    iconFile.isEmpty() ? DefaultIconFile() : iconFile);
     ini.WriteBool(Icons, QStringLiteral("Visible"), iconToolVisible);
     ini.WriteBool(Hints, QStringLiteral("On"), showHints);
 }

@@ -12,8 +12,7 @@ QString WindowPlacement::SectionName(const QString &windowClass, int logicalDpi)
     return name;
 }
 
-WindowPlacement WindowPlacement::Load(const IniFile &ini, const QString &section,
-                                      bool maximizedNow)
+WindowPlacement WindowPlacement::Load(const IniFile &ini, const QString &section, bool maximizedNow)
 {
     WindowPlacement p;
     p.left = ini.ReadInteger(section, QStringLiteral("Left"), 0);

@@ -81,8 +81,7 @@ SheetGrid MiniSheetGrid(TCalendarLayout layout)
 } // namespace
 
 CalendarPage::CalendarPage(QObject *parent)
-    : QObject(parent),
-      m_titleFont(QStringLiteral("Times New Roman"), 26, true),
+    : QObject(parent), m_titleFont(QStringLiteral("Times New Roman"), 26, true),
       m_headersFont(QStringLiteral("Times New Roman"), 16, true),
       m_cellFont(QStringLiteral("Times New Roman"), 16, true),
       m_miniTitleFont(QStringLiteral("Times New Roman"), 6, true),
@@ -853,19 +852,16 @@ bool CalendarPage::SameSettings(const CalendarPage &other) const
            m_monthNames == other.m_monthNames && m_dayNames == other.m_dayNames &&
            m_mainCalDay == other.m_mainCalDay && m_mainCalMonth == other.m_mainCalMonth &&
            m_mainCalYear == other.m_mainCalYear && m_titleFont.SameLook(other.m_titleFont) &&
-           m_titleBGColor == other.m_titleBGColor &&
-           m_headersFont.SameLook(other.m_headersFont) &&
-           m_headersBGColor == other.m_headersBGColor &&
-           m_headersStyle == other.m_headersStyle && m_cellFont.SameLook(other.m_cellFont) &&
-           m_miniCalBGColor == other.m_miniCalBGColor &&
+           m_titleBGColor == other.m_titleBGColor && m_headersFont.SameLook(other.m_headersFont) &&
+           m_headersBGColor == other.m_headersBGColor && m_headersStyle == other.m_headersStyle &&
+           m_cellFont.SameLook(other.m_cellFont) && m_miniCalBGColor == other.m_miniCalBGColor &&
            m_miniTitleFont.SameLook(other.m_miniTitleFont) &&
            m_miniHeadersFont.SameLook(other.m_miniHeadersFont) &&
            m_miniHeadersBGColor == other.m_miniHeadersBGColor &&
            m_miniHeadersStyle == other.m_miniHeadersStyle &&
            m_miniCellFont.SameLook(other.m_miniCellFont) &&
            m_titleShowYear == other.m_titleShowYear && m_miniShowYear == other.m_miniShowYear &&
-           m_leftMarginInch == other.m_leftMarginInch &&
-           m_topMarginInch == other.m_topMarginInch &&
+           m_leftMarginInch == other.m_leftMarginInch && m_topMarginInch == other.m_topMarginInch &&
            m_rightMarginInch == other.m_rightMarginInch &&
            m_bottomMarginInch == other.m_bottomMarginInch &&
            m_plannerStartTime == other.m_plannerStartTime &&
@@ -970,7 +966,8 @@ void CalendarPage::DistributeRects(int rows, int columns, int lastIndex, int fir
             if (index > lastIndex || index < 1 || index > MaxMinis)
                 return;
             TRect &r = m_miniRects[index - 1];
-            r.Left = column == columns - 1 ? area.Right - cellW : area.Left + column * (gapH + cellW);
+            r.Left =
+                column == columns - 1 ? area.Right - cellW : area.Left + column * (gapH + cellW);
             r.Top = row == rows - 1 ? area.Bottom - cellH : area.Top + row * (gapV + cellH);
             r.Right = r.Left + cellW;
             r.Bottom = r.Top + cellH;

@@ -10,8 +10,8 @@
 
 #include <QByteArray>
 #include <QDate>
-#include <QSize>
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTime>
@@ -206,8 +206,8 @@ public:
     // Draws one note into its cell's note rectangle (device pixels). The
     // page starts with its own renderer: a white scratch image stretched
     // into the rectangle, text laid out at the zoom-1 size of the area.
-    using NoteDrawer = std::function<void(QPainter &, const TWPRtfStorage &note,
-                                          const TRect &rFree, float zoom)>;
+    using NoteDrawer =
+        std::function<void(QPainter &, const TWPRtfStorage &note, const TRect &rFree, float zoom)>;
     void SetNoteDrawer(NoteDrawer drawer) { m_noteDrawer = std::move(drawer); }
     // Stretches the border picture's bytes into a rectangle (device pixels).
     using PictureDrawer =

@@ -5,7 +5,8 @@
 
 namespace Dayloom {
 
-enum TCalendarLayout {
+enum TCalendarLayout
+{
     loFullCalendar = 0,
     LOFullCalendarLS = 1,
     loFCMinisInTitle = 2,
@@ -31,19 +32,50 @@ enum TCalendarLayout {
 };
 inline constexpr int CalendarLayoutCount = 22;
 
-enum TCalendarOrientation { coPortrait = 0, coLandscape = 1 };
+enum TCalendarOrientation
+{
+    coPortrait = 0,
+    coLandscape = 1
+};
 
-enum TCalendarLineLayout { llFull = 0, llHeadersAndCells = 1, llCellsOnly = 2 };
+enum TCalendarLineLayout
+{
+    llFull = 0,
+    llHeadersAndCells = 1,
+    llCellsOnly = 2
+};
 
-enum TMiniCalendarLineLayout { mllFull = 0, mllBoxed = 1, mllMinimal = 2 };
+enum TMiniCalendarLineLayout
+{
+    mllFull = 0,
+    mllBoxed = 1,
+    mllMinimal = 2
+};
 
-enum TCalBorderStyle { cbNone = 0, cbAll = 1, cbTop = 2, cbBottom = 3, cbTopBottom = 4 };
+enum TCalBorderStyle
+{
+    cbNone = 0,
+    cbAll = 1,
+    cbTop = 2,
+    cbBottom = 3,
+    cbTopBottom = 4
+};
 
-enum TCalHeadersStyle { dsFirstChar = 0, dsThreeChars = 1, dsWhole = 2 };
+enum TCalHeadersStyle
+{
+    dsFirstChar = 0,
+    dsThreeChars = 1,
+    dsWhole = 2
+};
 
-enum TCalendarNumberPosition { cnpCenter = 0, cnpUpperRight = 1 };
+enum TCalendarNumberPosition
+{
+    cnpCenter = 0,
+    cnpUpperRight = 1
+};
 
-enum TLPanelState {
+enum TLPanelState
+{
     psPointing = 0,
     psLabel = 1,
     psImage = 2,

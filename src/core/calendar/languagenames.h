@@ -11,9 +11,9 @@ namespace Dayloom {
 // switched to. The texts are fixed ("Freitag " keeps its trailing blank).
 struct LanguageNames
 {
-    QString language;                  // "English", "Deutsch", ...
-    std::array<QString, 12> months;    // January first
-    std::array<QString, 7> days;       // Sunday first
+    QString language;               // "English", "Deutsch", ...
+    std::array<QString, 12> months; // January first
+    std::array<QString, 7> days;    // Sunday first
 };
 
 // In the order of the properties dialog's buttons: English, Deutsch,

@@ -14,7 +14,12 @@ namespace Dayloom {
 class FontSpec
 {
 public:
-    enum Pitch { fpDefault = 0, fpVariable = 1, fpFixed = 2 };
+    enum Pitch
+    {
+        fpDefault = 0,
+        fpVariable = 1,
+        fpFixed = 2
+    };
 
     FontSpec() = default;
     FontSpec(const QString &name, int size, bool bold = false, TColor color = clBlack);

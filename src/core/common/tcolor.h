@@ -31,7 +31,10 @@ inline constexpr TColor clBtnFace = SystemColorFlag | 15;
 inline constexpr TColor clWindow = SystemColorFlag | 5;
 inline constexpr TColor clWindowText = SystemColorFlag | 8;
 
-inline constexpr bool IsSystemColor(TColor c) { return (c & SystemColorFlag) != 0; }
+inline constexpr bool IsSystemColor(TColor c)
+{
+    return (c & SystemColorFlag) != 0;
+}
 
 // Resolves system colours to a fixed classic palette so that drawing is the
 // same on every machine, then converts 0x00BBGGRR to a QColor.

@@ -51,8 +51,8 @@ void HelpWindow::ShowHelpTopic(int topic)
         ShowContents();
         return;
     }
-    m_browser->setSource(QUrl(QStringLiteral("qrc") + ManualPath + QLatin1Char('#') +
-                              TopicAnchor(topic)));
+    m_browser->setSource(
+        QUrl(QStringLiteral("qrc") + ManualPath + QLatin1Char('#') + TopicAnchor(topic)));
     show();
     raise();
     activateWindow();

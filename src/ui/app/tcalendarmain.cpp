@@ -32,10 +32,10 @@
 #include <QScrollArea>
 #include <QStandardPaths>
 #include <QStyle>
-#include <QVBoxLayout>
 #include <QToolButton>
-#include <QUrl>
 #include <QUndoStack>
+#include <QUrl>
+#include <QVBoxLayout>
 #include <QWindow>
 
 #include <cmath>
@@ -247,8 +247,8 @@ void TCalendarMain::BuildMenus()
     add(m_fileMenu, QStringLiteral("New1"), QStringLiteral("&New "), &TCalendarMain::New);
     add(m_fileMenu, QStringLiteral("Open1"), QStringLiteral("&Open"), &TCalendarMain::Open);
     m_fileMenu->addSeparator();
-    m_mnuSave = add(m_fileMenu, QStringLiteral("mnuSave"), QStringLiteral("&Save "),
-                    &TCalendarMain::Save);
+    m_mnuSave =
+        add(m_fileMenu, QStringLiteral("mnuSave"), QStringLiteral("&Save "), &TCalendarMain::Save);
     m_mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     m_mnuSaveAs = add(m_fileMenu, QStringLiteral("mnuSaveAs"), QStringLiteral("Save &As..."),
                       &TCalendarMain::SaveAs);
@@ -308,8 +308,8 @@ void TCalendarMain::BuildMenus()
     add(help, QStringLiteral("Contents1"), QStringLiteral("&Contents"),
         &TCalendarMain::ShowHelpContents);
     add(help, QStringLiteral("About1"), QStringLiteral("&About"), &TCalendarMain::ShowAbout);
-    m_mnuShowHint =
-        add(help, QStringLiteral("mnuShowHint"), QStringLiteral("&Show Hints"), &TCalendarMain::ToggleHints);
+    m_mnuShowHint = add(help, QStringLiteral("mnuShowHint"), QStringLiteral("&Show Hints"),
+                        &TCalendarMain::ToggleHints);
     m_mnuShowHint->setCheckable(true);
     m_mnuShowHint->setChecked(true);
 }
@@ -338,10 +338,10 @@ void TCalendarMain::Start(const QString &fileToOpen)
     show();
     m_page->SetPaintSuspended(true);
     m_page->Page().SetDefaultStyle();
-    const QString path = !fileToOpen.isEmpty()
-                             ? fileToOpen
-                             : (m_recentFiles->Files().isEmpty() ? QString()
-                                                                 : m_recentFiles->Files().first());
+    const QString path =
+        !fileToOpen.isEmpty()
+            ? fileToOpen
+            : (m_recentFiles->Files().isEmpty() ? QString() : m_recentFiles->Files().first());
     // A vanished recent file is skipped silently; a file named on the command
     // line is reported.
     if (!path.isEmpty() && (!fileToOpen.isEmpty() || QFileInfo::exists(path)))
@@ -421,7 +421,8 @@ void TCalendarMain::RestorePlacement()
         // First run: most of the screen, centred.
         const QRect area = display->availableGeometry();
         resize(std::min(1200, area.width() * 9 / 10), std::min(900, area.height() * 9 / 10));
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+        move(area.left() + (area.width() - width()) / 2,
+             area.top() + (area.height() - height()) / 2);
     }
     if (stored.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -715,9 +716,9 @@ void TCalendarMain::Open()
     DoSaveRichtext();
     if (!CheckSaveNeeded())
         return;
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Open Calendar File"), DialogFolder(),
-        QStringLiteral("Calendar File (*.DLF *.dlf)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Open Calendar File"), DialogFolder(),
+                                     QStringLiteral("Calendar File (*.DLF *.dlf)"));
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().toUpper() != QLatin1String("DLF")) {
@@ -777,11 +778,10 @@ void TCalendarMain::SaveAs()
 {
     DoSaveRichtext();
     const CalendarPage &page = m_page->Page();
-    const QString proposed =
-        m_currentFileName.isEmpty()
-            ? page.MonthName(page.MainCalMonth()).left(3) + QString::number(page.MainCalYear()) +
-                  QStringLiteral(".DLF")
-            : QFileInfo(m_currentFileName).fileName();
+    const QString proposed = m_currentFileName.isEmpty()
+                                 ? page.MonthName(page.MainCalMonth()).left(3) +
+                                       QString::number(page.MainCalYear()) + QStringLiteral(".DLF")
+                                 : QFileInfo(m_currentFileName).fileName();
     QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Calendar File"),
                                                 QDir(DialogFolder()).filePath(proposed),
                                                 QStringLiteral("Calendar File (*.DLF *.dlf)"));

@@ -12,7 +12,8 @@ TUserTitleForm::TUserTitleForm(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("UserTitleForm"));
     setWindowTitle(QStringLiteral("User Defined Title"));
-    auto *label = new QLabel(QStringLiteral("Enter calendar title (leave blank for default):"), this);
+    auto *label =
+        new QLabel(QStringLiteral("Enter calendar title (leave blank for default):"), this);
     m_titleText = new QLineEdit(this);
     m_titleText->setObjectName(QStringLiteral("TitleText"));
     m_titleText->setMaxLength(255);

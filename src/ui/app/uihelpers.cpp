@@ -10,8 +10,8 @@ namespace Dayloom {
 
 void ShowInformation(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), text,
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 

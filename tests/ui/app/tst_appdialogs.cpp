@@ -52,7 +52,8 @@ void TestAppDialogs::timePickerTwelves()
     TSetTimeDialog dialog;
     dialog.SetTime(QTime(8, 0));
     dialog.show();
-    QCOMPARE(dialog.HourCell(hourCell)->text(), QString::number(hourCell % 12 == 0 ? 12 : hourCell % 12));
+    QCOMPARE(dialog.HourCell(hourCell)->text(),
+             QString::number(hourCell % 12 == 0 ? 12 : hourCell % 12));
     QTest::mouseClick(dialog.HourCell(hourCell), Qt::LeftButton);
     QTest::mouseClick(dialog.MinuteCell(45), Qt::LeftButton);
     QCOMPARE(dialog.windowTitle(), caption);
