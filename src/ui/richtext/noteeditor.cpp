@@ -86,6 +86,14 @@ NoteEditor::NoteEditor(QWidget *parent) : QTextEdit(parent)
     ApplyLayout();
 }
 
+NoteEditor::~NoteEditor()
+{
+    // Give the focus up while this is still a note editor: focus watchers
+    // (the formatting bar) then never see a half-destroyed one.
+    if (hasFocus())
+        clearFocus();
+}
+
 void NoteEditor::SetPageSizeTwips(const QSize &twips)
 {
     if (twips.width() < TwipsPerPixel || twips.height() < TwipsPerPixel || twips == m_pageTwips)

@@ -34,6 +34,7 @@ public:
     static constexpr int MaxZoomPercent = 1000;
 
     explicit NoteEditor(QWidget *parent = nullptr);
+    ~NoteEditor() override;
 
     // The note area as shown, in twips; sizes below one pixel are ignored.
     void SetPageSizeTwips(const QSize &twips);
