@@ -5,7 +5,7 @@
 
 namespace Dayloom {
 
-enum TCalendarLayout
+enum TCalendarLayout : int
 {
     loFullCalendar = 0,
     LOFullCalendarLS = 1,
@@ -32,27 +32,27 @@ enum TCalendarLayout
 };
 inline constexpr int CalendarLayoutCount = 22;
 
-enum TCalendarOrientation
+enum TCalendarOrientation : int
 {
     coPortrait = 0,
     coLandscape = 1
 };
 
-enum TCalendarLineLayout
+enum TCalendarLineLayout : int
 {
     llFull = 0,
     llHeadersAndCells = 1,
     llCellsOnly = 2
 };
 
-enum TMiniCalendarLineLayout
+enum TMiniCalendarLineLayout : int
 {
     mllFull = 0,
     mllBoxed = 1,
     mllMinimal = 2
 };
 
-enum TCalBorderStyle
+enum TCalBorderStyle : int
 {
     cbNone = 0,
     cbAll = 1,
@@ -61,20 +61,20 @@ enum TCalBorderStyle
     cbTopBottom = 4
 };
 
-enum TCalHeadersStyle
+enum TCalHeadersStyle : int
 {
     dsFirstChar = 0,
     dsThreeChars = 1,
     dsWhole = 2
 };
 
-enum TCalendarNumberPosition
+enum TCalendarNumberPosition : int
 {
     cnpCenter = 0,
     cnpUpperRight = 1
 };
 
-enum TLPanelState
+enum TLPanelState : int
 {
     psPointing = 0,
     psLabel = 1,

@@ -7,7 +7,7 @@ namespace Dayloom {
 
 // Lines around the whole calendar, around the day-name row, or between the
 // day cells.
-enum TFlatCalBorderStyle
+enum TFlatCalBorderStyle : int
 {
     fcbNone = 0,
     fcbAll = 1,
@@ -17,7 +17,7 @@ enum TFlatCalBorderStyle
 };
 
 // How much of each day name the day-name row shows.
-enum TFlatCalHeadersStyle
+enum TFlatCalHeadersStyle : int
 {
     fdsFirstChar = 0,
     fdsThreeChars = 1,
@@ -25,7 +25,7 @@ enum TFlatCalHeadersStyle
 };
 
 // The side on which the drop shadow falls.
-enum TFlatShadowPosition
+enum TFlatShadowPosition : int
 {
     fcpLowerRight = 0,
     fcpLowerLeft = 1,
@@ -35,7 +35,7 @@ enum TFlatShadowPosition
 
 // Month and day names used. Note that Italian comes before Spanish here,
 // unlike the order of the properties dialog's language buttons.
-enum TFlatCalLanguage
+enum TFlatCalLanguage : int
 {
     fclEnglish = 0,
     fclGerman = 1,
