@@ -65,7 +65,6 @@ TCalendarMain::TCalendarMain(QWidget *parent) : QMainWindow(parent)
     resize(1000, 720);
 
     m_settings = IniFile(SettingsFileName());
-    m_settings.Load();
 
     BuildPageArea();
     m_formatBar = new FormattingBar(this);
