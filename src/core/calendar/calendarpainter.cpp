@@ -198,9 +198,8 @@ QString CutDayName(const QString &name, TCalHeadersStyle style)
     return name;
 }
 
-void DrawBorder(QPainter &painter, const TRect &rect, TCalBorderStyle style)
+void DrawBorderLines(QPainter &painter, const TRect &rect, TCalBorderStyle style)
 {
-    painter.setPen(BlackPen());
     const int l = rect.Left, t = rect.Top, r = rect.Right, b = rect.Bottom;
     switch (style) {
     case cbNone:
@@ -221,6 +220,12 @@ void DrawBorder(QPainter &painter, const TRect &rect, TCalBorderStyle style)
         LineTo(painter, l, b, r, b);
         break;
     }
+}
+
+void DrawBorder(QPainter &painter, const TRect &rect, TCalBorderStyle style)
+{
+    painter.setPen(BlackPen());
+    DrawBorderLines(painter, rect, style);
 }
 
 void DrawMonthGrid(QPainter &painter, DrawingBlock &block, const QString &titleText)

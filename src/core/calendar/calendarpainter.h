@@ -70,6 +70,8 @@ namespace CalendarPainter {
 // Lines with a black solid pen: cbAll the four sides, cbTop / cbBottom one
 // side, cbTopBottom both, cbNone nothing. Right and bottom are inclusive.
 void DrawBorder(QPainter &painter, const TRect &rect, TCalBorderStyle style);
+// The same lines in the painter's current pen.
+void DrawBorderLines(QPainter &painter, const TRect &rect, TCalBorderStyle style);
 
 // A month grid (main calendar or mini) into block.rect; fills the block's
 // cell records and title and header rectangles. An empty title text draws

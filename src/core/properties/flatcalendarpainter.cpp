@@ -143,29 +143,14 @@ void Layout(TGFlatCalendarAttributes &a)
     }
 }
 
+// The floating calendar's border styles are the page's, value for value.
+static_assert(int(fcbNone) == int(cbNone) && int(fcbAll) == int(cbAll) &&
+              int(fcbTop) == int(cbTop) && int(fcbBottom) == int(cbBottom) &&
+              int(fcbTopBottom) == int(cbTopBottom));
+
 void DrawBorder(QPainter &painter, const TRect &rect, TFlatCalBorderStyle style)
 {
-    const int l = rect.Left, t = rect.Top, r = rect.Right, b = rect.Bottom;
-    switch (style) {
-    case fcbNone:
-        break;
-    case fcbAll: {
-        // A closed outline: every corner is the start of the next line.
-        const QPoint corners[5] = {{l, t}, {r, t}, {r, b}, {l, b}, {l, t}};
-        painter.drawPolyline(corners, 5);
-        break;
-    }
-    case fcbTop:
-        CalendarPainter::DrawLineTo(painter, l, t, r, t);
-        break;
-    case fcbBottom:
-        CalendarPainter::DrawLineTo(painter, l, b, r, b);
-        break;
-    case fcbTopBottom:
-        CalendarPainter::DrawLineTo(painter, l, t, r, t);
-        CalendarPainter::DrawLineTo(painter, l, b, r, b);
-        break;
-    }
+    CalendarPainter::DrawBorderLines(painter, rect, static_cast<TCalBorderStyle>(style));
 }
 
 void DrawCalendar(QPainter &painter, TGFlatCalendarAttributes &a)
