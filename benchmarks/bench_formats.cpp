@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "guibenchmarkmain.h"
+
 using namespace Dayloom;
 using namespace Dayloom::Testing;
 
@@ -119,11 +121,4 @@ BENCHMARK(BM_OpenCalendarFileFromDisk)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+DAYLOOM_GUI_BENCHMARK_MAIN()

@@ -10,6 +10,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "guibenchmarkmain.h"
+
 using namespace Dayloom;
 
 static void PaintLayout(benchmark::State &state)
@@ -58,12 +60,4 @@ static void PaintMonthWith42Notes(benchmark::State &state)
 }
 BENCHMARK(PaintMonthWith42Notes)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+DAYLOOM_GUI_BENCHMARK_MAIN()

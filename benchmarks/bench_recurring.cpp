@@ -19,6 +19,8 @@
 #include <QGuiApplication>
 #include <QStringList>
 
+#include "guibenchmarkmain.h"
+
 using namespace Dayloom;
 
 namespace {
@@ -184,16 +186,4 @@ BENCHMARK(BM_FillPage300OverNotes)
     ->Repetitions(9)
     ->ReportAggregatesOnly();
 
-// Notes are laid out with fonts, which need the application object.
-int main(int argc, char **argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    QGuiApplication app(argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+DAYLOOM_GUI_BENCHMARK_MAIN()

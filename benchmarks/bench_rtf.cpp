@@ -16,6 +16,8 @@
 
 #include <vector>
 
+#include "guibenchmarkmain.h"
+
 using namespace Dayloom;
 
 namespace {
@@ -137,15 +139,4 @@ BENCHMARK(BM_Paint42NotesUncached)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    QGuiApplication app(argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+DAYLOOM_GUI_BENCHMARK_MAIN()

@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "guibenchmarkmain.h"
+
 using namespace Dayloom;
 
 namespace {
@@ -127,12 +129,4 @@ static void ColdRepaint(benchmark::State &state)
 }
 BENCHMARK(ColdRepaint)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+DAYLOOM_GUI_BENCHMARK_MAIN()
