@@ -7,7 +7,7 @@
 #include "core/formats/stylesheet.h"
 #include "core/io/appfolders.h"
 #include "core/io/inifile.h"
-#include "core/io/pageexport.h"
+#include "core/export/pageexport.h"
 #include "core/recurring/recurringfill.h"
 #include "core/recurring/recurringpagefill.h"
 #include "core/surface/pagedocument.h"

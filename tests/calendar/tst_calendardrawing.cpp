@@ -1,5 +1,5 @@
 #include "core/calendar/calendarpage.h"
-#include "core/io/pageexport.h"
+#include "core/export/pageexport.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -40,9 +40,15 @@ GridGeometry MainGrid(const CalendarPage &page)
     return g;
 }
 
+// The screen's paint: the page keeps what it drew for hit testing.
 QImage Render(CalendarPage &page, float zoom = 1.0f)
 {
-    return RenderPageImage(page, zoom);
+    QImage image(static_cast<int>(page.PageWidth() * zoom),
+                 static_cast<int>(page.PageHeight() * zoom), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    page.Paint(painter, zoom);
+    return image;
 }
 
 bool IsBlack(const QImage &image, int x, int y)
@@ -80,6 +86,8 @@ private Q_SLOTS:
     void highDensityDeviceStaysAligned();
     void miniCalendarsDrawAfterMain();
     void reentrantPaintDoesNothing();
+    void otherTargetsLeaveScreenRecords();
+    void evictedFontsStayAliveDuringPaint();
 };
 
 void TestCalendarDrawing::gridLinesAtComputedPositions()
@@ -363,6 +371,7 @@ void TestCalendarDrawing::zoomedPaintScalesGeometry()
 void TestCalendarDrawing::highDensityDeviceStaysAligned()
 {
     CalendarPage page;
+    Render(page); // the title rectangle the screen keeps
     const QImage normal = RenderPageImage(page, 1.0f, 1.0);
     const QImage dense = RenderPageImage(page, 1.0f, 2.0);
     QCOMPARE(dense.size(), normal.size() * 2);
@@ -419,4 +428,64 @@ void TestCalendarDrawing::reentrantPaintDoesNothing()
 }
 
 QTEST_MAIN(TestCalendarDrawing)
+// Printing or exporting at 100 % after the screen showed 60 % used to leave
+// the export's records behind, so the next click landed in the wrong cell.
+void TestCalendarDrawing::otherTargetsLeaveScreenRecords()
+{
+    CalendarPage page;
+    page.SetMainCalMonth(12);
+    page.SetMainCalYear(2026);
+    Render(page, 0.6f);
+    const CellRecord screenCell = page.CellRecordOf(20);
+    const TRect screenTitle = page.TitleRect();
+
+    QImage image(page.PageWidth() * 2, page.PageHeight() * 2, QImage::Format_RGB32);
+    QPainter painter(&image);
+    const PageDrawing printed = page.Draw(painter, RenderTarget{2.0f});
+    painter.end();
+    RenderPageImage(page, 1.0f);
+
+    QCOMPARE(page.CellRecordOf(20).rTotal, screenCell.rTotal);
+    QCOMPARE(page.CellRecordOf(20).rFree, screenCell.rFree);
+    QCOMPARE(page.TitleRect(), screenTitle);
+    // The other drawing still reports its own records, in its own pixels.
+    QCOMPARE(printed.cells[19].day, screenCell.day);
+    QVERIFY(printed.cells[19].rTotal.Left > 3 * screenCell.rTotal.Left);
+}
+
+// The font cache held 32 fonts by reference: when a paint's title font was
+// the oldest entry, the header font's miss freed it while still in use.
+void TestCalendarDrawing::evictedFontsStayAliveDuringPaint()
+{
+    const auto block = [](int titleSize, int headerSize, int cellSize) {
+        DrawingBlock b;
+        b.rect = TRect{0, 0, 400, 300};
+        b.titleFont = FontSpec(QStringLiteral("Times New Roman"), titleSize, true);
+        b.headerFont = FontSpec(QStringLiteral("Times New Roman"), headerSize);
+        b.cellFont = FontSpec(QStringLiteral("Times New Roman"), cellSize);
+        b.monthNames.fill(QStringLiteral("December"));
+        b.dayNames.fill(QStringLiteral("Monday"));
+        return b;
+    };
+    const auto draw = [&](QImage &image, int titleSize, int headerSize, int cellSize) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        DrawingBlock b = block(titleSize, headerSize, cellSize);
+        CalendarPainter::DrawMonthGrid(painter, b, QString());
+    };
+    QImage scratch(400, 300, QImage::Format_RGB32);
+    for (int size = 100; size < 133; size += 3) // push out whatever earlier tests cached
+        draw(scratch, size, size + 1, size + 2);
+    QImage first(400, 300, QImage::Format_RGB32);
+    draw(first, 40, 12, 10);
+    // 29 new fonts: the cache is full and the 40-point title is its oldest entry.
+    for (int size = 200; size < 227; size += 3)
+        draw(scratch, size, size + 1, size + 2);
+    draw(scratch, 230, 231, 231);
+    QImage again(400, 300, QImage::Format_RGB32);
+    draw(again, 40, 13, 11); // the title hits, the header's miss evicts it
+    const QRect band(0, 0, 400, 40);
+    QCOMPARE(again.copy(band), first.copy(band));
+}
+
 #include "tst_calendardrawing.moc"

@@ -318,7 +318,7 @@ void TestCalendarPage::sixtyMonthSheet()
 
 void TestCalendarPage::distributeRects()
 {
-    CalendarPage page;
+    PageLayout page;
     const TRect area{10, 20, 311, 220}; // 301 wide, 200 high
     page.DistributeRects(2, 3, 6, 1, area);
     QCOMPARE(page.MiniRect(1), (TRect{10, 20, 108, 119}));

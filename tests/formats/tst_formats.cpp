@@ -661,6 +661,23 @@ private Q_SLOTS:
         QVERIFY(page.MonthName(5) != QStringLiteral("Mai"));
     }
 
+    // A sheet cut off after the line layout used to apply the preset over
+    // header and cell borders that were never read.
+    void cutAfterLineLayoutKeepsUnreadBorders()
+    {
+        CalendarPage design;
+        ConfigureDesign(design);
+        const QByteArray sheet = SheetBytes(design);
+        CalendarPage page;
+        page.SetHeadersBorder(cbTop);
+        page.SetCellBorder(cbBottom);
+        QVERIFY(!ReadSheet(page, sheet.left(sheet.indexOf(design.MonthName(1).toUtf8()))));
+        QCOMPARE(page.CalendarLineLayout(), llCellsOnly);
+        QCOMPARE(page.CalendarBorder(), cbTopBottom);
+        QCOMPARE(page.HeadersBorder(), cbTop);
+        QCOMPARE(page.CellBorder(), cbBottom);
+    }
+
     // --- component records ------------------------------------------------------
     void emptyNoteRecordBytes()
     {

@@ -2,7 +2,10 @@
 
 #include "core/calendar/calendardates.h"
 #include "core/calendar/calendarpainter.h"
+#include "core/calendar/calendarsettings.h"
 #include "core/calendar/calendartypes.h"
+#include "core/calendar/pagelayout.h"
+#include "core/calendar/pagerenderer.h"
 #include "core/common/fontspec.h"
 #include "core/common/tcolor.h"
 #include "core/common/trect.h"
@@ -64,100 +67,102 @@ class CalendarPage : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int PPI = 96;
-    static constexpr int MaxMinis = 60;
-    // Extra margin, in inches, that a border picture adds on every side.
-    static constexpr double BorderAllowance = 0.47;
+    static constexpr int PPI = PageLayout::PPI;
+    static constexpr int MaxMinis = PageLayout::MaxMinis;
+    static constexpr double BorderAllowance = PageLayout::BorderAllowance;
 
     explicit CalendarPage(QObject *parent = nullptr);
     ~CalendarPage() override;
 
     // --- published settings -------------------------------------------------
-    TCalendarLayout CalendarLayout() const { return m_calendarLayout; }
+    TCalendarLayout CalendarLayout() const { return m_settings.calendarLayout; }
     void SetCalendarLayout(TCalendarLayout layout);
-    TCalendarOrientation CalendarOrientation() const { return m_calendarOrientation; }
+    TCalendarOrientation CalendarOrientation() const { return m_settings.calendarOrientation; }
     void SetCalendarOrientation(TCalendarOrientation orientation);
-    TCalendarLineLayout CalendarLineLayout() const { return m_calendarLineLayout; }
+    TCalendarLineLayout CalendarLineLayout() const { return m_settings.calendarLineLayout; }
     void SetCalendarLineLayout(TCalendarLineLayout preset);
-    TMiniCalendarLineLayout MiniCalendarLineLayout() const { return m_miniCalendarLineLayout; }
+    TMiniCalendarLineLayout MiniCalendarLineLayout() const
+    {
+        return m_settings.miniCalendarLineLayout;
+    }
     void SetMiniCalendarLineLayout(TMiniCalendarLineLayout preset);
 
-    TColor TitleBGColor() const { return m_titleBGColor; }
+    TColor TitleBGColor() const { return m_settings.titleBGColor; }
     void SetTitleBGColor(TColor color);
-    TColor HeadersBGColor() const { return m_headersBGColor; }
+    TColor HeadersBGColor() const { return m_settings.headersBGColor; }
     void SetHeadersBGColor(TColor color);
-    TColor MiniHeadersBGColor() const { return m_miniHeadersBGColor; }
+    TColor MiniHeadersBGColor() const { return m_settings.miniHeadersBGColor; }
     void SetMiniHeadersBGColor(TColor color);
-    TColor MiniCalBGColor() const { return m_miniCalBGColor; }
+    TColor MiniCalBGColor() const { return m_settings.miniCalBGColor; }
     void SetMiniCalBGColor(TColor color);
 
-    const FontSpec &TitleFont() const { return m_titleFont; }
+    const FontSpec &TitleFont() const { return m_settings.titleFont; }
     void SetTitleFont(const FontSpec &font);
-    const FontSpec &HeadersFont() const { return m_headersFont; }
+    const FontSpec &HeadersFont() const { return m_settings.headersFont; }
     void SetHeadersFont(const FontSpec &font);
-    const FontSpec &CellFont() const { return m_cellFont; }
+    const FontSpec &CellFont() const { return m_settings.cellFont; }
     void SetCellFont(const FontSpec &font);
-    const FontSpec &MiniTitleFont() const { return m_miniTitleFont; }
+    const FontSpec &MiniTitleFont() const { return m_settings.miniTitleFont; }
     void SetMiniTitleFont(const FontSpec &font);
-    const FontSpec &MiniHeadersFont() const { return m_miniHeadersFont; }
+    const FontSpec &MiniHeadersFont() const { return m_settings.miniHeadersFont; }
     void SetMiniHeadersFont(const FontSpec &font);
-    const FontSpec &MiniCellFont() const { return m_miniCellFont; }
+    const FontSpec &MiniCellFont() const { return m_settings.miniCellFont; }
     void SetMiniCellFont(const FontSpec &font);
 
     // Margins in inches, compared exactly.
-    float LeftMarginInch() const { return m_leftMarginInch; }
+    float LeftMarginInch() const { return m_settings.leftMarginInch; }
     void SetLeftMarginInch(float inches);
-    float TopMarginInch() const { return m_topMarginInch; }
+    float TopMarginInch() const { return m_settings.topMarginInch; }
     void SetTopMarginInch(float inches);
-    float RightMarginInch() const { return m_rightMarginInch; }
+    float RightMarginInch() const { return m_settings.rightMarginInch; }
     void SetRightMarginInch(float inches);
-    float BottomMarginInch() const { return m_bottomMarginInch; }
+    float BottomMarginInch() const { return m_settings.bottomMarginInch; }
     void SetBottomMarginInch(float inches);
 
-    TCalBorderStyle CalendarBorder() const { return m_calendarBorder; }
+    TCalBorderStyle CalendarBorder() const { return m_settings.calendarBorder; }
     void SetCalendarBorder(TCalBorderStyle style);
-    TCalBorderStyle HeadersBorder() const { return m_headersBorder; }
+    TCalBorderStyle HeadersBorder() const { return m_settings.headersBorder; }
     void SetHeadersBorder(TCalBorderStyle style);
-    TCalBorderStyle CellBorder() const { return m_cellBorder; }
+    TCalBorderStyle CellBorder() const { return m_settings.cellBorder; }
     void SetCellBorder(TCalBorderStyle style);
-    TCalBorderStyle MiniCalBorder() const { return m_miniCalBorder; }
+    TCalBorderStyle MiniCalBorder() const { return m_settings.miniCalBorder; }
     void SetMiniCalBorder(TCalBorderStyle style);
-    TCalBorderStyle MiniHeadersBorder() const { return m_miniHeadersBorder; }
+    TCalBorderStyle MiniHeadersBorder() const { return m_settings.miniHeadersBorder; }
     void SetMiniHeadersBorder(TCalBorderStyle style);
-    TCalBorderStyle MiniCellBorder() const { return m_miniCellBorder; }
+    TCalBorderStyle MiniCellBorder() const { return m_settings.miniCellBorder; }
     void SetMiniCellBorder(TCalBorderStyle style);
 
-    bool TitleShowYear() const { return m_titleShowYear; }
+    bool TitleShowYear() const { return m_settings.titleShowYear; }
     void SetTitleShowYear(bool on);
-    bool MiniShowYear() const { return m_miniShowYear; }
+    bool MiniShowYear() const { return m_settings.miniShowYear; }
     void SetMiniShowYear(bool on);
-    TCalHeadersStyle HeadersStyle() const { return m_headersStyle; }
+    TCalHeadersStyle HeadersStyle() const { return m_settings.headersStyle; }
     void SetHeadersStyle(TCalHeadersStyle style);
-    TCalHeadersStyle MiniHeadersStyle() const { return m_miniHeadersStyle; }
+    TCalHeadersStyle MiniHeadersStyle() const { return m_settings.miniHeadersStyle; }
     void SetMiniHeadersStyle(TCalHeadersStyle style);
-    TCalendarNumberPosition NumberPosition() const { return m_numberPosition; }
+    TCalendarNumberPosition NumberPosition() const { return m_settings.numberPosition; }
     void SetNumberPosition(TCalendarNumberPosition position);
 
     // The date. A month outside 1-12 or a year outside 1-9999 is ignored.
-    int MainCalDay() const { return m_mainCalDay; }
+    int MainCalDay() const { return m_settings.mainCalDay; }
     void SetMainCalDay(int day);
-    int MainCalMonth() const { return m_mainCalMonth; }
+    int MainCalMonth() const { return m_settings.mainCalMonth; }
     void SetMainCalMonth(int month);
-    int MainCalYear() const { return m_mainCalYear; }
+    int MainCalYear() const { return m_settings.mainCalYear; }
     void SetMainCalYear(int year);
     // 1 = weeks start on Sunday; any other value = on Monday.
-    int StartOfWeek() const { return m_startOfWeek; }
+    int StartOfWeek() const { return m_settings.startOfWeek; }
     void SetStartOfWeek(int start);
-    bool MondayFirst() const { return m_startOfWeek != 1; }
+    bool MondayFirst() const { return m_settings.startOfWeek != 1; }
 
-    const QString &UserTitle() const { return m_userTitle; }
+    const QString &UserTitle() const { return m_settings.userTitle; }
     void SetUserTitle(const QString &title);
     TLPanelState PanelState() const { return m_panelState; }
     void SetPanelState(TLPanelState state);
     bool Pointing() const { return m_panelState == psPointing; }
 
     // Border name: a bare file name without extension, or empty for none.
-    const QString &WMFBorderFile() const { return m_wmfBorderFile; }
+    const QString &WMFBorderFile() const { return m_settings.wmfBorderFile; }
     void SetWMFBorderFile(const QString &name);
     // Raw bytes of the border picture last loaded (kept after the name is
     // cleared; drawn only while a name is set).
@@ -167,21 +172,21 @@ public:
 
     // --- unpublished settings -------------------------------------------------
     // 0 = Letter (8.5 x 11 in); any other value = A4 (8.27 x 11.69 in).
-    int PaperSize() const { return m_paperSize; }
+    int PaperSize() const { return m_settings.paperSize; }
     void SetPaperSize(int paperSize);
-    bool IsA4() const { return m_paperSize != 0; }
-    QTime PlannerStartTime() const { return m_plannerStartTime; }
+    bool IsA4() const { return m_settings.paperSize != 0; }
+    QTime PlannerStartTime() const { return m_settings.plannerStartTime; }
     void SetPlannerStartTime(const QTime &time);
 
     // Names: months 1-12 (January first), days 1-7 (Sunday first). Outside
     // those ranges the getters return an empty string and the setters do
     // nothing. The setters do not repaint.
-    QString MonthName(int index) const;
-    QString DayName(int index) const;
+    QString MonthName(int index) const { return m_settings.MonthName(index); }
+    QString DayName(int index) const { return m_settings.DayName(index); }
     void SetMonthName(int index, const QString &name);
     void SetDayName(int index, const QString &name);
     // Long month and day names of the system locale.
-    void LoadSystemNames();
+    void LoadSystemNames() { m_settings.LoadSystemNames(); }
 
     // --- day-cell notes ---------------------------------------------------------
     static constexpr int CellCount = 42;
@@ -195,23 +200,29 @@ public:
     void ClearCellNotes();
 
     // --- drawing and day cells -------------------------------------------------
-    // Paints the page (border picture, calendar or planner with its notes,
-    // then the mini calendars) at the given zoom, in device pixels of the
-    // painter: the device should be page size x zoom. Refills the cell
-    // records and the title and header rectangles; they describe only what
-    // this paint drew (a planner or a mini sheet leaves no stale month-grid
-    // cells behind). A paint started while one runs does nothing.
+    // Draws the page (border picture, calendar or planner with its notes,
+    // then the mini calendars) onto any painter — screen, image, printer,
+    // vector file — and returns what it drew. It changes nothing, so a print
+    // or an export never disturbs the screen's cell records.
+    PageDrawing Draw(QPainter &painter, const RenderTarget &target) const;
+    PageDrawing Draw(QPainter &painter, float zoom) const
+    {
+        return Draw(painter, RenderTarget{zoom});
+    }
+    // The screen's paint: draws at the zoom (device = page size x zoom) and
+    // keeps the cell records, title and header rectangles that clicks are
+    // tested against. A paint started while one runs does nothing.
     void Paint(QPainter &painter, float zoom);
+    // What the last screen paint drew.
+    const PageDrawing &ScreenDrawing() const { return m_screen; }
 
     // Draws one note into its cell's note rectangle (device pixels). The
     // page starts with its own renderer: a white scratch image stretched
     // into the rectangle, text laid out at the zoom-1 size of the area.
-    using NoteDrawer =
-        std::function<void(QPainter &, const TWPRtfStorage &note, const TRect &rFree, float zoom)>;
+    using NoteDrawer = PageRenderer::NoteDrawer;
     void SetNoteDrawer(NoteDrawer drawer) { m_noteDrawer = std::move(drawer); }
     // Stretches the border picture's bytes into a rectangle (device pixels).
-    using PictureDrawer =
-        std::function<void(QPainter &, const QByteArray &picture, const QRect &target)>;
+    using PictureDrawer = PageRenderer::PictureDrawer;
     void SetBorderDrawer(PictureDrawer drawer) { m_borderDrawer = std::move(drawer); }
 
     // Planner texts (layouts 18-21): the title (the user title when set),
@@ -234,11 +245,11 @@ public:
     int DayOfCell(int cell) const { return CellRecordOf(cell).day; }
     // First cell showing the day (0 finds the first empty cell), else -1.
     int CellOfDay(int day) const;
-    const TRect &TitleRect() const { return m_titleRect; }
-    const TRect &HeaderRect() const { return m_headerRect; }
+    const TRect &TitleRect() const { return m_screen.titleRect; }
+    const TRect &HeaderRect() const { return m_screen.headerRect; }
     // The first cell's note rectangle grown by 5 pixels right and down: the
     // size notes are laid out at when printed.
-    QSize ReferenceNoteSize() const { return m_referenceNoteSize; }
+    QSize ReferenceNoteSize() const { return m_screen.referenceNoteSize; }
 
     // The page's answer to a left click at a point (device pixels of the last
     // paint) with the pointing tool. objectAtPoint: a placed object covers
@@ -259,20 +270,33 @@ public:
     // shown at all is the widget's business.
     bool HasDayCells() const;
 
+    // Every setting as one value. SetSettings replaces them all (the border
+    // name as SetWMFBorderFile takes it), recomputes the layout keeping the
+    // mini fonts, and signals once.
+    const CalendarSettings &Settings() const { return m_settings; }
+    void SetSettings(const CalendarSettings &settings);
+
     // MiniTitleFont size := points; mini header and cell fonts := 80 %.
     void SetMiniFontSizes(int points);
-    // Copies every setting listed for style transfer from another page,
+    // Takes over the look of another page (CalendarSettings::AssignStyle),
     // then recomputes the layout (mini fonts kept).
-    void AssignSettings(const CalendarPage &source);
+    void AssignSettings(const CalendarPage &source) { AssignSettings(source.Settings()); }
+    void AssignSettings(const CalendarSettings &source);
     // Equal settings; font sizes, NumberPosition and the individual border
     // styles are not compared.
-    bool SameSettings(const CalendarPage &other) const;
+    bool SameSettings(const CalendarPage &other) const
+    {
+        return m_settings.SameSettings(other.m_settings);
+    }
     // Resets the look to the default style for today's date.
     void SetDefaultStyle();
 
     // --- page geometry ---------------------------------------------------------
+    // Recomputes the layout from the settings (CalculatePageLayout); the
+    // orientation follows the layout. With resetMiniFonts the mini fonts
+    // take the sizes the layout suggests.
     void CalculateLayout(bool resetMiniFonts);
-    void DistributeRects(int rows, int columns, int lastIndex, int firstIndex, const TRect &area);
+    const PageLayout &Layout() const { return m_layout; }
     static MonthYear ShiftMonth(int month, int year, int k)
     {
         return CalendarDates::ShiftMonth(month, year, k);
@@ -280,17 +304,17 @@ public:
     // Display name of a layout in the layout list.
     static QString LayoutDisplayName(TCalendarLayout layout);
 
-    int PageWidth() const { return m_pageWidth; }
-    int PageHeight() const { return m_pageHeight; }
-    const TRect &PrintableRect() const { return m_printableRect; }
-    const TRect &MainRect() const { return m_mainRect; }
-    bool HasMainCalendar() const { return m_hasMainCalendar; }
-    bool HasMiniCalendars() const { return m_hasMiniCalendars; }
-    bool IsPlanner() const { return m_isPlanner; }
-    int MiniCount() const { return m_miniCount; }
+    int PageWidth() const { return m_layout.pageWidth; }
+    int PageHeight() const { return m_layout.pageHeight; }
+    const TRect &PrintableRect() const { return m_layout.printableRect; }
+    const TRect &MainRect() const { return m_layout.mainRect; }
+    bool HasMainCalendar() const { return m_layout.hasMainCalendar; }
+    bool HasMiniCalendars() const { return m_layout.hasMiniCalendars; }
+    bool IsPlanner() const { return m_layout.isPlanner; }
+    int MiniCount() const { return m_layout.miniCount; }
     // Index 1-60; a zero rectangle / January 1997 outside that range.
-    TRect MiniRect(int index) const;
-    MonthYear MiniMonth(int index) const;
+    TRect MiniRect(int index) const { return m_layout.MiniRect(index); }
+    MonthYear MiniMonth(int index) const { return m_layout.MiniMonth(index); }
 
 Q_SIGNALS:
     // Anything visible changed: repaint.
@@ -305,76 +329,18 @@ Q_SIGNALS:
 private:
     void Repaint();
     void NotifyFontChanged();
-    void SetMarginInch(float &field, float inches);
+    void SetMarginInch(float CalendarSettings::*field, float inches);
     void LoadBorderPicture();
-    void FillMainBlock(float zoom);
-    void ClearCellRecords();
     void DrawNoteOnScreen(QPainter &painter, const TWPRtfStorage &note, const TRect &rFree,
-                          float zoom);
-    void DrawNotes(QPainter &painter, float zoom, bool skipEmptyNotes);
-    void DrawPlannerPage(QPainter &painter, float zoom);
-    void DrawMiniCalendars(QPainter &painter, float zoom);
+                          float zoom) const;
 
-    TCalendarLayout m_calendarLayout = loFullCalendar;
-    TCalendarOrientation m_calendarOrientation = coPortrait;
-    TCalendarLineLayout m_calendarLineLayout = llFull;
-    TMiniCalendarLineLayout m_miniCalendarLineLayout = mllFull;
-    TColor m_titleBGColor = clWhite;
-    TColor m_headersBGColor = clWhite;
-    TColor m_miniHeadersBGColor = clWhite;
-    TColor m_miniCalBGColor = clWhite;
-    FontSpec m_titleFont;
-    FontSpec m_headersFont;
-    FontSpec m_cellFont;
-    FontSpec m_miniTitleFont;
-    FontSpec m_miniHeadersFont;
-    FontSpec m_miniCellFont;
-    float m_leftMarginInch = 0.25f;
-    float m_topMarginInch = 0.25f;
-    float m_rightMarginInch = 0.25f;
-    float m_bottomMarginInch = 0.25f;
-    TCalBorderStyle m_calendarBorder = cbAll;
-    TCalBorderStyle m_headersBorder = cbAll;
-    TCalBorderStyle m_cellBorder = cbAll;
-    TCalBorderStyle m_miniCalBorder = cbAll;
-    TCalBorderStyle m_miniHeadersBorder = cbBottom;
-    TCalBorderStyle m_miniCellBorder = cbNone;
-    bool m_titleShowYear = true;
-    bool m_miniShowYear = true;
-    TCalHeadersStyle m_headersStyle = dsThreeChars;
-    TCalHeadersStyle m_miniHeadersStyle = dsFirstChar;
-    TCalendarNumberPosition m_numberPosition = cnpUpperRight;
-    int m_mainCalDay = 0;
-    int m_mainCalMonth = 1;
-    int m_mainCalYear = 1997;
-    int m_startOfWeek = 1;
-    QString m_userTitle;
+    CalendarSettings m_settings;
+    PageLayout m_layout;
     TLPanelState m_panelState = psPointing;
-    QString m_wmfBorderFile;
     QByteArray m_borderPicture;
-
-    int m_paperSize = 0;
-    QTime m_plannerStartTime{8, 0};
-    std::array<QString, 12> m_monthNames;
-    std::array<QString, 7> m_dayNames;
     std::array<TWPRtfStorage, CellCount> m_cellNotes;
-
-    int m_pageWidth = 0;
-    int m_pageHeight = 0;
-    TRect m_printableRect;
-    TRect m_mainRect;
-    bool m_hasMainCalendar = true;
-    bool m_hasMiniCalendars = false;
-    bool m_isPlanner = false;
-    int m_miniCount = 0;
-    std::array<TRect, MaxMinis> m_miniRects{};
-    std::array<MonthYear, MaxMinis> m_miniMonths{};
-
-    DrawingBlock m_mainBlock;
-    DrawingBlock m_miniBlock;
-    TRect m_titleRect;
-    TRect m_headerRect;
-    QSize m_referenceNoteSize;
+    // What the last screen paint drew: the records clicks are tested against.
+    PageDrawing m_screen;
     bool m_painting = false;
     std::unique_ptr<NoteRenderer> m_noteRenderer;
     NoteDrawer m_noteDrawer;

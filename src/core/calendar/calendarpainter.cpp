@@ -47,22 +47,24 @@ struct Ink
     }
 };
 
-const Ink &InkFor(const FontSpec &spec, int ppi)
+// Shared, so an ink a caller holds outlives its eviction from the cache:
+// one paint uses up to three fonts and any of them may push out another.
+std::shared_ptr<const Ink> InkFor(const FontSpec &spec, int ppi)
 {
     struct Entry
     {
         FontSpec spec;
         int ppi;
-        std::unique_ptr<Ink> ink;
+        std::shared_ptr<const Ink> ink;
     };
     thread_local std::vector<Entry> cache;
     for (const Entry &entry : cache)
         if (entry.ppi == ppi && entry.spec == spec)
-            return *entry.ink;
+            return entry.ink;
     if (cache.size() >= 32)
         cache.erase(cache.begin());
-    cache.push_back({spec, ppi, std::make_unique<Ink>(spec, ppi)});
-    return *cache.back().ink;
+    cache.push_back({spec, ppi, std::make_shared<const Ink>(spec, ppi)});
+    return cache.back().ink;
 }
 
 // Laid-out text, kept between paints: the same day numbers, weekday names
@@ -234,9 +236,12 @@ void DrawMonthGrid(QPainter &painter, DrawingBlock &block, const QString &titleT
     const int T = block.rect.Top;
     const int R = block.rect.Right - 1;
     const int B = block.rect.Bottom - 1;
-    const Ink &titleInk = InkFor(block.titleFont, block.fontPpi);
-    const Ink &headerInk = InkFor(block.headerFont, block.fontPpi);
-    const Ink &cellInk = InkFor(block.cellFont, block.fontPpi);
+    const std::shared_ptr<const Ink> titleInkPtr = InkFor(block.titleFont, block.fontPpi);
+    const Ink &titleInk = *titleInkPtr;
+    const std::shared_ptr<const Ink> headerInkPtr = InkFor(block.headerFont, block.fontPpi);
+    const Ink &headerInk = *headerInkPtr;
+    const std::shared_ptr<const Ink> cellInkPtr = InkFor(block.cellFont, block.fontPpi);
+    const Ink &cellInk = *cellInkPtr;
 
     FillRect(painter, L, T, R, B, block.backgroundColor);
 
@@ -335,8 +340,10 @@ void DrawPlanner(QPainter &painter, DrawingBlock &block, const QStringList &labe
     const int T = block.rect.Top;
     const int R = block.rect.Right - 1;
     const int B = block.rect.Bottom - 1;
-    const Ink &titleInk = InkFor(block.titleFont, block.fontPpi);
-    const Ink &headerInk = InkFor(block.headerFont, block.fontPpi);
+    const std::shared_ptr<const Ink> titleInkPtr = InkFor(block.titleFont, block.fontPpi);
+    const Ink &titleInk = *titleInkPtr;
+    const std::shared_ptr<const Ink> headerInkPtr = InkFor(block.headerFont, block.fontPpi);
+    const Ink &headerInk = *headerInkPtr;
 
     FillRect(painter, L, T, R, B, clWhite);
 

@@ -63,16 +63,13 @@ template <typename Assign> bool ReadFont(ValueReader &reader, FontSpec font, Ass
     return ok;
 }
 
-bool ReadNames(ValueReader &reader, CalendarPage &page, int count, bool months)
+template <size_t N> bool ReadNames(ValueReader &reader, std::array<QString, N> &names)
 {
-    for (int index = 1; index <= count; ++index) {
-        const std::optional<QString> name = reader.readString();
-        if (!name)
+    for (QString &name : names) {
+        std::optional<QString> value = reader.readString();
+        if (!value)
             return false;
-        if (months)
-            page.SetMonthName(index, *name);
-        else
-            page.SetDayName(index, *name);
+        name = std::move(*value);
     }
     return true;
 }
@@ -100,100 +97,89 @@ float CalendarSettingsBlock::HundredthsToMargin(qint32 hundredths)
     return static_cast<float>(hundredths * 0.01);
 }
 
-void CalendarSettingsBlock::Write(ValueWriter &writer, const CalendarPage &page)
+void CalendarSettingsBlock::Write(ValueWriter &writer, const CalendarSettings &s)
 {
-    writer.writeInteger(page.PaperSize());
-    writer.writeInteger(page.CalendarOrientation());
-    writer.writeInteger(MarginToHundredths(page.LeftMarginInch()));
-    writer.writeInteger(MarginToHundredths(page.TopMarginInch()));
-    writer.writeInteger(MarginToHundredths(page.RightMarginInch()));
-    writer.writeInteger(MarginToHundredths(page.BottomMarginInch()));
-    writer.writeInteger(page.CalendarLayout());
-    writer.writeInteger(page.CalendarBorder());
-    writer.writeInteger(page.CalendarLineLayout());
-    for (int month = 1; month <= 12; ++month)
-        writer.writeString(page.MonthName(month));
-    for (int day = 1; day <= 7; ++day)
-        writer.writeString(page.DayName(day));
-    writer.writeInteger(static_cast<qint32>(page.TitleBGColor()));
-    WriteFontRecord(writer, page.TitleFont());
-    writer.writeBoolean(page.TitleShowYear());
-    WriteFontRecord(writer, page.HeadersFont());
-    writer.writeInteger(page.HeadersBorder());
-    writer.writeInteger(page.HeadersStyle());
-    writer.writeInteger(static_cast<qint32>(page.HeadersBGColor()));
-    WriteFontRecord(writer, page.CellFont());
-    writer.writeInteger(page.CellBorder());
-    writer.writeInteger(page.MiniCalendarLineLayout());
-    writer.writeInteger(page.MiniCalBorder());
-    writer.writeInteger(static_cast<qint32>(page.MiniCalBGColor()));
-    writer.writeBoolean(page.MiniShowYear());
-    WriteFontRecord(writer, page.MiniTitleFont());
-    WriteFontRecord(writer, page.MiniHeadersFont());
-    writer.writeInteger(static_cast<qint32>(page.MiniHeadersBGColor()));
-    writer.writeInteger(page.MiniHeadersStyle());
-    writer.writeInteger(page.MiniHeadersBorder());
-    writer.writeInteger(page.MiniCellBorder());
-    WriteFontRecord(writer, page.MiniCellFont());
-    writer.writeInteger(page.NumberPosition());
+    writer.writeInteger(s.paperSize);
+    writer.writeInteger(s.calendarOrientation);
+    writer.writeInteger(MarginToHundredths(s.leftMarginInch));
+    writer.writeInteger(MarginToHundredths(s.topMarginInch));
+    writer.writeInteger(MarginToHundredths(s.rightMarginInch));
+    writer.writeInteger(MarginToHundredths(s.bottomMarginInch));
+    writer.writeInteger(s.calendarLayout);
+    writer.writeInteger(s.calendarBorder);
+    writer.writeInteger(s.calendarLineLayout);
+    for (const QString &name : s.monthNames)
+        writer.writeString(name);
+    for (const QString &name : s.dayNames)
+        writer.writeString(name);
+    writer.writeInteger(static_cast<qint32>(s.titleBGColor));
+    WriteFontRecord(writer, s.titleFont);
+    writer.writeBoolean(s.titleShowYear);
+    WriteFontRecord(writer, s.headersFont);
+    writer.writeInteger(s.headersBorder);
+    writer.writeInteger(s.headersStyle);
+    writer.writeInteger(static_cast<qint32>(s.headersBGColor));
+    WriteFontRecord(writer, s.cellFont);
+    writer.writeInteger(s.cellBorder);
+    writer.writeInteger(s.miniCalendarLineLayout);
+    writer.writeInteger(s.miniCalBorder);
+    writer.writeInteger(static_cast<qint32>(s.miniCalBGColor));
+    writer.writeBoolean(s.miniShowYear);
+    WriteFontRecord(writer, s.miniTitleFont);
+    WriteFontRecord(writer, s.miniHeadersFont);
+    writer.writeInteger(static_cast<qint32>(s.miniHeadersBGColor));
+    writer.writeInteger(s.miniHeadersStyle);
+    writer.writeInteger(s.miniHeadersBorder);
+    writer.writeInteger(s.miniCellBorder);
+    WriteFontRecord(writer, s.miniCellFont);
+    writer.writeInteger(s.numberPosition);
+}
+
+bool CalendarSettingsBlock::Read(ValueReader &reader, CalendarSettings &s)
+{
+    // Every value is stored as read, the line layouts too: the individual
+    // border styles are stored beside them, so applying a preset would only
+    // change borders a cut-off block never reached.
+    const auto into = [](auto &field) { return [&field](auto value) { field = value; }; };
+    return ReadInt(reader, into(s.paperSize)) &&
+           ReadEnum<TCalendarOrientation>(reader, 2, into(s.calendarOrientation)) &&
+           ReadMargin(reader, into(s.leftMarginInch)) &&
+           ReadMargin(reader, into(s.topMarginInch)) &&
+           ReadMargin(reader, into(s.rightMarginInch)) &&
+           ReadMargin(reader, into(s.bottomMarginInch)) &&
+           ReadEnum<TCalendarLayout>(reader, CalendarLayoutCount, into(s.calendarLayout)) &&
+           ReadEnum<TCalBorderStyle>(reader, BorderStyleCount, into(s.calendarBorder)) &&
+           ReadEnum<TCalendarLineLayout>(reader, LineLayoutCount, into(s.calendarLineLayout)) &&
+           ReadNames(reader, s.monthNames) && ReadNames(reader, s.dayNames) &&
+           ReadColor(reader, into(s.titleBGColor)) &&
+           ReadFont(reader, s.titleFont, into(s.titleFont)) &&
+           ReadBool(reader, into(s.titleShowYear)) &&
+           ReadFont(reader, s.headersFont, into(s.headersFont)) &&
+           ReadEnum<TCalBorderStyle>(reader, BorderStyleCount, into(s.headersBorder)) &&
+           ReadEnum<TCalHeadersStyle>(reader, HeadersStyleCount, into(s.headersStyle)) &&
+           ReadColor(reader, into(s.headersBGColor)) &&
+           ReadFont(reader, s.cellFont, into(s.cellFont)) &&
+           ReadEnum<TCalBorderStyle>(reader, BorderStyleCount, into(s.cellBorder)) &&
+           ReadEnum<TMiniCalendarLineLayout>(reader, LineLayoutCount,
+                                             into(s.miniCalendarLineLayout)) &&
+           ReadEnum<TCalBorderStyle>(reader, BorderStyleCount, into(s.miniCalBorder)) &&
+           ReadColor(reader, into(s.miniCalBGColor)) && ReadBool(reader, into(s.miniShowYear)) &&
+           ReadFont(reader, s.miniTitleFont, into(s.miniTitleFont)) &&
+           ReadFont(reader, s.miniHeadersFont, into(s.miniHeadersFont)) &&
+           ReadColor(reader, into(s.miniHeadersBGColor)) &&
+           ReadEnum<TCalHeadersStyle>(reader, HeadersStyleCount, into(s.miniHeadersStyle)) &&
+           ReadEnum<TCalBorderStyle>(reader, BorderStyleCount, into(s.miniHeadersBorder)) &&
+           ReadEnum<TCalBorderStyle>(reader, BorderStyleCount, into(s.miniCellBorder)) &&
+           ReadFont(reader, s.miniCellFont, into(s.miniCellFont)) &&
+           ReadEnum<TCalendarNumberPosition>(reader, 2, into(s.numberPosition));
 }
 
 bool CalendarSettingsBlock::Read(ValueReader &reader, CalendarPage &page)
 {
-    CalendarPage &p = page;
-    // The outer border is stored before the preset that would overwrite it:
-    // it is set once as read and again after the preset.
-    TCalBorderStyle calendarBorder = p.CalendarBorder();
-    const auto setCalendarBorder = [&](TCalBorderStyle style) {
-        calendarBorder = style;
-        p.SetCalendarBorder(style);
-    };
-    return ReadInt(reader, [&](qint32 v) { p.SetPaperSize(v); }) &&
-           ReadEnum<TCalendarOrientation>(reader, 2,
-                                          [&](auto v) { p.SetCalendarOrientation(v); }) &&
-           ReadMargin(reader, [&](float v) { p.SetLeftMarginInch(v); }) &&
-           ReadMargin(reader, [&](float v) { p.SetTopMarginInch(v); }) &&
-           ReadMargin(reader, [&](float v) { p.SetRightMarginInch(v); }) &&
-           ReadMargin(reader, [&](float v) { p.SetBottomMarginInch(v); }) &&
-           ReadEnum<TCalendarLayout>(reader, CalendarLayoutCount,
-                                     [&](auto v) { p.SetCalendarLayout(v); }) &&
-           ReadEnum<TCalBorderStyle>(reader, BorderStyleCount, setCalendarBorder) &&
-           ReadEnum<TCalendarLineLayout>(reader, LineLayoutCount,
-                                         [&](auto v) {
-                                             p.SetCalendarLineLayout(v);
-                                             p.SetCalendarBorder(calendarBorder);
-                                         }) &&
-           ReadNames(reader, p, 12, true) && ReadNames(reader, p, 7, false) &&
-           ReadColor(reader, [&](TColor c) { p.SetTitleBGColor(c); }) &&
-           ReadFont(reader, p.TitleFont(), [&](const FontSpec &f) { p.SetTitleFont(f); }) &&
-           ReadBool(reader, [&](bool v) { p.SetTitleShowYear(v); }) &&
-           ReadFont(reader, p.HeadersFont(), [&](const FontSpec &f) { p.SetHeadersFont(f); }) &&
-           ReadEnum<TCalBorderStyle>(reader, BorderStyleCount,
-                                     [&](auto v) { p.SetHeadersBorder(v); }) &&
-           ReadEnum<TCalHeadersStyle>(reader, HeadersStyleCount,
-                                      [&](auto v) { p.SetHeadersStyle(v); }) &&
-           ReadColor(reader, [&](TColor c) { p.SetHeadersBGColor(c); }) &&
-           ReadFont(reader, p.CellFont(), [&](const FontSpec &f) { p.SetCellFont(f); }) &&
-           ReadEnum<TCalBorderStyle>(reader, BorderStyleCount,
-                                     [&](auto v) { p.SetCellBorder(v); }) &&
-           ReadEnum<TMiniCalendarLineLayout>(reader, LineLayoutCount,
-                                             [&](auto v) { p.SetMiniCalendarLineLayout(v); }) &&
-           ReadEnum<TCalBorderStyle>(reader, BorderStyleCount,
-                                     [&](auto v) { p.SetMiniCalBorder(v); }) &&
-           ReadColor(reader, [&](TColor c) { p.SetMiniCalBGColor(c); }) &&
-           ReadBool(reader, [&](bool v) { p.SetMiniShowYear(v); }) &&
-           ReadFont(reader, p.MiniTitleFont(), [&](const FontSpec &f) { p.SetMiniTitleFont(f); }) &&
-           ReadFont(reader, p.MiniHeadersFont(),
-                    [&](const FontSpec &f) { p.SetMiniHeadersFont(f); }) &&
-           ReadColor(reader, [&](TColor c) { p.SetMiniHeadersBGColor(c); }) &&
-           ReadEnum<TCalHeadersStyle>(reader, HeadersStyleCount,
-                                      [&](auto v) { p.SetMiniHeadersStyle(v); }) &&
-           ReadEnum<TCalBorderStyle>(reader, BorderStyleCount,
-                                     [&](auto v) { p.SetMiniHeadersBorder(v); }) &&
-           ReadEnum<TCalBorderStyle>(reader, BorderStyleCount,
-                                     [&](auto v) { p.SetMiniCellBorder(v); }) &&
-           ReadFont(reader, p.MiniCellFont(), [&](const FontSpec &f) { p.SetMiniCellFont(f); }) &&
-           ReadEnum<TCalendarNumberPosition>(reader, 2, [&](auto v) { p.SetNumberPosition(v); });
+    CalendarSettings settings = page.Settings();
+    const bool ok = Read(reader, settings);
+    page.SetSettings(settings);
+    return ok;
 }
 
 } // namespace Dayloom

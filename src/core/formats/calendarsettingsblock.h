@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/calendar/calendarpage.h"
+#include "core/calendar/calendarsettings.h"
 #include "core/formats/valuereader.h"
 #include "core/formats/valuewriter.h"
 
@@ -11,19 +12,26 @@ namespace Dayloom {
 // the body of a style sheet.
 //
 // Margins are stored in hundredths of an inch, truncated toward zero.
-// Reading assigns each value to the page as it is read (the line-layout
-// presets are applied first and the individually stored border styles over
-// them), so a failure leaves the values read before it. Stored enumeration
-// values outside their range leave the setting unchanged; margins are kept
-// within +/-MaxMarginHundredths.
+// Reading stores each value into the settings as it is read, so a failure
+// leaves the values read before it; the line layouts are stored as values,
+// never applied as presets over border styles. Stored enumeration values
+// outside their range leave the setting unchanged; margins are kept within
+// +/-MaxMarginHundredths.
 class CalendarSettingsBlock
 {
 public:
     static constexpr int MaxMarginHundredths = 10000;
 
-    static void Write(ValueWriter &writer, const CalendarPage &page);
+    static void Write(ValueWriter &writer, const CalendarSettings &settings);
     // Returns false on the first value that does not fit (the reader holds
     // the reason).
+    static bool Read(ValueReader &reader, CalendarSettings &settings);
+    // The same for a page: what was read is applied to it in one step, also
+    // after a failure.
+    static void Write(ValueWriter &writer, const CalendarPage &page)
+    {
+        Write(writer, page.Settings());
+    }
     static bool Read(ValueReader &reader, CalendarPage &page);
 
     // Inches to whole hundredths, truncated toward zero. A value that lies

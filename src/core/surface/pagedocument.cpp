@@ -745,6 +745,12 @@ void PageDocument::Paint(QPainter &painter)
     PaintObjects(painter);
 }
 
+void PageDocument::Draw(QPainter &painter) const
+{
+    m_page.Draw(painter, m_zoom);
+    PaintObjects(painter);
+}
+
 void PageDocument::PaintObjects(QPainter &painter) const
 {
     if (m_paintSuspended)

@@ -222,7 +222,10 @@ public:
     // --- drawing --------------------------------------------------------------------------
     // The page at Zoom(), then the objects in stacking order (device pixels
     // of the painter = surface pixels); nothing while painting is suspended.
+    // The screen's paint: the page keeps the cell records clicks use.
     void Paint(QPainter &painter);
+    // The same drawing for any other target (images, files): changes nothing.
+    void Draw(QPainter &painter) const;
     void PaintObjects(QPainter &painter) const;
     // Every object on a printer page at the page offsets, in inches.
     void PrintObjects(QPainter &painter, double xInch, double yInch) const;

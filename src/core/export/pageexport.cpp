@@ -1,4 +1,4 @@
-#include "core/io/pageexport.h"
+#include "core/export/pageexport.h"
 
 #include "core/calendar/calendarpage.h"
 #include "core/surface/pagedocument.h"
@@ -47,28 +47,28 @@ bool WritePng(const QImage &image, const QString &path, QString *error)
 
 } // namespace
 
-QImage RenderPageImage(CalendarPage &page, float zoom, qreal devicePixelRatio)
+QImage RenderPageImage(const CalendarPage &page, float zoom, qreal devicePixelRatio)
 {
     QImage image = BlankImage(page, zoom, devicePixelRatio);
     QPainter painter(&image);
-    page.Paint(painter, zoom);
+    page.Draw(painter, zoom);
     return image;
 }
 
-bool ExportPagePng(CalendarPage &page, float zoom, const QString &path, QString *error)
+bool ExportPagePng(const CalendarPage &page, float zoom, const QString &path, QString *error)
 {
     return WritePng(RenderPageImage(page, zoom), path, error);
 }
 
-QImage RenderDocumentImage(PageDocument &document, qreal devicePixelRatio)
+QImage RenderDocumentImage(const PageDocument &document, qreal devicePixelRatio)
 {
     QImage image = BlankImage(document.Page(), document.Zoom(), devicePixelRatio);
     QPainter painter(&image);
-    document.Paint(painter);
+    document.Draw(painter);
     return image;
 }
 
-bool ExportDocumentPng(PageDocument &document, const QString &path, QString *error)
+bool ExportDocumentPng(const PageDocument &document, const QString &path, QString *error)
 {
     return WritePng(RenderDocumentImage(document), path, error);
 }

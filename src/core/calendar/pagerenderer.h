@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/calendar/calendarpainter.h"
+#include "core/calendar/calendarsettings.h"
+#include "core/calendar/pagelayout.h"
+#include "core/richtext/twprtfstorage.h"
+
+#include <QByteArray>
+#include <QRect>
+#include <QSize>
+
+#include <array>
+#include <functional>
+
+class QPainter;
+
+namespace Dayloom {
+
+// What one drawing of the page drew, in device pixels of that drawing: the
+// 42 cell records (rTotal reacts to clicks, rFree holds the note), the
+// title and weekday-header rectangles, and the size notes are laid out at
+// when printed (the first note rectangle grown by 5 right and down).
+struct PageDrawing
+{
+    std::array<CellRecord, 42> cells{};
+    TRect titleRect;
+    TRect headerRect;
+    QSize referenceNoteSize;
+};
+
+// Where a drawing goes: the zoom is device pixels per page pixel (page
+// pixels are 1/96 inch), fontPpi converts the zoomed point sizes to device
+// pixels (96 on screens and images).
+struct RenderTarget
+{
+    float zoom = 1.0f;
+    int fontPpi = PageLayout::PPI;
+};
+
+// Draws one calendar page — border picture, month grid or planner with its
+// notes, mini calendars — onto any painter. Drawing is a const function of
+// the inputs it is given: it changes none of them, and returns what it drew.
+// The inputs are referenced, not copied: they must outlive the renderer.
+class PageRenderer
+{
+public:
+    // Draws one note into its cell's note rectangle (device pixels).
+    using NoteDrawer =
+        std::function<void(QPainter &, const TWPRtfStorage &note, const TRect &rFree, float zoom)>;
+    // Stretches the border picture's bytes into a rectangle (device pixels).
+    using PictureDrawer =
+        std::function<void(QPainter &, const QByteArray &picture, const QRect &target)>;
+
+    PageRenderer(const CalendarSettings &settings, const PageLayout &layout,
+                 const std::array<TWPRtfStorage, 42> &notes, const QByteArray &borderPicture);
+
+    // Without a note drawer notes are not drawn; without a picture drawer
+    // the border picture is not drawn.
+    void SetNoteDrawer(NoteDrawer drawer) { m_noteDrawer = std::move(drawer); }
+    void SetBorderDrawer(PictureDrawer drawer) { m_borderDrawer = std::move(drawer); }
+
+    PageDrawing Draw(QPainter &painter, const RenderTarget &target) const;
+
+private:
+    DrawingBlock MainBlock(const RenderTarget &target) const;
+    void DrawNotes(QPainter &painter, const PageDrawing &drawing, float zoom,
+                   bool skipEmptyNotes) const;
+    void DrawPlannerPage(QPainter &painter, const RenderTarget &target, PageDrawing &out) const;
+    void DrawMiniCalendars(QPainter &painter, const RenderTarget &target) const;
+
+    const CalendarSettings &m_settings;
+    const PageLayout &m_layout;
+    const std::array<TWPRtfStorage, 42> &m_notes;
+    const QByteArray &m_borderPicture;
+    NoteDrawer m_noteDrawer;
+    PictureDrawer m_borderDrawer;
+};
+
+} // namespace Dayloom
