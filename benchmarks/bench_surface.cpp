@@ -1,7 +1,7 @@
 // The design surface with 200 floating calendars on a month page: a full
 // repaint (page, objects, selection squares) must fit in a 60 Hz frame and
 // one drag step of a 20-object selection must stay far below it.
-#include "core/properties/tgflatcalendar.h"
+#include "core/objects/flatcalendar/tgflatcalendar.h"
 #include "core/surface/handlegeometry.h"
 #include "core/surface/pagedocument.h"
 

@@ -183,10 +183,9 @@ FontSpec DefaultEditorFont()
 
 int RunExport(const CommandLine::ExportOptions &options)
 {
+    // No clipboard file is set: the object clipboard belongs to the window,
+    // and a headless run must neither use nor remove it.
     PageDocument document;
-    // The object clipboard belongs to the window; a headless run must not
-    // remove it when it ends.
-    document.SetClipboardFile(QString());
     CalendarPage &page = document.Page();
     page.SetDefaultStyle();
     if (!options.file.isEmpty()) {

@@ -1,3 +1,4 @@
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void exportReadsCalendarFile();
     void listDates();
     void exportFillsFromRecurringDates();
+    void exportDrawsOnlyThePageOfAHugeObject();
 };
 
 void TestCommandLine::versionAndHelpNeedNoDisplay()
@@ -199,6 +201,24 @@ void TestCommandLine::exportFillsFromRecurringDates()
         Dayloom(QStringList{"--export", filled, "--fill", "--dates", dir.filePath("no.dax")});
     QCOMPARE(missing.exitCode, 1);
     QCOMPARE(Dayloom({"--fill"}).exitCode, 2);
+}
+
+// A 1.4 KB file whose floating calendar claims 32767 x 32767 pixels used to
+// take over a minute and 16 GB at zoom 2 (the object was drawn whole first).
+void TestCommandLine::exportDrawsOnlyThePageOfAHugeObject()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("page.png");
+    QElapsedTimer timer;
+    timer.start();
+    const Run run = Dayloom(
+        {"--export", out, "--zoom", "2", QStringLiteral(DAYLOOM_TEST_DATA) + "/huge-object.DLF"});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
+    const QImage image(out);
+    QCOMPARE(image.size(), QSize(2112, 1632));
+    // The calendar's top left corner covers the page: its border is drawn.
+    QCOMPARE(image.pixelColor(0, 0), QColor(Qt::black));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -3,9 +3,9 @@
 #include "core/calendar/calendarpage.h"
 #include "core/formats/calendarfile.h"
 #include "core/formats/componentrecord.h"
-#include "core/formats/objectclassregistry.h"
-#include "core/formats/propertylistbuilder.h"
 #include "core/formats/stylesheet.h"
+#include "core/objects/objectclassregistry.h"
+#include "core/objects/propertylistbuilder.h"
 
 #include <QBuffer>
 

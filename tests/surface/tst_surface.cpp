@@ -1,15 +1,18 @@
 #include "core/formats/componentrecord.h"
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
-#include "core/properties/tgflatcalendar.h"
+#include "core/objects/flatcalendar/tgflatcalendar.h"
 #include "core/surface/handlegeometry.h"
 #include "core/surface/pagedocument.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -86,6 +89,7 @@ private Q_SLOTS:
     void flatCalendarShadowAtHalfZoom();
     void flatCalendarPropertiesRoundTrip();
     void dataFolderFallsBack();
+    void constructionTouchesNoDisk();
 };
 
 void TestSurface::roundsHalfToEven_data()
@@ -651,6 +655,25 @@ void TestSurface::dataFolderFallsBack()
     QVERIFY(!fallback.isEmpty());
     QVERIFY(fallback != dir.filePath(QStringLiteral("does-not-exist")));
     SetProgramFolder(QString());
+}
+
+// Constructing a document used to create the user's data folder for its
+// clipboard, even for a headless export.
+void TestSurface::constructionTouchesNoDisk()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir(user).removeRecursively();
+    QTemporaryDir dir;
+    SetProgramFolder(dir.filePath(QStringLiteral("does-not-exist")));
+    {
+        PageDocument document;
+        QVERIFY(document.ClipboardFile().isEmpty());
+        QVERIFY(!document.CanPaste());
+    }
+    QVERIFY(!QFileInfo::exists(user));
+    SetProgramFolder(QString());
+    QStandardPaths::setTestModeEnabled(false);
 }
 
 QTEST_MAIN(TestSurface)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/surface/tggraphiccontrol.h"
+#include "core/objects/tggraphiccontrol.h"
 
 #include <QUndoCommand>
 

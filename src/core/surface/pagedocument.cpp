@@ -2,8 +2,7 @@
 
 #include "core/formats/calendarfile.h"
 #include "core/formats/componentrecord.h"
-#include "core/io/datafolder.h"
-#include "core/properties/tgflatcalendar.h"
+#include "core/objects/builtinobjectkinds.h"
 #include "core/surface/objectboundscommand.h"
 #include "core/surface/objectlistcommand.h"
 #include "core/surface/objectordercommand.h"
@@ -49,10 +48,7 @@ void SetError(QString *error, const QString &text)
 
 PageDocument::PageDocument(QObject *parent) : QObject(parent), m_clock(MonotonicMs)
 {
-    const QString folder = DataFolder();
-    if (!folder.isEmpty())
-        m_clipboardFile = folder + QStringLiteral("/Clipbrd.tmp");
-    m_registry.Register<TGFlatCalendar>(QByteArrayLiteral("TGFlatCalendar"));
+    RegisterBuiltInObjectKinds(m_kinds);
     connect(&m_page, &CalendarPage::changed, this, &PageDocument::RequestRepaint);
 }
 
@@ -184,7 +180,7 @@ int PageDocument::ToPage(int surfaceLength) const
 void PageDocument::HookObjects()
 {
     for (const auto &object : m_objects) {
-        object->SetDocument(this);
+        object->SetHost(this);
         object->ScaleTo(m_zoom);
     }
 }
@@ -225,7 +221,7 @@ void PageDocument::InsertObject(int index, std::unique_ptr<TGGraphicControl> obj
     TGGraphicControl *raw = object.get();
     index = std::clamp(index, 0, ObjectCount());
     m_objects.insert(m_objects.begin() + index, std::move(object));
-    raw->SetDocument(this);
+    raw->SetHost(this);
     raw->ScaleTo(m_zoom);
     raw->CheckBoundsChanged();
     NotifyChanged();
@@ -240,7 +236,7 @@ std::unique_ptr<TGGraphicControl> PageDocument::TakeObject(TGGraphicControl *obj
     Q_EMIT objectAboutToBeRemoved(object);
     std::unique_ptr<TGGraphicControl> taken = std::move(m_objects[std::size_t(index)]);
     m_objects.erase(m_objects.begin() + index);
-    taken->SetDocument(nullptr);
+    taken->SetHost(nullptr);
     NotifyChanged();
     RequestRepaint();
     return taken;
@@ -267,36 +263,9 @@ void PageDocument::SetStackingOrder(const QList<TGGraphicControl *> &order)
 
 // --- creation -----------------------------------------------------------------------------
 
-QByteArray PageDocument::ToolClassName(TLPanelState state)
-{
-    switch (state) {
-    case psLabel:
-        return QByteArrayLiteral("TGPLabel");
-    case psImage:
-        return QByteArrayLiteral("TGImage");
-    case psRichLabel:
-        return QByteArrayLiteral("TGPRichBaseLabel");
-    case psSuperText:
-        return QByteArrayLiteral("TGSuperText");
-    case psFlatCalendar:
-        return QByteArrayLiteral("TGFlatCalendar");
-    case psPointing:
-        break;
-    }
-    return QByteArray();
-}
-
 std::unique_ptr<TGGraphicControl> PageDocument::CreateObjectForTool(TLPanelState state) const
 {
-    const QByteArray className = ToolClassName(state);
-    if (className.isEmpty())
-        return nullptr;
-    std::unique_ptr<PersistentObject> object = m_registry.Create(className);
-    auto *control = dynamic_cast<TGGraphicControl *>(object.get());
-    if (!control)
-        return nullptr;
-    object.release();
-    return std::unique_ptr<TGGraphicControl>(control);
+    return m_kinds.CreateForTool(state);
 }
 
 QRect PageDocument::MinimumCreationRect(const QRect &band)
@@ -417,7 +386,7 @@ QList<TGGraphicControl *> PageDocument::Paste(QString *error)
     }
     QString readError;
     PersistentObjectList read =
-        ComponentRecord::ReadObjects(file, m_registry, ObjectNames(), &readError);
+        ComponentRecord::ReadObjects(file, m_kinds.Classes(), ObjectNames(), &readError);
     if (!readError.isEmpty()) {
         SetError(error, readError);
         return {};
@@ -449,7 +418,7 @@ TGGraphicControl *PageDocument::CloneObject(TGGraphicControl *source)
         return nullptr;
     buffer.seek(0);
     std::unique_ptr<PersistentObject> read =
-        ComponentRecord::ReadObject(buffer, m_registry, ObjectNames());
+        ComponentRecord::ReadObject(buffer, m_kinds.Classes(), ObjectNames());
     auto *copy = dynamic_cast<TGGraphicControl *>(read.get());
     if (!copy)
         return nullptr;
@@ -636,12 +605,9 @@ void PageDocument::SendToBack(const QList<TGGraphicControl *> &objects)
 
 std::unique_ptr<TGGraphicControl> PageDocument::Snapshot(const TGGraphicControl &object) const
 {
-    std::unique_ptr<PersistentObject> created = m_registry.Create(object.ClassName());
-    auto *copy = dynamic_cast<TGGraphicControl *>(created.get());
-    if (!copy)
+    std::unique_ptr<TGGraphicControl> snapshot = m_kinds.Create(object.ClassName());
+    if (!snapshot)
         return nullptr;
-    created.release();
-    std::unique_ptr<TGGraphicControl> snapshot(copy);
     snapshot->AssignProperties(object);
     snapshot->SetName(object.Name());
     return snapshot;
@@ -723,7 +689,7 @@ void PageDocument::AdoptObjects(PersistentObjectList objects)
 bool PageDocument::Open(const QString &path, QString *error)
 {
     PersistentObjectList objects;
-    const bool ok = OpenCalendarFile(m_page, path, m_registry, {}, objects, error);
+    const bool ok = OpenCalendarFile(m_page, path, m_kinds.Classes(), {}, objects, error);
     if (!ok && !QFile::exists(path))
         return false;
     AdoptObjects(std::move(objects));

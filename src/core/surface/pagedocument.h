@@ -3,9 +3,10 @@
 #include "core/calendar/calendarpage.h"
 #include "core/calendar/calendartypes.h"
 #include "core/common/fontspec.h"
-#include "core/formats/objectclassregistry.h"
-#include "core/formats/persistentobject.h"
-#include "core/surface/tggraphiccontrol.h"
+#include "core/objects/objecthost.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/persistentobject.h"
+#include "core/objects/tggraphiccontrol.h"
 
 #include <QList>
 #include <QObject>
@@ -39,7 +40,10 @@ namespace Dayloom {
 // undoable command live on inside the command, so pointers held by other
 // commands stay valid; ClearObjects() and AdoptObjects() clear the undo stack
 // and free them.
-class PageDocument : public QObject
+//
+// Constructing a document touches no file: the object clipboard is off until
+// the owner names its file with SetClipboardFile().
+class PageDocument : public QObject, public ObjectHost
 {
     Q_OBJECT
 
@@ -57,10 +61,10 @@ public:
 
     CalendarPage &Page() { return m_page; }
     const CalendarPage &Page() const { return m_page; }
-    // The placed-object classes that files, the clipboard and cloning can
-    // recreate (TGFlatCalendar is registered by the constructor).
-    ObjectClassRegistry &Registry() { return m_registry; }
-    const ObjectClassRegistry &Registry() const { return m_registry; }
+    // The kinds of placed objects that tools, files, the clipboard and
+    // cloning can create (the constructor registers the built-in kinds).
+    ObjectKindRegistry &Kinds() { return m_kinds; }
+    const ObjectKindRegistry &Kinds() const { return m_kinds; }
     QUndoStack &UndoStack() { return m_undoStack; }
 
     // --- objects --------------------------------------------------------------------
@@ -91,7 +95,7 @@ public:
     bool ZoomInProgress() const { return m_zoomInProgress; }
     QSize PageSize() const { return QSize(m_page.PageWidth(), m_page.PageHeight()); }
     // Page size times zoom, truncated: the widget's size.
-    QSize SurfaceSize() const;
+    QSize SurfaceSize() const override;
     // Zoom-1 length of a surface length (half to even; never 0 for a
     // non-zero length, so a one-pixel nudge at a large zoom still moves).
     int ToPage(int surfaceLength) const;
@@ -100,29 +104,30 @@ public:
 
     // --- flags ----------------------------------------------------------------------
     // While printing, changes reported by the objects raise no change event.
-    bool Printing() const { return m_printing; }
+    bool Printing() const override { return m_printing; }
     void SetPrinting(bool printing) { m_printing = printing; }
     // While set, neither the page nor the objects paint.
-    bool PaintSuspended() const { return m_paintSuspended; }
+    bool PaintSuspended() const override { return m_paintSuspended; }
     void SetPaintSuspended(bool suspended);
     // While set, LabelChangedEvent is not raised (set around loading).
     bool ChangeEventsSuspended() const { return m_changeEventsSuspended; }
     void SetChangeEventsSuspended(bool suspended) { m_changeEventsSuspended = suspended; }
 
     // Raises LabelChangedEvent unless zooming or change events are suspended.
-    void NotifyChanged();
+    void NotifyChanged() override;
     // Emits handleFitRequested() once the current operation has returned
     // (queued); several requests before then give one.
-    void RequestHandleFit();
-    void RequestRepaint() { Q_EMIT repaintRequested(); }
+    void RequestHandleFit() override;
+    void RequestRepaint() override { Q_EMIT repaintRequested(); }
     // Called by an object whose Locked or Unselectable flag changed.
-    void ObjectStateChanged(TGGraphicControl *object) { Q_EMIT objectStateChanged(object); }
+    void ObjectStateChanged(TGGraphicControl *object) override
+    {
+        Q_EMIT objectStateChanged(object);
+    }
 
     // --- creation -------------------------------------------------------------------
-    // The stored class name of a tool's object ("TGFlatCalendar" ...); empty
-    // for psPointing.
-    static QByteArray ToolClassName(TLPanelState state);
-    // A new object of the tool, or null when that kind is not available.
+    // A new object of the tool's kind (see Kinds()), or null when no kind
+    // has that tool.
     std::unique_ptr<TGGraphicControl> CreateObjectForTool(TLPanelState state) const;
     // A dragged band made large enough: narrower than 25 becomes 50 wide,
     // lower than 15 becomes 15 high (a click gives 50 x 15).
@@ -139,8 +144,9 @@ public:
     QString UniqueObjectName(const QString &prefix) const;
 
     // --- clipboard, cloning, deletion -----------------------------------------------
-    // The program's object clipboard, "Clipbrd.tmp" in DataFolder() unless
-    // set otherwise; the document removes the file when it is destroyed.
+    // The program's object clipboard file ("Clipbrd.tmp" in the data folder,
+    // set by the main window); empty (the default) turns copying and pasting
+    // off. The document removes the file when it is destroyed.
     const QString &ClipboardFile() const { return m_clipboardFile; }
     void SetClipboardFile(const QString &path) { m_clipboardFile = path; }
     bool CanPaste() const;
@@ -266,7 +272,7 @@ private:
                const std::function<int(int, const QRect &)> &combine);
 
     CalendarPage m_page;
-    ObjectClassRegistry m_registry;
+    ObjectKindRegistry m_kinds;
     std::vector<std::unique_ptr<TGGraphicControl>> m_objects;
     QUndoStack m_undoStack;
     float m_zoom = 1.0f;

@@ -6,6 +6,7 @@
 #include "core/calendar/cellnotescommand.h"
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
+#include "core/objects/objectkindregistry.h"
 #include "core/recurring/recurringdatesfile.h"
 #include "core/surface/pagedocument.h"
 #include "ui/app/helpwindow.h"
@@ -103,8 +104,11 @@ TCalendarMain::TCalendarMain(QWidget *parent) : QMainWindow(parent)
     qApp->installEventFilter(this);
 
     const QString dataFolder = DataFolder();
-    if (!dataFolder.isEmpty())
+    if (!dataFolder.isEmpty()) {
+        m_page->Document().SetClipboardFile(
+            QDir(dataFolder).filePath(QStringLiteral("Clipbrd.tmp")));
         ConvertEarlierRecurringDates(this, dataFolder);
+    }
 
     SetModified(false);
     ShowPage(false);
@@ -202,18 +206,22 @@ void TCalendarMain::BuildToolPanel()
 
     m_pointerButton = AddToolButton(QStringLiteral("Pointerbutton"), QStringLiteral("Select"),
                                     QStringLiteral("Selection tool"));
-    m_flatCalendarButton =
-        AddToolButton(QStringLiteral("PSpeedButton1"), QStringLiteral("Calendar"),
-                      QStringLiteral("Floating Calendar tool \rMini Calendar that you can place "
-                                     "anywhere"));
-    for (QToolButton *tool : {m_pointerButton, m_flatCalendarButton}) {
-        tool->setCheckable(true);
-        tool->setAutoExclusive(true);
-    }
+    m_pointerButton->setCheckable(true);
+    m_pointerButton->setAutoExclusive(true);
     m_pointerButton->setChecked(true);
     connect(m_pointerButton, &QToolButton::clicked, this, [this] { ChooseTool(psPointing); });
-    connect(m_flatCalendarButton, &QToolButton::clicked, this,
-            [this] { ChooseTool(psFlatCalendar); });
+    for (const ObjectKind &kind : m_page->Document().Kinds().Kinds()) {
+        if (kind.tool == psPointing)
+            continue;
+        const TLPanelState tool = kind.tool;
+        QToolButton *button =
+            AddToolButton(QStringLiteral("PSpeedButton%1").arg(m_kindButtons.size() + 1),
+                          kind.toolCaption, kind.toolHint);
+        button->setCheckable(true);
+        button->setAutoExclusive(true);
+        connect(button, &QToolButton::clicked, this, [this, tool] { ChooseTool(tool); });
+        m_kindButtons.append({tool, button});
+    }
     layout->addSpacing(12);
 
     m_saveButton = AddToolButton(QStringLiteral("Savebutton"), QStringLiteral("&Save"),
@@ -462,7 +470,8 @@ void TCalendarMain::SetButtons()
     m_zoomMinusButton->setEnabled(m_pageShown);
     m_zoomPlusButton->setEnabled(m_pageShown);
     m_pointerButton->setEnabled(m_pageShown);
-    m_flatCalendarButton->setEnabled(m_pageShown);
+    for (const auto &[tool, button] : m_kindButtons)
+        button->setEnabled(m_pageShown);
     m_mnuCancelChanges->setEnabled(m_pageShown && !m_currentFileName.isEmpty());
     m_saveButton->setVisible(m_modified);
     m_cancelButton->setVisible(m_modified && !m_currentFileName.isEmpty());
@@ -543,7 +552,12 @@ void TCalendarMain::ChooseTool(TLPanelState state)
 {
     DoSaveRichtext();
     m_page->SetPanelState(state);
-    (state == psPointing ? m_pointerButton : m_flatCalendarButton)->setChecked(true);
+    QToolButton *chosen = m_pointerButton;
+    for (const auto &[tool, button] : m_kindButtons) {
+        if (tool == state)
+            chosen = button;
+    }
+    chosen->setChecked(true);
 }
 
 void TCalendarMain::OnCellClicked(const CellEvent &event)

@@ -4,8 +4,11 @@
 #include "core/calendar/calendarpage.h"
 #include "core/io/inifile.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QPointer>
+
+#include <utility>
 
 class QAction;
 class QMenu;
@@ -136,7 +139,8 @@ private:
     QToolButton *m_zoomPlusButton = nullptr;
     QToolButton *m_zoomMinusButton = nullptr;
     QToolButton *m_pointerButton = nullptr;
-    QToolButton *m_flatCalendarButton = nullptr;
+    // One button per object kind with a tool, in registration order.
+    QList<std::pair<TLPanelState, QToolButton *>> m_kindButtons;
     QToolButton *m_saveButton = nullptr;
     QToolButton *m_cancelButton = nullptr;
 

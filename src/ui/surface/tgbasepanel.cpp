@@ -1,6 +1,6 @@
 #include "ui/surface/tgbasepanel.h"
 
-#include "core/surface/tggraphiccontrol.h"
+#include "core/objects/tggraphiccontrol.h"
 #include "ui/surface/objectpopupmenu.h"
 #include "ui/surface/surfacecursors.h"
 #include "ui/surface/surfacepopupmenu.h"

@@ -1,4 +1,4 @@
-#include "core/properties/tgflatcalendar.h"
+#include "core/objects/flatcalendar/tgflatcalendar.h"
 #include "ui/surface/objectpopupmenu.h"
 #include "ui/surface/surfacepopupmenu.h"
 #include "ui/surface/tcalendarpanel32.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/common/fontspec.h"
-#include "core/formats/persistentobject.h"
-#include "core/formats/propertylist.h"
+#include "core/objects/persistentobject.h"
+#include "core/objects/propertylist.h"
 
 #include <QColor>
 #include <QImage>
@@ -16,7 +16,7 @@ class QPainter;
 
 namespace Dayloom {
 
-class PageDocument;
+class ObjectHost;
 
 // The base of every object placed on the page (floating calendar, labels,
 // pictures ...). An object is not a widget: the page document owns it and
@@ -29,9 +29,9 @@ class PageDocument;
 // to even. Zooming never changes the stored bounds, so zooming out and back
 // leaves every object exactly where it was.
 //
-// An object placed in a PageDocument reports its changes there (the change
-// event, a refit of the selection handle, a repaint); an object outside one
-// just stores its values.
+// An object placed in a design reports its changes to its host, the page
+// document (the change event, a refit of the selection handle, a repaint); an
+// object outside one just stores its values.
 class TGGraphicControl : public PersistentObject
 {
 public:
@@ -86,8 +86,8 @@ public:
     static int RoundHalfEven(double value);
 
     // --- the page ---------------------------------------------------------------------
-    PageDocument *Document() const { return m_document; }
-    void SetDocument(PageDocument *document) { m_document = document; }
+    ObjectHost *Host() const { return m_host; }
+    void SetHost(ObjectHost *host) { m_host = host; }
     // Raises the page's change event unless the page is printing.
     void NotifyChanged();
     // Asks the page to refit the selection handle once the current operation
@@ -110,11 +110,16 @@ public:
     virtual void PaintContent(QPainter &painter, const QRect &target, float zoom) const = 0;
     // Draws the object at its scaled bounds; nothing while the page suspends
     // painting. On screens and images the drawing is kept as a picture of the
-    // object's pixels and redrawn only after Repaint(), a change of bounds or
+    // object's pixels and redrawn only after Repaint(), a change of size or
     // zoom, or a new device pixel ratio, so every kind must call Repaint()
-    // when anything it shows changes. Printers and recorded pictures always
-    // get the drawing itself.
+    // when anything it shows changes. The picture covers only the part of the
+    // object that lies on the page and on the painter's device (VisibleRect),
+    // so its memory is bounded by the page whatever size the object claims.
+    // Printers and recorded pictures always get the drawing itself.
     void Paint(QPainter &painter) const;
+    // The part of ScaledBounds() that Paint() can show on the painter: within
+    // the host's page (when placed) and the painter's device.
+    QRect VisibleRect(const QPainter &painter) const;
     // The selection squares around ScaledBounds(): four corners, and with
     // `single` the four edge middles too, in `color`.
     void DrawHandles(QPainter &painter, const QColor &color, bool single) const;
@@ -144,9 +149,10 @@ private:
     float m_zoom = 1.0f;
     std::optional<QRect> m_storedBounds; // last bounds seen by CheckBoundsChanged
     bool m_checkingBounds = false;
-    PageDocument *m_document = nullptr;
+    ObjectHost *m_host = nullptr;
     EditActionFunction m_editAction;
-    mutable QImage m_picture; // the screen drawing, empty when it must be redone
+    mutable QImage m_picture;       // the screen drawing, empty when it must be redone
+    mutable QPoint m_pictureOffset; // of the picture's top left from the bounds' one
 };
 
 } // namespace Dayloom

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/formats/persistentobject.h"
+#include "core/objects/persistentobject.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,4 +1,4 @@
-#include "core/properties/flatcalendarpainter.h"
+#include "core/objects/flatcalendar/flatcalendarpainter.h"
 
 #include "core/calendar/calendardates.h"
 #include "core/calendar/calendarpainter.h"

@@ -1,6 +1,10 @@
 #include "core/formats/componentrecord.h"
-#include "core/formats/objectclassregistry.h"
-#include "core/properties/flatcalendarmodel.h"
+#include "core/objects/builtinobjectkinds.h"
+#include "core/objects/flatcalendar/flatcalendarmodel.h"
+#include "core/objects/flatcalendar/tgflatcalendar.h"
+#include "core/objects/objectclassregistry.h"
+#include "core/objects/objecthost.h"
+#include "core/objects/objectkindregistry.h"
 
 #include <QBuffer>
 #include <QFontMetrics>
@@ -68,6 +72,40 @@ public:
     int changes = 0;
 };
 
+// A page of a given size for objects to lie on.
+class TestHost : public ObjectHost
+{
+public:
+    explicit TestHost(QSize size) : m_size(size) {}
+    bool Printing() const override { return false; }
+    bool PaintSuspended() const override { return false; }
+    void NotifyChanged() override {}
+    void RequestHandleFit() override {}
+    void RequestRepaint() override {}
+    void ObjectStateChanged(TGGraphicControl *) override {}
+    QSize SurfaceSize() const override { return m_size; }
+
+private:
+    QSize m_size;
+};
+
+// A placed object that fills its target and notes the largest device it was
+// drawn on (its cached picture, on screens and images).
+class Probe : public TGGraphicControl
+{
+public:
+    QByteArray ClassName() const override { return "Probe"; }
+    const PropertyList &PublishedProperties() const override { return BaseProperties(); }
+    void PaintContent(QPainter &painter, const QRect &target, float) const override
+    {
+        const QPaintDevice *device = painter.device();
+        largestDevice = largestDevice.expandedTo(QSize(device->width(), device->height()));
+        painter.fillRect(target, Qt::red);
+    }
+
+    mutable QSize largestDevice;
+};
+
 // One setter call and what it must leave behind.
 struct SetterCase
 {
@@ -128,7 +166,7 @@ const std::vector<SetterCase> &SetterCases()
 
 } // namespace
 
-class TestFlatCalendar : public QObject
+class TestObjects : public QObject
 {
     Q_OBJECT
 
@@ -157,9 +195,14 @@ private Q_SLOTS:
     void printMatchesPaint();
     void printAtPrinterResolution();
     void propertiesRoundTrip();
+    void objectCacheBoundedByPage_data();
+    void objectCacheBoundedByPage();
+    void cachedDrawingMatchesDirect_data();
+    void cachedDrawingMatchesDirect();
+    void kindRegistry();
 };
 
-void TestFlatCalendar::defaults()
+void TestObjects::defaults()
 {
     const FlatCalendarModel m(June2026);
     QCOMPARE(m.StartOfWeek(), 1);
@@ -190,14 +233,14 @@ void TestFlatCalendar::defaults()
     QVERIFY(today.Year() == before.year() || today.Year() == after.year());
 }
 
-void TestFlatCalendar::setterRules_data()
+void TestObjects::setterRules_data()
 {
     QTest::addColumn<int>("index");
     for (int i = 0; i < int(SetterCases().size()); ++i)
         QTest::newRow(SetterCases()[i].name) << i;
 }
 
-void TestFlatCalendar::setterRules()
+void TestObjects::setterRules()
 {
     QFETCH(int, index);
     const SetterCase &c = SetterCases()[index];
@@ -206,7 +249,7 @@ void TestFlatCalendar::setterRules()
     QCOMPARE(c.read(m), c.expected);
 }
 
-void TestFlatCalendar::firstRow_data()
+void TestObjects::firstRow_data()
 {
     QTest::addColumn<int>("year");
     QTest::addColumn<int>("month");
@@ -227,7 +270,7 @@ void TestFlatCalendar::firstRow_data()
     QTest::newRow("negative year") << -1 << 1 << 1 << QList<int>{0, 0, 0, 0, 0, 1, 2} << 31;
 }
 
-void TestFlatCalendar::firstRow()
+void TestObjects::firstRow()
 {
     QFETCH(int, year);
     QFETCH(int, month);
@@ -250,7 +293,7 @@ void TestFlatCalendar::firstRow()
     QCOMPARE(maxDay, lastDay);
 }
 
-void TestFlatCalendar::cellGeometry()
+void TestObjects::cellGeometry()
 {
     const FlatCalendarModel m(June2026);
     const QRect bounds(30, 40, 141, 120);
@@ -268,7 +311,7 @@ void TestFlatCalendar::cellGeometry()
     QCOMPARE(g.cells[41].rect.Top, g.gridTop + 5 * g.rowHeight + 1);
 }
 
-void TestFlatCalendar::languages_data()
+void TestObjects::languages_data()
 {
     QTest::addColumn<TFlatCalLanguage>("language");
     QTest::addColumn<QString>("january");
@@ -291,7 +334,7 @@ void TestFlatCalendar::languages_data()
                              << "Viernes" << QStringLiteral("Mi\u00e9rcoles");
 }
 
-void TestFlatCalendar::languages()
+void TestObjects::languages()
 {
     QFETCH(TFlatCalLanguage, language);
     QFETCH(QString, january);
@@ -312,7 +355,7 @@ void TestFlatCalendar::languages()
     QCOMPARE(a.dayNames[5], friday);
 }
 
-void TestFlatCalendar::dayNameCutting_data()
+void TestObjects::dayNameCutting_data()
 {
     QTest::addColumn<TFlatCalLanguage>("language");
     QTest::addColumn<int>("startOfWeek");
@@ -330,7 +373,7 @@ void TestFlatCalendar::dayNameCutting_data()
                        "Freitag ", "Samstag",  "Sonntag"};
 }
 
-void TestFlatCalendar::dayNameCutting()
+void TestObjects::dayNameCutting()
 {
     QFETCH(TFlatCalLanguage, language);
     QFETCH(int, startOfWeek);
@@ -346,7 +389,7 @@ void TestFlatCalendar::dayNameCutting()
     QCOMPARE(m.DayNameText(7), QString());
 }
 
-void TestFlatCalendar::titleBand_data()
+void TestObjects::titleBand_data()
 {
     QTest::addColumn<int>("height");
     QTest::addColumn<int>("titlePoints");
@@ -356,7 +399,7 @@ void TestFlatCalendar::titleBand_data()
     QTest::newRow("70 pixels high, 20-pixel title font") << 70 << 15 << true;
 }
 
-void TestFlatCalendar::titleBand()
+void TestObjects::titleBand()
 {
     QFETCH(int, height);
     QFETCH(int, titlePoints);
@@ -374,7 +417,7 @@ void TestFlatCalendar::titleBand()
     QCOMPARE(g.dayNameRect.Bottom - g.dayNameRect.Top, 16);
 }
 
-void TestFlatCalendar::fontsScaleWithZoom()
+void TestObjects::fontsScaleWithZoom()
 {
     FlatCalendarModel m(June2026);
     m.SetTitleFont(FontSpec("Arial", 25));
@@ -387,7 +430,7 @@ void TestFlatCalendar::fontsScaleWithZoom()
     QCOMPARE(tiny.cellFont.Size(), 1);
 }
 
-void TestFlatCalendar::shadow_data()
+void TestObjects::shadow_data()
 {
     QTest::addColumn<TFlatShadowPosition>("position");
     QTest::addColumn<int>("depth");
@@ -407,7 +450,7 @@ void TestFlatCalendar::shadow_data()
         << fcpUpperRight << 6 << 1.0f << QPoint(109, 10) << QPoint(15, 15) << QPoint(103, 50);
 }
 
-void TestFlatCalendar::shadow()
+void TestObjects::shadow()
 {
     QFETCH(TFlatShadowPosition, position);
     QFETCH(int, depth);
@@ -437,14 +480,14 @@ void TestFlatCalendar::shadow()
             QVERIFY(clear.pixelColor(x, y) != QColor(Qt::red));
 }
 
-void TestFlatCalendar::transparentMode_data()
+void TestObjects::transparentMode_data()
 {
     QTest::addColumn<bool>("transparent");
     QTest::newRow("opaque") << false;
     QTest::newRow("transparent") << true;
 }
 
-void TestFlatCalendar::transparentMode()
+void TestObjects::transparentMode()
 {
     QFETCH(bool, transparent);
 
@@ -469,7 +512,7 @@ void TestFlatCalendar::transparentMode()
     QVERIFY(IsBlack(image, 5, g.dayNameRect.Bottom));
 }
 
-void TestFlatCalendar::borders_data()
+void TestObjects::borders_data()
 {
     QTest::addColumn<int>("part"); // 0 calendar, 1 day-name row, 2 cells
     QTest::addColumn<TFlatCalBorderStyle>("style");
@@ -496,7 +539,7 @@ void TestFlatCalendar::borders_data()
     QTest::newRow("cells top and bottom") << 2 << fcbTopBottom << QList<bool>{1, 1, 1, 0, 0};
 }
 
-void TestFlatCalendar::borders()
+void TestObjects::borders()
 {
     QFETCH(int, part);
     QFETCH(TFlatCalBorderStyle, style);
@@ -535,7 +578,7 @@ void TestFlatCalendar::borders()
     }
 }
 
-void TestFlatCalendar::nothingOutsideBounds()
+void TestObjects::nothingOutsideBounds()
 {
     FlatCalendarModel m(June2026);
     m.SetShadowDepth(10);
@@ -548,7 +591,7 @@ void TestFlatCalendar::nothingOutsideBounds()
                 QCOMPARE(image.pixelColor(x, y), Untouched);
 }
 
-void TestFlatCalendar::printMatchesPaint_data()
+void TestObjects::printMatchesPaint_data()
 {
     QTest::addColumn<bool>("shadowAndGrid");
     QTest::addColumn<bool>("transparent");
@@ -557,7 +600,7 @@ void TestFlatCalendar::printMatchesPaint_data()
     QTest::newRow("transparent") << true << true;
 }
 
-void TestFlatCalendar::printMatchesPaint()
+void TestObjects::printMatchesPaint()
 {
     QFETCH(bool, shadowAndGrid);
     QFETCH(bool, transparent);
@@ -590,7 +633,7 @@ void TestFlatCalendar::printMatchesPaint()
     QCOMPARE(replayed, direct);
 }
 
-void TestFlatCalendar::printAtPrinterResolution()
+void TestObjects::printAtPrinterResolution()
 {
     FlatCalendarModel m(June2026);
     const int width = 150, height = 120;                // zoom-1 pixels
@@ -625,7 +668,7 @@ void TestFlatCalendar::printAtPrinterResolution()
     QVERIFY(none.boundingRect().isEmpty());
 }
 
-void TestFlatCalendar::propertiesRoundTrip()
+void TestObjects::propertiesRoundTrip()
 {
     FlatObject source;
     QVERIFY(source.model.SetStartOfWeek(2));
@@ -659,5 +702,122 @@ void TestFlatCalendar::propertiesRoundTrip()
     QVERIFY(copy->changes > 0);
 }
 
-QTEST_MAIN(TestFlatCalendar)
-#include "tst_flatcalendar.moc"
+void TestObjects::objectCacheBoundedByPage_data()
+{
+    QTest::addColumn<QRect>("bounds"); // zoom 1
+    QTest::addColumn<float>("zoom");
+    QTest::addColumn<QSize>("page"); // empty: the object is not placed
+    QTest::addColumn<QSize>("canvas");
+
+    const QSize letter(816, 1056);
+    QTest::newRow("largest object at zoom 1")
+        << QRect(0, 0, 32767, 32767) << 1.0f << letter << letter;
+    QTest::newRow("largest object at zoom 2")
+        << QRect(0, 0, 32767, 32767) << 2.0f << letter * 2 << letter * 2;
+    QTest::newRow("largest object reaching in from far off the page")
+        << QRect(-32700, -32700, 32767, 32767) << 1.0f << letter << letter;
+    QTest::newRow("partly off the top left")
+        << QRect(-40, -30, 100, 80) << 1.0f << QSize(200, 150) << QSize(200, 150);
+    QTest::newRow("partly off the bottom right")
+        << QRect(150, 100, 100, 80) << 1.0f << QSize(200, 150) << QSize(200, 150);
+    QTest::newRow("wholly off the page")
+        << QRect(250, 10, 100, 80) << 1.0f << QSize(200, 150) << QSize(400, 150);
+    QTest::newRow("page smaller than the image")
+        << QRect(0, 0, 32767, 32767) << 1.0f << QSize(100, 80) << QSize(300, 200);
+    QTest::newRow("not placed: bounded by the image")
+        << QRect(-5, -5, 32767, 32767) << 1.0f << QSize() << QSize(300, 200);
+}
+
+// An object of 32767 x 32767 used to be cached whole: gigabytes for one
+// object, which then vanished when the allocation failed.
+void TestObjects::objectCacheBoundedByPage()
+{
+    QFETCH(QRect, bounds);
+    QFETCH(float, zoom);
+    QFETCH(QSize, page);
+    QFETCH(QSize, canvas);
+
+    TestHost host(page);
+    Probe probe;
+    probe.SetBounds(bounds);
+    probe.ScaleTo(zoom);
+    if (page.isValid())
+        probe.SetHost(&host);
+    QImage image = Canvas(canvas.width(), canvas.height());
+    {
+        QPainter painter(&image);
+        probe.Paint(painter);
+    }
+    const QSize limit = page.isValid() ? page.boundedTo(canvas) : canvas;
+    QVERIFY2(probe.largestDevice.width() <= limit.width() &&
+                 probe.largestDevice.height() <= limit.height(),
+             qPrintable(QStringLiteral("%1 x %2")
+                            .arg(probe.largestDevice.width())
+                            .arg(probe.largestDevice.height())));
+
+    QImage expected = Canvas(canvas.width(), canvas.height());
+    QPainter(&expected).fillRect(probe.ScaledBounds() & QRect(QPoint(0, 0), limit), Qt::red);
+    QCOMPARE(image, expected);
+}
+
+void TestObjects::cachedDrawingMatchesDirect_data()
+{
+    QTest::addColumn<QRect>("bounds");
+    QTest::addColumn<float>("zoom");
+
+    QTest::newRow("on the page") << QRect(10, 12, 180, 140) << 1.0f;
+    QTest::newRow("on the page at zoom 1.5") << QRect(10, 12, 180, 140) << 1.5f;
+    QTest::newRow("off the top left") << QRect(-70, -50, 180, 140) << 1.0f;
+    QTest::newRow("off the bottom right at zoom 2") << QRect(100, 60, 180, 140) << 2.0f;
+}
+
+// The picture kept for the screen holds exactly what the object draws, also
+// when only part of it lies on the page.
+void TestObjects::cachedDrawingMatchesDirect()
+{
+    QFETCH(QRect, bounds);
+    QFETCH(float, zoom);
+
+    const QSize page(QSize(240, 200) * zoom);
+    TestHost host(page);
+    TGFlatCalendar calendar;
+    calendar.SetBounds(bounds);
+    calendar.ScaleTo(zoom);
+    calendar.SetHost(&host);
+
+    QImage cached = Canvas(page.width(), page.height());
+    {
+        QPainter painter(&cached);
+        calendar.Paint(painter);
+    }
+    QImage direct = Canvas(page.width(), page.height());
+    {
+        QPainter painter(&direct);
+        calendar.PaintContent(painter, calendar.ScaledBounds(), zoom);
+    }
+    QCOMPARE(cached, direct);
+}
+
+void TestObjects::kindRegistry()
+{
+    ObjectKindRegistry kinds;
+    RegisterBuiltInObjectKinds(kinds);
+    const ObjectKind *calendar = kinds.FindTool(psFlatCalendar);
+    QVERIFY(calendar);
+    QCOMPARE(calendar->className, TGFlatCalendar::StoredClassName());
+    QVERIFY(dynamic_cast<TGFlatCalendar *>(kinds.CreateForTool(psFlatCalendar).get()));
+    QVERIFY(kinds.Classes().Create("tgflatcalendar"));
+    QVERIFY(!kinds.FindTool(psPointing));
+    QVERIFY(!kinds.CreateForTool(psLabel));
+
+    // A kind registered later may take over a tool; files still find both.
+    kinds.Register<Probe>("Probe", psFlatCalendar);
+    QCOMPARE(kinds.FindTool(psFlatCalendar)->className, QByteArray("Probe"));
+    QCOMPARE(kinds.FindClass("TGFLATCALENDAR")->tool, psPointing);
+    QCOMPARE(kinds.Create("probe")->ClassName(), QByteArray("Probe"));
+    QCOMPARE(kinds.Classes().Create("TGFlatCalendar")->ClassName(), QByteArray("TGFlatCalendar"));
+    QCOMPARE(kinds.Kinds().size(), 2);
+}
+
+QTEST_MAIN(TestObjects)
+#include "tst_objects.moc"

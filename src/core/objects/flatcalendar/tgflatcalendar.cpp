@@ -1,4 +1,4 @@
-#include "core/properties/tgflatcalendar.h"
+#include "core/objects/flatcalendar/tgflatcalendar.h"
 
 #include <QPaintDevice>
 #include <QPainter>

@@ -1,7 +1,7 @@
-#include "core/surface/tggraphiccontrol.h"
+#include "core/objects/tggraphiccontrol.h"
 
-#include "core/formats/propertylistbuilder.h"
-#include "core/surface/pagedocument.h"
+#include "core/objects/objecthost.h"
+#include "core/objects/propertylistbuilder.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -53,8 +53,8 @@ void TGGraphicControl::BoundsEdited()
 {
     CheckBoundsChanged();
     // A move keeps the picture; a new size redraws it (see Paint).
-    if (m_document)
-        m_document->RequestRepaint();
+    if (m_host)
+        m_host->RequestRepaint();
 }
 
 void TGGraphicControl::SetLocked(bool locked)
@@ -65,8 +65,8 @@ void TGGraphicControl::SetLocked(bool locked)
     if (IsReading())
         return;
     NotifyChanged();
-    if (m_document)
-        m_document->ObjectStateChanged(this);
+    if (m_host)
+        m_host->ObjectStateChanged(this);
 }
 
 void TGGraphicControl::SetUnselectable(bool unselectable)
@@ -77,8 +77,8 @@ void TGGraphicControl::SetUnselectable(bool unselectable)
     if (IsReading())
         return;
     NotifyChanged();
-    if (m_document)
-        m_document->ObjectStateChanged(this);
+    if (m_host)
+        m_host->ObjectStateChanged(this);
 }
 
 const PropertyList &TGGraphicControl::BaseProperties()
@@ -111,14 +111,14 @@ int TGGraphicControl::RoundHalfEven(double value)
 
 void TGGraphicControl::NotifyChanged()
 {
-    if (m_document && !m_document->Printing())
-        m_document->NotifyChanged();
+    if (m_host && !m_host->Printing())
+        m_host->NotifyChanged();
 }
 
 void TGGraphicControl::RequestHandleFit()
 {
-    if (m_document)
-        m_document->RequestHandleFit();
+    if (m_host)
+        m_host->RequestHandleFit();
 }
 
 void TGGraphicControl::CheckBoundsChanged()
@@ -139,13 +139,13 @@ void TGGraphicControl::CheckBoundsChanged()
 void TGGraphicControl::Repaint()
 {
     m_picture = QImage();
-    if (m_document)
-        m_document->RequestRepaint();
+    if (m_host)
+        m_host->RequestRepaint();
 }
 
 void TGGraphicControl::Paint(QPainter &painter) const
 {
-    if (m_document && m_document->PaintSuspended())
+    if (m_host && m_host->PaintSuspended())
         return;
     const QRect bounds = ScaledBounds();
     QPaintDevice *device = painter.device();
@@ -156,17 +156,51 @@ void TGGraphicControl::Paint(QPainter &painter) const
         PaintContent(painter, bounds, m_zoom);
         return;
     }
+    // Only the part that can be seen is kept, so that an object claiming a
+    // huge size costs no more than the page.
+    const QRect visible = VisibleRect(painter);
+    if (visible.isEmpty())
+        return;
     const qreal ratio = device->devicePixelRatio();
-    if (m_picture.isNull() || m_picture.size() != bounds.size() * ratio ||
-        m_picture.devicePixelRatio() != ratio) {
-        m_picture = QImage(bounds.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    const QPoint offset = visible.topLeft() - bounds.topLeft();
+    if (m_picture.isNull() || m_picture.size() != visible.size() * ratio ||
+        m_picture.devicePixelRatio() != ratio || m_pictureOffset != offset) {
+        m_picture = QImage(visible.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        if (m_picture.isNull()) {
+            // No memory for the picture: draw the object itself.
+            painter.save();
+            painter.setClipRect(visible, Qt::IntersectClip);
+            PaintContent(painter, bounds, m_zoom);
+            painter.restore();
+            return;
+        }
+        m_pictureOffset = offset;
         m_picture.setDevicePixelRatio(ratio);
         m_picture.fill(Qt::transparent);
         QPainter picturePainter(&m_picture);
-        picturePainter.translate(-bounds.topLeft());
+        picturePainter.translate(-visible.topLeft());
         PaintContent(picturePainter, bounds, m_zoom);
     }
-    painter.drawImage(bounds.topLeft(), m_picture);
+    painter.drawImage(visible.topLeft(), m_picture);
+}
+
+QRect TGGraphicControl::VisibleRect(const QPainter &painter) const
+{
+    QRect visible = ScaledBounds();
+    if (m_host)
+        visible &= QRect(QPoint(0, 0), m_host->SurfaceSize());
+    if (const QPaintDevice *device = painter.device()) {
+        // Widgets measure in device-independent pixels, images and pixmaps in
+        // device pixels.
+        QSizeF size(device->width(), device->height());
+        if (device->devType() != QInternal::Widget && device->devicePixelRatio() > 0)
+            size /= device->devicePixelRatio();
+        bool invertible = false;
+        const QTransform toPainter = painter.combinedTransform().inverted(&invertible);
+        if (invertible)
+            visible &= toPainter.mapRect(QRectF(QPointF(0, 0), size)).toAlignedRect();
+    }
+    return visible;
 }
 
 void TGGraphicControl::DrawHandles(QPainter &painter, const QColor &color, bool single) const

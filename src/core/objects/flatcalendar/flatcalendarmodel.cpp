@@ -1,4 +1,4 @@
-#include "core/properties/flatcalendarmodel.h"
+#include "core/objects/flatcalendar/flatcalendarmodel.h"
 
 #include "core/calendar/calendardates.h"
 #include "core/formats/fontrecord.h"

@@ -1,4 +1,4 @@
-#include "core/formats/propertylist.h"
+#include "core/objects/propertylist.h"
 
 namespace Dayloom {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/formats/propertylist.h"
+#include "core/objects/propertylist.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,7 +3,7 @@
 #include "core/common/fontspec.h"
 #include "core/common/tcolor.h"
 #include "core/common/trect.h"
-#include "core/properties/flatcalendartypes.h"
+#include "core/objects/flatcalendar/flatcalendartypes.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "core/formats/objectclassregistry.h"
+#include "core/objects/objectclassregistry.h"
 
 namespace Dayloom {
 

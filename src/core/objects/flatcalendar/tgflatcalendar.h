@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/properties/flatcalendarmodel.h"
-#include "core/surface/tggraphiccontrol.h"
+#include "core/objects/flatcalendar/flatcalendarmodel.h"
+#include "core/objects/tggraphiccontrol.h"
 
 #include <functional>
 
@@ -17,7 +17,9 @@ public:
     // The defaults of a new calendar, showing today's month.
     TGFlatCalendar();
 
-    QByteArray ClassName() const override { return QByteArrayLiteral("TGFlatCalendar"); }
+    // "TGFlatCalendar", the class name files store it under.
+    static QByteArray StoredClassName() { return QByteArrayLiteral("TGFlatCalendar"); }
+    QByteArray ClassName() const override { return StoredClassName(); }
     // The base properties, then StartOfWeek, Month, Year, TitleFont,
     // DayNameFont, CellFont, ShowYear, DayNameBGColor, CalendarBorderStyle,
     // DayNameBorderStyle, CellBorderStyle, DayNameStyle, TitleBGcolor,

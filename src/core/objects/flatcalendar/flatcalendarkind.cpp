@@ -1,0 +1,15 @@
+#include "core/objects/flatcalendar/flatcalendarkind.h"
+
+#include "core/objects/flatcalendar/tgflatcalendar.h"
+#include "core/objects/objectkindregistry.h"
+
+namespace Dayloom {
+
+void RegisterFlatCalendarKind(ObjectKindRegistry &registry)
+{
+    registry.Register<TGFlatCalendar>(
+        TGFlatCalendar::StoredClassName(), psFlatCalendar, QStringLiteral("Calendar"),
+        QStringLiteral("Floating Calendar tool \rMini Calendar that you can place anywhere"));
+}
+
+} // namespace Dayloom
