@@ -23,6 +23,7 @@ public:
     bool HandOverTo(const QStringList &files);
     bool IsListening() const;
 
+    // The socket path for this user and display, in the user's runtime folder.
     static QString DefaultKey();
 
 Q_SIGNALS:
