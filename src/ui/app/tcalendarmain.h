@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 
 class QAction;
 class QMenu;
@@ -43,7 +44,7 @@ public:
     // --- commands (also reached through the menus and buttons) ---------------------
     void New();
     void Open();
-    bool OpenCalendarFile(const QString &path);
+    bool OpenCalendarFile(const QString &fileName);
     void Save();
     void SaveAs();
     bool SaveCalendarFile(const QString &path);
@@ -61,12 +62,15 @@ public:
     void ShowAbout();
     // Commits the note being edited into its cell and hides the editor.
     void DoSaveRichtext();
-    // Asks "Save changes?" when modified; false when a wanted save failed or
-    // was cancelled (the command that asked should then stop).
+    // Asks "Save changes?" when modified; false when the question was
+    // dismissed (Escape, closed) or a wanted save failed or was cancelled
+    // (the command that asked should then stop).
     bool CheckSaveNeeded();
     // Brings the window to the front (restoring it when minimised) and opens
-    // the files another start handed over.
+    // the file another start handed over, once no modal dialog is open.
     void ActivateFromOtherInstance(const QStringList &files);
+    // The handed-over file still waiting for a modal dialog to close.
+    const QString &HandedOverFile() const { return m_handedOverFile; }
 
     // --- state ------------------------------------------------------------------------
     const QString &CurrentFileName() const { return m_currentFileName; }
@@ -91,6 +95,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void OpenHandedOverFile();
+    void GiveFocusBack();
     void BuildMenus();
     void BuildToolPanel();
     void BuildPageArea();
@@ -151,6 +157,8 @@ private:
     bool m_zoomBusy = false;
     bool m_showHints = true;
     bool m_pageShown = false;
+    QString m_handedOverFile;
+    QTimer m_handOverTimer; // polls for the end of a modal dialog
     Preferences m_preferences;
     IniFile m_settings;
 };
