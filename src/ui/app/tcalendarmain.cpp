@@ -646,8 +646,10 @@ void TCalendarMain::OnCellClicked(const CellEvent &event)
         std::max(NoteEditor::MinZoomPercent, static_cast<int>(m_page->Document().Zoom() * 100.0f)));
     QString error;
     m_editor->LoadFrom(m_page->Page().CellNote(event.iCell), &error);
-    // One pixel in from the cell's note area, so that the editor covers it.
-    m_editor->setGeometry(rect.Left + m_page->x() + 1, rect.Top + m_page->y() + 1, width, height);
+    // Exactly over the note area: the page widget has no border, so its
+    // client origin is its own position (a one-pixel shift would cover the
+    // grid line below the cell and move the text when the note is committed).
+    m_editor->setGeometry(rect.Left + m_page->x(), rect.Top + m_page->y(), width, height);
     m_editor->show();
     m_editor->raise();
     m_editor->setFocus();

@@ -102,6 +102,8 @@ TSetTimeDialog::TSetTimeDialog(QWidget *parent) : QDialog(parent)
     }
     hourGrid->addWidget(new QLabel(QStringLiteral("AM"), hourPanel), 1, 0, 2, 1);
     hourGrid->addWidget(new QLabel(QStringLiteral("PM"), hourPanel), 3, 0, 2, 1);
+    // The minute panel is taller: the spare room goes below the hours.
+    hourGrid->setRowStretch(5, 1);
 
     auto *minutePanel = new QWidget(this);
     minutePanel->setObjectName(QStringLiteral("MinutePanel"));

@@ -527,15 +527,18 @@ void TestCalendarMain::handleShortcutsWorkAfterTheMenuBar()
 
 void TestCalendarMain::noteEditorCoversTheNoteArea()
 {
-    // The editor used to sit one pixel left of and above the note area.
+    // Shifted by a pixel, the editor hid the grid line below the cell.
     TCalendarMain &window = NewWindow();
     window.New();
     ClickCell(9);
     const TCalendarPanel32 *panel = window.CalendarPanel();
     const TRect &free = panel->Page().CellRecordOf(9).rFree;
-    QCOMPARE(window.NoteEditorWidget()->geometry(),
-             QRect(panel->x() + free.Left + 1, panel->y() + free.Top + 1, free.Width() + 1,
-                   free.Height() + 1));
+    const QRect area(panel->x() + free.Left, panel->y() + free.Top, free.Width() + 1,
+                     free.Height() + 1);
+    QCOMPARE(window.NoteEditorWidget()->geometry(), area);
+    const QImage shown = window.NoteEditorWidget()->parentWidget()->grab().toImage();
+    QVERIFY(qGray(shown.pixel(area.center().x(), area.bottom() + 1)) < 128);
+    QCOMPARE(shown.pixelColor(area.center().x(), area.bottom()), QColor(Qt::white));
 }
 
 void TestCalendarMain::newCalendarUsesStoredPageValues()
