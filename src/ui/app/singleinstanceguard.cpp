@@ -2,6 +2,7 @@
 
 #include <QDataStream>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -46,6 +47,11 @@ bool SingleInstanceGuard::IsListening() const
 
 bool SingleInstanceGuard::HandOverTo(const QStringList &files)
 {
+    // A socket file that another user owns is not ours to talk to (nor to
+    // remove): this instance runs on its own, unguarded.
+    const QFileInfo socketFile(m_key);
+    if (socketFile.isAbsolute() && socketFile.exists() && socketFile.ownerId() != ::getuid())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(m_key);
     if (socket.waitForConnected(ConnectTimeoutMs)) {

@@ -19,7 +19,8 @@ public:
     ~SingleInstanceGuard() override;
 
     // True when another instance took the message; this one should end.
-    // Otherwise this instance starts listening and returns false.
+    // Otherwise this instance starts listening and returns false (it does
+    // not when the socket path belongs to another user).
     bool HandOverTo(const QStringList &files);
     bool IsListening() const;
 

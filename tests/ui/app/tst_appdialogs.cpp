@@ -180,6 +180,18 @@ void TestAppDialogs::guardIsPrivateToTheUser()
                                             QFileDevice::ReadOther | QFileDevice::WriteOther;
     QVERIFY(QFileInfo::exists(socket));
     QCOMPARE(QFile::permissions(socket) & others, QFileDevice::Permissions());
+
+    // A socket path that another user took is neither used nor removed.
+    const QString foreign = folder.filePath(QStringLiteral("dayloom-foreign"));
+    QFile planted(foreign);
+    QVERIFY(planted.open(QIODevice::WriteOnly));
+    planted.close();
+    if (::chown(QFile::encodeName(foreign).constData(), 65534, 65534) != 0)
+        QSKIP("changing a file's owner needs root");
+    SingleInstanceGuard intruded(foreign);
+    QVERIFY(!intruded.HandOverTo({QStringLiteral("Private.DLF")}));
+    QVERIFY(!intruded.IsListening());
+    QVERIFY(QFileInfo(foreign).isFile());
 }
 
 void TestAppDialogs::userTitleTakesLongText()
