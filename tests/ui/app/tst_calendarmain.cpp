@@ -527,7 +527,7 @@ void TestCalendarMain::handleShortcutsWorkAfterTheMenuBar()
 
 void TestCalendarMain::noteEditorCoversTheNoteArea()
 {
-    // Shifted by a pixel, the editor hid the grid line below the cell.
+    // Placed a pixel right of and below the note area, the editor hid the grid line below it.
     TCalendarMain &window = NewWindow();
     window.New();
     ClickCell(9);
