@@ -59,6 +59,14 @@ QString TMRUFileList::Click(int position)
     return path;
 }
 
+bool TMRUFileList::Remove(const QString &path)
+{
+    if (!m_files.removeOne(path))
+        return false;
+    Q_EMIT listChanged();
+    return true;
+}
+
 QString TMRUFileList::MenuCaption(int position, const QString &path)
 {
     return QStringLiteral("&%1 %2").arg(position).arg(path);

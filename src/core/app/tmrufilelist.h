@@ -31,6 +31,8 @@ public:
     // Puts the path at the top (moving it there when present, compared
     // exactly) and drops entries beyond Maximum.
     void Add(const QString &path);
+    // Drops the path (compared exactly); false when it is not listed.
+    bool Remove(const QString &path);
     // Reads every value of the section in file order.
     void Load(const IniFile &ini);
     // Replaces the section by keys "F0", "F1", ...

@@ -2,8 +2,12 @@
 
 #include <QDataStream>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
+
+#include <unistd.h>
 
 namespace Dayloom {
 
@@ -21,7 +25,19 @@ SingleInstanceGuard::~SingleInstanceGuard() = default;
 
 QString SingleInstanceGuard::DefaultKey()
 {
-    return QStringLiteral("dayloom-") + QDir::home().dirName();
+    // Keyed on the user id and the display: another user, or the same user
+    // on another display, runs an instance of their own. The socket lives in
+    // the user's runtime folder, which only the user can enter.
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty())
+        display = qEnvironmentVariable("DISPLAY");
+    for (QChar &c : display) {
+        if (!c.isLetterOrNumber())
+            c = QLatin1Char('_');
+    }
+    const QString name = QStringLiteral("dayloom-%1-%2").arg(::getuid()).arg(display);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return folder.isEmpty() ? name : QDir(folder).filePath(name);
 }
 
 bool SingleInstanceGuard::IsListening() const
@@ -31,6 +47,11 @@ bool SingleInstanceGuard::IsListening() const
 
 bool SingleInstanceGuard::HandOverTo(const QStringList &files)
 {
+    // A socket file that another user owns is not ours to talk to (nor to
+    // remove): this instance runs on its own, unguarded.
+    const QFileInfo socketFile(m_key);
+    if (socketFile.isAbsolute() && socketFile.exists() && socketFile.ownerId() != ::getuid())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(m_key);
     if (socket.waitForConnected(ConnectTimeoutMs)) {
@@ -48,6 +69,7 @@ bool SingleInstanceGuard::HandOverTo(const QStringList &files)
     // Nobody answers: a stale socket of a crashed run may remain.
     QLocalServer::removeServer(m_key);
     m_server = new QLocalServer(this);
+    // Only this user may connect and hand files over.
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstanceGuard::ReadMessage);
     m_server->listen(m_key);

@@ -19,10 +19,12 @@ public:
     ~SingleInstanceGuard() override;
 
     // True when another instance took the message; this one should end.
-    // Otherwise this instance starts listening and returns false.
+    // Otherwise this instance starts listening and returns false (it does
+    // not when the socket path belongs to another user).
     bool HandOverTo(const QStringList &files);
     bool IsListening() const;
 
+    // The socket path for this user and display, in the user's runtime folder.
     static QString DefaultKey();
 
 Q_SIGNALS:

@@ -10,6 +10,7 @@
 #include "core/recurring/recurringdatesfile.h"
 #include "core/surface/pagedocument.h"
 #include "ui/app/helpwindow.h"
+#include "ui/app/hintdelaystyle.h"
 #include "ui/app/tdefaultfontdialog.h"
 #include "ui/app/tusertitleform.h"
 #include "ui/app/uihelpers.h"
@@ -17,6 +18,7 @@
 #include "ui/richtext/formattingbar.h"
 #include "ui/richtext/noteeditor.h"
 #include "ui/surface/tcalendarpanel32.h"
+#include "ui/surface/tghandle.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,6 +27,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -53,6 +56,36 @@ QString Hint(const QString &text)
 {
     QString hint = text;
     return hint.replace(QStringLiteral(" \r"), QStringLiteral("\n"));
+}
+
+// The main window's page as the window stores it; what these leave alone
+// keeps the page's own defaults. SetDefaultStyle later resets the date, the
+// margins and the layout-related values, but not the fonts nor the styles.
+void ApplyStoredPageValues(CalendarPage &page)
+{
+    const QString face = QStringLiteral("Times New Roman");
+    const auto font = [&face](int pixels, bool bold, TColor color = clBlack) {
+        FontSpec spec(face, 10, bold, color);
+        spec.SetHeight(-pixels);
+        return spec;
+    };
+    page.SetCalendarLayout(loFCMinisInTitleLS);
+    page.SetCalendarOrientation(coLandscape);
+    page.SetTitleBGColor(clWhite);
+    page.SetHeadersBGColor(clWhite);
+    page.SetMiniCalBGColor(clWhite);
+    page.SetMiniHeadersBGColor(clBlack);
+    page.SetTitleFont(font(35, true));
+    page.SetHeadersFont(font(21, true));
+    page.SetCellFont(font(21, true));
+    page.SetMiniTitleFont(font(13, true));
+    page.SetMiniHeadersFont(font(11, false, clWhite));
+    page.SetMiniCellFont(font(11, false));
+    page.SetMainCalMonth(12);
+    page.SetMainCalYear(1997);
+    page.SetMainCalDay(0);
+    page.SetHeadersStyle(dsWhole);
+    page.SetMiniCellBorder(cbAll);
 }
 
 } // namespace
@@ -84,23 +117,33 @@ TCalendarMain::TCalendarMain(QWidget *parent) : QMainWindow(parent)
     layout->addWidget(m_scrollBox, 1);
     setCentralWidget(central);
 
+    m_handOverTimer.setInterval(200);
+    m_handOverTimer.setSingleShot(true);
+    connect(&m_handOverTimer, &QTimer::timeout, this, &TCalendarMain::OpenHandedOverFile);
+
     m_recentFiles = new TMRUFileList(this);
     m_recentFiles->SetMaximum(5);
-    m_recentFiles->SetRemoveOnClick(true);
+    // The clicked entry goes only once its open goes ahead (below): a
+    // "Save changes?" that stops the command keeps it.
+    m_recentFiles->SetRemoveOnClick(false);
     m_recentFiles->SetAutoSaveKey(RecentFilesSection);
     connect(m_recentFiles, &TMRUFileList::listChanged, this,
             &TCalendarMain::RebuildRecentFilesMenu);
     connect(m_recentFiles, &TMRUFileList::itemClicked, this, [this](const QString &path) {
         DoSaveRichtext();
-        if (CheckSaveNeeded())
-            OpenCalendarFile(path);
+        if (!CheckSaveNeeded())
+            return;
+        m_recentFiles->Remove(path); // back at the top when the open succeeds
+        OpenCalendarFile(path);
     });
 
     LoadPreferences();
     m_page->SetZoom(ZoomFromPercent(m_preferences.mainZoomPercent));
+    ApplyStoredPageValues(m_page->Page());
     m_page->Page().SetCalendarLayout(LOFullCalendarLS);
     m_recentFiles->Load(m_settings);
     m_mnuShowHint->setChecked(m_showHints);
+    HintDelayStyle::Install();
     qApp->installEventFilter(this);
 
     const QString dataFolder = DataFolder();
@@ -319,6 +362,27 @@ void TCalendarMain::BuildMenus()
                         &TCalendarMain::ToggleHints);
     m_mnuShowHint->setCheckable(true);
     m_mnuShowHint->setChecked(true);
+
+    for (QAction *title : menuBar()->actions()) {
+        if (QMenu *menu = title->menu())
+            connect(menu, &QMenu::aboutToHide, this,
+                    [this] { QTimer::singleShot(0, this, &TCalendarMain::GiveFocusBack); });
+    }
+}
+
+void TCalendarMain::GiveFocusBack()
+{
+    // Escape on an open menu leaves the keyboard with the menu bar; while
+    // objects are selected the handle takes it back, so that its shortcuts
+    // (copy, paste, delete, arrows) work again.
+    if (QApplication::activePopupWidget() || QApplication::activeModalWidget() || m_editingNote)
+        return;
+    TGHandle *handle = m_page->SelectionHandle();
+    if (handle->SelectedCount() == 0 || !handle->isVisible() || !handle->isEnabled())
+        return;
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || focus == menuBar() || focus == m_page)
+        handle->setFocus(Qt::OtherFocusReason);
 }
 
 // --- start-up and closing -------------------------------------------------------------------
@@ -385,11 +449,31 @@ void TCalendarMain::ActivateFromOtherInstance(const QStringList &files)
     show();
     raise();
     activateWindow();
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
     if (files.isEmpty())
         return;
+    // A dialog's result belongs to the document it was opened for: the file
+    // waits until no modal dialog is open (the latest hand-over wins).
+    m_handedOverFile = files.first();
+    OpenHandedOverFile();
+}
+
+void TCalendarMain::OpenHandedOverFile()
+{
+    if (m_handedOverFile.isEmpty())
+        return;
+    if (QApplication::activeModalWidget()) {
+        m_handOverTimer.start();
+        return;
+    }
+    const QString path = m_handedOverFile;
+    m_handedOverFile.clear();
     DoSaveRichtext();
     if (CheckSaveNeeded())
-        OpenCalendarFile(files.first());
+        OpenCalendarFile(path);
 }
 
 // --- preferences and placement --------------------------------------------------------------
@@ -576,6 +660,9 @@ void TCalendarMain::OnCellClicked(const CellEvent &event)
         std::max(NoteEditor::MinZoomPercent, static_cast<int>(m_page->Document().Zoom() * 100.0f)));
     QString error;
     m_editor->LoadFrom(m_page->Page().CellNote(event.iCell), &error);
+    // Exactly over the note area: the page widget has no border, so its
+    // client origin is its own position (a one-pixel shift would cover the
+    // grid line below the cell and move the text when the note is committed).
     m_editor->setGeometry(rect.Left + m_page->x(), rect.Top + m_page->y(), width, height);
     m_editor->show();
     m_editor->raise();
@@ -741,8 +828,10 @@ void TCalendarMain::Open()
     OpenCalendarFile(path);
 }
 
-bool TCalendarMain::OpenCalendarFile(const QString &path)
+bool TCalendarMain::OpenCalendarFile(const QString &fileName)
 {
+    // A copy: the caller may pass the current file name, which is cleared below.
+    const QString path = fileName;
     m_page->SetPaintSuspended(true);
     const bool wasFirstActivation = m_firstActivation;
     m_firstActivation = true;
@@ -819,7 +908,7 @@ bool TCalendarMain::SaveCalendarFile(const QString &path)
     RestoreCursor();
     if (!saved) {
         // The old file is untouched and the design stays modified.
-        ShowInformation(this, QStringLiteral("Unable to save %1 %2").arg(path, error));
+        ShowInformation(this, QStringLiteral("Unable to save %1\n%2").arg(path, error));
         return false;
     }
     m_currentFileName = QFileInfo(path).absoluteFilePath();
@@ -843,8 +932,17 @@ void TCalendarMain::CancelChanges()
 bool TCalendarMain::CheckSaveNeeded()
 {
     DoSaveRichtext();
-    if (!m_modified || !AskYesNo(this, QStringLiteral("Save changes?"), QStringLiteral("Save")))
+    if (!m_modified)
         return true;
+    // Escape or closing the question keeps the design and stops the command.
+    switch (AskYesNoOrCancel(this, QStringLiteral("Save changes?"), QStringLiteral("Save"))) {
+    case YesNoAnswer::Yes:
+        break;
+    case YesNoAnswer::No:
+        return true;
+    case YesNoAnswer::Cancel:
+        return false;
+    }
     if (m_currentFileName.isEmpty())
         SaveAs();
     else
@@ -914,6 +1012,13 @@ void TCalendarMain::ShowAbout()
     box.setInformativeText(QStringLiteral("Design and print calendar pages: month grids, mini "
                                           "calendars, week and day planners, notes and "
                                           "recurring dates."));
+    // A message box sizes itself by its text alone; the caption and the
+    // title bar's buttons need room too.
+    const int captionWidth = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 160;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(std::max(captionWidth, 360), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
 }
 

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 
 #include <utility>
 
@@ -46,7 +47,7 @@ public:
     // --- commands (also reached through the menus and buttons) ---------------------
     void New();
     void Open();
-    bool OpenCalendarFile(const QString &path);
+    bool OpenCalendarFile(const QString &fileName);
     void Save();
     void SaveAs();
     bool SaveCalendarFile(const QString &path);
@@ -64,12 +65,15 @@ public:
     void ShowAbout();
     // Commits the note being edited into its cell and hides the editor.
     void DoSaveRichtext();
-    // Asks "Save changes?" when modified; false when a wanted save failed or
-    // was cancelled (the command that asked should then stop).
+    // Asks "Save changes?" when modified; false when the question was
+    // dismissed (Escape, closed) or a wanted save failed or was cancelled
+    // (the command that asked should then stop).
     bool CheckSaveNeeded();
     // Brings the window to the front (restoring it when minimised) and opens
-    // the files another start handed over.
+    // the file another start handed over, once no modal dialog is open.
     void ActivateFromOtherInstance(const QStringList &files);
+    // The handed-over file still waiting for a modal dialog to close.
+    const QString &HandedOverFile() const { return m_handedOverFile; }
 
     // --- state ------------------------------------------------------------------------
     const QString &CurrentFileName() const { return m_currentFileName; }
@@ -94,6 +98,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void OpenHandedOverFile();
+    void GiveFocusBack();
     void BuildMenus();
     void BuildToolPanel();
     void BuildPageArea();
@@ -155,6 +161,8 @@ private:
     bool m_zoomBusy = false;
     bool m_showHints = true;
     bool m_pageShown = false;
+    QString m_handedOverFile;
+    QTimer m_handOverTimer; // polls for the end of a modal dialog
     Preferences m_preferences;
     IniFile m_settings;
 };

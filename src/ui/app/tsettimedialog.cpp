@@ -1,9 +1,10 @@
 #include "ui/app/tsettimedialog.h"
 
-#include <QDialogButtonBox>
+#include <QAbstractButton>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -11,14 +12,50 @@ namespace Dayloom {
 
 namespace {
 
-QPushButton *MakeCell(const QString &caption, const QString &hint, QWidget *parent)
+// One hour or minute cell: a flat face in its own colour with the number in
+// the middle. Painted here rather than by the style, which leaves the face
+// of a flat button unpainted.
+class TimeCell : public QAbstractButton
 {
-    auto *cell = new QPushButton(caption, parent);
+public:
+    TimeCell(const QString &caption, QWidget *parent) : QAbstractButton(parent)
+    {
+        setText(caption);
+    }
+
+    void SetChosen(bool chosen)
+    {
+        if (chosen == m_chosen)
+            return;
+        m_chosen = chosen;
+        update();
+    }
+    bool Chosen() const { return m_chosen; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QColor face = m_chosen ? QColor(Qt::yellow) : palette().color(QPalette::Button);
+        painter.fillRect(rect(), face);
+        if (isDown()) {
+            painter.setPen(palette().color(QPalette::Dark));
+            painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+        painter.setPen(m_chosen ? QColor(Qt::black) : palette().color(QPalette::ButtonText));
+        painter.drawText(rect(), Qt::AlignCenter, text());
+    }
+
+private:
+    bool m_chosen = false;
+};
+
+QAbstractButton *MakeCell(const QString &caption, const QString &hint, QWidget *parent)
+{
+    auto *cell = new TimeCell(caption, parent);
     cell->setFixedSize(24, 19);
     cell->setToolTip(hint);
     cell->setFocusPolicy(Qt::NoFocus);
-    cell->setFlat(true);
-    cell->setAutoFillBackground(true);
     return cell;
 }
 
@@ -31,13 +68,9 @@ QLabel *MakeHeader(const QString &text, QWidget *parent)
     return label;
 }
 
-void Paint(QPushButton *cell, bool chosen)
+void Paint(QAbstractButton *cell, bool chosen)
 {
-    QPalette palette = cell->palette();
-    palette.setColor(QPalette::Button, chosen ? QColor(Qt::yellow) : QColor(0xF0, 0xF0, 0xF0));
-    palette.setColor(QPalette::Window, palette.color(QPalette::Button));
-    cell->setPalette(palette);
-    cell->setStyleSheet(chosen ? QStringLiteral("background: yellow") : QString());
+    static_cast<TimeCell *>(cell)->SetChosen(chosen);
 }
 
 } // namespace
@@ -61,14 +94,16 @@ TSetTimeDialog::TSetTimeDialog(QWidget *parent) : QDialog(parent)
         const int row = hour / 6;
         const int column = hour % 6;
         const int shown = hour % 12 == 0 ? 12 : hour % 12;
-        QPushButton *cell = MakeCell(QString::number(shown), hourHint, hourPanel);
+        QAbstractButton *cell = MakeCell(QString::number(shown), hourHint, hourPanel);
         cell->setProperty("tag", hour);
-        connect(cell, &QPushButton::clicked, this, [this, hour] { ChooseHour(hour); });
+        connect(cell, &QAbstractButton::clicked, this, [this, hour] { ChooseHour(hour); });
         m_hourCells[hour] = cell;
         hourGrid->addWidget(cell, row + 1, column + 1);
     }
     hourGrid->addWidget(new QLabel(QStringLiteral("AM"), hourPanel), 1, 0, 2, 1);
     hourGrid->addWidget(new QLabel(QStringLiteral("PM"), hourPanel), 3, 0, 2, 1);
+    // The minute panel is taller: the spare room goes below the hours.
+    hourGrid->setRowStretch(5, 1);
 
     auto *minutePanel = new QWidget(this);
     minutePanel->setObjectName(QStringLiteral("MinutePanel"));
@@ -77,10 +112,10 @@ TSetTimeDialog::TSetTimeDialog(QWidget *parent) : QDialog(parent)
     minuteGrid->addWidget(MakeHeader(QStringLiteral("  Minute"), minutePanel), 0, 0, 1, 10);
     const QString minuteHint = QStringLiteral("Click to set the minutes portion of the time");
     for (int minute = 0; minute < 60; ++minute) {
-        QPushButton *cell = MakeCell(QStringLiteral("%1").arg(minute, 2, 10, QLatin1Char('0')),
-                                     minuteHint, minutePanel);
+        QAbstractButton *cell = MakeCell(QStringLiteral("%1").arg(minute, 2, 10, QLatin1Char('0')),
+                                         minuteHint, minutePanel);
         cell->setProperty("tag", minute);
-        connect(cell, &QPushButton::clicked, this, [this, minute] { ChooseMinute(minute); });
+        connect(cell, &QAbstractButton::clicked, this, [this, minute] { ChooseMinute(minute); });
         m_minuteCells[minute] = cell;
         minuteGrid->addWidget(cell, minute / 10 + 1, minute % 10);
     }
@@ -103,6 +138,8 @@ TSetTimeDialog::TSetTimeDialog(QWidget *parent) : QDialog(parent)
     panels->addWidget(minutePanel);
     layout->addLayout(panels);
     layout->addLayout(buttons);
+    // A fixed border: the dialog keeps the size its cells need.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     Refresh();
 }
 

@@ -5,7 +5,7 @@
 
 #include <array>
 
-class QPushButton;
+class QAbstractButton;
 
 namespace Dayloom {
 
@@ -23,8 +23,8 @@ public:
     QTime Time() const { return QTime(m_hour, m_minute); }
     void SetTime(const QTime &time);
 
-    QPushButton *HourCell(int hour) const { return m_hourCells.at(hour); }
-    QPushButton *MinuteCell(int minute) const { return m_minuteCells.at(minute); }
+    QAbstractButton *HourCell(int hour) const { return m_hourCells.at(hour); }
+    QAbstractButton *MinuteCell(int minute) const { return m_minuteCells.at(minute); }
     // "hh:mm am" — two-digit 12-hour clock.
     static QString FormatTime(const QTime &time);
 
@@ -35,8 +35,8 @@ private:
 
     int m_hour = 0;
     int m_minute = 0;
-    std::array<QPushButton *, 24> m_hourCells{};
-    std::array<QPushButton *, 60> m_minuteCells{};
+    std::array<QAbstractButton *, 24> m_hourCells{};
+    std::array<QAbstractButton *, 60> m_minuteCells{};
 };
 
 } // namespace Dayloom

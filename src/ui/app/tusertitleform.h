@@ -13,6 +13,10 @@ class TUserTitleForm : public QDialog
     Q_OBJECT
 
 public:
+    // Calendar files store titles of any length; this bound only keeps a
+    // pasted document out of the edit.
+    static constexpr int MaxTitleLength = 4096;
+
     explicit TUserTitleForm(QWidget *parent = nullptr);
 
     QString Title() const;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -20,6 +21,24 @@ bool AskYesNo(QWidget *parent, const QString &text, const QString &caption)
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                     parent);
     return box.exec() == QMessageBox::Yes;
+}
+
+YesNoAnswer AskYesNoOrCancel(QWidget *parent, const QString &text, const QString &caption)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    // Escape and closing the box must not count as No: a hidden Cancel
+    // button takes them.
+    QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+    cancel->hide();
+    box.setEscapeButton(cancel);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.exec();
+    if (box.clickedButton() == box.button(QMessageBox::Yes))
+        return YesNoAnswer::Yes;
+    if (box.clickedButton() == box.button(QMessageBox::No))
+        return YesNoAnswer::No;
+    return YesNoAnswer::Cancel;
 }
 
 void ShowBusyCursor()

@@ -10,6 +10,14 @@ namespace Dayloom {
 void ShowInformation(QWidget *parent, const QString &text);
 // Modal Yes/No question with the given caption; true for Yes.
 bool AskYesNo(QWidget *parent, const QString &text, const QString &caption);
+enum class YesNoAnswer
+{
+    Yes,
+    No,
+    Cancel
+};
+// The same Yes/No question, where Escape or closing the box answers Cancel.
+YesNoAnswer AskYesNoOrCancel(QWidget *parent, const QString &text, const QString &caption);
 // Hourglass while a long command runs, and back.
 void ShowBusyCursor();
 void RestoreCursor();

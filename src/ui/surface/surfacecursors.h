@@ -12,7 +12,7 @@ class SurfaceCursors
 public:
     static QCursor Grab() { return QCursor(Qt::OpenHandCursor); }
     static QCursor HandPoint() { return QCursor(Qt::PointingHandCursor); }
-    static QCursor Drag() { return QCursor(Qt::CrossCursor); }
+    static QCursor Drag() { return QCursor(Qt::DragMoveCursor); }
     // Zones 0-8 of the selection handle.
     static QCursor ForZone(int zone);
 };

@@ -8,6 +8,7 @@
 
 #include <QFontDialog>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -220,20 +221,39 @@ void TGBasePanel::SelectInRect(const QRect &band, Qt::KeyboardModifiers modifier
 void TGBasePanel::ClipboardAction(ClipboardKind kind)
 {
     const QList<TGGraphicControl *> selection = m_handle->Selection();
+    QString error;
     switch (kind) {
     case ckCut:
-        m_document->CutObjects(selection);
+        // Nothing is deleted when the copy failed; the user must know why.
+        if (!m_document->CutObjects(selection, &error) && !error.isEmpty())
+            ReportError(tr("Cut"),
+                        tr("The objects could not be copied to the clipboard file, so they "
+                           "were not cut.\n%1")
+                            .arg(error));
         break;
     case ckCopy:
-        m_document->CopyObjects(selection);
+        if (!m_document->CopyObjects(selection, &error) && !error.isEmpty())
+            ReportError(
+                tr("Copy"),
+                tr("The objects could not be copied to the clipboard file.\n%1").arg(error));
         break;
     case ckPaste:
-        m_document->Paste();
+        m_document->Paste(&error);
+        if (!error.isEmpty())
+            ReportError(
+                tr("Error"),
+                tr("The clipboard file could not be read; nothing was pasted.\n%1").arg(error));
         break;
     case ckDelete:
         m_document->DeleteObjects(selection);
         break;
     }
+}
+
+void TGBasePanel::ReportError(const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, this);
+    box.exec();
 }
 
 void TGBasePanel::CloneObject(TGGraphicControl *object)
@@ -398,6 +418,9 @@ void TGBasePanel::SurfaceMousePress(const QPoint &point, Qt::MouseButton button,
 {
     Q_UNUSED(modifiers);
     m_bandStart = m_bandEnd = point;
+    // The mode of the press decides what its release does: creating an
+    // object switches back to pointing before the release is finished.
+    m_pressPointing = m_pointing;
     if (button == Qt::LeftButton) {
         m_banding = true;
         m_pressedOnSurface = true;
@@ -435,7 +458,7 @@ void TGBasePanel::SurfaceMouseRelease(const QPoint &point, Qt::MouseButton butto
         const QRect band = BandRect();
         update(band.adjusted(-1, -1, 2, 2));
         m_banding = false;
-        if (m_pointing) {
+        if (m_pressPointing) {
             SelectInRect(band, modifiers);
             m_handle->update();
             setCursor(ModeCursor());
@@ -444,7 +467,7 @@ void TGBasePanel::SurfaceMouseRelease(const QPoint &point, Qt::MouseButton butto
             Q_EMIT DroppedObjectEvent(band);
         }
     }
-    if (clicked && m_pointing)
+    if (clicked && m_pressPointing && m_pointing)
         Click(point);
 }
 

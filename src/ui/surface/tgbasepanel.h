@@ -180,6 +180,8 @@ protected:
     virtual void PaintBackground(QPainter &painter);
     // A left press and release on the surface itself (pointing mode).
     virtual void Click(const QPoint &point) { Q_UNUSED(point); }
+    // Tells the user why a clipboard command failed (a modal message box).
+    virtual void ReportError(const QString &caption, const QString &text);
     // The drawing-tool cursor for the current mode.
     QCursor ModeCursor() const;
     void UpdateSurfaceSize();
@@ -218,6 +220,7 @@ private:
     QPoint m_bandStart; // the press point
     QPoint m_bandEnd;   // follows the mouse
     bool m_pressedOnSurface = false;
+    bool m_pressPointing = true; // the mode when the last surface press began
 
     friend class ObjectPopupMenu;
 };

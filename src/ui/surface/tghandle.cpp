@@ -1,6 +1,7 @@
 #include "ui/surface/tghandle.h"
 
 #include "core/surface/handlegeometry.h"
+#include "core/surface/objectboundscommand.h"
 #include "core/surface/pagedocument.h"
 #include "ui/surface/surfacecursors.h"
 #include "ui/surface/tgbasepanel.h"
@@ -10,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace Dayloom {
 
@@ -19,6 +21,18 @@ constexpr QSize HiddenSize(24, 24);
 bool IsArrow(int key)
 {
     return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+// The zoom-1 length whose scaled (half-to-even rounded) length is `screen`;
+// the nearest one below when no zoom-1 length scales to it exactly.
+int Unscale(int screen, float zoom)
+{
+    int value = static_cast<int>(std::lround(screen / double(zoom)));
+    while (TGGraphicControl::Scale(value, zoom) < screen)
+        ++value;
+    while (TGGraphicControl::Scale(value, zoom) > screen)
+        --value;
+    return value;
 }
 } // namespace
 
@@ -412,8 +426,61 @@ void TGHandle::keyReleaseEvent(QKeyEvent *event)
     }
     SetOutline(QRect());
     m_nudging = false;
-    ApplyHandleBounds(HandleGeometry::NudgeToHandle(m_nudgeRect), tr("Nudge"), true);
+    ApplyNudge(HandleGeometry::NudgeToHandle(m_nudgeRect));
     update();
+}
+
+bool TGHandle::ContinuesNudgeRun() const
+{
+    if (m_nudgeRun.objects != m_selection || m_nudgeRun.zoom != m_surface->Zoom() ||
+        m_nudgeRun.undoIndex != m_surface->Document().UndoStack().index())
+        return false;
+    for (qsizetype i = 0; i < m_nudgeRun.objects.size(); ++i) {
+        if (m_nudgeRun.objects[i]->Bounds() != m_nudgeRun.placed[i])
+            return false;
+    }
+    return true;
+}
+
+void TGHandle::ApplyNudge(const QRect &bounds)
+{
+    // Objects keep zoom-1 bounds. Converting each press's screen pixel to
+    // zoom-1 pixels would round every time and drift from the outline, so a
+    // run of nudges adds up its screen movement and places each object where
+    // its scaled bounds are exactly that far from where the run began.
+    const QRect old = geometry();
+    if (!ContinuesNudgeRun()) {
+        m_nudgeRun = NudgeRun();
+        m_nudgeRun.objects = m_selection;
+        m_nudgeRun.zoom = m_surface->Zoom();
+        for (TGGraphicControl *object : std::as_const(m_selection))
+            m_nudgeRun.start.append(object->Bounds());
+    }
+    m_nudgeRun.delta.setLeft(m_nudgeRun.delta.left() + bounds.left() - old.left());
+    m_nudgeRun.delta.setTop(m_nudgeRun.delta.top() + bounds.top() - old.top());
+    m_nudgeRun.delta.setRight(m_nudgeRun.delta.right() + bounds.width() - old.width());
+    m_nudgeRun.delta.setBottom(m_nudgeRun.delta.bottom() + bounds.height() - old.height());
+    const float zoom = m_nudgeRun.zoom;
+    const QMargins &delta = m_nudgeRun.delta;
+    QList<std::pair<TGGraphicControl *, QRect>> placed;
+    for (qsizetype i = 0; i < m_nudgeRun.objects.size(); ++i) {
+        TGGraphicControl *object = m_nudgeRun.objects[i];
+        if (object->Locked())
+            continue;
+        const QRect start = TGGraphicControl::ScaleRect(m_nudgeRun.start[i], zoom);
+        placed.append({object, QRect(Unscale(start.left() + delta.left(), zoom),
+                                     Unscale(start.top() + delta.top(), zoom),
+                                     std::max(1, Unscale(start.width() + delta.right(), zoom)),
+                                     std::max(1, Unscale(start.height() + delta.bottom(), zoom)))});
+    }
+    PageDocument &document = m_surface->Document();
+    document.SetObjectBounds(placed, tr("Nudge"), ObjectBoundsCommand::NudgeMergeId);
+    m_nudgeRun.placed.clear();
+    for (TGGraphicControl *object : std::as_const(m_nudgeRun.objects))
+        m_nudgeRun.placed.append(object->Bounds());
+    m_nudgeRun.undoIndex = document.UndoStack().index();
+    setGeometry(bounds);
+    m_surface->update();
 }
 
 } // namespace Dayloom

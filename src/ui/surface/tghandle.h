@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
@@ -102,6 +103,9 @@ private:
     QRect DragTarget(const QPoint &pos) const;
     void SetOutline(const QRect &outline);
     void ApplyHandleBounds(const QRect &bounds, const QString &text, bool nudge);
+    // Moves or resizes the selection by the nudge that put the handle at `bounds`.
+    void ApplyNudge(const QRect &bounds);
+    bool ContinuesNudgeRun() const;
     void ShowAt(const QRect &bounds);
     void TakeCaptureAndFocus();
     void Hide();
@@ -124,6 +128,19 @@ private:
     int m_gridX = 8;
     int m_gridY = 8;
     QList<TGGraphicControl *> m_selection;
+    // Consecutive nudges of one selection (one undo step): the zoom-1 bounds
+    // at its start, the screen pixels moved since (left, top) and grown
+    // (right = width, bottom = height), and the bounds it set last.
+    struct NudgeRun
+    {
+        QList<TGGraphicControl *> objects;
+        QList<QRect> start;
+        QList<QRect> placed;
+        QMargins delta;
+        float zoom = 0.0f;
+        int undoIndex = -1;
+    };
+    NudgeRun m_nudgeRun;
     bool m_doubleClicked = false;
     bool m_capture = false;
     bool m_forwarding = false; // a press went on to the surface: so do its moves

@@ -1,12 +1,22 @@
 #include "ui/app/singleinstanceguard.h"
 #include "ui/app/tdefaultfontdialog.h"
 #include "ui/app/tsettimedialog.h"
+#include "ui/app/tusertitleform.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <QPushButton>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace Dayloom;
 
@@ -21,17 +31,42 @@ private Q_SLOTS:
     void timePickerCancelKeepsCallersTime();
     void secondInstanceHandsOverItsFiles();
     void defaultFontKeepsStyleAndColour();
+    void defaultFontEscapeCancels();
+    void guardIsPrivateToTheUser();
+    void userTitleTakesLongText();
 };
+
+namespace {
+
+// The colour in the middle of the left edge of a cell as it is painted.
+QColor FaceOf(QWidget *cell)
+{
+    return cell->grab().toImage().pixelColor(1, cell->height() / 2);
+}
+
+} // namespace
 
 void TestAppDialogs::timePickerShowsStartTime()
 {
+    // The chosen cells were never yellow: flat buttons ignored the style sheet.
     TSetTimeDialog dialog;
     dialog.SetTime(QTime(8, 0));
+    dialog.show();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Set Time As: 08:00 am"));
     QCOMPARE(dialog.HourCell(8)->text(), QStringLiteral("8"));
-    QVERIFY(dialog.HourCell(8)->styleSheet().contains("yellow"));
-    QVERIFY(dialog.MinuteCell(0)->styleSheet().contains("yellow"));
-    QVERIFY(dialog.HourCell(20)->styleSheet().isEmpty());
+    const QColor face = dialog.palette().color(QPalette::Button);
+    QCOMPARE(FaceOf(dialog.HourCell(8)), QColor(Qt::yellow));
+    QCOMPARE(FaceOf(dialog.MinuteCell(0)), QColor(Qt::yellow));
+    QCOMPARE(FaceOf(dialog.HourCell(20)), face);
+    QCOMPARE(FaceOf(dialog.MinuteCell(30)), face);
+    QTest::mouseClick(dialog.HourCell(14), Qt::LeftButton);
+    QTest::mouseClick(dialog.MinuteCell(30), Qt::LeftButton);
+    QCOMPARE(FaceOf(dialog.HourCell(14)), QColor(Qt::yellow));
+    QCOMPARE(FaceOf(dialog.MinuteCell(30)), QColor(Qt::yellow));
+    QCOMPARE(FaceOf(dialog.HourCell(8)), face);
+    QCOMPARE(FaceOf(dialog.MinuteCell(0)), face);
+    // A fixed border.
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
     QCOMPARE(dialog.HourCell(8)->toolTip(),
              QStringLiteral("Click to set the hours portion of the time"));
 }
@@ -101,6 +136,72 @@ void TestAppDialogs::defaultFontKeepsStyleAndColour()
     QCOMPARE(dialog.Font().Color(), clBlack);
     // Arial is served by a look-alike face; leaving the choice alone keeps the name.
     QCOMPARE(dialog.Font().Name(), QStringLiteral("Arial"));
+}
+
+void TestAppDialogs::defaultFontEscapeCancels()
+{
+    // Escape used to leave an empty dialog with only the colour row, and a
+    // stored "Arial" was shown as the look-alike "Sans Serif".
+    TDefaultFontDialog dialog;
+    dialog.SetFont(FontSpec(QStringLiteral("Arial"), 12, false, clBlue));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.FaceBox()->currentText(), QStringLiteral("Arial"));
+    QTest::keyClick(dialog.SizeBox(), Qt::Key_Escape);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+
+    // Choosing another face and style from the keyboard.
+    dialog.show();
+    const int serif = dialog.FaceBox()->findText(QStringLiteral("Liberation Serif"));
+    if (serif >= 0)
+        dialog.FaceBox()->setCurrentIndex(serif);
+    QTest::keyClick(dialog.BoldBox(), Qt::Key_Space);
+    const FontSpec chosen = dialog.Font();
+    QCOMPARE(chosen.Name(),
+             serif >= 0 ? QStringLiteral("Liberation Serif") : QStringLiteral("Arial"));
+    QVERIFY(chosen.Bold());
+    QCOMPARE(chosen.Size(), 12);
+    QCOMPARE(chosen.Color(), clBlue);
+}
+
+void TestAppDialogs::guardIsPrivateToTheUser()
+{
+    // The guard was keyed on the home folder's name with its socket in /tmp.
+    const QString key = SingleInstanceGuard::DefaultKey();
+    QVERIFY(key.startsWith(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)));
+    QVERIFY(QFileInfo(key).fileName().contains(QString::number(::getuid())));
+    QTemporaryDir folder;
+    const QString socket = folder.filePath(QStringLiteral("dayloom-guard"));
+    SingleInstanceGuard guard(socket);
+    QVERIFY(!guard.HandOverTo({}));
+    QVERIFY(guard.IsListening());
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                            QFileDevice::ReadOther | QFileDevice::WriteOther;
+    QVERIFY(QFileInfo::exists(socket));
+    QCOMPARE(QFile::permissions(socket) & others, QFileDevice::Permissions());
+
+    // A socket path that another user took is neither used nor removed.
+    const QString foreign = folder.filePath(QStringLiteral("dayloom-foreign"));
+    QFile planted(foreign);
+    QVERIFY(planted.open(QIODevice::WriteOnly));
+    planted.close();
+    if (::chown(QFile::encodeName(foreign).constData(), 65534, 65534) != 0)
+        QSKIP("changing a file's owner needs root");
+    SingleInstanceGuard intruded(foreign);
+    QVERIFY(!intruded.HandOverTo({QStringLiteral("Private.DLF")}));
+    QVERIFY(!intruded.IsListening());
+    QVERIFY(QFileInfo(foreign).isFile());
+}
+
+void TestAppDialogs::userTitleTakesLongText()
+{
+    // Titles used to be cut at 255 characters.
+    TUserTitleForm form;
+    form.show();
+    const QString title = QString(1200, QLatin1Char('x'));
+    QTest::keyClicks(form.TitleText(), title);
+    QCOMPARE(form.Title(), title);
 }
 
 QTEST_MAIN(TestAppDialogs)

@@ -3,15 +3,18 @@
 #include "core/io/inifile.h"
 #include "core/richtext/notedocument.h"
 #include "core/surface/pagedocument.h"
+#include "core/surface/tggraphiccontrol.h"
 #include "ui/app/tcalendarmain.h"
 #include "ui/richtext/noteeditor.h"
 #include "ui/surface/tcalendarpanel32.h"
+#include "ui/surface/tghandle.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -23,8 +26,9 @@ using namespace Dayloom;
 
 namespace {
 
-// Answers the next modal message boxes: records their texts and presses the
-// given button (Yes, No or OK).
+// Answers the next modal dialogs: records the texts of message boxes and
+// presses the given button (Yes, No or OK; NoButton presses Escape); any
+// other dialog is recorded by its caption and cancelled.
 class MessageBoxAnswerer : public QObject
 {
 public:
@@ -32,11 +36,19 @@ public:
     {
         m_timer.setInterval(20);
         connect(&m_timer, &QTimer::timeout, this, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
+            QWidget *modal = QApplication::activeModalWidget();
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            if (!box) {
+                if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+                    texts << QStringLiteral("dialog: ") + dialog->windowTitle();
+                    dialog->reject();
+                }
                 return;
+            }
             texts << box->windowTitle() + QStringLiteral(": ") + box->text();
-            if (QAbstractButton *button = box->button(m_answer))
+            if (m_answer == QMessageBox::NoButton)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else if (QAbstractButton *button = box->button(m_answer))
                 button->click();
             else
                 box->reject();
@@ -89,6 +101,15 @@ private Q_SLOTS:
     void sixthFileDropsOldest();
     void storedZoom45Gives40();
     void clearAllIsUndoable();
+    void cancelChangesRevertsToTheFile();
+    void drawingAnObjectOpensNoNote();
+    void handOverWaitsForModalDialog();
+    void escapeOnSaveQuestionKeepsTheDesign();
+    void recentEntryStaysWhenOpenStops();
+    void handleShortcutsWorkAfterTheMenuBar();
+    void noteEditorCoversTheNoteArea();
+    void newCalendarUsesStoredPageValues();
+    void hintsToolCursorAndAboutBox();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -298,7 +319,7 @@ void TestCalendarMain::failedSaveKeepsModified()
     MessageBoxAnswerer answerer(QMessageBox::Ok);
     QVERIFY(!window.SaveCalendarFile(impossible));
     QCOMPARE(answerer.texts.size(), 1);
-    QVERIFY(answerer.texts.first().startsWith("Information: Unable to save " + impossible + " "));
+    QVERIFY(answerer.texts.first().startsWith("Information: Unable to save " + impossible + "\n"));
     QVERIFY(window.Modified());
     QVERIFY(window.CurrentFileName().isEmpty());
     QCOMPARE(NoteText(window.CalendarPanel()->Page(), 8), QStringLiteral("keep me"));
@@ -348,6 +369,213 @@ void TestCalendarMain::clearAllIsUndoable()
     QCOMPARE(window.UndoStack().undoText(), QStringLiteral("Clear All Cell Contents"));
     window.UndoStack().undo();
     QCOMPARE(NoteText(window.CalendarPanel()->Page(), 12), QStringLiteral("soon gone"));
+}
+
+void TestCalendarMain::cancelChangesRevertsToTheFile()
+{
+    // Used to close the calendar: "File  no longer exists", then a hidden page.
+    TCalendarMain &window = NewWindow();
+    window.New();
+    const QString path = m_folder->filePath(QStringLiteral("Keep.DLF"));
+    QVERIFY(window.SaveCalendarFile(path));
+    ClickCell(5);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("throw away"));
+    QToolButton *cancel = Button(window, "CancelButton");
+    QVERIFY(cancel->isVisible());
+    MessageBoxAnswerer answerer(QMessageBox::Yes);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QCOMPARE(answerer.texts, QStringList{"CANCEL: Cancel all changes?"});
+    QVERIFY(window.CalendarPanel()->isVisible());
+    QCOMPARE(window.CurrentFileName(), path);
+    QVERIFY(NoteText(window.CalendarPanel()->Page(), 5).isEmpty());
+    QVERIFY(!window.Modified());
+}
+
+void TestCalendarMain::drawingAnObjectOpensNoNote()
+{
+    // Used to open the note editor of the cell under the release as well.
+    TCalendarMain &window = NewWindow();
+    window.New();
+    TCalendarPanel32 *panel = window.CalendarPanel();
+    panel->repaint();
+    QTest::mouseClick(Button(window, "PSpeedButton1"), Qt::LeftButton);
+    const QPoint from = CellCentre(panel, 10) - QPoint(30, 20);
+    const QPoint to = CellCentre(panel, 10) + QPoint(30, 20);
+    QTest::mousePress(panel, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseRelease(panel, Qt::LeftButton, Qt::NoModifier, to);
+    QCOMPARE(panel->Document().ObjectCount(), 1);
+    QVERIFY(!window.EditingNote());
+    QVERIFY(!window.NoteEditorWidget()->isVisible());
+    QVERIFY(Button(window, "Pointerbutton")->isChecked());
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_B, Qt::Key_C})
+        QTest::keyClick(window.windowHandle(), key);
+    QVERIFY(NoteText(panel->Page(), 10).isEmpty());
+    // A plain click with the pointer still opens the cell.
+    QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, CellCentre(panel, 20));
+    QVERIFY(window.EditingNote());
+}
+
+void TestCalendarMain::handOverWaitsForModalDialog()
+{
+    // Used to swap the document behind an open dialog.
+    TCalendarMain &window = NewWindow();
+    window.New();
+    const QString other = m_folder->filePath(QStringLiteral("Other.DLF"));
+    QVERIFY(window.SaveCalendarFile(other));
+    const QString first = m_folder->filePath(QStringLiteral("First.DLF"));
+    QVERIFY(window.SaveCalendarFile(first));
+    QString openWhileDialog;
+    QTimer::singleShot(50, &window, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        window.ActivateFromOtherInstance({other});
+        QTest::qWait(300);
+        openWhileDialog = window.CurrentFileName();
+        QCOMPARE(window.HandedOverFile(), other);
+        static_cast<QDialog *>(dialog)->reject();
+    });
+    window.findChild<QAction *>(QStringLiteral("mnuUserTitle"))->trigger();
+    QCOMPARE(openWhileDialog, first);
+    QTRY_COMPARE(window.CurrentFileName(), other);
+    QVERIFY(window.HandedOverFile().isEmpty());
+}
+
+void TestCalendarMain::escapeOnSaveQuestionKeepsTheDesign()
+{
+    // Escape used to count as No and throw the changes away.
+    TCalendarMain &window = NewWindow();
+    window.New();
+    ClickCell(4);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("precious"));
+    MessageBoxAnswerer answerer(QMessageBox::NoButton);
+    window.findChild<QAction *>(QStringLiteral("New1"))->trigger();
+    QCOMPARE(answerer.texts, QStringList{"Save: Save changes?"});
+    QVERIFY(window.Modified());
+    QCOMPARE(NoteText(window.CalendarPanel()->Page(), 4), QStringLiteral("precious"));
+    // Closing the window asks too; Escape keeps it open.
+    window.close();
+    QCOMPARE(answerer.texts.size(), 2);
+    QVERIFY(window.isVisible());
+    QVERIFY(window.Modified());
+}
+
+void TestCalendarMain::recentEntryStaysWhenOpenStops()
+{
+    // The entry used to be removed before "Save changes?" -> Save As was cancelled.
+    const QString path = m_folder->filePath(QStringLiteral("Recent.DLF"));
+    TCalendarMain &window = NewWindow();
+    window.New();
+    QVERIFY(window.SaveCalendarFile(path));
+    window.RecentFiles()->Add(path);
+    window.New();
+    ClickCell(3);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("unsaved"));
+    MessageBoxAnswerer answerer(QMessageBox::Yes);
+    window.findChild<QAction *>(QStringLiteral("MRU1"))->trigger();
+    QCOMPARE(answerer.texts, (QStringList{"Save: Save changes?", "dialog: Save Calendar File"}));
+    QCOMPARE(window.RecentFiles()->Files(), QStringList{path});
+    QVERIFY(window.CurrentFileName().isEmpty());
+    QVERIFY(window.Modified());
+    QCOMPARE(NoteText(window.CalendarPanel()->Page(), 3), QStringLiteral("unsaved"));
+}
+
+void TestCalendarMain::handleShortcutsWorkAfterTheMenuBar()
+{
+    // After Escape from the menu bar or Edit > Undo the shortcuts went nowhere.
+    TCalendarMain &window = NewWindow();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.New();
+    TCalendarPanel32 *panel = window.CalendarPanel();
+    PageDocument &document = panel->Document();
+    QTest::mouseClick(Button(window, "PSpeedButton1"), Qt::LeftButton);
+    QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, QPoint(200, 300));
+    QCOMPARE(document.ObjectCount(), 1);
+    TGGraphicControl *object = document.Object(0);
+    const QPoint inside = object->ScaledBounds().center();
+    QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, inside);
+    TGHandle *handle = panel->SelectionHandle();
+    QCOMPARE(handle->SelectedCount(), 1);
+    QTest::keyClick(window.windowHandle(), Qt::Key_Right);
+    const QRect nudged = object->Bounds();
+    const QRect shown = object->ScaledBounds();
+
+    // A click opens the Edit menu, Escape closes it.
+    QMenu *edit = window.findChild<QMenu *>(QStringLiteral("EditMenu"));
+    QMenuBar *bar = window.menuBar();
+    const QPoint editTitle = bar->actionGeometry(edit->menuAction()).center();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, editTitle);
+    QTRY_VERIFY(edit->isVisible());
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QTRY_COMPARE(window.focusWidget(), handle);
+    QTest::keyClick(window.windowHandle(), Qt::Key_Down);
+    QCOMPARE(object->ScaledBounds().top(), shown.top() + 1);
+
+    // Edit > Undo from the menu.
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, editTitle);
+    QTRY_VERIFY(edit->isVisible());
+    QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier,
+                      edit->actionGeometry(window.findChild<QAction *>("mnuUndo")).center());
+    QTRY_VERIFY(!edit->isVisible());
+    QCOMPARE(object->Bounds(), nudged.translated(-1, 0));
+    QCOMPARE(handle->SelectedCount(), 1);
+    QTRY_COMPARE(window.focusWidget(), handle);
+    QTest::keyClick(window.windowHandle(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(window.windowHandle(), Qt::Key_Delete);
+    QCOMPARE(document.ObjectCount(), 0);
+}
+
+void TestCalendarMain::noteEditorCoversTheNoteArea()
+{
+    // Placed a pixel right of and below the note area, the editor hid the grid line below it.
+    TCalendarMain &window = NewWindow();
+    window.New();
+    ClickCell(9);
+    const TCalendarPanel32 *panel = window.CalendarPanel();
+    const TRect &free = panel->Page().CellRecordOf(9).rFree;
+    const QRect area(panel->x() + free.Left, panel->y() + free.Top, free.Width() + 1,
+                     free.Height() + 1);
+    QCOMPARE(window.NoteEditorWidget()->geometry(), area);
+    const QImage shown = window.NoteEditorWidget()->parentWidget()->grab().toImage();
+    QVERIFY(qGray(shown.pixel(area.center().x(), area.bottom() + 1)) < 128);
+    QCOMPARE(shown.pixelColor(area.center().x(), area.bottom()), QColor(Qt::white));
+}
+
+void TestCalendarMain::newCalendarUsesStoredPageValues()
+{
+    // Every new calendar used to show "Sun Mon ..." in small type.
+    TCalendarMain &window = NewWindow();
+    window.New();
+    const CalendarPage &page = window.CalendarPanel()->Page();
+    QCOMPARE(page.HeadersStyle(), dsWhole);
+    QCOMPARE(page.TitleFont().Height(), -35);
+    QCOMPARE(page.HeadersFont().Height(), -21);
+    QCOMPARE(page.CellFont().Height(), -21);
+    QCOMPARE(page.MiniTitleFont().Height(), -13);
+    QCOMPARE(page.MiniCellFont().Height(), -11);
+    QVERIFY(page.TitleFont().Bold());
+}
+
+void TestCalendarMain::hintsToolCursorAndAboutBox()
+{
+    // Hints came after 700 ms, tools showed a cross and the about box cut its caption.
+    TCalendarMain &window = NewWindow();
+    QCOMPARE(Button(window, "PSpeedButton1")->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay),
+             1200);
+    window.New();
+    QTest::mouseClick(Button(window, "PSpeedButton1"), Qt::LeftButton);
+    QCOMPARE(window.CalendarPanel()->cursor().shape(), Qt::DragMoveCursor);
+    int width = 0;
+    int captionWidth = 0;
+    QTimer::singleShot(50, &window, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        width = box->width();
+        captionWidth = box->fontMetrics().horizontalAdvance(box->windowTitle());
+        box->accept();
+    });
+    window.findChild<QAction *>(QStringLiteral("About1"))->trigger();
+    QVERIFY(width >= captionWidth + 150);
 }
 
 QTEST_MAIN(TestCalendarMain)

@@ -5,10 +5,12 @@
 #include "ui/surface/tghandle.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Dayloom;
 
@@ -141,6 +143,9 @@ private Q_SLOTS:
     void rightPressOnGroupOpensSurfaceMenu();
     void clickOnCellUnlessCovered();
     void snapsToGrid();
+    void nudgesAtZoomFollowTheOutline_data();
+    void nudgesAtZoomFollowTheOutline();
+    void clipboardFailuresAreReported();
 };
 
 void TestSurfacePanel::createsFromGesture_data()
@@ -495,6 +500,75 @@ void TestSurfacePanel::snapsToGrid()
     QCOMPARE(object->Bounds(), QRect(114, 106, 60, 40));
     QCOMPARE((object->Left() - 2) % 8, 0);
     QCOMPARE((object->Top() - 2) % 8, 0);
+}
+
+void TestSurfacePanel::nudgesAtZoomFollowTheOutline_data()
+{
+    QTest::addColumn<float>("zoom");
+    QTest::newRow("60 %") << 0.601f;
+    QTest::newRow("50 %") << 0.501f;
+    QTest::newRow("90 %") << 0.901f;
+    QTest::newRow("100 %") << 1.001f;
+}
+
+void TestSurfacePanel::nudgesAtZoomFollowTheOutline()
+{
+    // 20 presses at 60 % used to move the object 24 screen pixels.
+    QFETCH(float, zoom);
+    Page page;
+    page.panel.SetZoom(zoom);
+    TGGraphicControl *object = page.Create(QRect(100, 100, 60, 40));
+    const QRect stored = object->Bounds();
+    const QRect start = object->ScaledBounds();
+    page.Click(start.center());
+    const int steps = page.Doc().UndoStack().count();
+    for (int i = 1; i <= 20; ++i) {
+        QTest::keyPress(page.Handle(), Qt::Key_Right);
+        const QRect outline = page.Handle()->Outline();
+        QTest::keyRelease(page.Handle(), Qt::Key_Right);
+        QCOMPARE(object->ScaledBounds(), start.translated(i, 0));
+        QCOMPARE(outline.topLeft(), start.topLeft() + QPoint(i, 0));
+    }
+    for (int i = 1; i <= 7; ++i)
+        QTest::keyClick(page.Handle(), Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(object->ScaledBounds(),
+             QRect(start.topLeft() + QPoint(20, 0), start.size() + QSize(0, 7)));
+    QCOMPARE(page.Doc().UndoStack().count(), steps + 1);
+    page.Doc().UndoStack().undo();
+    QCOMPARE(object->Bounds(), stored);
+}
+
+void TestSurfacePanel::clipboardFailuresAreReported()
+{
+    // A damaged clipboard file and a cut whose copy failed used to be silent.
+    Page page;
+    page.Create(QRect(100, 100, 60, 40));
+    page.Click(QPoint(130, 120));
+    QStringList reports;
+    QTimer answerer;
+    answerer.setInterval(20);
+    QObject::connect(&answerer, &QTimer::timeout, [&reports] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            reports << box->windowTitle() + QStringLiteral(": ") + box->text();
+            box->accept();
+        }
+    });
+    answerer.start();
+    QFile damaged(page.Doc().ClipboardFile());
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("TPF0 not a component stream at all");
+    damaged.close();
+    QTest::keyClick(page.Handle(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(page.Doc().ObjectCount(), 1);
+    QCOMPARE(reports.size(), 1);
+    QVERIFY(
+        reports.first().startsWith(QStringLiteral("Error: The clipboard file could not be read")));
+
+    page.Doc().SetClipboardFile(QStringLiteral("/proc/dayloom-no-such-folder/Clipbrd.tmp"));
+    QTest::keyClick(page.Handle(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(page.Doc().ObjectCount(), 1);
+    QCOMPARE(reports.size(), 2);
+    QVERIFY(reports.last().startsWith(QStringLiteral("Cut: The objects could not be copied")));
 }
 
 QTEST_MAIN(TestSurfacePanel)
