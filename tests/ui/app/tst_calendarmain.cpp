@@ -3,7 +3,7 @@
 #include "core/io/inifile.h"
 #include "core/richtext/notedocument.h"
 #include "core/surface/pagedocument.h"
-#include "core/surface/tggraphiccontrol.h"
+#include "core/objects/tggraphiccontrol.h"
 #include "ui/app/tcalendarmain.h"
 #include "ui/richtext/noteeditor.h"
 #include "ui/surface/tcalendarpanel32.h"
