@@ -227,7 +227,7 @@ void TestCommandLine::readsDataFolderWhenProgramFolderIsReadOnly()
         return file.open(QIODevice::WriteOnly) &&
                file.write(QString("%1%2\r\n").arg(name, -120).arg(formula, -10).toUtf8()) > 0;
     };
-    QVERIFY(writeDates(root.filePath("program/DLRECUR.DAX"), "Beside the program", "@1105"));
+    QVERIFY(writeDates(root.filePath("program/DLRECUR.DAX"), "Beside the program", "@0105"));
     QVERIFY(writeDates(root.filePath("data/Dayloom/DLRECUR.DAX"), "In the data folder", "@1106"));
 
     const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
@@ -239,24 +239,37 @@ void TestCommandLine::readsDataFolderWhenProgramFolderIsReadOnly()
     const auto restore = qScopeGuard(
         [&] { QFile::setPermissions(root.filePath("program"), readOnly | QFile::WriteOwner); });
 
-    QString command = program;
-    QStringList arguments{"--list-dates", "2026-11"};
-    if (geteuid() == 0) {
-        // Root may write anywhere: run as an ordinary user to see a read-only folder.
-        command = QStandardPaths::findExecutable("setpriv");
-        if (command.isEmpty())
-            QSKIP("setpriv is needed to run the program as an ordinary user");
-        arguments = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", "--", program} +
-                    arguments;
-    }
+    QVERIFY(root.mkpath("out"));
+    QFile::setPermissions(root.filePath("out"),
+                          readOnly | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther);
     QProcessEnvironment env;
     env.insert("HOME", root.filePath("home"));
     env.insert("XDG_DATA_HOME", root.filePath("data"));
     env.insert("XDG_CONFIG_HOME", root.filePath("home"));
-    const Run run = Dayloom(arguments, command, env);
+    const auto runProgram = [&](const QStringList &arguments) {
+        if (geteuid() != 0)
+            return Dayloom(arguments, program, env);
+        // Root may write anywhere: run as an ordinary user to see a read-only folder.
+        return Dayloom(
+            QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", "--", program} +
+                arguments,
+            QStandardPaths::findExecutable("setpriv"), env);
+    };
+    if (geteuid() == 0 && QStandardPaths::findExecutable("setpriv").isEmpty())
+        QSKIP("setpriv is needed to run the program as an ordinary user");
+
+    const Run run = runProgram({"--list-dates", "2026-11"});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     QVERIFY2(run.out.startsWith("6\tIn the data folder"), qPrintable(run.out));
     QCOMPARE(run.out.count('\n'), 1);
+
+    // The fill writes the data folder's entry into the 6th.
+    const QStringList page{"--layout", "0", "--month", "2026-11"};
+    const QString plain = root.filePath("out/plain.png"), filled = root.filePath("out/filled.png");
+    QCOMPARE(runProgram(QStringList{"--export", plain} + page).exitCode, 0);
+    QCOMPARE(runProgram(QStringList{"--export", filled, "--fill"} + page).exitCode, 0);
+    QVERIFY(!QImage(plain).isNull());
+    QVERIFY(QImage(plain) != QImage(filled));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
