@@ -2,7 +2,12 @@
 // and 200 placed objects with several properties each. Target: under 5 ms
 // each way (median).
 #include "../tests/formats/testshape.h"
+#include "core/calendar/calendarpage.h"
+#include "core/formats/calendarfile.h"
+#include "core/formats/componentrecord.h"
+#include "core/richtext/twprtfstorage.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QTemporaryDir>
 

@@ -5,13 +5,14 @@
 #include "core/calendar/languagenames.h"
 #include "core/formats/calendarfile.h"
 #include "core/formats/stylesheet.h"
-#include "core/io/appfolders.h"
+#include "core/io/datafolder.h"
 #include "core/io/inifile.h"
 #include "core/export/pageexport.h"
 #include "core/recurring/recurringfill.h"
 #include "core/recurring/recurringpagefill.h"
 #include "core/surface/pagedocument.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -171,14 +172,29 @@ bool LoadDesign(const QString &path, PageDocument &document, QString *error)
     return document.Open(path, error);
 }
 
-// The note font the user chose in the window, when the settings say so.
+// The note font the user chose in the window, when the settings say so. The
+// settings are read where the window writes them.
 FontSpec DefaultEditorFont()
 {
-    IniFile settings(QDir(ProgramFolder()).filePath(QStringLiteral("DL.ini")));
+    IniFile settings(QDir(DataFolder()).filePath(QStringLiteral("DL.ini")));
     Preferences preferences;
     if (settings.Load())
         preferences.Load(settings);
     return preferences.defaultFont;
+}
+
+// --day names a day of the month shown; a day that month lacks is refused
+// rather than drawn from another day.
+QString CheckDayInMonth(int day, int year, int month)
+{
+    const int days = QDate(year, month, 1).daysInMonth();
+    if (day <= days)
+        return QString();
+    return QStringLiteral("--day %1 is not a day of %2-%3 (it has %4 days)")
+        .arg(day)
+        .arg(year, 4, 10, QLatin1Char('0'))
+        .arg(month, 2, 10, QLatin1Char('0'))
+        .arg(days);
 }
 
 int RunExport(const CommandLine::ExportOptions &options)
@@ -195,11 +211,21 @@ int RunExport(const CommandLine::ExportOptions &options)
             return 1;
         }
     }
+    if (options.day) {
+        // Without --month the month is the file's or today's.
+        const QString error =
+            CheckDayInMonth(*options.day, options.year.value_or(page.MainCalYear()),
+                            options.month.value_or(page.MainCalMonth()));
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
+            return 2;
+        }
+    }
     ApplyToPage(options, page);
     if (options.fill) {
         bool filled = false;
         QString error;
-        if (!FillPageFromFile(page, options.datesFile, DefaultEditorFont(), filled, error)) {
+        if (!FillPageFromFile(page, options.datesFile, DefaultEditorFont(), filled, &error)) {
             std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
             return 1;
         }
@@ -299,6 +325,12 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
         return Failure(QStringLiteral("--export takes at most one FILE"));
     if (result.exportOptions.output.isEmpty())
         return Failure(QStringLiteral("--export needs an output file name"));
+    if (result.exportOptions.day && result.exportOptions.month) {
+        const QString error = CheckDayInMonth(*result.exportOptions.day, *result.exportOptions.year,
+                                              *result.exportOptions.month);
+        if (!error.isEmpty())
+            return Failure(error);
+    }
     result.exportOptions.file = result.files.value(0);
     result.files.clear();
     result.kind = Kind::Export;
@@ -337,7 +369,7 @@ int RunHeadless(const CommandLine &command, int argc, char *argv[])
         QStringList lines;
         QString error;
         if (!listDatesFromFile(command.listDatesOptions.yearMonth,
-                               command.listDatesOptions.datesFile, lines, error)) {
+                               command.listDatesOptions.datesFile, lines, &error)) {
             std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
             return 1;
         }

@@ -15,6 +15,10 @@ int main(int argc, char *argv[])
 {
     using namespace Dayloom;
 
+    // Before any command: the name picks the per-user data folder, which the
+    // window and the headless commands must share.
+    QCoreApplication::setApplicationName(QStringLiteral("Dayloom"));
+
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -31,7 +35,6 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Dayloom"));
     QApplication::setApplicationVersion(QStringLiteral(DAYLOOM_VERSION));
 
     // One Dayloom per user: a second start hands its file to the first.

@@ -1,9 +1,14 @@
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -14,10 +19,12 @@ struct Run
     QString err;
 };
 
-Run Dayloom(const QStringList &arguments)
+Run Dayloom(const QStringList &arguments, const QString &program = DAYLOOM_EXECUTABLE,
+            const QProcessEnvironment &extra = {})
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(extra);
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
@@ -25,7 +32,7 @@ Run Dayloom(const QStringList &arguments)
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(DAYLOOM_EXECUTABLE), arguments);
+    process.start(program, arguments);
     process.waitForFinished(60000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
@@ -49,6 +56,7 @@ private Q_SLOTS:
     void listDates();
     void exportFillsFromRecurringDates();
     void exportDrawsOnlyThePageOfAHugeObject();
+    void readsDataFolderWhenProgramFolderIsReadOnly();
 };
 
 void TestCommandLine::versionAndHelpNeedNoDisplay()
@@ -108,6 +116,10 @@ void TestCommandLine::badArguments_data()
     QTest::newRow("missing value") << QStringList{"--layout"};
     QTest::newRow("unknown option") << QStringList{"--frobnicate", "1"};
     QTest::newRow("two files") << QStringList{"a.DLF", "b.DLF"};
+    // A day the month lacks used to be drawn from the month's last day.
+    QTest::newRow("day 31 of november") << QStringList{"--day", "31", "--month", "2026-11"};
+    QTest::newRow("day 29 of a common february")
+        << QStringList{"--month", "2026-02", "--layout", "20", "--day", "29"};
 }
 
 void TestCommandLine::badArguments()
@@ -219,6 +231,65 @@ void TestCommandLine::exportDrawsOnlyThePageOfAHugeObject()
     QCOMPARE(image.size(), QSize(2112, 1632));
     // The calendar's top left corner covers the page: its border is drawn.
     QCOMPARE(image.pixelColor(0, 0), QColor(Qt::black));
+}
+
+void TestCommandLine::readsDataFolderWhenProgramFolderIsReadOnly()
+{
+    // --list-dates and --fill used to read DLRECUR.DAX and DL.ini only beside the program,
+    // though the window keeps them in the user's data folder when that one is read-only.
+    QTemporaryDir dir;
+    QDir root(dir.path());
+    QVERIFY(root.mkpath("program") && root.mkpath("home") && root.mkpath("data/Dayloom"));
+    const QString program = root.filePath("program/dayloom");
+    QVERIFY(QFile::copy(QStringLiteral(DAYLOOM_EXECUTABLE), program));
+    const auto writeDates = [](const QString &path, const QString &name, const QString &formula) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) &&
+               file.write(QString("%1%2\r\n").arg(name, -120).arg(formula, -10).toUtf8()) > 0;
+    };
+    QVERIFY(writeDates(root.filePath("program/DLRECUR.DAX"), "Beside the program", "@0105"));
+    QVERIFY(writeDates(root.filePath("data/Dayloom/DLRECUR.DAX"), "In the data folder", "@1106"));
+
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                        QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    for (const QString &folder :
+         {root.path(), root.filePath("home"), root.filePath("data"), root.filePath("data/Dayloom")})
+        QFile::setPermissions(folder, readOnly | QFile::WriteOwner);
+    QFile::setPermissions(root.filePath("program"), readOnly);
+    const auto restore = qScopeGuard(
+        [&] { QFile::setPermissions(root.filePath("program"), readOnly | QFile::WriteOwner); });
+
+    QVERIFY(root.mkpath("out"));
+    QFile::setPermissions(root.filePath("out"),
+                          readOnly | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther);
+    QProcessEnvironment env;
+    env.insert("HOME", root.filePath("home"));
+    env.insert("XDG_DATA_HOME", root.filePath("data"));
+    env.insert("XDG_CONFIG_HOME", root.filePath("home"));
+    const auto runProgram = [&](const QStringList &arguments) {
+        if (geteuid() != 0)
+            return Dayloom(arguments, program, env);
+        // Root may write anywhere: run as an ordinary user to see a read-only folder.
+        return Dayloom(
+            QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", "--", program} +
+                arguments,
+            QStandardPaths::findExecutable("setpriv"), env);
+    };
+    if (geteuid() == 0 && QStandardPaths::findExecutable("setpriv").isEmpty())
+        QSKIP("setpriv is needed to run the program as an ordinary user");
+
+    const Run run = runProgram({"--list-dates", "2026-11"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY2(run.out.startsWith("6\tIn the data folder"), qPrintable(run.out));
+    QCOMPARE(run.out.count('\n'), 1);
+
+    // The fill writes the data folder's entry into the 6th.
+    const QStringList page{"--layout", "0", "--month", "2026-11"};
+    const QString plain = root.filePath("out/plain.png"), filled = root.filePath("out/filled.png");
+    QCOMPARE(runProgram(QStringList{"--export", plain} + page).exitCode, 0);
+    QCOMPARE(runProgram(QStringList{"--export", filled, "--fill"} + page).exitCode, 0);
+    QVERIFY(!QImage(plain).isNull());
+    QVERIFY(QImage(plain) != QImage(filled));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

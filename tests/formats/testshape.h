@@ -1,13 +1,7 @@
 #pragma once
 
-#include "core/calendar/calendarpage.h"
-#include "core/formats/calendarfile.h"
-#include "core/formats/componentrecord.h"
-#include "core/formats/stylesheet.h"
 #include "core/objects/objectclassregistry.h"
 #include "core/objects/propertylistbuilder.h"
-
-#include <QBuffer>
 
 namespace Dayloom::Testing {
 
@@ -139,34 +133,6 @@ inline ObjectClassRegistry TestRegistry()
     ObjectClassRegistry registry;
     registry.Register<TestShape>("TTestShape");
     return registry;
-}
-
-// Runs every reader over the bytes; used by the corpus replay, the damaged
-// file checks and the fuzzer.
-inline void ReplayAllReaders(const QByteArray &bytes)
-{
-    static const ObjectClassRegistry registry = TestRegistry();
-    {
-        CalendarPage page;
-        QBuffer buffer;
-        buffer.setData(bytes);
-        buffer.open(QIODevice::ReadOnly);
-        PersistentObjectList objects;
-        ReadCalendarFile(page, buffer, registry, {}, objects);
-    }
-    {
-        CalendarPage page;
-        QBuffer buffer;
-        buffer.setData(bytes);
-        buffer.open(QIODevice::ReadOnly);
-        ReadStyleSheet(page, buffer);
-    }
-    {
-        QBuffer buffer;
-        buffer.setData(bytes);
-        buffer.open(QIODevice::ReadOnly);
-        ComponentRecord::ReadObjects(buffer, registry, {});
-    }
 }
 
 } // namespace Dayloom::Testing

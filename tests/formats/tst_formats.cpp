@@ -1,8 +1,9 @@
+#include "replay.h"
 #include "testshape.h"
 
+#include "core/common/windows1252.h"
 #include "core/formats/calendarsettingsblock.h"
 #include "core/formats/extendedfloat.h"
-#include "core/formats/windows1252.h"
 #include "core/io/appfolders.h"
 
 #include <QDir>
@@ -1103,12 +1104,12 @@ private Q_SLOTS:
         while (it.hasNext()) {
             QFile file(it.next());
             QVERIFY(file.open(QIODevice::ReadOnly));
-            ReplayAllReaders(file.readAll());
+            ReplayAllReaders(file.readAll(), Replay::ReadAndPaint);
             ++count;
         }
         QVERIFY(count > 0);
     }
 };
 
-QTEST_GUILESS_MAIN(TstFormats)
+QTEST_MAIN(TstFormats)
 #include "tst_formats.moc"

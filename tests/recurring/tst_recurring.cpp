@@ -54,7 +54,7 @@ bool readBytes(const QByteArray &bytes, QStringList &lines, QString &error)
     QByteArray data = bytes;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    return RecurringDatesFile::readLines(buffer, lines, error);
+    return RecurringDatesFile::readLines(buffer, lines, &error);
 }
 
 } // namespace
@@ -89,6 +89,7 @@ private Q_SLOTS:
 
     void holidayList();
     void holidaysAddedOnce();
+    void entriesDifferingInCaseAreKept();
 
     void preFilter_data();
     void preFilter();
@@ -451,6 +452,26 @@ void TestRecurring::holidaysAddedOnce()
     QCOMPARE(list.count(), 27);
 }
 
+void TestRecurring::entriesDifferingInCaseAreKept()
+{
+    // Three entries differing only in letter case used to become one on load, New and write.
+    const QStringList three = {entry("Mom", "@0510"), entry("MOM", "@0510"), entry("mom", "@0510")};
+    RecurringDatesList list(three);
+    QCOMPARE(list.lines(), three);
+    QCOMPARE(list.add(entry("mOm", "@0510")), 3);
+    QCOMPARE(list.count(), 4);
+    QCOMPARE(list.addMissing({entry("MoM", "@0510")}), 0);
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(RecurringDatesFile::writeLines(buffer, list.lines()));
+    QStringList read;
+    QString error;
+    QVERIFY(readBytes(bytes, read, error));
+    QCOMPARE(read, list.lines());
+}
+
 void TestRecurring::preFilter_data()
 {
     QTest::addColumn<int>("year");
@@ -522,13 +543,13 @@ void TestRecurring::listing()
     QTemporaryDir dir;
     const QString path = dir.filePath("dates.dax");
     QString error;
-    QVERIFY(RecurringDatesFile::save(path, entries, error));
+    QVERIFY(RecurringDatesFile::save(path, entries, &error));
     QStringList lines;
-    QVERIFY(listDatesFromFile("2024-03", path, lines, error));
+    QVERIFY(listDatesFromFile("2024-03", path, lines, &error));
     QCOMPARE(lines, expected);
-    QVERIFY(!listDatesFromFile("2024-13", path, lines, error));
-    QVERIFY(!listDatesFromFile("March", path, lines, error));
-    QVERIFY(!listDatesFromFile("2024-03", dir.filePath("missing.dax"), lines, error));
+    QVERIFY(!listDatesFromFile("2024-13", path, lines, &error));
+    QVERIFY(!listDatesFromFile("March", path, lines, &error));
+    QVERIFY(!listDatesFromFile("2024-03", dir.filePath("missing.dax"), lines, &error));
     QVERIFY(!error.isEmpty());
 }
 
@@ -545,7 +566,7 @@ void TestRecurring::convertEarlierFile()
 {
     QTemporaryDir dir;
     QString error;
-    QVERIFY(RecurringDatesFile::convertEarlierFile(dir.path(), error)); // nothing to convert
+    QVERIFY(RecurringDatesFile::convertEarlierFile(dir.path(), &error)); // nothing to convert
 
     QFile earlier(dir.filePath("DLRECUR.DAT"));
     QVERIFY(earlier.open(QIODevice::WriteOnly));
@@ -553,12 +574,12 @@ void TestRecurring::convertEarlierFile()
     earlier.close();
     // An existing list used to be replaced by the converted one.
     const QString kept = entry("Kept", "%1");
-    QVERIFY(RecurringDatesFile::save(dir.filePath("DLRECUR.DAX"), {kept}, error));
+    QVERIFY(RecurringDatesFile::save(dir.filePath("DLRECUR.DAX"), {kept}, &error));
 
-    QVERIFY2(RecurringDatesFile::convertEarlierFile(dir.path(), error), qPrintable(error));
+    QVERIFY2(RecurringDatesFile::convertEarlierFile(dir.path(), &error), qPrintable(error));
     QVERIFY(!QFile::exists(dir.filePath("DLRECUR.DAT")));
     QStringList lines;
-    QVERIFY(RecurringDatesFile::load(dir.filePath("DLRECUR.DAX"), lines, error));
+    QVERIFY(RecurringDatesFile::load(dir.filePath("DLRECUR.DAX"), lines, &error));
     QCOMPARE(lines, (QStringList{RecurringDatesFile::convertEarlierLine("1225Christmas"), kept,
                                  RecurringDatesFile::convertEarlierLine("0704Picnic")}));
 
@@ -566,7 +587,7 @@ void TestRecurring::convertEarlierFile()
     QVERIFY(earlier.open(QIODevice::WriteOnly));
     earlier.write(QByteArray("0101New\0Year", 12));
     earlier.close();
-    QVERIFY(!RecurringDatesFile::convertEarlierFile(dir.path(), error));
+    QVERIFY(!RecurringDatesFile::convertEarlierFile(dir.path(), &error));
     QVERIFY(QFile::exists(dir.filePath("DLRECUR.DAT")));
 }
 
@@ -579,7 +600,7 @@ void TestRecurring::roundTrip()
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QString error;
-    QVERIFY(RecurringDatesFile::writeLines(buffer, lines, error));
+    QVERIFY(RecurringDatesFile::writeLines(buffer, lines, &error));
     QCOMPARE(bytes.count("\r\n"), 4);
     QCOMPARE(bytes.count('\n'), 4);
     QVERIFY(bytes.startsWith("alpha "));
@@ -594,12 +615,12 @@ void TestRecurring::roundTrip()
     QTemporaryDir dir;
     const QString path = dir.filePath(RecurringDatesFile::fileName());
     QStringList loaded;
-    QVERIFY(RecurringDatesFile::load(path, loaded, error)); // missing file: empty list
+    QVERIFY(RecurringDatesFile::load(path, loaded, &error)); // missing file: empty list
     QVERIFY(loaded.isEmpty());
-    QVERIFY(RecurringDatesFile::save(path, lines, error));
-    QVERIFY(RecurringDatesFile::load(path, loaded, error));
+    QVERIFY(RecurringDatesFile::save(path, lines, &error));
+    QVERIFY(RecurringDatesFile::load(path, loaded, &error));
     QCOMPARE(loaded, read);
-    QVERIFY(!RecurringDatesFile::save(dir.filePath("no/such/dir/x.dax"), lines, error));
+    QVERIFY(!RecurringDatesFile::save(dir.filePath("no/such/dir/x.dax"), lines, &error));
     QVERIFY(!error.isEmpty());
 }
 
@@ -613,6 +634,10 @@ void TestRecurring::readLineEnds_data()
     QTest::newRow("CR alone") << QByteArray("a\rb\r") << QStringList{"a", "b"};
     QTest::newRow("blank lines skipped") << QByteArray("\r\n  \r\na\r\n\r\n") << QStringList{"a"};
     QTest::newRow("latin-1") << QByteArray("F\xEAte\r\n") << QStringList{QString::fromUtf8("Fête")};
+    // Bytes 0x80-0x9F of older files used to be read as invisible control characters.
+    QTest::newRow("windows-1252") << QByteArray("Mom\x92s \x96 \x80"
+                                                "5\r\n")
+                                  << QStringList{QString::fromUtf8("Mom’s – €5")};
     QTest::newRow("utf-8") << QByteArray("F\xC3\xAAte") << QStringList{QString::fromUtf8("Fête")};
     QTest::newRow("leading blanks kept") << QByteArray("  x") << QStringList{"  x"};
 }

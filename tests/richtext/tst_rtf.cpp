@@ -1,3 +1,4 @@
+#include "core/common/windows1252.h"
 #include "core/richtext/codepagedecoder.h"
 #include "core/richtext/notedocument.h"
 #include "core/richtext/rtfreader.h"
@@ -320,7 +321,7 @@ void TestRtf::roundTrip()
 
     QTextDocument read;
     RtfReader reader;
-    QVERIFY2(reader.Read(rtf, read), qPrintable(reader.ErrorString()));
+    QVERIFY2(reader.Read(rtf, read), qPrintable(reader.errorString()));
     QCOMPARE(DescribeDocument(read), DescribeDocument(original));
     // Writing what was read gives the same bytes.
     QCOMPARE(RtfWriter::ToRtf(read), rtf);
@@ -349,7 +350,7 @@ void TestRtf::readSampleText()
     QFETCH(QStringList, paragraphs);
     QTextDocument doc;
     RtfReader reader;
-    QVERIFY2(reader.Read(ReadData(file), doc), qPrintable(reader.ErrorString()));
+    QVERIFY2(reader.Read(ReadData(file), doc), qPrintable(reader.errorString()));
     QCOMPARE(BlockTexts(doc), paragraphs);
 }
 
@@ -551,7 +552,7 @@ void TestRtf::hostileInput()
     doc.setPlainText(QStringLiteral("old content"));
     RtfReader reader;
     QCOMPARE(reader.Read(rtf, doc), readable);
-    QCOMPARE(reader.ErrorString().isEmpty(), readable);
+    QCOMPARE(reader.errorString().isEmpty(), readable);
     QCOMPARE(doc.begin().text(), text);
     if (!readable)
         QVERIFY(doc.isEmpty());
@@ -597,12 +598,12 @@ void TestRtf::mutatedSamplesNeverCrash()
 void TestRtf::windows1252Table()
 {
     for (int byte = 0; byte < 256; ++byte) {
-        const QChar c = CodePageDecoder::DecodeWindows1252(uchar(byte));
-        QCOMPARE(CodePageDecoder::EncodeWindows1252(c.unicode()), byte);
+        const QChar c = Windows1252Character(uchar(byte));
+        QCOMPARE(Windows1252Byte(c.unicode()), byte);
     }
-    QCOMPARE(CodePageDecoder::DecodeWindows1252(0x80), QChar(0x20AC));
-    QCOMPARE(CodePageDecoder::DecodeWindows1252(0x9F), QChar(0x0178));
-    QCOMPARE(CodePageDecoder::EncodeWindows1252(0x0100), -1);
+    QCOMPARE(CodePageDecoder().Decode(CodePageDecoder::Windows1252, "\x80\x9f"),
+             QString::fromUtf8("€Ÿ"));
+    QCOMPARE(Windows1252Byte(0x0100), -1);
 
     // Other code pages need Qt's ICU support; without it 1252 stands in.
     QTextDocument doc;

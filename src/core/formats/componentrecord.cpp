@@ -1,6 +1,6 @@
 #include "core/formats/componentrecord.h"
 
-#include "core/formats/windows1252.h"
+#include "core/common/windows1252.h"
 
 namespace Dayloom {
 

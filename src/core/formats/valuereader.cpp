@@ -1,7 +1,7 @@
 #include "core/formats/valuereader.h"
 
+#include "core/common/windows1252.h"
 #include "core/formats/extendedfloat.h"
-#include "core/formats/windows1252.h"
 
 #include <QtEndian>
 

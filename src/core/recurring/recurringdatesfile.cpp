@@ -1,6 +1,7 @@
 #include "core/recurring/recurringdatesfile.h"
 
-#include "core/io/appfolders.h"
+#include "core/common/windows1252.h"
+#include "core/io/datafolder.h"
 #include "core/recurring/recurringdateslist.h"
 #include "core/recurring/recurringentry.h"
 #include "core/recurring/recurringtext.h"
@@ -35,7 +36,7 @@ QString decodeLine(QByteArray bytes)
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())
-        text = QString::fromLatin1(bytes);
+        text = DecodeWindows1252(bytes);
     if (text.size() > RecurringDatesFile::MaxLineLength) {
         text.truncate(RecurringDatesFile::MaxLineLength);
         if (text.back().isHighSurrogate())
@@ -94,6 +95,12 @@ private:
     bool m_afterCarriageReturn = false;
 };
 
+void setError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
 QString withoutLineBreaks(QString line)
 {
     line.replace(QLatin1Char('\r'), QLatin1Char(' '));
@@ -105,13 +112,13 @@ QString withoutLineBreaks(QString line)
 
 QString RecurringDatesFile::defaultPath()
 {
-    return QDir(ProgramFolder()).filePath(fileName());
+    return QDir(DataFolder()).filePath(fileName());
 }
 
-bool RecurringDatesFile::readLines(QIODevice &device, QStringList &lines, QString &error)
+bool RecurringDatesFile::readLines(QIODevice &device, QStringList &lines, QString *error)
 {
     lines.clear();
-    error.clear();
+    QString reason;
     LineSplitter splitter;
     qint64 total = 0;
     bool ok = true;
@@ -119,59 +126,60 @@ bool RecurringDatesFile::readLines(QIODevice &device, QStringList &lines, QStrin
         const QByteArray chunk = device.read(ChunkSize);
         if (chunk.isEmpty()) {
             if (!device.atEnd() && !device.isSequential()) {
-                error = device.errorString();
+                reason = device.errorString();
                 ok = false;
             }
             break;
         }
         total += chunk.size();
         if (total > MaxFileSize) {
-            error = QStringLiteral("The file is larger than %1 bytes.").arg(MaxFileSize);
+            reason = QStringLiteral("The file is larger than %1 bytes.").arg(MaxFileSize);
             ok = false;
             break;
         }
-        ok = splitter.feed(chunk, error);
+        ok = splitter.feed(chunk, reason);
     }
     if (ok)
-        ok = splitter.finish(error);
+        ok = splitter.finish(reason);
     lines = splitter.takeLines();
+    setError(error, reason);
     return ok;
 }
 
-bool RecurringDatesFile::writeLines(QIODevice &device, const QStringList &lines, QString &error)
+bool RecurringDatesFile::writeLines(QIODevice &device, const QStringList &lines, QString *error)
 {
-    error.clear();
+    setError(error, QString());
     QByteArray bytes;
     for (const QString &line : RecurringDatesList::sorted(lines)) {
         bytes += withoutLineBreaks(line).toUtf8();
         bytes += "\r\n";
     }
     if (device.write(bytes) != bytes.size()) {
-        error = device.errorString();
+        setError(error, device.errorString());
         return false;
     }
     return true;
 }
 
-bool RecurringDatesFile::load(const QString &path, QStringList &lines, QString &error)
+bool RecurringDatesFile::load(const QString &path, QStringList &lines, QString *error)
 {
     lines.clear();
-    error.clear();
+    setError(error, QString());
     QFile file(path);
     if (!file.exists())
         return true;
     if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
+        setError(error, file.errorString());
         return false;
     }
     return readLines(file, lines, error);
 }
 
-bool RecurringDatesFile::save(const QString &path, const QStringList &lines, QString &error)
+bool RecurringDatesFile::save(const QString &path, const QStringList &lines, QString *error)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
+        setError(error, file.errorString());
         return false;
     }
     if (!writeLines(file, lines, error)) {
@@ -179,7 +187,7 @@ bool RecurringDatesFile::save(const QString &path, const QStringList &lines, QSt
         return false;
     }
     if (!file.commit()) {
-        error = file.errorString();
+        setError(error, file.errorString());
         return false;
     }
     return true;
@@ -191,9 +199,9 @@ QString RecurringDatesFile::convertEarlierLine(const QString &line)
            PadField(line.left(4), RecurringEntry::FormulaWidth);
 }
 
-bool RecurringDatesFile::convertEarlierFile(const QString &folder, QString &error)
+bool RecurringDatesFile::convertEarlierFile(const QString &folder, QString *error)
 {
-    error.clear();
+    setError(error, QString());
     const QDir dir(folder);
     const QString earlierPath = dir.filePath(earlierFileName());
     if (!QFile::exists(earlierPath))
@@ -213,7 +221,7 @@ bool RecurringDatesFile::convertEarlierFile(const QString &folder, QString &erro
     if (!save(currentPath, merged.lines(), error))
         return false;
     if (!QFile::remove(earlierPath)) {
-        error = QStringLiteral("%1 could not be deleted.").arg(earlierFileName());
+        setError(error, QStringLiteral("%1 could not be deleted.").arg(earlierFileName()));
         return false;
     }
     return true;

@@ -23,7 +23,6 @@ bool RecurringDatesList::lessThan(const QString &a, const QString &b)
 QStringList RecurringDatesList::sorted(QStringList lines)
 {
     std::stable_sort(lines.begin(), lines.end(), lessThan);
-    lines.erase(std::unique(lines.begin(), lines.end(), sameIgnoringCase), lines.end());
     return lines;
 }
 
@@ -41,9 +40,8 @@ int RecurringDatesList::indexOf(const QString &line) const
 
 int RecurringDatesList::add(const QString &line)
 {
-    const int index = lowerBound(line);
-    if (index < count() && sameIgnoringCase(m_lines.at(index), line))
-        return index;
+    const int index =
+        int(std::upper_bound(m_lines.cbegin(), m_lines.cend(), line, lessThan) - m_lines.cbegin());
     m_lines.insert(index, line);
     return index;
 }

@@ -6,18 +6,19 @@
 namespace Dayloom {
 
 // The user's recurring dates as the Recurring Dates dialog keeps them:
-// sorted by the whole line, ignoring letter case, without lines that differ
-// only in case (adding such a line keeps the one already there).
+// sorted by the whole line, ignoring letter case. Every entry the user made
+// is kept, also lines that differ only in case or are equal; only Holidays
+// (addMissing) skips lines already there.
 class RecurringDatesList
 {
 public:
     RecurringDatesList() = default;
-    // Sorts the lines and drops case-insensitive duplicates (the first kept).
+    // Sorts the lines; lines that compare equal keep their order.
     explicit RecurringDatesList(const QStringList &lines);
 
     // Case-insensitive order of whole lines, the order of the list and file.
     static bool lessThan(const QString &a, const QString &b);
-    // Sorts and drops case-insensitive duplicates.
+    // Sorts, keeping every line; equal lines keep their order.
     static QStringList sorted(QStringList lines);
 
     const QStringList &lines() const { return m_lines; }
@@ -28,8 +29,8 @@ public:
     int indexOf(const QString &line) const;
     bool contains(const QString &line) const { return indexOf(line) >= 0; }
 
-    // Inserts the line in order; returns its index (that of the line
-    // already there when one equals it ignoring case).
+    // Inserts the line in order (after lines equal to it ignoring case) and
+    // returns its index.
     int add(const QString &line);
     // Replaces the line at index (as the dialog's Edit does) and returns the
     // new line's index. An index out of range only adds.

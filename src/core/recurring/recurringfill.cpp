@@ -106,26 +106,27 @@ std::optional<YearMonth> parseYearMonth(const QString &text)
 }
 
 bool listDatesFromFile(const QString &yearMonth, const QString &datesFile, QStringList &lines,
-                       QString &error)
+                       QString *error)
 {
     lines.clear();
-    error.clear();
+    QString reason;
+    const auto fail = [&](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
     const auto when = parseYearMonth(yearMonth);
-    if (!when) {
-        error = QStringLiteral("Invalid month \"%1\": expected YYYY-MM.").arg(yearMonth);
-        return false;
-    }
+    if (!when)
+        return fail(QStringLiteral("Invalid month \"%1\": expected YYYY-MM.").arg(yearMonth));
     const QString path = datesFile.isEmpty() ? RecurringDatesFile::defaultPath() : datesFile;
-    if (!datesFile.isEmpty() && !QFile::exists(datesFile)) {
-        error = QStringLiteral("%1: no such file.").arg(datesFile);
-        return false;
-    }
+    if (!datesFile.isEmpty() && !QFile::exists(datesFile))
+        return fail(QStringLiteral("%1: no such file.").arg(datesFile));
     QStringList entries;
-    if (!RecurringDatesFile::load(path, entries, error)) {
-        error = QStringLiteral("%1: %2").arg(path, error);
-        return false;
-    }
+    if (!RecurringDatesFile::load(path, entries, &reason))
+        return fail(QStringLiteral("%1: %2").arg(path, reason));
     lines = listDatesInMonth(entries, when->month, when->year);
+    if (error)
+        error->clear();
     return true;
 }
 

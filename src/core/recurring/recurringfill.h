@@ -45,11 +45,10 @@ struct YearMonth
 std::optional<YearMonth> parseYearMonth(const QString &text);
 
 // The listing for the command line: reads the recurring-dates file datesFile,
-// or the one in the program folder when datesFile is empty (that one may be
-// missing: nothing is listed), and lists the month given as "YYYY-MM".
-// False with an error text for a bad month, a missing datesFile or an
-// unreadable file.
+// or the one in the data folder (where the window keeps it) when datesFile is empty (that one may
+// be missing: nothing is listed), and lists the month given as "YYYY-MM". False with an error text
+// for a bad month, a missing datesFile or an unreadable file.
 bool listDatesFromFile(const QString &yearMonth, const QString &datesFile, QStringList &lines,
-                       QString &error);
+                       QString *error = nullptr);
 
 } // namespace Dayloom

@@ -125,21 +125,24 @@ bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
 }
 
 bool FillPageFromFile(CalendarPage &page, const QString &datesFile, const FontSpec &defaultFont,
-                      bool &filled, QString &error)
+                      bool &filled, QString *error)
 {
     filled = false;
-    error.clear();
-    if (!datesFile.isEmpty() && !QFile::exists(datesFile)) {
-        error = QStringLiteral("%1: no such file.").arg(datesFile);
+    const auto fail = [&](const QString &text) {
+        if (error)
+            *error = text;
         return false;
-    }
+    };
+    if (!datesFile.isEmpty() && !QFile::exists(datesFile))
+        return fail(QStringLiteral("%1: no such file.").arg(datesFile));
     const QString path = datesFile.isEmpty() ? RecurringDatesFile::defaultPath() : datesFile;
     QStringList entries;
-    if (!RecurringDatesFile::load(path, entries, error)) {
-        error = QStringLiteral("%1: %2").arg(path, error);
-        return false;
-    }
+    QString reason;
+    if (!RecurringDatesFile::load(path, entries, &reason))
+        return fail(QStringLiteral("%1: %2").arg(path, reason));
     filled = FillPageWithEntries(page, entries, defaultFont);
+    if (error)
+        error->clear();
     return true;
 }
 

@@ -43,11 +43,10 @@ bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
                          const FontSpec &defaultFont);
 
 // The headless fill: every entry of the recurring-dates file datesFile, or
-// of the one in the program folder when datesFile is empty (that one may be
-// missing: nothing is filled). filled tells whether any note changed. False
-// with an error text when an explicit datesFile is missing or a file cannot
-// be read; the page is then unchanged.
+// of the one in the data folder (where the window keeps it) when datesFile is empty (that one may
+// be missing: nothing is filled). filled tells whether any note changed. False with an error text
+// when an explicit datesFile is missing or a file cannot be read; the page is then unchanged.
 bool FillPageFromFile(CalendarPage &page, const QString &datesFile, const FontSpec &defaultFont,
-                      bool &filled, QString &error);
+                      bool &filled, QString *error = nullptr);
 
 } // namespace Dayloom

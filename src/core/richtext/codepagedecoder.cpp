@@ -1,45 +1,8 @@
 #include "core/richtext/codepagedecoder.h"
 
-#include <array>
+#include "core/common/windows1252.h"
 
 namespace Dayloom {
-
-namespace {
-
-// Windows-1252 bytes 0x80-0x9F; the five unassigned bytes keep their C1 code.
-constexpr std::array<char16_t, 32> High1252 = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-QString Decode1252(QByteArrayView bytes)
-{
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char c : bytes)
-        *out++ = CodePageDecoder::DecodeWindows1252(static_cast<uchar>(c));
-    return text;
-}
-
-} // namespace
-
-QChar CodePageDecoder::DecodeWindows1252(uchar byte)
-{
-    if (byte >= 0x80 && byte < 0xA0)
-        return QChar(High1252[byte - 0x80]);
-    return QChar(byte);
-}
-
-int CodePageDecoder::EncodeWindows1252(char16_t unit)
-{
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
-        return unit;
-    for (int i = 0; i < int(High1252.size()); ++i) {
-        if (High1252[i] == unit)
-            return 0x80 + i;
-    }
-    return -1;
-}
 
 int CodePageDecoder::CodePageForCharset(int charset, int ansiCodePage)
 {
@@ -108,7 +71,7 @@ QString CodePageDecoder::Decode(int codePage, QByteArrayView bytes)
             return decoder->decode(bytes);
         }
     }
-    return Decode1252(bytes);
+    return DecodeWindows1252(bytes);
 }
 
 } // namespace Dayloom

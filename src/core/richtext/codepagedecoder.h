@@ -9,8 +9,8 @@
 namespace Dayloom {
 
 // Turns bytes of a Windows code page into text. Windows-1252, the code page
-// of nearly every note, is decoded from a built-in table so that it works on
-// every build of Qt; other code pages go through QStringDecoder (available
+// of nearly every note, is decoded from the shared table (windows1252.h) so
+// that it works on every build of Qt; other code pages go through QStringDecoder (available
 // when Qt has ICU) and fall back to the Windows-1252 table otherwise.
 // Decoders are cached per code page, so one instance serves a whole read.
 class CodePageDecoder
@@ -23,10 +23,6 @@ public:
     // The code page of an RTF \fcharset value; ANSI and "default" charsets use
     // the document's \ansicpg.
     static int CodePageForCharset(int charset, int ansiCodePage);
-
-    static QChar DecodeWindows1252(uchar byte);
-    // The Windows-1252 byte for a UTF-16 unit, or -1 when it has none.
-    static int EncodeWindows1252(char16_t unit);
 
 private:
     QStringDecoder *DecoderFor(int codePage);

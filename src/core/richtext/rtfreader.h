@@ -34,11 +34,11 @@ public:
     static constexpr qint64 MaxTotalPixels = 64 * 1024 * 1024;
 
     // Replaces the document's content. On failure the document is left
-    // empty and ErrorString() says why.
+    // empty and errorString() says why.
     bool Read(const QByteArray &rtf, QTextDocument &doc);
     bool Read(QIODevice &device, QTextDocument &doc);
 
-    const QString &ErrorString() const { return m_error; }
+    const QString &errorString() const { return m_error; }
 
 private:
     QString m_error;

@@ -1,6 +1,6 @@
 #include "core/richtext/rtfwriter.h"
 
-#include "core/richtext/codepagedecoder.h"
+#include "core/common/windows1252.h"
 
 #include <QBuffer>
 #include <QIODevice>
@@ -222,7 +222,7 @@ void RtfBuilder::WriteHeader()
     for (int i = 0; i < m_fonts.size(); ++i) {
         m_out.append("{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ");
         for (const QChar c : m_fonts[i]) {
-            const int byte = CodePageDecoder::EncodeWindows1252(c.unicode());
+            const int byte = Windows1252Byte(c.unicode());
             if (byte < 0x20 || c == u';' || c == u'\\' || c == u'{' || c == u'}')
                 continue;
             if (byte < 0x80)
@@ -322,7 +322,7 @@ void RtfBuilder::WriteText(const QString &text)
             WriteLiteral(char(c));
         } else if (c < 0x20 || c == QChar::ObjectReplacementCharacter) {
             continue;
-        } else if (const int byte = CodePageDecoder::EncodeWindows1252(c); byte >= 0) {
+        } else if (const int byte = Windows1252Byte(c); byte >= 0) {
             m_out.append("\\'" + QByteArray::number(byte, 16).rightJustified(2, '0'));
             m_pendingDelimiter = false;
         } else {

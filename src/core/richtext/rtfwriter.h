@@ -20,9 +20,9 @@ class RtfWriter
 public:
     static QByteArray ToRtf(const QTextDocument &doc);
 
-    // Returns false, with ErrorString() set, when the device refuses the bytes.
+    // Returns false, with errorString() set, when the device refuses the bytes.
     bool Write(const QTextDocument &doc, QIODevice &device);
-    const QString &ErrorString() const { return m_error; }
+    const QString &errorString() const { return m_error; }
 
 private:
     QString m_error;

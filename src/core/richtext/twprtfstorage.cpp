@@ -16,7 +16,7 @@ bool TWPRtfStorage::LoadInto(QTextDocument &doc, QString *error) const
     RtfReader reader;
     const bool ok = reader.Read(m_rtf, doc);
     if (!ok && error)
-        *error = reader.ErrorString();
+        *error = reader.errorString();
     return ok;
 }
 

@@ -41,7 +41,7 @@ bool FillCalendarWithRecurringDates(QWidget *parent, CalendarPage &page, const Q
         return false;
     QStringList entries;
     QString error;
-    if (!RecurringDatesFile::load(filePath, entries, error)) {
+    if (!RecurringDatesFile::load(filePath, entries, &error)) {
         inform(services, parent,
                QStringLiteral("The recurring dates file could not be read:\r%1").arg(error));
         return false;
@@ -62,7 +62,7 @@ bool ConvertEarlierRecurringDates(QWidget *parent, const QString &folder,
                                   const RecurringDialogServices &services)
 {
     QString error;
-    if (RecurringDatesFile::convertEarlierFile(folder, error))
+    if (RecurringDatesFile::convertEarlierFile(folder, &error))
         return true;
     inform(
         services, parent,

@@ -33,7 +33,7 @@ TEditRecurringDates::TEditRecurringDates(const QString &filePath, QWidget *paren
 
     QStringList lines;
     QString error;
-    if (!RecurringDatesFile::load(filePath, lines, error))
+    if (!RecurringDatesFile::load(filePath, lines, &error))
         m_loadError = error.isEmpty() ? QStringLiteral("The file could not be read.") : error;
     m_list = RecurringDatesList(lines);
 
@@ -178,7 +178,7 @@ void TEditRecurringDates::accept()
         return;
     }
     QString error;
-    if (!RecurringDatesFile::save(m_filePath, m_list.lines(), error)) {
+    if (!RecurringDatesFile::save(m_filePath, m_list.lines(), &error)) {
         inform(QStringLiteral("The recurring dates could not be saved:\r%1").arg(error));
         return;
     }

@@ -1,4 +1,4 @@
-#include "core/formats/windows1252.h"
+#include "core/common/windows1252.h"
 
 #include <array>
 
@@ -14,31 +14,30 @@ constexpr std::array<char16_t, 32> HighControlBlock = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
 };
 
-bool EncodeCharacter(char16_t c, char &byte)
-{
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-        byte = static_cast<char>(c);
-        return true;
-    }
-    for (std::size_t i = 0; i < HighControlBlock.size(); ++i) {
-        if (HighControlBlock[i] == c) {
-            byte = static_cast<char>(0x80 + i);
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
-QString DecodeWindows1252(const QByteArray &bytes)
+QChar Windows1252Character(uchar byte)
+{
+    return QChar(byte >= 0x80 && byte < 0xA0 ? HighControlBlock[byte - 0x80] : char16_t(byte));
+}
+
+int Windows1252Byte(char16_t unit)
+{
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF))
+        return unit;
+    for (std::size_t i = 0; i < HighControlBlock.size(); ++i) {
+        if (HighControlBlock[i] == unit)
+            return int(0x80 + i);
+    }
+    return -1;
+}
+
+QString DecodeWindows1252(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
-    for (const char b : bytes) {
-        const auto u = static_cast<unsigned char>(b);
-        *out++ = QChar(u >= 0x80 && u < 0xA0 ? HighControlBlock[u - 0x80] : char16_t(u));
-    }
+    for (const char b : bytes)
+        *out++ = Windows1252Character(static_cast<uchar>(b));
     return text;
 }
 
@@ -47,8 +46,10 @@ bool EncodeWindows1252(const QString &text, QByteArray &bytes)
     bytes.resize(text.size());
     char *out = bytes.data();
     for (const QChar c : text) {
-        if (!EncodeCharacter(c.unicode(), *out++))
+        const int byte = Windows1252Byte(c.unicode());
+        if (byte < 0)
             return false;
+        *out++ = static_cast<char>(byte);
     }
     return true;
 }
