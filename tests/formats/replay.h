@@ -99,7 +99,6 @@ inline void ReplayAllReaders(const QByteArray &bytes, Replay replay = Replay::Re
     {
         // The real object kinds, as the window opens a design.
         PageDocument document;
-        document.SetClipboardFile(QString());
         QBuffer buffer;
         OpenBuffer(buffer, bytes);
         PersistentObjectList objects;
@@ -110,7 +109,6 @@ inline void ReplayAllReaders(const QByteArray &bytes, Replay replay = Replay::Re
     }
     {
         PageDocument document;
-        document.SetClipboardFile(QString());
         QBuffer buffer;
         OpenBuffer(buffer, bytes);
         ReadStyleSheet(document.Page(), buffer);
@@ -120,7 +118,6 @@ inline void ReplayAllReaders(const QByteArray &bytes, Replay replay = Replay::Re
     {
         // Objects as the clipboard holds them.
         PageDocument document;
-        document.SetClipboardFile(QString());
         QBuffer buffer;
         OpenBuffer(buffer, bytes);
         document.AdoptObjects(ComponentRecord::ReadObjects(buffer, document.Kinds().Classes(), {}));
