@@ -1,5 +1,6 @@
 #include "core/calendar/calendarpage.h"
 #include "core/objects/flatcalendar/tgflatcalendar.h"
+#include "core/print/metafile.h"
 #include "core/print/pageprinter.h"
 #include "core/print/printengine.h"
 #include "core/richtext/notedocument.h"
@@ -27,6 +28,20 @@ QImage Paper(int dpi, double widthInch, double heightInch)
     image.setDotsPerMeterY(qRound(dpi / 0.0254));
     image.fill(Qt::white);
     return image;
+}
+
+// Rows between the first and the last one with ink.
+int InkHeight(const QImage &image)
+{
+    int first = -1, last = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+    return first < 0 ? 0 : last - first + 1;
 }
 
 bool HasInk(const QImage &image, const TRect &r)
@@ -160,6 +175,8 @@ private Q_SLOTS:
     void engineUnits();
     void enginePlacesTextLines();
     void engineStartsNewPages();
+    void metafileTextKeepsItsSize_data();
+    void metafileTextKeepsItsSize();
     void paperAgainstScreen_data();
     void paperAgainstScreen();
     void offsetsMoveEverything();
@@ -241,6 +258,52 @@ void TestPrint::engineStartsNewPages()
     QPainter painter(&image);
     PrintEngine engine(painter);
     QVERIFY(!engine.NewPage()); // an image has one page only
+}
+
+void TestPrint::metafileTextKeepsItsSize_data()
+{
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<bool>("pointSize");
+    QTest::newRow("96 dpi, points") << 96 << true;
+    QTest::newRow("192 dpi, points") << 192 << true;
+    QTest::newRow("300 dpi, points") << 300 << true;
+    QTest::newRow("300 dpi, pixels") << 300 << false;
+}
+
+void TestPrint::metafileTextKeepsItsSize()
+{
+    // Used to fail: a recording played straight onto a device of another
+    // resolution printed its text dpi / 96 times too big.
+    QFETCH(int, dpi);
+    QFETCH(bool, pointSize);
+    QFont font(QStringLiteral("Liberation Sans"));
+    if (pointSize)
+        font.setPointSize(30);
+    else
+        font.setPixelSize(40);
+    const auto draw = [&](QPainter &painter) {
+        painter.setFont(font);
+        painter.drawText(QPointF(10, 60), QStringLiteral("EEEE"));
+    };
+    QImage screen = Paper(96, 2, 1);
+    {
+        QPainter painter(&screen);
+        draw(painter);
+    }
+    Metafile metafile(Metafile::ToHundredthsMm(192), Metafile::ToHundredthsMm(96));
+    {
+        QPainter painter(metafile.Canvas());
+        draw(painter);
+    }
+    QImage paper = Paper(dpi, 2, 1);
+    {
+        QPainter painter(&paper);
+        PrintEngine engine(painter);
+        engine.StretchDraw(metafile.Picture(), engine.DeviceRect(0, 0, 2, 1));
+    }
+    const double expected = InkHeight(screen) * dpi / 96.0;
+    QVERIFY2(std::abs(InkHeight(paper) - expected) <= expected * 0.1 + 1,
+             qPrintable(QStringLiteral("%1 for %2").arg(InkHeight(paper)).arg(expected)));
 }
 
 void TestPrint::paperAgainstScreen_data()

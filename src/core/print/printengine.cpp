@@ -121,6 +121,24 @@ void PrintEngine::StretchDraw(const QImage &image, const TRect &deviceRect)
 void PrintEngine::FontChanged()
 {
     m_metrics.reset();
+    m_fontAdvances = nullptr;
+}
+
+double PrintEngine::AdvancePixels(const QString &text) const
+{
+    if (!m_fontAdvances) {
+        if (m_advances.size() >= 64)
+            m_advances.clear();
+        m_fontAdvances = &m_advances[m_font.key()];
+    }
+    const auto found = m_fontAdvances->constFind(text);
+    if (found != m_fontAdvances->constEnd())
+        return *found;
+    if (m_fontAdvances->size() >= 4096)
+        m_fontAdvances->clear();
+    const double advance = Metrics().horizontalAdvance(text);
+    m_fontAdvances->insert(text, advance);
+    return advance;
 }
 
 const QFontMetricsF &PrintEngine::Metrics() const
@@ -171,7 +189,7 @@ void PrintEngine::SelectFont(const FontSpec &font)
 
 double PrintEngine::TextWidth(const QString &text) const
 {
-    return XDevToInches(Metrics().horizontalAdvance(text));
+    return XDevToInches(AdvancePixels(text));
 }
 
 double PrintEngine::LineHeight() const
@@ -209,19 +227,19 @@ void PrintEngine::PrintAt(const QString &text, double deviceX, double width)
 
 void PrintEngine::PrintLeft(const QString &text, double xInch)
 {
-    const double width = Metrics().horizontalAdvance(text);
+    const double width = AdvancePixels(text);
     PrintAt(text, XInchesToDev(xInch), width);
 }
 
 void PrintEngine::PrintCenter(const QString &text, double xInch)
 {
-    const double width = Metrics().horizontalAdvance(text);
+    const double width = AdvancePixels(text);
     PrintAt(text, XInchesToDev(xInch) - width / 2, width);
 }
 
 void PrintEngine::PrintRight(const QString &text, double xInch)
 {
-    const double width = Metrics().horizontalAdvance(text);
+    const double width = AdvancePixels(text);
     PrintAt(text, XInchesToDev(xInch) - width, width);
 }
 

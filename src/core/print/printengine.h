@@ -7,6 +7,7 @@
 #include <QBrush>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPen>
 #include <QPointF>
 #include <QString>
@@ -114,6 +115,7 @@ public:
 
 private:
     const QFontMetricsF &Metrics() const;
+    double AdvancePixels(const QString &text) const;
     void FontChanged();
     void PrintAt(const QString &text, double deviceX, double width);
     QPointF DevicePoint(double xInch, double yInch) const;
@@ -127,6 +129,10 @@ private:
     QFont m_font;
     QColor m_fontColor = Qt::black;
     mutable std::optional<QFontMetricsF> m_metrics;
+    // Text widths in device pixels by font, kept while printing: a page
+    // measures the same day numbers and names for every calendar on it.
+    mutable QHash<QString, QHash<QString, double>> m_advances;
+    mutable QHash<QString, double> *m_fontAdvances = nullptr;
     bool m_textTransparent = true;
     TColor m_textBackground = clWhite;
     double m_lineTop = 0; // device pixels
