@@ -227,7 +227,7 @@ void PagePrinter::PrintNotes(PrintEngine &engine, PageDrawing &drawing) const
     }
 }
 
-void PagePrinter::PrintBorder(PrintEngine &engine, const TRect &rect, TCalBorderStyle style)
+void PagePrinter::DrawBorder(PrintEngine &engine, const TRect &rect, TCalBorderStyle style)
 {
     if (style == cbNone)
         return;
@@ -298,7 +298,7 @@ void PagePrinter::PrintMonthGrid(PrintEngine &engine, DrawingBlock &block, const
         headerTop + static_cast<int>(engine.LineHeight() * 1.5 * engine.YPixelsPerInch());
     block.headerRect = {L, headerTop, R, headerBottom};
     Fill(engine, {L, headerTop, R, headerBottom + 1}, block.headerBackground);
-    PrintBorder(engine, block.headerRect, block.headerBorder);
+    DrawBorder(engine, block.headerRect, block.headerBorder);
     const int cw = (R - L) / 7;
     for (int c = 0; c < 7; ++c) {
         const int dayIndex = CalendarDates::HeaderDayIndex(c, block.weekStart);
@@ -316,7 +316,7 @@ void PagePrinter::PrintMonthGrid(PrintEngine &engine, DrawingBlock &block, const
             for (int c = 0; c < 7; ++c) {
                 const TRect box{L + c * cw, G + r * rh, c == 6 ? R : L + (c + 1) * cw,
                                 r == 5 ? B : G + (r + 1) * rh};
-                PrintBorder(engine, box, block.cellBorder);
+                DrawBorder(engine, box, block.cellBorder);
             }
         }
     }
@@ -351,7 +351,7 @@ void PagePrinter::PrintMonthGrid(PrintEngine &engine, DrawingBlock &block, const
         }
     }
 
-    PrintBorder(engine, {L, T, R, B}, block.calendarBorder);
+    DrawBorder(engine, {L, T, R, B}, block.calendarBorder);
 }
 
 void PagePrinter::PrintPlanner(PrintEngine &engine, DrawingBlock &block, const QStringList &labels,
@@ -375,7 +375,7 @@ void PagePrinter::PrintPlanner(PrintEngine &engine, DrawingBlock &block, const Q
 
     const TRect grid{L, titleBottom + 1, R, B};
     engine.SetBrush(clWhite, PrintEngine::BrushStyle::Clear);
-    PrintBorder(engine, grid, cbAll);
+    DrawBorder(engine, grid, cbAll);
 
     const int rh = grid.Height() / rows;
     const TRect labelColumn{grid.Left + 1, grid.Top + 1,
@@ -405,7 +405,7 @@ void PagePrinter::PrintPlanner(PrintEngine &engine, DrawingBlock &block, const Q
         engine.MoveTo(engine.XDevToInches(grid.Left), gridTop + k * rowHeight);
         engine.LineTo(engine.XDevToInches(grid.Right), gridTop + k * rowHeight);
     }
-    PrintBorder(engine, grid, cbAll);
+    DrawBorder(engine, grid, cbAll);
 
     for (int k = 0; k < rows && k < static_cast<int>(block.cells.size()); ++k) {
         const int bottom = k == rows - 1 ? grid.Bottom : grid.Top + (k + 1) * rh;

@@ -58,7 +58,7 @@ public:
     static void PrintPlanner(PrintEngine &engine, DrawingBlock &block, const QStringList &labels,
                              const QStringList &dateTexts, const QString &title);
     // The sides of a rectangle (device pixels) as lines in inches.
-    static void PrintBorder(PrintEngine &engine, const TRect &rect, TCalBorderStyle style);
+    static void DrawBorder(PrintEngine &engine, const TRect &rect, TCalBorderStyle style);
 
 private:
     TRect ToDevice(const PrintEngine &engine, const TRect &pageRect, int grow, double xInch,
