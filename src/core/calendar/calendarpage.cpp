@@ -2,6 +2,7 @@
 
 #include "core/calendar/plannertexts.h"
 #include "core/io/appfolders.h"
+#include "core/print/pageprinter.h"
 #include "core/richtext/noterenderer.h"
 
 #include <QDate>
@@ -379,7 +380,21 @@ void CalendarPage::Paint(QPainter &painter, float zoom)
         return;
     m_painting = true;
     m_screen = Draw(painter, RenderTarget{zoom});
+    m_screenZoom = zoom;
     m_painting = false;
+}
+
+PageDrawing CalendarPage::PrintPage(PrintEngine &engine, double xInch, double yInch) const
+{
+    QSize reference;
+    const QSize screen = m_screen.referenceNoteSize;
+    if (!screen.isEmpty() && m_screenZoom > 0)
+        reference = QSize(static_cast<int>(screen.width() / m_screenZoom),
+                          static_cast<int>(screen.height() / m_screenZoom));
+    PagePrinter printer(m_settings, m_layout, m_cellNotes, m_borderPicture);
+    printer.SetBorderDrawer(m_borderDrawer);
+    printer.SetNoteRenderer(m_noteRenderer.get(), reference);
+    return printer.Print(engine, xInch, yInch);
 }
 
 void CalendarPage::DrawNoteOnScreen(QPainter &painter, const TWPRtfStorage &note,

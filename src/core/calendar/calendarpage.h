@@ -27,7 +27,8 @@ class QPainter;
 
 namespace Dayloom {
 class NoteRenderer;
-}
+class PrintEngine;
+} // namespace Dayloom
 
 namespace Dayloom {
 
@@ -215,6 +216,13 @@ public:
     void Paint(QPainter &painter, float zoom);
     // What the last screen paint drew.
     const PageDrawing &ScreenDrawing() const { return m_screen; }
+    // The page on one page of a print engine, its origin moved by the
+    // offsets (inches): border picture, calendar or planner with its notes,
+    // mini calendars, at the device's resolution (see PagePrinter). Notes
+    // are laid out at the reference note size of the last screen paint
+    // (taken back to zoom 1). Returns what it printed, in device pixels;
+    // the screen's records are untouched.
+    PageDrawing PrintPage(PrintEngine &engine, double xInch, double yInch) const;
 
     // Draws one note into its cell's note rectangle (device pixels). The
     // page starts with its own renderer: a white scratch image stretched
@@ -341,6 +349,7 @@ private:
     std::array<TWPRtfStorage, CellCount> m_cellNotes;
     // What the last screen paint drew: the records clicks are tested against.
     PageDrawing m_screen;
+    float m_screenZoom = 1.0f;
     bool m_painting = false;
     std::unique_ptr<NoteRenderer> m_noteRenderer;
     NoteDrawer m_noteDrawer;

@@ -2,6 +2,8 @@
 
 #include "core/objects/objecthost.h"
 #include "core/objects/propertylistbuilder.h"
+#include "core/print/metafile.h"
+#include "core/print/printengine.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -226,17 +228,20 @@ void TGGraphicControl::DrawHandles(QPainter &painter, const QColor &color, bool 
     square(r - 5, hy - 2);
 }
 
-void TGGraphicControl::PrintTo(QPainter &painter, double xInch, double yInch) const
+void TGGraphicControl::PrintTo(PrintEngine &engine, double xInch, double yInch) const
 {
-    const QPaintDevice *device = painter.device();
-    const double dpiX = device ? device->logicalDpiX() : 96.0;
-    const double dpiY = device ? device->logicalDpiY() : 96.0;
+    if (Width() <= 0 || Height() <= 0)
+        return;
     constexpr double ppi = 96.0;
-    painter.save();
-    painter.translate((xInch + Left() / ppi) * dpiX, (yInch + Top() / ppi) * dpiY);
-    painter.scale(dpiX / ppi, dpiY / ppi);
-    PaintContent(painter, QRect(0, 0, Width(), Height()), 1.0f);
-    painter.restore();
+    Metafile metafile(Metafile::ToHundredthsMm(Width()), Metafile::ToHundredthsMm(Height()));
+    {
+        QPainter canvas(metafile.Canvas());
+        PaintContent(canvas, metafile.Frame(), 1.0f);
+    }
+    engine.StretchDraw(metafile.Picture(),
+                       engine.DeviceRect(xInch + Left() / ppi, yInch + Top() / ppi,
+                                         xInch + (Left() + Width()) / ppi,
+                                         yInch + (Top() + Height()) / ppi));
 }
 
 void TGGraphicControl::AssignProperties(const TGGraphicControl &source)

@@ -17,6 +17,7 @@ class QPainter;
 namespace Dayloom {
 
 class ObjectHost;
+class PrintEngine;
 
 // The base of every object placed on the page (floating calendar, labels,
 // pictures ...). An object is not a widget: the page document owns it and
@@ -123,10 +124,12 @@ public:
     // The selection squares around ScaledBounds(): four corners, and with
     // `single` the four edge middles too, in `color`.
     void DrawHandles(QPainter &painter, const QColor &color, bool single) const;
-    // Draws the object on a printer page whose printable origin is offset by
-    // (xInch, yInch): the zoom-1 picture stretched to its place in inches at
-    // the painter device's resolution. No bitmap is involved.
-    virtual void PrintTo(QPainter &painter, double xInch, double yInch) const;
+    // Draws the object on a print engine's page whose origin is offset by
+    // (xInch, yInch): at its zoom-1 bounds converted to inches, at the
+    // device's resolution. Kinds print themselves; the base draws the zoom-1
+    // drawing into a metafile and stretches that into place, so no bitmap
+    // is involved.
+    virtual void PrintTo(PrintEngine &engine, double xInch, double yInch) const;
 
     // --- actions ----------------------------------------------------------------------------
     // Objects with a font take the surface's "Font" choice; others ignore it.

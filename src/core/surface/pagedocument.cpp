@@ -3,6 +3,7 @@
 #include "core/formats/calendarfile.h"
 #include "core/formats/componentrecord.h"
 #include "core/objects/builtinobjectkinds.h"
+#include "core/print/printengine.h"
 #include "core/surface/objectboundscommand.h"
 #include "core/surface/objectlistcommand.h"
 #include "core/surface/objectordercommand.h"
@@ -725,10 +726,23 @@ void PageDocument::PaintObjects(QPainter &painter) const
         object->Paint(painter);
 }
 
-void PageDocument::PrintObjects(QPainter &painter, double xInch, double yInch) const
+void PageDocument::PrintObjects(PrintEngine &engine, double xInch, double yInch) const
 {
     for (const auto &object : m_objects)
-        object->PrintTo(painter, xInch, yInch);
+        object->PrintTo(engine, xInch, yInch);
+}
+
+void PageDocument::PrintObjects(QPainter &painter, double xInch, double yInch) const
+{
+    PrintEngine engine(painter);
+    PrintObjects(engine, xInch, yInch);
+}
+
+PageDrawing PageDocument::PrintPage(PrintEngine &engine, double xInch, double yInch) const
+{
+    PageDrawing drawing = m_page.PrintPage(engine, xInch, yInch);
+    PrintObjects(engine, xInch, yInch);
+    return drawing;
 }
 
 } // namespace Dayloom

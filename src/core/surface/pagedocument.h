@@ -25,6 +25,8 @@ class QPainter;
 
 namespace Dayloom {
 
+class PrintEngine;
+
 // The design behind the calendar page widget: the page model, the placed
 // objects in stacking order (first = bottom), the object clipboard and the
 // undo stack. Every change to placed objects made through its operations is
@@ -234,7 +236,13 @@ public:
     void Draw(QPainter &painter) const;
     void PaintObjects(QPainter &painter) const;
     // Every object on a printer page at the page offsets, in inches.
+    void PrintObjects(PrintEngine &engine, double xInch, double yInch) const;
+    // The same through an engine over the painter's device.
     void PrintObjects(QPainter &painter, double xInch, double yInch) const;
+    // One printed page: the calendar page, then every placed object in
+    // stacking order, all moved by the offsets (inches). Returns what the
+    // page printed (device pixels); the screen's records are untouched.
+    PageDrawing PrintPage(PrintEngine &engine, double xInch, double yInch) const;
 
 Q_SIGNALS:
     // The set of objects or one object's geometry, stacking, lock or font changed.

@@ -1,6 +1,7 @@
 #include "core/objects/flatcalendar/tgflatcalendar.h"
 
-#include <QPaintDevice>
+#include "core/print/printengine.h"
+
 #include <QPainter>
 
 namespace Dayloom {
@@ -46,15 +47,14 @@ void TGFlatCalendar::PaintContent(QPainter &painter, const QRect &target, float 
     m_model.Paint(painter, target, zoom);
 }
 
-void TGFlatCalendar::PrintTo(QPainter &painter, double xInch, double yInch) const
+void TGFlatCalendar::PrintTo(PrintEngine &engine, double xInch, double yInch) const
 {
-    const QPaintDevice *device = painter.device();
-    const double ppiX = device ? device->logicalDpiX() : FlatCalendarModel::ScreenPpi;
-    const double ppiY = device ? device->logicalDpiY() : FlatCalendarModel::ScreenPpi;
     constexpr double screen = FlatCalendarModel::ScreenPpi;
-    const QRectF target((xInch + Left() / screen) * ppiX, (yInch + Top() / screen) * ppiY,
-                        Width() / screen * ppiX, Height() / screen * ppiY);
-    m_model.Print(painter, target, ppiX, ppiY);
+    const TRect target =
+        engine.DeviceRect(xInch + Left() / screen, yInch + Top() / screen,
+                          xInch + (Left() + Width()) / screen, yInch + (Top() + Height()) / screen);
+    m_model.Print(engine.Painter(), target.toQRectF(), engine.XPixelsPerInch(),
+                  engine.YPixelsPerInch());
 }
 
 void TGFlatCalendar::AssignProperties(const TGGraphicControl &source)

@@ -35,7 +35,9 @@ public:
     void SetModel(const FlatCalendarModel &model);
 
     void PaintContent(QPainter &painter, const QRect &target, float zoom) const override;
-    void PrintTo(QPainter &painter, double xInch, double yInch) const override;
+    // Through the model's Print: the zoom-1 layout scaled onto the target
+    // rectangle in device pixels.
+    void PrintTo(PrintEngine &engine, double xInch, double yInch) const override;
     void AssignProperties(const TGGraphicControl &source) override;
 
 private:

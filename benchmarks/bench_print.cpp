@@ -1,0 +1,83 @@
+// Printing the page: the busiest layout (a month grid with twelve minis)
+// with a note in each of its 42 cells, into a PDF at the writer's 1200
+// pixels per inch. A page must print well within 20 ms so that a job of
+// many copies never keeps the user waiting.
+#include "core/calendar/calendarpage.h"
+#include "core/print/printengine.h"
+#include "core/richtext/notedocument.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <benchmark/benchmark.h>
+
+#include "guibenchmarkmain.h"
+
+using namespace Dayloom;
+
+namespace {
+
+void FillNotes(CalendarPage &page)
+{
+    for (int cell = 1; cell <= CalendarPage::CellCount; ++cell) {
+        NoteDocument note;
+        note.InsertText(QStringLiteral("Meeting %1").arg(cell));
+        note.NewParagraph();
+        note.InsertText(QStringLiteral("Call the garage"));
+        note.NewParagraph();
+        note.InsertText(QStringLiteral("Gym"));
+        TWPRtfStorage store;
+        note.StoreTo(store);
+        page.SetCellNote(cell, store);
+    }
+}
+
+} // namespace
+
+// One page of a running job: the page is printed, then a new page starts.
+static void PrintPageWith42Notes(benchmark::State &state)
+{
+    CalendarPage page;
+    page.SetDefaultStyle();
+    page.SetCalendarLayout(TCalendarLayout(state.range(0)));
+    FillNotes(page);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    QPainter painter(&writer);
+    PrintEngine engine(painter);
+    for (auto _ : state) {
+        page.PrintPage(engine, 0, 0);
+        engine.NewPage();
+    }
+    painter.end();
+    state.SetLabel(CalendarPage::LayoutDisplayName(page.CalendarLayout()).toStdString());
+}
+BENCHMARK(PrintPageWith42Notes)
+    ->Arg(loFC6Before6After)
+    ->Arg(loFullCalendar)
+    ->Arg(loMC60Month)
+    ->Unit(benchmark::kMillisecond);
+
+// A whole one-page job: writer, page, and the finished file with its fonts.
+static void PrintOnePageDocument(benchmark::State &state)
+{
+    CalendarPage page;
+    page.SetDefaultStyle();
+    page.SetCalendarLayout(loFC6Before6After);
+    FillNotes(page);
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        QPainter painter(&writer);
+        PrintEngine engine(painter);
+        page.PrintPage(engine, 0, 0);
+        painter.end();
+        benchmark::DoNotOptimize(buffer.size());
+    }
+}
+BENCHMARK(PrintOnePageDocument)->Unit(benchmark::kMillisecond);
+
+DAYLOOM_GUI_BENCHMARK_MAIN()
