@@ -393,4 +393,50 @@ void DrawPlanner(QPainter &painter, DrawingBlock &block, const QStringList &labe
     }
 }
 
+DrawingBlock MainCalendarBlock(const CalendarSettings &s)
+{
+    DrawingBlock b;
+    b.backgroundColor = clWhite;
+    b.titleBackground = s.titleBGColor;
+    b.month = s.mainCalMonth;
+    b.year = s.mainCalYear;
+    b.day = s.mainCalDay;
+    b.numberPosition = s.numberPosition;
+    b.weekStart = s.startOfWeek;
+    b.calendarBorder = s.calendarBorder;
+    b.titleFont = s.titleFont;
+    b.showYear = s.titleShowYear;
+    b.headerFont = s.headersFont;
+    b.headerBorder = s.headersBorder;
+    b.headerStyle = s.headersStyle;
+    b.headerBackground = s.headersBGColor;
+    b.cellFont = s.cellFont;
+    b.cellBorder = s.cellBorder;
+    b.monthNames = s.monthNames;
+    b.dayNames = s.dayNames;
+    b.plannerStartTime = s.plannerStartTime;
+    return b;
+}
+
+DrawingBlock MiniCalendarBlock(const CalendarSettings &s)
+{
+    DrawingBlock b;
+    b.backgroundColor = s.miniCalBGColor;
+    b.titleBackground = s.miniCalBGColor;
+    b.numberPosition = cnpCenter;
+    b.weekStart = s.startOfWeek;
+    b.calendarBorder = s.miniCalBorder;
+    b.titleFont = s.miniTitleFont;
+    b.showYear = s.miniShowYear;
+    b.headerFont = s.miniHeadersFont;
+    b.headerBorder = s.miniHeadersBorder;
+    b.headerStyle = s.miniHeadersStyle;
+    b.headerBackground = s.miniHeadersBGColor;
+    b.cellFont = s.miniCellFont;
+    b.cellBorder = s.miniCellBorder;
+    b.monthNames = s.monthNames;
+    b.dayNames = s.dayNames;
+    return b;
+}
+
 } // namespace Dayloom::CalendarPainter

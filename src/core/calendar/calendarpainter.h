@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/calendar/calendarsettings.h"
 #include "core/calendar/calendartypes.h"
 #include "core/common/fontspec.h"
 #include "core/common/tcolor.h"
@@ -66,6 +67,13 @@ struct DrawingBlock
 // The drawing routines shared by the screen, images and the printer. All
 // coordinates are device pixels of the painter.
 namespace CalendarPainter {
+
+// The look of the page's month grid or planner, and of its mini calendars,
+// taken from the settings: colours, borders, fonts at their own sizes, names
+// and the date. The rectangle, the minimum title height and, for minis, the
+// month are the caller's to set.
+DrawingBlock MainCalendarBlock(const CalendarSettings &settings);
+DrawingBlock MiniCalendarBlock(const CalendarSettings &settings);
 
 // Lines with a black solid pen: cbAll the four sides, cbTop / cbBottom one
 // side, cbTopBottom both, cbNone nothing. Right and bottom are inclusive.

@@ -19,11 +19,12 @@ TRect Scaled(const TRect &r, float zoom)
             Scaled(r.Bottom, zoom)};
 }
 
-FontSpec ScaledFont(const FontSpec &font, float zoom)
+// Point sizes times the zoom, truncated, converted at the target's resolution.
+void ScaleFonts(DrawingBlock &block, const RenderTarget &target)
 {
-    FontSpec scaled = font;
-    scaled.SetSize(Scaled(font.Size(), zoom));
-    return scaled;
+    for (FontSpec *font : {&block.titleFont, &block.headerFont, &block.cellFont})
+        font->SetSize(Scaled(font->Size(), target.zoom));
+    block.fontPpi = target.fontPpi;
 }
 
 void CopyCells(const DrawingBlock &block, PageDrawing &out)
@@ -73,31 +74,11 @@ PageDrawing PageRenderer::Draw(QPainter &painter, const RenderTarget &target) co
 
 DrawingBlock PageRenderer::MainBlock(const RenderTarget &target) const
 {
-    const CalendarSettings &s = m_settings;
-    const float zoom = target.zoom;
-    DrawingBlock b;
-    b.backgroundColor = clWhite;
-    b.titleBackground = s.titleBGColor;
-    b.minimumTitleHeight = static_cast<int>(PageLayout::PPI * 1.5 * static_cast<double>(zoom));
-    b.month = s.mainCalMonth;
-    b.year = s.mainCalYear;
-    b.day = s.mainCalDay;
-    b.rect = Scaled(m_layout.mainRect, zoom);
-    b.numberPosition = s.numberPosition;
-    b.weekStart = s.startOfWeek;
-    b.calendarBorder = s.calendarBorder;
-    b.titleFont = ScaledFont(s.titleFont, zoom);
-    b.showYear = s.titleShowYear;
-    b.headerFont = ScaledFont(s.headersFont, zoom);
-    b.headerBorder = s.headersBorder;
-    b.headerStyle = s.headersStyle;
-    b.headerBackground = s.headersBGColor;
-    b.cellFont = ScaledFont(s.cellFont, zoom);
-    b.cellBorder = s.cellBorder;
-    b.monthNames = s.monthNames;
-    b.dayNames = s.dayNames;
-    b.fontPpi = target.fontPpi;
-    b.plannerStartTime = s.plannerStartTime;
+    DrawingBlock b = CalendarPainter::MainCalendarBlock(m_settings);
+    b.minimumTitleHeight =
+        static_cast<int>(PageLayout::PPI * 1.5 * static_cast<double>(target.zoom));
+    b.rect = Scaled(m_layout.mainRect, target.zoom);
+    ScaleFonts(b, target);
     return b;
 }
 
@@ -132,26 +113,9 @@ void PageRenderer::DrawPlannerPage(QPainter &painter, const RenderTarget &target
 
 void PageRenderer::DrawMiniCalendars(QPainter &painter, const RenderTarget &target) const
 {
-    const CalendarSettings &s = m_settings;
     const float zoom = target.zoom;
-    DrawingBlock b;
-    b.backgroundColor = s.miniCalBGColor;
-    b.titleBackground = s.miniCalBGColor;
-    b.minimumTitleHeight = 0;
-    b.numberPosition = cnpCenter;
-    b.weekStart = s.startOfWeek;
-    b.calendarBorder = s.miniCalBorder;
-    b.titleFont = ScaledFont(s.miniTitleFont, zoom);
-    b.showYear = s.miniShowYear;
-    b.headerFont = ScaledFont(s.miniHeadersFont, zoom);
-    b.headerBorder = s.miniHeadersBorder;
-    b.headerStyle = s.miniHeadersStyle;
-    b.headerBackground = s.miniHeadersBGColor;
-    b.cellFont = ScaledFont(s.miniCellFont, zoom);
-    b.cellBorder = s.miniCellBorder;
-    b.monthNames = s.monthNames;
-    b.dayNames = s.dayNames;
-    b.fontPpi = target.fontPpi;
+    DrawingBlock b = CalendarPainter::MiniCalendarBlock(m_settings);
+    ScaleFonts(b, target);
     for (int i = 0; i < m_layout.miniCount && i < PageLayout::MaxMinis; ++i) {
         b.month = m_layout.miniMonths[i].month;
         b.year = m_layout.miniMonths[i].year;

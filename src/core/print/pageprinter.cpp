@@ -143,52 +143,15 @@ PageDrawing PagePrinter::Print(PrintEngine &engine, double xInch, double yInch) 
 
 DrawingBlock PagePrinter::MainBlock(const PrintEngine &engine, const TRect &deviceRect) const
 {
-    const CalendarSettings &s = m_settings;
-    DrawingBlock b;
-    b.backgroundColor = clWhite;
-    b.titleBackground = s.titleBGColor;
+    DrawingBlock b = CalendarPainter::MainCalendarBlock(m_settings);
     b.minimumTitleHeight = static_cast<int>(engine.XPixelsPerInch() * 1.5);
-    b.month = s.mainCalMonth;
-    b.year = s.mainCalYear;
-    b.day = s.mainCalDay;
     b.rect = deviceRect;
-    b.numberPosition = s.numberPosition;
-    b.weekStart = s.startOfWeek;
-    b.calendarBorder = s.calendarBorder;
-    b.titleFont = s.titleFont;
-    b.showYear = s.titleShowYear;
-    b.headerFont = s.headersFont;
-    b.headerBorder = s.headersBorder;
-    b.headerStyle = s.headersStyle;
-    b.headerBackground = s.headersBGColor;
-    b.cellFont = s.cellFont;
-    b.cellBorder = s.cellBorder;
-    b.monthNames = s.monthNames;
-    b.dayNames = s.dayNames;
-    b.plannerStartTime = s.plannerStartTime;
     return b;
 }
 
 void PagePrinter::PrintMiniCalendars(PrintEngine &engine, double xInch, double yInch) const
 {
-    const CalendarSettings &s = m_settings;
-    DrawingBlock b;
-    b.backgroundColor = s.miniCalBGColor;
-    b.titleBackground = s.miniCalBGColor;
-    b.minimumTitleHeight = 0;
-    b.numberPosition = cnpCenter;
-    b.weekStart = s.startOfWeek;
-    b.calendarBorder = s.miniCalBorder;
-    b.titleFont = s.miniTitleFont;
-    b.showYear = s.miniShowYear;
-    b.headerFont = s.miniHeadersFont;
-    b.headerBorder = s.miniHeadersBorder;
-    b.headerStyle = s.miniHeadersStyle;
-    b.headerBackground = s.miniHeadersBGColor;
-    b.cellFont = s.miniCellFont;
-    b.cellBorder = s.miniCellBorder;
-    b.monthNames = s.monthNames;
-    b.dayNames = s.dayNames;
+    DrawingBlock b = CalendarPainter::MiniCalendarBlock(m_settings);
     for (int i = 0; i < m_layout.miniCount && i < PageLayout::MaxMinis; ++i) {
         b.month = m_layout.miniMonths[i].month;
         b.year = m_layout.miniMonths[i].year;
