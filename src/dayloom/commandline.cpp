@@ -3,11 +3,11 @@
 #include "core/app/preferences.h"
 #include "core/calendar/calendarpage.h"
 #include "core/calendar/languagenames.h"
+#include "core/export/pageexport.h"
 #include "core/formats/calendarfile.h"
 #include "core/formats/stylesheet.h"
 #include "core/io/datafolder.h"
 #include "core/io/inifile.h"
-#include "core/export/pageexport.h"
 #include "core/recurring/recurringfill.h"
 #include "core/recurring/recurringpagefill.h"
 #include "core/surface/pagedocument.h"
@@ -19,6 +19,8 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 
+#include <array>
+
 #include <cstdio>
 
 #include <unistd.h>
@@ -29,31 +31,64 @@ namespace {
 
 const char HelpText[] =
     "Usage: dayloom [FILE]\n"
-    "       dayloom --export OUT.png [options] [FILE]\n"
+    "       dayloom --export OUT.png|OUT.pdf|OUT.svg [options] [FILE]\n"
     "       dayloom --list-dates YYYY-MM [--dates FILE]\n"
     "       dayloom --version | --help\n"
     "\n"
     "Dayloom designs and prints calendar pages. Without options it opens the\n"
     "main window (a display is needed).\n"
     "\n"
-    "  --export OUT.png       draw the page without a window and save it as PNG\n"
-    "                         (page size x zoom pixels). Without FILE the page\n"
-    "                         starts from the default style for today.\n"
-    "    --zoom Z             display scale, 0.1 to 4 (default 1.0 = 100 %)\n"
+    "  --export OUT           draw the page without a window and save it; the\n"
+    "                         extension (any case) picks the format:\n"
+    "                           .png  an image as the screen shows the page\n"
+    "                                 (page size x zoom pixels), or as printed\n"
+    "                                 with --dpi\n"
+    "                           .pdf  the printed page on the design's paper,\n"
+    "                                 vector with searchable text\n"
+    "                           .svg  the printed page as a vector picture\n"
+    "                         Without FILE the page starts from the default\n"
+    "                         style for today.\n"
+    "    --zoom Z             PNG only: display scale, 0.1 to 4 (default 1.0 = 100 %)\n"
+    "    --dpi N              PNG only: print the page at N dots per inch, 96 to 600\n"
     "    --layout N           page layout 0-21\n"
     "    --paper letter|a4\n"
     "    --month YYYY-MM      month shown (and first month of mini sheets)\n"
+    "    --months FROM:TO     one page per month from FROM to TO (YYYY-MM:YYYY-MM,\n"
+    "                         or YYYY for a whole year): all pages in one PDF, or\n"
+    "                         PNG/SVG files OUT-YYYY-MM.png. Week and day planners\n"
+    "                         step 7, 14 or 1 days per page over those months\n"
+    "                         (files OUT-YYYY-MM-DD.png). The design's notes stay\n"
+    "                         on its own month; other months start empty\n"
     "    --day D              first day of the week and day planners\n"
     "    --week-start sunday|monday\n"
     "    --language english|deutsch|francais|espanol|italiano\n"
     "    --fill               write every recurring date of the month into the\n"
-    "                         notes of its days (as File > Fill Calendar does)\n"
+    "                         notes of its days (as File > Fill Calendar does);\n"
+    "                         with --months, into every month\n"
     "    --dates FILE         with --fill: recurring-dates file (default: DLRECUR.DAX)\n"
     "  --list-dates YYYY-MM   print the recurring dates falling in that month,\n"
     "                         one line per date: day, a tab, the description\n"
     "    --dates FILE         recurring-dates file (default: DLRECUR.DAX)\n"
     "  --version              print the version and exit\n"
-    "  --help                 print this text and exit\n";
+    "  --help                 print this text and exit\n"
+    "\n"
+    "Exit status: 0 done, 1 a file could not be read or written (no partial\n"
+    "output is left), 2 bad arguments.\n";
+
+// The longest --months span: a century of pages.
+constexpr int MaxMonthSpan = 1200;
+
+std::optional<CommandLine::Format> FormatOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("png"))
+        return CommandLine::Format::Png;
+    if (suffix == QLatin1String("pdf"))
+        return CommandLine::Format::Pdf;
+    if (suffix == QLatin1String("svg"))
+        return CommandLine::Format::Svg;
+    return std::nullopt;
+}
 
 CommandLine Failure(const QString &message)
 {
@@ -72,6 +107,34 @@ std::optional<int> ParseInt(const QString &text, int low, int high)
     return value;
 }
 
+// "YYYY-MM:YYYY-MM", "YYYY-MM" or "YYYY".
+std::optional<CommandLine::MonthSpan> ParseMonthSpan(const QString &text)
+{
+    static const QRegularExpression year(QStringLiteral("^(\\d{4})$"));
+    static const QRegularExpression span(
+        QStringLiteral("^(\\d{4})-(\\d{1,2})(?::(\\d{4})-(\\d{1,2}))?$"));
+    if (const auto match = year.match(text); match.hasMatch()) {
+        const auto y = ParseInt(match.captured(1), 1, 9999);
+        if (!y)
+            return std::nullopt;
+        return CommandLine::MonthSpan{*y, 1, *y, 12};
+    }
+    const auto match = span.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const bool single = match.captured(3).isEmpty();
+    const auto fromYear = ParseInt(match.captured(1), 1, 9999);
+    const auto fromMonth = ParseInt(match.captured(2), 1, 12);
+    const auto toYear = ParseInt(match.captured(single ? 1 : 3), 1, 9999);
+    const auto toMonth = ParseInt(match.captured(single ? 2 : 4), 1, 12);
+    if (!fromYear || !fromMonth || !toYear || !toMonth)
+        return std::nullopt;
+    const int count = (*toYear * 12 + *toMonth) - (*fromYear * 12 + *fromMonth) + 1;
+    if (count < 1 || count > MaxMonthSpan)
+        return std::nullopt;
+    return CommandLine::MonthSpan{*fromYear, *fromMonth, *toYear, *toMonth};
+}
+
 // Applies one export option with its value; returns an error text or empty.
 QString ApplyExportOption(const QString &option, const QString &value,
                           CommandLine::ExportOptions &options)
@@ -82,6 +145,17 @@ QString ApplyExportOption(const QString &option, const QString &value,
         if (!ok || !(zoom >= 0.1f && zoom <= 4.0f))
             return QStringLiteral("--zoom needs a number from 0.1 to 4, not '%1'").arg(value);
         options.zoom = zoom;
+    } else if (option == QLatin1String("--dpi")) {
+        options.dpi = ParseInt(value, 96, 600);
+        if (!options.dpi)
+            return QStringLiteral("--dpi needs a number from 96 to 600, not '%1'").arg(value);
+    } else if (option == QLatin1String("--months")) {
+        options.months = ParseMonthSpan(value);
+        if (!options.months)
+            return QStringLiteral("--months needs YYYY-MM:YYYY-MM (first month not after the "
+                                  "last, at most %1 months) or YYYY, not '%2'")
+                .arg(MaxMonthSpan)
+                .arg(value);
     } else if (option == QLatin1String("--layout")) {
         options.layout = ParseInt(value, 0, CalendarLayoutCount - 1);
         if (!options.layout)
@@ -197,6 +271,128 @@ QString CheckDayInMonth(int day, int year, int month)
         .arg(days);
 }
 
+// Writes the one page in the format asked for.
+bool WriteOne(const CommandLine::ExportOptions &options, PageDocument &document,
+              const QString &path, QString *error)
+{
+    switch (options.format) {
+    case CommandLine::Format::Pdf:
+        return ExportDocumentPdf(document, path, error);
+    case CommandLine::Format::Svg:
+        return ExportDocumentSvg(document, path, error);
+    case CommandLine::Format::Png:
+        break;
+    }
+    if (options.dpi)
+        return ExportDocumentPngAtDpi(document, *options.dpi, path, error);
+    document.SetZoom(options.zoom);
+    return ExportDocumentPng(document, path, error);
+}
+
+// The pages of a --months run: the first day each page shows. Month pages
+// start on the 1st; week and day planners step over the span's days, in step
+// with the design's own first day when that lies in the span (so its notes
+// keep their rows), else from the 1st of the first month.
+QList<QDate> PageStarts(const CommandLine::MonthSpan &span, const CalendarPage &page,
+                        const QDate &own)
+{
+    const QDate first(span.fromYear, span.fromMonth, 1);
+    const QDate end = QDate(span.toYear, span.toMonth, 1).addMonths(1);
+    QList<QDate> starts;
+    if (!page.IsPlanner()) {
+        for (QDate date = first; date < end; date = date.addMonths(1))
+            starts.append(date);
+        return starts;
+    }
+    const TCalendarLayout layout = page.CalendarLayout();
+    const int step = layout == loDay10 || layout == loDay15 ? 1 : layout == lo2Week ? 14 : 7;
+    QDate date = first;
+    if (own >= first && own < end) {
+        const qint64 behind = first.daysTo(own) % step;
+        if (behind != 0)
+            date = first.addDays(behind - step);
+    }
+    for (; date < end; date = date.addDays(step))
+        starts.append(date);
+    return starts;
+}
+
+// One page per month (or planner page) of the span: the design's notes on
+// its own month, other months empty, each filled when asked.
+int RunMonths(const CommandLine::ExportOptions &options, PageDocument &document)
+{
+    CalendarPage &page = document.Page();
+    const bool planner = page.IsPlanner();
+    const QDate own =
+        planner ? page.PlannerFirstDate() : QDate(page.MainCalYear(), page.MainCalMonth(), 1);
+    std::array<TWPRtfStorage, CalendarPage::CellCount> ownNotes;
+    for (int cell = 1; cell <= CalendarPage::CellCount; ++cell)
+        ownNotes[cell - 1] = page.CellNote(cell);
+    const QList<QDate> starts = PageStarts(*options.months, page, own);
+    const FontSpec font = options.fill ? DefaultEditorFont() : FontSpec();
+    bool readFailed = false;
+
+    const PreparePage prepare = [&](int index, QString *error) {
+        const QDate date = starts[index];
+        if (planner)
+            page.SetMainCalDay(1); // a day every month has, while the month changes
+        page.SetMainCalYear(date.year());
+        page.SetMainCalMonth(date.month());
+        if (planner)
+            page.SetMainCalDay(date.day());
+        page.ClearCellNotes();
+        if (date == own) {
+            for (int cell = 1; cell <= CalendarPage::CellCount; ++cell)
+                page.SetCellNote(cell, ownNotes[cell - 1]);
+        }
+        if (options.fill) {
+            bool filled = false;
+            if (!FillPageFromFile(page, options.datesFile, font, filled, error)) {
+                readFailed = true;
+                return false;
+            }
+        }
+        return true;
+    };
+
+    QString error;
+    if (options.format == CommandLine::Format::Pdf) {
+        if (ExportDocumentPdf(document, static_cast<int>(starts.size()), prepare, options.output,
+                              &error))
+            return 0;
+        if (readFailed)
+            std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
+        else
+            std::fprintf(stderr, "dayloom: cannot write %s: %s\n", qPrintable(options.output),
+                         qPrintable(error));
+        return 1;
+    }
+
+    // Numbered files; a failure removes the ones this run wrote.
+    const QString suffix = QFileInfo(options.output).suffix();
+    const QString stem = options.output.left(options.output.size() - suffix.size() - 1);
+    QStringList written;
+    for (qsizetype index = 0; index < starts.size(); ++index) {
+        const QDate date = starts[index];
+        const QString path =
+            planner ? QStringLiteral("%1-%2.%3").arg(stem, date.toString(u"yyyy-MM-dd"), suffix)
+                    : QStringLiteral("%1-%2.%3").arg(stem, date.toString(u"yyyy-MM"), suffix);
+        bool ok = prepare(static_cast<int>(index), &error);
+        if (ok && !WriteOne(options, document, path, &error)) {
+            ok = false;
+            error = QStringLiteral("cannot write %1: %2").arg(path, error);
+        }
+        if (!ok) {
+            for (const QString &done : std::as_const(written))
+                QFile::remove(done);
+            std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
+            return 1;
+        }
+        written.append(path);
+    }
+    return 0;
+}
+
 int RunExport(const CommandLine::ExportOptions &options)
 {
     // No clipboard file is set: the object clipboard belongs to the window,
@@ -222,6 +418,8 @@ int RunExport(const CommandLine::ExportOptions &options)
         }
     }
     ApplyToPage(options, page);
+    if (options.months)
+        return RunMonths(options, document);
     if (options.fill) {
         bool filled = false;
         QString error;
@@ -231,8 +429,7 @@ int RunExport(const CommandLine::ExportOptions &options)
         }
     }
     QString error;
-    document.SetZoom(options.zoom);
-    if (!ExportDocumentPng(document, options.output, &error)) {
+    if (!WriteOne(options, document, options.output, &error)) {
         std::fprintf(stderr, "dayloom: cannot write %s: %s\n", qPrintable(options.output),
                      qPrintable(error));
         return 1;
@@ -304,7 +501,8 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
     const bool hasPageOptions =
         result.exportOptions.layout || result.exportOptions.paper || result.exportOptions.month ||
         result.exportOptions.day || result.exportOptions.weekStart ||
-        !result.exportOptions.language.isEmpty() || result.exportOptions.zoom != 1.0f;
+        !result.exportOptions.language.isEmpty() || result.exportOptions.zoom != 1.0f ||
+        result.exportOptions.dpi || result.exportOptions.months;
     if (listing) {
         if (exporting || hasPageOptions || result.exportOptions.fill || !result.files.isEmpty())
             return Failure(QStringLiteral("--list-dates takes only --dates FILE"));
@@ -315,16 +513,28 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
         return Failure(QStringLiteral("--dates goes with --list-dates or --fill"));
     result.exportOptions.datesFile = result.listDatesOptions.datesFile;
     if (result.exportOptions.fill && !exporting)
-        return Failure(QStringLiteral("--fill needs --export OUT.png"));
+        return Failure(QStringLiteral("--fill needs --export OUT"));
     if (!exporting) {
         if (hasPageOptions)
-            return Failure(QStringLiteral("page options need --export OUT.png"));
+            return Failure(QStringLiteral("page options need --export OUT"));
         return result;
     }
     if (result.files.size() > 1)
         return Failure(QStringLiteral("--export takes at most one FILE"));
-    if (result.exportOptions.output.isEmpty())
+    CommandLine::ExportOptions &options = result.exportOptions;
+    if (options.output.isEmpty())
         return Failure(QStringLiteral("--export needs an output file name"));
+    const auto format = FormatOf(options.output);
+    if (!format)
+        return Failure(QStringLiteral("--export writes .png, .pdf or .svg files, not '%1'")
+                           .arg(options.output));
+    options.format = *format;
+    if (options.format != Format::Png && (options.dpi || options.zoom != 1.0f))
+        return Failure(QStringLiteral("--zoom and --dpi apply to PNG files only"));
+    if (options.dpi && options.zoom != 1.0f)
+        return Failure(QStringLiteral("--zoom and --dpi do not go together"));
+    if (options.months && (options.month || options.day))
+        return Failure(QStringLiteral("--months does not go with --month or --day"));
     if (result.exportOptions.day && result.exportOptions.month) {
         const QString error = CheckDayInMonth(*result.exportOptions.day, *result.exportOptions.year,
                                               *result.exportOptions.month);

@@ -20,10 +20,30 @@ struct CommandLine
         Error
     };
 
+    // The output format, from the extension of the output file name.
+    enum class Format
+    {
+        Png,
+        Pdf,
+        Svg
+    };
+
+    // A span of whole months, first and last included.
+    struct MonthSpan
+    {
+        int fromYear = 0;
+        int fromMonth = 0;
+        int toYear = 0;
+        int toMonth = 0;
+    };
+
     struct ExportOptions
     {
         QString output;
+        Format format = Format::Png;
         float zoom = 1.0f;
+        std::optional<int> dpi;          // PNG printed at this resolution
+        std::optional<MonthSpan> months; // one page per month (or planner page)
         std::optional<int> layout;
         std::optional<int> paper;
         std::optional<int> month;

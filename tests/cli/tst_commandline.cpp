@@ -1,5 +1,10 @@
-#include <QElapsedTimer>
+#include "core/calendar/calendarpage.h"
+#include "core/recurring/recurringpagefill.h"
+#include "core/richtext/notedocument.h"
+#include "core/surface/pagedocument.h"
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -19,8 +24,8 @@ struct Run
     QString err;
 };
 
-Run Dayloom(const QStringList &arguments, const QString &program = DAYLOOM_EXECUTABLE,
-            const QProcessEnvironment &extra = {})
+Run RunDayloom(const QStringList &arguments, const QString &program = DAYLOOM_EXECUTABLE,
+               const QProcessEnvironment &extra = {})
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -36,6 +41,68 @@ Run Dayloom(const QStringList &arguments, const QString &program = DAYLOOM_EXECU
     process.waitForFinished(60000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+// Runs a poppler tool (pdfinfo, pdftotext) and returns its output; empty
+// when it is missing or fails.
+QString Poppler(const QString &tool, const QStringList &arguments)
+{
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty())
+        return QString();
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString PdfText(const QString &pdf, int page = 0)
+{
+    QStringList arguments;
+    if (page > 0)
+        arguments << "-f" << QString::number(page) << "-l" << QString::number(page);
+    return Poppler("pdftotext", arguments << pdf << "-");
+}
+
+QString PdfInfo(const QString &pdf, const QString &key)
+{
+    for (const QString &line : Poppler("pdfinfo", {pdf}).split('\n'))
+        if (line.startsWith(key + ':'))
+            return line.mid(key.size() + 1).trimmed();
+    return QString();
+}
+
+// A month-grid design for March 2027 (planners: from the 10th) with a note
+// on the 10th.
+QString WriteDesign(const QTemporaryDir &dir)
+{
+    using namespace Dayloom;
+    PageDocument document;
+    CalendarPage &page = document.Page();
+    page.SetDefaultStyle();
+    page.SetCalendarLayout(TCalendarLayout(0));
+    page.CalculateLayout(true);
+    page.SetMainCalYear(2027);
+    page.SetMainCalMonth(3);
+    page.SetMainCalDay(10);
+    page.SetMonthName(3, QStringLiteral("March"));
+    NoteDocument note;
+    note.InsertText(QStringLiteral("Dentist at nine"));
+    TWPRtfStorage store;
+    note.StoreTo(store);
+    page.SetCellNote(FirstCellOfDay(page, 10), store);
+    const QString path = dir.filePath("design.dlf");
+    return document.Save(path) ? path : QString();
+}
+
+bool WriteDates(const QString &path, const QList<QPair<QString, QString>> &entries)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    for (const auto &[name, formula] : entries)
+        file.write(QString("%1%2\r\n").arg(name, -120).arg(formula, -10).toLatin1());
+    return true;
 }
 
 } // namespace
@@ -57,14 +124,24 @@ private Q_SLOTS:
     void exportFillsFromRecurringDates();
     void exportDrawsOnlyThePageOfAHugeObject();
     void readsDataFolderWhenProgramFolderIsReadOnly();
+    void exportPicksFormatByExtension_data();
+    void exportPicksFormatByExtension();
+    void pdfAndSvgKeepTextAsText();
+    void pngAtDpi_data();
+    void pngAtDpi();
+    void monthsWriteOnePagePerMonth_data();
+    void monthsWriteOnePagePerMonth();
+    void monthsKeepNotesOnTheDesignsMonth();
+    void monthsFillEveryMonth();
+    void failedMonthsLeaveNoFiles();
 };
 
 void TestCommandLine::versionAndHelpNeedNoDisplay()
 {
-    const Run version = Dayloom({"--version"});
+    const Run version = RunDayloom({"--version"});
     QCOMPARE(version.exitCode, 0);
     QVERIFY(version.out.startsWith("Dayloom "));
-    const Run help = Dayloom({"--help"});
+    const Run help = RunDayloom({"--help"});
     QCOMPARE(help.exitCode, 0);
     QVERIFY(help.out.contains("--export"));
     QVERIFY(help.out.contains("--list-dates"));
@@ -72,7 +149,7 @@ void TestCommandLine::versionAndHelpNeedNoDisplay()
 
 void TestCommandLine::windowWithoutDisplayExplains()
 {
-    const Run run = Dayloom({});
+    const Run run = RunDayloom({});
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.err.contains("no display"));
 }
@@ -97,7 +174,7 @@ void TestCommandLine::exportWritesPageSizedPng()
     QFETCH(QSize, size);
     QTemporaryDir dir;
     const QString out = dir.filePath("page.png");
-    const Run run = Dayloom(QStringList{"--export", out} + options);
+    const Run run = RunDayloom(QStringList{"--export", out} + options);
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
     const QImage image(out);
@@ -120,6 +197,15 @@ void TestCommandLine::badArguments_data()
     QTest::newRow("day 31 of november") << QStringList{"--day", "31", "--month", "2026-11"};
     QTest::newRow("day 29 of a common february")
         << QStringList{"--month", "2026-02", "--layout", "20", "--day", "29"};
+    QTest::newRow("dpi below 96") << QStringList{"--dpi", "95"};
+    QTest::newRow("dpi above 600") << QStringList{"--dpi", "601"};
+    QTest::newRow("dpi not a number") << QStringList{"--dpi", "high"};
+    QTest::newRow("dpi with zoom") << QStringList{"--dpi", "150", "--zoom", "2"};
+    QTest::newRow("months reversed") << QStringList{"--months", "2027-05:2027-01"};
+    QTest::newRow("months month 13") << QStringList{"--months", "2027-01:2027-13"};
+    QTest::newRow("months two-digit year") << QStringList{"--months", "27"};
+    QTest::newRow("months over a century") << QStringList{"--months", "1900-01:2001-01"};
+    QTest::newRow("months with month") << QStringList{"--months", "2027", "--month", "2027-02"};
 }
 
 void TestCommandLine::badArguments()
@@ -127,7 +213,7 @@ void TestCommandLine::badArguments()
     QFETCH(QStringList, arguments);
     QTemporaryDir dir;
     const QString out = dir.filePath("page.png");
-    const Run run = Dayloom(QStringList{"--export", out} + arguments);
+    const Run run = RunDayloom(QStringList{"--export", out} + arguments);
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(run.err.count('\n'), 1);
     QVERIFY(!QFile::exists(out));
@@ -142,11 +228,11 @@ void TestCommandLine::unreadableFileLeavesNoOutput()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("not a calendar file at all");
     file.close();
-    Run run = Dayloom({"--export", out, damaged});
+    Run run = RunDayloom({"--export", out, damaged});
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.contains("Unable to open"));
     QVERIFY(!QFile::exists(out));
-    run = Dayloom({"--export", out, dir.filePath("missing.DLF")});
+    run = RunDayloom({"--export", out, dir.filePath("missing.DLF")});
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.contains("no longer exists"));
     QVERIFY(!QFile::exists(out));
@@ -157,7 +243,7 @@ void TestCommandLine::exportReadsCalendarFile()
     QTemporaryDir dir;
     const QString out = dir.filePath("design.png");
     const Run run =
-        Dayloom({"--export", out, QStringLiteral(DAYLOOM_FORMATS_DATA) + "/corpus/design.dlf"});
+        RunDayloom({"--export", out, QStringLiteral(DAYLOOM_FORMATS_DATA) + "/corpus/design.dlf"});
     QCOMPARE(run.exitCode, 0);
     QVERIFY(!QImage(out).isNull());
 }
@@ -175,12 +261,12 @@ void TestCommandLine::listDates()
                    .arg("3 4 11", -10)
                    .toLatin1());
     file.close();
-    Run run = Dayloom({"--list-dates", "2025-11", "--dates", dates});
+    Run run = RunDayloom({"--list-dates", "2025-11", "--dates", dates});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QStringLiteral("27\tThanksgiving Day (4th Thu of November)\n"));
-    run = Dayloom({"--list-dates", "2025-11", "--dates", dir.filePath("none.dax")});
+    run = RunDayloom({"--list-dates", "2025-11", "--dates", dir.filePath("none.dax")});
     QCOMPARE(run.exitCode, 1);
-    run = Dayloom({"--list-dates", "11-2025"});
+    run = RunDayloom({"--list-dates", "11-2025"});
     QCOMPARE(run.exitCode, 2);
 }
 
@@ -195,9 +281,9 @@ void TestCommandLine::exportFillsFromRecurringDates()
     const QStringList page{"--layout", "0", "--month", "2025-12"};
     const QString plain = dir.filePath("plain.png");
     const QString filled = dir.filePath("filled.png");
-    QCOMPARE(Dayloom(QStringList{"--export", plain} + page).exitCode, 0);
-    QCOMPARE(Dayloom(QStringList{"--export", filled, "--fill", "--dates", dates} + page).exitCode,
-             0);
+    QCOMPARE(RunDayloom(QStringList{"--export", plain} + page).exitCode, 0);
+    QCOMPARE(
+        RunDayloom(QStringList{"--export", filled, "--fill", "--dates", dates} + page).exitCode, 0);
     // Only the cell of the 25th (row 3, column 4 with Sunday-first weeks) differs.
     const QImage a(plain), b(filled);
     QCOMPARE(a.size(), b.size());
@@ -210,9 +296,9 @@ void TestCommandLine::exportFillsFromRecurringDates()
     QVERIFY(changed.left() > a.width() / 2 && changed.right() < a.width() * 3 / 4);
 
     const Run missing =
-        Dayloom(QStringList{"--export", filled, "--fill", "--dates", dir.filePath("no.dax")});
+        RunDayloom(QStringList{"--export", filled, "--fill", "--dates", dir.filePath("no.dax")});
     QCOMPARE(missing.exitCode, 1);
-    QCOMPARE(Dayloom({"--fill"}).exitCode, 2);
+    QCOMPARE(RunDayloom({"--fill"}).exitCode, 2);
 }
 
 // A 1.4 KB file whose floating calendar claims 32767 x 32767 pixels used to
@@ -223,7 +309,7 @@ void TestCommandLine::exportDrawsOnlyThePageOfAHugeObject()
     const QString out = dir.filePath("page.png");
     QElapsedTimer timer;
     timer.start();
-    const Run run = Dayloom(
+    const Run run = RunDayloom(
         {"--export", out, "--zoom", "2", QStringLiteral(DAYLOOM_TEST_DATA) + "/huge-object.DLF"});
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
@@ -268,9 +354,9 @@ void TestCommandLine::readsDataFolderWhenProgramFolderIsReadOnly()
     env.insert("XDG_CONFIG_HOME", root.filePath("home"));
     const auto runProgram = [&](const QStringList &arguments) {
         if (geteuid() != 0)
-            return Dayloom(arguments, program, env);
+            return RunDayloom(arguments, program, env);
         // Root may write anywhere: run as an ordinary user to see a read-only folder.
-        return Dayloom(
+        return RunDayloom(
             QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", "--", program} +
                 arguments,
             QStandardPaths::findExecutable("setpriv"), env);
@@ -292,5 +378,189 @@ void TestCommandLine::readsDataFolderWhenProgramFolderIsReadOnly()
     QVERIFY(QImage(plain) != QImage(filled));
 }
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+void TestCommandLine::exportPicksFormatByExtension_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("start");
+    QTest::addColumn<QString>("pageSize"); // pdfinfo's, for PDF files
+    QTest::newRow("pdf letter landscape")
+        << "page.pdf" << QStringList{} << QByteArray("%PDF") << "792 x 612 pts (letter)";
+    QTest::newRow("PDF upper case, a4 portrait")
+        << "PAGE.PDF" << QStringList{"--layout", "0", "--paper", "a4"} << QByteArray("%PDF")
+        << "595 x 842 pts (A4)";
+    QTest::newRow("svg") << "page.svg" << QStringList{} << QByteArray("<?xml") << QString();
+    QTest::newRow("Png mixed case")
+        << "page.Png" << QStringList{} << QByteArray("\x89PNG") << QString();
+}
+
+void TestCommandLine::exportPicksFormatByExtension()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, start);
+    QFETCH(QString, pageSize);
+    QTemporaryDir dir;
+    const QString out = dir.filePath(name);
+    const Run run = RunDayloom(QStringList{"--export", out} + options);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.isEmpty(), qPrintable(run.err));
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(start.size()) == start);
+    if (!pageSize.isEmpty() && !QStandardPaths::findExecutable("pdfinfo").isEmpty()) {
+        QCOMPARE(PdfInfo(out, "Pages"), QStringLiteral("1"));
+        QCOMPARE(PdfInfo(out, "Page size"), pageSize);
+    }
+    // Other extensions and PNG-only options are refused.
+    QCOMPARE(RunDayloom({"--export", dir.filePath("page.jpg")}).exitCode, 2);
+    QCOMPARE(RunDayloom({"--export", dir.filePath("page.pdf"), "--dpi", "300"}).exitCode, 2);
+    QVERIFY(!QFile::exists(dir.filePath("page.jpg")));
+}
+
+void TestCommandLine::pdfAndSvgKeepTextAsText()
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QTemporaryDir dir;
+    const QString design = WriteDesign(dir);
+    QVERIFY(!design.isEmpty());
+    const QString pdf = dir.filePath("design.pdf"), svg = dir.filePath("design.svg");
+    QCOMPARE(RunDayloom({"--export", pdf, design}).exitCode, 0);
+    const QString text = PdfText(pdf);
+    QVERIFY2(text.contains("March"), qPrintable(text));
+    QVERIFY2(text.contains("Dentist at nine"), qPrintable(text));
+    QVERIFY(text.contains("31"));
+
+    QCOMPARE(RunDayloom({"--export", svg, design}).exitCode, 0);
+    QFile file(svg);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray xml = file.readAll();
+    QVERIFY(xml.contains("<text"));
+    QVERIFY(xml.contains(">March 2027<"));
+    QVERIFY(xml.contains("viewBox=\"0 0 816 1056\""));
+}
+
+void TestCommandLine::pngAtDpi_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("96 dpi is the page size") << QStringList{"--dpi", "96"} << QSize(1056, 816);
+    QTest::newRow("300 dpi letter landscape") << QStringList{"--dpi", "300"} << QSize(3300, 2550);
+    QTest::newRow("150 dpi a4 portrait")
+        << QStringList{"--dpi", "150", "--layout", "0", "--paper", "a4"} << QSize(1239, 1753);
+}
+
+void TestCommandLine::pngAtDpi()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QSize, size);
+    QTemporaryDir dir;
+    const QString out = dir.filePath("page.png");
+    const Run run = RunDayloom(QStringList{"--export", out} + options);
+    QCOMPARE(run.exitCode, 0);
+    const QImage image(out);
+    QCOMPARE(image.size(), size);
+    QVERIFY(image.pixelColor(image.width() / 2, image.height() / 2) != QColor());
+}
+
+void TestCommandLine::monthsWriteOnePagePerMonth_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<QStringList>("pngFiles");
+    QTest::newRow("a whole year") << QStringList{"--months", "2027"} << 12
+                                  << QStringList{
+                                         "out-2027-01.png", "out-2027-02.png", "out-2027-03.png",
+                                         "out-2027-04.png", "out-2027-05.png", "out-2027-06.png",
+                                         "out-2027-07.png", "out-2027-08.png", "out-2027-09.png",
+                                         "out-2027-10.png", "out-2027-11.png", "out-2027-12.png"};
+    QTest::newRow("over a new year")
+        << QStringList{"--months", "2026-11:2027-01", "--layout", "0"} << 3
+        << QStringList{"out-2026-11.png", "out-2026-12.png", "out-2027-01.png"};
+    QTest::newRow("week planner steps 7 days")
+        << QStringList{"--months", "2027-01", "--layout", "18"} << 5
+        << QStringList{"out-2027-01-01.png", "out-2027-01-08.png", "out-2027-01-15.png",
+                       "out-2027-01-22.png", "out-2027-01-29.png"};
+    QTest::newRow("two-week planner steps 14 days")
+        << QStringList{"--months", "2027-02", "--layout", "19"} << 2
+        << QStringList{"out-2027-02-01.png", "out-2027-02-15.png"};
+    QTest::newRow("day planner steps one day")
+        << QStringList{"--months", "2027-02", "--layout", "20"} << 28 << QStringList{};
+}
+
+void TestCommandLine::monthsWriteOnePagePerMonth()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, pages);
+    QFETCH(QStringList, pngFiles);
+    QTemporaryDir dir;
+    // A design of a fixed date, outside the spans: planners start on the 1st.
+    options << WriteDesign(dir);
+    const QString pdf = dir.filePath("out.pdf");
+    QCOMPARE(RunDayloom(QStringList{"--export", pdf} + options).exitCode, 0);
+    if (!QStandardPaths::findExecutable("pdfinfo").isEmpty())
+        QCOMPARE(PdfInfo(pdf, "Pages").toInt(), pages);
+    if (pngFiles.isEmpty())
+        return;
+    QVERIFY(QDir().mkpath(dir.filePath("png")));
+    const Run run = RunDayloom(QStringList{"--export", dir.filePath("png/out.png")} + options);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QDir(dir.filePath("png")).entryList(QDir::Files, QDir::Name), pngFiles);
+    QVERIFY(!QImage(dir.filePath("png/" + pngFiles.first())).isNull());
+}
+
+void TestCommandLine::monthsKeepNotesOnTheDesignsMonth()
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QTemporaryDir dir;
+    const QString design = WriteDesign(dir);
+    const QString pdf = dir.filePath("year.pdf");
+    QCOMPARE(RunDayloom({"--export", pdf, "--months", "2027", design}).exitCode, 0);
+    QCOMPARE(PdfText(pdf).count("Dentist at nine"), 1);
+    QVERIFY(PdfText(pdf, 3).contains("Dentist at nine"));
+    QVERIFY(PdfText(pdf, 4).contains("April"));
+}
+
+void TestCommandLine::monthsFillEveryMonth()
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QTemporaryDir dir;
+    const QString dates = dir.filePath("dates.dax");
+    QVERIFY(WriteDates(
+        dates, {{"New Year's Day", "@0101"}, {"Midsummer", "@0624"}, {"Christmas Day", "@1225"}}));
+    const QString pdf = dir.filePath("year.pdf");
+    const Run run = RunDayloom(
+        {"--export", pdf, "--months", "2027", "--layout", "0", "--fill", "--dates", dates});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(PdfText(pdf, 1).contains("New Year's Day"));
+    QVERIFY(PdfText(pdf, 6).contains("Midsummer"));
+    QVERIFY(PdfText(pdf, 12).contains("Christmas Day"));
+    QCOMPARE(PdfText(pdf).count("Christmas Day"), 1);
+}
+
+void TestCommandLine::failedMonthsLeaveNoFiles()
+{
+    QTemporaryDir dir;
+    // A missing dates file stops the PDF before anything is written.
+    const QString pdf = dir.filePath("year.pdf");
+    Run run = RunDayloom(
+        {"--export", pdf, "--months", "2027", "--fill", "--dates", dir.filePath("none.dax")});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(!QFile::exists(pdf));
+    // A month that cannot be written (a folder has its name) used to leave
+    // the months before it behind.
+    QVERIFY(QDir().mkpath(dir.filePath("out-2027-05.png")));
+    run = RunDayloom({"--export", dir.filePath("out.png"), "--months", "2027"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.err.contains("out-2027-05.png"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    // A PDF into a missing folder.
+    run = RunDayloom({"--export", dir.filePath("missing/year.pdf"), "--months", "2027"});
+    QCOMPARE(run.exitCode, 1);
+}
+
+QTEST_MAIN(TestCommandLine)
 #include "tst_commandline.moc"
