@@ -457,9 +457,6 @@ void TestPrintCommands::exportWritesTheFile()
         return m_folder->filePath(fileName);
     };
     window.PrintHooks().imageResolutionDialog = [dpi](QWidget *, int) { return dpi; };
-    if (filter.startsWith(QLatin1String("SVG")) && !offered.contains(filter)) {
-        // Only offered where the build has SVG output.
-    }
     ModalAnswerer answerer;
     PickFileMenuItem(window, "mnuExport");
     QVERIFY2(answerer.texts.isEmpty(), qPrintable(answerer.texts.join('|')));
@@ -546,7 +543,8 @@ void TestPrintCommands::printsThroughCups()
     QVERIFY(start.waitForFinished(60000));
     const QString started = QString::fromUtf8(start.readAllStandardOutput());
     const QString why = QString::fromUtf8(start.readAllStandardError()).trimmed();
-    if (start.exitCode() == 3)
+    // 3: no root rights or no CUPS installed; 4: cupsd would not start here.
+    if (start.exitCode() == 3 || start.exitCode() == 4)
         QSKIP(qPrintable(QStringLiteral("no private CUPS server here: ") + why));
     QVERIFY2(start.exitCode() == 0, qPrintable(why));
     const auto stop = qScopeGuard([&serverDir] {
