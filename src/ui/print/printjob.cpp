@@ -53,10 +53,15 @@ bool RunPrintJob(QPrinter &printer, const std::function<bool(PrintEngine &)> &pa
         return false;
     };
     const QString file = printer.outputFileName();
-    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat || !file.isEmpty();
-    if (!toFile && !printer.isValid())
-        return fail(
-            QStringLiteral("The printer \"%1\" is not available.").arg(printer.printerName()));
+    const bool toFile = !file.isEmpty();
+    // A printer that has gone since it was chosen leaves Qt without a device
+    // (or falls back to PDF output with no file).
+    if (!toFile && (printer.outputFormat() != QPrinter::NativeFormat || !printer.isValid())) {
+        const QString name = printer.printerName();
+        return fail(name.isEmpty()
+                        ? QStringLiteral("The chosen printer is not available.")
+                        : QStringLiteral("The printer \"%1\" is not available.").arg(name));
+    }
     if (toFile) {
         // A file left from an earlier job would hide a job that wrote nothing.
         QFile::remove(file);

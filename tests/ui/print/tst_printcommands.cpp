@@ -133,6 +133,7 @@ private Q_SLOTS:
     void noUsablePrinterAtStart();
     void failedJobIsNotReportedAsSent_data();
     void failedJobIsNotReportedAsSent();
+    void vanishedPrinterIsReported();
     void cancelPrintsNothing();
     void printSetupKeepsTheChoices();
     void exportWritesTheFile_data();
@@ -397,6 +398,25 @@ void TestPrintCommands::failedJobIsNotReportedAsSent()
     QVERIFY(!answerer.texts.contains(Sent));
     QVERIFY(!window.PrintDone());
     QVERIFY(window.Modified());
+}
+
+void TestPrintCommands::vanishedPrinterIsReported()
+{
+    // Used to fail: a printer removed since it was chosen gave a blank job
+    // reported as sent.
+    TCalendarMain &window = NewWindow();
+    window.PrintHooks().printerDialog = [](QPrinter &printer, QWidget *, const QString &) {
+        printer.setOutputFileName(QString());
+        printer.setOutputFormat(QPrinter::NativeFormat);
+        printer.setPrinterName(QStringLiteral("VanishedPrinter"));
+        return true;
+    };
+    ModalAnswerer answerer;
+    PickFileMenuItem(window, "mnuPrintCalendar");
+    QCOMPARE(answerer.texts.size(), 1);
+    QVERIFY2(answerer.texts[0].contains(QStringLiteral("not available")),
+             qPrintable(answerer.texts[0]));
+    QVERIFY(!window.PrintDone());
 }
 
 void TestPrintCommands::cancelPrintsNothing()
