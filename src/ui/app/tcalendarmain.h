@@ -3,16 +3,20 @@
 #include "core/app/preferences.h"
 #include "core/calendar/calendarpage.h"
 #include "core/io/inifile.h"
+#include "ui/print/printservices.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
+#include <memory>
 #include <utility>
 
 class QAction;
 class QMenu;
+class QPrinter;
 class QScrollArea;
 class QToolButton;
 class QUndoStack;
@@ -22,6 +26,7 @@ namespace Dayloom {
 class FormattingBar;
 class HelpWindow;
 class NoteEditor;
+class PrintEngine;
 class TCalendarPanel32;
 class TMRUFileList;
 
@@ -63,6 +68,34 @@ public:
     void ShowHelpContents();
     void ShowHelpTopic(int topic);
     void ShowAbout();
+
+    // --- printing and export -----------------------------------------------------------
+    // Print Setup: the printer dialog; its choices stay with the printer.
+    void PrintSetup();
+    // Print Calendar: printer dialog, margin check, copies, the job, and the
+    // message that it was sent (or why it failed).
+    void PrintCalendar();
+    // The page as it would print, in a preview window.
+    void PrintPreview();
+    // File > Export...: the page as a PDF, SVG or PNG file.
+    void ExportPage();
+    // Writes the page to `path` as "pdf", "svg" or "png" (at `dotsPerInch`).
+    bool ExportPageFile(const QString &path, const QString &format, int dotsPerInch,
+                        QString *error);
+    // True when a printer is installed and one is the default; otherwise says
+    // why printing is unavailable.
+    bool PrinterReady();
+    // Asks whether to print anyway when a page margin lies in the printer's
+    // unprintable area; true when printing may go on.
+    bool CheckPrinterMargins();
+    bool PrinterAvailable() const { return m_printerAvailable; }
+    bool PrintDone() const { return m_printDone; }
+    int CopiesToPrint() const { return m_copiesToPrint; }
+    // The printer every print command uses, with the choices made so far.
+    QPrinter &Printer();
+    // How the print commands reach the system and the user (replaced by tests
+    // before Start()).
+    PrintServices &PrintHooks() { return m_printServices; }
     // Commits the note being edited into its cell and hides the editor.
     void DoSaveRichtext();
     // Asks "Save changes?" when modified; false when the question was
@@ -117,6 +150,14 @@ private:
     void SavePlacement();
     QString DialogFolder() const;
     bool HasDayCells() const;
+    // The print job's page handler: every copy of the page, a new sheet
+    // between copies; false when drawing failed.
+    bool ReportPrinter1Print(PrintEngine &engine);
+    // Runs `draw` with the note committed, painting suspended and the page at
+    // zoom 1; puts the zoom back afterwards.
+    void WithPageReadyToPrint(const std::function<void()> &draw);
+    void SetPrintOrientation(QPrinter &printer) const;
+    bool HasSuperText() const;
 
     // Widgets.
     FormattingBar *m_formatBar = nullptr;
@@ -140,6 +181,11 @@ private:
     QAction *m_mnuClearAllCellContents = nullptr;
     QAction *m_mnuFillCalendar = nullptr;
     QAction *m_mnuShowHint = nullptr;
+    QAction *m_mnuPrintPreview = nullptr;
+    QAction *m_mnuExport = nullptr;
+    QAction *m_mnuPrintCalendar = nullptr;
+    QAction *m_mnuPrintSetup = nullptr;
+    QToolButton *m_printButton = nullptr;
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
     QToolButton *m_zoomPlusButton = nullptr;
@@ -164,6 +210,14 @@ private:
     QString m_handedOverFile;
     QTimer m_handOverTimer; // polls for the end of a modal dialog
     Preferences m_preferences;
+
+    // Printing.
+    PrintServices m_printServices = PrintServices::System();
+    std::unique_ptr<QPrinter> m_printer;
+    bool m_printerAvailable = false;
+    bool m_printDone = false;
+    int m_copiesToPrint = 1;
+    int m_exportDotsPerInch = 150;
     IniFile m_settings;
 };
 

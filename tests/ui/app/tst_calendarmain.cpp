@@ -1,9 +1,9 @@
 #include "core/app/tmrufilelist.h"
 #include "core/io/appfolders.h"
 #include "core/io/inifile.h"
+#include "core/objects/tggraphiccontrol.h"
 #include "core/richtext/notedocument.h"
 #include "core/surface/pagedocument.h"
-#include "core/objects/tggraphiccontrol.h"
 #include "ui/app/tcalendarmain.h"
 #include "ui/richtext/noteeditor.h"
 #include "ui/surface/tcalendarpanel32.h"
@@ -144,6 +144,9 @@ TCalendarMain &TestCalendarMain::NewWindow(const QString &file)
         m_window->close();
     }
     m_window = std::make_unique<TCalendarMain>();
+    // One printer, whatever this machine has: start-up asks nothing.
+    m_window->PrintHooks().installedPrinters = [] { return QStringList{"Test printer"}; };
+    m_window->PrintHooks().defaultPrinter = [] { return QStringLiteral("Test printer"); };
     m_window->Start(file);
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         qWarning("window not exposed");

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QMarginsF>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QPrinter;
+class QWidget;
+
+namespace Dayloom {
+
+// What the print commands ask of the system and of the user, one function
+// each. System() answers through the installed printers (CUPS on Linux) and
+// the real dialogs; tests replace single answers so that no dialog blocks.
+struct PrintServices
+{
+    // Names of the installed printers, and the default one (empty: none).
+    std::function<QStringList()> installedPrinters;
+    std::function<QString()> defaultPrinter;
+    // The printer dialog with the given caption: true for Ok. The choices
+    // (printer, paper, copies, output file) stay in the printer.
+    std::function<bool(QPrinter &printer, QWidget *parent, const QString &caption)> printerDialog;
+    // How many copies the printer's driver makes by itself.
+    std::function<int(const QPrinter &printer)> maximumCopies;
+    // The printer's unprintable margins in inches, for its current paper
+    // and orientation.
+    std::function<QMarginsF(const QPrinter &printer)> unprintableMargins;
+    // Shows the print preview; `paint` draws the pages onto the printer it is
+    // given.
+    std::function<void(QPrinter &printer, QWidget *parent,
+                       const std::function<void(QPrinter *)> &paint)>
+        previewDialog;
+    // The file to export to (empty: cancelled), starting at `proposed`;
+    // `filter` is one of `filters` on entry and the chosen one on return.
+    std::function<QString(QWidget *parent, const QString &proposed, const QStringList &filters,
+                          QString &filter)>
+        exportFileDialog;
+    // The resolution of an exported image in dots per inch; 0 when cancelled.
+    std::function<int(QWidget *parent, int proposed)> imageResolutionDialog;
+
+    static PrintServices System();
+};
+
+} // namespace Dayloom

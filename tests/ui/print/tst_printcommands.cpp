@@ -1,0 +1,642 @@
+#include "core/calendar/calendarpage.h"
+#include "core/io/appfolders.h"
+#include "core/surface/pagedocument.h"
+#include "ui/app/tcalendarmain.h"
+#include "ui/print/printjob.h"
+#include "ui/surface/tcalendarpanel32.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using namespace Dayloom;
+
+namespace {
+
+// Answers every message box that opens (Yes, No or OK as given) and keeps
+// its text; other modal dialogs are recorded by caption and handed to
+// `onDialog` (closed when there is none).
+class ModalAnswerer : public QObject
+{
+public:
+    explicit ModalAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok) : m_answer(answer)
+    {
+        m_timer.setInterval(20);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            QWidget *modal = QApplication::activeModalWidget();
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            if (!box) {
+                if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+                    dialogs << dialog->windowTitle();
+                    if (onDialog)
+                        onDialog(dialog);
+                    dialog->reject();
+                }
+                return;
+            }
+            texts << box->text();
+            captions << box->windowTitle();
+            QAbstractButton *button = box->button(m_answer);
+            if (!button)
+                button = box->button(QMessageBox::Ok);
+            if (button)
+                button->click();
+            else
+                box->reject();
+        });
+        m_timer.start();
+    }
+
+    QStringList texts;
+    QStringList captions;
+    QStringList dialogs;
+    std::function<void(QDialog *)> onDialog;
+
+private:
+    QMessageBox::StandardButton m_answer;
+    QTimer m_timer;
+};
+
+const QString Sent = QStringLiteral("Print job completed and sent to printer!");
+const QString NoPrinters = QStringLiteral(
+    "There are no installed printers.\nUnable to perform printer related operations");
+const QString NoDefault = QStringLiteral(
+    "There is no default printer selected.\nUnable to perform printer related operations");
+
+int PdfPageCount(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    return file.readAll().count("/Type /Page\n");
+}
+
+QString RunTool(const QString &tool, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(30000))
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Opens the File menu with the keyboard and picks the item by its
+// accelerator, as a user does.
+void PickFileMenuItem(TCalendarMain &window, const char *name)
+{
+    auto *action = window.findChild<QAction *>(QString::fromLatin1(name));
+    QVERIFY(action);
+    auto *menu = window.findChild<QMenu *>(QStringLiteral("FileMenu"));
+    QVERIFY(menu);
+    // The window takes the keyboard back from the last message box first.
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(menu->isVisible());
+    menu->setActiveAction(action);
+    QTest::keyClick(menu, Qt::Key_Return);
+}
+
+} // namespace
+
+class TestPrintCommands : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void marginWarning_data();
+    void marginWarning();
+    void marginWarningAnsweredYesPrints();
+    void copies_data();
+    void copies();
+    void zoomAndModifiedSurvivePrinting_data();
+    void zoomAndModifiedSurvivePrinting();
+    void noUsablePrinterAtStart_data();
+    void noUsablePrinterAtStart();
+    void failedJobIsNotReportedAsSent_data();
+    void failedJobIsNotReportedAsSent();
+    void vanishedPrinterIsReported();
+    void cancelPrintsNothing();
+    void printSetupKeepsTheChoices();
+    void exportWritesTheFile_data();
+    void exportWritesTheFile();
+    void exportToUnwritableFolderFails();
+    void previewShowsThePage();
+    void unreachableCupsStartsWithoutPrinting();
+    void printsThroughCups();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<TCalendarMain> m_window;
+    QMarginsF m_unprintable;
+    int m_maximumCopies = 99;
+    int m_dialogCopies = 1;
+    QString m_outputFile;
+    bool m_dialogAnswer = true;
+    int m_dialogRuns = 0;
+
+    // A window whose printer services are all answered here; printing goes
+    // to m_outputFile as PDF.
+    TCalendarMain &NewWindow(bool injected = true);
+};
+
+void TestPrintCommands::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    SetProgramFolder(m_folder->path());
+    m_unprintable = QMarginsF();
+    m_maximumCopies = 99;
+    m_dialogCopies = 1;
+    m_dialogAnswer = true;
+    m_dialogRuns = 0;
+    m_outputFile = m_folder->filePath(QStringLiteral("printed.pdf"));
+}
+
+void TestPrintCommands::cleanup()
+{
+    if (m_window) {
+        m_window->SetModified(false);
+        m_window->close();
+    }
+    m_window.reset();
+    SetProgramFolder(QString());
+}
+
+TCalendarMain &TestPrintCommands::NewWindow(bool injected)
+{
+    m_window = std::make_unique<TCalendarMain>();
+    PrintServices &hooks = m_window->PrintHooks();
+    if (injected) {
+        hooks.installedPrinters = [] { return QStringList{"Test printer"}; };
+        hooks.defaultPrinter = [] { return QStringLiteral("Test printer"); };
+        hooks.printerDialog = [this](QPrinter &printer, QWidget *, const QString &) {
+            ++m_dialogRuns;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(m_outputFile);
+            printer.setCopyCount(m_dialogCopies);
+            return m_dialogAnswer;
+        };
+        hooks.maximumCopies = [this](const QPrinter &) { return m_maximumCopies; };
+        hooks.unprintableMargins = [this](const QPrinter &) { return m_unprintable; };
+    }
+    m_window->Start();
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        qWarning("window not exposed");
+    m_window->New();
+    m_window->SetModified(false);
+    return *m_window;
+}
+
+void TestPrintCommands::marginWarning_data()
+{
+    QTest::addColumn<int>("sides"); // bits: left, top, right, bottom too small
+    const char *names[] = {"left", "top", "right", "bottom"};
+    for (int sides = 0; sides < 16; ++sides) {
+        QStringList name;
+        for (int side = 0; side < 4; ++side) {
+            if (sides & (1 << side))
+                name << QString::fromLatin1(names[side]);
+        }
+        const QByteArray row = name.isEmpty() ? QByteArray("all fit") : name.join('+').toLatin1();
+        QTest::newRow(row.constData()) << sides;
+    }
+}
+
+void TestPrintCommands::marginWarning()
+{
+    QFETCH(int, sides);
+    TCalendarMain &window = NewWindow();
+    CalendarPage &page = window.CalendarPanel()->Page();
+    page.SetLeftMarginInch(0.25f);
+    page.SetTopMarginInch(0.3f);
+    page.SetRightMarginInch(0.25f);
+    page.SetBottomMarginInch(0.5f);
+    // Equal margins never warn; one hundredth more does (0.309 truncates to 0.30).
+    m_unprintable = QMarginsF(sides & 1 ? 0.26 : 0.25, sides & 2 ? 0.31 : 0.309,
+                              sides & 4 ? 0.3 : 0.25, sides & 8 ? 0.51 : 0.5);
+    ModalAnswerer answerer(QMessageBox::No);
+    PickFileMenuItem(window, "mnuPrintCalendar");
+    QString expected;
+    const char *names[] = {"Left", "Top", "Right", "Bottom"};
+    for (int side = 0; side < 4; ++side) {
+        if (sides & (1 << side))
+            expected += QStringLiteral("\n%1 Margin is possibly outside of Printer printable area")
+                            .arg(QLatin1String(names[side]));
+    }
+    if (sides == 0) {
+        QCOMPARE(answerer.texts, QStringList{Sent});
+        QCOMPARE(PdfPageCount(m_outputFile), 1);
+    } else {
+        // No ends the command: nothing printed, nothing more said.
+        QCOMPARE(answerer.texts, QStringList{QStringLiteral("Margin Warning:\n") + expected +
+                                             QStringLiteral("\n\nPrint anyways?")});
+        QCOMPARE(answerer.captions, QStringList{QStringLiteral("Margin Warning")});
+        QVERIFY(!QFile::exists(m_outputFile));
+        QVERIFY(!window.PrintDone());
+    }
+    if (sides == 2) // the question's own layout, as the user reads it
+        QCOMPARE(answerer.texts.value(0),
+                 QStringLiteral("Margin Warning:\n\nTop Margin is possibly outside of Printer "
+                                "printable area\n\nPrint anyways?"));
+}
+
+void TestPrintCommands::marginWarningAnsweredYesPrints()
+{
+    TCalendarMain &window = NewWindow();
+    m_unprintable = QMarginsF(5, 5, 5, 5);
+    ModalAnswerer answerer(QMessageBox::Yes);
+    window.findChild<QToolButton *>(QStringLiteral("Printbutton"))->click();
+    QCOMPARE(answerer.texts.size(), 2);
+    QCOMPARE(answerer.texts.last(), Sent);
+    QCOMPARE(PdfPageCount(m_outputFile), 1);
+}
+
+void TestPrintCommands::copies_data()
+{
+    QTest::addColumn<int>("driverCopies");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<int>("jobCopies");
+    QTest::addColumn<int>("drawn");
+    QTest::newRow("driver makes 99, three chosen") << 99 << 3 << 3 << 1;
+    QTest::newRow("driver makes 1, three chosen") << 1 << 3 << 1 << 3;
+    QTest::newRow("driver makes 3, three chosen") << 3 << 3 << 3 << 1;
+    QTest::newRow("zero chosen counts as one") << 1 << 0 << 1 << 1;
+}
+
+void TestPrintCommands::copies()
+{
+    QFETCH(int, driverCopies);
+    QFETCH(int, chosen);
+    QFETCH(int, jobCopies);
+    QFETCH(int, drawn);
+    TCalendarMain &window = NewWindow();
+    m_maximumCopies = driverCopies;
+    m_dialogCopies = chosen;
+    ModalAnswerer answerer;
+    PickFileMenuItem(window, "mnuPrintCalendar");
+    QCOMPARE(answerer.texts, QStringList{Sent});
+    QCOMPARE(window.Printer().copyCount(), jobCopies);
+    QCOMPARE(window.CopiesToPrint(), drawn);
+    // The PDF device makes no copies itself: its pages are the drawn sheets.
+    QCOMPARE(PdfPageCount(m_outputFile), drawn);
+}
+
+void TestPrintCommands::zoomAndModifiedSurvivePrinting_data()
+{
+    QTest::addColumn<bool>("modified");
+    QTest::newRow("unmodified design") << false;
+    QTest::newRow("modified design") << true;
+}
+
+void TestPrintCommands::zoomAndModifiedSurvivePrinting()
+{
+    // Used to fail: printing cleared Modified, so unsaved changes went
+    // unnoticed at the next close.
+    QFETCH(bool, modified);
+    TCalendarMain &window = NewWindow();
+    TCalendarPanel32 *panel = window.CalendarPanel();
+    panel->SetZoom(0.601f);
+    const QSize shown = panel->size();
+    window.SetModified(modified);
+    ModalAnswerer answerer;
+    PickFileMenuItem(window, "mnuPrintCalendar");
+    QCOMPARE(answerer.texts, QStringList{Sent});
+    QCOMPARE(panel->Document().Zoom(), 0.601f);
+    QCOMPARE(panel->size(), shown);
+    QCOMPARE(window.Modified(), modified);
+    QVERIFY(!panel->PaintSuspended());
+    QVERIFY(!panel->Printing());
+
+    // The same sheet as at 100 %.
+    const QByteArray at60 = RunTool(QStringLiteral("pdftotext"), {m_outputFile, "-"}).toUtf8();
+    panel->SetZoom(1.001f);
+    PickFileMenuItem(window, "mnuPrintCalendar");
+    const QByteArray at100 = RunTool(QStringLiteral("pdftotext"), {m_outputFile, "-"}).toUtf8();
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+        QVERIFY(!at60.isEmpty());
+        QCOMPARE(at60, at100);
+    }
+}
+
+void TestPrintCommands::noUsablePrinterAtStart_data()
+{
+    QTest::addColumn<QStringList>("printers");
+    QTest::addColumn<QString>("defaultPrinter");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no printers") << QStringList() << QString() << NoPrinters;
+    QTest::newRow("no default printer") << QStringList{"Laser"} << QString() << NoDefault;
+}
+
+void TestPrintCommands::noUsablePrinterAtStart()
+{
+    QFETCH(QStringList, printers);
+    QFETCH(QString, defaultPrinter);
+    QFETCH(QString, message);
+    ModalAnswerer answerer;
+    m_window = std::make_unique<TCalendarMain>();
+    m_window->PrintHooks().installedPrinters = [printers] { return printers; };
+    m_window->PrintHooks().defaultPrinter = [defaultPrinter] { return defaultPrinter; };
+    m_window->Start();
+    QCOMPARE(answerer.texts, QStringList{message});
+    QCOMPARE(answerer.captions, QStringList{QStringLiteral("Information")});
+    m_window->New();
+    QVERIFY(!m_window->PrinterAvailable());
+    QVERIFY(!m_window->findChild<QAction *>("mnuPrintCalendar")->isEnabled());
+    QVERIFY(!m_window->findChild<QToolButton *>("Printbutton")->isEnabled());
+    QVERIFY(m_window->findChild<QAction *>("mnuPrintSetup")->isEnabled());
+    QVERIFY(m_window->findChild<QAction *>("mnuExport")->isEnabled());
+    QVERIFY(m_window->findChild<QAction *>("mnuPrintPreview")->isEnabled());
+    m_window->PrintCalendar(); // nothing happens, nothing is said again
+    QCOMPARE(answerer.texts.size(), 1);
+}
+
+void TestPrintCommands::failedJobIsNotReportedAsSent_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::newRow("folder missing") << QStringLiteral("/nonexistent-dayloom-folder/out.pdf");
+    QTest::newRow("folder is a file") << QStringLiteral("FILE/out.pdf");
+}
+
+void TestPrintCommands::failedJobIsNotReportedAsSent()
+{
+    // Used to fail: a job whose device could not be opened still said
+    // "Print job completed and sent to printer!".
+    QFETCH(QString, output);
+    if (output.startsWith(QLatin1String("FILE"))) {
+        const QString file = m_folder->filePath(QStringLiteral("plain"));
+        QFile touch(file);
+        QVERIFY(touch.open(QIODevice::WriteOnly));
+        output.replace(QLatin1String("FILE"), file);
+    }
+    m_outputFile = output;
+    TCalendarMain &window = NewWindow();
+    window.SetModified(true);
+    ModalAnswerer answerer;
+    PickFileMenuItem(window, "mnuPrintCalendar");
+    QCOMPARE(answerer.texts.size(), 1);
+    QVERIFY2(answerer.texts[0].startsWith(QStringLiteral("The calendar was not printed.")),
+             qPrintable(answerer.texts[0]));
+    QVERIFY2(answerer.texts[0].contains(output), qPrintable(answerer.texts[0]));
+    QVERIFY(!answerer.texts.contains(Sent));
+    QVERIFY(!window.PrintDone());
+    QVERIFY(window.Modified());
+}
+
+void TestPrintCommands::vanishedPrinterIsReported()
+{
+    // Used to fail: a printer removed since it was chosen gave a blank job
+    // reported as sent.
+    TCalendarMain &window = NewWindow();
+    window.PrintHooks().printerDialog = [](QPrinter &printer, QWidget *, const QString &) {
+        printer.setOutputFileName(QString());
+        printer.setOutputFormat(QPrinter::NativeFormat);
+        printer.setPrinterName(QStringLiteral("VanishedPrinter"));
+        return true;
+    };
+    ModalAnswerer answerer;
+    PickFileMenuItem(window, "mnuPrintCalendar");
+    QCOMPARE(answerer.texts.size(), 1);
+    QVERIFY2(answerer.texts[0].contains(QStringLiteral("not available")),
+             qPrintable(answerer.texts[0]));
+    QVERIFY(!window.PrintDone());
+}
+
+void TestPrintCommands::cancelPrintsNothing()
+{
+    TCalendarMain &window = NewWindow();
+    m_dialogAnswer = false;
+    ModalAnswerer answerer;
+    PickFileMenuItem(window, "mnuPrintCalendar");
+    QCOMPARE(m_dialogRuns, 1);
+    QVERIFY(answerer.texts.isEmpty());
+    QVERIFY(!QFile::exists(m_outputFile));
+}
+
+void TestPrintCommands::printSetupKeepsTheChoices()
+{
+    TCalendarMain &window = NewWindow();
+    m_dialogCopies = 2;
+    ModalAnswerer answerer;
+    PickFileMenuItem(window, "mnuPrintSetup");
+    QCOMPARE(m_dialogRuns, 1);
+    QVERIFY(answerer.texts.isEmpty());
+    QCOMPARE(window.Printer().outputFileName(), m_outputFile);
+    QCOMPARE(window.Printer().copyCount(), 2);
+    QVERIFY(!QFile::exists(m_outputFile)); // set up, not printed
+}
+
+void TestPrintCommands::exportWritesTheFile_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<QByteArray>("start");
+    QTest::newRow("pdf") << "page.pdf"
+                         << "PDF document (*.pdf)" << 0 << QByteArray("%PDF");
+    QTest::newRow("png at 96 dpi") << "page.png"
+                                   << "PNG image (*.png)" << 96 << QByteArray("\x89PNG");
+    QTest::newRow("png at 300 dpi, suffix from the filter")
+        << "page"
+        << "PNG image (*.png)" << 300 << QByteArray("\x89PNG");
+    QTest::newRow("svg") << "page.svg"
+                         << "SVG drawing (*.svg)" << 0 << QByteArray("<?xml");
+}
+
+void TestPrintCommands::exportWritesTheFile()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, filter);
+    QFETCH(int, dpi);
+    QFETCH(QByteArray, start);
+    TCalendarMain &window = NewWindow();
+    window.CalendarPanel()->SetZoom(0.601f);
+    window.SetModified(true);
+    QStringList offered;
+    window.PrintHooks().exportFileDialog = [&](QWidget *, const QString &, const QStringList &all,
+                                               QString &chosen) {
+        offered = all;
+        chosen = filter;
+        return m_folder->filePath(fileName);
+    };
+    window.PrintHooks().imageResolutionDialog = [dpi](QWidget *, int) { return dpi; };
+    ModalAnswerer answerer;
+    PickFileMenuItem(window, "mnuExport");
+    QVERIFY2(answerer.texts.isEmpty(), qPrintable(answerer.texts.join('|')));
+    if (!offered.contains(filter))
+        QSKIP("this build offers no SVG export");
+    const QString path =
+        m_folder->filePath(fileName.contains('.') ? fileName : fileName + QStringLiteral(".png"));
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(path));
+    QVERIFY(file.read(start.size()) == start);
+    if (dpi > 0) {
+        const QImage image(path);
+        const QSize page = window.CalendarPanel()->Document().PageSize();
+        QCOMPARE(image.size(),
+                 QSize(qRound(page.width() / 96.0 * dpi), qRound(page.height() / 96.0 * dpi)));
+    }
+    QCOMPARE(window.CalendarPanel()->Document().Zoom(), 0.601f);
+    QVERIFY(window.Modified());
+}
+
+void TestPrintCommands::exportToUnwritableFolderFails()
+{
+    TCalendarMain &window = NewWindow();
+    window.PrintHooks().exportFileDialog = [](QWidget *, const QString &, const QStringList &,
+                                              QString &) {
+        return QStringLiteral("/nonexistent-dayloom-folder/page.pdf");
+    };
+    ModalAnswerer answerer;
+    PickFileMenuItem(window, "mnuExport");
+    QCOMPARE(answerer.texts.size(), 1);
+    QVERIFY(answerer.texts[0].startsWith(
+        QStringLiteral("Unable to export /nonexistent-dayloom-folder/page.pdf")));
+}
+
+void TestPrintCommands::previewShowsThePage()
+{
+    TCalendarMain &window = NewWindow();
+    window.CalendarPanel()->SetZoom(0.601f);
+    ModalAnswerer answerer;
+    int pages = -1;
+    answerer.onDialog = [&pages](QDialog *dialog) {
+        if (auto *preview = dialog->findChild<QPrintPreviewWidget *>())
+            pages = preview->pageCount();
+    };
+    PickFileMenuItem(window, "mnuPrintPreview");
+    QCOMPARE(answerer.dialogs, QStringList{QStringLiteral("Print Preview")});
+    QCOMPARE(pages, 1);
+    QCOMPARE(window.CalendarPanel()->Document().Zoom(), 0.601f);
+}
+
+void TestPrintCommands::unreachableCupsStartsWithoutPrinting()
+{
+    // The system's own answers, with CUPS_SERVER naming a socket that is not
+    // there (set by the test's registration).
+    const QString server = qEnvironmentVariable("CUPS_SERVER");
+    if (server.isEmpty() || QFile::exists(server))
+        QSKIP("needs CUPS_SERVER naming a missing socket");
+    ModalAnswerer answerer;
+    m_window = std::make_unique<TCalendarMain>();
+    m_window->Start();
+    QCOMPARE(answerer.texts, QStringList{NoPrinters});
+    m_window->New();
+    QVERIFY(!m_window->findChild<QAction *>("mnuPrintCalendar")->isEnabled());
+    QVERIFY(!m_window->findChild<QToolButton *>("Printbutton")->isEnabled());
+    const QString path = m_folder->filePath(QStringLiteral("no-printer.pdf"));
+    QString error;
+    QVERIFY2(m_window->ExportPageFile(path, QStringLiteral("pdf"), 0, &error), qPrintable(error));
+    QVERIFY(QFile(path).size() > 0);
+    QCOMPARE(answerer.texts.size(), 1);
+}
+
+void TestPrintCommands::printsThroughCups()
+{
+    if (!qEnvironmentVariableIsSet("DAYLOOM_CUPS_TEST"))
+        QSKIP("runs on its own, as tst_printcommands_cups (a private CUPS server)");
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdfinfo.isEmpty() || pdftotext.isEmpty())
+        QSKIP("pdfinfo and pdftotext (poppler-utils) are not installed");
+
+    QTemporaryDir serverDir(QDir::tempPath() + QStringLiteral("/dlcups-XXXXXX"));
+    QProcess start;
+    start.start(QStringLiteral(DAYLOOM_CUPS_HELPER), {"start", serverDir.path()});
+    QVERIFY(start.waitForFinished(60000));
+    const QString started = QString::fromUtf8(start.readAllStandardOutput());
+    const QString why = QString::fromUtf8(start.readAllStandardError()).trimmed();
+    // 3: no root rights or no CUPS installed; 4: cupsd would not start here.
+    if (start.exitCode() == 3 || start.exitCode() == 4)
+        QSKIP(qPrintable(QStringLiteral("no private CUPS server here: ") + why));
+    QVERIFY2(start.exitCode() == 0, qPrintable(why));
+    const auto stop = qScopeGuard([&serverDir] {
+        QProcess::execute(QStringLiteral(DAYLOOM_CUPS_HELPER), {"stop", serverDir.path()});
+    });
+    const QString socket =
+        QRegularExpression(QStringLiteral("CUPS_SERVER=(\\S+)")).match(started).captured(1);
+    const QString outFolder =
+        QRegularExpression(QStringLiteral("PDF_OUT=(\\S+)")).match(started).captured(1);
+    QVERIFY2(!socket.isEmpty() && !outFolder.isEmpty(), qPrintable(started));
+    qputenv("CUPS_SERVER", socket.toLocal8Bit());
+
+    // The system's answers, except the printer dialog's: the queue, two copies.
+    ModalAnswerer answerer;
+    m_window = std::make_unique<TCalendarMain>();
+    m_window->PrintHooks().printerDialog = [](QPrinter &printer, QWidget *, const QString &) {
+        printer.setPrinterName(QStringLiteral("DayloomPDF"));
+        printer.setCopyCount(2);
+        return true;
+    };
+    m_window->Start();
+    QVERIFY2(answerer.texts.isEmpty(), qPrintable(answerer.texts.join('|')));
+    QVERIFY(m_window->PrinterAvailable());
+    m_window->New();
+    CalendarPage &page = m_window->CalendarPanel()->Page();
+    page.SetMainCalMonth(3);
+    page.SetMainCalYear(2027);
+    page.SetUserTitle(QStringLiteral("Loom Spring Fair"));
+    page.SetCalendarOrientation(coLandscape);
+    m_window->CalendarPanel()->update();
+    PickFileMenuItem(*m_window, "mnuPrintCalendar");
+    QCOMPARE(answerer.texts, QStringList{Sent});
+
+    QString pdf;
+    QDeadlineTimer deadline(30000);
+    while (pdf.isEmpty() && !deadline.hasExpired()) {
+        const QFileInfoList files =
+            QDir(outFolder).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files);
+        // The backend writes the file in one go and then changes its owner.
+        if (!files.isEmpty() && files.first().size() > 0)
+            pdf = files.first().filePath();
+        else
+            QTest::qWait(200);
+    }
+    QVERIFY2(!pdf.isEmpty(), "no PDF from the CUPS queue within 30 s");
+    QTest::qWait(500);
+
+    const QString info = RunTool(pdfinfo, {pdf});
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+2\\b"))),
+             qPrintable(info)); // one sheet per copy
+    const QRegularExpressionMatch size =
+        QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
+    QVERIFY2(size.hasMatch(), qPrintable(info));
+    const int rotation =
+        QRegularExpression(QStringLiteral("Page rot:\\s+(\\d+)")).match(info).captured(1).toInt();
+    const bool wideSheet =
+        (size.captured(1).toDouble() > size.captured(2).toDouble()) != (rotation % 180 == 90);
+    // Landscape: a wide sheet, or (as the queue's A4 paper gets it) the page
+    // turned on a tall sheet, its title running up the side.
+    const QString boxes = RunTool(pdftotext, {"-bbox", pdf, "-"});
+    const QRegularExpressionMatch word =
+        QRegularExpression(QStringLiteral("xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" "
+                                          "xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">Spring<"))
+            .match(boxes);
+    QVERIFY2(word.hasMatch(), qPrintable(boxes.left(2000)));
+    const bool sideways = word.captured(4).toDouble() - word.captured(2).toDouble() >
+                          word.captured(3).toDouble() - word.captured(1).toDouble();
+    QVERIFY2(wideSheet != sideways, qPrintable(info));
+    const QString text = RunTool(pdftotext, {pdf, "-"}).simplified();
+    QVERIFY2(text.contains(QStringLiteral("Loom Spring Fair")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("Wednesday")));
+}
+
+QTEST_MAIN(TestPrintCommands)
+#include "tst_printcommands.moc"
