@@ -306,15 +306,9 @@ void DrawMonthGrid(QPainter &painter, DrawingBlock &block, const QString &titleT
     cellInk.Apply(painter);
     for (int r = 0; r < 6; ++r) {
         for (int c = 0; c < 7; ++c) {
-            TRect inner{L + c * cw + 1, G + r * rh + 1, 0, 0};
-            inner.Right = inner.Left + cw - 2;
-            inner.Bottom = inner.Top + rh - 2;
-            if (upperRight) {
-                inner.Left += 4;
-                inner.Right -= 5;
-            }
-            const int n = r * 7 + c - firstColumn + 2;
-            const bool hasDay = n >= 1 && n <= daysInMonth;
+            const TRect inner = DayCellRect(L, G, cw, rh, r, c, upperRight);
+            const int n = DayInCell(r, c, firstColumn, daysInMonth);
+            const bool hasDay = n != 0;
             if (hasDay)
                 DrawLine(painter, cellInk, inner, QString::number(n),
                          upperRight ? (Qt::AlignRight | Qt::AlignTop) : Qt::AlignCenter);
@@ -391,6 +385,25 @@ void DrawPlanner(QPainter &painter, DrawingBlock &block, const QStringList &labe
         cell.rTotal = {labelColumn.Right + 4, grid.Top + k * rh + 4, grid.Right - 4, bottom - 4};
         cell.rFree = cell.rTotal;
     }
+}
+
+TRect DayCellRect(int left, int gridTop, int columnWidth, int rowHeight, int row, int column,
+                  bool upperRight)
+{
+    TRect inner{left + column * columnWidth + 1, gridTop + row * rowHeight + 1, 0, 0};
+    inner.Right = inner.Left + columnWidth - 2;
+    inner.Bottom = inner.Top + rowHeight - 2;
+    if (upperRight) {
+        inner.Left += 4;
+        inner.Right -= 5;
+    }
+    return inner;
+}
+
+int DayInCell(int row, int column, int firstColumn, int daysInMonth)
+{
+    const int n = row * 7 + column - firstColumn + 2;
+    return n >= 1 && n <= daysInMonth ? n : 0;
 }
 
 DrawingBlock MainCalendarBlock(const CalendarSettings &s)

@@ -91,6 +91,15 @@ void DrawMonthGrid(QPainter &painter, DrawingBlock &block, const QString &titleT
 void DrawPlanner(QPainter &painter, DrawingBlock &block, const QStringList &labels,
                  const QStringList &dateTexts, const QString &title);
 
+// The inner rectangle of the day cell in row 0-5, column 0-6 of a grid whose
+// day rows start at gridTop: one pixel inside its lines, narrowed for a
+// number in the upper right corner. Screen and paper share it.
+TRect DayCellRect(int left, int gridTop, int columnWidth, int rowHeight, int row, int column,
+                  bool upperRight);
+// The day of the month shown in a cell, or 0 when the cell lies outside
+// the month.
+int DayInCell(int row, int column, int firstColumn, int daysInMonth);
+
 // A weekday name cut by the header style (first letter, first three, whole).
 QString CutDayName(const QString &name, TCalHeadersStyle style);
 

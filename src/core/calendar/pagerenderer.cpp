@@ -27,12 +27,6 @@ void ScaleFonts(DrawingBlock &block, const RenderTarget &target)
     block.fontPpi = target.fontPpi;
 }
 
-void CopyCells(const DrawingBlock &block, PageDrawing &out)
-{
-    out.cells = block.cells;
-    out.titleRect = block.titleRect;
-}
-
 } // namespace
 
 PageRenderer::PageRenderer(const CalendarSettings &settings, const PageLayout &layout,
@@ -58,7 +52,7 @@ PageDrawing PageRenderer::Draw(QPainter &painter, const RenderTarget &target) co
     } else if (m_layout.hasMainCalendar) {
         DrawingBlock block = MainBlock(target);
         CalendarPainter::DrawMonthGrid(painter, block, m_settings.userTitle);
-        CopyCells(block, out);
+        out.TakeRecords(block);
         out.headerRect = block.headerRect;
         DrawNotes(painter, out, target.zoom, false);
     }
@@ -104,7 +98,7 @@ void PageRenderer::DrawPlannerPage(QPainter &painter, const RenderTarget &target
     CalendarPainter::DrawPlanner(painter, block, PlannerTexts::RowLabels(m_settings),
                                  PlannerTexts::DateTexts(m_settings),
                                  PlannerTexts::Title(m_settings));
-    CopyCells(block, out);
+    out.TakeRecords(block);
     // The week planner draws only notes that have text; the day planner
     // every note area.
     const TCalendarLayout layout = m_settings.calendarLayout;

@@ -26,6 +26,14 @@ struct PageDrawing
     TRect titleRect;
     TRect headerRect;
     QSize referenceNoteSize;
+
+    // Takes the cell records and the title rectangle a drawn grid or planner
+    // left in its block.
+    void TakeRecords(const DrawingBlock &block)
+    {
+        cells = block.cells;
+        titleRect = block.titleRect;
+    }
 };
 
 // Where a drawing goes: the zoom is device pixels per page pixel (page

@@ -78,12 +78,6 @@ void Fill(PrintEngine &engine, const TRect &rect, TColor color)
     engine.FillRect(rect);
 }
 
-void CopyCells(const DrawingBlock &block, PageDrawing &out)
-{
-    out.cells = block.cells;
-    out.titleRect = block.titleRect;
-}
-
 } // namespace
 
 PagePrinter::PagePrinter(const CalendarSettings &settings, const PageLayout &layout,
@@ -125,12 +119,12 @@ PageDrawing PagePrinter::Print(PrintEngine &engine, double xInch, double yInch) 
         block.plannerHours = PlannerTexts::HourCount(m_settings);
         PrintPlanner(engine, block, PlannerTexts::RowLabels(m_settings),
                      PlannerTexts::DateTexts(m_settings), PlannerTexts::Title(m_settings));
-        CopyCells(block, out);
+        out.TakeRecords(block);
         PrintNotes(engine, out);
     } else if (m_layout.hasMainCalendar) {
         DrawingBlock block = MainBlock(engine, mainRect);
         PrintMonthGrid(engine, block, m_settings.userTitle);
-        CopyCells(block, out);
+        out.TakeRecords(block);
         out.headerRect = block.headerRect;
         PrintNotes(engine, out);
     }
@@ -293,15 +287,9 @@ void PagePrinter::PrintMonthGrid(PrintEngine &engine, DrawingBlock &block, const
                                             engine.YPixelsPerInch());
     for (int r = 0; r < 6; ++r) {
         for (int c = 0; c < 7; ++c) {
-            TRect inner{L + c * cw + 1, G + r * rh + 1, 0, 0};
-            inner.Right = inner.Left + cw - 2;
-            inner.Bottom = inner.Top + rh - 2;
-            if (upperRight) {
-                inner.Left += 4;
-                inner.Right -= 5;
-            }
-            const int n = r * 7 + c - firstColumn + 2;
-            const bool hasDay = n >= 1 && n <= daysInMonth;
+            const TRect inner = CalendarPainter::DayCellRect(L, G, cw, rh, r, c, upperRight);
+            const int n = CalendarPainter::DayInCell(r, c, firstColumn, daysInMonth);
+            const bool hasDay = n != 0;
             if (hasDay)
                 PrintFitted(engine, inner, QString::number(n),
                             upperRight ? Across::RightInset : Across::Centre, Down::Top);
