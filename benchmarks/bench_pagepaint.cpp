@@ -2,7 +2,6 @@
 // page's size. A paint must stay well inside a frame so the window never
 // stutters.
 #include "core/calendar/calendarpage.h"
-#include "core/richtext/notedocument.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -11,6 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include "guibenchmarkmain.h"
+#include "samplenotes.h"
 
 using namespace Dayloom;
 
@@ -40,17 +40,7 @@ static void PaintMonthWith42Notes(benchmark::State &state)
     CalendarPage page;
     page.SetDefaultStyle();
     page.SetCalendarLayout(loFullCalendar);
-    for (int cell = 1; cell <= CalendarPage::CellCount; ++cell) {
-        NoteDocument note;
-        note.InsertText(QStringLiteral("Meeting %1").arg(cell));
-        note.NewParagraph();
-        note.InsertText(QStringLiteral("Call the garage"));
-        note.NewParagraph();
-        note.InsertText(QStringLiteral("Gym"));
-        TWPRtfStorage store;
-        note.StoreTo(store);
-        page.SetCellNote(cell, store);
-    }
+    FillSampleNotes(page);
     QImage image(page.PageWidth(), page.PageHeight(), QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);

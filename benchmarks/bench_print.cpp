@@ -4,7 +4,6 @@
 // many copies never keeps the user waiting.
 #include "core/calendar/calendarpage.h"
 #include "core/print/printengine.h"
-#include "core/richtext/notedocument.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -13,27 +12,9 @@
 #include <benchmark/benchmark.h>
 
 #include "guibenchmarkmain.h"
+#include "samplenotes.h"
 
 using namespace Dayloom;
-
-namespace {
-
-void FillNotes(CalendarPage &page)
-{
-    for (int cell = 1; cell <= CalendarPage::CellCount; ++cell) {
-        NoteDocument note;
-        note.InsertText(QStringLiteral("Meeting %1").arg(cell));
-        note.NewParagraph();
-        note.InsertText(QStringLiteral("Call the garage"));
-        note.NewParagraph();
-        note.InsertText(QStringLiteral("Gym"));
-        TWPRtfStorage store;
-        note.StoreTo(store);
-        page.SetCellNote(cell, store);
-    }
-}
-
-} // namespace
 
 // One page of a running job: the page is printed, then a new page starts.
 static void PrintPageWith42Notes(benchmark::State &state)
@@ -41,7 +22,7 @@ static void PrintPageWith42Notes(benchmark::State &state)
     CalendarPage page;
     page.SetDefaultStyle();
     page.SetCalendarLayout(TCalendarLayout(state.range(0)));
-    FillNotes(page);
+    FillSampleNotes(page);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
@@ -66,7 +47,7 @@ static void PrintOnePageDocument(benchmark::State &state)
     CalendarPage page;
     page.SetDefaultStyle();
     page.SetCalendarLayout(loFC6Before6After);
-    FillNotes(page);
+    FillSampleNotes(page);
     for (auto _ : state) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);

@@ -312,12 +312,7 @@ void DrawMonthGrid(QPainter &painter, DrawingBlock &block, const QString &titleT
             if (hasDay)
                 DrawLine(painter, cellInk, inner, QString::number(n),
                          upperRight ? (Qt::AlignRight | Qt::AlignTop) : Qt::AlignCenter);
-            CellRecord &cell = block.cells[r * 7 + c];
-            cell.rTotal = inner;
-            cell.day = hasDay ? n : 0;
-            cell.rFree = upperRight
-                             ? TRect{inner.Left, inner.Top + nineHeight, inner.Right, inner.Bottom}
-                             : TRect{};
+            block.cells[r * 7 + c] = DayCellRecord(inner, n, upperRight, nineHeight);
         }
     }
 
@@ -404,6 +399,16 @@ int DayInCell(int row, int column, int firstColumn, int daysInMonth)
 {
     const int n = row * 7 + column - firstColumn + 2;
     return n >= 1 && n <= daysInMonth ? n : 0;
+}
+
+CellRecord DayCellRecord(const TRect &inner, int day, bool upperRight, int numberHeight)
+{
+    CellRecord cell;
+    cell.rTotal = inner;
+    cell.day = day;
+    if (upperRight)
+        cell.rFree = TRect{inner.Left, inner.Top + numberHeight, inner.Right, inner.Bottom};
+    return cell;
 }
 
 DrawingBlock MainCalendarBlock(const CalendarSettings &s)

@@ -99,6 +99,10 @@ TRect DayCellRect(int left, int gridTop, int columnWidth, int rowHeight, int row
 // The day of the month shown in a cell, or 0 when the cell lies outside
 // the month.
 int DayInCell(int row, int column, int firstColumn, int daysInMonth);
+// The record of a day cell: clicks react to its inner rectangle; with the
+// number in the upper right its note area starts numberHeight lower, a
+// centred number leaves no note area.
+CellRecord DayCellRecord(const TRect &inner, int day, bool upperRight, int numberHeight);
 
 // A weekday name cut by the header style (first letter, first three, whole).
 QString CutDayName(const QString &name, TCalHeadersStyle style);

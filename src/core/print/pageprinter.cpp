@@ -293,12 +293,8 @@ void PagePrinter::PrintMonthGrid(PrintEngine &engine, DrawingBlock &block, const
             if (hasDay)
                 PrintFitted(engine, inner, QString::number(n),
                             upperRight ? Across::RightInset : Across::Centre, Down::Top);
-            CellRecord &cell = block.cells[r * 7 + c];
-            cell.rTotal = inner;
-            cell.day = hasDay ? n : 0;
-            cell.rFree = upperRight
-                             ? TRect{inner.Left, inner.Top + numberLine, inner.Right, inner.Bottom}
-                             : TRect{};
+            block.cells[r * 7 + c] =
+                CalendarPainter::DayCellRecord(inner, n, upperRight, numberLine);
         }
     }
 
