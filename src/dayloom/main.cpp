@@ -1,15 +1,13 @@
-// The Dayloom executable: the main window by default, headless commands
-// (--version, --help, --export ...) without a display.
+// The Dayloom executable: headless commands (--version, --help, --export ...)
+// run here without a display; the window is handed to "dayloom-window".
 
 #include "commandline.h"
-#include "ui/app/singleinstanceguard.h"
-#include "ui/app/tcalendarmain.h"
+#include "windowprogram.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
-#include <cstdlib>
 
 int main(int argc, char *argv[])
 {
@@ -33,18 +31,5 @@ int main(int argc, char *argv[])
                    stderr);
         return 2;
     }
-
-    QApplication app(argc, argv);
-    QApplication::setApplicationVersion(QStringLiteral(DAYLOOM_VERSION));
-
-    // One Dayloom per user: a second start hands its file to the first.
-    SingleInstanceGuard guard;
-    if (guard.HandOverTo(command.files))
-        return 0;
-
-    TCalendarMain window;
-    QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &window,
-                     &TCalendarMain::ActivateFromOtherInstance);
-    window.Start(command.files.value(0));
-    return app.exec();
+    return RunWindowProgram(argv);
 }

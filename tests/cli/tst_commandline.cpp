@@ -29,10 +29,10 @@ Run RunDayloom(const QStringList &arguments, const QString &program = DAYLOOM_EX
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(extra);
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(extra);
     // Month and weekday names in the expected texts are English.
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
@@ -114,6 +114,9 @@ class TestCommandLine : public QObject
 private Q_SLOTS:
     void versionAndHelpNeedNoDisplay();
     void windowWithoutDisplayExplains();
+    void windowIsHandedToTheWindowProgram_data();
+    void windowIsHandedToTheWindowProgram();
+    void headlessProgramLoadsNoWidgets();
     void exportWritesPageSizedPng_data();
     void exportWritesPageSizedPng();
     void badArguments_data();
@@ -152,6 +155,55 @@ void TestCommandLine::windowWithoutDisplayExplains()
     const Run run = RunDayloom({});
     QCOMPARE(run.exitCode, 2);
     QVERIFY(run.err.contains("no display"));
+}
+
+void TestCommandLine::windowIsHandedToTheWindowProgram_data()
+{
+    QTest::addColumn<QString>("windowProgram");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("beside the program") << "program/dayloom-window" << 0 << "ARGS a.DLF b.DLF";
+    QTest::newRow("in libexec") << "libexec/dayloom/dayloom-window" << 0 << "ARGS a.DLF b.DLF";
+    QTest::newRow("missing") << QString() << 1 << "'dayloom-window' was not found";
+}
+
+void TestCommandLine::windowIsHandedToTheWindowProgram()
+{
+    QFETCH(QString, windowProgram);
+    QFETCH(int, exitCode);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    QDir root(dir.path());
+    QVERIFY(root.mkpath("program") && root.mkpath("libexec/dayloom"));
+    const QString program = root.filePath("program/dayloom");
+    QVERIFY(QFile::copy(QStringLiteral(DAYLOOM_EXECUTABLE), program));
+    if (!windowProgram.isEmpty()) {
+        QFile script(root.filePath(windowProgram));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho ARGS \"$@\"\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFile::ExeOwner);
+    }
+    QProcessEnvironment env;
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    const Run run = RunDayloom({"a.DLF", "b.DLF"}, program, env);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2((run.out + run.err).contains(expected), qPrintable(run.out + run.err));
+}
+
+void TestCommandLine::headlessProgramLoadsNoWidgets()
+{
+    // Loading the widget libraries made every export a third slower.
+    const QString ldd = QStandardPaths::findExecutable("ldd");
+    if (ldd.isEmpty())
+        QSKIP("ldd is not installed");
+    QProcess process;
+    process.start(ldd, {QStringLiteral(DAYLOOM_EXECUTABLE)});
+    QVERIFY(process.waitForFinished(60000));
+    const QString libraries = QString::fromUtf8(process.readAllStandardOutput());
+    QVERIFY(libraries.contains("libQt6Gui"));
+    QVERIFY2(!libraries.contains("libQt6Widgets"), qPrintable(libraries));
+    QVERIFY(!libraries.contains("libQt6PrintSupport"));
 }
 
 void TestCommandLine::exportWritesPageSizedPng_data()
