@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+class QIODevice;
+class QImage;
+
+namespace Dayloom {
+
+// The raster formats a picture file can hold.
+enum class RasterFormat
+{
+    Unknown,
+    Bmp,  // bitmap file, uncompressed or RLE4/RLE8
+    Dib,  // a bitmap file, or a headerless bitmap starting with its info header
+    Rle,  // a bitmap file with run-length compression
+    Jpeg, // ".JPG", ".JPEG", ".JIF"
+    Gif,
+    Icon,  // ".ICO": the largest image of the file
+    Pcx,   // 1, 4, 8 and 24 bits, run-length
+    Targa, // types 1, 2, 3, 9, 10, 11; 8, 15, 16, 24 and 32 bits; both origins
+    Png
+};
+
+// The format named by a file's extension (without the dot, any case);
+// Unknown for others.
+RasterFormat RasterFormatForSuffix(const QString &suffix);
+
+// Decodes a whole raster picture from the device. Hostile input is refused
+// with a reason, never read past its end, and never larger than the bounds of
+// picturelimits.h. The image is in a 32-bit format (alpha kept where the file
+// has it).
+bool DecodeRasterImage(QIODevice &device, RasterFormat format, QImage &image, QString *error);
+
+} // namespace Dayloom

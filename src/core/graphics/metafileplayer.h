@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QByteArray>
+#include <QRectF>
+#include <QSizeF>
+
+class QPainter;
+
+namespace Dayloom {
+
+// Plays Windows metafiles (placeable, with the 0x9AC6CDD7 header, and bare)
+// and enhanced metafiles onto any QPainter, as vector drawing, so that they
+// stay vectors in PDF, SVG and on paper.
+//
+// Load() checks the header and walks the records once; it fails, with a
+// reason, on a file that is not a metafile or whose header does not fit the
+// bytes. Records are bounded by the bytes that remain; unknown records are
+// skipped by their size; a damaged record ends the playback, never the
+// program.
+class MetafilePlayer
+{
+public:
+    enum class Type
+    {
+        None,
+        Wmf,          // bare Windows metafile
+        PlaceableWmf, // with the placeable header
+        Emf           // enhanced metafile
+    };
+
+    // True when the bytes start like one of the three kinds.
+    static bool LooksLikeMetafile(const QByteArray &bytes);
+
+    bool Load(const QByteArray &bytes, QString *error);
+
+    Type FileType() const { return m_type; }
+    const QByteArray &Bytes() const { return m_bytes; }
+    // The picture's size in page pixels (96 per inch), from its header.
+    QSizeF NaturalSize() const { return m_naturalSize; }
+    int RecordCount() const { return m_recordCount; }
+
+    // Draws the whole picture stretched into target (painter coordinates).
+    // The painter's state is restored afterwards.
+    void Play(QPainter &painter, const QRectF &target) const;
+
+private:
+    Type m_type = Type::None;
+    QByteArray m_bytes;
+    QSizeF m_naturalSize;
+    int m_recordCount = 0;
+};
+
+} // namespace Dayloom

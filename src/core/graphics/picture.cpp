@@ -1,0 +1,193 @@
+#include "core/graphics/picture.h"
+
+#include "core/graphics/emfwriter.h"
+#include "core/graphics/imagedecoder.h"
+#include "core/graphics/picturelimits.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+
+namespace Dayloom {
+
+namespace {
+
+void SetError(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+}
+
+bool LooksLikeSvg(const QByteArray &bytes)
+{
+    const QByteArray head = bytes.left(512).trimmed();
+    return head.startsWith("<svg") || (head.startsWith("<?xml") && head.contains("<svg"));
+}
+
+std::optional<QImage> Decode(const QByteArray &bytes, RasterFormat format, QString *error)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImage image;
+    if (!DecodeRasterImage(buffer, format, image, error))
+        return std::nullopt;
+    return image;
+}
+
+} // namespace
+
+// Friend-free construction: the private members are set through this helper
+// class so that the factories above stay free functions.
+struct PictureBuilder
+{
+    static Picture Make(Picture::Kind kind, QImage image, QByteArray file, MetafilePlayer player)
+    {
+        Picture picture;
+        picture.m_kind = kind;
+        picture.m_image = std::move(image);
+        picture.m_file = std::move(file);
+        picture.m_metafile = std::move(player);
+        return picture;
+    }
+};
+
+namespace {
+
+std::optional<Picture> MetafilePicture(const QByteArray &bytes, QString *error)
+{
+    MetafilePlayer player;
+    if (!player.Load(bytes, error))
+        return std::nullopt;
+    return PictureBuilder::Make(Picture::Kind::Metafile, QImage(), bytes, std::move(player));
+}
+
+std::optional<Picture> IconPicture(const QByteArray &bytes, QString *error)
+{
+    const auto image = Decode(bytes, RasterFormat::Icon, error);
+    if (!image)
+        return std::nullopt;
+    return PictureBuilder::Make(Picture::Kind::Icon, *image, bytes, MetafilePlayer());
+}
+
+} // namespace
+
+Picture Picture::FromImage(const QImage &image)
+{
+    if (image.isNull())
+        return Picture();
+    return PictureBuilder::Make(Kind::Bitmap, image, QByteArray(), MetafilePlayer());
+}
+
+std::optional<Picture> Picture::FromFile(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        SetError(error, file.errorString());
+        return std::nullopt;
+    }
+    if (file.size() > MaxPictureFileBytes) {
+        SetError(error, QStringLiteral("the file is too large for a picture"));
+        return std::nullopt;
+    }
+    return FromBytes(file.readAll(), QFileInfo(path).fileName(), error);
+}
+
+std::optional<Picture> Picture::FromBytes(const QByteArray &bytes, const QString &fileName,
+                                          QString *error)
+{
+    if (bytes.size() > MaxPictureFileBytes) {
+        SetError(error, QStringLiteral("the file is too large for a picture"));
+        return std::nullopt;
+    }
+    if (bytes.isEmpty()) {
+        SetError(error, QStringLiteral("the file is empty"));
+        return std::nullopt;
+    }
+    const QString suffix = QFileInfo(fileName).suffix().toUpper();
+    if (suffix == QLatin1String("WMF") || suffix == QLatin1String("EMF") ||
+        MetafilePlayer::LooksLikeMetafile(bytes))
+        return MetafilePicture(bytes, error);
+    if (suffix == QLatin1String("SVG") || suffix == QLatin1String("SVGZ") || LooksLikeSvg(bytes)) {
+        QByteArray emf;
+        if (!ConvertSvgToEmf(bytes, emf, error))
+            return std::nullopt;
+        return MetafilePicture(emf, error);
+    }
+    const RasterFormat format = RasterFormatForSuffix(suffix);
+    if (format == RasterFormat::Icon)
+        return IconPicture(bytes, error);
+    const auto image = Decode(bytes, format, error);
+    if (!image)
+        return std::nullopt;
+    return FromImage(*image);
+}
+
+std::optional<Picture> Picture::FromStored(const StoredPicture &stored, QString *error)
+{
+    if (stored.IsEmpty())
+        return Picture();
+    const QByteArray &kind = stored.GraphicClass();
+    if (stored.IsBitmap()) {
+        const auto image = Decode(stored.FileBytes(), RasterFormat::Bmp, error);
+        if (!image)
+            return std::nullopt;
+        return FromImage(*image);
+    }
+    if (kind.compare("TMetafile", Qt::CaseInsensitive) == 0)
+        return MetafilePicture(stored.FileBytes(), error);
+    if (kind.compare("TIcon", Qt::CaseInsensitive) == 0)
+        return IconPicture(stored.FileBytes(), error);
+    SetError(error, QStringLiteral("pictures of the kind '%1' are not supported")
+                        .arg(QString::fromLatin1(kind)));
+    return std::nullopt;
+}
+
+StoredPicture Picture::ToStored() const
+{
+    switch (m_kind) {
+    case Kind::None:
+        break;
+    case Kind::Bitmap: {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        m_image.save(&buffer, "BMP");
+        return StoredPicture("TBitmap", buffer.data());
+    }
+    case Kind::Metafile:
+        return StoredPicture("TMetafile", m_file);
+    case Kind::Icon:
+        return StoredPicture("TIcon", m_file);
+    }
+    return StoredPicture();
+}
+
+QSize Picture::Size() const
+{
+    if (m_kind == Kind::Metafile)
+        return m_metafile.NaturalSize().toSize();
+    return m_image.size();
+}
+
+Picture Picture::AsBitmap() const
+{
+    return m_kind == Kind::Icon ? FromImage(m_image) : *this;
+}
+
+void Picture::Draw(QPainter &painter, const QRectF &target) const
+{
+    switch (m_kind) {
+    case Kind::None:
+        break;
+    case Kind::Bitmap:
+    case Kind::Icon:
+        painter.drawImage(target, m_image);
+        break;
+    case Kind::Metafile:
+        m_metafile.Play(painter, target);
+        break;
+    }
+}
+
+} // namespace Dayloom

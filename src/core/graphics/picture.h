@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/formats/storedpicture.h"
+#include "core/graphics/metafileplayer.h"
+
+#include <QImage>
+#include <QString>
+
+#include <optional>
+
+class QPainter;
+class QRectF;
+
+namespace Dayloom {
+
+// A picture as placed objects, page borders and notes use it: a bitmap, a
+// metafile (kept as its file, played as vectors) or an icon (kept as its
+// file, shown through its largest image). A value type; empty by default.
+//
+// Every way in treats its input as hostile: a failure leaves no picture and
+// says why in one line.
+class Picture
+{
+public:
+    enum class Kind
+    {
+        None,
+        Bitmap,
+        Metafile,
+        Icon
+    };
+
+    Picture() = default;
+
+    // A bitmap of the image (an empty image gives no picture).
+    static Picture FromImage(const QImage &image);
+    // Reads a picture file of any supported format. The format comes from
+    // the extension and, where the extension says nothing, from the content.
+    // SVG files become metafiles; icons stay icons (see AsBitmap).
+    static std::optional<Picture> FromFile(const QString &path, QString *error);
+    // The same for bytes; fileName supplies the extension (may be empty).
+    static std::optional<Picture> FromBytes(const QByteArray &bytes, const QString &fileName,
+                                            QString *error);
+    // The picture of a stored "Picture.Data" value.
+    static std::optional<Picture> FromStored(const StoredPicture &stored, QString *error);
+
+    // The stored form: "TBitmap" with a BMP file, "TMetafile" with the
+    // metafile as read, "TIcon" with the icon file.
+    StoredPicture ToStored() const;
+
+    Kind GetKind() const { return m_kind; }
+    bool IsEmpty() const { return m_kind == Kind::None; }
+    bool IsBitmap() const { return m_kind == Kind::Bitmap; }
+    bool IsMetafile() const { return m_kind == Kind::Metafile; }
+
+    // The picture's own size in page pixels (96 per inch).
+    QSize Size() const;
+    // Bitmaps and icons: the pixels. Empty for metafiles.
+    const QImage &Image() const { return m_image; }
+    // An icon turned into a bitmap of its size (other kinds unchanged).
+    Picture AsBitmap() const;
+
+    // Stretches the whole picture into target; metafiles are played as
+    // vectors. Nothing for an empty picture.
+    void Draw(QPainter &painter, const QRectF &target) const;
+
+    friend bool operator==(const Picture &a, const Picture &b)
+    {
+        return a.m_kind == b.m_kind && a.m_image == b.m_image && a.m_file == b.m_file;
+    }
+
+private:
+    friend struct PictureBuilder;
+
+    Kind m_kind = Kind::None;
+    QImage m_image;            // Bitmap, Icon
+    QByteArray m_file;         // Metafile, Icon: the file's bytes
+    MetafilePlayer m_metafile; // Metafile
+};
+
+} // namespace Dayloom
