@@ -2,6 +2,7 @@
 
 #include "core/graphics/picturelimits.h"
 
+#include <QBuffer>
 #include <QIODevice>
 #include <QImage>
 #include <QImageReader>
@@ -49,6 +50,31 @@ bool DecodeRasterImage(QIODevice &device, RasterFormat format, QImage &image, QS
     image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
                                                           : QImage::Format_RGB32);
     return true;
+}
+
+bool DecodePackedDib(const QByteArray &packed, QImage &image, QString *error)
+{
+    // A file header in front makes it a bitmap file.
+    if (packed.size() < 40) {
+        if (error)
+            *error = QStringLiteral("the bitmap is truncated");
+        return false;
+    }
+    QByteArray file("BM");
+    const quint32 fileSize = quint32(14 + packed.size());
+    for (int i = 0; i < 4; ++i)
+        file.append(char((fileSize >> (8 * i)) & 0xff));
+    file.append(QByteArray(4, 0));
+    const quint32 headerSize = quint32(uchar(packed[0]) | uchar(packed[1]) << 8);
+    const quint32 bitCount = quint32(uchar(packed[14]) | uchar(packed[15]) << 8);
+    const quint32 colours = bitCount <= 8 ? (1u << bitCount) : 0;
+    const quint32 offset = 14 + headerSize + 4 * colours;
+    for (int i = 0; i < 4; ++i)
+        file.append(char((offset >> (8 * i)) & 0xff));
+    file.append(packed);
+    QBuffer buffer(&file);
+    buffer.open(QIODevice::ReadOnly);
+    return DecodeRasterImage(buffer, RasterFormat::Bmp, image, error);
 }
 
 } // namespace Dayloom

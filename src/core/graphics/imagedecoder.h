@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QIODevice;
@@ -31,5 +32,10 @@ RasterFormat RasterFormatForSuffix(const QString &suffix);
 // picturelimits.h. The image is in a 32-bit format (alpha kept where the file
 // has it).
 bool DecodeRasterImage(QIODevice &device, RasterFormat format, QImage &image, QString *error);
+
+// Decodes a packed device-independent bitmap held in memory: the info
+// header (and colour table, and masks) directly followed by the pixels, as
+// metafile records and clipboard data carry them. Same rules as above.
+bool DecodePackedDib(const QByteArray &packed, QImage &image, QString *error);
 
 } // namespace Dayloom
