@@ -591,6 +591,16 @@ void TestCommandLine::monthsFillEveryMonth()
     QVERIFY(PdfText(pdf, 6).contains("Midsummer"));
     QVERIFY(PdfText(pdf, 12).contains("Christmas Day"));
     QCOMPARE(PdfText(pdf).count("Christmas Day"), 1);
+
+    // A week planner page from 29 December to 4 January used to get only
+    // December's dates, so New Year's Day was on no page at all.
+    const QString weeks = dir.filePath("weeks.pdf");
+    QCOMPARE(RunDayloom({"--export", weeks, "--months", "2026-12:2027-01", "--layout", "18",
+                         "--fill", "--dates", dates})
+                 .exitCode,
+             0);
+    QCOMPARE(PdfText(weeks).count("New Year's Day"), 1);
+    QCOMPARE(PdfText(weeks).count("Christmas Day"), 1);
 }
 
 void TestCommandLine::failedMonthsLeaveNoFiles()

@@ -91,14 +91,17 @@ bool PuttextOnDay(CalendarPage &page, int day, const QString &text, const FontSp
     return true;
 }
 
-bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
-                         const FontSpec &defaultFont)
+namespace {
+
+using TextsByCell = std::map<int, QStringList>;
+
+// The texts of the page's month, by the cell of each day.
+TextsByCell TextsOfPageMonth(const CalendarPage &page, const QStringList &entries)
 {
-    const QList<QStringList> perDay =
-        fillTexts(chosenEntries, page.MainCalMonth(), page.MainCalYear());
+    const QList<QStringList> perDay = fillTexts(entries, page.MainCalMonth(), page.MainCalYear());
     // Several days never share a cell, but gathering by cell keeps each
     // note's texts in entry order whatever the mapping.
-    std::map<int, QStringList> perCell;
+    TextsByCell perCell;
     for (int day = 1; day <= perDay.size(); ++day) {
         const QStringList &texts = perDay[day - 1];
         if (texts.isEmpty())
@@ -107,7 +110,30 @@ bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
         if (cell >= 1)
             perCell[cell] += texts;
     }
+    return perCell;
+}
 
+// The texts of every day a week planner shows, whichever month it is in.
+TextsByCell TextsOfPlannerDays(const CalendarPage &page, const QStringList &entries)
+{
+    TextsByCell perCell;
+    const QDate first = page.PlannerFirstDate();
+    if (!first.isValid())
+        return perCell;
+    const QDate last = first.addDays(page.PlannerDayCount() - 1);
+    for (QDate month(first.year(), first.month(), 1); month <= last; month = month.addMonths(1)) {
+        const QList<QStringList> perDay = fillTexts(entries, month.month(), month.year());
+        for (int day = 1; day <= perDay.size(); ++day) {
+            const qint64 row = first.daysTo(QDate(month.year(), month.month(), day));
+            if (row >= 0 && row < page.PlannerDayCount() && !perDay[day - 1].isEmpty())
+                perCell[int(row) + 1] += perDay[day - 1];
+        }
+    }
+    return perCell;
+}
+
+bool AppendToCells(CalendarPage &page, const TextsByCell &perCell, const FontSpec &defaultFont)
+{
     bool changed = false;
     {
         const QSignalBlocker quiet(page);
@@ -122,6 +148,22 @@ bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
     if (changed)
         Q_EMIT page.changed();
     return changed;
+}
+
+} // namespace
+
+bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
+                         const FontSpec &defaultFont)
+{
+    return AppendToCells(page, TextsOfPageMonth(page, chosenEntries), defaultFont);
+}
+
+bool FillShownDaysWithEntries(CalendarPage &page, const QStringList &entries,
+                              const FontSpec &defaultFont)
+{
+    if (!IsWeekPlanner(page))
+        return FillPageWithEntries(page, entries, defaultFont);
+    return AppendToCells(page, TextsOfPlannerDays(page, entries), defaultFont);
 }
 
 bool FillPageFromFile(CalendarPage &page, const QString &datesFile, const FontSpec &defaultFont,
@@ -140,7 +182,7 @@ bool FillPageFromFile(CalendarPage &page, const QString &datesFile, const FontSp
     QString reason;
     if (!RecurringDatesFile::load(path, entries, &reason))
         return fail(QStringLiteral("%1: %2").arg(path, reason));
-    filled = FillPageWithEntries(page, entries, defaultFont);
+    filled = FillShownDaysWithEntries(page, entries, defaultFont);
     if (error)
         error->clear();
     return true;

@@ -42,10 +42,17 @@ bool PuttextOnDay(CalendarPage &page, int day, const QString &text, const FontSp
 bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
                          const FontSpec &defaultFont);
 
-// The headless fill: every entry of the recurring-dates file datesFile, or
-// of the one in the data folder (where the window keeps it) when datesFile is empty (that one may
-// be missing: nothing is filled). filled tells whether any note changed. False with an error text
-// when an explicit datesFile is missing or a file cannot be read; the page is then unchanged.
+// The same for every day the page shows: a week planner that runs into the
+// next month also gets that month's dates (the window's fill command keeps
+// to the page's month). Other layouts as FillPageWithEntries.
+bool FillShownDaysWithEntries(CalendarPage &page, const QStringList &entries,
+                              const FontSpec &defaultFont);
+
+// The headless fill, for every day the page shows: every entry of the recurring-dates file
+// datesFile, or of the one in the data folder (where the window keeps it) when datesFile is empty
+// (that one may be missing: nothing is filled). filled tells whether any note changed. False with
+// an error text when an explicit datesFile is missing or a file cannot be read; the page is then
+// unchanged.
 bool FillPageFromFile(CalendarPage &page, const QString &datesFile, const FontSpec &defaultFont,
                       bool &filled, QString *error = nullptr);
 
