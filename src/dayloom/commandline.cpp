@@ -572,7 +572,12 @@ int RunHeadless(const CommandLine &command, int argc, char *argv[])
             qputenv("QT_QPA_PLATFORM", "offscreen");
         EnsureRuntimeDirectory();
         QGuiApplication app(argc, argv);
-        return RunExport(command.exportOptions);
+        const int code = RunExport(command.exportOptions);
+        // Everything is written and closed: tearing down the font caches
+        // and the platform would only cost time.
+        std::fflush(stdout);
+        std::fflush(stderr);
+        ::_exit(code);
     }
     case CommandLine::Kind::ListDates: {
         QCoreApplication app(argc, argv);
