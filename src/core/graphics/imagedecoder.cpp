@@ -1,13 +1,50 @@
 #include "core/graphics/imagedecoder.h"
 
+#include "core/graphics/dibreader.h"
+#include "core/graphics/iconreader.h"
+#include "core/graphics/pcxreader.h"
 #include "core/graphics/picturelimits.h"
+#include "core/graphics/pluginimagereader.h"
+#include "core/graphics/rasterbytes.h"
+#include "core/graphics/targareader.h"
 
-#include <QBuffer>
 #include <QIODevice>
 #include <QImage>
-#include <QImageReader>
 
 namespace Dayloom {
+
+using RasterBytes::Fail;
+
+namespace {
+
+bool ReadDevice(QIODevice &device, QByteArray &bytes, QString *error)
+{
+    const QString tooLarge = QStringLiteral("the file is too large for a picture");
+    if (!device.isSequential()) {
+        if (device.size() - device.pos() > MaxPictureFileBytes)
+            return Fail(error, tooLarge);
+        bytes = device.readAll();
+        return true;
+    }
+    bytes.clear();
+    for (;;) {
+        const QByteArray chunk = device.read(1 << 20);
+        if (chunk.isEmpty())
+            return true;
+        if (bytes.size() + chunk.size() > MaxPictureFileBytes)
+            return Fail(error, tooLarge);
+        bytes += chunk;
+    }
+}
+
+bool ReadBitmap(const QByteArray &bytes, QImage &image, QString *error)
+{
+    if (bytes.startsWith("BM") || !DibReader::LooksLikePackedDib(bytes))
+        return DibReader::ReadFile(bytes, image, error);
+    return DibReader::ReadPacked(bytes, image, error);
+}
+
+} // namespace
 
 RasterFormat RasterFormatForSuffix(const QString &suffix)
 {
@@ -34,47 +71,76 @@ RasterFormat RasterFormatForSuffix(const QString &suffix)
     return RasterFormat::Unknown;
 }
 
+RasterFormat SniffRasterFormat(const QByteArray &bytes)
+{
+    if (bytes.startsWith("BM"))
+        return RasterFormat::Bmp;
+    if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
+        return RasterFormat::Png;
+    if (bytes.startsWith("\xff\xd8\xff"))
+        return RasterFormat::Jpeg;
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        return RasterFormat::Gif;
+    if (IconReader::LooksLikeIcon(bytes))
+        return RasterFormat::Icon;
+    if (DibReader::LooksLikePackedDib(bytes))
+        return RasterFormat::Dib;
+    if (PcxReader::LooksLikePcx(bytes))
+        return RasterFormat::Pcx;
+    return RasterFormat::Unknown;
+}
+
 bool DecodeRasterImage(QIODevice &device, RasterFormat format, QImage &image, QString *error)
 {
-    Q_UNUSED(format);
-    QImageReader reader(&device);
-    reader.setAutoTransform(false);
-    const QSize size = reader.size();
-    if (size.isValid() && !CheckPictureSize(size.width(), size.height(), error))
+    QByteArray bytes;
+    if (!ReadDevice(device, bytes, error))
         return false;
-    if (!reader.read(&image)) {
-        if (error)
-            *error = reader.errorString();
-        return false;
+    if (format != RasterFormat::Targa) {
+        const RasterFormat shown = SniffRasterFormat(bytes);
+        if (shown != RasterFormat::Unknown)
+            format = shown;
     }
-    image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
-                                                          : QImage::Format_RGB32);
+    QImage result;
+    bool ok = false;
+    switch (format) {
+    case RasterFormat::Unknown:
+        return Fail(error, bytes.isEmpty()
+                               ? QStringLiteral("the file is empty")
+                               : QStringLiteral("the file is not in a picture format this "
+                                                "program reads"));
+    case RasterFormat::Bmp:
+    case RasterFormat::Dib:
+    case RasterFormat::Rle:
+        ok = ReadBitmap(bytes, result, error);
+        break;
+    case RasterFormat::Jpeg:
+        ok = PluginImageReader::Read(bytes, "jpeg", result, error);
+        break;
+    case RasterFormat::Gif:
+        ok = PluginImageReader::Read(bytes, "gif", result, error);
+        break;
+    case RasterFormat::Png:
+        ok = PluginImageReader::Read(bytes, "png", result, error);
+        break;
+    case RasterFormat::Icon:
+        ok = IconReader::Read(bytes, result, error);
+        break;
+    case RasterFormat::Pcx:
+        ok = PcxReader::Read(bytes, result, error);
+        break;
+    case RasterFormat::Targa:
+        ok = TargaReader::Read(bytes, result, error);
+        break;
+    }
+    if (!ok)
+        return false;
+    image = result;
     return true;
 }
 
 bool DecodePackedDib(const QByteArray &packed, QImage &image, QString *error)
 {
-    // A file header in front makes it a bitmap file.
-    if (packed.size() < 40) {
-        if (error)
-            *error = QStringLiteral("the bitmap is truncated");
-        return false;
-    }
-    QByteArray file("BM");
-    const quint32 fileSize = quint32(14 + packed.size());
-    for (int i = 0; i < 4; ++i)
-        file.append(char((fileSize >> (8 * i)) & 0xff));
-    file.append(QByteArray(4, 0));
-    const quint32 headerSize = quint32(uchar(packed[0]) | uchar(packed[1]) << 8);
-    const quint32 bitCount = quint32(uchar(packed[14]) | uchar(packed[15]) << 8);
-    const quint32 colours = bitCount <= 8 ? (1u << bitCount) : 0;
-    const quint32 offset = 14 + headerSize + 4 * colours;
-    for (int i = 0; i < 4; ++i)
-        file.append(char((offset >> (8 * i)) & 0xff));
-    file.append(packed);
-    QBuffer buffer(&file);
-    buffer.open(QIODevice::ReadOnly);
-    return DecodeRasterImage(buffer, RasterFormat::Bmp, image, error);
+    return DibReader::ReadPacked(packed, image, error);
 }
 
 } // namespace Dayloom

@@ -27,7 +27,14 @@ enum class RasterFormat
 // Unknown for others.
 RasterFormat RasterFormatForSuffix(const QString &suffix);
 
-// Decodes a whole raster picture from the device. Hostile input is refused
+// The format the bytes' content shows (bitmap file, packed bitmap, PCX,
+// PNG, JPEG, GIF, icon); Unknown when none. Targa files have no signature
+// and are known only by their extension.
+RasterFormat SniffRasterFormat(const QByteArray &bytes);
+
+// Decodes a whole raster picture from the device. The content decides the
+// format where it shows one; format (from the file's extension) otherwise,
+// and always for Targa. Hostile input is refused
 // with a reason, never read past its end, and never larger than the bounds of
 // picturelimits.h. The image is in a 32-bit format (alpha kept where the file
 // has it).

@@ -1,0 +1,105 @@
+#include "core/graphics/iconreader.h"
+
+#include "core/graphics/dibreader.h"
+#include "core/graphics/pluginimagereader.h"
+#include "core/graphics/rasterbytes.h"
+
+#include <QImage>
+
+namespace Dayloom {
+
+using namespace RasterBytes;
+
+namespace {
+
+constexpr qint64 DirectorySize = 6;
+constexpr qint64 EntrySize = 16;
+
+bool IsPng(const uchar *p, qint64 size)
+{
+    return size >= 8 && p[0] == 0x89 && p[1] == 'P' && p[2] == 'N' && p[3] == 'G';
+}
+
+quint32 BigEndian32(const uchar *p)
+{
+    return (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | p[3];
+}
+
+// How good an image is, by what its own data says (the directory's sizes
+// are often wrong): area first, then bits a pixel. -1 when unusable.
+qint64 Rank(const uchar *p, qint64 size)
+{
+    qint64 width = 0, height = 0, bits = 0;
+    if (IsPng(p, size)) {
+        if (size < 24)
+            return -1;
+        width = BigEndian32(p + 16);
+        height = BigEndian32(p + 20);
+        bits = 32;
+    } else {
+        if (size < 16 || Le32(p) < 12)
+            return -1;
+        if (Le32(p) == 12) {
+            width = Le16(p + 4);
+            height = Le16(p + 6) / 2;
+            bits = Le16(p + 10);
+        } else {
+            width = LeSigned32(p + 4);
+            height = LeSigned32(p + 8) / 2;
+            bits = Le16(p + 14);
+        }
+    }
+    if (width <= 0 || height <= 0 || width > 65536 || height > 65536 || bits > 32)
+        return -1;
+    return (width * height) * 64 + bits;
+}
+
+} // namespace
+
+bool IconReader::LooksLikeIcon(const QByteArray &bytes)
+{
+    if (bytes.size() < DirectorySize + EntrySize)
+        return false;
+    const uchar *p = Data(bytes);
+    const int type = Le16(p + 2), count = Le16(p + 4);
+    return Le16(p) == 0 && (type == 1 || type == 2) && count > 0 && p[DirectorySize + 3] == 0;
+}
+
+bool IconReader::Read(const QByteArray &bytes, QImage &image, QString *error)
+{
+    if (!LooksLikeIcon(bytes))
+        return Fail(error, QStringLiteral("this is not an icon file"));
+    const uchar *p = Data(bytes);
+    const qint64 size = bytes.size();
+    const qint64 count = Le16(p + 4);
+    if (size < DirectorySize + count * EntrySize)
+        return Fail(error, QStringLiteral("the icon is truncated"));
+    qint64 bestRank = -1, bestOffset = 0, bestSize = 0;
+    for (qint64 i = 0; i < count; ++i) {
+        const uchar *entry = p + DirectorySize + i * EntrySize;
+        const qint64 offset = Le32(entry + 12);
+        if (offset >= size)
+            continue;
+        // Writers sometimes overstate an image's length: keep what is there.
+        const qint64 length = qMin<qint64>(Le32(entry + 8), size - offset);
+        const qint64 rank = Rank(p + offset, length);
+        if (rank > bestRank) {
+            bestRank = rank;
+            bestOffset = offset;
+            bestSize = length;
+        }
+    }
+    if (bestRank < 0)
+        return Fail(error, QStringLiteral("the icon holds no image"));
+    const QByteArray data = bytes.mid(bestOffset, bestSize);
+    QImage result;
+    const bool ok = IsPng(p + bestOffset, bestSize)
+                        ? PluginImageReader::Read(data, "png", result, error)
+                        : DibReader::ReadIconImage(data, result, error);
+    if (!ok)
+        return false;
+    image = result.convertToFormat(QImage::Format_ARGB32);
+    return true;
+}
+
+} // namespace Dayloom
