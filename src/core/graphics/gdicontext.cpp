@@ -3,6 +3,7 @@
 #include "core/graphics/imagedecoder.h"
 #include "core/graphics/metafilereader.h"
 
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -481,6 +482,17 @@ QPen GdiContext::CurrentPen(bool device)
     pen.setMiterLimit(m_state.miterLimit);
     if (device && pen.widthF() > 0)
         pen.setWidthF(pen.widthF() * AreaScale(LogicalToDevice()));
+    // Joins and caps of pens a few pixels wide cannot be told apart; the
+    // square ones are much quicker to stroke.
+    if (pen.widthF() > 0 && pen.style() == Qt::SolidLine) {
+        const double pixels =
+            pen.widthF() *
+            AreaScale(device ? m_deviceToPixels : LogicalToDevice() * m_deviceToPixels);
+        if (pixels <= 3.5) {
+            pen.setJoinStyle(Qt::MiterJoin);
+            pen.setCapStyle(Qt::SquareCap);
+        }
+    }
     return pen;
 }
 
@@ -859,8 +871,37 @@ void GdiContext::Rectangle(const QRectF &rect)
     }
     UseSpace(Space::Logical);
     SetPainterBackground();
-    SetPainterPen(CurrentPen(false));
+    const QPen pen = CurrentPen(false);
     SetPainterBrush(CurrentBrush(m_state.brush.brush, m_state.brush.pattern, false));
+    const QTransform &l2d = LogicalToDevice();
+    if (pen.style() == Qt::SolidLine && (pen.widthF() == 0 || pen.joinStyle() == Qt::MiterJoin) &&
+        l2d.m12() == 0 && l2d.m21() == 0) {
+        // A thin outline of an upright rectangle is four bands: much quicker
+        // than stroking it, and the same pixels. One device pixel wide for
+        // the hairline pens.
+        const QTransform toPixels = l2d * m_deviceToPixels;
+        const double wx = pen.widthF() > 0 ? pen.widthF() : 1 / std::abs(toPixels.m11());
+        const double wy = pen.widthF() > 0 ? pen.widthF() : 1 / std::abs(toPixels.m22());
+        if (std::isfinite(wx) && std::isfinite(wy) && toPixels.m12() == 0 && toPixels.m21() == 0) {
+            SetPainterPen(QPen(Qt::NoPen));
+            m_painter.drawRect(r);
+            const QRectF outer = r.adjusted(-wx / 2, -wy / 2, wx / 2, wy / 2);
+            if (r.width() <= wx || r.height() <= wy) {
+                m_painter.fillRect(outer, pen.brush());
+                return;
+            }
+            m_painter.fillRect(QRectF(outer.left(), outer.top(), outer.width(), wy), pen.brush());
+            m_painter.fillRect(QRectF(outer.left(), outer.bottom() - wy, outer.width(), wy),
+                               pen.brush());
+            m_painter.fillRect(QRectF(outer.left(), outer.top() + wy, wx, outer.height() - 2 * wy),
+                               pen.brush());
+            m_painter.fillRect(
+                QRectF(outer.right() - wx, outer.top() + wy, wx, outer.height() - 2 * wy),
+                pen.brush());
+            return;
+        }
+    }
+    SetPainterPen(pen);
     m_painter.drawRect(r);
 }
 
@@ -985,6 +1026,7 @@ QFont GdiContext::TextFont(const GdiLogFont &f, int pixelSize)
     font.setHintingPreference(QFont::PreferNoHinting);
     m_font = font;
     m_metrics.emplace(font);
+    m_rawFont.reset();
     m_fontKey = f;
     m_fontPixels = pixelSize;
     return font;
@@ -1016,12 +1058,14 @@ void GdiContext::Text(const GdiTextRun &run)
     QTransform rotate;
     rotate.rotate(-lf.escapement / 10.0);
     const QTransform flip = linear.determinant() < 0 ? QTransform::fromScale(1, -1) : QTransform();
+    const QPointF origin = l2d.map(reference);
     const QTransform toDevice =
-        rotate * flip * linear *
-        QTransform::fromTranslate(l2d.map(reference).x(), l2d.map(reference).y());
+        rotate * flip * linear * QTransform::fromTranslate(origin.x(), origin.y());
     double em = std::abs(lf.height);
     if (em == 0 || !std::isfinite(em))
         em = m_devicePerMm * 25.4 / 6 / lineScale; // twelve points
+    // The font is made at about the size it lands on the paint device, and
+    // the rest of the scale goes into the painter's transform.
     const double pixels = em * AreaScale(toDevice * m_deviceToPixels);
     if (!std::isfinite(pixels) || pixels < 0.05)
         return;
@@ -1031,24 +1075,56 @@ void GdiContext::Text(const GdiTextRun &run)
     double k = em / pixelSize; // logical units of a font pixel
     if (lf.height > 0 && metrics.ascent() + metrics.descent() > 0)
         k = lf.height / (metrics.ascent() + metrics.descent());
+    bool stretched = false;
     if (lf.width != 0 && metrics.averageCharWidth() > 0) {
         font.setStretch(int(std::clamp(
             std::round(100 * std::abs(lf.width) / (metrics.averageCharWidth() * k)), 1.0, 4000.0)));
         metrics = QFontMetricsF(font);
+        stretched = true;
     }
 
-    // Positions of the characters when the run gives them.
+    // On raster devices upright text goes straight from the font to device
+    // pixels, without shaping; other devices (PDF, printers) get text they
+    // keep as text.
+    const QTransform local = QTransform::fromScale(k, k) * toDevice;
+    const QTransform full = local * m_deviceToPainter;
+    QList<quint32> glyphs;
+    QList<QPointF> advances;
+    const double scale = full.m11();
+    if (!m_recording && !stretched && m_painter.paintEngine() &&
+        m_painter.paintEngine()->type() == QPaintEngine::Raster &&
+        m_painter.device()->devicePixelRatio() == 1 && full.m12() == 0 && full.m21() == 0 &&
+        scale > 0 && std::abs(full.m22() - scale) < 1e-9 * scale) {
+        const double size = pixelSize * scale;
+        if (!m_rawFont || m_rawPixels != size) {
+            m_rawFont = QRawFont::fromFont(font);
+            m_rawFont->setPixelSize(size);
+            m_rawPixels = size;
+        }
+        glyphs = m_rawFont->glyphIndexesForString(run.text);
+        if (glyphs.size() == run.text.size() && !glyphs.contains(0))
+            advances = m_rawFont->advancesForGlyphIndexes(glyphs);
+        else
+            glyphs.clear();
+        for (QPointF &advance : advances)
+            advance /= scale;
+    }
+
+    // Where each character starts, when the run or the glyphs say.
     QList<double> starts;
     double width = 0;
-    if (!run.dx.isEmpty()) {
+    if (!run.dx.isEmpty() || !glyphs.isEmpty()) {
+        starts.reserve(run.text.size());
         for (qsizetype i = 0; i < run.text.size(); ++i) {
             starts.append(width);
             if (i < run.dx.size())
                 width += run.dx[i] / k;
+            else if (i < advances.size())
+                width += advances[i].x();
             else
                 width += metrics.horizontalAdvance(run.text[i]);
         }
-    } else {
+    } else if ((s.textAlign & Gdi::TaHorizontalMask) || s.bkOpaque || updateCp || m_recording) {
         width = metrics.horizontalAdvance(run.text);
     }
     double x = 0;
@@ -1068,15 +1144,13 @@ void GdiContext::Text(const GdiTextRun &run)
     else if ((s.textAlign & Gdi::TaVerticalMask) == Gdi::TaBottom)
         baseline = -metrics.descent();
 
-    const QTransform local = QTransform::fromScale(k, k) * toDevice;
     if (updateCp) {
         const double advance = (s.textAlign & Gdi::TaHorizontalMask) == Gdi::TaCenter ? 0
                                : (s.textAlign & Gdi::TaRight)                         ? -width
                                                                                       : width;
         const QPointF d =
             (QTransform::fromScale(k, k) * rotate * flip * linear).map(QPointF(advance, 0));
-        const QPointF back = linear.inverted().map(d);
-        m_state.position = reference + back;
+        m_state.position = reference + linear.inverted().map(d);
     }
 
     if (m_recording) {
@@ -1095,17 +1169,31 @@ void GdiContext::Text(const GdiTextRun &run)
     } else {
         ApplyClip();
     }
-    m_painter.setTransform(local * m_deviceToPainter);
+    m_painter.setTransform(full);
     m_space = Space::Other;
     if (s.bkOpaque)
         m_painter.fillRect(
             QRectF(x, baseline - metrics.ascent(), width, metrics.ascent() + metrics.descent()),
             s.bkColor);
-    m_painter.setFont(font);
     SetPainterPen(QPen(s.textColor));
-    if (starts.isEmpty()) {
+    if (!glyphs.isEmpty()) {
+        QList<QPointF> positions;
+        positions.reserve(starts.size());
+        for (double start : starts)
+            positions.append(QPointF(start * scale, 0));
+        QGlyphRun glyphRun;
+        glyphRun.setRawFont(*m_rawFont);
+        glyphRun.setGlyphIndexes(glyphs);
+        glyphRun.setPositions(positions);
+        glyphRun.setUnderline(lf.underline);
+        glyphRun.setStrikeOut(lf.strikeOut);
+        m_painter.setTransform(QTransform());
+        m_painter.drawGlyphRun(full.map(QPointF(x, baseline)), glyphRun);
+    } else if (starts.isEmpty()) {
+        m_painter.setFont(font);
         m_painter.drawText(QPointF(x, baseline), run.text);
     } else {
+        m_painter.setFont(font);
         for (qsizetype i = 0; i < run.text.size(); ++i) {
             qsizetype n = 1;
             if (run.text[i].isHighSurrogate() && i + 1 < run.text.size())

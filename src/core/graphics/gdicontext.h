@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QList>
 #include <QPolygonF>
+#include <QRawFont>
 #include <QRectF>
 
 #include <optional>
@@ -199,6 +200,8 @@ private:
     int m_fontPixels = 0;
     std::optional<QFont> m_font;
     std::optional<QFontMetricsF> m_metrics;
+    std::optional<QRawFont> m_rawFont; // the same at the exact device size
+    double m_rawPixels = 0;
 };
 
 } // namespace Dayloom
