@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QRectF>
 #include <QSizeF>
+#include <QString>
 
 class QPainter;
 
@@ -11,6 +12,11 @@ namespace Dayloom {
 // Plays Windows metafiles (placeable, with the 0x9AC6CDD7 header, and bare)
 // and enhanced metafiles onto any QPainter, as vector drawing, so that they
 // stay vectors in PDF, SVG and on paper.
+//
+// A placeable metafile's box and units per inch give its natural size; a
+// bare Windows metafile is measured by its first window origin and extent
+// (or, without them, by what it draws) at 1440 units per inch, the unit most
+// programs write them in; an enhanced metafile by the frame of its header.
 //
 // Load() checks the header and walks the records once; it fails, with a
 // reason, on a file that is not a metafile or whose header does not fit the
@@ -43,11 +49,20 @@ public:
     // The painter's state is restored afterwards.
     void Play(QPainter &painter, const QRectF &target) const;
 
+    // The rectangle of the metafile's device units that Play() stretches
+    // onto the target: the placeable box, the window of a bare Windows
+    // metafile, the frame of an enhanced metafile.
+    QRectF Frame() const { return m_frame; }
+
 private:
+    void Clear();
+
     Type m_type = Type::None;
     QByteArray m_bytes;
     QSizeF m_naturalSize;
     int m_recordCount = 0;
+    QRectF m_frame;
+    double m_devicePerMm = 0;
 };
 
 } // namespace Dayloom
