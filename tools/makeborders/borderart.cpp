@@ -506,26 +506,20 @@ void Checker(QPainter &p, const QSizeF &page)
     const int down = int(page.height() / Square);
     const double left = (page.width() - across * Square) / 2;
     const double top = (page.height() - down * Square) / 2;
-    for (int row = 0; row < 3; ++row) {
+    constexpr int Rows = 3;
+    for (int j = 0; j < down; ++j) {
         for (int i = 0; i < across; ++i) {
-            p.setBrush(colours[(i + row) % 2]);
-            p.drawRect(QRectF(left + i * Square, top + row * Square, Square, Square));
-            p.setBrush(colours[(i + row + down) % 2]);
-            p.drawRect(QRectF(left + i * Square, top + (down - 1 - row) * Square, Square, Square));
-        }
-        for (int j = 3; j < down - 3; ++j) {
-            p.setBrush(colours[(j + row) % 2]);
-            p.drawRect(QRectF(left + row * Square, top + j * Square, Square, Square));
-            p.setBrush(colours[(j + row + across) % 2]);
-            p.drawRect(
-                QRectF(left + (across - 1 - row) * Square, top + j * Square, Square, Square));
+            if (i >= Rows && i < across - Rows && j >= Rows && j < down - Rows)
+                continue;
+            p.setBrush(colours[(i + j) % 2]);
+            p.drawRect(QRectF(left + i * Square, top + j * Square, Square, Square));
         }
     }
     p.setPen(QPen(QColor(40, 40, 40), 1.5));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(left, top, across * Square, down * Square));
-    p.drawRect(
-        QRectF(left + 3 * Square, top + 3 * Square, (across - 6) * Square, (down - 6) * Square));
+    p.drawRect(QRectF(left + Rows * Square, top + Rows * Square, (across - 2 * Rows) * Square,
+                      (down - 2 * Rows) * Square));
 }
 
 void ClassicDoubleLine(QPainter &p, const QSizeF &page)

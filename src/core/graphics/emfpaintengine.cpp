@@ -106,6 +106,9 @@ constexpr int HeaderSize = 108;
 const char16_t Description[] = u"Dayloom\0Picture\0"; // two strings, then a final null
 constexpr int DescriptionChars = sizeof(Description) / sizeof(char16_t);
 
+// Images are written with at most this many pixels each way.
+constexpr int MaxImageSide = 4096;
+
 // Logical coordinates are kept well inside 32 bits.
 constexpr double CoordinateLimit = 1 << 30;
 
@@ -971,9 +974,10 @@ void EmfPaintEngine::FillBanded(const QPainterPath &userPath)
             if (!last && OverWhite(ColorAt(*gradient, (cuts[i + 1] + cuts[i + 2]) / 2),
                                    m_opacity) == OverWhite(color, m_opacity))
                 continue;
-            // Bands overlap a little so that no seam shows between them.
-            const double overlap = (cuts.back() - cuts.front()) / 2000;
-            const QPointF a = s + d * (cuts[first] - (first ? overlap : 0));
+            // Each band reaches into the next, which is filled over it, so
+            // that no seam shows between them.
+            const double overlap = 0.5 / BandsPerUnit;
+            const QPointF a = s + d * cuts[first];
             const QPointF b = s + d * (cuts[i + 1] + (last ? 0 : overlap));
             QPainterPath band;
             band.addPolygon(QPolygonF({a - normal, b - normal, b + normal, a + normal}));
@@ -1110,8 +1114,10 @@ void EmfPaintEngine::drawImage(const QRectF &target, const QImage &image, const 
         return;
     // No more pixels than twice the drawn size needs.
     const QRectF deviceRect = m_transform.mapRect(target);
-    const QSize most(std::max(1, int(std::ceil(deviceRect.width() * 2))),
-                     std::max(1, int(std::ceil(deviceRect.height() * 2))));
+    const auto twice = [](double side) {
+        return int(std::clamp(std::ceil(side * 2), 1.0, double(MaxImageSide)));
+    };
+    const QSize most(twice(deviceRect.width()), twice(deviceRect.height()));
     if (part.width() > most.width() || part.height() > most.height())
         part = part.scaled(part.size().boundedTo(most), Qt::IgnoreAspectRatio,
                            Qt::SmoothTransformation);
@@ -1214,15 +1220,24 @@ void EmfPaintEngine::drawTextItem(const QPointF &position, const QTextItem &text
     }
 
     // The advance of every UTF-16 unit, rounded so that their sums stay on
-    // the positions Qt lays the characters at.
+    // the positions Qt lays the characters at (long texts: character by
+    // character, without kerning).
     const QFontMetricsF metrics(font, m_device);
     const qsizetype count = text.size();
+    const bool longText = count > 256;
     std::vector<qint32> dx(size_t(count), 0);
     qint32 placed = 0;
+    double sum = 0;
+    qsizetype measured = 0;
     for (qsizetype k = 1; k <= count; ++k) {
         if (k < count && text.at(k - 1).isHighSurrogate() && text.at(k).isLowSurrogate())
             continue; // the pair's advance goes to its second unit
-        const double x = metrics.horizontalAdvance(text.left(k)) * scaleX * Subdivision;
+        if (longText) {
+            sum += metrics.horizontalAdvance(text.mid(measured, k - measured));
+            measured = k;
+        }
+        const double x =
+            (longText ? sum : metrics.horizontalAdvance(text.left(k))) * scaleX * Subdivision;
         const qint32 at = qint32(std::lround(std::clamp(x, -CoordinateLimit, CoordinateLimit)));
         dx[size_t(k - 1)] = at - placed;
         placed = at;
