@@ -1,10 +1,13 @@
 #include "core/calendar/calendarpage.h"
 #include "core/export/pageexport.h"
+#include "core/io/appfolders.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Dayloom;
@@ -83,6 +86,7 @@ private Q_SLOTS:
     void clickDecision();
     void clickNextAndPreviousCell();
     void zoomedPaintScalesGeometry();
+    void borderPictureFollowsZoom();
     void highDensityDeviceStaysAligned();
     void miniCalendarsDrawAfterMain();
     void reentrantPaintDoesNothing();
@@ -366,6 +370,31 @@ void TestCalendarDrawing::zoomedPaintScalesGeometry()
     // Cell records are in zoomed pixels too.
     QVERIFY(page.CellRecordOf(42).rTotal.Bottom <= B);
     QVERIFY(page.CellRecordOf(42).rTotal.Right <= R);
+}
+
+// The border picture used not to be drawn on screen at all.
+void TestCalendarDrawing::borderPictureFollowsZoom()
+{
+    QTemporaryDir dir;
+    SetProgramFolder(dir.path());
+    QDir(dir.path()).mkpath(QStringLiteral("Borders"));
+    QImage picture(6, 6, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    picture.save(dir.filePath(QStringLiteral("Borders/Holly.wpo")), "PNG");
+    CalendarPage page;
+    page.SetWMFBorderFile(QStringLiteral("Holly"));
+    SetProgramFolder(QString());
+    const QImage image = Render(page, 0.55f);
+    // The printable rectangle x zoom, each coordinate truncated.
+    const TRect p = page.PrintableRect();
+    const int L = int(p.Left * 0.55), T = int(p.Top * 0.55);
+    const int R = int(p.Right * 0.55), B = int(p.Bottom * 0.55);
+    const QColor green(Qt::darkGreen);
+    QCOMPARE(image.pixelColor(L, T), green);
+    QCOMPARE(image.pixelColor(R - 1, B - 1), green);
+    QCOMPARE(image.pixelColor(L + 5, (T + B) / 2), green);
+    QVERIFY(IsWhite(image, L - 1, T - 1));
+    QVERIFY(IsWhite(image, R, B));
 }
 
 void TestCalendarDrawing::highDensityDeviceStaysAligned()

@@ -1,6 +1,7 @@
 #include "core/calendar/calendarpage.h"
 #include "core/io/appfolders.h"
 
+#include <QBuffer>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -46,6 +47,23 @@ void WriteFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
+// A border file: a small picture of one colour (the page sniffs the content,
+// so a PNG serves under the border extensions).
+QByteArray BorderBytes(QColor color)
+{
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(color);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return buffer.data();
+}
+
+QRgb BorderColor(const CalendarPage &page)
+{
+    return page.BorderPicture().Image().pixel(0, 0);
+}
+
 } // namespace
 
 class TestCalendarPage : public QObject
@@ -68,6 +86,7 @@ private Q_SLOTS:
     void borderAddsAllowance();
     void missingBorderKeepsOldName();
     void borderFollowsOrientation();
+    void unreadableBorderClearsName();
     void minisInTitle();
     void sixBeforeSixAfterAcrossYearEnd();
     void sixtyMonthSheet();
@@ -224,11 +243,11 @@ void TestCalendarPage::borderAddsAllowance()
 {
     QTemporaryDir dir;
     SetProgramFolder(dir.path());
-    WriteFile(dir.filePath("Borders/Holly.wpo"), "portrait picture");
+    WriteFile(dir.filePath("Borders/Holly.wpo"), BorderBytes(Qt::green));
     CalendarPage page;
     page.SetWMFBorderFile(QStringLiteral("Holly"));
     QCOMPARE(page.WMFBorderFile(), QStringLiteral("Holly"));
-    QCOMPARE(page.BorderPicture(), QByteArray("portrait picture"));
+    QCOMPARE(BorderColor(page), QColor(Qt::green).rgb());
     QCOMPARE(page.MainRect(), (TRect{71, 71, 745, 985}));
     QCOMPARE(page.PrintableRect(), (TRect{24, 24, 792, 1032}));
     page.SetWMFBorderFile(QString());
@@ -239,27 +258,42 @@ void TestCalendarPage::missingBorderKeepsOldName()
 {
     QTemporaryDir dir;
     SetProgramFolder(dir.path());
-    WriteFile(dir.filePath("Borders/Holly.wpo"), "holly");
+    WriteFile(dir.filePath("Borders/Holly.wpo"), BorderBytes(Qt::green));
     CalendarPage page;
     page.SetWMFBorderFile(QStringLiteral("Holly"));
     page.SetWMFBorderFile(QStringLiteral("NoSuchBorder"));
     QCOMPARE(page.WMFBorderFile(), QStringLiteral("Holly"));
-    QCOMPARE(page.BorderPicture(), QByteArray("holly"));
+    QCOMPARE(BorderColor(page), QColor(Qt::green).rgb());
 }
 
 void TestCalendarPage::borderFollowsOrientation()
 {
     QTemporaryDir dir;
     SetProgramFolder(dir.path());
-    WriteFile(dir.filePath("Borders/Stars.wpo"), "tall");
-    WriteFile(dir.filePath("Borders/Stars.wls"), "wide");
+    WriteFile(dir.filePath("Borders/Stars.wpo"), BorderBytes(Qt::red));
+    WriteFile(dir.filePath("Borders/Stars.wls"), BorderBytes(Qt::blue));
     CalendarPage page;
     page.SetWMFBorderFile(QStringLiteral("Stars"));
-    QCOMPARE(page.BorderPicture(), QByteArray("tall"));
+    QCOMPARE(BorderColor(page), QColor(Qt::red).rgb());
     page.SetCalendarLayout(LOFullCalendarLS);
-    QCOMPARE(page.BorderPicture(), QByteArray("wide"));
+    QCOMPARE(BorderColor(page), QColor(Qt::blue).rgb());
     QCOMPARE(CalendarPage::BorderFilePath("Stars", coLandscape),
              QDir(dir.path()).filePath("Borders/Stars.wls"));
+}
+
+// The border file's bytes used to be kept unread, so a damaged file kept
+// its name and drew nothing.
+void TestCalendarPage::unreadableBorderClearsName()
+{
+    QTemporaryDir dir;
+    SetProgramFolder(dir.path());
+    WriteFile(dir.filePath("Borders/Holly.wpo"), BorderBytes(Qt::green));
+    WriteFile(dir.filePath("Borders/Broken.wpo"), "not a picture at all");
+    CalendarPage page;
+    page.SetWMFBorderFile(QStringLiteral("Holly"));
+    page.SetWMFBorderFile(QStringLiteral("Broken"));
+    QVERIFY(page.WMFBorderFile().isEmpty());
+    QCOMPARE(page.MainRect(), (TRect{26, 26, 790, 1030}));
 }
 
 void TestCalendarPage::minisInTitle()

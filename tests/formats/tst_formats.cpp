@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -235,11 +236,12 @@ private Q_SLOTS:
     {
         QVERIFY(m_programFolder.isValid());
         QDir(m_programFolder.path()).mkdir(QStringLiteral("Borders"));
-        for (const char *name : {"Borders/Holly.wls", "Borders/Holly.wpo"}) {
-            QFile border(m_programFolder.filePath(QString::fromLatin1(name)));
-            QVERIFY(border.open(QIODevice::WriteOnly));
-            border.write("border picture");
-        }
+        // Border files the page can read: it sniffs the content, so a PNG
+        // serves under the border extensions.
+        QImage picture(2, 2, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        for (const char *name : {"Borders/Holly.wls", "Borders/Holly.wpo"})
+            QVERIFY(picture.save(m_programFolder.filePath(QString::fromLatin1(name)), "PNG"));
         SetProgramFolder(m_programFolder.path());
     }
 

@@ -1,4 +1,6 @@
 #include "core/calendar/calendarpage.h"
+#include "core/export/pageexport.h"
+#include "core/io/appfolders.h"
 #include "core/objects/flatcalendar/tgflatcalendar.h"
 #include "core/print/metafile.h"
 #include "core/print/pageprinter.h"
@@ -6,6 +8,9 @@
 #include "core/richtext/notedocument.h"
 #include "core/surface/pagedocument.h"
 
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -52,6 +57,28 @@ bool HasInk(const QImage &image, const TRect &r)
                 return true;
     return false;
 }
+
+const QRgb BorderRgb = qRgb(200, 30, 40);
+
+// A design whose page has a border picture of one colour, read from a
+// program folder of its own (the page sniffs the content, so a PNG serves
+// under the border extension).
+struct BorderedDesign
+{
+    QTemporaryDir dir;
+    PageDocument document;
+
+    BorderedDesign()
+    {
+        SetProgramFolder(dir.path());
+        QDir(dir.path()).mkpath(QStringLiteral("Borders"));
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(BorderRgb);
+        picture.save(dir.filePath(QStringLiteral("Borders/Holly.wpo")), "PNG");
+        document.Page().SetWMFBorderFile(QStringLiteral("Holly"));
+    }
+    ~BorderedDesign() { SetProgramFolder(QString()); }
+};
 
 TWPRtfStorage Note(const QString &text)
 {
@@ -181,6 +208,8 @@ private Q_SLOTS:
     void paperAgainstScreen();
     void offsetsMoveEverything();
     void borderPictureFollowsOffsets();
+    void borderInPrintableRect_data();
+    void borderInPrintableRect();
     void tooWideTitleLosesItsEnd();
     void titleBand_data();
     void titleBand();
@@ -411,25 +440,79 @@ void TestPrint::offsetsMoveEverything()
 
 void TestPrint::borderPictureFollowsOffsets()
 {
-    CalendarSettings settings;
-    settings.wmfBorderFile = QStringLiteral("Holly");
-    const PageLayout layout = CalculatePageLayout(settings);
-    const std::array<TWPRtfStorage, 42> notes{};
-    const QByteArray picture("picture bytes");
-    QList<QRect> targets;
-    PagePrinter printer(settings, layout, notes, picture);
-    printer.SetBorderDrawer([&](QPainter &, const QByteArray &bytes, const QRect &target) {
-        QCOMPARE(bytes, picture);
-        targets.append(target);
-    });
-    QImage paper = Paper(96, 12, 12);
-    QPainter painter(&paper);
-    PrintEngine engine(painter);
-    printer.Print(engine, 0, 0);
-    printer.Print(engine, 1, 0.5);
-    QCOMPARE(targets.size(), 2);
-    QCOMPARE(targets[0], layout.printableRect.toQRect());
-    QCOMPARE(targets[1], targets[0].translated(96, 48));
+    BorderedDesign design;
+    const CalendarPage &page = design.document.Page();
+    const TRect printable = page.PrintableRect();
+    const auto print = [&](double x, double y) {
+        QImage paper = Paper(96, 12, 12);
+        QPainter painter(&paper);
+        PrintEngine engine(painter);
+        page.PrintPage(engine, x, y);
+        return paper;
+    };
+    const QImage still = print(0, 0);
+    const QImage moved = print(1, 0.5);
+    QCOMPARE(still.pixel(printable.Left + 3, printable.Top + 3), BorderRgb);
+    QCOMPARE(moved.pixel(printable.Left + 3 + 96, printable.Top + 3 + 48), BorderRgb);
+    QCOMPARE(moved.pixel(printable.Right - 4 + 96, printable.Bottom - 4 + 48), BorderRgb);
+    QCOMPARE(moved.pixel(printable.Left + 3, printable.Top + 3), qRgb(255, 255, 255));
+}
+
+void TestPrint::borderInPrintableRect_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::newRow("screen") << QStringLiteral("screen");
+    QTest::newRow("png export") << QStringLiteral("png");
+    QTest::newRow("paper") << QStringLiteral("paper");
+    QTest::newRow("pdf export") << QStringLiteral("pdf");
+}
+
+// The border picture used to reach neither the screen nor paper.
+void TestPrint::borderInPrintableRect()
+{
+    QFETCH(QString, output);
+    BorderedDesign design;
+    const CalendarPage &page = design.document.Page();
+    QImage image;
+    if (output == QLatin1String("screen")) {
+        image = RenderDocumentImage(design.document);
+    } else if (output == QLatin1String("png")) {
+        const QString path = design.dir.filePath(QStringLiteral("page.png"));
+        QVERIFY(ExportDocumentPng(design.document, path, nullptr));
+        image = QImage(path);
+    } else if (output == QLatin1String("paper")) {
+        image = Paper(96, page.PageWidth() / 96.0, page.PageHeight() / 96.0);
+        QPainter painter(&image);
+        PrintEngine engine(painter);
+        page.PrintPage(engine, 0, 0);
+    } else {
+        const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+        if (pdftoppm.isEmpty())
+            QSKIP("pdftoppm (poppler-utils) is not installed");
+        const QString path = design.dir.filePath(QStringLiteral("page.pdf"));
+        QVERIFY(ExportDocumentPdf(design.document, path, nullptr));
+        QProcess process;
+        process.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+                                 QStringLiteral("-singlefile"), path,
+                                 design.dir.filePath(QStringLiteral("pdf"))});
+        QVERIFY(process.waitForFinished(30000));
+        image = QImage(design.dir.filePath(QStringLiteral("pdf.png")));
+    }
+    QCOMPARE(image.size(), QSize(page.PageWidth(), page.PageHeight()));
+    image = image.convertToFormat(QImage::Format_RGB32);
+    const TRect r = page.PrintableRect();
+    const auto near = [](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                   std::abs(qBlue(a) - qBlue(b)) <
+               24;
+    };
+    for (const QPoint inside : {QPoint(r.Left + 3, r.Top + 3), QPoint(r.Right - 4, r.Bottom - 4),
+                                QPoint(r.Left + 20, (r.Top + r.Bottom) / 2)})
+        QVERIFY2(near(image.pixel(inside), BorderRgb),
+                 qPrintable(QStringLiteral("%1,%2").arg(inside.x()).arg(inside.y())));
+    for (const QPoint outside : {QPoint(r.Left - 3, r.Top - 3), QPoint(r.Right + 2, r.Bottom + 2)})
+        QVERIFY2(near(image.pixel(outside), qRgb(255, 255, 255)),
+                 qPrintable(QStringLiteral("%1,%2").arg(outside.x()).arg(outside.y())));
 }
 
 void TestPrint::tooWideTitleLosesItsEnd()

@@ -301,12 +301,17 @@ void CalendarPage::LoadBorderPicture()
         m_settings.wmfBorderFile.clear();
         return;
     }
-    QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         m_settings.wmfBorderFile.clear();
         return;
     }
-    m_borderPicture = std::move(bytes);
+    std::optional<Picture> picture = Picture::FromBytes(bytes, file.fileName(), nullptr);
+    if (!picture) {
+        m_settings.wmfBorderFile.clear();
+        return;
+    }
+    m_borderPicture = std::move(*picture);
 }
 
 // --- unpublished settings -------------------------------------------------------
@@ -370,7 +375,6 @@ PageDrawing CalendarPage::Draw(QPainter &painter, const RenderTarget &target) co
 {
     PageRenderer renderer(m_settings, m_layout, m_cellNotes, m_borderPicture);
     renderer.SetNoteDrawer(m_noteDrawer);
-    renderer.SetBorderDrawer(m_borderDrawer);
     return renderer.Draw(painter, target);
 }
 
@@ -392,7 +396,6 @@ PageDrawing CalendarPage::PrintPage(PrintEngine &engine, double xInch, double yI
         reference = QSize(static_cast<int>(screen.width() / m_screenZoom),
                           static_cast<int>(screen.height() / m_screenZoom));
     PagePrinter printer(m_settings, m_layout, m_cellNotes, m_borderPicture);
-    printer.SetBorderDrawer(m_borderDrawer);
     printer.SetNoteRenderer(m_noteRenderer.get(), reference);
     return printer.Print(engine, xInch, yInch);
 }

@@ -9,6 +9,7 @@
 #include "core/common/fontspec.h"
 #include "core/common/tcolor.h"
 #include "core/common/trect.h"
+#include "core/graphics/picture.h"
 #include "core/richtext/twprtfstorage.h"
 
 #include <QByteArray>
@@ -165,9 +166,9 @@ public:
     // Border name: a bare file name without extension, or empty for none.
     const QString &WMFBorderFile() const { return m_settings.wmfBorderFile; }
     void SetWMFBorderFile(const QString &name);
-    // Raw bytes of the border picture last loaded (kept after the name is
-    // cleared; drawn only while a name is set).
-    const QByteArray &BorderPicture() const { return m_borderPicture; }
+    // The border picture last loaded (kept after the name is cleared; drawn
+    // only while a name is set).
+    const Picture &BorderPicture() const { return m_borderPicture; }
     // "<program folder>/Borders/<name>.wpo" (portrait) or ".wls" (landscape).
     static QString BorderFilePath(const QString &name, TCalendarOrientation orientation);
 
@@ -229,9 +230,6 @@ public:
     // into the rectangle, text laid out at the zoom-1 size of the area.
     using NoteDrawer = PageRenderer::NoteDrawer;
     void SetNoteDrawer(NoteDrawer drawer) { m_noteDrawer = std::move(drawer); }
-    // Stretches the border picture's bytes into a rectangle (device pixels).
-    using PictureDrawer = PageRenderer::PictureDrawer;
-    void SetBorderDrawer(PictureDrawer drawer) { m_borderDrawer = std::move(drawer); }
 
     // Planner texts (layouts 18-21): the title (the user title when set),
     // the row labels ending with "Notes", and the date texts of the week
@@ -345,7 +343,7 @@ private:
     CalendarSettings m_settings;
     PageLayout m_layout;
     TLPanelState m_panelState = psPointing;
-    QByteArray m_borderPicture;
+    Picture m_borderPicture;
     std::array<TWPRtfStorage, CellCount> m_cellNotes;
     // What the last screen paint drew: the records clicks are tested against.
     PageDrawing m_screen;
@@ -353,7 +351,6 @@ private:
     bool m_painting = false;
     std::unique_ptr<NoteRenderer> m_noteRenderer;
     NoteDrawer m_noteDrawer;
-    PictureDrawer m_borderDrawer;
 };
 
 } // namespace Dayloom

@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+#include <exception>
+
 namespace Dayloom {
 
 namespace {
@@ -29,9 +31,23 @@ void ScaleFonts(DrawingBlock &block, const RenderTarget &target)
 
 } // namespace
 
+void DrawBorderPicture(QPainter &painter, const Picture &picture, const QRectF &target)
+{
+    if (picture.IsEmpty() || target.isEmpty())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    try {
+        picture.Draw(painter, target);
+    } catch (const std::exception &) {
+        // A picture that cannot be drawn does not stop the page.
+    }
+    painter.restore();
+}
+
 PageRenderer::PageRenderer(const CalendarSettings &settings, const PageLayout &layout,
-                           const std::array<TWPRtfStorage, 42> &notes,
-                           const QByteArray &borderPicture)
+                           const std::array<TWPRtfStorage, 42> &notes, const Picture &borderPicture)
     : m_settings(settings), m_layout(layout), m_notes(notes), m_borderPicture(borderPicture)
 {
 }
@@ -43,9 +59,9 @@ PageDrawing PageRenderer::Draw(QPainter &painter, const RenderTarget &target) co
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
 
-    if (!m_settings.wmfBorderFile.isEmpty() && m_borderDrawer && !m_borderPicture.isEmpty())
-        m_borderDrawer(painter, m_borderPicture,
-                       Scaled(m_layout.printableRect, target.zoom).toQRect());
+    if (!m_settings.wmfBorderFile.isEmpty())
+        DrawBorderPicture(painter, m_borderPicture,
+                          Scaled(m_layout.printableRect, target.zoom).toQRectF());
 
     if (m_layout.isPlanner) {
         DrawPlannerPage(painter, target, out);

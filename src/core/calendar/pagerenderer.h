@@ -3,6 +3,7 @@
 #include "core/calendar/calendarpainter.h"
 #include "core/calendar/calendarsettings.h"
 #include "core/calendar/pagelayout.h"
+#include "core/graphics/picture.h"
 #include "core/richtext/twprtfstorage.h"
 
 #include <QByteArray>
@@ -45,6 +46,11 @@ struct RenderTarget
     int fontPpi = PageLayout::PPI;
 };
 
+// Stretches the page's border picture into target (device pixels), smoothly,
+// leaving the painter as it was. A picture that fails while drawing is left
+// out: the page is drawn without it.
+void DrawBorderPicture(QPainter &painter, const Picture &picture, const QRectF &target);
+
 // Draws one calendar page — border picture, month grid or planner with its
 // notes, mini calendars — onto any painter. Drawing is a const function of
 // the inputs it is given: it changes none of them, and returns what it drew.
@@ -55,17 +61,11 @@ public:
     // Draws one note into its cell's note rectangle (device pixels).
     using NoteDrawer =
         std::function<void(QPainter &, const TWPRtfStorage &note, const TRect &rFree, float zoom)>;
-    // Stretches the border picture's bytes into a rectangle (device pixels).
-    using PictureDrawer =
-        std::function<void(QPainter &, const QByteArray &picture, const QRect &target)>;
-
     PageRenderer(const CalendarSettings &settings, const PageLayout &layout,
-                 const std::array<TWPRtfStorage, 42> &notes, const QByteArray &borderPicture);
+                 const std::array<TWPRtfStorage, 42> &notes, const Picture &borderPicture);
 
-    // Without a note drawer notes are not drawn; without a picture drawer
-    // the border picture is not drawn.
+    // Without a note drawer notes are not drawn.
     void SetNoteDrawer(NoteDrawer drawer) { m_noteDrawer = std::move(drawer); }
-    void SetBorderDrawer(PictureDrawer drawer) { m_borderDrawer = std::move(drawer); }
 
     PageDrawing Draw(QPainter &painter, const RenderTarget &target) const;
 
@@ -79,9 +79,8 @@ private:
     const CalendarSettings &m_settings;
     const PageLayout &m_layout;
     const std::array<TWPRtfStorage, 42> &m_notes;
-    const QByteArray &m_borderPicture;
+    const Picture &m_borderPicture;
     NoteDrawer m_noteDrawer;
-    PictureDrawer m_borderDrawer;
 };
 
 } // namespace Dayloom

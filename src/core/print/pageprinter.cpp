@@ -81,8 +81,7 @@ void Fill(PrintEngine &engine, const TRect &rect, TColor color)
 } // namespace
 
 PagePrinter::PagePrinter(const CalendarSettings &settings, const PageLayout &layout,
-                         const std::array<TWPRtfStorage, 42> &notes,
-                         const QByteArray &borderPicture)
+                         const std::array<TWPRtfStorage, 42> &notes, const Picture &borderPicture)
     : m_settings(settings), m_layout(layout), m_notes(notes), m_borderPicture(borderPicture)
 {
 }
@@ -107,8 +106,8 @@ PageDrawing PagePrinter::Print(PrintEngine &engine, double xInch, double yInch) 
 
     const TRect mainRect = ToDevice(engine, m_layout.mainRect, 0, xInch, yInch);
     const TRect printable = ToDevice(engine, m_layout.printableRect, 0, xInch, yInch);
-    if (!m_settings.wmfBorderFile.isEmpty() && m_borderDrawer && !m_borderPicture.isEmpty())
-        m_borderDrawer(painter, m_borderPicture, printable.toQRect());
+    if (!m_settings.wmfBorderFile.isEmpty())
+        DrawBorderPicture(painter, m_borderPicture, printable.toQRectF());
 
     engine.SetPen(clBlack);
     engine.SetBrush(clWhite);

@@ -36,10 +36,8 @@ class PagePrinter
 {
 public:
     PagePrinter(const CalendarSettings &settings, const PageLayout &layout,
-                const std::array<TWPRtfStorage, 42> &notes, const QByteArray &borderPicture);
+                const std::array<TWPRtfStorage, 42> &notes, const Picture &borderPicture);
 
-    // Without a picture drawer the border picture is not printed.
-    void SetBorderDrawer(PageRenderer::PictureDrawer drawer) { m_borderDrawer = std::move(drawer); }
     // Notes are laid out by the renderer at the reference size (page
     // pixels); an empty size takes the printed first note rectangle's size
     // grown by 5. Without a renderer notes are not printed.
@@ -70,8 +68,7 @@ private:
     const CalendarSettings &m_settings;
     const PageLayout &m_layout;
     const std::array<TWPRtfStorage, 42> &m_notes;
-    const QByteArray &m_borderPicture;
-    PageRenderer::PictureDrawer m_borderDrawer;
+    const Picture &m_borderPicture;
     NoteRenderer *m_noteRenderer = nullptr;
     QSize m_referenceNoteSize;
 };
