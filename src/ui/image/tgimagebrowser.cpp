@@ -35,6 +35,8 @@ TGImageBrowser::TGImageBrowser(QWidget *parent) : QDialog(parent)
     m_folderLabel = new QLabel(this);
     m_folderLabel->setObjectName(QStringLiteral("FolderLabel"));
     m_folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path must not widen the folder column.
+    m_folderLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_folders = new QListWidget(this);
     m_folders->setObjectName(QStringLiteral("DirectoryListBox1"));
     m_files = new QListWidget(this);
@@ -92,7 +94,7 @@ TGImageBrowser::TGImageBrowser(QWidget *parent) : QDialog(parent)
     connect(m_drives, &QComboBox::activated, this,
             [this](int index) { SetFolder(m_drives->itemData(index).toString()); });
     connect(m_folders, &QListWidget::itemActivated, this, &TGImageBrowser::OpenFolderItem);
-    connect(m_files, &QListWidget::currentItemChanged, this, &TGImageBrowser::FileChosen);
+    connect(m_files, &QListWidget::itemSelectionChanged, this, &TGImageBrowser::FileChosen);
     connect(m_files, &QListWidget::itemActivated, this, &QDialog::accept);
     connect(m_stretch, &QCheckBox::clicked, this, &TGImageBrowser::StretchClicked);
     connect(m_autoSize, &QCheckBox::clicked, this, &TGImageBrowser::AutoSizeClicked);
@@ -159,6 +161,7 @@ void TGImageBrowser::SetFolder(const QString &path)
             m_drives->setCurrentIndex(i);
     }
     m_folderLabel->setText(QDir::toNativeSeparators(m_folder));
+    m_folderLabel->setToolTip(m_folderLabel->text());
     FillLists();
 }
 

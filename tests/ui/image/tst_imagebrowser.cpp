@@ -59,10 +59,12 @@ void ClickItem(QListWidget *list, const QString &text, bool twice = false)
     const QList<QListWidgetItem *> items = list->findItems(text, Qt::MatchExactly);
     QVERIFY2(items.size() == 1, qPrintable(text));
     const QPoint centre = list->visualItemRect(items.first()).center();
-    if (twice)
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    if (twice) {
+        // The second press of a double-click arrives as the double-click.
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
-    else
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, centre);
+    }
 }
 
 QStringList Texts(const QListWidget *list)
