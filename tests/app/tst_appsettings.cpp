@@ -125,6 +125,7 @@ void TestAppSettings::preferencesDefaultsAndRoundTrip()
     changed.defaultFont.SetColor(clRed);
     changed.mainZoomPercent = 45;
     changed.showHints = false;
+    changed.imageFolder = QStringLiteral("/pictures/Winter");
     IniFile ini;
     changed.Save(ini);
     const QByteArray text = Serialise(ini);
@@ -136,6 +137,7 @@ void TestAppSettings::preferencesDefaultsAndRoundTrip()
     QCOMPARE(loaded.defaultFont.Color(), clRed);
     QCOMPARE(ZoomFromPercent(loaded.mainZoomPercent), 0.401f); // 45 gives 40 %
     QVERIFY(!loaded.showHints);
+    QCOMPARE(loaded.imageFolder, QStringLiteral("/pictures/Winter"));
 }
 
 void TestAppSettings::recentFiles()

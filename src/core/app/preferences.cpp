@@ -12,6 +12,7 @@ const QString Zooming = QStringLiteral("Zooming");
 const QString DefaultFont = QStringLiteral("Default Font");
 const QString Icons = QStringLiteral("Icons");
 const QString Hints = QStringLiteral("Hints");
+const QString ClipArt = QStringLiteral("Clip Art");
 
 QString DefaultIconFile()
 {
@@ -36,6 +37,7 @@ void Preferences::Load(const IniFile &ini)
     iconFile = ini.ReadString(Icons, QStringLiteral("File"), DefaultIconFile());
     iconToolVisible = ini.ReadBool(Icons, QStringLiteral("Visible"), true);
     showHints = ini.ReadBool(Hints, QStringLiteral("On"), true);
+    imageFolder = ini.ReadString(ClipArt, QStringLiteral("Folder"), QString());
 }
 
 void Preferences::Save(IniFile &ini) const
@@ -53,6 +55,8 @@ void Preferences::Save(IniFile &ini) const
                     iconFile.isEmpty() ? DefaultIconFile() : iconFile);
     ini.WriteBool(Icons, QStringLiteral("Visible"), iconToolVisible);
     ini.WriteBool(Hints, QStringLiteral("On"), showHints);
+    if (!imageFolder.isEmpty())
+        ini.WriteString(ClipArt, QStringLiteral("Folder"), imageFolder);
 }
 
 } // namespace Dayloom

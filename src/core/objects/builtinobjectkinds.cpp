@@ -1,11 +1,13 @@
 #include "core/objects/builtinobjectkinds.h"
 
 #include "core/objects/flatcalendar/flatcalendarkind.h"
+#include "core/objects/image/imagekind.h"
 
 namespace Dayloom {
 
 void RegisterBuiltInObjectKinds(ObjectKindRegistry &registry)
 {
+    RegisterImageKind(registry);
     RegisterFlatCalendarKind(registry);
 }
 

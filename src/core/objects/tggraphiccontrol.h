@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -95,7 +96,9 @@ public:
     // has returned.
     void RequestHandleFit();
     // Reports a change of the bounds since the last call (change event, refit).
-    void CheckBoundsChanged();
+    // Runs after every move or resize; kinds may adjust their bounds first
+    // (an auto-sized picture) and then call the base.
+    virtual void CheckBoundsChanged();
     // Drops the kept picture and asks the page to repaint.
     void Repaint();
 
@@ -130,6 +133,28 @@ public:
     // drawing into a metafile and stretches that into place, so no bitmap
     // is involved.
     virtual void PrintTo(PrintEngine &engine, double xInch, double yInch) const;
+
+    // --- the kind's popup items ---------------------------------------------------------
+    // One item a kind appends to its popup menu after the common ones:
+    // "-" is a separator; the check and enabled state are those the item
+    // has when the menu opens.
+    struct MenuEntry
+    {
+        QString caption;
+        bool checkable = false;
+        bool checked = false;
+        bool enabled = true;
+    };
+    // The kind's items in menu order with their current state (the update
+    // that runs whenever the menu opens). None by default.
+    virtual QList<MenuEntry> MenuEntries() const { return {}; }
+    // Carries out an item that needs no dialog (a toggle); false for items
+    // the window carries out itself (dialogs) and for unknown captions.
+    virtual bool RunMenuEntry(const QString &caption)
+    {
+        Q_UNUSED(caption);
+        return false;
+    }
 
     // --- actions ----------------------------------------------------------------------------
     // Objects with a font take the surface's "Font" choice; others ignore it.

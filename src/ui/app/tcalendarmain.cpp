@@ -4,8 +4,10 @@
 #include "core/app/windowplacement.h"
 #include "core/app/zoomsteps.h"
 #include "core/calendar/cellnotescommand.h"
+#include "core/export/pageexport.h"
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
+#include "core/objects/image/tgimage.h"
 #include "core/objects/objectkindregistry.h"
 #include "core/objects/tggraphiccontrol.h"
 #include "core/print/printengine.h"
@@ -16,7 +18,6 @@
 #include "ui/app/tdefaultfontdialog.h"
 #include "ui/app/tusertitleform.h"
 #include "ui/app/uihelpers.h"
-#include "core/export/pageexport.h"
 #include "ui/print/printjob.h"
 #include "ui/recurring/recurringcommands.h"
 #include "ui/richtext/formattingbar.h"
@@ -49,6 +50,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Dayloom {
@@ -210,6 +212,17 @@ void TCalendarMain::BuildPageArea()
         ChooseTool(psPointing);
     });
     connect(m_page, &TGBasePanel::LabelChangedEvent, this, [this] { SetModified(true); });
+    // A new clip-art object asks for its picture at once; "Load Image From
+    // Disk" asks again.
+    connect(m_page, &TCalendarPanel32::ObjectCreated, this, [this](TGGraphicControl *object) {
+        if (auto *image = dynamic_cast<TGImage *>(object))
+            LoadImageFromDisk(image);
+    });
+    m_page->AddObjectMenuItem(TGImage::StoredClassName(), QStringLiteral("Load Image From Disk"),
+                              [this](TGGraphicControl &object) {
+                                  if (auto *image = dynamic_cast<TGImage *>(&object))
+                                      LoadImageFromDisk(image);
+                              });
     connect(&m_page->Document().UndoStack(), &QUndoStack::indexChanged, this,
             &TCalendarMain::OnUndoIndexChanged);
     connect(m_editor, &NoteEditor::noteChanged, this, [this] {
@@ -220,6 +233,25 @@ void TCalendarMain::BuildPageArea()
             [this] { m_page->Page().ClickNextCell(m_currentCell); });
     connect(m_editor, &NoteEditor::previousCellRequested, this,
             [this] { m_page->Page().ClickPreviousCell(m_currentCell); });
+}
+
+QString TCalendarMain::ToolButtonName(TLPanelState tool)
+{
+    switch (tool) {
+    case psPointing:
+        break;
+    case psLabel:
+        return QStringLiteral("DrawLabelButton");
+    case psImage:
+        return QStringLiteral("DrawImageButton");
+    case psRichLabel:
+        return QStringLiteral("DrawRichText");
+    case psSuperText:
+        return QStringLiteral("DrawSuperText");
+    case psFlatCalendar:
+        return QStringLiteral("PSpeedButton1");
+    }
+    return QStringLiteral("Pointerbutton");
 }
 
 QToolButton *TCalendarMain::AddToolButton(const QString &name, const QString &caption,
@@ -264,13 +296,19 @@ void TCalendarMain::BuildToolPanel()
     m_pointerButton->setAutoExclusive(true);
     m_pointerButton->setChecked(true);
     connect(m_pointerButton, &QToolButton::clicked, this, [this] { ChooseTool(psPointing); });
+    // The tools in the order of their states (label, clip art, rich text,
+    // SuperText, floating calendar), whatever order the kinds registered in.
+    QList<const ObjectKind *> toolKinds;
     for (const ObjectKind &kind : m_page->Document().Kinds().Kinds()) {
-        if (kind.tool == psPointing)
-            continue;
-        const TLPanelState tool = kind.tool;
+        if (kind.tool != psPointing)
+            toolKinds.append(&kind);
+    }
+    std::stable_sort(toolKinds.begin(), toolKinds.end(),
+                     [](const ObjectKind *a, const ObjectKind *b) { return a->tool < b->tool; });
+    for (const ObjectKind *kind : std::as_const(toolKinds)) {
+        const TLPanelState tool = kind->tool;
         QToolButton *button =
-            AddToolButton(QStringLiteral("PSpeedButton%1").arg(m_kindButtons.size() + 1),
-                          kind.toolCaption, kind.toolHint);
+            AddToolButton(ToolButtonName(tool), kind->toolCaption, kind->toolHint);
         button->setCheckable(true);
         button->setAutoExclusive(true);
         connect(button, &QToolButton::clicked, this, [this, tool] { ChooseTool(tool); });
@@ -670,6 +708,16 @@ void TCalendarMain::ChooseTool(TLPanelState state)
             chosen = button;
     }
     chosen->setChecked(true);
+}
+
+void TCalendarMain::LoadImageFromDisk(TGImage *image)
+{
+    if (!image || !m_page->Document().Contains(image))
+        return;
+    DoSaveRichtext();
+    QString folder = m_preferences.imageFolder;
+    Dayloom::LoadImageFromDisk(this, m_page->Document(), *image, folder, m_imageServices);
+    m_preferences.imageFolder = folder;
 }
 
 void TCalendarMain::OnCellClicked(const CellEvent &event)

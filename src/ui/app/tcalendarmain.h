@@ -3,6 +3,7 @@
 #include "core/app/preferences.h"
 #include "core/calendar/calendarpage.h"
 #include "core/io/inifile.h"
+#include "ui/image/loadimagefromdisk.h"
 #include "ui/print/printservices.h"
 
 #include <QList>
@@ -28,6 +29,7 @@ class HelpWindow;
 class NoteEditor;
 class PrintEngine;
 class TCalendarPanel32;
+class TGImage;
 class TMRUFileList;
 
 // The main window: the formatting bar, the tool panel, the calendar page in
@@ -68,6 +70,11 @@ public:
     void ShowHelpContents();
     void ShowHelpTopic(int topic);
     void ShowAbout();
+    // "Load Image From Disk" of a clip-art object on the page (the image
+    // browser), remembering the browser's folder.
+    void LoadImageFromDisk(TGImage *image);
+    // Tests replace the browser's run and the error box.
+    void SetImageLoadServices(const ImageLoadServices &services) { m_imageServices = services; }
 
     // --- printing and export -----------------------------------------------------------
     // Print Setup: the printer dialog; its choices stay with the printer.
@@ -136,6 +143,9 @@ private:
     void BuildMenus();
     void BuildToolPanel();
     void BuildPageArea();
+    // The tool button of a state: "DrawLabelButton", "DrawImageButton",
+    // "DrawRichText", "DrawSuperText", "PSpeedButton1".
+    static QString ToolButtonName(TLPanelState tool);
     QToolButton *AddToolButton(const QString &name, const QString &caption, const QString &hint);
     void ChooseTool(TLPanelState state);
     void OnCellClicked(const CellEvent &event);
@@ -191,7 +201,7 @@ private:
     QToolButton *m_zoomPlusButton = nullptr;
     QToolButton *m_zoomMinusButton = nullptr;
     QToolButton *m_pointerButton = nullptr;
-    // One button per object kind with a tool, in registration order.
+    // One button per object kind with a tool, in the order of the tools.
     QList<std::pair<TLPanelState, QToolButton *>> m_kindButtons;
     QToolButton *m_saveButton = nullptr;
     QToolButton *m_cancelButton = nullptr;
@@ -210,6 +220,7 @@ private:
     QString m_handedOverFile;
     QTimer m_handOverTimer; // polls for the end of a modal dialog
     Preferences m_preferences;
+    ImageLoadServices m_imageServices = ImageLoadServices::standard();
 
     // Printing.
     PrintServices m_printServices = PrintServices::System();

@@ -61,6 +61,36 @@ void ObjectPopupMenu::AddKindItem(const QString &caption,
     Add(caption, action);
 }
 
+void ObjectPopupMenu::AddKindEntries(
+    const QList<std::pair<QString, std::function<void(TGGraphicControl &)>>> &windowActions)
+{
+    if (!m_object)
+        return;
+    PageDocument &document = m_surface->Document();
+    for (const TGGraphicControl::MenuEntry &entry : m_object->MenuEntries()) {
+        if (entry.caption == QLatin1String("-")) {
+            addSeparator();
+            m_kindSeparator = true;
+            continue;
+        }
+        std::function<void(TGGraphicControl &)> action;
+        for (const auto &[caption, windowAction] : windowActions) {
+            if (caption == entry.caption)
+                action = windowAction;
+        }
+        if (!action) {
+            const QString caption = entry.caption;
+            action = [&document, caption](TGGraphicControl &o) {
+                document.EditObject(&o, caption,
+                                    [caption](TGGraphicControl &e) { e.RunMenuEntry(caption); });
+            };
+        }
+        AddKindItem(entry.caption, action);
+        Item(entry.caption)->setCheckable(entry.checkable);
+    }
+    UpdateItems();
+}
+
 QAction *ObjectPopupMenu::Item(const QString &caption) const
 {
     for (QAction *action : actions()) {
@@ -72,8 +102,15 @@ QAction *ObjectPopupMenu::Item(const QString &caption) const
 
 void ObjectPopupMenu::UpdateItems()
 {
-    if (m_object)
-        Item(QStringLiteral("Locked"))->setChecked(m_object->Locked());
+    if (!m_object)
+        return;
+    Item(QStringLiteral("Locked"))->setChecked(m_object->Locked());
+    for (const TGGraphicControl::MenuEntry &entry : m_object->MenuEntries()) {
+        if (QAction *item = entry.caption == QLatin1String("-") ? nullptr : Item(entry.caption)) {
+            item->setChecked(entry.checked);
+            item->setEnabled(entry.enabled);
+        }
+    }
 }
 
 } // namespace Dayloom

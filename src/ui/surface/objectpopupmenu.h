@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QMenu>
 #include <QString>
 
 #include <functional>
+#include <utility>
 
 namespace Dayloom {
 
@@ -27,6 +29,13 @@ public:
     QAction *Item(const QString &caption) const;
     // Appends an item of the object's kind (after one separator for all).
     void AddKindItem(const QString &caption, const std::function<void(TGGraphicControl &)> &action);
+    // Appends the items the object's kind declares (its MenuEntries): an
+    // item with an action in `windowActions` (by caption; dialogs) runs it,
+    // any other is carried out by the object as one undo step named after
+    // the item. Their check and enabled state follow the object whenever
+    // the menu opens.
+    void AddKindEntries(
+        const QList<std::pair<QString, std::function<void(TGGraphicControl &)>>> &windowActions);
 
 private:
     void Add(const QString &caption, const std::function<void(TGGraphicControl &)> &action);

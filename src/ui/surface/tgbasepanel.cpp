@@ -374,8 +374,15 @@ ObjectPopupMenu *TGBasePanel::ObjectMenu(TGGraphicControl *object)
 {
     delete m_objectMenu;
     m_objectMenu = new ObjectPopupMenu(this, object);
+    QList<std::pair<QString, ObjectAction>> windowActions;
     for (const auto &[className, caption, action] : m_objectItems) {
         if (object->ClassName() == className)
+            windowActions.append({caption, action});
+    }
+    // The kind's own items first; window items it does not name follow.
+    m_objectMenu->AddKindEntries(windowActions);
+    for (const auto &[caption, action] : windowActions) {
+        if (!m_objectMenu->Item(caption))
             m_objectMenu->AddKindItem(caption, action);
     }
     return m_objectMenu;

@@ -1,16 +1,19 @@
 #include "core/app/tmrufilelist.h"
 #include "core/io/appfolders.h"
 #include "core/io/inifile.h"
+#include "core/objects/image/tgimage.h"
 #include "core/objects/tggraphiccontrol.h"
 #include "core/richtext/notedocument.h"
 #include "core/surface/pagedocument.h"
 #include "ui/app/tcalendarmain.h"
+#include "ui/image/tgimagebrowser.h"
 #include "ui/richtext/noteeditor.h"
 #include "ui/surface/tcalendarpanel32.h"
 #include "ui/surface/tghandle.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -110,6 +113,7 @@ private Q_SLOTS:
     void noteEditorCoversTheNoteArea();
     void newCalendarUsesStoredPageValues();
     void hintsToolCursorAndAboutBox();
+    void imageToolOpensTheBrowser();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -579,6 +583,36 @@ void TestCalendarMain::hintsToolCursorAndAboutBox()
     });
     window.findChild<QAction *>(QStringLiteral("About1"))->trigger();
     QVERIFY(width >= captionWidth + 150);
+}
+
+void TestCalendarMain::imageToolOpensTheBrowser()
+{
+    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("Clipart")));
+    TCalendarMain &window = NewWindow();
+    window.New();
+    QStringList folders;
+    ImageLoadServices services = ImageLoadServices::standard();
+    services.runBrowser = [&folders](TGImageBrowser &browser) {
+        folders.append(browser.Folder());
+        return false; // cancelled
+    };
+    window.SetImageLoadServices(services);
+    TCalendarPanel32 *panel = window.CalendarPanel();
+    QToolButton *tool = Button(window, "DrawImageButton");
+    QVERIFY(tool);
+    QVERIFY(tool->toolTip().contains(QStringLiteral("Clip Art Tool")));
+    QTest::mouseClick(tool, Qt::LeftButton);
+    QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, QPoint(200, 300));
+
+    // The browser opened at once, in the shipped clip art; cancelled, it
+    // leaves an empty picture and the selection tool.
+    QCOMPARE(folders, QStringList({QDir(m_folder->filePath("Clipart")).canonicalPath()}));
+    QCOMPARE(panel->Document().ObjectCount(), 1);
+    auto *image = dynamic_cast<TGImage *>(panel->Document().Object(0));
+    QVERIFY(image);
+    QVERIFY(image->GetPicture().IsEmpty());
+    QVERIFY(Button(window, "Pointerbutton")->isChecked());
+    QCOMPARE(window.Prefs().imageFolder, folders.first());
 }
 
 QTEST_MAIN(TestCalendarMain)

@@ -1,0 +1,14 @@
+#include "core/objects/image/imagekind.h"
+
+#include "core/objects/image/tgimage.h"
+#include "core/objects/objectkindregistry.h"
+
+namespace Dayloom {
+
+void RegisterImageKind(ObjectKindRegistry &registry)
+{
+    registry.Register<TGImage>(TGImage::StoredClassName(), psImage, QStringLiteral("Clip Art"),
+                               QStringLiteral("Clip Art Tool"));
+}
+
+} // namespace Dayloom

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "core/graphics/picture.h"
+
+#include <QDialog>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPushButton;
+class QScrollArea;
+
+namespace Dayloom {
+
+class PicturePreview;
+
+// "Load Image File ": the clip-art browser. A drive list, the folders of
+// the current folder and its picture files (bitmaps, JPEG, PCX, Targa,
+// metafiles, icons, PNG, SVG; extensions in any case); choosing a file
+// shows it in the preview. The " Options " group chooses between stretching
+// the picture over the object and sizing the object to the picture. Ok
+// closes with the chosen file's picture in PreviewPicture().
+class TGImageBrowser : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int HelpContext = 40003;
+
+    explicit TGImageBrowser(QWidget *parent = nullptr);
+
+    // "*.BMP;*.DIB;*.JPG;*.JIF;*.PCX;*.RLE;*.TGA;*.WMF;*.ICO;*.PNG;*.SVG" as
+    // patterns, compared ignoring case.
+    static QStringList FileMask();
+    // The clip art shipped with the program ("Clipart" beside it).
+    static QString ShippedFolder();
+
+    // The folder whose files are listed; a folder that does not exist shows
+    // the shipped clip art (or the home folder when that is missing too).
+    QString Folder() const { return m_folder; }
+    void SetFolder(const QString &path);
+
+    // The file chosen in the list (full path); empty when none is.
+    QString SelectedFile() const;
+    // The picture of the chosen file; empty when none is chosen or it could
+    // not be read. Icons arrive as bitmaps.
+    const Picture &PreviewPicture() const { return m_preview; }
+
+    // The two option boxes.
+    bool Stretch() const;
+    void SetStretch(bool on);
+    bool AutoSize() const;
+    void SetAutoSize(bool on);
+
+    // What Help does (opens the manual at the browser's section); tests
+    // replace it.
+    void SetHelpHandler(std::function<void(int context)> handler)
+    {
+        m_helpHandler = std::move(handler);
+    }
+    // What a failed ".BMP" or ".WMF" preview shows ("Error loading file!"
+    // in an error box by default).
+    void SetErrorHandler(std::function<void(const QString &text)> handler)
+    {
+        m_errorHandler = std::move(handler);
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FillDrives();
+    void FillLists();
+    void OpenFolderItem(QListWidgetItem *item);
+    void FileChosen();
+    void StretchClicked();
+    void AutoSizeClicked();
+    void ShowHelp();
+    void UpdatePreviewSizing();
+
+    QString m_folder;
+    Picture m_preview;
+    QComboBox *m_drives;
+    QLabel *m_folderLabel;
+    QListWidget *m_folders;
+    QListWidget *m_files;
+    QScrollArea *m_scrollBox;
+    PicturePreview *m_image;
+    QCheckBox *m_stretch;
+    QCheckBox *m_autoSize;
+    QPushButton *m_ok;
+    QPushButton *m_cancel;
+    QPushButton *m_help;
+    std::function<void(int)> m_helpHandler;
+    std::function<void(const QString &)> m_errorHandler;
+};
+
+} // namespace Dayloom

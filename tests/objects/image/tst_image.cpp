@@ -1,0 +1,365 @@
+#include "core/formats/componentrecord.h"
+#include "core/graphics/emfwriter.h"
+#include "core/objects/builtinobjectkinds.h"
+#include "core/objects/image/tgimage.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/print/printengine.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+using namespace Dayloom;
+
+namespace {
+
+const QColor Untouched(0, 200, 0);
+
+// Four quadrants of different colours, so that any mirroring shows.
+QImage Quadrants(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    const int w = width / 2, h = height / 2;
+    painter.fillRect(0, 0, w, h, Qt::red);
+    painter.fillRect(w, 0, width - w, h, Qt::blue);
+    painter.fillRect(0, h, w, height - h, Qt::yellow);
+    painter.fillRect(w, h, width - w, height - h, Qt::cyan);
+    return image;
+}
+
+QImage Painted(const TGImage &image, QSize canvas)
+{
+    QImage out(canvas, QImage::Format_RGB32);
+    out.fill(Untouched);
+    QPainter painter(&out);
+    image.PaintContent(painter, image.ScaledBounds(), image.Zoom());
+    return out;
+}
+
+std::optional<Picture> IconPicture()
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!Quadrants(16, 16).save(&buffer, "ICO"))
+        return std::nullopt;
+    return Picture::FromBytes(buffer.data(), QStringLiteral("quadrants.ico"), nullptr);
+}
+
+// A metafile of the quadrants drawn as vectors; nothing while metafiles
+// cannot be written or read.
+std::optional<Picture> MetafilePicture()
+{
+    EmfWriter writer(QSize(40, 40));
+    if (!writer.paintEngine())
+        return std::nullopt;
+    {
+        QPainter painter(&writer);
+        painter.drawImage(QRect(0, 0, 40, 40), Quadrants(40, 40));
+    }
+    return Picture::FromBytes(writer.Bytes(), QStringLiteral("quadrants.emf"), nullptr);
+}
+
+TGGraphicControl::MenuEntry Entry(const TGImage &image, const QString &caption)
+{
+    for (const TGGraphicControl::MenuEntry &entry : image.MenuEntries()) {
+        if (entry.caption == caption)
+            return entry;
+    }
+    return {};
+}
+
+QByteArray Record(const TGImage &image)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ComponentRecord::WriteObject(image, buffer);
+    return buffer.data();
+}
+
+std::unique_ptr<TGImage> ReadBack(const QByteArray &record, QString *error)
+{
+    ObjectKindRegistry kinds;
+    RegisterBuiltInObjectKinds(kinds);
+    QBuffer buffer;
+    buffer.setData(record);
+    buffer.open(QIODevice::ReadOnly);
+    std::unique_ptr<PersistentObject> read =
+        ComponentRecord::ReadObject(buffer, kinds.Classes(), {}, error);
+    if (!dynamic_cast<TGImage *>(read.get()))
+        return nullptr;
+    return std::unique_ptr<TGImage>(static_cast<TGImage *>(read.release()));
+}
+
+} // namespace
+
+class TestImage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void flipEnabledByKind();
+    void metafileNeverMirrored();
+    void autoSize_data();
+    void autoSize();
+    void stretchAndAutoSizeExclude();
+    void flipReversePixels_data();
+    void flipReversePixels();
+    void emptyAndBorder();
+    void roundTrip();
+    void undecodablePictureKept();
+    void printPlacement_data();
+    void printPlacement();
+    void kindRegistered();
+};
+
+// Icons chosen in the browser become bitmaps, so Flip and Reverse apply to
+// them; an icon read from a file stays an icon and they do not.
+void TestImage::flipEnabledByKind()
+{
+    const std::optional<Picture> icon = IconPicture();
+    QVERIFY(icon);
+    QCOMPARE(icon->GetKind(), Picture::Kind::Icon);
+    TGImage image;
+    image.SetPicture(*icon);
+    QVERIFY(!Entry(image, "Flip").enabled);
+    QVERIFY(!Entry(image, "Reverse").enabled);
+    image.SetPicture(icon->AsBitmap());
+    QVERIFY(Entry(image, "Flip").enabled);
+    QVERIFY(Entry(image, "Reverse").enabled);
+    QVERIFY(Entry(image, "Flip").checkable);
+}
+
+void TestImage::metafileNeverMirrored()
+{
+    const std::optional<Picture> metafile = MetafilePicture();
+    if (!metafile)
+        QSKIP("metafiles cannot be made or read in this build");
+    QVERIFY(metafile->IsMetafile());
+    TGImage image;
+    image.SetBounds(QRect(0, 0, 40, 40));
+    image.SetPicture(*metafile);
+    image.SetFlip(true);
+    image.SetReverse(true);
+    QVERIFY(!Entry(image, "Flip").enabled);
+    QVERIFY(!Entry(image, "Reverse").enabled);
+    QVERIFY(Entry(image, "Flip").checked);
+    const QImage painted = Painted(image, QSize(40, 40));
+    QCOMPARE(painted.pixelColor(10, 10), QColor(Qt::red));
+    QCOMPARE(painted.pixelColor(30, 30), QColor(Qt::cyan));
+}
+
+void TestImage::autoSize_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<float>("zoom");
+    QTest::addColumn<QSize>("screen");
+
+    QTest::newRow("40 x 30 at 1.5") << QSize(40, 30) << 1.5f << QSize(60, 45);
+    QTest::newRow("ties round to even") << QSize(43, 45) << 1.5f << QSize(64, 68);
+    QTest::newRow("at 0.5") << QSize(41, 30) << 0.5f << QSize(20, 15);
+}
+
+void TestImage::autoSize()
+{
+    QFETCH(QSize, picture);
+    QFETCH(float, zoom);
+    QFETCH(QSize, screen);
+
+    TGImage image;
+    image.SetBounds(QRect(7, 9, 105, 105));
+    image.ScaleTo(zoom);
+    image.SetPicture(Picture::FromImage(Quadrants(picture.width(), picture.height())));
+    QCOMPARE(image.Bounds().size(), QSize(105, 105)); // stretched: the size stays
+    image.SetAutoSize(true);
+    QCOMPARE(image.Bounds(), QRect(QPoint(7, 9), picture));
+    QCOMPARE(image.ScaledBounds().size(), screen);
+    QVERIFY(image.Opaque());
+}
+
+void TestImage::stretchAndAutoSizeExclude()
+{
+    TGImage image;
+    image.SetPicture(Picture::FromImage(Quadrants(40, 30)));
+    QVERIFY(image.Stretch());
+    QVERIFY(!image.AutoSize());
+
+    // Turning "Stretch to Fit" off turns AutoSize on; the object snaps to
+    // the picture on its next bounds check.
+    QVERIFY(image.RunMenuEntry("Stretch to Fit"));
+    QVERIFY(!image.Stretch());
+    QVERIFY(image.AutoSize());
+    QCOMPARE(image.Bounds().size(), QSize(105, 105));
+    image.SetLeft(20);
+    QCOMPARE(image.Bounds(), QRect(20, 0, 40, 30));
+    QVERIFY(Entry(image, "AutoSize").checked);
+    QVERIFY(!Entry(image, "Stretch to Fit").checked);
+
+    image.SetStretch(true);
+    QVERIFY(!image.AutoSize());
+    image.SetWidth(90);
+    QCOMPARE(image.Width(), 90);
+
+    // The browser's boxes are taken as they are.
+    image.SetSizing(false, false);
+    QVERIFY(!image.Stretch());
+    QVERIFY(!image.AutoSize());
+}
+
+void TestImage::flipReversePixels_data()
+{
+    QTest::addColumn<bool>("flip");
+    QTest::addColumn<bool>("reverse");
+    QTest::addColumn<QColor>("topLeft");
+    QTest::addColumn<QColor>("bottomRight");
+
+    QTest::newRow("plain") << false << false << QColor(Qt::red) << QColor(Qt::cyan);
+    QTest::newRow("flip") << true << false << QColor(Qt::yellow) << QColor(Qt::blue);
+    QTest::newRow("reverse") << false << true << QColor(Qt::blue) << QColor(Qt::yellow);
+    QTest::newRow("both") << true << true << QColor(Qt::cyan) << QColor(Qt::red);
+}
+
+void TestImage::flipReversePixels()
+{
+    QFETCH(bool, flip);
+    QFETCH(bool, reverse);
+    QFETCH(QColor, topLeft);
+    QFETCH(QColor, bottomRight);
+
+    TGImage image;
+    image.SetBounds(QRect(10, 10, 80, 60));
+    image.SetPicture(Picture::FromImage(Quadrants(8, 6)));
+    image.SetFlip(flip);
+    image.SetReverse(reverse);
+    const QImage painted = Painted(image, QSize(100, 80));
+    QCOMPARE(painted.pixelColor(20, 20), topLeft);
+    QCOMPARE(painted.pixelColor(80, 60), bottomRight);
+    QCOMPARE(painted.pixelColor(5, 5), Untouched);
+}
+
+void TestImage::emptyAndBorder()
+{
+    TGImage image;
+    image.SetBounds(QRect(0, 0, 30, 20));
+    QImage painted = Painted(image, QSize(40, 30));
+    QCOMPARE(painted.pixelColor(0, 0), QColor(Qt::black)); // the framed white box
+    QCOMPARE(painted.pixelColor(29, 19), QColor(Qt::black));
+    QCOMPARE(painted.pixelColor(15, 10), QColor(Qt::white));
+
+    image.SetPicture(Picture::FromImage(Quadrants(30, 20)));
+    QCOMPARE(Painted(image, QSize(40, 30)).pixelColor(0, 0), QColor(Qt::red));
+    QVERIFY(image.RunMenuEntry("Border"));
+    QCOMPARE(image.BorderStyle(), bsSingle);
+    QVERIFY(Entry(image, "Border").checked);
+    painted = Painted(image, QSize(40, 30));
+    QCOMPARE(painted.pixelColor(0, 0), QColor(Qt::black));
+    QCOMPARE(painted.pixelColor(29, 10), QColor(Qt::black));
+    QCOMPARE(painted.pixelColor(1, 1), QColor(Qt::red));
+    QVERIFY(!image.RunMenuEntry("Load Image From Disk")); // the window's dialog
+}
+
+void TestImage::roundTrip()
+{
+    TGImage source;
+    source.SetBounds(QRect(12, 34, 80, 60));
+    source.SetPicture(Picture::FromImage(Quadrants(8, 6)));
+    source.SetBorderStyle(bsSingle);
+    source.SetReverse(true);
+    source.SetName(QStringLiteral("Special1"));
+    const QByteArray record = Record(source);
+    QVERIFY(record.contains("Picture.Data"));
+    QVERIFY(record.contains("bsSingle"));
+    QVERIFY(!record.contains("Stretch")); // defaults are not written
+
+    QString error;
+    const std::unique_ptr<TGImage> copy = ReadBack(record, &error);
+    QVERIFY2(copy, qPrintable(error));
+    QVERIFY(copy->GetPicture().IsBitmap());
+    QCOMPARE(copy->GetPicture().Image().convertToFormat(QImage::Format_RGB32), Quadrants(8, 6));
+    QCOMPARE(copy->Bounds(), QRect(12, 34, 80, 60));
+    QCOMPARE(copy->BorderStyle(), bsSingle);
+    QVERIFY(copy->Reverse());
+    QVERIFY(!copy->Flip());
+    QVERIFY(copy->Stretch());
+}
+
+// A design whose clip art could not be decoded used to fail to open as a
+// whole; now the object stays empty and saving writes the bytes back.
+void TestImage::undecodablePictureKept()
+{
+    TGImage source;
+    source.SetStoredPicture(StoredPicture("TBitmap", QByteArray("not a bitmap at all")));
+    source.SetName(QStringLiteral("Component0")); // the name a read record gets
+    QVERIFY(source.HasUndecodedPicture());
+    const QByteArray damaged = Record(source);
+
+    QString error;
+    std::unique_ptr<TGImage> copy = ReadBack(damaged, &error);
+    QVERIFY2(copy, qPrintable(error));
+    QVERIFY(copy->GetPicture().IsEmpty());
+    QVERIFY(copy->HasUndecodedPicture());
+    QCOMPARE(Record(*copy), damaged);
+
+    // Data whose lengths do not fit are kept as well.
+    QByteArray broken = damaged;
+    broken[broken.indexOf("TBitmap") - 1] = char(0x7f); // the class name's length
+    copy = ReadBack(broken, &error);
+    QVERIFY2(copy, qPrintable(error));
+    QVERIFY(copy->GetPicture().IsEmpty());
+    QCOMPARE(Record(*copy), broken);
+}
+
+void TestImage::printPlacement_data()
+{
+    QTest::addColumn<int>("dpi");
+    QTest::newRow("screen") << 96;
+    QTest::newRow("paper at 300 dpi") << 300;
+}
+
+void TestImage::printPlacement()
+{
+    QFETCH(int, dpi);
+
+    TGImage image;
+    image.SetBounds(QRect(96, 48, 96, 48)); // 1 x 0.5 inches at (1, 0.5)
+    image.SetPicture(Picture::FromImage(Quadrants(4, 2)));
+    image.SetFlip(true);
+    image.ScaleTo(0.5f); // the screen's zoom does not matter on paper
+
+    QImage paper(int(3 * dpi), int(2 * dpi), QImage::Format_RGB32);
+    paper.setDotsPerMeterX(qRound(dpi / 0.0254));
+    paper.setDotsPerMeterY(qRound(dpi / 0.0254));
+    paper.fill(Untouched);
+    {
+        QPainter painter(&paper);
+        PrintEngine engine(painter);
+        image.PrintTo(engine, 0.5, 0.25);
+    }
+    // The object covers (1.5, 0.75) to (2.5, 1.25) inches, upside down.
+    const auto at = [&](double x, double y) {
+        return paper.pixelColor(int(x * dpi), int(y * dpi));
+    };
+    QCOMPARE(at(1.6, 0.85), QColor(Qt::yellow));
+    QCOMPARE(at(2.4, 1.15), QColor(Qt::blue));
+    QCOMPARE(at(1.45, 1.0), Untouched);
+    QCOMPARE(at(2.55, 1.0), Untouched);
+    QCOMPARE(at(2.0, 0.7), Untouched);
+    QCOMPARE(at(2.0, 1.3), Untouched);
+}
+
+void TestImage::kindRegistered()
+{
+    ObjectKindRegistry kinds;
+    RegisterBuiltInObjectKinds(kinds);
+    const ObjectKind *kind = kinds.FindTool(psImage);
+    QVERIFY(kind);
+    QCOMPARE(kind->className, QByteArray("TGImage"));
+    QCOMPARE(kind->toolHint, QStringLiteral("Clip Art Tool"));
+    const std::unique_ptr<TGGraphicControl> created = kinds.CreateForTool(psImage);
+    QVERIFY(dynamic_cast<TGImage *>(created.get()));
+    QCOMPARE(created->Bounds().size(), QSize(105, 105));
+}
+
+QTEST_MAIN(TestImage)
+#include "tst_image.moc"
