@@ -170,14 +170,14 @@ public:
         }
     }
 
-    // Run-length pixels; those the runs leave untouched keep colour 0.
+    // Run-length pixels; those the runs leave untouched stay transparent.
     // False when the data ends before the last line (many writers leave out
     // the final end-of-bitmap).
     bool RunLength(qint64 pos)
     {
         const bool four = m_info.compression == Rle4;
         const qint64 width = m_info.width, height = m_info.height;
-        m_image.fill(palette[0]);
+        m_image.fill(Qt::transparent);
         qint64 x = 0, y = 0;
         QRgb *line = Line(0);
         const auto index = [four](uchar v, qint64 i) {
@@ -237,6 +237,17 @@ bool AllAlphaZero(const QImage &image)
     return true;
 }
 
+bool HasTransparency(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(line[x]) != 255)
+                return true;
+    }
+    return false;
+}
+
 void SetAlpha(QImage &image, bool opaque)
 {
     for (int y = 0; y < image.height(); ++y) {
@@ -291,7 +302,7 @@ bool Decode(const uchar *p, qint64 size, qint64 pixelOffset, Mode mode, QImage &
     if (!runLength && size - offset < (info.height - 1) * stride + lastRow)
         return Fail(error, truncated);
 
-    const bool alpha = info.masks[3] != 0;
+    const bool alpha = info.masks[3] != 0 || runLength;
     QImage result(int(info.width), int(info.height),
                   alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (result.isNull())
@@ -329,6 +340,9 @@ bool Decode(const uchar *p, qint64 size, qint64 pixelOffset, Mode mode, QImage &
                 }
             }
         }
+    } else if (runLength) {
+        if (!HasTransparency(result))
+            result = result.convertToFormat(QImage::Format_RGB32);
     } else if (alpha && AllAlphaZero(result)) {
         // An alpha mask with nothing in it: the writer did not mean it.
         SetAlpha(result, true);
