@@ -168,6 +168,11 @@ void TestImageDecoders::decodes_data()
     // Plain 32-bit pixels carry no alpha, whatever their fourth byte holds.
     QTest::newRow("dib 32 bits plain") << MakeDib(colour, 32, 0) << dib << colour;
     QTest::newRow("dib core header") << MakeDib(sixteen, 4, 0, 12) << dib << sixteen;
+    QByteArray pngDib = MakeDib(QImage(alpha.size(), QImage::Format_RGB32), 32, 0);
+    pngDib.resize(40);
+    pngDib[14] = 0; // no bits of its own: the pixels are a PNG stream
+    pngDib[16] = 5;
+    QTest::newRow("dib of a png stream") << pngDib + PngBytes(alpha) << dib << alpha;
 
     QImage masked = sixteen.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < masked.height(); ++y)
