@@ -88,7 +88,7 @@ class TestImageDecoders : public QObject
 {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void decodes_data();
     void decodes();
     void bitmapRunLength_data();
@@ -168,6 +168,11 @@ void TestImageDecoders::decodes_data()
     // Plain 32-bit pixels carry no alpha, whatever their fourth byte holds.
     QTest::newRow("dib 32 bits plain") << MakeDib(colour, 32, 0) << dib << colour;
     QTest::newRow("dib core header") << MakeDib(sixteen, 4, 0, 12) << dib << sixteen;
+    QByteArray pngDib = MakeDib(QImage(alpha.size(), QImage::Format_RGB32), 32, 0);
+    pngDib.resize(40);
+    pngDib[14] = 0; // no bits of its own: the pixels are a PNG stream
+    pngDib[16] = 5;
+    QTest::newRow("dib of a png stream") << pngDib + PngBytes(alpha) << dib << alpha;
 
     QImage masked = sixteen.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < masked.height(); ++y)
@@ -206,12 +211,12 @@ void TestImageDecoders::decodes()
 void TestImageDecoders::bitmapRunLength_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("rows"); // palette indices, top line first
+    QTest::addColumn<QStringList>("rows"); // palette indices, top line first; "." skipped
 
     QTest::newRow("rle8 run, absolute, end of line, delta")
-        << SampleNamed(QStringLiteral("rle8.bmp")) << QStringList{"005500", "000000", "111234"};
+        << SampleNamed(QStringLiteral("rle8.bmp")) << QStringList{"..55..", "......", "111234"};
     QTest::newRow("rle4 run and padded absolute")
-        << SampleNamed(QStringLiteral("rle4.bmp")) << QStringList{"123450", "121210"};
+        << SampleNamed(QStringLiteral("rle4.bmp")) << QStringList{"12345.", "12121."};
     QTest::newRow("rle8 without end of bitmap")
         << MakeRleBitmap(3, 2, 1, QByteArray::fromHex("0307 0000 0202 0109"))
         << QStringList{"229", "777"};
@@ -220,7 +225,7 @@ void TestImageDecoders::bitmapRunLength_data()
         << QStringList{"567", "444"};
     QTest::newRow("rle4 delta off the bitmap ends it")
         << MakeRleBitmap(4, 2, 2, QByteArray::fromHex("0233 0002 0009 0455"))
-        << QStringList{"0000", "3300"};
+        << QStringList{"....", "33.."};
 }
 
 void TestImageDecoders::bitmapRunLength()
@@ -235,7 +240,9 @@ void TestImageDecoders::bitmapRunLength()
     for (int y = 0; y < rows.size(); ++y) {
         QCOMPARE(image.width(), rows[y].size());
         for (int x = 0; x < image.width(); ++x)
-            QCOMPARE(image.pixel(x, y), palette[rows[y].mid(x, 1).toInt(nullptr, 16)]);
+            QCOMPARE(image.pixel(x, y), rows[y][x] == QLatin1Char('.')
+                                            ? qRgba(0, 0, 0, 0)
+                                            : palette[rows[y].mid(x, 1).toInt(nullptr, 16)]);
     }
 }
 

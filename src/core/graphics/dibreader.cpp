@@ -1,6 +1,7 @@
 #include "core/graphics/dibreader.h"
 
 #include "core/graphics/picturelimits.h"
+#include "core/graphics/pluginimagereader.h"
 #include "core/graphics/rasterbytes.h"
 
 #include <QImage>
@@ -22,6 +23,8 @@ enum Compression : quint32
     Rle8 = 1,
     Rle4 = 2,
     BitFields = 3,
+    Jpeg = 4,
+    Png = 5,
     AlphaBitFields = 6
 };
 
@@ -91,7 +94,8 @@ bool ParseInfo(const uchar *p, qint64 size, Mode mode, InfoHeader &info, QString
     const int b = info.bits;
     const bool fits = (c == Rgb && (b == 1 || b == 4 || b == 8 || b == 16 || b == 24 || b == 32)) ||
                       (c == Rle8 && b == 8) || (c == Rle4 && b == 4) ||
-                      ((c == BitFields || c == AlphaBitFields) && !os2 && (b == 16 || b == 32));
+                      ((c == BitFields || c == AlphaBitFields) && !os2 && (b == 16 || b == 32)) ||
+                      ((c == Jpeg || c == Png) && !os2);
     if (!fits)
         return Fail(error,
                     QStringLiteral("bitmaps of %1 bits with compression %2 are not supported")
@@ -170,14 +174,14 @@ public:
         }
     }
 
-    // Run-length pixels; those the runs leave untouched keep colour 0.
+    // Run-length pixels; those the runs leave untouched stay transparent.
     // False when the data ends before the last line (many writers leave out
     // the final end-of-bitmap).
     bool RunLength(qint64 pos)
     {
         const bool four = m_info.compression == Rle4;
         const qint64 width = m_info.width, height = m_info.height;
-        m_image.fill(palette[0]);
+        m_image.fill(Qt::transparent);
         qint64 x = 0, y = 0;
         QRgb *line = Line(0);
         const auto index = [four](uchar v, qint64 i) {
@@ -237,6 +241,17 @@ bool AllAlphaZero(const QImage &image)
     return true;
 }
 
+bool HasTransparency(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(line[x]) != 255)
+                return true;
+    }
+    return false;
+}
+
 void SetAlpha(QImage &image, bool opaque)
 {
     for (int y = 0; y < image.height(); ++y) {
@@ -275,7 +290,7 @@ bool Decode(const uchar *p, qint64 size, qint64 pixelOffset, Mode mode, QImage &
         info.masks[3] = 0;
 
     // The colour table: as many entries as used, or all that the bits allow.
-    const qint64 paletteSize = info.bits <= 8 ? (1 << info.bits) : 0;
+    const qint64 paletteSize = info.bits >= 1 && info.bits <= 8 ? (1 << info.bits) : 0;
     const qint64 tableEntries = info.coloursUsed ? info.coloursUsed : paletteSize;
     const qint64 readEntries = qMin(tableEntries, paletteSize);
     if (size - pos < readEntries * info.entryBytes)
@@ -285,13 +300,19 @@ bool Decode(const uchar *p, qint64 size, qint64 pixelOffset, Mode mode, QImage &
     const qint64 offset = pixelOffset >= pos && pixelOffset < size ? pixelOffset : tableEnd;
     if (offset > size)
         return Fail(error, truncated);
+    if (info.compression == Jpeg || info.compression == Png) {
+        // The pixels are a whole JPEG or PNG stream, as printers take them.
+        const QByteArray stream(reinterpret_cast<const char *>(p + offset), size - offset);
+        return PluginImageReader::Read(stream, info.compression == Jpeg ? "jpeg" : "png", image,
+                                       error);
+    }
     const bool runLength = info.compression == Rle8 || info.compression == Rle4;
     const qint64 stride = (info.width * info.bits + 31) / 32 * 4;
     const qint64 lastRow = (info.width * info.bits + 7) / 8;
     if (!runLength && size - offset < (info.height - 1) * stride + lastRow)
         return Fail(error, truncated);
 
-    const bool alpha = info.masks[3] != 0;
+    const bool alpha = info.masks[3] != 0 || runLength;
     QImage result(int(info.width), int(info.height),
                   alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (result.isNull())
@@ -329,6 +350,9 @@ bool Decode(const uchar *p, qint64 size, qint64 pixelOffset, Mode mode, QImage &
                 }
             }
         }
+    } else if (runLength) {
+        if (!HasTransparency(result))
+            result = result.convertToFormat(QImage::Format_RGB32);
     } else if (alpha && AllAlphaZero(result)) {
         // An alpha mask with nothing in it: the writer did not mean it.
         SetAlpha(result, true);

@@ -149,7 +149,9 @@ bool TargaReader::Read(const QByteArray &bytes, QImage &image, QString *error)
     if (mapType > 1 ||
         (type != 1 && type != 2 && type != 3 && type != 9 && type != 10 && type != 11))
         return Fail(error, QStringLiteral("Targa pictures of type %1 are not supported").arg(type));
-    const bool depthOk = kind == 1   ? (depth == 8 || depth == 16) && mapType == 1 && mapLength > 0
+    if (kind == 1 && (mapType != 1 || mapLength == 0))
+        return Fail(error, QStringLiteral("the Targa picture's colour map is missing"));
+    const bool depthOk = kind == 1   ? depth == 8 || depth == 16
                          : kind == 2 ? depth == 15 || depth == 16 || depth == 24 || depth == 32
                                      : depth == 8 || depth == 16;
     if (!depthOk)
