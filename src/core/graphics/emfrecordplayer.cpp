@@ -137,7 +137,9 @@ QPainterPath RegionData(const MetafileReader &r, qint64 at, qint64 size)
     const quint32 count = data.U32(8);
     if (data.U32(0) < 32 || !data.Has(32, qint64(count) * 16))
         return path;
-    for (quint32 i = 0; i < count; ++i)
+    // Clip arithmetic on paths grows fast with their parts; regions of more
+    // rectangles than this are not drawn in full.
+    for (quint32 i = 0; i < std::min<quint32>(count, GdiContext::MaxRegionRects); ++i)
         path.addRect(Box(data, 32 + qint64(i) * 16).normalized());
     return path;
 }
