@@ -1095,7 +1095,7 @@ void GdiContext::Text(const GdiTextRun &run)
     if (!m_recording && !stretched && m_painter.paintEngine() &&
         m_painter.paintEngine()->type() == QPaintEngine::Raster &&
         m_painter.device()->devicePixelRatio() == 1 && full.m12() == 0 && full.m21() == 0 &&
-        scale > 0 && std::abs(full.m22() - scale) < 1e-3 * scale) {
+        scale > 0 && std::abs(full.m22() - scale) < 1e-2 * scale) {
         const double size = pixelSize * scale;
         if (!m_rawFont || m_rawPixels != size) {
             m_rawFont = QRawFont::fromFont(font);
