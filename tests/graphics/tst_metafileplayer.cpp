@@ -472,6 +472,7 @@ private Q_SLOTS:
         }
     }
 
+    // Text drawn after other shapes used to land at the top of the picture.
     void wmfTextLeavesInk()
     {
         // Text at (20, 650) of 1000, 150 units high: (4, 130) to about (60, 160).
