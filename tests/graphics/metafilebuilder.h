@@ -222,6 +222,12 @@ public:
         return Select(m_next++);
     }
     EmfBuilder &Select(qint64 index) { return Record(37, {index}); }
+    // Room in the object table for objects made by hand with Record().
+    EmfBuilder &Reserve(int handles)
+    {
+        m_next = std::max<qint64>(m_next, handles);
+        return *this;
+    }
     EmfBuilder &Rectangle(QRect r)
     {
         return Record(43, {r.left(), r.top(), r.right() + 1, r.bottom() + 1});

@@ -152,6 +152,158 @@ QByteArray EmfText(quint32 align, const QString &text = QStringLiteral("HHH"))
     return emf.Bytes(Frame);
 }
 
+QByteArray Region(QRect r)
+{
+    QByteArray data;
+    for (qint64 v : {32, 1, 1, 16, r.left(), r.top(), r.right() + 1, r.bottom() + 1, r.left(),
+                     r.top(), r.right() + 1, r.bottom() + 1})
+        Put32(data, v);
+    return data;
+}
+
+QByteArray Points16(const QList<QPoint> &points)
+{
+    QByteArray data;
+    for (QPoint p : points) {
+        Put16(data, p.x());
+        Put16(data, p.y());
+    }
+    return data;
+}
+
+// One of nearly every record the player knows, for the robustness checks
+// and the fuzz seeds.
+QByteArray EveryEmfRecord()
+{
+    EmfBuilder emf;
+    const QByteArray dib = PackedDib(Quadrants());
+    const QByteArray region = Region(QRect(10, 10, 500, 500));
+    emf.Reserve(26).Record(17, {8}).Record(9, {2000, 2000}).Record(10, {0, 0});
+    emf.Record(11, {1000, 1000});
+    emf.Record(12, {0, 0}).Record(31, {1, 1, 1, 1}).Record(32, {1, 1, 1, 1});
+    emf.Record(95, {20, 0, 0, 0, 0, 0x10000 | 7 | 0x200 | 0x2000, 20, 0, Rgb(Blue), 0, 2, 40, 20});
+    emf.Select(20).Brush(Green, 2, 5).Record(58, {4}).Record(19, {2}).Record(18, {2});
+    emf.Record(42, {100, 100, 600, 400}).Record(44, {100, 500, 700, 900, 80, 60});
+    emf.Record(45, {0, 0, 800, 800, 800, 400, 400, 0}).Record(46, {0, 0, 800, 800, 0, 400, 400, 0});
+    emf.Record(57, {2}).Record(47, {200, 200, 1000, 1000, 1000, 600, 600, 200});
+    emf.Record(55, {300, 300, 900, 900, 900, 600, 600, 300});
+    emf.Record(41, {1000, 1000, 300}, QByteArray("\0\0\0\0\0\0\xb4\x42", 8));
+    emf.Polygon16({{0, 0}, {300, 100}, {600, 0}, {900, 300}}, 85);
+    emf.Polygon16({{100, 900}, {500, 1200}, {900, 900}}, 88);
+    emf.Polygon16({{1200, 1200}, {1400, 1300}}, 89).Polygon16({{0, 1900}, {1900, 1900}}, 87);
+    emf.Record(90, {0, 0, 0, 0, 2, 4, 2, 2}, Points16({{0, 0}, {50, 50}, {60, 60}, {90, 10}}));
+    emf.Record(92, {0, 0, 0, 0, 5},
+               Points16({{10, 10}, {200, 10}, {300, 100}, {400, 300}, {500, 500}}) +
+                   QByteArray("\x06\x02\x04\x04\x05", 5));
+    emf.Record(2, {0, 0, 0, 0, 4, 0, 0, 100, 0, 200, 100, 300, 300});
+    emf.Record(3, {0, 0, 0, 0, 3, 1500, 1500, 1900, 1500, 1700, 1900});
+    emf.Record(4, {0, 0, 0, 0, 2, 0, 1000, 2000, 1000});
+    emf.Record(8, {0, 0, 0, 0, 2, 6, 3, 3, 0, 0, 100, 0, 0, 100, 500, 500, 600, 500, 500, 600});
+    for (quint32 paint : {64u, 63u, 62u}) {
+        emf.Record(59, {}).Record(27, {100, 100}).Record(54, {1800, 200}).Record(54, {900, 1800});
+        emf.Text(QPoint(200, 200), QStringLiteral("Path"));
+        emf.Record(61, {}).Record(60, {}).Record(paint, {0, 0, 0, 0});
+    }
+    emf.Record(59, {}).Record(65, {}).Record(66, {}).Record(68, {});
+    emf.Record(33, {}).Record(59, {}).Record(42, {0, 0, 1500, 1500}).Record(60, {});
+    emf.Record(67, {1}).Record(26, {5, 5}).Record(29, {0, 0, 100, 100});
+    emf.Record(75, {region.size(), 1}, region).Record(75, {0, 5}).Record(34, {-1});
+    emf.Record(36, {}, Floats({0.98f, 0.17f, -0.17f, 0.98f, 10, 10}) + QByteArray("\2\0\0\0", 4));
+    emf.Record(36, {}, Floats({1, 0, 0, 1, 0, 0}) + QByteArray("\3\0\0\0", 4));
+    emf.Record(35, {}, Floats({1, 0, 0, 1, 0, 0})).Record(15, {50, 50, Rgb(Red)});
+    emf.Record(94, {21, 0, 32, 40, 72, dib.size() - 40}, dib).Select(21);
+    emf.Record(93, {22, 0, 32, 40, 72, dib.size() - 40}, dib);
+    emf.Record(39, {23, 2, Rgb(Red), 3});
+    emf.Record(71, {0, 0, 0, 0, region.size(), 23}, region);
+    emf.Record(74, {0, 0, 0, 0, region.size()}, region);
+    emf.Record(72, {0, 0, 0, 0, region.size(), 23, 2, 2}, region);
+    const QByteArray xform = Floats({1, 0, 0, 1, 0, 0});
+    auto blit = [&](quint32 type, quint32 rop, bool stretch) {
+        QByteArray tail = xform;
+        Put32(tail, 0);
+        Put32(tail, 0);
+        const int at = stretch ? 108 : 100;
+        for (qint64 v : {at, 40, at + 40, int(dib.size()) - 40})
+            Put32(tail, v);
+        if (stretch) {
+            Put32(tail, 2);
+            Put32(tail, 2);
+        }
+        emf.Record(type, {0, 0, 0, 0, 1200, 100, 400, 300, rop, 0, 0}, tail + dib);
+    };
+    blit(76, 0x00CC0020, false);
+    blit(77, 0x008800C6, true);
+    blit(77, 0x00EE0086, true);
+    blit(77, 0x00330008, true);
+    blit(114, 0x00800000, true);
+    blit(116, Rgb(White), true);
+    emf.Record(76,
+               {0, 0, 0, 0, 0, 0, 300, 300, 0x00F00021, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    emf.Record(80, {0, 0, 0, 0, 1500, 0, 0, 0, 2, 2, 76, 40, 116, dib.size() - 40, 0, 0, 2}, dib);
+    emf.Record(22, {1 | 6 | 24}).Record(24, {Rgb(Red)}).Record(25, {Rgb(Blue)});
+    emf.Record(82, {24, -120, 30, 450, 0, 700, 0x00010101, 0}).Select(24);
+    emf.Text(QPoint(1000, 1000), QStringLiteral("Turned"), 0x6);
+    emf.Record(22, {2 | 8}).Font(150, QStringLiteral("Courier New"), 700);
+    QByteArray ansi("Spaced\0\0", 8);
+    for (int i = 0; i < 6; ++i)
+        Put32(ansi, 40);
+    emf.Record(83, {0, 0, 0, 0, 1, 0, 0, 1900, 1900, 6, 76, 0x4, 100, 100, 1900, 1900, 84}, ansi);
+    QByteArray poly;
+    for (QChar c : QStringLiteral("Poly"))
+        Put16(poly, c.unicode());
+    emf.Record(97, {0, 0, 0, 0, 1, 0, 0, 1, 300, 1700, 4, 80, 0, 0, 0, 0, 0, 0}, poly);
+    emf.Record(108, {400, 1600, 5, 0x300, 1, 0, 0}, QByteArray("Small"));
+    emf.Select(0x80000000 | 4).Select(0x80000000 | 8).Select(0x80000000 | 17);
+    emf.Record(49, {25, 0x300, 0}).Record(48, {25}).Record(40, {20}).Record(40, {99999});
+    emf.Record(70, {8}, QByteArray("EMF+\0\0\0\0", 8)).Record(200, {1, 2, 3});
+    return emf.Bytes(Frame);
+}
+
+QByteArray EveryWmfRecord()
+{
+    WmfBuilder wmf;
+    const QByteArray dib = PackedDib(Quadrants());
+    wmf.Window(QRect(0, 0, 2000, 1000)).Record(0x0103, {8}).Record(0x0410, {1, 1, 1, 1});
+    wmf.Record(0x020F, {0, 0}).Record(0x020D, {0, 0}).Record(0x020E, {1000, 1000});
+    wmf.Record(0x0211, {0, 0}).Record(0x0412, {1, 1, 1, 1}).Record(0x0106, {2});
+    wmf.Pen(Blue, 30, 1).Brush(Red, 2, 1).Record(0x0209, {0x00FF, 0}).Record(0x0201, {0, 0x00FF});
+    wmf.Record(0x0418, {400, 600, 100, 100}).Record(0x061C, {50, 80, 900, 900, 500, 500});
+    wmf.Record(0x0817, {0, 400, 400, 800, 800, 800, 0, 0});
+    wmf.Record(0x081A, {0, 1000, 1000, 1800, 1000, 1800, 200, 1000});
+    wmf.Record(0x0830, {0, 1200, 600, 1200, 600, 1600, 0, 1200});
+    wmf.Record(0x0214, {10, 10}).Record(0x0213, {990, 1990});
+    wmf.Record(0x0325, {3}, Points16({{0, 0}, {500, 500}, {1000, 0}}));
+    wmf.Record(0x0538, {2, 3, 3},
+               Points16({{0, 0}, {400, 0}, {0, 400}, {100, 100}, {300, 100}, {100, 300}}));
+    wmf.Record(0x001E, {}).Record(0x0416, {900, 1900, 100, 100}).Record(0x0415, {200, 200, 0, 0});
+    wmf.Record(0x0220, {5, 5}).Record(0x0127, {-1});
+    // Objects 0 to 2 are the pen, brush and font; then a region, two
+    // pattern brushes.
+    wmf.Record(0x012E, {1 | 6 | 24}).Record(0x0102, {2}).Font(-100, "Times New Roman", 450);
+    wmf.Record(0x06FF, {0, 6, 0, 0, 0, 1, 2, 0, 0, 1000, 1000, 2, 0, 500, 0, 800, 2});
+    wmf.Record(0x012C, {3}).Record(0x0228, {3, 1}).Record(0x012B, {3});
+    wmf.Record(0x0429, {3, 1, 3, 3}).Record(0x012C, {100});
+    wmf.Record(0x0142, {5, 0}, dib).Record(0x012D, {4});
+    wmf.Record(0x0142, {3, 0},
+               QByteArray("\0\0\x08\0\x02\0\x02\0\x01\x01\xaa\0\x55\0\xaa\0\x55\0", 18));
+    wmf.Record(0x061D, {0x0021, 0x00F0, 200, 200, 0, 0}).Record(0x061D, {0x0042, 0, 50, 50, 0, 0});
+    wmf.Record(0x041F, {0x00FF, 0, 20, 20});
+    wmf.Record(0x0B41, {0x0020, 0x00CC, 2, 2, 0, 0, 300, 300, 600, 1500}, dib);
+    wmf.Record(0x0940, {0x0020, 0x00CC, 0, 0, 2, 2, 700, 1500}, dib);
+    wmf.Record(0x0940, {0x0021, 0x00F0, 0, 0, 0, 100, 100, 700, 1700});
+    wmf.Record(0x0D33, {0, 2, 0, 0, 0, 2, 2, 800, 1800}, dib);
+    wmf.Record(0x0B23, {0x0020, 0x00CC, 2, 8, 0, 0, 200, 200, 50, 50},
+               QByteArray("\0\0\x08\0\x02\0\x02\0\x01\x01\xa5\0\x5a\0", 14));
+    QByteArray ext("Extended", 8);
+    for (int i = 0; i < 8; ++i)
+        Put16(ext, 60);
+    wmf.Record(0x0A32, {700, 200, 8, 0x6, 100, 600, 900, 800}, ext);
+    wmf.Record(0x012E, {0}).TextOut(QPoint(100, 900), "Plain\x80\x93");
+    wmf.Record(0x00F7, {0x300, 0}).Record(0x0234, {7}).Record(0x0035, {});
+    wmf.Record(0x01F0, {0}).Record(0x01F0, {0}).Record(0x0626, {15, 0}).Record(0x7777, {1});
+    return wmf.Bytes(QRect(0, 0, 2000, 1000), 1440);
+}
+
 // Everything above, for the robustness checks and the fuzz seeds.
 QList<QPair<QString, QByteArray>> Samples()
 {
@@ -160,7 +312,8 @@ QList<QPair<QString, QByteArray>> Samples()
             {"path.emf", PathTriangle()},       {"polypolygon.emf", NestedSquares(2)},
             {"saverestore.emf", SaveRestore()}, {"worldclip.emf", WorldAndClip()},
             {"bitmap.emf", EmfBitmap()},        {"hatched.emf", Hatched(true)},
-            {"text.emf", EmfText(6 | 24)}};
+            {"text.emf", EmfText(6 | 24)},      {"every.emf", EveryEmfRecord()},
+            {"every.wmf", EveryWmfRecord()}};
 }
 
 QImage Render(const QByteArray &bytes, QSize size = QSize(200, 200))
@@ -205,6 +358,9 @@ private Q_SLOTS:
         QTest::newRow("placeable box at its units an inch")
             << WmfBuilder().Bytes(QRect(0, 0, 2880, 1440), 1440) << QSizeF(192, 96);
         QTest::newRow("bare window at 1440 an inch") << BareWmf() << QSizeF(200 / 15.0, 200 / 15.0);
+        QTest::newRow("bare without window measured by its drawing")
+            << WmfBuilder().Pen(Qt::black, 0, 5).Rectangle(QRect(0, 0, 1440, 720)).Bytes()
+            << QSizeF(96, 48);
         QTest::newRow("enhanced frame")
             << EmfBuilder().Bytes(QRect(0, 0, 5080, 2540)) << QSizeF(192, 96);
     }
@@ -316,6 +472,7 @@ private Q_SLOTS:
         }
     }
 
+    // Text drawn after other shapes used to land at the top of the picture.
     void wmfTextLeavesInk()
     {
         // Text at (20, 650) of 1000, 150 units high: (4, 130) to about (60, 160).

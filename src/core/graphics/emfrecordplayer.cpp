@@ -95,6 +95,7 @@ enum Record : quint32
     ExtCreatePen = 95,
     PolyTextOutA = 96,
     PolyTextOutW = 97,
+    SmallTextOut = 108,
     AlphaBlend = 114,
     TransparentBlt = 116
 };
@@ -137,7 +138,9 @@ QPainterPath RegionData(const MetafileReader &r, qint64 at, qint64 size)
     const quint32 count = data.U32(8);
     if (data.U32(0) < 32 || !data.Has(32, qint64(count) * 16))
         return path;
-    for (quint32 i = 0; i < count; ++i)
+    // Clip arithmetic on paths grows fast with their parts; regions of more
+    // rectangles than this are not drawn in full.
+    for (quint32 i = 0; i < std::min<quint32>(count, GdiContext::MaxRegionRects); ++i)
         path.addRect(Box(data, 32 + qint64(i) * 16).normalized());
     return path;
 }
@@ -637,6 +640,32 @@ void EmfRecordPlayer::PlayRecord(quint32 type, const MetafileReader &r)
     case ExtTextOutW:
         Text(r, 36, type == ExtTextOutW);
         break;
+    case SmallTextOut: {
+        // Reference, count, options, graphics mode, scales, the clip
+        // rectangle unless told there is none, then the characters: bytes
+        // when small, else UTF-16.
+        GdiTextRun run;
+        run.reference = Point(r, 8);
+        const quint32 count = r.U32(16);
+        run.options = r.U32(20);
+        qint64 at = 36;
+        if (!(run.options & Gdi::EtoNoRect)) {
+            run.rect = Box(r, 36);
+            at = 52;
+        }
+        const bool small = run.options & 0x200;
+        if (!r.Has(at, qint64(count) * (small ? 1 : 2)))
+            break;
+        if (small) {
+            run.text = GdiContext::AnsiText(r.Bytes(at, count));
+        } else {
+            for (quint32 i = 0; i < count; ++i)
+                run.text.append(QChar(r.U16(at + 2 * qint64(i))));
+        }
+        if (!(run.options & Gdi::EtoGlyphIndex))
+            dc.Text(run);
+        break;
+    }
     case PolyTextOutA:
     case PolyTextOutW: {
         const quint32 strings = r.U32(36);

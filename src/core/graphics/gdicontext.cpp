@@ -1048,6 +1048,7 @@ void GdiContext::Text(const GdiTextRun &run)
     }
     if (run.text.isEmpty())
         return;
+    const QString text = run.text.left(MaxTextLength);
 
     // The text's own frame: along the baseline, glyphs upright on the page
     // even where the mapping turns the y axis up.
@@ -1094,15 +1095,15 @@ void GdiContext::Text(const GdiTextRun &run)
     if (!m_recording && !stretched && m_painter.paintEngine() &&
         m_painter.paintEngine()->type() == QPaintEngine::Raster &&
         m_painter.device()->devicePixelRatio() == 1 && full.m12() == 0 && full.m21() == 0 &&
-        scale > 0 && std::abs(full.m22() - scale) < 1e-9 * scale) {
+        scale > 0 && std::abs(full.m22() - scale) < 1e-2 * scale) {
         const double size = pixelSize * scale;
         if (!m_rawFont || m_rawPixels != size) {
             m_rawFont = QRawFont::fromFont(font);
             m_rawFont->setPixelSize(size);
             m_rawPixels = size;
         }
-        glyphs = m_rawFont->glyphIndexesForString(run.text);
-        if (glyphs.size() == run.text.size() && !glyphs.contains(0))
+        glyphs = m_rawFont->glyphIndexesForString(text);
+        if (glyphs.size() == text.size() && !glyphs.contains(0))
             advances = m_rawFont->advancesForGlyphIndexes(glyphs);
         else
             glyphs.clear();
@@ -1114,18 +1115,18 @@ void GdiContext::Text(const GdiTextRun &run)
     QList<double> starts;
     double width = 0;
     if (!run.dx.isEmpty() || !glyphs.isEmpty()) {
-        starts.reserve(run.text.size());
-        for (qsizetype i = 0; i < run.text.size(); ++i) {
+        starts.reserve(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
             starts.append(width);
             if (i < run.dx.size())
                 width += run.dx[i] / k;
             else if (i < advances.size())
                 width += advances[i].x();
             else
-                width += metrics.horizontalAdvance(run.text[i]);
+                width += metrics.horizontalAdvance(text[i]);
         }
     } else if ((s.textAlign & Gdi::TaHorizontalMask) || s.bkOpaque || updateCp || m_recording) {
-        width = metrics.horizontalAdvance(run.text);
+        width = metrics.horizontalAdvance(text);
     }
     double x = 0;
     switch (s.textAlign & Gdi::TaHorizontalMask) {
@@ -1155,10 +1156,22 @@ void GdiContext::Text(const GdiTextRun &run)
 
     if (m_recording) {
         QPainterPath path;
-        path.addText(QPointF(x, baseline), font, run.text);
+        path.addText(QPointF(x, baseline), font, text);
         m_path.addPath(local.map(path));
         m_figureOpen = false;
         return;
+    }
+
+    // Runs that land wholly off the device are not drawn.
+    const QPaintDevice *device = m_painter.device();
+    if (device && m_painter.paintEngine()->type() != QPaintEngine::Picture) {
+        const QRectF box = (local * m_deviceToPixels)
+                               .mapRect(QRectF(x, baseline - metrics.ascent(), width,
+                                               metrics.ascent() + metrics.descent()));
+        const QRectF pixels(0, 0, device->width(), device->height());
+        if (width > 0 && !box.adjusted(-box.height(), -box.height(), box.height(), box.height())
+                              .intersects(pixels))
+            return;
     }
 
     const bool clipped = (run.options & Gdi::EtoClipped) && !run.rect.isNull();
@@ -1191,14 +1204,14 @@ void GdiContext::Text(const GdiTextRun &run)
         m_painter.drawGlyphRun(full.map(QPointF(x, baseline)), glyphRun);
     } else if (starts.isEmpty()) {
         m_painter.setFont(font);
-        m_painter.drawText(QPointF(x, baseline), run.text);
+        m_painter.drawText(QPointF(x, baseline), text);
     } else {
         m_painter.setFont(font);
-        for (qsizetype i = 0; i < run.text.size(); ++i) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
             qsizetype n = 1;
-            if (run.text[i].isHighSurrogate() && i + 1 < run.text.size())
+            if (text[i].isHighSurrogate() && i + 1 < text.size())
                 n = 2;
-            m_painter.drawText(QPointF(x + starts[i], baseline), run.text.mid(i, n));
+            m_painter.drawText(QPointF(x + starts[i], baseline), text.mid(i, n));
             i += n - 1;
         }
     }

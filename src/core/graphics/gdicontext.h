@@ -48,6 +48,10 @@ public:
         ArcTo
     };
 
+    // Rectangles of a region kept at most, and characters of a text run.
+    static constexpr int MaxRegionRects = 1024;
+    static constexpr int MaxTextLength = 8192;
+
     // devicePerMm: device units per millimetre, for the metric map modes.
     GdiContext(QPainter &painter, const QRectF &frame, const QRectF &target, double devicePerMm);
 

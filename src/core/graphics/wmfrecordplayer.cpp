@@ -1,6 +1,7 @@
 #include "core/graphics/wmfrecordplayer.h"
 
 #include "core/graphics/gdicontext.h"
+#include "core/graphics/picturelimits.h"
 
 #include <QList>
 
@@ -101,7 +102,7 @@ QImage Bitmap16(const MetafileReader &p, qint64 offset, qint64 bitsOffset)
     const int height = p.I16(offset + 4);
     const int stride = p.I16(offset + 6);
     const int bitsPixel = p.U8(offset + 9);
-    if (width <= 0 || height <= 0 || width > 16384 || height > 16384 || stride <= 0 ||
+    if (!CheckPictureSize(width, height, nullptr) || stride <= 0 ||
         !p.Has(bitsOffset, qint64(stride) * height) ||
         qint64(stride) * 8 < qint64(width) * bitsPixel)
         return QImage();
@@ -399,13 +400,14 @@ void WmfRecordPlayer::PlayRecord(quint16 function, const MetafileReader &p)
         const QRectF bounds(QPointF(p.I16(14), p.I16(16)), QPointF(p.I16(18), p.I16(20)));
         const int scans = p.U16(10);
         qint64 at = 22;
-        for (int i = 0; i < scans && p.Has(at, 6); ++i) {
+        int rects = 0;
+        for (int i = 0; i < scans && p.Has(at, 6) && rects < GdiContext::MaxRegionRects; ++i) {
             const int values = p.U16(at);
             const int top = p.I16(at + 2);
             const int bottom = p.I16(at + 4);
             if (!p.Has(at + 6, qint64(values) * 2 + 2))
                 break;
-            for (int v = 0; v + 1 < values; v += 2)
+            for (int v = 0; v + 1 < values && rects < GdiContext::MaxRegionRects; v += 2, ++rects)
                 region.region.addRect(QRectF(QPointF(p.I16(at + 6 + 2 * v), top),
                                              QPointF(p.I16(at + 8 + 2 * v), bottom)));
             at += 6 + qint64(values) * 2 + 2;
