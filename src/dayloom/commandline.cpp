@@ -62,6 +62,8 @@ const char HelpText[] =
     "    --day D              first day of the week and day planners\n"
     "    --week-start sunday|monday\n"
     "    --language english|deutsch|francais|espanol|italiano\n"
+    "    --border NAME        page border picture from the Borders folder (for\n"
+    "                         example \"Holly\"), or none\n"
     "    --fill               write every recurring date of the month into the\n"
     "                         notes of its days (as File > Fill Calendar does);\n"
     "                         with --months, into every month\n"
@@ -193,6 +195,9 @@ QString ApplyExportOption(const QString &option, const QString &value,
                                   "italiano, not '%1'")
                 .arg(value);
         options.language = value;
+    } else if (option == QLatin1String("--border")) {
+        options.border =
+            value.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0 ? QString() : value;
     } else {
         return QStringLiteral("unknown option %1 (see 'dayloom --help')").arg(option);
     }
@@ -222,6 +227,9 @@ void ApplyToPage(const CommandLine::ExportOptions &options, CalendarPage &page)
         page.SetCalendarLayout(TCalendarLayout(*options.layout));
         page.CalculateLayout(true);
     }
+    // After the layout, which picks the border's orientation.
+    if (options.border)
+        page.SetWMFBorderFile(*options.border);
 }
 
 // A style sheet (".DLS") is applied to the default page; anything else is
@@ -418,6 +426,12 @@ int RunExport(const CommandLine::ExportOptions &options)
         }
     }
     ApplyToPage(options, page);
+    if (options.border && page.WMFBorderFile() != *options.border) {
+        std::fprintf(stderr, "dayloom: no readable border picture %s\n",
+                     qPrintable(QDir::toNativeSeparators(CalendarPage::BorderFilePath(
+                         *options.border, page.CalendarOrientation()))));
+        return 1;
+    }
     if (options.months)
         return RunMonths(options, document);
     if (options.fill) {
@@ -498,11 +512,12 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
         if (!error.isEmpty())
             return Failure(error);
     }
-    const bool hasPageOptions =
-        result.exportOptions.layout || result.exportOptions.paper || result.exportOptions.month ||
-        result.exportOptions.day || result.exportOptions.weekStart ||
-        !result.exportOptions.language.isEmpty() || result.exportOptions.zoom != 1.0f ||
-        result.exportOptions.dpi || result.exportOptions.months;
+    const bool hasPageOptions = result.exportOptions.layout || result.exportOptions.paper ||
+                                result.exportOptions.month || result.exportOptions.day ||
+                                result.exportOptions.weekStart ||
+                                !result.exportOptions.language.isEmpty() ||
+                                result.exportOptions.border || result.exportOptions.zoom != 1.0f ||
+                                result.exportOptions.dpi || result.exportOptions.months;
     if (listing) {
         if (exporting || hasPageOptions || result.exportOptions.fill || !result.files.isEmpty())
             return Failure(QStringLiteral("--list-dates takes only --dates FILE"));

@@ -51,6 +51,7 @@ struct CommandLine
         std::optional<int> day;
         std::optional<int> weekStart;
         QString language;
+        std::optional<QString> border; // border name; empty: none
         QString file;
         bool fill = false; // fill the cells from the recurring dates first
         QString datesFile; // with fill: the recurring-dates file

@@ -123,6 +123,7 @@ private Q_SLOTS:
     void badArguments();
     void unreadableFileLeavesNoOutput();
     void exportReadsCalendarFile();
+    void exportDrawsShippedBorder();
     void listDates();
     void exportFillsFromRecurringDates();
     void exportDrawsOnlyThePageOfAHugeObject();
@@ -298,6 +299,28 @@ void TestCommandLine::exportReadsCalendarFile()
         RunDayloom({"--export", out, QStringLiteral(DAYLOOM_FORMATS_DATA) + "/corpus/design.dlf"});
     QCOMPARE(run.exitCode, 0);
     QVERIFY(!QImage(out).isNull());
+}
+
+void TestCommandLine::exportDrawsShippedBorder()
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath("plain.png");
+    const QString holly = dir.filePath("holly.png");
+    QCOMPARE(RunDayloom({"--export", plain}).exitCode, 0);
+    QCOMPARE(RunDayloom({"--export", holly, "--border", "Holly"}).exitCode, 0);
+    // The border lies in the margin, between the sheet's edge and the grid.
+    const QImage a(plain), b(holly);
+    QCOMPARE(a.size(), b.size());
+    int inked = 0;
+    for (int x = 0; x < a.width(); ++x)
+        inked += a.pixel(x, 60) != b.pixel(x, 60);
+    QVERIFY(inked > a.width() / 10);
+
+    const QString missing = dir.filePath("missing.png");
+    const Run run = RunDayloom({"--export", missing, "--border", "No Such Border"});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY(run.err.contains("No Such Border"));
+    QVERIFY(!QFile::exists(missing));
 }
 
 void TestCommandLine::listDates()
