@@ -2,6 +2,12 @@
 // page's size. A paint must stay well inside a frame so the window never
 // stutters.
 #include "core/calendar/calendarpage.h"
+#include "core/graphics/picture.h"
+#include "core/io/appfolders.h"
+#include "core/objects/image/tgimage.h"
+#include "core/surface/pagedocument.h"
+
+#include <QDir>
 
 #include <QGuiApplication>
 #include <QImage>
@@ -49,5 +55,41 @@ static void PaintMonthWith42Notes(benchmark::State &state)
     }
 }
 BENCHMARK(PaintMonthWith42Notes)->Unit(benchmark::kMillisecond);
+
+// A month page with a border and ten clip-art objects (the shipped
+// pictures, metafiles played as vectors), as the window repaints it.
+static void PaintMonthWithBorderAndClipArt(benchmark::State &state)
+{
+    const QDir assets(QStringLiteral(DAYLOOM_ASSETS));
+    SetProgramFolder(assets.path());
+    PageDocument document;
+    CalendarPage &page = document.Page();
+    page.SetDefaultStyle();
+    page.SetCalendarLayout(loFullCalendar);
+    page.SetWMFBorderFile(QStringLiteral("Holly"));
+    const QStringList pictures = QDir(assets.filePath(QStringLiteral("Clipart/Holidays")))
+                                     .entryList({QStringLiteral("*.svg")}, QDir::Files);
+    PersistentObjectList objects;
+    for (int i = 0; i < 10 && i < pictures.size(); ++i) {
+        const auto picture = Picture::FromFile(
+            assets.filePath(QStringLiteral("Clipart/Holidays/") + pictures[i]), nullptr);
+        auto image = std::make_unique<TGImage>();
+        if (picture)
+            image->SetPicture(*picture);
+        image->SetBounds(QRect(120 + (i % 5) * 170, 250 + (i / 5) * 200, 105, 105));
+        objects.push_back(std::move(image));
+    }
+    document.AdoptObjects(std::move(objects));
+    if (page.WMFBorderFile().isEmpty() || document.ObjectCount() != 10)
+        state.SkipWithError("the shipped border or clip art is missing");
+    QImage image(page.PageWidth(), page.PageHeight(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        document.Paint(painter);
+    }
+    SetProgramFolder(QString());
+}
+BENCHMARK(PaintMonthWithBorderAndClipArt)->Unit(benchmark::kMillisecond);
 
 DAYLOOM_GUI_BENCHMARK_MAIN()
