@@ -688,6 +688,13 @@ void GdiContext::Draw(const QPainterPath &logical, bool fill, bool stroke)
     m_painter.drawPath(logical);
 }
 
+void GdiContext::ContinueFigure(const QPointF &deviceStart)
+{
+    if (!m_figureOpen || m_path.elementCount() == 0 || deviceStart != m_path.currentPosition())
+        m_path.moveTo(deviceStart);
+    m_figureOpen = true;
+}
+
 void GdiContext::AppendOpenFigure(const QPainterPath &logical)
 {
     if (!m_recording) {
@@ -753,16 +760,18 @@ void GdiContext::PolylineTo(const QPolygonF &points)
 {
     if (points.isEmpty())
         return;
+    if (m_recording) {
+        const QTransform &toDevice = LogicalToDevice();
+        ContinueFigure(toDevice.map(m_state.position));
+        for (const QPointF &point : points)
+            m_path.lineTo(toDevice.map(point));
+        m_state.position = points.last();
+        return;
+    }
     QPolygonF all = points;
     all.prepend(m_state.position);
     m_state.position = points.last();
-    if (m_recording) {
-        QPainterPath path;
-        path.addPolygon(all);
-        AppendOpenFigure(path);
-    } else {
-        Polyline(all);
-    }
+    Polyline(all);
 }
 
 void GdiContext::Polygon(const QPolygonF &points)
@@ -821,6 +830,17 @@ void GdiContext::PolyBezierTo(const QPolygonF &points)
 {
     if (points.size() < 3)
         return;
+    if (m_recording) {
+        // Straight into the path: the records of a filled shape are many.
+        const QTransform &toDevice = LogicalToDevice();
+        ContinueFigure(toDevice.map(m_state.position));
+        qsizetype i = 0;
+        for (; i + 2 < points.size(); i += 3)
+            m_path.cubicTo(toDevice.map(points[i]), toDevice.map(points[i + 1]),
+                           toDevice.map(points[i + 2]));
+        m_state.position = points[i - 1];
+        return;
+    }
     QPainterPath path(m_state.position);
     qsizetype i = 0;
     for (; i + 2 < points.size(); i += 3)

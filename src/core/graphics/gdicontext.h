@@ -163,6 +163,8 @@ private:
     QPen CurrentPen(bool device);
     QBrush CurrentBrush(const QBrush &brush, bool pattern, bool device);
     void Draw(const QPainterPath &logical, bool fill, bool stroke);
+    // Recording a path: a move to deviceStart unless the open figure ends there.
+    void ContinueFigure(const QPointF &deviceStart);
     // Adds a figure that continues from the current position to the path.
     void AppendOpenFigure(const QPainterPath &logical);
     QRectF InsideFrame(const QRectF &rect) const;
