@@ -16,6 +16,19 @@ namespace Dayloom {
 
 namespace {
 
+// A point through an affine transform, inline: paths of thousands of points
+// pass through it. Every transform of a device context is affine.
+struct AffineMap
+{
+    explicit AffineMap(const QTransform &t) : m_t(t) {}
+    QPointF operator()(const QPointF &p) const
+    {
+        return QPointF(m_t.m11() * p.x() + m_t.m21() * p.y() + m_t.dx(),
+                       m_t.m12() * p.x() + m_t.m22() * p.y() + m_t.dy());
+    }
+    const QTransform &m_t;
+};
+
 // Saved states kept at most; further saves are ignored.
 constexpr size_t MaxSavedStates = 4096;
 // "Everything" for clip arithmetic, in device units.
@@ -761,10 +774,10 @@ void GdiContext::PolylineTo(const QPolygonF &points)
     if (points.isEmpty())
         return;
     if (m_recording) {
-        const QTransform &toDevice = LogicalToDevice();
-        ContinueFigure(toDevice.map(m_state.position));
+        const AffineMap toDevice(LogicalToDevice());
+        ContinueFigure(toDevice(m_state.position));
         for (const QPointF &point : points)
-            m_path.lineTo(toDevice.map(point));
+            m_path.lineTo(toDevice(point));
         m_state.position = points.last();
         return;
     }
@@ -832,12 +845,11 @@ void GdiContext::PolyBezierTo(const QPolygonF &points)
         return;
     if (m_recording) {
         // Straight into the path: the records of a filled shape are many.
-        const QTransform &toDevice = LogicalToDevice();
-        ContinueFigure(toDevice.map(m_state.position));
+        const AffineMap toDevice(LogicalToDevice());
+        ContinueFigure(toDevice(m_state.position));
         qsizetype i = 0;
         for (; i + 2 < points.size(); i += 3)
-            m_path.cubicTo(toDevice.map(points[i]), toDevice.map(points[i + 1]),
-                           toDevice.map(points[i + 2]));
+            m_path.cubicTo(toDevice(points[i]), toDevice(points[i + 1]), toDevice(points[i + 2]));
         m_state.position = points[i - 1];
         return;
     }
