@@ -445,6 +445,10 @@ void TestRtf::readSamplePictures_data()
     QTest::newRow("device-dependent bitmap, top-down rows")
         << "picture_wbitmap.rtf" << QSize(2, 2) << QSizeF(20, 20)
         << QList<QRgb>{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(0, 0, 0)};
+    // Metafile pictures used to be dropped, leaving only the text around them.
+    QTest::newRow("enhanced metafile, drawn at twice its shown size")
+        << "picture_emf.rtf" << QSize(80, 40) << QSizeF(40, 20)
+        << QList<QRgb>{qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(255, 0, 0), qRgb(0, 0, 255)};
 }
 
 void TestRtf::readSamplePictures()

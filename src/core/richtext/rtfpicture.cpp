@@ -1,8 +1,13 @@
 #include "core/richtext/rtfpicture.h"
 
+#include "core/graphics/imagedecoder.h"
+#include "core/graphics/metafileplayer.h"
+
+#include <QPainter>
+#include <QtMath>
+
 #include <QBuffer>
 #include <QImageReader>
-#include <QtEndian>
 
 #include <algorithm>
 #include <cstring>
@@ -12,8 +17,6 @@ namespace Dayloom {
 namespace {
 
 constexpr double TwipsPerPixel = 15.0; // 1440 twips per inch, 96 pixels per inch
-constexpr qsizetype BitmapInfoHeaderSize = 40;
-constexpr qsizetype FileHeaderSize = 14;
 
 int HexValue(char c)
 {
@@ -80,6 +83,7 @@ QImage RtfPicture::ToImage() const
     case DeviceBitmap:
         return DeviceBitmapToImage();
     case Metafile:
+        return MetafileToImage();
     case Unknown:
         break;
     }
@@ -104,40 +108,35 @@ QImage RtfPicture::ReadEncoded(const QByteArray &bytes, const char *format)
     return reader.read();
 }
 
-// A packed DIB is a BMP file without its 14-byte file header; rebuild that
-// header so that Qt's BMP reader (which checks every length) can decode it.
 QImage RtfPicture::DibToImage() const
 {
-    if (m_data.size() < BitmapInfoHeaderSize)
-        return {};
-    const auto *bytes = reinterpret_cast<const uchar *>(m_data.constData());
-    const quint32 headerSize = qFromLittleEndian<quint32>(bytes);
-    const qint32 width = qFromLittleEndian<qint32>(bytes + 4);
-    const qint32 height = qFromLittleEndian<qint32>(bytes + 8);
-    const quint16 bitCount = qFromLittleEndian<quint16>(bytes + 14);
-    const quint32 compression = qFromLittleEndian<quint32>(bytes + 16);
-    const quint32 colorsUsed = qFromLittleEndian<quint32>(bytes + 32);
-    if (headerSize < BitmapInfoHeaderSize || headerSize > quint32(m_data.size()) ||
-        !SaneSize(width, qAbs(qint64(height))) || bitCount == 0 || bitCount > 32)
-        return {};
+    QImage image;
+    return DecodePackedDib(m_data, image, nullptr) ? image : QImage();
+}
 
-    qint64 paletteEntries = colorsUsed;
-    if (paletteEntries == 0 && bitCount <= 8)
-        paletteEntries = qint64(1) << bitCount;
-    qint64 offset = FileHeaderSize + headerSize + std::min<qint64>(paletteEntries, 256) * 4;
-    if (compression == 3 && headerSize == BitmapInfoHeaderSize)
-        offset += 12; // BI_BITFIELDS masks follow the header
-    if (offset > FileHeaderSize + m_data.size())
+// Drawn at twice the size it is shown at, so that it stays sharp when the
+// note is zoomed or printed; the device pixel ratio keeps the shown size.
+QImage RtfPicture::MetafileToImage() const
+{
+    MetafilePlayer player;
+    if (!player.Load(m_data, nullptr))
         return {};
-
-    QByteArray file(FileHeaderSize, '\0');
-    file[0] = 'B';
-    file[1] = 'M';
-    qToLittleEndian<quint32>(quint32(FileHeaderSize + m_data.size()),
-                             reinterpret_cast<uchar *>(file.data()) + 2);
-    qToLittleEndian<quint32>(quint32(offset), reinterpret_cast<uchar *>(file.data()) + 10);
-    file.append(m_data);
-    return ReadEncoded(file, "BMP");
+    const QSizeF natural = player.NaturalSize();
+    const double width = m_goalWidth > 0 ? m_goalWidth / TwipsPerPixel : natural.width();
+    const double height = m_goalHeight > 0 ? m_goalHeight / TwipsPerPixel : natural.height();
+    constexpr int Sharpness = 2;
+    const QSize pixels(qCeil(width * Sharpness), qCeil(height * Sharpness));
+    if (!SaneSize(pixels.width(), pixels.height()))
+        return {};
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        player.Play(painter, QRectF(QPointF(0, 0), pixels));
+    }
+    image.setDevicePixelRatio(Sharpness);
+    return image;
 }
 
 // \wbitmap data: rows top-down, m_widthBytes each, monochrome or true colour.
@@ -182,8 +181,9 @@ QSizeF RtfPicture::DisplaySize(const QImage &image) const
 {
     const double scaleX = (m_scaleX > 0 ? m_scaleX : 100) / 100.0;
     const double scaleY = (m_scaleY > 0 ? m_scaleY : 100) / 100.0;
-    const double width = m_goalWidth > 0 ? m_goalWidth / TwipsPerPixel : image.width();
-    const double height = m_goalHeight > 0 ? m_goalHeight / TwipsPerPixel : image.height();
+    const QSizeF own = image.deviceIndependentSize();
+    const double width = m_goalWidth > 0 ? m_goalWidth / TwipsPerPixel : own.width();
+    const double height = m_goalHeight > 0 ? m_goalHeight / TwipsPerPixel : own.height();
     return {std::clamp(width * scaleX, 1.0, double(MaxSide)),
             std::clamp(height * scaleY, 1.0, double(MaxSide))};
 }

@@ -50,13 +50,15 @@ public:
     bool Overflowed() const { return m_overflow; }
     const QByteArray &Data() const { return m_data; }
 
-    // A null image for metafiles, unknown kinds, bad or oversized data.
+    // A null image for unknown kinds, bad or oversized data. Metafiles are
+    // drawn into an image (at twice their shown size).
     QImage ToImage() const;
     // The size the picture is shown at, in pixels at 96 per inch.
     QSizeF DisplaySize(const QImage &image) const;
 
 private:
     QImage ReadEncoded(const char *format) const;
+    QImage MetafileToImage() const;
     static QImage ReadEncoded(const QByteArray &bytes, const char *format);
     QImage DibToImage() const;
     QImage DeviceBitmapToImage() const;
