@@ -38,46 +38,33 @@ std::optional<QImage> Decode(const QByteArray &bytes, RasterFormat format, QStri
 
 } // namespace
 
-// Friend-free construction: the private members are set through this helper
-// class so that the factories above stay free functions.
-struct PictureBuilder
+Picture::Picture(Kind kind, QImage image, QByteArray file, MetafilePlayer player)
+    : m_kind(kind), m_image(std::move(image)), m_file(std::move(file)),
+      m_metafile(std::move(player))
 {
-    static Picture Make(Picture::Kind kind, QImage image, QByteArray file, MetafilePlayer player)
-    {
-        Picture picture;
-        picture.m_kind = kind;
-        picture.m_image = std::move(image);
-        picture.m_file = std::move(file);
-        picture.m_metafile = std::move(player);
-        return picture;
-    }
-};
+}
 
-namespace {
-
-std::optional<Picture> MetafilePicture(const QByteArray &bytes, QString *error)
+std::optional<Picture> Picture::MetafileFromBytes(const QByteArray &bytes, QString *error)
 {
     MetafilePlayer player;
     if (!player.Load(bytes, error))
         return std::nullopt;
-    return PictureBuilder::Make(Picture::Kind::Metafile, QImage(), bytes, std::move(player));
+    return Picture(Kind::Metafile, QImage(), bytes, std::move(player));
 }
 
-std::optional<Picture> IconPicture(const QByteArray &bytes, QString *error)
+std::optional<Picture> Picture::IconFromBytes(const QByteArray &bytes, QString *error)
 {
     const auto image = Decode(bytes, RasterFormat::Icon, error);
     if (!image)
         return std::nullopt;
-    return PictureBuilder::Make(Picture::Kind::Icon, *image, bytes, MetafilePlayer());
+    return Picture(Kind::Icon, *image, bytes, MetafilePlayer());
 }
-
-} // namespace
 
 Picture Picture::FromImage(const QImage &image)
 {
     if (image.isNull())
         return Picture();
-    return PictureBuilder::Make(Kind::Bitmap, image, QByteArray(), MetafilePlayer());
+    return Picture(Kind::Bitmap, image, QByteArray(), MetafilePlayer());
 }
 
 std::optional<Picture> Picture::FromFile(const QString &path, QString *error)
@@ -108,16 +95,16 @@ std::optional<Picture> Picture::FromBytes(const QByteArray &bytes, const QString
     const QString suffix = QFileInfo(fileName).suffix().toUpper();
     if (suffix == QLatin1String("WMF") || suffix == QLatin1String("EMF") ||
         MetafilePlayer::LooksLikeMetafile(bytes))
-        return MetafilePicture(bytes, error);
+        return MetafileFromBytes(bytes, error);
     if (suffix == QLatin1String("SVG") || suffix == QLatin1String("SVGZ") || LooksLikeSvg(bytes)) {
         QByteArray emf;
         if (!ConvertSvgToEmf(bytes, emf, error))
             return std::nullopt;
-        return MetafilePicture(emf, error);
+        return MetafileFromBytes(emf, error);
     }
     const RasterFormat format = RasterFormatForSuffix(suffix);
     if (format == RasterFormat::Icon)
-        return IconPicture(bytes, error);
+        return IconFromBytes(bytes, error);
     const auto image = Decode(bytes, format, error);
     if (!image)
         return std::nullopt;
@@ -136,9 +123,9 @@ std::optional<Picture> Picture::FromStored(const StoredPicture &stored, QString 
         return FromImage(*image);
     }
     if (kind.compare("TMetafile", Qt::CaseInsensitive) == 0)
-        return MetafilePicture(stored.FileBytes(), error);
+        return MetafileFromBytes(stored.FileBytes(), error);
     if (kind.compare("TIcon", Qt::CaseInsensitive) == 0)
-        return IconPicture(stored.FileBytes(), error);
+        return IconFromBytes(stored.FileBytes(), error);
     SetError(error, QStringLiteral("pictures of the kind '%1' are not supported")
                         .arg(QString::fromLatin1(kind)));
     return std::nullopt;

@@ -70,7 +70,9 @@ public:
     }
 
 private:
-    friend struct PictureBuilder;
+    Picture(Kind kind, QImage image, QByteArray file, MetafilePlayer player);
+    static std::optional<Picture> MetafileFromBytes(const QByteArray &bytes, QString *error);
+    static std::optional<Picture> IconFromBytes(const QByteArray &bytes, QString *error);
 
     Kind m_kind = Kind::None;
     QImage m_image;            // Bitmap, Icon
