@@ -4,6 +4,7 @@
 #include "core/app/windowplacement.h"
 #include "core/app/zoomsteps.h"
 #include "core/calendar/cellnotescommand.h"
+#include "core/calendar/pagesettingscommand.h"
 #include "core/export/pageexport.h"
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
@@ -19,6 +20,7 @@
 #include "ui/app/tusertitleform.h"
 #include "ui/app/uihelpers.h"
 #include "ui/print/printjob.h"
+#include "ui/properties/tcalendarproperties.h"
 #include "ui/recurring/recurringcommands.h"
 #include "ui/richtext/formattingbar.h"
 #include "ui/richtext/noteeditor.h"
@@ -284,6 +286,11 @@ void TCalendarMain::BuildToolPanel()
     m_zoomMinusButton->setIcon(QIcon::fromTheme(QStringLiteral("zoom-out")));
     connect(m_zoomPlusButton, &QToolButton::clicked, this, &TCalendarMain::ZoomIn);
     connect(m_zoomMinusButton, &QToolButton::clicked, this, &TCalendarMain::ZoomOut);
+    m_propertiesButton =
+        AddToolButton(QStringLiteral("PropertiesButton"), QStringLiteral("Properties"),
+                      QStringLiteral("Set/change Properties for the calendar"));
+    m_propertiesButton->setIcon(QIcon::fromTheme(QStringLiteral("document-properties")));
+    connect(m_propertiesButton, &QToolButton::clicked, this, &TCalendarMain::Properties);
     m_printButton = AddToolButton(QStringLiteral("Printbutton"), QStringLiteral("Print"),
                                   QStringLiteral("Print the calendar"));
     m_printButton->setIcon(QIcon::fromTheme(QStringLiteral("document-print")));
@@ -352,6 +359,8 @@ void TCalendarMain::BuildMenus()
     m_mnuSaveAs = add(m_fileMenu, QStringLiteral("mnuSaveAs"), QStringLiteral("Save &As..."),
                       &TCalendarMain::SaveAs);
     m_fileMenu->addSeparator();
+    m_mnuProperties = add(m_fileMenu, QStringLiteral("mnuProperties"),
+                          QStringLiteral("&Properties"), &TCalendarMain::Properties);
     m_mnuUserTitle = add(m_fileMenu, QStringLiteral("mnuUserTitle"),
                          QStringLiteral("User Defined Title"), &TCalendarMain::EditUserTitle);
     m_mnuCancelChanges = add(m_fileMenu, QStringLiteral("mnuCancelChanges"),
@@ -612,6 +621,8 @@ void TCalendarMain::SetButtons()
     m_mnuClearAllCellContents->setEnabled(dayCells);
     m_mnuSave->setEnabled(!m_currentFileName.isEmpty());
     m_mnuSaveAs->setEnabled(m_pageShown);
+    m_mnuProperties->setEnabled(m_pageShown);
+    m_propertiesButton->setEnabled(m_pageShown);
     m_zoomMinusButton->setEnabled(m_pageShown);
     m_zoomPlusButton->setEnabled(m_pageShown);
     m_pointerButton->setEnabled(m_pageShown);
@@ -871,12 +882,14 @@ void TCalendarMain::New()
 {
     if (!CheckSaveNeeded())
         return;
+    ShowBusyCursor();
     DoSaveRichtext();
-    CalendarPage &page = m_page->Page();
-    page.SetDefaultStyle();
+    RestoreCursor();
+    m_newCalendarPending = true;
+    if (!RunProperties())
+        return;
     m_currentFileName.clear();
-    page.ClearCellNotes();
-    page.SetUserTitle(QString());
+    m_page->Page().ClearCellNotes();
     m_page->ClearObjects();
     ShowPage(true);
     UndoStack().clear();
@@ -885,6 +898,69 @@ void TCalendarMain::New()
     SetButtons();
     SetCaption();
     m_page->update();
+}
+
+void TCalendarMain::Properties()
+{
+    if (!m_pageShown)
+        return;
+    RunProperties();
+}
+
+bool TCalendarMain::RunProperties()
+{
+    DoSaveRichtext();
+    CalendarPage &page = m_page->Page();
+    TCalendarProperties dialog(&m_settings, this);
+    CenterForm(&dialog, this);
+    dialog.SetPreviewZoom(ZoomFromPercent(m_preferences.propertiesZoomPercent));
+    connect(&dialog, &TCalendarProperties::helpRequested, this, &TCalendarMain::ShowHelpTopic);
+    if (m_newCalendarPending) {
+        dialog.SetNewCalendar(true);
+        dialog.SetHadCellNotes(false);
+        dialog.SetHadPlacedObjects(false);
+    } else if (m_pageShown) {
+        dialog.SetOpeningLayoutKind(page.LayoutKind());
+        dialog.SetHadCellNotes(page.HasCellNotes());
+        dialog.SetHadPlacedObjects(m_page->Document().HasPlacedObjects());
+    }
+    dialog.ExampleCalendar().AssignSettings(page);
+    const bool accepted = (m_runPropertiesDialog ? m_runPropertiesDialog(dialog) : dialog.exec()) ==
+                          QDialog::Accepted;
+    m_propertiesAccepted = false;
+    m_preferences.propertiesZoomPercent = PercentFromZoom(dialog.PreviewZoom());
+    if (accepted) {
+        m_propertiesAccepted = true;
+        if (m_newCalendarPending)
+            page.AssignSettings(dialog.ExampleCalendar());
+        else
+            ApplyProperties(dialog.ExampleCalendar());
+    }
+    m_newCalendarPending = false;
+    m_page->update();
+    SetButtons();
+    SavePreferences();
+    return accepted;
+}
+
+void TCalendarMain::ApplyProperties(const CalendarPage &preview)
+{
+    CalendarPage &page = m_page->Page();
+    const CalendarSettings before = page.Settings();
+    CellNotesCommand::Notes notesBefore = CellNotesCommand::NotesOf(page);
+    const int kindBefore = page.LayoutKind();
+    page.AssignSettings(preview);
+    const bool dateChanged =
+        page.MainCalMonth() != before.mainCalMonth || page.MainCalYear() != before.mainCalYear;
+    if (page.LayoutKind() != kindBefore || (dateChanged && HasDayCells()))
+        page.ClearCellNotes();
+    // Every difference counts, font sizes too: a change only the looser
+    // comparison misses would otherwise be lost without "Save changes?".
+    auto command = std::make_unique<PageSettingsCommand>(
+        page, before, page.Settings(), std::move(notesBefore), CellNotesCommand::NotesOf(page),
+        QStringLiteral("Calendar Properties"));
+    if (command->Changes())
+        UndoStack().push(command.release());
 }
 
 void TCalendarMain::Open()

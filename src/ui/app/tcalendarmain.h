@@ -29,6 +29,7 @@ class HelpWindow;
 class NoteEditor;
 class PrintEngine;
 class TCalendarPanel32;
+class TCalendarProperties;
 class TGImage;
 class TMRUFileList;
 
@@ -52,7 +53,13 @@ public:
     void Start(const QString &fileToOpen = QString());
 
     // --- commands (also reached through the menus and buttons) ---------------------
+    // File New: the properties dialog starting from the default style; on
+    // OK a fresh, unnamed, modified design with no notes and no objects.
     void New();
+    // The "Calendar Properties" dialog on the page's settings. OK copies
+    // them back as one undo step (clearing the notes when the layout family,
+    // or with day cells the month or year, changed).
+    void Properties();
     void Open();
     bool OpenCalendarFile(const QString &fileName);
     void Save();
@@ -73,6 +80,12 @@ public:
     // "Load Image From Disk" of a clip-art object on the page (the image
     // browser), remembering the browser's folder.
     void LoadImageFromDisk(TGImage *image);
+    // How the properties dialog is shown (exec() by default); tests answer it.
+    using PropertiesDialogRunner = std::function<int(TCalendarProperties &)>;
+    void SetPropertiesDialogRunner(PropertiesDialogRunner runner)
+    {
+        m_runPropertiesDialog = std::move(runner);
+    }
     // Tests replace the browser's run and the error box.
     void SetImageLoadServices(const ImageLoadServices &services) { m_imageServices = services; }
 
@@ -127,6 +140,8 @@ public:
     const Preferences &Prefs() const { return m_preferences; }
     TMRUFileList *RecentFiles() const { return m_recentFiles; }
     QUndoStack &UndoStack() const;
+    bool NewCalendarPending() const { return m_newCalendarPending; }
+    bool PropertiesAccepted() const { return m_propertiesAccepted; }
     QString SettingsFileName() const;
     QString RecurringDatesFileName() const;
 
@@ -139,6 +154,10 @@ protected:
 
 private:
     void OpenHandedOverFile();
+    // Runs the properties dialog (for File New when m_newCalendarPending);
+    // true when it ended with OK.
+    bool RunProperties();
+    void ApplyProperties(const CalendarPage &preview);
     void GiveFocusBack();
     void BuildMenus();
     void BuildToolPanel();
@@ -186,6 +205,7 @@ private:
     QList<QAction *> m_recentActions;
     QAction *m_mnuSave = nullptr;
     QAction *m_mnuSaveAs = nullptr;
+    QAction *m_mnuProperties = nullptr;
     QAction *m_mnuUserTitle = nullptr;
     QAction *m_mnuCancelChanges = nullptr;
     QAction *m_mnuClearAllCellContents = nullptr;
@@ -196,6 +216,7 @@ private:
     QAction *m_mnuPrintCalendar = nullptr;
     QAction *m_mnuPrintSetup = nullptr;
     QToolButton *m_printButton = nullptr;
+    QToolButton *m_propertiesButton = nullptr;
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
     QToolButton *m_zoomPlusButton = nullptr;
@@ -215,12 +236,15 @@ private:
     bool m_trackNoteChanges = false;
     bool m_firstActivation = true;
     bool m_zoomBusy = false;
+    bool m_newCalendarPending = false;
+    bool m_propertiesAccepted = false;
     bool m_showHints = true;
     bool m_pageShown = false;
     QString m_handedOverFile;
     QTimer m_handOverTimer; // polls for the end of a modal dialog
     Preferences m_preferences;
     ImageLoadServices m_imageServices = ImageLoadServices::standard();
+    PropertiesDialogRunner m_runPropertiesDialog;
 
     // Printing.
     PrintServices m_printServices = PrintServices::System();

@@ -7,6 +7,7 @@
 #include "core/surface/pagedocument.h"
 #include "ui/app/tcalendarmain.h"
 #include "ui/image/tgimagebrowser.h"
+#include "ui/properties/tcalendarproperties.h"
 #include "ui/richtext/noteeditor.h"
 #include "ui/surface/tcalendarpanel32.h"
 #include "ui/surface/tghandle.h"
@@ -78,6 +79,25 @@ QPoint CellCentre(TCalendarPanel32 *panel, int cell)
     return panel->Page().CellRecordOf(cell).rTotal.toQRect().center();
 }
 
+int AcceptDialog(TCalendarProperties &dialog)
+{
+    dialog.show(); // the first activation fills the preview
+    dialog.accept();
+    return QDialog::Accepted;
+}
+
+// A dialog run that edits the preview page, then answers.
+TCalendarMain::PropertiesDialogRunner
+EditAndAnswer(std::function<void(CalendarPage &)> edit, int answer = QDialog::Accepted)
+{
+    return [edit, answer](TCalendarProperties &dialog) {
+        dialog.show();
+        edit(dialog.ExampleCalendar());
+        dialog.done(answer);
+        return answer;
+    };
+}
+
 QToolButton *Button(TCalendarMain &window, const char *name)
 {
     return window.findChild<QToolButton *>(QString::fromLatin1(name));
@@ -114,6 +134,10 @@ private Q_SLOTS:
     void newCalendarUsesStoredPageValues();
     void hintsToolCursorAndAboutBox();
     void imageToolOpensTheBrowser();
+    void propertiesOkIsOneUndoStep();
+    void propertiesClearNotesOnlyWhenTheyMust_data();
+    void propertiesClearNotesOnlyWhenTheyMust();
+    void newGoesThroughTheDialog();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -151,6 +175,8 @@ TCalendarMain &TestCalendarMain::NewWindow(const QString &file)
     // One printer, whatever this machine has: start-up asks nothing.
     m_window->PrintHooks().installedPrinters = [] { return QStringList{"Test printer"}; };
     m_window->PrintHooks().defaultPrinter = [] { return QStringLiteral("Test printer"); };
+    // The properties dialog of File New is shown and confirmed at once.
+    m_window->SetPropertiesDialogRunner(AcceptDialog);
     m_window->Start(file);
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         qWarning("window not exposed");
@@ -172,6 +198,8 @@ void TestCalendarMain::startsWithoutCalendar()
     QVERIFY(!Button(window, "Savebutton")->isVisible());
     QCOMPARE(window.windowTitle(), QStringLiteral("Dayloom    [60%]"));
     QVERIFY(!window.findChild<QAction *>("mnuSave")->isEnabled());
+    QVERIFY(!window.findChild<QAction *>("mnuProperties")->isEnabled());
+    QVERIFY(!Button(window, "PropertiesButton")->isEnabled());
 }
 
 void TestCalendarMain::typeIntoCellsAndTab()
@@ -617,3 +645,140 @@ void TestCalendarMain::imageToolOpensTheBrowser()
 
 QTEST_MAIN(TestCalendarMain)
 #include "tst_calendarmain.moc"
+
+void TestCalendarMain::propertiesOkIsOneUndoStep()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    CalendarPage &page = window.CalendarPanel()->Page();
+    const TCalendarLayout opening = page.CalendarLayout();
+    ClickCell(12);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("birthday"));
+    window.DoSaveRichtext();
+    const int steps = window.UndoStack().count();
+    window.SetPropertiesDialogRunner(
+        EditAndAnswer([](CalendarPage &preview) { preview.SetCalendarLayout(loMC12Month); }));
+    Button(window, "PropertiesButton")->click();
+    QVERIFY(window.PropertiesAccepted());
+    QCOMPARE(page.CalendarLayout(), loMC12Month);
+    QVERIFY(!page.HasCellNotes());
+    QVERIFY(window.Modified());
+    QCOMPARE(window.UndoStack().count(), steps + 1);
+    QCOMPARE(window.UndoStack().undoText(), QStringLiteral("Calendar Properties"));
+    window.findChild<QAction *>("mnuUndo")->trigger();
+    QCOMPARE(page.CalendarLayout(), opening);
+    QCOMPARE(NoteText(page, 12), QStringLiteral("birthday"));
+    window.findChild<QAction *>("mnuRedo")->trigger();
+    QCOMPARE(page.CalendarLayout(), loMC12Month);
+    QVERIFY(!page.HasCellNotes());
+
+    // Cancel, or OK without a change, adds no step.
+    window.SetPropertiesDialogRunner(
+        EditAndAnswer([](CalendarPage &preview) { preview.SetMainCalYear(2031); },
+                      QDialog::Rejected));
+    window.Properties();
+    QVERIFY(!window.PropertiesAccepted());
+    window.SetPropertiesDialogRunner(EditAndAnswer([](CalendarPage &) {}));
+    window.Properties();
+    QCOMPARE(window.UndoStack().count(), steps + 1);
+    QVERIFY(page.MainCalYear() != 2031);
+}
+
+void TestCalendarMain::propertiesClearNotesOnlyWhenTheyMust_data()
+{
+    QTest::addColumn<TCalendarLayout>("layout");
+    QTest::addColumn<int>("change");
+    QTest::addColumn<bool>("kept");
+    enum { Month, Year, Font, FontSize, Orientation };
+    QTest::newRow("month on a grid") << loFullCalendar << int(Month) << false;
+    QTest::newRow("year on a planner") << loWeek << int(Year) << false;
+    QTest::newRow("title font") << loFullCalendar << int(Font) << true;
+    QTest::newRow("title font size") << loFullCalendar << int(FontSize) << true;
+    QTest::newRow("orientation, same family") << loFullCalendar << int(Orientation) << true;
+}
+
+void TestCalendarMain::propertiesClearNotesOnlyWhenTheyMust()
+{
+    QFETCH(TCalendarLayout, layout);
+    QFETCH(int, change);
+    QFETCH(bool, kept);
+    TCalendarMain &window = NewWindow();
+    window.SetPropertiesDialogRunner(
+        EditAndAnswer([layout](CalendarPage &preview) { preview.SetCalendarLayout(layout); }));
+    window.New();
+    window.UndoStack().setClean();
+    ClickCell(10);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("note"));
+    window.DoSaveRichtext();
+    window.SetPropertiesDialogRunner(EditAndAnswer([change](CalendarPage &preview) {
+        switch (change) {
+        case 0:
+            preview.SetMainCalMonth(preview.MainCalMonth() % 12 + 1);
+            break;
+        case 1:
+            preview.SetMainCalYear(preview.MainCalYear() + 1);
+            break;
+        case 2: {
+            FontSpec font = preview.TitleFont();
+            font.SetName(QStringLiteral("Arial"));
+            preview.SetTitleFont(font);
+            break;
+        }
+        case 3: {
+            FontSpec font = preview.TitleFont();
+            font.SetSize(font.Size() + 4);
+            preview.SetTitleFont(font);
+            break;
+        }
+        default:
+            preview.SetCalendarLayout(LOFullCalendarLS);
+        }
+    }));
+    window.Properties();
+    const CalendarPage &page = window.CalendarPanel()->Page();
+    QCOMPARE(page.HasCellNotes(), kept);
+    // A font size alone used to leave the design unmodified, so closing lost it.
+    QVERIFY(window.Modified());
+}
+
+void TestCalendarMain::newGoesThroughTheDialog()
+{
+    TCalendarMain &window = NewWindow();
+    window.SetPropertiesDialogRunner(
+        EditAndAnswer([](CalendarPage &preview) { preview.SetMainCalYear(2031); },
+                      QDialog::Rejected));
+    window.New();
+    QVERIFY(!window.CalendarPanel()->isVisible());
+    QVERIFY(!window.Modified());
+
+    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("kept.DLF"));
+    window.SetPropertiesDialogRunner(AcceptDialog);
+    window.New();
+    ClickCell(9);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("kept"));
+    window.DoSaveRichtext();
+    QVERIFY(window.CalendarPanel()->Document().CreateObjectInRect(psFlatCalendar,
+                                                                  QRect(300, 300, 120, 80)));
+    QVERIFY(window.SaveCalendarFile(path));
+    window.SetPropertiesDialogRunner(EditAndAnswer(
+        [](CalendarPage &preview) {
+            QCOMPARE(preview.CalendarLayout(), loFCMinisInTitleLS); // the default style
+            preview.SetMainCalYear(2031);
+        },
+        QDialog::Rejected));
+    window.New();
+    QCOMPARE(window.CurrentFileName(), path);
+    QVERIFY(window.CalendarPanel()->Page().HasCellNotes());
+    QVERIFY(window.CalendarPanel()->Page().MainCalYear() != 2031);
+
+    window.SetPropertiesDialogRunner(
+        EditAndAnswer([](CalendarPage &preview) { preview.SetMainCalYear(2031); }));
+    window.New();
+    const CalendarPage &page = window.CalendarPanel()->Page();
+    QCOMPARE(page.MainCalYear(), 2031);
+    QVERIFY(window.CurrentFileName().isEmpty());
+    QVERIFY(window.Modified());
+    QVERIFY(!page.HasCellNotes());
+    QVERIFY(!window.CalendarPanel()->Document().HasPlacedObjects());
+    QCOMPARE(window.UndoStack().count(), 0);
+}

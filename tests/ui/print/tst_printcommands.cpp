@@ -2,6 +2,7 @@
 #include "core/io/appfolders.h"
 #include "core/surface/pagedocument.h"
 #include "ui/app/tcalendarmain.h"
+#include "ui/properties/tcalendarproperties.h"
 #include "ui/print/printjob.h"
 #include "ui/surface/tcalendarpanel32.h"
 
@@ -28,6 +29,15 @@
 using namespace Dayloom;
 
 namespace {
+
+// File New's properties dialog, confirmed at once.
+int AcceptProperties(TCalendarProperties &dialog)
+{
+    dialog.show();
+    dialog.accept();
+    return QDialog::Accepted;
+}
+
 
 // Answers every message box that opens (Yes, No or OK as given) and keeps
 // its text; other modal dialogs are recorded by caption and handed to
@@ -200,6 +210,7 @@ TCalendarMain &TestPrintCommands::NewWindow(bool injected)
     m_window->Start();
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         qWarning("window not exposed");
+    m_window->SetPropertiesDialogRunner(AcceptProperties);
     m_window->New();
     m_window->SetModified(false);
     return *m_window;
@@ -357,6 +368,7 @@ void TestPrintCommands::noUsablePrinterAtStart()
     m_window->Start();
     QCOMPARE(answerer.texts, QStringList{message});
     QCOMPARE(answerer.captions, QStringList{QStringLiteral("Information")});
+    m_window->SetPropertiesDialogRunner(AcceptProperties);
     m_window->New();
     QVERIFY(!m_window->PrinterAvailable());
     QVERIFY(!m_window->findChild<QAction *>("mnuPrintCalendar")->isEnabled());
@@ -538,6 +550,7 @@ void TestPrintCommands::unreachableCupsStartsWithoutPrinting()
     m_window = std::make_unique<TCalendarMain>();
     m_window->Start();
     QCOMPARE(answerer.texts, QStringList{NoPrinters});
+    m_window->SetPropertiesDialogRunner(AcceptProperties);
     m_window->New();
     QVERIFY(!m_window->findChild<QAction *>("mnuPrintCalendar")->isEnabled());
     QVERIFY(!m_window->findChild<QToolButton *>("Printbutton")->isEnabled());
@@ -588,6 +601,7 @@ void TestPrintCommands::printsThroughCups()
     m_window->Start();
     QVERIFY2(answerer.texts.isEmpty(), qPrintable(answerer.texts.join('|')));
     QVERIFY(m_window->PrinterAvailable());
+    m_window->SetPropertiesDialogRunner(AcceptProperties);
     m_window->New();
     CalendarPage &page = m_window->CalendarPanel()->Page();
     page.SetMainCalMonth(3);
