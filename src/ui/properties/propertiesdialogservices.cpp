@@ -1,0 +1,115 @@
+#include "ui/properties/propertiesdialogservices.h"
+
+#include "ui/app/tsettimedialog.h"
+#include "ui/app/uihelpers.h"
+#include "ui/properties/languagechooser.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace Dayloom {
+
+namespace {
+
+QString LineBreaks(const QString &text)
+{
+    QString result = text;
+    result.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return result;
+}
+
+void ShowInformationBox(QWidget *parent, const QString &message)
+{
+    ShowInformation(parent, LineBreaks(message));
+}
+
+bool AskQuestion(QWidget *parent, const QString &message, const QString &caption)
+{
+    return AskYesNo(parent, LineBreaks(message), caption);
+}
+
+QString AskSaveFileName(QWidget *parent, const PropertiesDialogServices::FileRequest &request)
+{
+    QFileDialog dialog(parent, request.title, request.folder, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+QString AskOpenFileName(QWidget *parent, const PropertiesDialogServices::FileRequest &request)
+{
+    QFileDialog dialog(parent, request.title, request.folder, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+std::optional<FontSpec> AskFont(QWidget *parent, const FontSpec &font)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font.ToQFontPoints(font.Size()), parent);
+    if (!ok)
+        return std::nullopt;
+    FontSpec result = font;
+    result.SetName(chosen.family());
+    if (chosen.pointSize() > 0)
+        result.SetSize(chosen.pointSize());
+    result.SetBold(chosen.bold());
+    result.SetItalic(chosen.italic());
+    result.SetUnderline(chosen.underline());
+    result.SetStrikeOut(chosen.strikeOut());
+    return result;
+}
+
+std::optional<TColor> AskColor(QWidget *parent, TColor color)
+{
+    const QColor chosen = QColorDialog::getColor(ToQColor(color), parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return FromQColor(chosen);
+}
+
+std::optional<QTime> AskTime(QWidget *parent, const QTime &time)
+{
+    TSetTimeDialog dialog(parent);
+    dialog.SetTime(time);
+    CenterForm(&dialog, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Time();
+}
+
+std::optional<QLocale> AskLanguage(QWidget *parent)
+{
+    LanguageChooser chooser(parent);
+    CenterForm(&chooser, parent);
+    if (chooser.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return chooser.ChosenLocale();
+}
+
+} // namespace
+
+PropertiesDialogServices PropertiesDialogServices::standard()
+{
+    PropertiesDialogServices services;
+    services.showInformation = ShowInformationBox;
+    services.askYesNo = AskQuestion;
+    services.getSaveFileName = AskSaveFileName;
+    services.getOpenFileName = AskOpenFileName;
+    services.pickFont = AskFont;
+    services.pickColor = AskColor;
+    services.pickTime = AskTime;
+    services.pickLanguage = AskLanguage;
+    return services;
+}
+
+} // namespace Dayloom

@@ -1,0 +1,483 @@
+#include "core/calendar/calendarpage.h"
+#include "core/formats/calendarsettingsblock.h"
+#include "core/formats/stylesheet.h"
+#include "core/formats/valuewriter.h"
+#include "core/io/appfolders.h"
+#include "ui/app/helpwindow.h"
+#include "ui/properties/colorswatchbutton.h"
+#include "ui/properties/languagechooser.h"
+#include "ui/properties/tcalendarproperties.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace Dayloom;
+
+namespace {
+
+// Answers the dialog's message boxes and nested dialogs without blocking,
+// and records what they were asked.
+struct Recorder
+{
+    QStringList messages;
+    QStringList questions;
+    bool answerYes = false;
+    QString fileName;
+    PropertiesDialogServices::FileRequest request;
+    std::optional<TColor> color;
+    std::optional<QTime> time;
+    std::optional<QLocale> language;
+
+    PropertiesDialogServices services()
+    {
+        PropertiesDialogServices s;
+        s.showInformation = [this](QWidget *, const QString &m) { messages.append(m); };
+        s.askYesNo = [this](QWidget *, const QString &m, const QString &caption) {
+            questions.append(caption + QLatin1Char(':') + m);
+            return answerYes;
+        };
+        const auto file = [this](QWidget *, const PropertiesDialogServices::FileRequest &r) {
+            request = r;
+            return fileName;
+        };
+        s.getSaveFileName = file;
+        s.getOpenFileName = file;
+        s.pickFont = [](QWidget *, const FontSpec &) { return std::optional<FontSpec>(); };
+        s.pickColor = [this](QWidget *, TColor) { return color; };
+        s.pickTime = [this](QWidget *, const QTime &) { return time; };
+        s.pickLanguage = [this](QWidget *) { return language; };
+        return s;
+    }
+};
+
+template <typename T> T *child(QWidget &parent, const QString &name)
+{
+    T *widget = parent.findChild<T *>(name);
+    if (!widget)
+        qFatal("no child %s", qPrintable(name));
+    return widget;
+}
+
+void clickRow(QListWidget *list, int row)
+{
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+}
+
+void clickButton(QAbstractButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+}
+
+void showTab(TCalendarProperties &dialog, int tab)
+{
+    QTabBar *tabs = child<QTabBar>(dialog, QStringLiteral("TabSet1"));
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
+}
+
+} // namespace
+
+class TestProperties : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_program;
+    Recorder m_recorder;
+    CalendarPage m_source;
+
+    // The dialog as the main window opens it: the page's settings copied in,
+    // then shown.
+    std::unique_ptr<TCalendarProperties> open()
+    {
+        m_recorder = Recorder();
+        auto dialog = std::make_unique<TCalendarProperties>(nullptr);
+        dialog->SetServices(m_recorder.services());
+        dialog->SetPreviewZoom(0.3f);
+        dialog->ExampleCalendar().AssignSettings(m_source);
+        dialog->show();
+        return dialog;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QDir(m_program.path()).mkdir(QStringLiteral("Borders"));
+        for (const char *name : {"Balloons", "Checker"}) {
+            for (const char *extension : {".wls", ".wpo"}) {
+                const QString file = QLatin1String(name) + QLatin1String(extension);
+                QVERIFY(QFile::copy(QStringLiteral(DAYLOOM_ASSETS "/Borders/") + file,
+                                    m_program.filePath(QStringLiteral("Borders/") + file)));
+            }
+        }
+        SetProgramFolder(m_program.path());
+    }
+
+    void init()
+    {
+        m_source.SetDefaultStyle();
+        m_source.SetMainCalDay(24);
+        m_source.SetMainCalMonth(12);
+        m_source.SetMainCalYear(2026);
+    }
+
+    void planner_layout_and_orientation()
+    {
+        auto dialog = open();
+        QListWidget *list = child<QListWidget>(*dialog, QStringLiteral("LayoutList"));
+        clickButton(child<QRadioButton>(*dialog, QStringLiteral("rOrientation1")));
+        clickRow(list, 10);
+        QCOMPARE(dialog->ExampleCalendar().CalendarLayout(), lo2Week);
+        QVERIFY(!child<QGroupBox>(*dialog, QStringLiteral("rOrientation"))->isEnabled());
+        clickRow(list, 0);
+        // The landscape choice stays while a planner is shown.
+        QCOMPARE(dialog->ExampleCalendar().CalendarLayout(), LOFullCalendarLS);
+    }
+
+    void planner_date_caption()
+    {
+        auto dialog = open();
+        auto *label = child<QLabel>(*dialog, QStringLiteral("DateLabel"));
+        QCOMPARE(label->text(), QStringLiteral("December 2026"));
+        clickRow(child<QListWidget>(*dialog, QStringLiteral("LayoutList")), 9);
+        showTab(*dialog, 1);
+        QCOMPARE(child<QLabel>(*dialog, QStringLiteral("DateHeading"))->text(),
+                 QStringLiteral("Select Starting Date"));
+        QCOMPARE(label->text(), QLocale().toString(QDate(2026, 12, 24), QLocale::LongFormat));
+        QVERIFY(!child<QGroupBox>(*dialog, QStringLiteral("WeekStartsOn"))->isEnabled());
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("NextYearButton")));
+        QCOMPARE(dialog->ExampleCalendar().MainCalYear(), 2027);
+        QCOMPARE(dialog->ExampleCalendar().MainCalDay(), 24);
+    }
+
+    void margin_entries_data()
+    {
+        QTest::addColumn<float>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("0.6 shows half an inch") << 0.6f << QStringLiteral("\u00BD Inch");
+        QTest::newRow("2 shows one and a half") << 2.0f << QStringLiteral("1\u00BD Inch");
+    }
+    void margin_entries()
+    {
+        QFETCH(float, stored);
+        QFETCH(QString, shown);
+        m_source.SetLeftMarginInch(stored);
+        auto dialog = open();
+        auto *combo = child<QComboBox>(*dialog, QStringLiteral("LeftMarginInchcombo"));
+        QCOMPARE(combo->currentText(), shown);
+        QCOMPARE(combo->count(), 6);
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("OkButton")));
+        // Used to fail: filling the list wrote the entry's value back.
+        QCOMPARE(dialog->ExampleCalendar().LeftMarginInch(), stored);
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+    }
+
+    void millimetres_relabel_only()
+    {
+        auto dialog = open();
+        showTab(*dialog, 8);
+        auto *combo = child<QComboBox>(*dialog, QStringLiteral("TopMarginInchcombo"));
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Down); // "¾ Inch"
+        QCOMPARE(dialog->ExampleCalendar().TopMarginInch(), 0.75f);
+        clickButton(child<QRadioButton>(*dialog, QStringLiteral("UseMillimeters")));
+        QCOMPARE(combo->currentIndex(), 2);
+        QCOMPARE(combo->currentText(), QStringLiteral("19 mm"));
+        QCOMPARE(dialog->ExampleCalendar().TopMarginInch(), 0.75f);
+        clickButton(child<QRadioButton>(*dialog, QStringLiteral("UseInches")));
+        QCOMPARE(combo->count(), 6);
+        QCOMPARE(combo->currentText(), QStringLiteral("\u00BE Inch"));
+    }
+
+    void day_memo_of_five_lines()
+    {
+        auto dialog = open();
+        showTab(*dialog, 7);
+        auto *memo = child<QPlainTextEdit>(*dialog, QStringLiteral("DayNames"));
+        memo->setFocus();
+        QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(memo, QStringLiteral("Su\nMo\nTu\nWe\nTh"));
+        child<QPlainTextEdit>(*dialog, QStringLiteral("MonthNames"))->setFocus();
+        const CalendarPage &page = dialog->ExampleCalendar();
+        QCOMPARE(page.DayName(1), QStringLiteral("Su"));
+        QCOMPARE(page.DayName(5), QStringLiteral("Th"));
+        QCOMPARE(page.DayName(6), m_source.DayName(6));
+        QCOMPARE(page.DayName(7), m_source.DayName(7));
+    }
+
+    void language_buttons()
+    {
+        auto dialog = open();
+        showTab(*dialog, 7);
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("LanguageDeutsch")));
+        QCOMPARE(dialog->ExampleCalendar().DayName(6), QStringLiteral("Freitag "));
+        QCOMPARE(dialog->ExampleCalendar().MonthName(3), QStringLiteral("M\u00E4rz"));
+        m_recorder.language = QLocale(QLocale::Greek);
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("LanguageOther")));
+        const QStringList months = child<QPlainTextEdit>(*dialog, QStringLiteral("MonthNames"))
+                                       ->toPlainText()
+                                       .split(u'\n');
+        QCOMPARE(months.size(), 12);
+        QCOMPARE(months.first(),
+                 QStringLiteral("\u0399\u03B1\u03BD\u03BF\u03C5\u03AC\u03C1\u03B9\u03BF\u03C2"));
+        QCOMPARE(dialog->ExampleCalendar().DayName(1),
+                 QLocale(QLocale::Greek).standaloneDayName(7, QLocale::LongFormat));
+
+        // Names outside Windows-1252 survive a style sheet.
+        const QString path = m_program.filePath(QStringLiteral("greek.dls"));
+        m_recorder.fileName = path;
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("SaveStyleButton")));
+        CalendarPage reread;
+        QVERIFY(LoadStyleSheet(reread, path));
+        QCOMPARE(reread.MonthName(1), months.first());
+        QCOMPARE(reread.DayName(1), dialog->ExampleCalendar().DayName(1));
+    }
+
+    void language_chooser_lists_native_names()
+    {
+        LanguageChooser chooser;
+        QListWidget *list = chooser.List();
+        QVERIFY(list->count() > 50);
+        QVERIFY(!list->findItems(QStringLiteral("\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC"),
+                                 Qt::MatchStartsWith)
+                     .isEmpty());
+        const QList<QLocale> languages = LanguageChooser::Languages();
+        QVERIFY(languages.first().nativeLanguageName().localeAwareCompare(
+                    languages.last().nativeLanguageName()) < 0);
+    }
+
+    void ok_warnings_data()
+    {
+        QTest::addColumn<bool>("notes");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("start");
+        QTest::newRow("notes and a sheet of minis")
+            << true << 5 << QStringLiteral("WARNING:Warning: changing");
+        QTest::newRow("placed objects and a planner")
+            << false << 9 << QStringLiteral("WARNING:Warning: The Calendar");
+    }
+    void ok_warnings()
+    {
+        QFETCH(bool, notes);
+        QFETCH(int, entry);
+        QFETCH(QString, start);
+        auto dialog = open();
+        dialog->SetOpeningLayoutKind(0);
+        dialog->SetHadCellNotes(notes);
+        dialog->SetHadPlacedObjects(!notes);
+        QListWidget *list = child<QListWidget>(*dialog, QStringLiteral("LayoutList"));
+        clickRow(list, entry);
+        auto *ok = child<QPushButton>(*dialog, QStringLiteral("OkButton"));
+        clickButton(ok);
+        QCOMPARE(m_recorder.questions.size(), 1);
+        QVERIFY(m_recorder.questions.first().startsWith(start));
+        QVERIFY(m_recorder.questions.first().contains(u'\r'));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(list->currentRow(), entry);
+        m_recorder.answerYes = true;
+        clickButton(ok);
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+    }
+
+    void border_swap_and_removal()
+    {
+        m_source.SetWMFBorderFile(QStringLiteral("Balloons"));
+        QCOMPARE(m_source.WMFBorderFile(), QStringLiteral("Balloons"));
+        auto dialog = open();
+        dialog->SetHadPlacedObjects(true);
+        showTab(*dialog, 9);
+        auto *borders = child<QListWidget>(*dialog, QStringLiteral("BorderFiles"));
+        QCOMPARE(borders->item(0)->text(), QStringLiteral(" [No Special Border]"));
+        QCOMPARE(borders->currentItem()->text(), QStringLiteral("Balloons"));
+        clickRow(
+            borders,
+            borders->row(borders->findItems(QStringLiteral("Checker"), Qt::MatchExactly).first()));
+        QCOMPARE(dialog->ExampleCalendar().WMFBorderFile(), QStringLiteral("Checker"));
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("OkButton")));
+        QVERIFY(m_recorder.questions.isEmpty());
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+
+        dialog = open();
+        dialog->SetHadPlacedObjects(true);
+        showTab(*dialog, 9);
+        clickRow(child<QListWidget>(*dialog, QStringLiteral("BorderFiles")), 0);
+        QVERIFY(dialog->ExampleCalendar().WMFBorderFile().isEmpty());
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("OkButton")));
+        QCOMPARE(m_recorder.questions.size(), 1);
+    }
+
+    void zoom_steps()
+    {
+        auto dialog = open();
+        dialog->SetPreviewZoom(0.301f);
+        auto *out = child<QAbstractButton>(*dialog, QStringLiteral("ZoomOutButton"));
+        auto *caption = child<QLabel>(*dialog, QStringLiteral("ZoomLabel"));
+        clickButton(out);
+        QCOMPARE(caption->text(), QStringLiteral("20%"));
+        clickButton(out);
+        QCOMPARE(caption->text(), QStringLiteral("10%"));
+        clickButton(out);
+        QVERIFY(qAbs(dialog->PreviewZoom() - 0.101f) < 1e-4f);
+        QCOMPARE(dialog->PreviewWidget()->width(),
+                 int(dialog->ExampleCalendar().PageWidth() * dialog->PreviewZoom()));
+    }
+
+    void color_swatch()
+    {
+        auto dialog = open();
+        showTab(*dialog, 2);
+        auto *button = child<ColorSwatchButton>(*dialog, QStringLiteral("TitleBGColor"));
+        button->setEnabled(true);
+        m_recorder.color = clRed;
+        clickButton(button);
+        QCOMPARE(dialog->ExampleCalendar().TitleBGColor(), clRed);
+        const QImage image = button->grab().toImage();
+        const qreal ratio = image.devicePixelRatio();
+        const QPoint centre = button->SwatchRect().center() * ratio;
+        QCOMPARE(image.pixelColor(centre), QColor(Qt::red));
+    }
+
+    void style_sheet_extension_data()
+    {
+        QTest::addColumn<bool>("saving");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("save as txt")
+            << true << QStringLiteral("Must save as a Calendar Style Sheet (*.DLS)");
+        QTest::newRow("load a txt")
+            << false << QStringLiteral("Must be a Calendar Style Sheet (*.DLS)");
+    }
+    void style_sheet_extension()
+    {
+        QFETCH(bool, saving);
+        QFETCH(QString, message);
+        const QString path = m_program.filePath(QStringLiteral("style.txt"));
+        QFile::remove(path);
+        if (!saving)
+            QVERIFY(SaveStyleSheet(m_source, path));
+        auto dialog = open();
+        m_recorder.fileName = path;
+        clickButton(child<QPushButton>(*dialog, saving ? QStringLiteral("SaveStyleButton")
+                                                       : QStringLiteral("LoadStyleButton")));
+        QCOMPARE(m_recorder.messages, QStringList{message});
+        QCOMPARE(QFileInfo::exists(path), !saving);
+        QCOMPARE(m_recorder.request.filter, QStringLiteral("Calendar Style Sheet (*.DLS)"));
+        if (saving) {
+            QCOMPARE(m_recorder.request.title, QStringLiteral("Save As Calendar Style Sheet"));
+            QCOMPARE(m_recorder.request.fileName, QStringLiteral("MyStyle.DLS"));
+        }
+    }
+
+    void partial_load_keeps_values_read()
+    {
+        CalendarPage style;
+        style.SetDefaultStyle();
+        style.SetPaperSize(1);
+        style.SetMonthName(1, QStringLiteral("Jan."));
+        QByteArray bytes;
+        {
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QVERIFY(WriteStyleSheet(style, buffer));
+        }
+        const QString path = m_program.filePath(QStringLiteral("cut.DLS"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const int cut = bytes.indexOf("Jan.") + 8;
+        file.write(bytes.left(cut));
+        file.close();
+
+        auto dialog = open();
+        m_recorder.fileName = path;
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("LoadStyleButton")));
+        QCOMPARE(m_recorder.messages.size(), 1);
+        QVERIFY(m_recorder.messages.first().startsWith(QStringLiteral("Unable to open ")));
+        QVERIFY(m_recorder.messages.first().endsWith(
+            QStringLiteral(". Possibly \rcorrupted, possibly not a Calendar Style file")));
+        QVERIFY(child<QRadioButton>(*dialog, QStringLiteral("PaperSize1"))->isChecked());
+        QCOMPARE(child<QPlainTextEdit>(*dialog, QStringLiteral("MonthNames"))
+                     ->toPlainText()
+                     .section(u'\n', 0, 0),
+                 QStringLiteral("Jan."));
+        QCOMPARE(dialog->ExampleCalendar().MainCalYear(), 2026);
+    }
+
+    void version_three_style_sheet()
+    {
+        CalendarPage style;
+        style.SetDefaultStyle();
+        style.SetHeadersStyle(dsWhole);
+        const QString path = m_program.filePath(QStringLiteral("old.dls"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        ValueWriter writer(file);
+        writer.writeListBegin();
+        writer.writeInteger(3);
+        writer.writeInteger(2);
+        CalendarSettingsBlock::Write(writer, style);
+        writer.writeListEnd();
+        file.close();
+
+        m_source.SetWMFBorderFile(QStringLiteral("Checker"));
+        auto dialog = open();
+        m_recorder.fileName = path;
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("LoadStyleButton")));
+        QVERIFY(m_recorder.messages.isEmpty());
+        QVERIFY(dialog->ExampleCalendar().WMFBorderFile().isEmpty());
+        QCOMPARE(child<QComboBox>(*dialog, QStringLiteral("CalHeaderStyleCombo"))->currentIndex(),
+                 int(dsWhole));
+    }
+
+    void starting_time_for_day_planners()
+    {
+        auto dialog = open();
+        clickRow(child<QListWidget>(*dialog, QStringLiteral("LayoutList")), 11);
+        showTab(*dialog, 6);
+        auto *button = child<QPushButton>(*dialog, QStringLiteral("StartingtimeButton"));
+        QVERIFY(button->isEnabled());
+        m_recorder.time = QTime(9, 30);
+        clickButton(button);
+        QCOMPARE(dialog->ExampleCalendar().PlannerStartTime(), QTime(9, 30));
+        QCOMPARE(child<QLabel>(*dialog, QStringLiteral("TimeLabel"))->text(),
+                 QLocale().toString(QTime(9, 30), QLocale::ShortFormat));
+    }
+
+    void help_topics()
+    {
+        auto dialog = open();
+        QSignalSpy spy(dialog.get(), &TCalendarProperties::helpRequested);
+        for (int tab : {0, 8, 9}) {
+            showTab(*dialog, tab);
+            clickButton(child<QPushButton>(*dialog, QStringLiteral("HelpButton")));
+        }
+        QCOMPARE(spy.size(), 3);
+        QCOMPARE(spy.at(0).at(0).toInt(), 2100);
+        QCOMPARE(spy.at(1).at(0).toInt(), 2108);
+        QCOMPARE(spy.at(2).at(0).toInt(), 3109);
+        for (int topic = 2100; topic <= 2108; ++topic)
+            QVERIFY(HelpWindow::HasTopic(topic));
+        QVERIFY(HelpWindow::HasTopic(3109));
+    }
+};
+
+QTEST_MAIN(TestProperties)
+#include "tst_properties.moc"
