@@ -87,13 +87,13 @@ int AcceptDialog(TCalendarProperties &dialog)
 }
 
 // A dialog run that edits the preview page, then answers.
-TCalendarMain::PropertiesDialogRunner
-EditAndAnswer(std::function<void(CalendarPage &)> edit, int answer = QDialog::Accepted)
+TCalendarMain::PropertiesDialogRunner EditAndAnswer(std::function<void(CalendarPage &)> edit,
+                                                    int answer = QDialog::Accepted)
 {
     return [edit, answer](TCalendarProperties &dialog) {
         dialog.show();
         edit(dialog.ExampleCalendar());
-        dialog.done(answer);
+        static_cast<QDialog &>(dialog).done(answer);
         return answer;
     };
 }
@@ -656,8 +656,10 @@ void TestCalendarMain::propertiesOkIsOneUndoStep()
     QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("birthday"));
     window.DoSaveRichtext();
     const int steps = window.UndoStack().count();
-    window.SetPropertiesDialogRunner(
-        EditAndAnswer([](CalendarPage &preview) { preview.SetCalendarLayout(loMC12Month); }));
+    window.SetPropertiesDialogRunner(EditAndAnswer([](CalendarPage &preview) {
+        preview.SetCalendarLayout(loMC12Month);
+        preview.CalculateLayout(true); // as a click in the layout list does
+    }));
     Button(window, "PropertiesButton")->click();
     QVERIFY(window.PropertiesAccepted());
     QCOMPARE(page.CalendarLayout(), loMC12Month);
@@ -673,9 +675,8 @@ void TestCalendarMain::propertiesOkIsOneUndoStep()
     QVERIFY(!page.HasCellNotes());
 
     // Cancel, or OK without a change, adds no step.
-    window.SetPropertiesDialogRunner(
-        EditAndAnswer([](CalendarPage &preview) { preview.SetMainCalYear(2031); },
-                      QDialog::Rejected));
+    window.SetPropertiesDialogRunner(EditAndAnswer(
+        [](CalendarPage &preview) { preview.SetMainCalYear(2031); }, QDialog::Rejected));
     window.Properties();
     QVERIFY(!window.PropertiesAccepted());
     window.SetPropertiesDialogRunner(EditAndAnswer([](CalendarPage &) {}));
@@ -689,7 +690,14 @@ void TestCalendarMain::propertiesClearNotesOnlyWhenTheyMust_data()
     QTest::addColumn<TCalendarLayout>("layout");
     QTest::addColumn<int>("change");
     QTest::addColumn<bool>("kept");
-    enum { Month, Year, Font, FontSize, Orientation };
+    enum
+    {
+        Month,
+        Year,
+        Font,
+        FontSize,
+        Orientation
+    };
     QTest::newRow("month on a grid") << loFullCalendar << int(Month) << false;
     QTest::newRow("year on a planner") << loWeek << int(Year) << false;
     QTest::newRow("title font") << loFullCalendar << int(Font) << true;
@@ -703,8 +711,10 @@ void TestCalendarMain::propertiesClearNotesOnlyWhenTheyMust()
     QFETCH(int, change);
     QFETCH(bool, kept);
     TCalendarMain &window = NewWindow();
-    window.SetPropertiesDialogRunner(
-        EditAndAnswer([layout](CalendarPage &preview) { preview.SetCalendarLayout(layout); }));
+    window.SetPropertiesDialogRunner(EditAndAnswer([layout](CalendarPage &preview) {
+        preview.SetCalendarLayout(layout);
+        preview.CalculateLayout(true);
+    }));
     window.New();
     window.UndoStack().setClean();
     ClickCell(10);
@@ -744,9 +754,8 @@ void TestCalendarMain::propertiesClearNotesOnlyWhenTheyMust()
 void TestCalendarMain::newGoesThroughTheDialog()
 {
     TCalendarMain &window = NewWindow();
-    window.SetPropertiesDialogRunner(
-        EditAndAnswer([](CalendarPage &preview) { preview.SetMainCalYear(2031); },
-                      QDialog::Rejected));
+    window.SetPropertiesDialogRunner(EditAndAnswer(
+        [](CalendarPage &preview) { preview.SetMainCalYear(2031); }, QDialog::Rejected));
     window.New();
     QVERIFY(!window.CalendarPanel()->isVisible());
     QVERIFY(!window.Modified());

@@ -2,8 +2,8 @@
 #include "core/io/appfolders.h"
 #include "core/surface/pagedocument.h"
 #include "ui/app/tcalendarmain.h"
-#include "ui/properties/tcalendarproperties.h"
 #include "ui/print/printjob.h"
+#include "ui/properties/tcalendarproperties.h"
 #include "ui/surface/tcalendarpanel32.h"
 
 #include <QAbstractButton>
@@ -37,7 +37,6 @@ int AcceptProperties(TCalendarProperties &dialog)
     dialog.accept();
     return QDialog::Accepted;
 }
-
 
 // Answers every message box that opens (Yes, No or OK as given) and keeps
 // its text; other modal dialogs are recorded by caption and handed to
