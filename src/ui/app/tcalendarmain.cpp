@@ -19,6 +19,7 @@
 #include "ui/app/tdefaultfontdialog.h"
 #include "ui/app/tusertitleform.h"
 #include "ui/app/uihelpers.h"
+#include "ui/flatcalendar/editflatcalendar.h"
 #include "ui/print/printjob.h"
 #include "ui/properties/tcalendarproperties.h"
 #include "ui/recurring/recurringcommands.h"
@@ -216,15 +217,13 @@ void TCalendarMain::BuildPageArea()
     connect(m_page, &TGBasePanel::LabelChangedEvent, this, [this] { SetModified(true); });
     // A new clip-art object asks for its picture at once; "Load Image From
     // Disk" asks again.
-    connect(m_page, &TCalendarPanel32::ObjectCreated, this, [this](TGGraphicControl *object) {
-        if (auto *image = dynamic_cast<TGImage *>(object))
-            LoadImageFromDisk(image);
-    });
-    m_page->AddObjectMenuItem(TGImage::StoredClassName(), QStringLiteral("Load Image From Disk"),
-                              [this](TGGraphicControl &object) {
-                                  if (auto *image = dynamic_cast<TGImage *>(&object))
-                                      LoadImageFromDisk(image);
-                              });
+    const auto loadImage = [this](TGGraphicControl &object) {
+        LoadImageFromDisk(dynamic_cast<TGImage *>(&object));
+    };
+    m_page->KindActions().SetCreatedAction(TGImage::StoredClassName(), loadImage);
+    m_page->KindActions().AddMenuItem(TGImage::StoredClassName(),
+                                      QStringLiteral("Load Image From Disk"), loadImage);
+    RegisterFlatCalendarActions(*m_page);
     connect(&m_page->Document().UndoStack(), &QUndoStack::indexChanged, this,
             &TCalendarMain::OnUndoIndexChanged);
     connect(m_editor, &NoteEditor::noteChanged, this, [this] {

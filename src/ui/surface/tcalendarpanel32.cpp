@@ -30,6 +30,8 @@ void TCalendarPanel32::CreateObjectInRect(const QRect &rect)
     TGGraphicControl *object = Document().CreateObjectInRect(PanelState(), rect);
     if (object) {
         SetPanelState(psPointing);
+        if (const ObjectAction created = KindActions().CreatedAction(object->ClassName()))
+            created(*object);
         Q_EMIT ObjectCreated(object);
     }
     m_creating = false;

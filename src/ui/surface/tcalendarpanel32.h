@@ -39,7 +39,7 @@ Q_SIGNALS:
     void OnClickedDaysArea();
     // A day cell was chosen (the page's own event, passed on).
     void ClickedInCellEvent(const Dayloom::CellEvent &event);
-    // A new object was placed by a tool (the hook for the kinds' own steps).
+    // A new object was placed by a tool (after its kind's created action).
     void ObjectCreated(Dayloom::TGGraphicControl *object);
 
 protected:

@@ -374,11 +374,8 @@ ObjectPopupMenu *TGBasePanel::ObjectMenu(TGGraphicControl *object)
 {
     delete m_objectMenu;
     m_objectMenu = new ObjectPopupMenu(this, object);
-    QList<std::pair<QString, ObjectAction>> windowActions;
-    for (const auto &[className, caption, action] : m_objectItems) {
-        if (object->ClassName() == className)
-            windowActions.append({caption, action});
-    }
+    const QList<std::pair<QString, ObjectAction>> windowActions =
+        m_kindActions.MenuItems(object->ClassName());
     // The kind's own items first; window items it does not name follow.
     m_objectMenu->AddKindEntries(windowActions);
     for (const auto &[caption, action] : windowActions) {
@@ -391,7 +388,7 @@ ObjectPopupMenu *TGBasePanel::ObjectMenu(TGGraphicControl *object)
 void TGBasePanel::AddObjectMenuItem(const QByteArray &className, const QString &caption,
                                     ObjectAction action)
 {
-    m_objectItems.append({className, caption, std::move(action)});
+    m_kindActions.AddMenuItem(className, caption, std::move(action));
 }
 
 void TGBasePanel::PopupSurfaceMenu(const QPoint &globalPos)
@@ -504,11 +501,16 @@ void TGBasePanel::HandleDoubleClick(const QPoint &point, const QPoint &globalPos
 {
     if (m_handle->SelectedCount() > 1)
         return;
-    TGGraphicControl *object = m_handle->HitObject(point);
-    if (!object)
-        return;
+    if (TGGraphicControl *object = m_handle->HitObject(point))
+        EditOrPopupObject(object, globalPos);
+}
+
+void TGBasePanel::EditOrPopupObject(TGGraphicControl *object, const QPoint &globalPos)
+{
     if (object->EditAction())
         object->EditAction()(*object);
+    else if (const ObjectAction edit = m_kindActions.EditAction(object->ClassName()))
+        edit(*object);
     else
         PopupObjectMenu(object, globalPos);
 }
@@ -544,7 +546,7 @@ void TGBasePanel::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const QPoint point = event->position().toPoint();
     if (TGGraphicControl *object = m_document->ObjectAt(point)) {
-        PopupObjectMenu(object, event->globalPosition().toPoint());
+        EditOrPopupObject(object, event->globalPosition().toPoint());
         return;
     }
     Q_EMIT SurfaceDoubleClicked(point);

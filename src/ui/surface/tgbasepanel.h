@@ -2,6 +2,7 @@
 
 #include "core/calendar/calendartypes.h"
 #include "core/surface/pagedocument.h"
+#include "ui/surface/objectkindactions.h"
 
 #include <QByteArray>
 #include <QList>
@@ -13,7 +14,6 @@
 
 #include <functional>
 #include <memory>
-#include <tuple>
 
 namespace Dayloom {
 
@@ -138,6 +138,9 @@ public:
     // the common ones.
     ObjectPopupMenu *ObjectMenu(TGGraphicControl *object);
     using ObjectAction = std::function<void(TGGraphicControl &)>;
+    // The window's menu items, double-click and creation actions per kind.
+    ObjectKindActions &KindActions() { return m_kindActions; }
+    const ObjectKindActions &KindActions() const { return m_kindActions; }
     // Adds an item to the menus of every object of a class (e.g.
     // "Properties" of "TGFlatCalendar"), after a separator.
     void AddObjectMenuItem(const QByteArray &className, const QString &caption,
@@ -156,6 +159,8 @@ public:
     // A left press on the handle that it keeps (Shift drops objects under it).
     void HandleMouseDown(const QPoint &point, Qt::MouseButton button,
                          Qt::KeyboardModifiers modifiers);
+    // A double-click on an object runs its own edit action, else its kind's
+    // (KindActions), else opens its popup menu.
     void HandleDoubleClick(const QPoint &point, const QPoint &globalPos);
     // Shortcuts: Ctrl+C, Ctrl+V, Ctrl+X, Delete.
     void SurfaceKeyDown(QKeyEvent *event);
@@ -200,6 +205,9 @@ private:
     void DropRemovedObject(TGGraphicControl *object);
     void ObjectStateChanged(TGGraphicControl *object);
     QPoint HandlePoint(const QPoint &surfacePoint) const;
+    // A double-click on an object: its own edit action, else its kind's,
+    // else its popup menu.
+    void EditOrPopupObject(TGGraphicControl *object, const QPoint &globalPos);
     // Acts on the selection when the object is part of it, else on it alone.
     QList<TGGraphicControl *> TargetsOf(TGGraphicControl *object) const;
 
@@ -207,7 +215,7 @@ private:
     TGHandle *m_handle = nullptr;
     SurfacePopupMenu *m_surfaceMenu = nullptr;
     ObjectPopupMenu *m_objectMenu = nullptr;
-    QList<std::tuple<QByteArray, QString, ObjectAction>> m_objectItems;
+    ObjectKindActions m_kindActions;
     bool m_pointing = true;
     bool m_drawOutline = false;
     TLabelShapeType m_shape = lsRoundRect;

@@ -1,0 +1,39 @@
+#include "ui/surface/objectkindactions.h"
+
+namespace Dayloom {
+
+void ObjectKindActions::AddMenuItem(const QByteArray &className, const QString &caption,
+                                    Action action)
+{
+    m_kinds[className].menuItems.append({caption, std::move(action)});
+}
+
+void ObjectKindActions::SetEditAction(const QByteArray &className, Action action)
+{
+    m_kinds[className].edit = std::move(action);
+}
+
+void ObjectKindActions::SetCreatedAction(const QByteArray &className, Action action)
+{
+    m_kinds[className].created = std::move(action);
+}
+
+QList<ObjectKindActions::MenuItem> ObjectKindActions::MenuItems(const QByteArray &className) const
+{
+    const auto kind = m_kinds.constFind(className);
+    return kind == m_kinds.cend() ? QList<MenuItem>() : kind->menuItems;
+}
+
+ObjectKindActions::Action ObjectKindActions::EditAction(const QByteArray &className) const
+{
+    const auto kind = m_kinds.constFind(className);
+    return kind == m_kinds.cend() ? Action() : kind->edit;
+}
+
+ObjectKindActions::Action ObjectKindActions::CreatedAction(const QByteArray &className) const
+{
+    const auto kind = m_kinds.constFind(className);
+    return kind == m_kinds.cend() ? Action() : kind->created;
+}
+
+} // namespace Dayloom
