@@ -1,7 +1,7 @@
 #include "ui/flatcalendar/tflatcalendareditor.h"
 
 #include "ui/app/uihelpers.h"
-#include "ui/flatcalendar/colorswatchbutton.h"
+#include "ui/common/colorswatchbutton.h"
 #include "ui/flatcalendar/flatcalendarpreview.h"
 
 #include <QButtonGroup>

@@ -8,7 +8,7 @@
 #include "core/io/inifile.h"
 #include "ui/app/uihelpers.h"
 #include "ui/properties/calendarpreview.h"
-#include "ui/properties/colorswatchbutton.h"
+#include "ui/common/colorswatchbutton.h"
 #include "ui/properties/languagechooser.h"
 
 #include <QButtonGroup>

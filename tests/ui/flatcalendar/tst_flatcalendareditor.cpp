@@ -1,7 +1,7 @@
 #include "core/objects/flatcalendar/tgflatcalendar.h"
 #include "core/surface/pagedocument.h"
 #include "ui/app/helpwindow.h"
-#include "ui/flatcalendar/colorswatchbutton.h"
+#include "ui/common/colorswatchbutton.h"
 #include "ui/flatcalendar/editflatcalendar.h"
 #include "ui/flatcalendar/flatcalendarpreview.h"
 #include "ui/flatcalendar/tflatcalendareditor.h"

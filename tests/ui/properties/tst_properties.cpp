@@ -4,7 +4,7 @@
 #include "core/formats/valuewriter.h"
 #include "core/io/appfolders.h"
 #include "ui/app/helpwindow.h"
-#include "ui/properties/colorswatchbutton.h"
+#include "ui/common/colorswatchbutton.h"
 #include "ui/properties/languagechooser.h"
 #include "ui/properties/tcalendarproperties.h"
 

@@ -6,29 +6,31 @@
 
 namespace Dayloom {
 
-// A push button that shows a colour as a framed swatch at its left, before
-// its caption. Clicking it is left to the owner (a colour dialog).
+// A push button that shows a colour as a swatch at its left edge, before
+// its caption.
 class ColorSwatchButton : public QPushButton
 {
     Q_OBJECT
 
 public:
-    explicit ColorSwatchButton(const QString &caption, QWidget *parent = nullptr);
+    explicit ColorSwatchButton(const QString &text, QWidget *parent = nullptr);
 
     TColor Color() const { return m_color; }
+    // Emits colorChanged when the colour differs.
     void SetColor(TColor color);
-    // Where the swatch's colour shows, inside its frame (widget pixels).
+    // The swatch, in button coordinates.
     QRect SwatchRect() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
+Q_SIGNALS:
+    void colorChanged(Dayloom::TColor color);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    int SwatchWidth() const;
-
     TColor m_color = clWhite;
 };
 

@@ -1,4 +1,4 @@
-#include "ui/properties/colorswatchbutton.h"
+#include "ui/common/colorswatchbutton.h"
 
 #include <QPainter>
 #include <QStyle>
