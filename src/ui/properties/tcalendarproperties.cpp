@@ -217,7 +217,7 @@ TCalendarProperties::TCalendarProperties(IniFile *settings, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
     layout->addWidget(buttons);
-    resize(sizeHint().expandedTo(QSize(1100, 620)));
+    resize(minimumSizeHint().expandedTo(QSize(1100, 600)));
     UpdateZoomCaption();
 }
 
