@@ -347,6 +347,20 @@ private Q_SLOTS:
         QCOMPARE(borders->count(), 0);
     }
 
+    void preview_paint_leaves_page_alone()
+    {
+        auto dialog = open();
+        const QImage shot = dialog->PreviewWidget()->grab().toImage();
+        QVERIFY(!shot.isNull());
+        // The sample is drawn through the const renderer: no screen records.
+        QVERIFY(dialog->ExampleCalendar().ScreenDrawing().titleRect.IsEmpty());
+        int dark = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                dark += qGray(shot.pixel(x, y)) < 128 ? 1 : 0;
+        QVERIFY(dark > 100);
+    }
+
     void zoom_steps()
     {
         auto dialog = open();
@@ -465,6 +479,22 @@ private Q_SLOTS:
         QVERIFY(dialog->ExampleCalendar().WMFBorderFile().isEmpty());
         QCOMPARE(child<QComboBox>(*dialog, QStringLiteral("CalHeaderStyleCombo"))->currentIndex(),
                  int(dsWhole));
+    }
+
+    void default_style_refills_controls()
+    {
+        m_source.SetPaperSize(1);
+        m_source.SetCalendarLayout(loMC12Month);
+        m_source.SetMiniCalendarLineLayout(mllMinimal);
+        auto dialog = open();
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("Defaultbutton")));
+        QVERIFY(child<QRadioButton>(*dialog, QStringLiteral("PaperSize0"))->isChecked());
+        QCOMPARE(child<QListWidget>(*dialog, QStringLiteral("LayoutList"))->currentRow(), 1);
+        QCOMPARE(child<QComboBox>(*dialog, QStringLiteral("MiniCalendarLineLayoutCombo"))
+                     ->currentIndex(),
+                 int(mllBoxed));
+        QCOMPARE(dialog->ExampleCalendar().CalendarLayout(), loFCMinisInTitleLS);
+        QCOMPARE(dialog->ExampleCalendar().MainCalMonth(), QDate::currentDate().month());
     }
 
     void starting_time_for_day_planners()
