@@ -36,7 +36,7 @@ QRect ColorSwatchButton::SwatchRect() const
 QSize ColorSwatchButton::sizeHint() const
 {
     const QSize hint = QPushButton::sizeHint();
-    return QSize(hint.width() + SwatchWidth + SwatchMargin, hint.height());
+    return QSize(hint.width() + SwatchWidth + 3 * SwatchMargin, hint.height());
 }
 
 void ColorSwatchButton::paintEvent(QPaintEvent *)

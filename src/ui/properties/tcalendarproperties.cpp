@@ -217,6 +217,7 @@ TCalendarProperties::TCalendarProperties(IniFile *settings, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
     layout->addWidget(buttons);
+    resize(minimumSizeHint().expandedTo(QSize(1100, 600)));
     UpdateZoomCaption();
 }
 
@@ -1082,6 +1083,7 @@ bool HasStyleSheetExtension(const QString &path)
 
 void TCalendarProperties::SaveStyleSheetClick()
 {
+    CommitFocusedMemo();
     PropertiesDialogServices::FileRequest request;
     request.title = QStringLiteral("Save As Calendar Style Sheet");
     request.folder = StyleSheetFolder();
@@ -1130,8 +1132,19 @@ void TCalendarProperties::LoadStyleSheetClick()
 
 // --- OK, help and placement -------------------------------------------------------------------
 
+void TCalendarProperties::CommitFocusedMemo()
+{
+    // A memo applies its names when it loses focus; a mnemonic or the Enter
+    // key ends the dialog without taking the focus away.
+    if (m_monthNames->hasFocus())
+        ApplyMonthNames();
+    if (m_dayNames->hasFocus())
+        ApplyDayNames();
+}
+
 void TCalendarProperties::OkButtonClick()
 {
+    CommitFocusedMemo();
     const CalendarPage &page = ExampleCalendar();
     if (m_hadCellNotes && page.LayoutKind() != m_openingLayoutKind &&
         !m_services.askYesNo(this, LayoutChangeWarning, QStringLiteral("WARNING")))

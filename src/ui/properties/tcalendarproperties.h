@@ -126,6 +126,7 @@ private:
     void DefaultbuttonClick();
     void SaveStyleSheetClick();
     void LoadStyleSheetClick();
+    void CommitFocusedMemo();
     void OkButtonClick();
     void HelpClick();
     QString StyleSheetFolder() const;

@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -82,9 +83,11 @@ void clickRow(QListWidget *list, int row)
                       list->visualItemRect(list->item(row)).center());
 }
 
+// Near the left edge: a radio button takes clicks only on its circle and text.
 void clickButton(QAbstractButton *button)
 {
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      QPoint(std::min(10, button->width() / 2), button->height() / 2));
 }
 
 void showTab(TCalendarProperties &dialog, int tab)
@@ -114,6 +117,9 @@ private:
         dialog->SetPreviewZoom(0.3f);
         dialog->ExampleCalendar().AssignSettings(m_source);
         dialog->show();
+        dialog->activateWindow();
+        if (!QTest::qWaitForWindowActive(dialog.get()))
+            qWarning("the dialog did not become active");
         return dialog;
     }
 
@@ -215,7 +221,11 @@ private Q_SLOTS:
         auto *memo = child<QPlainTextEdit>(*dialog, QStringLiteral("DayNames"));
         memo->setFocus();
         QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(memo, QStringLiteral("Su\nMo\nTu\nWe\nTh"));
+        for (const char *name : {"Su", "Mo", "Tu", "We"}) {
+            QTest::keyClicks(memo, QLatin1String(name));
+            QTest::keyClick(memo, Qt::Key_Return);
+        }
+        QTest::keyClicks(memo, QStringLiteral("Th"));
         child<QPlainTextEdit>(*dialog, QStringLiteral("MonthNames"))->setFocus();
         const CalendarPage &page = dialog->ExampleCalendar();
         QCOMPARE(page.DayName(1), QStringLiteral("Su"));
@@ -326,6 +336,31 @@ private Q_SLOTS:
         QCOMPARE(m_recorder.questions.size(), 1);
     }
 
+    void border_list_without_folder()
+    {
+        QTemporaryDir empty;
+        SetProgramFolder(empty.path());
+        TCalendarProperties dialog(nullptr);
+        SetProgramFolder(m_program.path());
+        auto *borders = child<QListWidget>(dialog, QStringLiteral("BorderFiles"));
+        QVERIFY(!borders->isEnabled());
+        QCOMPARE(borders->count(), 0);
+    }
+
+    void preview_paint_leaves_page_alone()
+    {
+        auto dialog = open();
+        const QImage shot = dialog->PreviewWidget()->grab().toImage();
+        QVERIFY(!shot.isNull());
+        // The sample is drawn through the const renderer: no screen records.
+        QVERIFY(dialog->ExampleCalendar().ScreenDrawing().titleRect.IsEmpty());
+        int dark = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                dark += qGray(shot.pixel(x, y)) < 128 ? 1 : 0;
+        QVERIFY(dark > 100);
+    }
+
     void zoom_steps()
     {
         auto dialog = open();
@@ -347,7 +382,6 @@ private Q_SLOTS:
         auto dialog = open();
         showTab(*dialog, 2);
         auto *button = child<ColorSwatchButton>(*dialog, QStringLiteral("TitleBGColor"));
-        button->setEnabled(true);
         m_recorder.color = clRed;
         clickButton(button);
         QCOMPARE(dialog->ExampleCalendar().TitleBGColor(), clRed);
@@ -447,6 +481,22 @@ private Q_SLOTS:
                  int(dsWhole));
     }
 
+    void default_style_refills_controls()
+    {
+        m_source.SetPaperSize(1);
+        m_source.SetCalendarLayout(loMC12Month);
+        m_source.SetMiniCalendarLineLayout(mllMinimal);
+        auto dialog = open();
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("Defaultbutton")));
+        QVERIFY(child<QRadioButton>(*dialog, QStringLiteral("PaperSize0"))->isChecked());
+        QCOMPARE(child<QListWidget>(*dialog, QStringLiteral("LayoutList"))->currentRow(), 1);
+        QCOMPARE(child<QComboBox>(*dialog, QStringLiteral("MiniCalendarLineLayoutCombo"))
+                     ->currentIndex(),
+                 int(mllBoxed));
+        QCOMPARE(dialog->ExampleCalendar().CalendarLayout(), loFCMinisInTitleLS);
+        QCOMPARE(dialog->ExampleCalendar().MainCalMonth(), QDate::currentDate().month());
+    }
+
     void starting_time_for_day_planners()
     {
         auto dialog = open();
@@ -459,6 +509,24 @@ private Q_SLOTS:
         QCOMPARE(dialog->ExampleCalendar().PlannerStartTime(), QTime(9, 30));
         QCOMPARE(child<QLabel>(*dialog, QStringLiteral("TimeLabel"))->text(),
                  QLocale().toString(QTime(9, 30), QLocale::ShortFormat));
+    }
+
+    void every_page_fits()
+    {
+        auto dialog = open();
+        auto *notebook = child<QTabWidget>(*dialog, QStringLiteral("Notebook"));
+        QCOMPARE(notebook->count(), 10);
+        QCOMPARE(notebook->tabText(9), QStringLiteral("Borders"));
+        for (int tab = 0; tab < notebook->count(); ++tab) {
+            showTab(*dialog, tab);
+            QWidget *page = notebook->currentWidget();
+            const QSize needed = page->minimumSizeHint();
+            QVERIFY2(needed.width() <= page->width() && needed.height() <= page->height(),
+                     qPrintable(notebook->tabText(tab)));
+            if (qEnvironmentVariableIsSet("DAYLOOM_SHOTS"))
+                dialog->grab().save(qEnvironmentVariable("DAYLOOM_SHOTS") +
+                                    QStringLiteral("/page%1.png").arg(tab));
+        }
     }
 
     void help_topics()
