@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -34,25 +35,28 @@ public:
     static constexpr qint64 MaxFileBytes = qint64(64) * 1024 * 1024;
 
 private:
-    // One image of an icon group: where its bytes lie in m_bytes and what
-    // the group directory says of it.
-    struct Image
+    // Bytes of the file: [offset, offset + length).
+    struct Span
     {
         qint64 offset = 0;
         qint64 length = 0;
-        int width = 0;  // pixels, 256 for a directory's 0
-        int height = 0; // pixels
-        int bits = 0;   // bits a pixel, 0 when unknown
     };
-    using Group = QList<Image>;
 
     void Clear();
     void ReadIconFile();
-    void ReadNewExecutable(qint64 headerOffset);
-    void ReadPortableExecutable(qint64 headerOffset);
+    void ReadNewExecutable(qint64 header);
+    void ReadPortableExecutable(qint64 header);
+    void AddGroup(Span group);
+    // The images of icon n, as spans of the file; empty when unreadable.
+    QList<Span> Images(int index) const;
 
     QByteArray m_bytes;
-    QList<Group> m_groups;
+    // Group directories: an icon file's own (16-byte entries that locate
+    // their images), or group-icon resources (14-byte entries naming icon
+    // resources by number).
+    QList<Span> m_groups;
+    bool m_iconFile = false;
+    QHash<quint32, Span> m_icons; // icon resources by number
 };
 
 } // namespace Dayloom
