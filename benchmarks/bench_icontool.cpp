@@ -1,11 +1,10 @@
 // Drawing the icon tool's grid: one row of three icons, with the icons
 // already read (cached) and read out of the library file while drawing.
 
+#include "core/graphics/iconlibrarywriter.h"
 #include "ui/icons/ticonlistbox.h"
 
 #include <QApplication>
-#include <QBuffer>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -16,10 +15,10 @@ using namespace Dayloom;
 
 namespace {
 
-// An icon file of `count` 32 x 32 PNG icons.
-QByteArray IconFile(int count)
+// An icon library of `count` 32 x 32 icons.
+void WriteLibrary(const QString &path, int count)
 {
-    QList<QByteArray> images;
+    IconLibraryWriter writer;
     for (int i = 0; i < count; ++i) {
         QImage image(32, 32, QImage::Format_ARGB32);
         image.fill(Qt::transparent);
@@ -28,33 +27,9 @@ QByteArray IconFile(int count)
         painter.setBrush(QColor::fromHsv((i * 37) % 360, 200, 220));
         painter.drawEllipse(2, 2, 28, 28);
         painter.end();
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-        images << png;
+        writer.AddIcon({image});
     }
-    QByteArray file;
-    auto put16 = [&file](quint16 v) { file.append(char(v & 0xff)).append(char(v >> 8)); };
-    auto put32 = [&](quint32 v) {
-        put16(quint16(v & 0xffff));
-        put16(quint16(v >> 16));
-    };
-    put16(0);
-    put16(1);
-    put16(quint16(count));
-    quint32 offset = 6 + 16 * quint32(count);
-    for (const QByteArray &png : std::as_const(images)) {
-        file.append(char(32)).append(char(32)).append(char(0)).append(char(0));
-        put16(1);
-        put16(32);
-        put32(quint32(png.size()));
-        put32(offset);
-        offset += quint32(png.size());
-    }
-    for (const QByteArray &png : std::as_const(images))
-        file.append(png);
-    return file;
+    writer.Save(path);
 }
 
 struct Grid
@@ -66,13 +41,10 @@ struct Grid
 
     Grid()
     {
-        library = folder.filePath(QStringLiteral("bench.ico"));
-        other = folder.filePath(QStringLiteral("other.ico"));
-        for (const QString &path : {library, other}) {
-            QFile file(path);
-            if (file.open(QIODevice::WriteOnly))
-                file.write(IconFile(120));
-        }
+        library = folder.filePath(QStringLiteral("bench.icl"));
+        other = folder.filePath(QStringLiteral("other.icl"));
+        WriteLibrary(library, 120);
+        WriteLibrary(other, 120);
         // As in the icon tool: three columns, three rows.
         list.SetXIcons(3);
         list.SetYIcons(3);

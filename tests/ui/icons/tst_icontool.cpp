@@ -1,4 +1,5 @@
 #include "core/app/tmrufilelist.h"
+#include "core/graphics/iconlibrarywriter.h"
 #include "core/io/appfolders.h"
 #include "core/io/inifile.h"
 #include "core/richtext/notedocument.h"
@@ -10,7 +11,7 @@
 #include "ui/surface/tcalendarpanel32.h"
 
 #include <QApplication>
-#include <QBuffer>
+#include <QDialog>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,49 +23,22 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
-#include <QtEndian>
 
 using namespace Dayloom;
 
 namespace {
 
-// An icon file holding `count` 32 x 32 icons, each one PNG image of its own
-// colour, as icon files of today store them.
+// An icon library holding `count` 32 x 32 icons, each of its own colour.
 void WriteIconFile(const QString &path, int count)
 {
-    QList<QByteArray> images;
+    IconLibraryWriter writer;
     for (int i = 0; i < count; ++i) {
         QImage image(32, 32, QImage::Format_ARGB32);
         image.fill(QColor::fromHsv((i * 40) % 360, 200, 220));
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-        images << png;
+        writer.AddIcon({image});
     }
-    QByteArray file;
-    auto put16 = [&file](quint16 v) { file.append(char(v & 0xff)).append(char(v >> 8)); };
-    auto put32 = [&](quint32 v) {
-        put16(quint16(v & 0xffff));
-        put16(quint16(v >> 16));
-    };
-    put16(0);
-    put16(1);
-    put16(quint16(count));
-    quint32 offset = 6 + 16 * quint32(count);
-    for (const QByteArray &png : std::as_const(images)) {
-        file.append(char(32)).append(char(32)).append(char(0)).append(char(0));
-        put16(1);
-        put16(32);
-        put32(quint32(png.size()));
-        put32(offset);
-        offset += quint32(png.size());
-    }
-    for (const QByteArray &png : std::as_const(images))
-        file.append(png);
-    QFile out(path);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(file);
+    QString error;
+    QVERIFY2(writer.Save(path, &error), qPrintable(error));
 }
 
 // Opens the menus leading to `action` with the mouse and clicks it.
@@ -91,6 +65,31 @@ void ClickMenuItem(QMainWindow &window, QAction *action)
         QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
                           menu->actionGeometry(chain[i]).center());
     }
+}
+
+enum DragEnd
+{
+    Hover,
+    Drop
+};
+
+// Drags `data` over `target` to `point` as the window system reports it
+// (enter, move, then a drop or a leave); whether the last move or the drop
+// was taken.
+bool DragTo(QWidget *target, const QPoint &point, const QMimeData *data, DragEnd end)
+{
+    QDragEnterEvent enter(point, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(point, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    if (end == Hover) {
+        QDragLeaveEvent leave;
+        QApplication::sendEvent(target, &leave);
+        return move.isAccepted();
+    }
+    QDropEvent drop(point, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
 }
 
 QStringList CheckedItems(const TFloatingPalette &palette)
@@ -227,7 +226,9 @@ void TestIconTool::choosingALibraryChecksOnlyItsItem()
 
 void TestIconTool::otherFileChecksOther()
 {
-    WriteIconFile(Folder(QStringLiteral("Mine.ico")), 3);
+    QImage mine(32, 32, QImage::Format_ARGB32);
+    mine.fill(Qt::darkCyan);
+    QVERIFY(mine.save(Folder(QStringLiteral("Mine.ico")), "ICO"));
     TFloatingPalette palette(nullptr);
     palette.SetServices({[this](QWidget *, const QString &, const QString &folder, const QString &,
                                 const QString &selected) {
@@ -244,7 +245,7 @@ void TestIconTool::otherFileChecksOther()
     ClickMenuItem(palette, palette.findChild<QAction *>("mnuOtherIconFile"));
     QCOMPARE(m_dialogs, 1);
     QCOMPARE(palette.IconListBox()->FileName(), Folder(QStringLiteral("Mine.ico")));
-    QCOMPARE(palette.IconListBox()->NumberOfIcons(), 3);
+    QCOMPARE(palette.IconListBox()->NumberOfIcons(), 1);
     QCOMPARE(CheckedItems(palette), QStringList{"mnuOtherIconFile"});
     QVERIFY(m_messages.isEmpty());
 }
@@ -258,12 +259,12 @@ void TestIconTool::otherFileWithoutIconsAsksAgainThenFallsBack()
     QVERIFY(
         QFile::rename(Folder(QStringLiteral("misc1.icl")), Folder(QStringLiteral("MISC1.ICL"))));
     TFloatingPalette palette(nullptr);
-    palette.SetServices(
-        {[this](QWidget *, const QString &, const QString &, const QString &, const QString &) {
-             ++m_dialogs;
-             return m_dialogs == 1 ? empty.fileName() : QString();
-         },
-         [this](QWidget *, const QString &text) { m_messages << text; }});
+    palette.SetServices({[this, &empty](QWidget *, const QString &, const QString &,
+                                        const QString &, const QString &) {
+                             ++m_dialogs;
+                             return m_dialogs == 1 ? empty.fileName() : QString();
+                         },
+                         [this](QWidget *, const QString &text) { m_messages << text; }});
     palette.show();
     ClickMenuItem(palette, palette.findChild<QAction *>("mnuOtherIconFile"));
     QCOMPARE(m_dialogs, 2);
@@ -307,15 +308,19 @@ void TestIconTool::sameFileNameDoesNotReload()
 
 void TestIconTool::iconsAreReadWhenFirstDrawn()
 {
+    WriteIconFile(Folder(QStringLiteral("big.icl")), 60);
     TFloatingPalette palette(nullptr);
+    palette.LoadLibrary(Folder(QStringLiteral("big.icl")));
     TIconListBox *list = palette.IconListBox();
     QCOMPARE(list->ExtractedCount(), 0);
     palette.show();
     QVERIFY(QTest::qWaitForWindowExposed(&palette));
     list->repaint();
-    // The 3 x 3 cells in view, not the 12 of the file.
-    QCOMPARE(list->ExtractedCount(), 9);
-    const QImage shown = list->grab(list->visualItemRect(list->item(4))).toImage();
+    // The cells in view (three rows of three columns and a part of the
+    // fourth), not the 60 of the file.
+    QVERIFY(list->ExtractedCount() >= 9);
+    QVERIFY(list->ExtractedCount() <= 12);
+    const QImage shown = list->viewport()->grab(list->visualItemRect(list->item(4))).toImage();
     const QPoint centre(shown.width() / 2, shown.height() / 2);
     QCOMPARE(shown.pixelColor(centre * shown.devicePixelRatio()).rgb(),
              list->Icon(4).pixelColor(16, 16).rgb());
@@ -331,27 +336,19 @@ void TestIconTool::dropOutsideEveryCellIsRefused()
 {
     TCalendarMain &window = NewWindow();
     window.New();
+    window.SetModified(false);
     TCalendarPanel32 *page = window.CalendarPanel();
     page->repaint();
     std::unique_ptr<QMimeData> data(DragFromList(window.IconTool()->IconListBox(), 2));
     QVERIFY(TIconListBox::IsIconDrag(data.get()));
     const QPoint title = page->Page().TitleRect().toQRect().center();
-    QDragEnterEvent enter(title, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(page, &enter);
-    QDragMoveEvent move(title, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(page, &move);
     // Used to be taken anywhere on the page.
-    QVERIFY(!move.isAccepted());
-    QDropEvent drop(title, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(page, &drop);
-    QVERIFY(!drop.isAccepted());
+    QVERIFY(!DragTo(page, title, data.get(), Hover));
+    QVERIFY(!DragTo(page, title, data.get(), Drop));
     QVERIFY(!window.EditingNote());
-    QCOMPARE(window.CurrentCell(), 0);
-
+    QVERIFY(!window.Modified());
     const QPoint cell = page->Page().CellRecordOf(12).rTotal.toQRect().center();
-    QDragMoveEvent overCell(cell, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(page, &overCell);
-    QVERIFY(overCell.isAccepted());
+    QVERIFY(DragTo(page, cell, data.get(), Hover));
 }
 
 void TestIconTool::droppedIconGoesIntoTheCellsNote()
@@ -362,20 +359,15 @@ void TestIconTool::droppedIconGoesIntoTheCellsNote()
     TCalendarPanel32 *page = window.CalendarPanel();
     page->repaint();
     std::unique_ptr<QMimeData> data(DragFromList(window.IconTool()->IconListBox(), 5));
-    const QPoint point = page->Page().CellRecordOf(10).rTotal.toQRect().center();
-    QDropEvent drop(point, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(page, &drop);
-    QVERIFY(drop.isAccepted());
+    QVERIFY(
+        DragTo(page, page->Page().CellRecordOf(10).rTotal.toQRect().center(), data.get(), Drop));
     QVERIFY(window.Modified());
     QVERIFY(window.EditingNote());
     QCOMPARE(window.CurrentCell(), 10);
     // A second icon dropped into the open editor goes in at its cursor.
     std::unique_ptr<QMimeData> second(DragFromList(window.IconTool()->IconListBox(), 6));
     NoteEditor *editor = window.NoteEditorWidget();
-    QDropEvent onEditor(QPointF(editor->width() / 2, editor->height() / 2), Qt::CopyAction,
-                        second.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(editor->viewport(), &onEditor);
-    QVERIFY(onEditor.isAccepted());
+    QVERIFY(DragTo(editor->viewport(), editor->viewport()->rect().center(), second.get(), Drop));
     window.DoSaveRichtext();
     QCOMPARE(PicturesInNote(page->Page(), 10), 2);
 
@@ -429,7 +421,8 @@ void TestIconTool::toolStepsAsideForModalDialogs()
     });
     answer.start();
     window.EditRecurringDatesList();
-    QCOMPARE(shownDuringDialog, QList<bool>{false});
+    QVERIFY(!shownDuringDialog.isEmpty());
+    QVERIFY(!shownDuringDialog.contains(true));
     QVERIFY(window.IconTool()->isVisible());
 }
 
