@@ -99,6 +99,8 @@ TFloatingPalette::TFloatingPalette(QWidget *mainWindow, const IconToolServices &
 {
     setObjectName(QStringLiteral("FloatingPalette"));
     setWindowTitle(QStringLiteral("Icons"));
+    // Showing the tool leaves the keyboard with the main window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     auto *client = new QWidget(this);
     client->setFixedSize(ClientSize, ClientSize);

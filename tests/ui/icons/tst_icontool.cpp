@@ -136,6 +136,7 @@ private Q_SLOTS:
     void droppedIconGoesIntoTheCellsNote();
     void toolHidesWithoutDayCells();
     void toolStepsAsideForModalDialogs();
+    void libraryAndVisibilityComeBackAtStart();
 
 private:
     TCalendarMain &NewWindow();
@@ -424,6 +425,31 @@ void TestIconTool::toolStepsAsideForModalDialogs()
     QVERIFY(!shownDuringDialog.isEmpty());
     QVERIFY(!shownDuringDialog.contains(true));
     QVERIFY(window.IconTool()->isVisible());
+}
+
+void TestIconTool::libraryAndVisibilityComeBackAtStart()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    window.ShowHideIconTool();
+    QVERIFY(window.IconTool()->isVisible());
+    ClickMenuItem(*window.IconTool(), window.IconTool()->findChild<QAction *>("mnuHolidaysICL"));
+    const QString path = Folder(QStringLiteral("Holidays.DLF"));
+    QVERIFY(window.SaveCalendarFile(path));
+    window.RecentFiles()->Add(path);
+    window.close();
+
+    IniFile settings(window.SettingsFileName());
+    QVERIFY(settings.Load());
+    QCOMPARE(settings.ReadString("Icons", "File", QString()),
+             Folder(QStringLiteral("holiday.icl")));
+    QVERIFY(settings.ReadBool("Icons", "Visible", false));
+    QVERIFY(settings.HasKey("TFloatingPalette_Placement", "Left"));
+
+    TCalendarMain &again = NewWindow();
+    QVERIFY(again.IconTool()->isVisible());
+    QCOMPARE(CheckedItems(*again.IconTool()), QStringList{"mnuHolidaysICL"});
+    QCOMPARE(again.IconTool()->IconListBox()->FileName(), Folder(QStringLiteral("holiday.icl")));
 }
 
 QTEST_MAIN(TestIconTool)
