@@ -4,6 +4,7 @@
 #include "core/graphics/picturelimits.h"
 #include "core/graphics/rasterbytes.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QPainter>
 #include <QSet>
@@ -97,21 +98,26 @@ bool IconLibrary::Read(QIODevice &device, QString *error)
         QStringLiteral("the icon file is larger than %1 MiB").arg(MaxFileBytes / (1024 * 1024));
     if (!device.isSequential() && device.size() - device.pos() > MaxFileBytes)
         return Fail(error, tooLarge);
-    QByteArray bytes;
-    char buffer[65536];
-    for (;;) {
-        const qint64 got = device.read(buffer, sizeof buffer);
-        if (got < 0)
-            return Fail(
-                error,
-                QStringLiteral("the icon file cannot be read: %1").arg(device.errorString()));
-        if (got == 0)
-            break;
-        if (bytes.size() + got > MaxFileBytes)
+    const QString unreadable = QStringLiteral("the icon file cannot be read: %1");
+    if (auto *buffer = qobject_cast<QBuffer *>(&device); buffer && device.pos() == 0) {
+        // The buffer's bytes are shared, not copied.
+        m_bytes = buffer->data();
+        device.seek(m_bytes.size());
+    } else if (!device.isSequential()) {
+        m_bytes.resize(qMax<qint64>(0, device.size() - device.pos()));
+        const qint64 got = device.read(m_bytes.data(), m_bytes.size());
+        if (got < 0) {
+            Clear();
+            return Fail(error, unreadable.arg(device.errorString()));
+        }
+        m_bytes.truncate(got);
+    } else {
+        m_bytes = device.read(MaxFileBytes + 1);
+        if (m_bytes.size() > MaxFileBytes) {
+            Clear();
             return Fail(error, tooLarge);
-        bytes.append(buffer, got);
+        }
     }
-    m_bytes = bytes;
 
     const Bytes b(m_bytes);
     if (b.Has(0, 2) && m_bytes[0] == 'M' && m_bytes[1] == 'Z') {
@@ -155,7 +161,9 @@ QImage IconLibrary::Icon(int index, int size) const
     QImage image;
     for (qsizetype i = 0; i < candidates.size() && i < MaxDecodeTries && image.isNull(); ++i) {
         const Candidate &c = candidates[i];
-        if (!IconReader::ReadImage(m_bytes.mid(c.offset, c.length), image, nullptr))
+        const QByteArray bytes =
+            QByteArray::fromRawData(m_bytes.constData() + c.offset, qsizetype(c.length));
+        if (!IconReader::ReadImage(bytes, image, nullptr))
             image = QImage();
     }
     if (image.isNull())
