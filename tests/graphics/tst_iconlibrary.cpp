@@ -67,6 +67,7 @@ private Q_SLOTS:
     void hostileDirectoriesFinishQuickly_data();
     void hostileDirectoriesFinishQuickly();
     void refusesOversizeFile();
+    void skipsOversizeImages();
     void shippedLibrariesHaveIcons_data();
     void shippedLibrariesHaveIcons();
     void corpusReplays();
@@ -237,6 +238,16 @@ void TestIconLibrary::refusesOversizeFile()
     ReadBytes(QByteArray(IconLibrary::MaxFileBytes + 1, 0), &ok, &error);
     QVERIFY(!ok);
     QVERIFY(!error.isEmpty());
+}
+
+void TestIconLibrary::skipsOversizeImages()
+{
+    QImage huge(1100, 1100, QImage::Format_ARGB32);
+    huge.fill(Qt::red);
+    const IconLibrary library = ReadBytes(MakeIcon({PngBytes(huge)}));
+    QCOMPARE(library.Count(), 1);
+    QVERIFY(library.Icon(0, 32).isNull());
+    QVERIFY(library.Icon(0, 2048).isNull());
 }
 
 void TestIconLibrary::shippedLibrariesHaveIcons_data()

@@ -1,7 +1,6 @@
 #include "core/graphics/iconlibrary.h"
 
 #include "core/graphics/iconreader.h"
-#include "core/graphics/picturelimits.h"
 #include "core/graphics/rasterbytes.h"
 
 #include <QBuffer>
@@ -23,6 +22,10 @@ constexpr qint64 GroupHeaderSize = 6;
 constexpr qint64 FileEntrySize = 16;     // entry of an icon file's directory
 constexpr qint64 ResourceEntrySize = 14; // entry of a group-icon resource
 constexpr int MaxDecodeTries = 8;
+// Bounds that keep one icon cheap whatever the file says: images a group
+// may list (real icons have a handful), and the largest image decoded.
+constexpr qint64 MaxImagesInGroup = 256;
+constexpr int MaxIconSide = 1024;
 
 // Bounds-checked reads of the file's bytes: out of range reads give 0 and
 // clear ok, so that a parser checks once at the end of a record.
@@ -141,7 +144,7 @@ int IconLibrary::Count() const
 
 QImage IconLibrary::Icon(int index, int size) const
 {
-    if (size <= 0 || !CheckPictureSize(size, size, nullptr))
+    if (size <= 0 || size > MaxIconSide)
         return {};
     const QList<Span> images = Images(index);
     QList<Candidate> candidates;
@@ -150,7 +153,7 @@ QImage IconLibrary::Icon(int index, int size) const
         int width = 0, height = 0;
         if (!IconReader::Measure(reinterpret_cast<const uchar *>(m_bytes.constData()) + span.offset,
                                  span.length, width, height, c.bits) ||
-            !CheckPictureSize(width, height, nullptr))
+            width > MaxIconSide || height > MaxIconSide)
             continue;
         c.side = qMin(width, height);
         c.area = qint64(width) * height;
@@ -207,8 +210,8 @@ QList<IconLibrary::Span> IconLibrary::Images(int index) const
     const Bytes b(m_bytes);
     const Span group = m_groups[index];
     const qint64 entrySize = m_iconFile ? FileEntrySize : ResourceEntrySize;
-    const qint64 count =
-        qMin<qint64>(b.U16(group.offset + 4), (group.length - GroupHeaderSize) / entrySize);
+    const qint64 count = std::min({qint64(b.U16(group.offset + 4)),
+                                   (group.length - GroupHeaderSize) / entrySize, MaxImagesInGroup});
     for (qint64 i = 0; i < count; ++i) {
         const qint64 entry = group.offset + GroupHeaderSize + i * entrySize;
         Span image;
