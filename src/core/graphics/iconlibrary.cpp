@@ -1,9 +1,9 @@
 #include "core/graphics/iconlibrary.h"
 
 #include "core/graphics/iconreader.h"
-#include "core/graphics/picturelimits.h"
 #include "core/graphics/rasterbytes.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QPainter>
 #include <QSet>
@@ -22,6 +22,10 @@ constexpr qint64 GroupHeaderSize = 6;
 constexpr qint64 FileEntrySize = 16;     // entry of an icon file's directory
 constexpr qint64 ResourceEntrySize = 14; // entry of a group-icon resource
 constexpr int MaxDecodeTries = 8;
+// Bounds that keep one icon cheap whatever the file says: images a group
+// may list (real icons have a handful), and the largest image decoded.
+constexpr qint64 MaxImagesInGroup = 256;
+constexpr int MaxIconSide = 1024;
 
 // Bounds-checked reads of the file's bytes: out of range reads give 0 and
 // clear ok, so that a parser checks once at the end of a record.
@@ -97,21 +101,26 @@ bool IconLibrary::Read(QIODevice &device, QString *error)
         QStringLiteral("the icon file is larger than %1 MiB").arg(MaxFileBytes / (1024 * 1024));
     if (!device.isSequential() && device.size() - device.pos() > MaxFileBytes)
         return Fail(error, tooLarge);
-    QByteArray bytes;
-    char buffer[65536];
-    for (;;) {
-        const qint64 got = device.read(buffer, sizeof buffer);
-        if (got < 0)
-            return Fail(
-                error,
-                QStringLiteral("the icon file cannot be read: %1").arg(device.errorString()));
-        if (got == 0)
-            break;
-        if (bytes.size() + got > MaxFileBytes)
+    const QString unreadable = QStringLiteral("the icon file cannot be read: %1");
+    if (auto *buffer = qobject_cast<QBuffer *>(&device); buffer && device.pos() == 0) {
+        // The buffer's bytes are shared, not copied.
+        m_bytes = buffer->data();
+        device.seek(m_bytes.size());
+    } else if (!device.isSequential()) {
+        m_bytes.resize(qMax<qint64>(0, device.size() - device.pos()));
+        const qint64 got = device.read(m_bytes.data(), m_bytes.size());
+        if (got < 0) {
+            Clear();
+            return Fail(error, unreadable.arg(device.errorString()));
+        }
+        m_bytes.truncate(got);
+    } else {
+        m_bytes = device.read(MaxFileBytes + 1);
+        if (m_bytes.size() > MaxFileBytes) {
+            Clear();
             return Fail(error, tooLarge);
-        bytes.append(buffer, got);
+        }
     }
-    m_bytes = bytes;
 
     const Bytes b(m_bytes);
     if (b.Has(0, 2) && m_bytes[0] == 'M' && m_bytes[1] == 'Z') {
@@ -135,7 +144,7 @@ int IconLibrary::Count() const
 
 QImage IconLibrary::Icon(int index, int size) const
 {
-    if (size <= 0 || !CheckPictureSize(size, size, nullptr))
+    if (size <= 0 || size > MaxIconSide)
         return {};
     const QList<Span> images = Images(index);
     QList<Candidate> candidates;
@@ -144,7 +153,7 @@ QImage IconLibrary::Icon(int index, int size) const
         int width = 0, height = 0;
         if (!IconReader::Measure(reinterpret_cast<const uchar *>(m_bytes.constData()) + span.offset,
                                  span.length, width, height, c.bits) ||
-            !CheckPictureSize(width, height, nullptr))
+            width > MaxIconSide || height > MaxIconSide)
             continue;
         c.side = qMin(width, height);
         c.area = qint64(width) * height;
@@ -155,7 +164,9 @@ QImage IconLibrary::Icon(int index, int size) const
     QImage image;
     for (qsizetype i = 0; i < candidates.size() && i < MaxDecodeTries && image.isNull(); ++i) {
         const Candidate &c = candidates[i];
-        if (!IconReader::ReadImage(m_bytes.mid(c.offset, c.length), image, nullptr))
+        const QByteArray bytes =
+            QByteArray::fromRawData(m_bytes.constData() + c.offset, qsizetype(c.length));
+        if (!IconReader::ReadImage(bytes, image, nullptr))
             image = QImage();
     }
     if (image.isNull())
@@ -199,8 +210,8 @@ QList<IconLibrary::Span> IconLibrary::Images(int index) const
     const Bytes b(m_bytes);
     const Span group = m_groups[index];
     const qint64 entrySize = m_iconFile ? FileEntrySize : ResourceEntrySize;
-    const qint64 count =
-        qMin<qint64>(b.U16(group.offset + 4), (group.length - GroupHeaderSize) / entrySize);
+    const qint64 count = std::min({qint64(b.U16(group.offset + 4)),
+                                   (group.length - GroupHeaderSize) / entrySize, MaxImagesInGroup});
     for (qint64 i = 0; i < count; ++i) {
         const qint64 entry = group.offset + GroupHeaderSize + i * entrySize;
         Span image;

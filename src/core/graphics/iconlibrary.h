@@ -28,7 +28,8 @@ public:
     int Count() const;
     // Icon n (0-based): the best image of its group for `size` pixels (32 unless the
     // screen asks for more), with its transparency, as ARGB32 premultiplied, scaled to
-    // size x size when no image of that size exists. A null image on any failure.
+    // size x size when no image of that size exists. A null image on any failure,
+    // and for sizes above 1024.
     QImage Icon(int index, int size = 32) const;
 
     // The largest file Read accepts.
