@@ -1,6 +1,6 @@
-// Writes the raster decoders' seed corpus, one folder per decoder:
+// Writes the raster decoders' and the icon library's seed corpus, one folder per decoder:
 //   build/tests/graphics/make_graphics_corpus tests/graphics/data/corpus
-#include "rastersamples.h"
+#include "iconsamples.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,7 +16,9 @@ int main(int argc, char **argv)
         return 2;
     }
     const QDir root(QString::fromLocal8Bit(argv[1]));
-    for (const Dayloom::Testing::SampleFile &sample : Dayloom::Testing::SampleFiles()) {
+    const QList<Dayloom::Testing::SampleFile> samples =
+        Dayloom::Testing::SampleFiles() + Dayloom::Testing::IconSampleFiles();
+    for (const Dayloom::Testing::SampleFile &sample : samples) {
         root.mkpath(sample.decoder);
         QFile file(root.filePath(sample.decoder + QLatin1Char('/') + sample.name));
         if (!file.open(QIODevice::WriteOnly) || file.write(sample.bytes) != sample.bytes.size()) {

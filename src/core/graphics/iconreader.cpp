@@ -29,32 +29,55 @@ quint32 BigEndian32(const uchar *p)
 // are often wrong): area first, then bits a pixel. -1 when unusable.
 qint64 Rank(const uchar *p, qint64 size)
 {
-    qint64 width = 0, height = 0, bits = 0;
-    if (IsPng(p, size)) {
-        if (size < 24)
-            return -1;
-        width = BigEndian32(p + 16);
-        height = BigEndian32(p + 20);
-        bits = 32;
-    } else {
-        if (size < 16 || Le32(p) < 12)
-            return -1;
-        if (Le32(p) == 12) {
-            width = Le16(p + 4);
-            height = Le16(p + 6) / 2;
-            bits = Le16(p + 10);
-        } else {
-            width = LeSigned32(p + 4);
-            height = LeSigned32(p + 8) / 2;
-            bits = Le16(p + 14);
-        }
-    }
-    if (width <= 0 || height <= 0 || width > 65536 || height > 65536 || bits > 32)
+    int width = 0, height = 0, bits = 0;
+    if (!IconReader::Measure(p, size, width, height, bits))
         return -1;
-    return (width * height) * 64 + bits;
+    return (qint64(width) * height) * 64 + bits;
 }
 
 } // namespace
+
+bool IconReader::Measure(const uchar *p, qint64 size, int &width, int &height, int &bits)
+{
+    qint64 w = 0, h = 0, b = 0;
+    if (IsPng(p, size)) {
+        if (size < 24)
+            return false;
+        w = BigEndian32(p + 16);
+        h = BigEndian32(p + 20);
+        b = 32;
+    } else {
+        if (size < 16 || Le32(p) < 12)
+            return false;
+        if (Le32(p) == 12) {
+            w = Le16(p + 4);
+            h = Le16(p + 6) / 2;
+            b = Le16(p + 10);
+        } else {
+            w = LeSigned32(p + 4);
+            h = LeSigned32(p + 8) / 2;
+            b = Le16(p + 14);
+        }
+    }
+    if (w <= 0 || h <= 0 || w > 65536 || h > 65536 || b > 32)
+        return false;
+    width = int(w);
+    height = int(h);
+    bits = int(b);
+    return true;
+}
+
+bool IconReader::ReadImage(const QByteArray &bytes, QImage &image, QString *error)
+{
+    QImage result;
+    const bool ok = IsPng(Data(bytes), bytes.size())
+                        ? PluginImageReader::Read(bytes, "png", result, error)
+                        : DibReader::ReadIconImage(bytes, result, error);
+    if (!ok)
+        return false;
+    image = result.convertToFormat(QImage::Format_ARGB32);
+    return true;
+}
 
 bool IconReader::LooksLikeIcon(const QByteArray &bytes)
 {
@@ -91,15 +114,7 @@ bool IconReader::Read(const QByteArray &bytes, QImage &image, QString *error)
     }
     if (bestRank < 0)
         return Fail(error, QStringLiteral("the icon holds no image"));
-    const QByteArray data = bytes.mid(bestOffset, bestSize);
-    QImage result;
-    const bool ok = IsPng(p + bestOffset, bestSize)
-                        ? PluginImageReader::Read(data, "png", result, error)
-                        : DibReader::ReadIconImage(data, result, error);
-    if (!ok)
-        return false;
-    image = result.convertToFormat(QImage::Format_ARGB32);
-    return true;
+    return ReadImage(bytes.mid(bestOffset, bestSize), image, error);
 }
 
 } // namespace Dayloom

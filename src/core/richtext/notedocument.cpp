@@ -76,8 +76,10 @@ void NoteDocument::InsertImage(QTextCursor &cursor, const QImage &image)
     cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat format;
     format.setName(name);
-    format.setWidth(image.width());
-    format.setHeight(image.height());
+    // A picture made for a high-density screen keeps its size in page pixels.
+    const QSizeF size = image.deviceIndependentSize();
+    format.setWidth(size.width());
+    format.setHeight(size.height());
     cursor.insertImage(format);
 }
 

@@ -20,6 +20,8 @@
 #include "ui/app/tusertitleform.h"
 #include "ui/app/uihelpers.h"
 #include "ui/flatcalendar/editflatcalendar.h"
+#include "ui/icons/tfloatingpalette.h"
+#include "ui/icons/ticonlistbox.h"
 #include "ui/print/printjob.h"
 #include "ui/properties/tcalendarproperties.h"
 #include "ui/recurring/recurringcommands.h"
@@ -33,6 +35,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -150,6 +153,7 @@ TCalendarMain::TCalendarMain(QWidget *parent) : QMainWindow(parent)
     });
 
     LoadPreferences();
+    BuildIconTool();
     m_page->SetZoom(ZoomFromPercent(m_preferences.mainZoomPercent));
     ApplyStoredPageValues(m_page->Page());
     m_page->Page().SetCalendarLayout(LOFullCalendarLS);
@@ -179,6 +183,7 @@ TCalendarMain::~TCalendarMain()
     disconnect(&m_page->Document().UndoStack(), nullptr, this, nullptr);
     disconnect(m_page, nullptr, this, nullptr);
     disconnect(m_editor, nullptr, this, nullptr);
+    disconnect(m_iconTool, nullptr, this, nullptr);
 }
 
 void TCalendarMain::BuildPageArea()
@@ -490,6 +495,7 @@ void TCalendarMain::Start(const QString &fileToOpen)
     SetModified(false);
     UndoStack().setClean();
     m_firstActivation = false;
+    StartIconTool();
     m_page->SetPaintSuspended(false);
     SetButtons();
     SetCaption();
@@ -506,6 +512,7 @@ void TCalendarMain::closeEvent(QCloseEvent *event)
     m_preferences.mainZoomPercent = PercentFromZoom(m_page->Document().Zoom());
     SavePreferences();
     SavePlacement();
+    CloseIconTool();
     if (m_helpWindow)
         m_helpWindow->close();
     event->accept();
@@ -559,6 +566,7 @@ void TCalendarMain::LoadPreferences()
 
 void TCalendarMain::SavePreferences()
 {
+    TakeIconToolPreferences();
     m_preferences.showHints = m_mnuShowHint->isChecked();
     m_preferences.Save(m_settings);
     m_recentFiles->Store(m_settings);
@@ -635,6 +643,7 @@ void TCalendarMain::SetButtons()
     m_printButton->setEnabled(m_mnuPrintCalendar->isEnabled());
     m_saveButton->setVisible(m_modified);
     m_cancelButton->setVisible(m_modified && !m_currentFileName.isEmpty());
+    SetIconToolButtons();
 }
 
 void TCalendarMain::SetModified(bool modified)
@@ -681,6 +690,8 @@ void TCalendarMain::FitPageArea()
 
 bool TCalendarMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_page && IconDragEvent(event))
+        return true;
     if (watched == m_page && event->type() == QEvent::Resize)
         FitPageArea();
     // Any press on the page puts the open note back into its cell first.
@@ -825,8 +836,11 @@ void TCalendarMain::FillWithRecurringDates()
     DoSaveRichtext();
     CalendarPage &page = m_page->Page();
     CellNotesCommand::Notes before = CellNotesCommand::NotesOf(page);
-    if (::Dayloom::FillCalendarWithRecurringDates(this, page, RecurringDatesFileName(),
-                                                  m_preferences.defaultFont)) {
+    HideIconToolForDialog();
+    const bool filled = ::Dayloom::FillCalendarWithRecurringDates(
+        this, page, RecurringDatesFileName(), m_preferences.defaultFont);
+    RestoreIconToolAfterDialog();
+    if (filled) {
         UndoStack().push(new CellNotesCommand(page, std::move(before),
                                               CellNotesCommand::NotesOf(page),
                                               QStringLiteral("Fill Calendar")));
@@ -840,7 +854,9 @@ void TCalendarMain::FillWithRecurringDates()
 void TCalendarMain::EditRecurringDatesList()
 {
     DoSaveRichtext();
+    HideIconToolForDialog();
     EditRecurringDates(this, RecurringDatesFileName());
+    RestoreIconToolAfterDialog();
 }
 
 // --- zoom ----------------------------------------------------------------------------------
@@ -891,6 +907,7 @@ void TCalendarMain::New()
     m_page->Page().ClearCellNotes();
     m_page->ClearObjects();
     ShowPage(true);
+    CheckFloaterStatus();
     UndoStack().clear();
     UndoStack().resetClean(); // a new design is unsaved even before its first change
     SetModified(true);
@@ -908,6 +925,7 @@ void TCalendarMain::Properties()
 
 bool TCalendarMain::RunProperties()
 {
+    HideIconToolForDialog();
     DoSaveRichtext();
     CalendarPage &page = m_page->Page();
     TCalendarProperties dialog(&m_settings, this);
@@ -937,7 +955,7 @@ bool TCalendarMain::RunProperties()
     }
     m_newCalendarPending = false;
     m_page->update();
-    SetButtons();
+    RestoreIconToolAfterDialog();
     SavePreferences();
     return accepted;
 }
@@ -1010,6 +1028,7 @@ bool TCalendarMain::OpenCalendarFile(const QString &fileName)
     }
     m_firstActivation = wasFirstActivation;
     ShowPage(!m_currentFileName.isEmpty());
+    CheckFloaterStatus();
     UndoStack().clear();
     UndoStack().setClean();
     SetModified(false);
@@ -1401,6 +1420,155 @@ void TCalendarMain::ShowAbout()
                                       QSizePolicy::Expanding),
                       grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
+}
+
+// --- the icon tool -------------------------------------------------------------------------
+
+void TCalendarMain::BuildIconTool()
+{
+    m_iconToolVisible = m_preferences.iconToolVisible;
+    m_showHideIconTool = new QToolButton(m_toolPanel);
+    m_showHideIconTool->setObjectName(QStringLiteral("ShowHideIconTool"));
+    m_showHideIconTool->setText(QStringLiteral("Show Icon Tool"));
+    m_showHideIconTool->setAutoRaise(true);
+    auto *panel = static_cast<QBoxLayout *>(m_toolPanel->layout());
+    panel->insertWidget(panel->indexOf(m_printButton) + 1, m_showHideIconTool);
+    connect(m_showHideIconTool, &QToolButton::clicked, this, &TCalendarMain::ShowHideIconTool);
+
+    m_iconTool = new TFloatingPalette(this);
+    connect(m_iconTool, &TFloatingPalette::visibilityChanged, this, [this] { SetButtons(); });
+    // Icons dragged from the tool are dropped on day cells.
+    m_page->setAcceptDrops(true);
+}
+
+void TCalendarMain::StartIconTool()
+{
+    m_iconTool->LoadLibrary(m_preferences.iconFile);
+    m_iconTool->RestorePlacement(m_settings);
+    CheckFloaterStatus();
+    if (m_iconToolVisible)
+        m_iconTool->show();
+}
+
+void TCalendarMain::CloseIconTool()
+{
+    m_iconTool->SavePlacement(m_settings);
+    m_settings.Save();
+    m_iconTool->hide();
+}
+
+void TCalendarMain::TakeIconToolPreferences()
+{
+    if (!m_iconTool)
+        return;
+    m_preferences.iconFile = m_iconTool->IconListBox()->FileName();
+    m_preferences.iconToolVisible = m_iconToolVisible;
+}
+
+void TCalendarMain::SetIconToolButtons()
+{
+    if (!m_showHideIconTool)
+        return;
+    m_showHideIconTool->setEnabled(HasDayCells());
+    m_showHideIconTool->setText(m_iconTool && m_iconTool->isVisible()
+                                    ? QStringLiteral("Hide Icon Tool")
+                                    : QStringLiteral("Show Icon Tool"));
+}
+
+void TCalendarMain::ShowHideIconTool()
+{
+    if (m_iconTool->isVisible()) {
+        m_iconToolVisible = false;
+        m_iconTool->hide();
+    } else {
+        m_iconToolVisible = true;
+        m_iconTool->show();
+    }
+    SetButtons();
+}
+
+void TCalendarMain::CheckFloaterStatus()
+{
+    // Until the first activation has placed it, the tool stays hidden.
+    if (!m_iconTool || m_firstActivation)
+        return;
+    if (!HasDayCells()) {
+        m_iconToolVisible = false;
+        m_iconTool->hide();
+    } else if (m_iconToolVisible && !m_iconTool->isVisible()) {
+        m_iconTool->show();
+    }
+}
+
+void TCalendarMain::HideIconToolForDialog()
+{
+    if (m_iconToolVisible)
+        m_iconTool->hide();
+}
+
+void TCalendarMain::RestoreIconToolAfterDialog()
+{
+    CheckFloaterStatus();
+    if (m_iconToolVisible && !m_firstActivation)
+        m_iconTool->show();
+    SetButtons();
+}
+
+bool TCalendarMain::AcceptsIconAt(const QPoint &point) const
+{
+    return HasDayCells() && m_page->Page().PointInCell(point);
+}
+
+bool TCalendarMain::DropIconOnPage(const QImage &icon, const QPoint &point)
+{
+    if (icon.isNull() || !AcceptsIconAt(point))
+        return false;
+    DoSaveRichtext();
+    const int cell = m_page->Page().CellAt(point);
+    m_page->Page().ClickCell(cell); // opens the cell's note in the editor
+    if (!m_editingNote)
+        return false;
+    m_editor->InsertPicture(icon);
+    m_currentCell = cell;
+    SetModified(true);
+    return true;
+}
+
+bool TCalendarMain::IconDragEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (!TIconListBox::IsIconDrag(drag->mimeData()))
+            return false;
+        // The enter is always taken so that moves keep coming (one follows
+        // it at once); each move says whether the point lies in a day cell,
+        // and the cursor shows no-drop elsewhere.
+        if (event->type() == QEvent::DragEnter || AcceptsIconAt(drag->position().toPoint())) {
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        if (!TIconListBox::IsIconDrag(drop->mimeData()))
+            return false;
+        if (DropIconOnPage(TIconListBox::DraggedIcon(drop->mimeData()),
+                           drop->position().toPoint())) {
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+        } else {
+            drop->ignore();
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 } // namespace Dayloom

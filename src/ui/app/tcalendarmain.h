@@ -17,6 +17,7 @@
 
 class QAction;
 class QMenu;
+class QMimeData;
 class QPrinter;
 class QScrollArea;
 class QToolButton;
@@ -30,6 +31,7 @@ class NoteEditor;
 class PrintEngine;
 class TCalendarPanel32;
 class TCalendarProperties;
+class TFloatingPalette;
 class TGImage;
 class TMRUFileList;
 
@@ -148,6 +150,27 @@ public:
     void SetCaption();
     void SetButtons();
 
+    // --- the icon tool -------------------------------------------------------------------
+    TFloatingPalette *IconTool() const { return m_iconTool; }
+    // The icon tool is to be shown whenever the page has day cells.
+    bool IconToolVisible() const { return m_iconToolVisible; }
+    // The "Show Icon Tool" / "Hide Icon Tool" button.
+    void ShowHideIconTool();
+    // Hides the icon tool while the page has no day cells; shows it again
+    // when it is to be visible.
+    void CheckFloaterStatus();
+    // Around a modal dialog: the icon tool stays above every window, so it
+    // goes out of the way first and comes back (when the page still has
+    // day cells) afterwards.
+    void HideIconToolForDialog();
+    void RestoreIconToolAfterDialog();
+    // Whether an icon dragged over the page at `point` (page pixels) can be
+    // dropped there: only inside a day cell.
+    bool AcceptsIconAt(const QPoint &point) const;
+    // Drops an icon on the day cell at `point`: its note opens in the editor
+    // with the icon inserted. False (nothing changes) outside every cell.
+    bool DropIconOnPage(const QImage &icon, const QPoint &point);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -187,6 +210,14 @@ private:
     void WithPageReadyToPrint(const std::function<void()> &draw);
     void SetPrintOrientation(QPrinter &printer) const;
     bool HasSuperText() const;
+    // The icon tool's parts of the window (see the icon tool section).
+    void BuildIconTool();
+    void StartIconTool();
+    void CloseIconTool();
+    void SetIconToolButtons();
+    void TakeIconToolPreferences();
+    // Drags of icons over the page; true when the event was one of them.
+    bool IconDragEvent(QEvent *event);
 
     // Widgets.
     FormattingBar *m_formatBar = nullptr;
@@ -254,6 +285,11 @@ private:
     int m_copiesToPrint = 1;
     int m_exportDotsPerInch = 150;
     IniFile m_settings;
+
+    // The icon tool.
+    TFloatingPalette *m_iconTool = nullptr;
+    QToolButton *m_showHideIconTool = nullptr;
+    bool m_iconToolVisible = true;
 };
 
 } // namespace Dayloom
