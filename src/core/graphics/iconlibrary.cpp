@@ -27,8 +27,7 @@ constexpr int MaxDecodeTries = 8;
 constexpr qint64 MaxImagesInGroup = 256;
 constexpr int MaxIconSide = 1024;
 
-// Bounds-checked reads of the file's bytes: out of range reads give 0 and
-// clear ok, so that a parser checks once at the end of a record.
+// Bounds-checked reads of the file's bytes: reads out of range give 0.
 class Bytes
 {
 public:
@@ -41,7 +40,6 @@ public:
     }
     quint32 U16(qint64 offset) const { return Has(offset, 2) ? Le16(m_data + offset) : 0; }
     quint32 U32(qint64 offset) const { return Has(offset, 4) ? Le32(m_data + offset) : 0; }
-    const uchar *At(qint64 offset) const { return m_data + offset; }
 
 private:
     const uchar *m_data;
@@ -169,7 +167,7 @@ QImage IconLibrary::Icon(int index, int size) const
         if (!IconReader::ReadImage(bytes, image, nullptr))
             image = QImage();
     }
-    if (image.isNull())
+    if (image.isNull() || image.width() > MaxIconSide || image.height() > MaxIconSide)
         return {};
     image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (image.size() == QSize(size, size))
