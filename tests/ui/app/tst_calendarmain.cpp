@@ -15,9 +15,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
@@ -138,6 +140,7 @@ private Q_SLOTS:
     void propertiesClearNotesOnlyWhenTheyMust_data();
     void propertiesClearNotesOnlyWhenTheyMust();
     void newGoesThroughTheDialog();
+    void propertiesDialogDrivenFromTheButton();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -790,4 +793,25 @@ void TestCalendarMain::newGoesThroughTheDialog()
     QVERIFY(!page.HasCellNotes());
     QVERIFY(!window.CalendarPanel()->Document().HasPlacedObjects());
     QCOMPARE(window.UndoStack().count(), 0);
+}
+
+void TestCalendarMain::propertiesDialogDrivenFromTheButton()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    window.SetPropertiesDialogRunner({}); // the real modal run
+    bool seen = false;
+    QTimer::singleShot(50, &window, [&] {
+        auto *dialog = qobject_cast<TCalendarProperties *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        seen = true;
+        auto *list = dialog->findChild<QListWidget *>(QStringLiteral("LayoutList"));
+        const QRect row = list->visualItemRect(list->item(5)); // "12 Month Calendar"
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
+        dialog->findChild<QPushButton *>(QStringLiteral("OkButton"))->click();
+    });
+    Button(window, "PropertiesButton")->click();
+    QVERIFY(seen);
+    QCOMPARE(window.CalendarPanel()->Page().LayoutKind(), 1);
+    QCOMPARE(window.UndoStack().undoText(), QStringLiteral("Calendar Properties"));
 }

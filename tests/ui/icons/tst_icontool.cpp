@@ -7,6 +7,7 @@
 #include "ui/app/tcalendarmain.h"
 #include "ui/icons/tfloatingpalette.h"
 #include "ui/icons/ticonlistbox.h"
+#include "ui/properties/tcalendarproperties.h"
 #include "ui/richtext/noteeditor.h"
 #include "ui/surface/tcalendarpanel32.h"
 
@@ -181,6 +182,12 @@ TCalendarMain &TestIconTool::NewWindow()
     m_window = std::make_unique<TCalendarMain>();
     m_window->PrintHooks().installedPrinters = [] { return QStringList{"Test printer"}; };
     m_window->PrintHooks().defaultPrinter = [] { return QStringLiteral("Test printer"); };
+    // File New's properties dialog is confirmed at once.
+    m_window->SetPropertiesDialogRunner([](TCalendarProperties &dialog) {
+        dialog.show();
+        dialog.accept();
+        return int(QDialog::Accepted);
+    });
     m_window->Start();
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         qWarning("window not exposed");
