@@ -354,19 +354,22 @@ void TCalendarMain::BuildMenus()
         action->setObjectName(name);
         return action;
     };
-    add(m_fileMenu, QStringLiteral("New1"), QStringLiteral("&New "), &TCalendarMain::New);
-    add(m_fileMenu, QStringLiteral("Open1"), QStringLiteral("&Open"), &TCalendarMain::Open);
+    add(m_fileMenu, QStringLiteral("New1"), QStringLiteral("&New "), &TCalendarMain::New)
+        ->setShortcuts(QKeySequence::New);
+    add(m_fileMenu, QStringLiteral("Open1"), QStringLiteral("&Open"), &TCalendarMain::Open)
+        ->setShortcuts(QKeySequence::Open);
     m_fileMenu->addSeparator();
     m_mnuSave =
         add(m_fileMenu, QStringLiteral("mnuSave"), QStringLiteral("&Save "), &TCalendarMain::Save);
     m_mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     m_mnuSaveAs = add(m_fileMenu, QStringLiteral("mnuSaveAs"), QStringLiteral("Save &As..."),
                       &TCalendarMain::SaveAs);
+    m_mnuSaveAs->setShortcuts(QKeySequence::SaveAs);
     m_fileMenu->addSeparator();
     m_mnuProperties = add(m_fileMenu, QStringLiteral("mnuProperties"),
                           QStringLiteral("&Properties"), &TCalendarMain::Properties);
     m_mnuUserTitle = add(m_fileMenu, QStringLiteral("mnuUserTitle"),
-                         QStringLiteral("User Defined Title"), &TCalendarMain::EditUserTitle);
+                         QStringLiteral("User Defined &Title"), &TCalendarMain::EditUserTitle);
     m_mnuCancelChanges = add(m_fileMenu, QStringLiteral("mnuCancelChanges"),
                              QStringLiteral("&Cancel Changes"), &TCalendarMain::CancelChanges);
     m_mnuClearAllCellContents =
@@ -376,10 +379,10 @@ void TCalendarMain::BuildMenus()
         &TCalendarMain::ChooseDefaultEditorFont);
     m_fileMenu->addSeparator();
     m_mnuFillCalendar = add(m_fileMenu, QStringLiteral("mnuFillCalendarwithRecurringDates"),
-                            QStringLiteral("Fill Calendar with Recurring Dates"),
+                            QStringLiteral("&Fill Calendar with Recurring Dates"),
                             &TCalendarMain::FillWithRecurringDates);
-    add(m_fileMenu, QStringLiteral("mnuEditrecurringDates"), QStringLiteral("Edit Recurring Dates"),
-        &TCalendarMain::EditRecurringDatesList);
+    add(m_fileMenu, QStringLiteral("mnuEditrecurringDates"),
+        QStringLiteral("Edit Recurr&ing Dates"), &TCalendarMain::EditRecurringDatesList);
     m_fileMenu->addSeparator();
     m_mnuPrintPreview = add(m_fileMenu, QStringLiteral("mnuPrintPreview"),
                             QStringLiteral("Print Pre&view..."), &TCalendarMain::PrintPreview);
@@ -387,10 +390,12 @@ void TCalendarMain::BuildMenus()
                       &TCalendarMain::ExportPage);
     m_mnuPrintCalendar = add(m_fileMenu, QStringLiteral("mnuPrintCalendar"),
                              QStringLiteral("P&rint Calendar"), &TCalendarMain::PrintCalendar);
+    m_mnuPrintCalendar->setShortcuts(QKeySequence::Print);
     m_mnuPrintSetup = add(m_fileMenu, QStringLiteral("mnuPrintSetup"),
                           QStringLiteral("Print Set&up"), &TCalendarMain::PrintSetup);
     m_fileMenu->addSeparator();
-    add(m_fileMenu, QStringLiteral("Exit1"), QStringLiteral("E&xit"), &QWidget::close);
+    add(m_fileMenu, QStringLiteral("Exit1"), QStringLiteral("E&xit"), &QWidget::close)
+        ->setShortcuts(QKeySequence::Quit);
 
     QMenu *editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
     editMenu->setObjectName(QStringLiteral("EditMenu"));
@@ -399,10 +404,10 @@ void TCalendarMain::BuildMenus()
     QUndoStack &stack = m_page->Document().UndoStack();
     QAction *undo = editMenu->addAction(QStringLiteral("&Undo"));
     undo->setObjectName(QStringLiteral("mnuUndo"));
-    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undo->setShortcuts(QKeySequence::Undo);
     QAction *redo = editMenu->addAction(QStringLiteral("&Redo"));
     redo->setObjectName(QStringLiteral("mnuRedo"));
-    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    redo->setShortcuts(QKeySequence::Redo);
     connect(undo, &QAction::triggered, this, [this] {
         DoSaveRichtext();
         UndoStack().undo();
@@ -417,6 +422,51 @@ void TCalendarMain::BuildMenus()
     connect(editMenu, &QMenu::aboutToShow, this, &TCalendarMain::UpdateUndoActions);
     UpdateUndoActions();
 
+    // The clipboard commands act on the note editor while it has the focus
+    // (its own keys reach it first) and on the placed objects otherwise.
+    editMenu->addSeparator();
+    const auto addEdit = [&](const QString &name, const QString &caption,
+                             QKeySequence::StandardKey key, TGBasePanel::ClipboardKind surfaceKind,
+                             void (QTextEdit::*editorSlot)()) {
+        QAction *action = add(editMenu, name, caption, [this, surfaceKind, editorSlot] {
+            if (m_editingNote && m_editor->hasFocus())
+                (m_editor->*editorSlot)();
+            else if (m_pageShown)
+                m_page->ClipboardAction(surfaceKind);
+        });
+        action->setShortcuts(key);
+    };
+    addEdit(QStringLiteral("mnuCut"), QStringLiteral("Cu&t"), QKeySequence::Cut, TGBasePanel::ckCut,
+            &QTextEdit::cut);
+    addEdit(QStringLiteral("mnuCopy"), QStringLiteral("&Copy"), QKeySequence::Copy,
+            TGBasePanel::ckCopy, &QTextEdit::copy);
+    addEdit(QStringLiteral("mnuPaste"), QStringLiteral("&Paste"), QKeySequence::Paste,
+            TGBasePanel::ckPaste, &QTextEdit::paste);
+    QAction *remove = add(editMenu, QStringLiteral("mnuDelete"), QStringLiteral("&Delete"), [this] {
+        if (m_editingNote && m_editor->hasFocus())
+            m_editor->textCursor().removeSelectedText();
+        else if (m_pageShown)
+            m_page->ClipboardAction(TGBasePanel::ckDelete);
+    });
+    remove->setShortcuts(QKeySequence::Delete);
+    editMenu->addSeparator();
+    add(editMenu, QStringLiteral("mnuSelectAll"), QStringLiteral("Select &All"), [this] {
+        if (m_editingNote && m_editor->hasFocus())
+            m_editor->selectAll();
+        else if (m_pageShown)
+            m_page->SelectAll();
+    })->setShortcuts(QKeySequence::SelectAll);
+
+    // Page Down and Page Up step the zoom as well (the key filter below).
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("ViewMenu"));
+    m_mnuZoomIn =
+        add(view, QStringLiteral("mnuZoomIn"), QStringLiteral("Zoom &In"), &TCalendarMain::ZoomIn);
+    m_mnuZoomIn->setShortcuts(QKeySequence::ZoomIn);
+    m_mnuZoomOut = add(view, QStringLiteral("mnuZoomOut"), QStringLiteral("Zoom &Out"),
+                       &TCalendarMain::ZoomOut);
+    m_mnuZoomOut->setShortcuts(QKeySequence::ZoomOut);
+
 #ifdef DAYLOOM_HOMEPAGE
     QMenu *online = menuBar()->addMenu(QStringLiteral("&Online"));
     online->setObjectName(QStringLiteral("mnuOnLine"));
@@ -427,7 +477,8 @@ void TCalendarMain::BuildMenus()
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("Help1"));
     add(help, QStringLiteral("Contents1"), QStringLiteral("&Contents"),
-        &TCalendarMain::ShowHelpContents);
+        &TCalendarMain::ShowHelpContents)
+        ->setShortcuts(QKeySequence::HelpContents);
     add(help, QStringLiteral("About1"), QStringLiteral("&About"), &TCalendarMain::ShowAbout);
     m_mnuShowHint = add(help, QStringLiteral("mnuShowHint"), QStringLiteral("&Show Hints"),
                         &TCalendarMain::ToggleHints);
@@ -632,6 +683,8 @@ void TCalendarMain::SetButtons()
     m_propertiesButton->setEnabled(m_pageShown);
     m_zoomMinusButton->setEnabled(m_pageShown);
     m_zoomPlusButton->setEnabled(m_pageShown);
+    m_mnuZoomIn->setEnabled(m_pageShown);
+    m_mnuZoomOut->setEnabled(m_pageShown);
     m_pointerButton->setEnabled(m_pageShown);
     for (const auto &[tool, button] : m_kindButtons)
         button->setEnabled(m_pageShown);

@@ -246,6 +246,8 @@ private:
     QAction *m_mnuExport = nullptr;
     QAction *m_mnuPrintCalendar = nullptr;
     QAction *m_mnuPrintSetup = nullptr;
+    QAction *m_mnuZoomIn = nullptr;
+    QAction *m_mnuZoomOut = nullptr;
     QToolButton *m_printButton = nullptr;
     QToolButton *m_propertiesButton = nullptr;
     QAction *m_undoAction = nullptr;
