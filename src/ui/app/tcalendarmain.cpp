@@ -27,6 +27,7 @@
 #include "ui/recurring/recurringcommands.h"
 #include "ui/richtext/formattingbar.h"
 #include "ui/richtext/noteeditor.h"
+#include "ui/surface/calendarpanelaccessible.h"
 #include "ui/surface/tcalendarpanel32.h"
 #include "ui/surface/tghandle.h"
 
@@ -203,6 +204,9 @@ void TCalendarMain::BuildPageArea()
 
     m_editor = new NoteEditor(m_pageArea);
     m_editor->setObjectName(QStringLiteral("WPRichText1"));
+    m_editor->setAccessibleName(QStringLiteral("Note"));
+    m_editor->setAccessibleDescription(
+        QStringLiteral("Tab moves to the next day cell, Shift+Tab to the previous one"));
     m_editor->hide();
     m_editor->SetDefaultFont(m_preferences.defaultFont);
 
@@ -267,6 +271,10 @@ QToolButton *TCalendarMain::AddToolButton(const QString &name, const QString &ca
     button->setObjectName(name);
     button->setText(caption);
     button->setToolTip(Hint(hint));
+    // Several buttons show only a sign ("+", "-") or a short word: the
+    // hint's first line names them, the rest describes them.
+    button->setAccessibleName(hint.section(QLatin1Char('\r'), 0, 0).trimmed());
+    button->setAccessibleDescription(hint.section(QLatin1Char('\r'), 1).trimmed());
     button->setAutoRaise(true);
     m_toolPanel->layout()->addWidget(button);
     return button;
@@ -276,6 +284,7 @@ void TCalendarMain::BuildToolPanel()
 {
     m_toolPanel = new QWidget(this);
     m_toolPanel->setObjectName(QStringLiteral("Panel3"));
+    m_toolPanel->setAccessibleName(QStringLiteral("Tools"));
     m_toolPanel->setFixedHeight(33);
     auto *layout = new QHBoxLayout(m_toolPanel);
     layout->setContentsMargins(4, 2, 4, 2);
@@ -799,6 +808,10 @@ void TCalendarMain::OnCellClicked(const CellEvent &event)
     m_currentCell = event.iCell;
     m_trackNoteChanges = false;
     DoSaveRichtext();
+    m_page->SetCurrentCell(event.iCell);
+    const QString date = CalendarPanelAccessible::CellDateText(m_page->Page(), event.iCell);
+    m_editor->setAccessibleName(date.isEmpty() ? QStringLiteral("Note")
+                                               : QStringLiteral("Note for ") + date);
     m_editedCell = event.iCell;
     m_editingNote = true;
     const TRect &rect = event.rFree;
@@ -1583,6 +1596,7 @@ bool TCalendarMain::DropIconOnPage(const QImage &icon, const QPoint &point)
         return false;
     m_editor->InsertPicture(icon);
     m_currentCell = cell;
+    m_page->SetCurrentCell(cell);
     SetModified(true);
     return true;
 }

@@ -88,6 +88,7 @@ void FormattingBar::CreateFontControls()
 {
     m_fontName = new QFontComboBox(this);
     m_fontName->setToolTip(tr("Font"));
+    m_fontName->setAccessibleName(tr("Font"));
     m_fontName->setFocusPolicy(Qt::ClickFocus);
     m_fontName->setInsertPolicy(QComboBox::NoInsert);
     // Long face names would push the buttons off the bar.
@@ -100,6 +101,7 @@ void FormattingBar::CreateFontControls()
 
     m_fontSize = new QComboBox(this);
     m_fontSize->setToolTip(tr("Font size"));
+    m_fontSize->setAccessibleName(tr("Font size"));
     m_fontSize->setFocusPolicy(Qt::ClickFocus);
     m_fontSize->setEditable(true);
     m_fontSize->setInsertPolicy(QComboBox::NoInsert);
@@ -114,6 +116,7 @@ void FormattingBar::CreateFontControls()
 
     m_fontColor = new QComboBox(this);
     m_fontColor->setToolTip(tr("Font colour"));
+    m_fontColor->setAccessibleName(tr("Font colour"));
     m_fontColor->setFocusPolicy(Qt::ClickFocus);
     for (int i = 0; i < TextColorTable::Count; ++i)
         m_fontColor->addItem(ColorSwatch(TextColorTable::ColorAt(i)), TextColorTable::NameAt(i));
@@ -125,6 +128,9 @@ QAction *FormattingBar::AddAction(const QString &themeIcon, const QString &text,
 {
     QAction *action = addAction(QIcon::fromTheme(themeIcon), text);
     action->setToolTip(tip);
+    // The buttons show a letter or a short word; the reader says the whole.
+    if (QWidget *button = widgetForAction(action))
+        button->setAccessibleName(tip);
     return action;
 }
 

@@ -32,6 +32,12 @@ public:
     // nothing.
     void CreateObjectInRect(const QRect &rect) override;
 
+    // The cell being edited or last chosen, 0 for none. Changing it tells
+    // assistive technology (the page's accessible name names the cell) and
+    // moves the focus frame.
+    int CurrentCell() const { return m_currentCell; }
+    void SetCurrentCell(int cell);
+
 Q_SIGNALS:
     // A click that chose no day cell.
     void OnClick();
@@ -45,9 +51,13 @@ Q_SIGNALS:
 protected:
     void PaintBackground(QPainter &painter) override;
     void Click(const QPoint &point) override;
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     bool m_creating = false;
+    int m_currentCell = 0;
 };
 
 } // namespace Dayloom
