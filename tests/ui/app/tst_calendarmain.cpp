@@ -9,13 +9,17 @@
 #include "ui/image/tgimagebrowser.h"
 #include "ui/properties/tcalendarproperties.h"
 #include "ui/richtext/noteeditor.h"
+#include "ui/surface/calendarpanelaccessible.h"
 #include "ui/surface/tcalendarpanel32.h"
 #include "ui/surface/tghandle.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
+#include <QHash>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -105,6 +109,20 @@ QToolButton *Button(TCalendarMain &window, const char *name)
     return window.findChild<QToolButton *>(QString::fromLatin1(name));
 }
 
+// The first interface below root (depth first) whose name contains the text.
+QAccessibleInterface *FindAccessible(QAccessibleInterface *root, const QString &text, int depth = 0)
+{
+    if (!root || depth > 16)
+        return nullptr;
+    if (root->text(QAccessible::Name).contains(text))
+        return root;
+    for (int i = 0; i < root->childCount(); ++i) {
+        if (QAccessibleInterface *found = FindAccessible(root->child(i), text, depth + 1))
+            return found;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 class TestCalendarMain : public QObject
@@ -141,6 +159,8 @@ private Q_SLOTS:
     void propertiesClearNotesOnlyWhenTheyMust();
     void newGoesThroughTheDialog();
     void propertiesDialogDrivenFromTheButton();
+    void menuShortcutsAreStandardAndUnique();
+    void readerFollowsTabFromCellToCell();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -814,4 +834,65 @@ void TestCalendarMain::propertiesDialogDrivenFromTheButton()
     QVERIFY(seen);
     QCOMPARE(window.CalendarPanel()->Page().LayoutKind(), 1);
     QCOMPARE(window.UndoStack().undoText(), QStringLiteral("Calendar Properties"));
+}
+
+void TestCalendarMain::menuShortcutsAreStandardAndUnique()
+{
+    // Only Save, Undo and Redo had keys; New, Open, Print, Quit and Help had none.
+    TCalendarMain &window = NewWindow();
+    QHash<QString, QString> owners;
+    for (QAction *title : window.menuBar()->actions()) {
+        if (!title->menu())
+            continue;
+        for (QAction *action : title->menu()->actions()) {
+            for (const QKeySequence &key : action->shortcuts()) {
+                const QString text = key.toString();
+                QVERIFY2(!owners.contains(text), qPrintable(text + " twice: " + owners[text] +
+                                                            ", " + action->objectName()));
+                owners.insert(text, action->objectName());
+            }
+        }
+    }
+    const std::pair<QKeySequence::StandardKey, QString> standard[] = {
+        {QKeySequence::New, "New1"},        {QKeySequence::Open, "Open1"},
+        {QKeySequence::Save, "mnuSave"},    {QKeySequence::Print, "mnuPrintCalendar"},
+        {QKeySequence::Undo, "mnuUndo"},    {QKeySequence::Redo, "mnuRedo"},
+        {QKeySequence::Quit, "Exit1"},      {QKeySequence::HelpContents, "Contents1"},
+        {QKeySequence::ZoomIn, "mnuZoomIn"}};
+    for (const auto &[key, name] : standard) {
+        const QList<QKeySequence> bindings = QKeySequence::keyBindings(key);
+        if (!bindings.isEmpty())
+            QCOMPARE(owners.value(bindings.first().toString()), name);
+    }
+    // The zoom steps and the cell keys keep their meaning.
+    for (const int key : {int(Qt::Key_PageDown), int(Qt::Key_PageUp), int(Qt::Key_Tab),
+                          int(Qt::Key_Left), int(Qt::Key_Right)})
+        QVERIFY(!owners.contains(QKeySequence(key).toString()));
+}
+
+void TestCalendarMain::readerFollowsTabFromCellToCell()
+{
+    // The page had no name a screen reader could announce; Tab went unheard.
+    TCalendarMain &window = NewWindow();
+    window.New();
+    ClickCell(10);
+    NoteEditor *editor = window.NoteEditorWidget();
+    QTest::keyClicks(editor, QStringLiteral("Dentist 9:30"));
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QCOMPARE(window.CurrentCell(), 11);
+    const CalendarPage &page = window.CalendarPanel()->Page();
+    const auto dateOf = [&page](int cell) {
+        return QLocale().toString(
+            QDate(page.MainCalYear(), page.MainCalMonth(), page.DayOfCell(cell)),
+            QStringLiteral("dddd d MMMM yyyy"));
+    };
+    QCOMPARE(editor->accessibleName(), QStringLiteral("Note for ") + dateOf(11));
+    QAccessibleInterface *root = QAccessible::queryAccessibleInterface(&window);
+    QAccessibleInterface *pageInterface =
+        FindAccessible(root, QStringLiteral("Calendar page, ") + dateOf(11));
+    QVERIFY(pageInterface);
+    QCOMPARE(pageInterface->object(), window.CalendarPanel());
+    QTest::keyClick(editor, Qt::Key_Backtab);
+    QCOMPARE(pageInterface->text(QAccessible::Value),
+             dateOf(10) + QStringLiteral(", note: Dentist 9:30"));
 }
