@@ -48,6 +48,7 @@ private Q_SLOTS:
     void desktopFilesValidate_data();
     void desktopFilesValidate();
     void mimeTypesRegister();
+    void debianPackageRuns();
 
 private:
     QString installed(const QString &relative) const { return m_prefix.filePath(relative); }
@@ -167,6 +168,33 @@ void TestInstall::mimeTypesRegister()
     const QByteArray bytes = magic.readAll();
     QVERIFY(bytes.contains("[20:application/x-dayloom-calendar]"));
     QVERIFY(bytes.contains(QByteArray("\x01\x02", 2)));
+}
+
+void TestInstall::debianPackageRuns()
+{
+    const QString dpkgDeb = QStandardPaths::findExecutable("dpkg-deb");
+    if (dpkgDeb.isEmpty())
+        QSKIP("dpkg-deb is missing (package dpkg)");
+    QTemporaryDir work;
+    const Run pack = Start(DAYLOOM_CPACK, {"-G", "DEB", "-B", work.path(), "--config",
+                                           DAYLOOM_BUILD_DIR "/CPackConfig.cmake"});
+    QVERIFY2(pack.exitCode == 0, qPrintable(pack.out + pack.err));
+    const QString deb = work.filePath("dayloom_" DAYLOOM_VERSION_TEXT "_amd64.deb");
+    QVERIFY2(QFileInfo::exists(deb), qPrintable(pack.out));
+
+    const Run depends = Start(dpkgDeb, {"-f", deb, "Depends"});
+    QVERIFY2(depends.out.contains("libqt6widgets6") && depends.out.contains("libcups2"),
+             qPrintable(depends.out));
+    const QString root = work.filePath("root");
+    QCOMPARE(Start(dpkgDeb, {"-x", deb, root}).exitCode, 0);
+    const QString program = root + "/usr/bin/dayloom";
+    const Run version = Start(program, {"--version"}, m_env);
+    QCOMPARE(version.exitCode, 0);
+    QVERIFY(version.out.contains(DAYLOOM_VERSION_TEXT));
+    QVERIFY(QFileInfo(root + "/usr/libexec/dayloom/dayloom-window").isExecutable());
+    const QString page = work.filePath("page.png");
+    const Run border = Start(program, {"--export", page, "--border", "Holly"}, m_env);
+    QVERIFY2(border.exitCode == 0, qPrintable(border.err));
 }
 
 QTEST_GUILESS_MAIN(TestInstall)
