@@ -5,7 +5,22 @@
 #include "ui/app/tcalendarmain.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
+
+namespace {
+
+// The installed theme's icon when there is one, else the copy built into the
+// program (packaging/icons), so the title bar and the About box show it either way.
+QIcon ApplicationIcon()
+{
+    QIcon builtIn;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        builtIn.addFile(QStringLiteral(":/dayloom/%1/dayloom.png").arg(size), QSize(size, size));
+    return QIcon::fromTheme(QStringLiteral("dayloom"), builtIn);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -14,6 +29,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("Dayloom"));
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(DAYLOOM_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("dayloom"));
+    QApplication::setWindowIcon(ApplicationIcon());
 
     // The arguments were checked by "dayloom"; here only the files matter.
     const CommandLine command = CommandLine::Parse(QCoreApplication::arguments());

@@ -2,10 +2,13 @@
 #include "core/app/tmrufilelist.h"
 #include "core/app/windowplacement.h"
 #include "core/app/zoomsteps.h"
+#include "core/io/appfolders.h"
+#include "core/io/datafolder.h"
 #include "core/io/inifile.h"
 
 #include <QBuffer>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -51,6 +54,10 @@ private Q_SLOTS:
     void zoomMappings();
     void zoomSteps();
     void captions();
+    void assetPathFindsInstalledShare_data();
+    void assetPathFindsInstalledShare();
+    void installedProgramWritesUserDataFolder_data();
+    void installedProgramWritesUserDataFolder();
 };
 
 void TestAppSettings::iniIntegers_data()
@@ -254,6 +261,75 @@ void TestAppSettings::captions()
     QCOMPARE(MainWindowCaption(QString(), 0.601f), QStringLiteral("Dayloom    [60%]"));
     QCOMPARE(MainWindowCaption("/home/me/MAY1998.DLF", 1.001f),
              QStringLiteral("Dayloom  [MAY1998.DLF]    [100%]"));
+}
+
+void TestAppSettings::assetPathFindsInstalledShare_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("asset");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("bin") << "bin"
+                         << "share/dayloom/Borders/Holly.wpo"
+                         << "share/dayloom/Borders/Holly.wpo";
+    QTest::newRow("libexec") << "libexec/dayloom"
+                             << "share/dayloom/Borders/Holly.wpo"
+                             << "share/dayloom/Borders/Holly.wpo";
+    QTest::newRow("beside wins") << "bin"
+                                 << "bin/Borders/Holly.wpo"
+                                 << "bin/Borders/Holly.wpo";
+    QTest::newRow("missing stays beside") << "bin"
+                                          << "elsewhere/Holly.wpo"
+                                          << "bin/Borders/Holly.wpo";
+}
+
+void TestAppSettings::assetPathFindsInstalledShare()
+{
+    // An installed program looked for its borders and icon libraries only beside itself and
+    // in the system's data folders, never in its own prefix's share/dayloom.
+    QFETCH(QString, program);
+    QFETCH(QString, asset);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QDir prefix(dir.path());
+    QVERIFY(prefix.mkpath(program) && prefix.mkpath(QFileInfo(prefix.filePath(asset)).path()));
+    QFile file(prefix.filePath(asset));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    SetProgramFolder(prefix.filePath(program));
+    const auto restore = qScopeGuard([] { SetProgramFolder(QString()); });
+    QCOMPARE(AssetPath("Borders/Holly.wpo"), prefix.filePath(expected));
+}
+
+void TestAppSettings::installedProgramWritesUserDataFolder_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("share");
+    QTest::addColumn<bool>("besideProgram");
+    QTest::newRow("build tree") << "build/src/dayloom"
+                                << "" << true;
+    QTest::newRow("installed bin") << "bin"
+                                   << "share/dayloom" << false;
+    QTest::newRow("installed libexec") << "libexec/dayloom"
+                                       << "share/dayloom" << false;
+}
+
+void TestAppSettings::installedProgramWritesUserDataFolder()
+{
+    // In a writable prefix "dayloom" kept DL.ini in bin/ and "dayloom-window" in
+    // libexec/dayloom/, so the headless commands missed what the window wrote.
+    QFETCH(QString, program);
+    QFETCH(QString, share);
+    QFETCH(bool, besideProgram);
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir dir;
+    const QDir prefix(dir.path());
+    QVERIFY(prefix.mkpath(program));
+    if (!share.isEmpty())
+        QVERIFY(prefix.mkpath(share));
+    SetProgramFolder(prefix.filePath(program));
+    const auto restore = qScopeGuard([] { SetProgramFolder(QString()); });
+    QCOMPARE(DataFolder() == prefix.filePath(program), besideProgram);
+    QVERIFY(!DataFolder().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestAppSettings)

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringList>
 
 namespace Dayloom {
 
@@ -27,10 +28,33 @@ void SetProgramFolder(const QString &path)
     ProgramFolderOverride() = path;
 }
 
+QString InstalledShareFolder()
+{
+    const QString program = ProgramFolder();
+    if (program.isEmpty())
+        return {};
+    const QDir folder(program);
+    // <prefix>/bin/dayloom and <prefix>/libexec/dayloom/dayloom-window.
+    QStringList candidates{QStringLiteral("../share/dayloom")};
+    if (QFileInfo(program).fileName() == QLatin1String("dayloom"))
+        candidates << QStringLiteral("../../share/dayloom");
+    for (const QString &up : candidates) {
+        const QString share = QDir::cleanPath(folder.absoluteFilePath(up));
+        if (QFileInfo(share).isDir())
+            return share;
+    }
+    return {};
+}
+
 QString AssetPath(const QString &relative)
 {
     const QString beside = QDir(ProgramFolder()).filePath(relative);
-    if (QFileInfo::exists(beside) || !ProgramFolderOverride().isEmpty())
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString share = InstalledShareFolder();
+    if (!share.isEmpty() && QFileInfo::exists(QDir(share).filePath(relative)))
+        return QDir(share).filePath(relative);
+    if (!ProgramFolderOverride().isEmpty())
         return beside;
     const QString installed = QStandardPaths::locate(
         QStandardPaths::GenericDataLocation, QStringLiteral("dayloom/") + relative,

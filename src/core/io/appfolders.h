@@ -9,9 +9,14 @@ namespace Dayloom {
 QString ProgramFolder();
 // Overrides ProgramFolder(); an empty path restores the default.
 void SetProgramFolder(const QString &path);
+// The installation's share/dayloom when the program runs installed
+// (<prefix>/bin, or <prefix>/libexec/dayloom for the window program), else
+// empty: a program run from its build folder keeps everything beside itself.
+QString InstalledShareFolder();
 // A read-only asset ("Borders/Holly.wpo", "BonusIcons", ...): the path beside
-// the program when it exists there, else in an installed data folder
-// (share/dayloom/...), else the path beside the program.
+// the program when it exists there, else in InstalledShareFolder(), else in
+// the system's data folders ($XDG_DATA_DIRS/dayloom), else the path beside
+// the program.
 QString AssetPath(const QString &relative);
 
 } // namespace Dayloom

@@ -11,7 +11,9 @@ namespace Dayloom {
 QString DataFolder()
 {
     const QString program = ProgramFolder();
-    if (!program.isEmpty()) {
+    // An installed copy never writes into its prefix: "dayloom" (in bin) and
+    // "dayloom-window" (in libexec/dayloom) would each pick its own folder.
+    if (!program.isEmpty() && InstalledShareFolder().isEmpty()) {
         const QFileInfo info(program);
         if (info.isDir() && info.isWritable())
             return QDir::cleanPath(program);

@@ -197,7 +197,7 @@ QString TFloatingPalette::LibraryPath(const QString &fileName)
     if (IsFile(asset))
         return asset;
     for (const QString &folder :
-         {QFileInfo(asset).absolutePath(), ProgramFolder(),
+         {QFileInfo(asset).absolutePath(), ProgramFolder(), InstalledShareFolder(),
           QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("dayloom"),
                                  QStandardPaths::LocateDirectory)}) {
         const QString found = FindIgnoringCase(folder, fileName);
