@@ -2,6 +2,7 @@
 // already read (cached) and read out of the library file while drawing.
 
 #include "core/graphics/iconlibrarywriter.h"
+#include "guibenchmarkmain.h"
 #include "ui/icons/ticonlistbox.h"
 
 #include <QApplication>
@@ -91,15 +92,4 @@ BENCHMARK(BM_GridRowUncached)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    QApplication app(argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+DAYLOOM_BENCHMARK_MAIN_WITH(QApplication)

@@ -2,6 +2,7 @@
 // sample page, must stay well under a glance (150 ms), and one control
 // change must repaint the sample within a 60 Hz frame (16 ms).
 #include "core/calendar/calendarpage.h"
+#include "guibenchmarkmain.h"
 #include "ui/properties/tcalendarproperties.h"
 
 #include <QApplication>
@@ -62,15 +63,4 @@ static void ChangeLineStyle(benchmark::State &state)
 }
 BENCHMARK(ChangeLineStyle)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    QApplication app(argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+DAYLOOM_BENCHMARK_MAIN_WITH(QApplication)

@@ -7,16 +7,19 @@
 
 #include <benchmark/benchmark.h>
 
-#define DAYLOOM_GUI_BENCHMARK_MAIN()                                                               \
+// Widget benchmarks pass QApplication (and include it).
+#define DAYLOOM_BENCHMARK_MAIN_WITH(ApplicationClass)                                              \
     int main(int argc, char **argv)                                                                \
     {                                                                                              \
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))                                         \
             qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
         benchmark::Initialize(&argc, argv);                                                        \
-        QGuiApplication app(argc, argv);                                                           \
+        ApplicationClass app(argc, argv);                                                          \
         if (benchmark::ReportUnrecognizedArguments(argc, argv))                                    \
             return 1;                                                                              \
         benchmark::RunSpecifiedBenchmarks();                                                       \
         benchmark::Shutdown();                                                                     \
         return 0;                                                                                  \
     }
+
+#define DAYLOOM_GUI_BENCHMARK_MAIN() DAYLOOM_BENCHMARK_MAIN_WITH(QGuiApplication)
