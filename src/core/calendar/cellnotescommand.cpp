@@ -17,15 +17,15 @@ CellNotesCommand::Notes CellNotesCommand::NotesOf(const CalendarPage &page)
     return notes;
 }
 
-void CellNotesCommand::Apply(const Notes &notes)
+void CellNotesCommand::ApplyNotes(CalendarPage &page, const Notes &notes)
 {
     // One repaint for the whole set rather than one per cell.
-    const bool blocked = m_page.blockSignals(true);
+    const bool blocked = page.blockSignals(true);
     for (int cell = 1; cell <= CalendarPage::CellCount; ++cell)
-        if (!(m_page.CellNote(cell) == notes[cell - 1]))
-            m_page.SetCellNote(cell, notes[cell - 1]);
-    m_page.blockSignals(blocked);
-    Q_EMIT m_page.changed();
+        if (!(page.CellNote(cell) == notes[cell - 1]))
+            page.SetCellNote(cell, notes[cell - 1]);
+    page.blockSignals(blocked);
+    Q_EMIT page.changed();
 }
 
 UserTitleCommand::UserTitleCommand(CalendarPage &page, const QString &title, QUndoCommand *parent)

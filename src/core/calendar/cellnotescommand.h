@@ -20,14 +20,14 @@ public:
                      QUndoCommand *parent = nullptr);
 
     static Notes NotesOf(const CalendarPage &page);
+    // Puts a whole set of notes into the page with one repaint.
+    static void ApplyNotes(CalendarPage &page, const Notes &notes);
     bool Changes() const { return m_before != m_after; }
 
-    void undo() override { Apply(m_before); }
-    void redo() override { Apply(m_after); }
+    void undo() override { ApplyNotes(m_page, m_before); }
+    void redo() override { ApplyNotes(m_page, m_after); }
 
 private:
-    void Apply(const Notes &notes);
-
     CalendarPage &m_page;
     Notes m_before;
     Notes m_after;

@@ -18,12 +18,7 @@ void PageSettingsCommand::Apply(const CalendarSettings &settings, const Notes &n
     // changed: reloading the border picture then would only cost time.
     if (!(m_page.Settings() == settings))
         m_page.SetSettings(settings);
-    const bool blocked = m_page.blockSignals(true);
-    for (int cell = 1; cell <= CalendarPage::CellCount; ++cell)
-        if (!(m_page.CellNote(cell) == notes[cell - 1]))
-            m_page.SetCellNote(cell, notes[cell - 1]);
-    m_page.blockSignals(blocked);
-    Q_EMIT m_page.changed();
+    CellNotesCommand::ApplyNotes(m_page, notes);
 }
 
 } // namespace Dayloom
