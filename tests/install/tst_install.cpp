@@ -195,6 +195,13 @@ void TestInstall::debianPackageRuns()
     const QString page = work.filePath("page.png");
     const Run border = Start(program, {"--export", page, "--border", "Holly"}, m_env);
     QVERIFY2(border.exitCode == 0, qPrintable(border.err));
+    QVERIFY(QFileInfo::exists(root + "/usr/share/man/man1/dayloom.1.gz"));
+
+    const QString lintian = QStandardPaths::findExecutable("lintian");
+    if (lintian.isEmpty())
+        QSKIP("lintian is missing (package lintian)");
+    const Run check = Start(lintian, {"--fail-on", "error,warning", deb});
+    QVERIFY2(check.exitCode == 0, qPrintable(check.out + check.err));
 }
 
 QTEST_GUILESS_MAIN(TestInstall)
