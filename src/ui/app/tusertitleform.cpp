@@ -16,6 +16,7 @@ TUserTitleForm::TUserTitleForm(QWidget *parent) : QDialog(parent)
         new QLabel(QStringLiteral("Enter calendar title (leave blank for default):"), this);
     m_titleText = new QLineEdit(this);
     m_titleText->setObjectName(QStringLiteral("TitleText"));
+    label->setBuddy(m_titleText);
     m_titleText->setMaxLength(MaxTitleLength);
     m_titleText->setMinimumWidth(320);
     auto *ok = new QPushButton(QStringLiteral("Ok"), this);

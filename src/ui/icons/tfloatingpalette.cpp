@@ -108,6 +108,7 @@ TFloatingPalette::TFloatingPalette(QWidget *mainWindow, const IconToolServices &
     layout->setContentsMargins(ListBorder, ListBorder, ListBorder, ListBorder);
     m_list = new TIconListBox(client);
     m_list->setObjectName(QStringLiteral("IconListBox"));
+    m_list->setAccessibleName(QStringLiteral("Icons"));
     QPalette white = m_list->palette();
     white.setColor(QPalette::Base, Qt::white);
     m_list->setPalette(white);

@@ -32,6 +32,7 @@ TGImageBrowser::TGImageBrowser(QWidget *parent) : QDialog(parent)
 
     m_drives = new QComboBox(this);
     m_drives->setObjectName(QStringLiteral("DriveComboBox1"));
+    m_drives->setAccessibleName(QStringLiteral("Drive"));
     m_folderLabel = new QLabel(this);
     m_folderLabel->setObjectName(QStringLiteral("FolderLabel"));
     m_folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -39,8 +40,10 @@ TGImageBrowser::TGImageBrowser(QWidget *parent) : QDialog(parent)
     m_folderLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_folders = new QListWidget(this);
     m_folders->setObjectName(QStringLiteral("DirectoryListBox1"));
+    m_folders->setAccessibleName(QStringLiteral("Folders"));
     m_files = new QListWidget(this);
     m_files->setObjectName(QStringLiteral("FileListBox1"));
+    m_files->setAccessibleName(QStringLiteral("Files"));
     m_files->setToolTip(FileMask().join(QLatin1Char(';')));
 
     m_image = new PicturePreview;

@@ -249,6 +249,7 @@ QWidget *TCalendarProperties::BuildLayoutPage()
     QWidget *page = Page(QStringLiteral("Select Layout"));
     m_layoutList = new QListWidget(page);
     m_layoutList->setObjectName(QStringLiteral("LayoutList"));
+    m_layoutList->setAccessibleName(QStringLiteral("Layout"));
     m_layoutList->setUniformItemSizes(true);
     m_layoutList->addItems(LayoutEntries());
     m_layoutList->setMinimumHeight(m_layoutList->sizeHintForRow(0) * LayoutEntries().size() +
@@ -292,6 +293,10 @@ QWidget *TCalendarProperties::BuildDatePage()
 
     m_calendar = new QCalendarWidget(page);
     m_calendar->setObjectName(QStringLiteral("Calendar"));
+    m_calendar->setAccessibleName(QStringLiteral("Starting date"));
+    // The date grid inside takes the keyboard focus, so it carries the name too.
+    if (auto *grid = m_calendar->findChild<QWidget *>(QStringLiteral("qt_calendar_calendarview")))
+        grid->setAccessibleName(QStringLiteral("Starting date"));
     m_calendar->setNavigationBarVisible(false);
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     m_calendar->setGridVisible(true);
@@ -629,6 +634,7 @@ QWidget *TCalendarProperties::BuildBordersPage()
     QWidget *page = Page(QStringLiteral("Calendar Borders"));
     m_borderFiles = new QListWidget(page);
     m_borderFiles->setObjectName(QStringLiteral("BorderFiles"));
+    m_borderFiles->setAccessibleName(QStringLiteral("Page border"));
     PageBox(page)->addWidget(m_borderFiles, 1);
     FillBorderList();
     connect(m_borderFiles, &QListWidget::currentRowChanged, this,

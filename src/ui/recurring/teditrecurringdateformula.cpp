@@ -84,6 +84,8 @@ void TEditRecurringDateFormula::buildControls()
                             QStringLiteral("Select the day of the month (1-31)"));
     m_dayOfMonthDay->setRange(1, 31);
     m_dayOfMonthMonth = monthCombo(this, "DayOfMonthMonth");
+    m_dayOfMonthDay->setAccessibleName(QStringLiteral("Day of the month: day"));
+    m_dayOfMonthMonth->setAccessibleName(QStringLiteral("Day of the month: month"));
     auto *dayOfMonthRow = new QHBoxLayout;
     dayOfMonthRow->addWidget(m_dayOfMonthDay);
     dayOfMonthRow->addWidget(m_dayOfMonthMonth);
@@ -135,6 +137,9 @@ void TEditRecurringDateFormula::buildControls()
                                   QStringLiteral("Thursday"), QStringLiteral("Friday"),
                                   QStringLiteral("Saturday"), QStringLiteral("Day (any day)")});
     m_specialMonth = monthCombo(this, "SpecialMonth");
+    m_specialOccurrance->setAccessibleName(QStringLiteral("Special: occurrence"));
+    m_specialDayOfWeek->setAccessibleName(QStringLiteral("Special: day of the week"));
+    m_specialMonth->setAccessibleName(QStringLiteral("Special: month"));
     auto *specialRow = new QHBoxLayout;
     specialRow->addWidget(m_specialOccurrance);
     specialRow->addWidget(m_specialDayOfWeek);

@@ -39,6 +39,7 @@ TEditRecurringDates::TEditRecurringDates(const QString &filePath, QWidget *paren
 
     m_datesList = new QListWidget(this);
     m_datesList->setObjectName(QStringLiteral("DatesList"));
+    m_datesList->setAccessibleName(QStringLiteral("Recurring dates"));
     m_datesList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_datesList->setMinimumSize(420, 16 * 16);
     connect(m_datesList, &QListWidget::itemSelectionChanged, this,

@@ -94,6 +94,7 @@ void FormattingBar::CreateFontControls()
     // Long face names would push the buttons off the bar.
     m_fontName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_fontName->setMinimumContentsLength(14);
+    m_fontName->lineEdit()->setAccessibleName(tr("Font"));
     addWidget(m_fontName);
     connect(m_fontName, &QComboBox::textActivated, this, &FormattingBar::ApplyFontName);
     connect(m_fontName->lineEdit(), &QLineEdit::returnPressed, this,
@@ -105,6 +106,7 @@ void FormattingBar::CreateFontControls()
     m_fontSize->setFocusPolicy(Qt::ClickFocus);
     m_fontSize->setEditable(true);
     m_fontSize->setInsertPolicy(QComboBox::NoInsert);
+    m_fontSize->lineEdit()->setAccessibleName(tr("Font size"));
     m_fontSize->setValidator(new QIntValidator(MinFontSize, MaxFontSize, m_fontSize));
     for (const int size : FontSizes())
         m_fontSize->addItem(QString::number(size));
