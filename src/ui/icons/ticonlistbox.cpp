@@ -154,8 +154,12 @@ void TIconListBox::Reload()
         m_numberOfIcons = m_library.Count();
         m_icons.assign(size_t(m_numberOfIcons), std::nullopt);
         setUpdatesEnabled(false);
-        for (int i = 0; i < m_numberOfIcons; ++i)
-            addItem(QString::number(i));
+        for (int i = 0; i < m_numberOfIcons; ++i) {
+            // The text is the index; a screen reader says which icon of how many.
+            auto *item = new QListWidgetItem(QString::number(i), this);
+            item->setData(Qt::AccessibleTextRole,
+                          QStringLiteral("Icon %1 of %2").arg(i + 1).arg(m_numberOfIcons));
+        }
         setUpdatesEnabled(true);
         if (!m_enableCaching) {
             for (int i = 0; i < m_numberOfIcons; ++i)

@@ -304,6 +304,9 @@ void TestIconTool::sameFileNameDoesNotReload()
     QCOMPARE(changes.count(), 1);
     QCOMPARE(list.NumberOfIcons(), 12);
     QCOMPARE(list.item(11)->text(), QStringLiteral("11"));
+    // A screen reader heard only the bare index.
+    QCOMPARE(list.item(11)->data(Qt::AccessibleTextRole).toString(),
+             QStringLiteral("Icon 12 of 12"));
     list.SetFileName(Folder(QStringLiteral("holiday.icl")));
     QCOMPARE(changes.count(), 1);
     // A missing file leaves the list empty and disabled.
