@@ -146,6 +146,9 @@ void FormattingBar::CreateStyleActions()
         {m_bold, [](QFont &f) { f.setBold(true); }},
         {m_italic, [](QFont &f) { f.setItalic(true); }},
         {m_underline, [](QFont &f) { f.setUnderline(true); }}};
+    m_bold->setShortcut(QKeySequence::Bold);
+    m_italic->setShortcut(QKeySequence::Italic);
+    m_underline->setShortcut(QKeySequence::Underline);
     for (const auto &[action, style] : styles) {
         action->setCheckable(true);
         // Text buttons show their own style where the theme has no icon.

@@ -262,14 +262,21 @@ void TestNoteEditor::loadingIsNotAnEdit()
 void TestNoteEditor::styleFromBarAppliesToSelection_data()
 {
     QTest::addColumn<Style>("style");
-    QTest::newRow("bold") << Style::Bold;
-    QTest::newRow("italic") << Style::Italic;
-    QTest::newRow("underline") << Style::Underline;
+    QTest::addColumn<QKeySequence>("key");
+    QTest::newRow("bold") << Style::Bold << QKeySequence();
+    QTest::newRow("italic") << Style::Italic << QKeySequence();
+    QTest::newRow("underline") << Style::Underline << QKeySequence();
+    // The platform's keys for the three styles did nothing.
+    QTest::newRow("bold by key") << Style::Bold << QKeySequence(QKeySequence::Bold);
+    QTest::newRow("italic by key") << Style::Italic << QKeySequence(QKeySequence::Italic);
+    QTest::newRow("underline by key") << Style::Underline
+                                      << QKeySequence(QKeySequence::Underline);
 }
 
 void TestNoteEditor::styleFromBarAppliesToSelection()
 {
     QFETCH(Style, style);
+    QFETCH(QKeySequence, key);
     Host host;
     QVERIFY(host.Show());
     NoteEditor &editor = *host.first;
@@ -280,7 +287,10 @@ void TestNoteEditor::styleFromBarAppliesToSelection()
     QCOMPARE(editor.textCursor().selectedText(), QStringLiteral("styled"));
     QAction *action = StyleAction(*host.bar, style);
     QVERIFY(!action->isChecked());
-    action->trigger();
+    if (key.isEmpty())
+        action->trigger();
+    else
+        QTest::keySequence(&editor, key);
 
     const auto doc = ReadBack(editor);
     QVERIFY(doc);
