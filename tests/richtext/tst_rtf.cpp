@@ -230,6 +230,9 @@ void BuildSample(Sample sample, QTextDocument &doc)
     }
     case Sample::NonAscii:
         cursor.insertText(QStringLiteral("Café € Привет 日本 😊 naïve – “quoted” ©"), plain);
+        // A font named outside Windows-1252 lost its name on saving.
+        cursor.insertText(QStringLiteral(" named"),
+                          CharFormat(QStringLiteral("Шрифт Ελληνικά 明朝 𝔉"), 11));
         break;
     case Sample::TabsAndBreaks:
         cursor.insertText(QStringLiteral("a\tb") + QChar(QChar::LineSeparator) +

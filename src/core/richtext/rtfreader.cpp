@@ -323,6 +323,8 @@ private:
     void HandleWord(const RtfToken &token);
     void HandleSymbol(char symbol);
     void HandleBytes(QByteArrayView bytes);
+    void AddFontNameUnit(char16_t unit);
+    int FontCodePage() const;
     void HandleBinary(qint64 length);
     bool ConsumeSkippedChar();
 
@@ -375,6 +377,7 @@ private:
     int m_fontCharset = -1;
     int m_fontCodePage = 0;
     QByteArray m_fontName;
+    QString m_fontNameText; // the part of the name before its last \uN
 
     std::vector<std::optional<QColor>> m_colors;
     int m_red = 0;
@@ -638,6 +641,10 @@ void RtfParser::HandleTableWord(Keyword keyword, const RtfToken &token)
         break;
     case Keyword::FontCharset:
         m_fontCharset = value;
+        break;
+    case Keyword::Unicode:
+        if (CurrentDestination() == Destination::FontTable && token.hasParam)
+            AddFontNameUnit(static_cast<char16_t>(token.param & 0xFFFF));
         break;
     case Keyword::CodePage:
         m_fontCodePage = value;
@@ -964,16 +971,30 @@ void RtfParser::AddFontNameBytes(QByteArrayView bytes)
     }
 }
 
+// A \uN in a font name: the bytes before it are decoded in the font's code
+// page first, so the name keeps its order.
+void RtfParser::AddFontNameUnit(char16_t unit)
+{
+    if (m_fontNameText.size() + m_fontName.size() >= 256)
+        return;
+    m_fontNameText += m_decoder.Decode(FontCodePage(), m_fontName);
+    m_fontName.clear();
+    m_fontNameText += QChar(unit);
+}
+
+int RtfParser::FontCodePage() const
+{
+    return m_fontCodePage > 0 ? m_fontCodePage
+                              : CodePageDecoder::CodePageForCharset(m_fontCharset, m_ansiCodePage);
+}
+
 void RtfParser::CommitFont()
 {
     if (m_fontNumber >= 0) {
         FontEntry entry;
         entry.charset = m_fontCharset;
         entry.codePage = m_fontCodePage;
-        const int codePage =
-            entry.codePage > 0 ? entry.codePage
-                               : CodePageDecoder::CodePageForCharset(entry.charset, m_ansiCodePage);
-        entry.name = m_decoder.Decode(codePage, m_fontName).trimmed();
+        entry.name = (m_fontNameText + m_decoder.Decode(FontCodePage(), m_fontName)).trimmed();
         if (m_fonts.size() < MaxTableEntries || m_fonts.count(m_fontNumber) > 0)
             m_fonts[m_fontNumber] = entry;
     }
@@ -981,6 +1002,7 @@ void RtfParser::CommitFont()
     m_fontCharset = -1;
     m_fontCodePage = 0;
     m_fontName.clear();
+    m_fontNameText.clear();
 }
 
 void RtfParser::AddColorBytes(QByteArrayView bytes)

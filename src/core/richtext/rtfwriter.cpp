@@ -223,6 +223,11 @@ void RtfBuilder::WriteHeader()
         m_out.append("{\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ");
         for (const QChar c : m_fonts[i]) {
             const int byte = Windows1252Byte(c.unicode());
+            if (byte < 0) {
+                // Names outside Windows-1252 keep every character as \uN.
+                m_out.append("\\u" + QByteArray::number(int(qint16(c.unicode()))) + '?');
+                continue;
+            }
             if (byte < 0x20 || c == u';' || c == u'\\' || c == u'{' || c == u'}')
                 continue;
             if (byte < 0x80)
