@@ -2,11 +2,11 @@
 
 #include "ui/app/tsettimedialog.h"
 #include "ui/app/uihelpers.h"
+#include "ui/common/fontspecdialog.h"
 #include "ui/properties/languagechooser.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QMessageBox>
 
 namespace Dayloom {
@@ -52,23 +52,6 @@ QString AskOpenFileName(QWidget *parent, const PropertiesDialogServices::FileReq
     return dialog.selectedFiles().first();
 }
 
-std::optional<FontSpec> AskFont(QWidget *parent, const FontSpec &font)
-{
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font.ToQFontPoints(font.Size()), parent);
-    if (!ok)
-        return std::nullopt;
-    FontSpec result = font;
-    result.SetName(chosen.family());
-    if (chosen.pointSize() > 0)
-        result.SetSize(chosen.pointSize());
-    result.SetBold(chosen.bold());
-    result.SetItalic(chosen.italic());
-    result.SetUnderline(chosen.underline());
-    result.SetStrikeOut(chosen.strikeOut());
-    return result;
-}
-
 std::optional<TColor> AskColor(QWidget *parent, TColor color)
 {
     const QColor chosen = QColorDialog::getColor(ToQColor(color), parent);
@@ -105,7 +88,9 @@ PropertiesDialogServices PropertiesDialogServices::standard()
     services.askYesNo = AskQuestion;
     services.getSaveFileName = AskSaveFileName;
     services.getOpenFileName = AskOpenFileName;
-    services.pickFont = AskFont;
+    services.pickFont = [](QWidget *parent, const FontSpec &font) {
+        return AskFontSpec(parent, font);
+    };
     services.pickColor = AskColor;
     services.pickTime = AskTime;
     services.pickLanguage = AskLanguage;

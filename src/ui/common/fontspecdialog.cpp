@@ -1,0 +1,35 @@
+#include "ui/common/fontspecdialog.h"
+
+#include <QFontDialog>
+
+#include <algorithm>
+
+namespace Dayloom {
+
+std::optional<FontSpec> AskFontSpec(QWidget *parent, const FontSpec &font, const QString &title)
+{
+    QFont initial(font.Name());
+    initial.setPointSize(std::max(1, font.Size()));
+    initial.setBold(font.Bold());
+    initial.setItalic(font.Italic());
+    initial.setUnderline(font.Underline());
+    initial.setStrikeOut(font.StrikeOut());
+    bool ok = false;
+    const QFont chosen = title.isEmpty() ? QFontDialog::getFont(&ok, initial, parent)
+                                         : QFontDialog::getFont(&ok, initial, parent, title);
+    if (!ok)
+        return std::nullopt;
+    FontSpec result = font;
+    result.SetName(chosen.family());
+    if (chosen.pointSize() > 0)
+        result.SetSize(chosen.pointSize());
+    else if (chosen.pixelSize() > 0)
+        result.SetHeight(-chosen.pixelSize());
+    result.SetBold(chosen.bold());
+    result.SetItalic(chosen.italic());
+    result.SetUnderline(chosen.underline());
+    result.SetStrikeOut(chosen.strikeOut());
+    return result;
+}
+
+} // namespace Dayloom
