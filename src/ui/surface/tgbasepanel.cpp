@@ -1,12 +1,12 @@
 #include "ui/surface/tgbasepanel.h"
 
 #include "core/objects/tggraphiccontrol.h"
+#include "ui/common/fontspecdialog.h"
 #include "ui/surface/objectpopupmenu.h"
 #include "ui/surface/surfacecursors.h"
 #include "ui/surface/surfacepopupmenu.h"
 #include "ui/surface/tghandle.h"
 
-#include <QFontDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -351,15 +351,14 @@ void TGBasePanel::ChooseFont()
 {
     if (m_handle->SelectedCount() == 0)
         return;
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font(), this);
-    if (!ok)
-        return;
-    FontSpec spec(chosen.family(), chosen.pointSize() > 0 ? chosen.pointSize() : 10, chosen.bold());
-    spec.SetItalic(chosen.italic());
-    spec.SetUnderline(chosen.underline());
-    spec.SetStrikeOut(chosen.strikeOut());
-    ApplyFont(spec);
+    const QFont current = font();
+    FontSpec initial(current.family(), current.pointSize() > 0 ? current.pointSize() : 10,
+                     current.bold());
+    initial.SetItalic(current.italic());
+    initial.SetUnderline(current.underline());
+    initial.SetStrikeOut(current.strikeOut());
+    if (const std::optional<FontSpec> chosen = AskFontSpec(this, initial))
+        ApplyFont(*chosen);
 }
 
 void TGBasePanel::ApplyFont(const FontSpec &font)

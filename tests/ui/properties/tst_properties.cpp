@@ -5,6 +5,7 @@
 #include "core/io/appfolders.h"
 #include "ui/app/helpwindow.h"
 #include "ui/common/colorswatchbutton.h"
+#include "ui/common/fontspecdialog.h"
 #include "ui/properties/languagechooser.h"
 #include "ui/properties/tcalendarproperties.h"
 
@@ -15,6 +16,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -26,6 +29,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -144,6 +148,38 @@ private Q_SLOTS:
         m_source.SetMainCalDay(24);
         m_source.SetMainCalMonth(12);
         m_source.SetMainCalYear(2026);
+    }
+
+    void fontDialogKeepsASubstitutedFace_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("stored face drawn by a substitute") << "Times New Roman" << true;
+        QTest::newRow("installed face") << "Liberation Sans" << false;
+    }
+
+    void fontDialogKeepsASubstitutedFace()
+    {
+        // OK without a change turned "Times New Roman" bold into "Sans Serif".
+        QFETCH(QString, name);
+        QFETCH(bool, bold);
+        const FontSpec stored(name, 26, bold);
+        QString shownFamily;
+        bool shownBold = !bold;
+        QTimer::singleShot(0, this, [&] {
+            auto *dialog = qobject_cast<QFontDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            shownFamily = dialog->currentFont().family();
+            shownBold = dialog->currentFont().bold();
+            dialog->accept();
+        });
+        const std::optional<FontSpec> chosen = AskFontSpec(nullptr, stored);
+        QVERIFY(chosen);
+        QCOMPARE(shownFamily, QFontInfo(QFont(name)).family());
+        QCOMPARE(shownBold, bold);
+        QCOMPARE(chosen->Name(), name);
+        QCOMPARE(chosen->Bold(), bold);
+        QCOMPARE(chosen->Size(), 26);
     }
 
     void planner_layout_and_orientation()
