@@ -21,7 +21,9 @@
 
 #include <array>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include <unistd.h>
 
@@ -36,7 +38,8 @@ const char HelpText[] =
     "       dayloom --version | --help\n"
     "\n"
     "Dayloom designs and prints calendar pages. Without options it opens the\n"
-    "main window (a display is needed).\n"
+    "main window (a display is needed). An option's value follows it as the\n"
+    "next argument or after '=' (--layout 3 or --layout=3).\n"
     "\n"
     "  --export OUT           draw the page without a window and save it; the\n"
     "                         extension (any case) picks the format:\n"
@@ -76,6 +79,14 @@ const char HelpText[] =
     "\n"
     "Exit status: 0 done, 1 a file could not be read or written (no partial\n"
     "output is left), 2 bad arguments.\n";
+
+// The options that take a value, as "--name value" or "--name=value".
+const QStringList ValueOptions = {
+    QStringLiteral("--export"), QStringLiteral("--list-dates"), QStringLiteral("--dates"),
+    QStringLiteral("--zoom"),   QStringLiteral("--dpi"),        QStringLiteral("--months"),
+    QStringLiteral("--layout"), QStringLiteral("--paper"),      QStringLiteral("--month"),
+    QStringLiteral("--day"),    QStringLiteral("--week-start"), QStringLiteral("--language"),
+    QStringLiteral("--border")};
 
 // The longest --months span: a century of pages.
 constexpr int MaxMonthSpan = 1200;
@@ -464,6 +475,16 @@ void EnsureRuntimeDirectory()
     }
 }
 
+// Flushes what was printed; a full disk or a closed pipe is a failed write,
+// not a success.
+int FinishOutput()
+{
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return 0;
+    std::fprintf(stderr, "dayloom: cannot write the output: %s\n", std::strerror(errno));
+    return 1;
+}
+
 } // namespace
 
 CommandLine CommandLine::Parse(const QStringList &arguments)
@@ -485,30 +506,37 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
             result.files.append(arg);
             continue;
         }
-        if (arg == QLatin1String("--fill")) {
+        // "--name value" or "--name=value".
+        const qsizetype equals = arg.indexOf(u'=');
+        const QString name = equals < 0 ? arg : arg.left(equals);
+        if (name == QLatin1String("--fill")) {
+            if (equals >= 0)
+                return Failure(QStringLiteral("--fill takes no value"));
             result.exportOptions.fill = true;
             continue;
         }
-        if (i + 1 >= arguments.size())
-            return Failure(QStringLiteral("%1 needs a value").arg(arg));
-        const QString value = arguments[++i];
-        if (arg == QLatin1String("--export")) {
+        if (!ValueOptions.contains(name))
+            return Failure(QStringLiteral("unknown option %1 (see 'dayloom --help')").arg(name));
+        if (equals < 0 && i + 1 >= arguments.size())
+            return Failure(QStringLiteral("%1 needs a value").arg(name));
+        const QString value = equals < 0 ? arguments[++i] : arg.mid(equals + 1);
+        if (name == QLatin1String("--export")) {
             exporting = true;
             result.exportOptions.output = value;
             continue;
         }
-        if (arg == QLatin1String("--list-dates")) {
+        if (name == QLatin1String("--list-dates")) {
             if (!parseYearMonth(value))
                 return Failure(QStringLiteral("--list-dates needs YYYY-MM, not '%1'").arg(value));
             listing = true;
             result.listDatesOptions.yearMonth = value;
             continue;
         }
-        if (arg == QLatin1String("--dates")) {
+        if (name == QLatin1String("--dates")) {
             result.listDatesOptions.datesFile = value;
             continue;
         }
-        const QString error = ApplyExportOption(arg, value, result.exportOptions);
+        const QString error = ApplyExportOption(name, value, result.exportOptions);
         if (!error.isEmpty())
             return Failure(error);
     }
@@ -574,10 +602,10 @@ int RunHeadless(const CommandLine &command, int argc, char *argv[])
     switch (command.kind) {
     case CommandLine::Kind::Version:
         std::printf("Dayloom %s\n", DAYLOOM_VERSION);
-        return 0;
+        return FinishOutput();
     case CommandLine::Kind::Help:
         std::fputs(HelpText, stdout);
-        return 0;
+        return FinishOutput();
     case CommandLine::Kind::Error:
         std::fprintf(stderr, "dayloom: %s\n", qPrintable(command.error));
         return 2;
@@ -605,7 +633,7 @@ int RunHeadless(const CommandLine &command, int argc, char *argv[])
         }
         for (const QString &line : lines)
             std::printf("%s\n", line.toUtf8().constData());
-        return 0;
+        return FinishOutput();
     }
     case CommandLine::Kind::Window:
         break;

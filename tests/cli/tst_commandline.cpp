@@ -121,10 +121,13 @@ private Q_SLOTS:
     void exportWritesPageSizedPng();
     void badArguments_data();
     void badArguments();
+    void optionMistakesAreNamed_data();
+    void optionMistakesAreNamed();
     void unreadableFileLeavesNoOutput();
     void exportReadsCalendarFile();
     void exportDrawsShippedBorder();
     void listDates();
+    void listDatesToAFullDiskFails();
     void exportFillsFromRecurringDates();
     void exportDrawsOnlyThePageOfAHugeObject();
     void readsDataFolderWhenProgramFolderIsReadOnly();
@@ -272,6 +275,35 @@ void TestCommandLine::badArguments()
     QVERIFY(!QFile::exists(out));
 }
 
+void TestCommandLine::optionMistakesAreNamed_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    // Unknown options used to be reported as "needs a value", and "--name=value"
+    // was not understood.
+    QTest::newRow("last option unknown")
+        << QStringList{"--verbose"} << 2 << "unknown option --verbose";
+    QTest::newRow("misspelt flag") << QStringList{"--fil"} << 2 << "unknown option --fil";
+    QTest::newRow("value after equals")
+        << QStringList{"--layout=0", "--paper=a4", "--zoom=0.5"} << 0 << "";
+    QTest::newRow("bad value after equals") << QStringList{"--layout=99"} << 2 << "not '99'";
+    QTest::newRow("flag with a value") << QStringList{"--fill=yes"} << 2 << "--fill takes no value";
+}
+
+void TestCommandLine::optionMistakesAreNamed()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString out = dir.filePath("page.png");
+    const Run run = RunDayloom(QStringList{"--export", out} + arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    QCOMPARE(QFile::exists(out), exitCode == 0);
+}
+
 void TestCommandLine::unreadableFileLeavesNoOutput()
 {
     QTemporaryDir dir;
@@ -343,6 +375,22 @@ void TestCommandLine::listDates()
     QCOMPARE(run.exitCode, 1);
     run = RunDayloom({"--list-dates", "11-2025"});
     QCOMPARE(run.exitCode, 2);
+}
+
+// Printing the dates to a full disk used to end with status 0.
+void TestCommandLine::listDatesToAFullDiskFails()
+{
+    if (!QFile::exists("/dev/full"))
+        QSKIP("no /dev/full here");
+    QTemporaryDir dir;
+    const QString dates = dir.filePath("dates.dax");
+    QVERIFY(WriteDates(dates, {{"Work", "%23456"}}));
+    QProcess process;
+    process.setStandardOutputFile("/dev/full");
+    process.start(DAYLOOM_EXECUTABLE, {"--list-dates", "2025-11", "--dates", dates});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(process.readAllStandardError().contains("cannot write"));
 }
 
 void TestCommandLine::exportFillsFromRecurringDates()
