@@ -533,6 +533,8 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
             continue;
         }
         if (name == QLatin1String("--dates")) {
+            if (value.isEmpty())
+                return Failure(QStringLiteral("--dates needs a file name"));
             result.listDatesOptions.datesFile = value;
             continue;
         }

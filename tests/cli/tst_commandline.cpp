@@ -288,6 +288,9 @@ void TestCommandLine::optionMistakesAreNamed_data()
     QTest::newRow("value after equals")
         << QStringList{"--layout=0", "--paper=a4", "--zoom=0.5"} << 0 << "";
     QTest::newRow("bad value after equals") << QStringList{"--layout=99"} << 2 << "not '99'";
+    // An empty --dates used to fill from the default file without a word.
+    QTest::newRow("empty dates file")
+        << QStringList{"--fill", "--dates="} << 2 << "--dates needs a file name";
     QTest::newRow("flag with a value") << QStringList{"--fill=yes"} << 2 << "--fill takes no value";
 }
 
