@@ -899,6 +899,7 @@ void TCalendarMain::ChooseDefaultEditorFont()
 void TCalendarMain::FillWithRecurringDates()
 {
     const int editedCell = m_editingNote ? m_currentCell : 0;
+    const int caret = m_editor->textCursor().position();
     DoSaveRichtext();
     CalendarPage &page = m_page->Page();
     CellNotesCommand::Notes before = CellNotesCommand::NotesOf(page);
@@ -913,8 +914,15 @@ void TCalendarMain::FillWithRecurringDates()
         SetModified(true);
     }
     m_page->update();
-    if (editedCell > 0)
+    if (editedCell > 0) {
+        // The note opens again where the user was typing, in the active window
+        // so that the formatting bar follows it.
+        activateWindow();
         page.ClickCell(editedCell);
+        QTextCursor cursor = m_editor->textCursor();
+        cursor.setPosition(std::min(caret, m_editor->document()->characterCount() - 1));
+        m_editor->setTextCursor(cursor);
+    }
 }
 
 void TCalendarMain::EditRecurringDatesList()

@@ -8,6 +8,7 @@
 #include "ui/app/tcalendarmain.h"
 #include "ui/image/tgimagebrowser.h"
 #include "ui/properties/tcalendarproperties.h"
+#include "ui/richtext/formattingbar.h"
 #include "ui/richtext/noteeditor.h"
 #include "ui/surface/calendarpanelaccessible.h"
 #include "ui/surface/tcalendarpanel32.h"
@@ -16,7 +17,9 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QListWidget>
 #include <QLocale>
@@ -151,6 +154,7 @@ private Q_SLOTS:
     void recentEntryStaysWhenOpenStops();
     void handleShortcutsWorkAfterTheMenuBar();
     void noteEditorCoversTheNoteArea();
+    void fillGoesBackToTheOpenNote();
     void newCalendarUsesStoredPageValues();
     void hintsToolCursorAndAboutBox();
     void imageToolOpensTheBrowser();
@@ -581,6 +585,34 @@ void TestCalendarMain::handleShortcutsWorkAfterTheMenuBar()
     QTest::keyClick(window.windowHandle(), Qt::Key_C, Qt::ControlModifier);
     QTest::keyClick(window.windowHandle(), Qt::Key_Delete);
     QCOMPARE(document.ObjectCount(), 0);
+}
+
+void TestCalendarMain::fillGoesBackToTheOpenNote()
+{
+    // After a fill the note opened again with its cursor at the start and the
+    // formatting bar greyed out.
+    QFile dates(QDir(m_folder->path()).filePath(QStringLiteral("DLRECUR.DAX")));
+    QVERIFY(dates.open(QIODevice::WriteOnly));
+    dates.write(QStringLiteral("Dentist").leftJustified(120).toLatin1() + "@1209\r\n");
+    dates.close();
+    TCalendarMain &window = NewWindow();
+    window.New();
+    ClickCell(11);
+    NoteEditor *editor = window.NoteEditorWidget();
+    QTest::keyClicks(editor, QStringLiteral("hello"));
+    QTimer::singleShot(0, &window, [] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+            dialog->accept();
+    });
+    window.FillWithRecurringDates();
+    QVERIFY(window.EditingNote());
+    QCOMPARE(window.CurrentCell(), 11);
+    QTRY_VERIFY(window.FormatBar()->isEnabled());
+    QTest::keyClicks(editor, QStringLiteral(" there"));
+    window.DoSaveRichtext();
+    const CalendarPage &page = window.CalendarPanel()->Page();
+    // The fill added its line under the text; typing went on after "hello".
+    QCOMPARE(NoteText(page, 11), QStringLiteral("hello there\nDentist"));
 }
 
 void TestCalendarMain::noteEditorCoversTheNoteArea()
