@@ -830,6 +830,9 @@ void TCalendarMain::OnCellClicked(const CellEvent &event)
     m_editor->show();
     m_editor->raise();
     m_editor->setFocus();
+    // A click in a note's text puts the caret there.
+    if (const std::optional<QPoint> click = m_page->ClickPoint())
+        m_editor->PlaceCaretAt(QPointF(*click + m_page->pos() - m_editor->pos()));
     m_scrollBox->ensureWidgetVisible(m_editor, 10, 10);
     m_trackNoteChanges = true;
     UpdateUndoActions();

@@ -452,6 +452,11 @@ void NoteEditor::keyPressEvent(QKeyEvent *e)
     RestartCaretBlink();
 }
 
+void NoteEditor::PlaceCaretAt(const QPointF &point)
+{
+    setTextCursor(cursorForPosition(ToDocument(viewport()->mapFrom(this, point)).toPoint()));
+}
+
 QPointF NoteEditor::ToDocument(const QPointF &viewportPos) const
 {
     return {viewportPos.x() / ZoomFactor(), viewportPos.y() / ZoomFactor() + m_scrollY};

@@ -41,6 +41,9 @@ public:
     const QSize &PageSizeTwips() const { return m_pageTwips; }
     // Clamped to MinZoomPercent..MaxZoomPercent.
     void SetZoomPercent(int percent);
+    // Puts the caret at the character nearest a point of the editor (its own
+    // pixels, as a click there would).
+    void PlaceCaretAt(const QPointF &point);
     int ZoomPercent() const { return m_zoomPercent; }
     double ZoomFactor() const { return m_zoomPercent / 100.0; }
     // The width the text is laid out at: the note area at zoom 1, page pixels.

@@ -101,8 +101,11 @@ void TCalendarPanel32::Click(const QPoint &point)
         Q_EMIT OnClickedHeader();
     if (outcome.clickedDaysArea)
         Q_EMIT OnClickedDaysArea();
-    if (outcome.cell != 0)
+    if (outcome.cell != 0) {
+        m_clickPoint = point;
         Page().ClickCell(outcome.cell);
+        m_clickPoint.reset();
+    }
     if (outcome.onClick)
         Q_EMIT OnClick();
 }

@@ -3,6 +3,10 @@
 #include "core/calendar/calendarpage.h"
 #include "ui/surface/tgbasepanel.h"
 
+#include <QPoint>
+
+#include <optional>
+
 namespace Dayloom {
 
 // The calendar page widget: the design surface showing its document's
@@ -37,6 +41,9 @@ public:
     // moves the focus frame.
     int CurrentCell() const { return m_currentCell; }
     void SetCurrentCell(int cell);
+    // While a click on the page is being handled, where it was (in this
+    // widget's pixels); empty otherwise, e.g. when a cell is chosen by key.
+    std::optional<QPoint> ClickPoint() const { return m_clickPoint; }
 
 Q_SIGNALS:
     // A click that chose no day cell.
@@ -58,6 +65,7 @@ protected:
 private:
     bool m_creating = false;
     int m_currentCell = 0;
+    std::optional<QPoint> m_clickPoint;
 };
 
 } // namespace Dayloom

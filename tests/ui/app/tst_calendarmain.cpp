@@ -155,6 +155,7 @@ private Q_SLOTS:
     void handleShortcutsWorkAfterTheMenuBar();
     void noteEditorCoversTheNoteArea();
     void fillGoesBackToTheOpenNote();
+    void clickInANoteSetsTheCaret();
     void newCalendarUsesStoredPageValues();
     void hintsToolCursorAndAboutBox();
     void imageToolOpensTheBrowser();
@@ -613,6 +614,21 @@ void TestCalendarMain::fillGoesBackToTheOpenNote()
     const CalendarPage &page = window.CalendarPanel()->Page();
     // The fill added its line under the text; typing went on after "hello".
     QCOMPARE(NoteText(page, 11), QStringLiteral("hello there\nDentist"));
+}
+
+void TestCalendarMain::clickInANoteSetsTheCaret()
+{
+    // Typing after a click always went in front of the note's text.
+    TCalendarMain &window = NewWindow();
+    window.New();
+    ClickCell(10);
+    NoteEditor *editor = window.NoteEditorWidget();
+    QTest::keyClicks(editor, QStringLiteral("Dentist"));
+    ClickCell(12);
+    ClickCell(10); // the cell's centre lies below the one line of text
+    QTest::keyClicks(editor, QStringLiteral(" 9:30"));
+    window.DoSaveRichtext();
+    QCOMPARE(NoteText(window.CalendarPanel()->Page(), 10), QStringLiteral("Dentist 9:30"));
 }
 
 void TestCalendarMain::noteEditorCoversTheNoteArea()
