@@ -133,6 +133,7 @@ private Q_SLOTS:
     void quickClickNeverMoves();
     void dragsUnselectedObjectAfterDelay();
     void lockedObjectStaysInDraggedGroup();
+    void handleStaysOnLockedSelection();
     void twoSelectedShowNoSizingZones();
     void nudgesAndUndoesAsOneStep();
     void shortcutsCopyPasteDelete();
@@ -289,6 +290,24 @@ void TestSurfacePanel::lockedObjectStaysInDraggedGroup()
     QCOMPARE(locked->Bounds(), QRect(200, 100, 60, 40));
     page.Settle();
     QCOMPARE(page.Handle()->geometry(), QRect(98, 98, 166, 96));
+}
+
+void TestSurfacePanel::handleStaysOnLockedSelection()
+{
+    // A drag or nudge of only locked objects left the handle where the mouse
+    // went, so a press on empty page there dragged the selection.
+    Page page;
+    TGGraphicControl *locked = page.Create(QRect(100, 100, 60, 40));
+    page.Click(QPoint(130, 120));
+    page.Doc().SetLocked({locked}, true);
+    const QRect around(98, 98, 66, 46);
+    page.Drag(QPoint(130, 120), QPoint(330, 320));
+    QCOMPARE(locked->Bounds(), QRect(100, 100, 60, 40));
+    QCOMPARE(page.Handle()->geometry(), around);
+    QTest::keyClick(page.Handle(), Qt::Key_Right);
+    QCOMPARE(page.Handle()->geometry(), around);
+    page.Click(QPoint(330, 320));
+    QCOMPARE(page.Handle()->SelectedCount(), 0);
 }
 
 void TestSurfacePanel::twoSelectedShowNoSizingZones()
