@@ -220,7 +220,11 @@ void TGBasePanel::SelectInRect(const QRect &band, Qt::KeyboardModifiers modifier
 
 void TGBasePanel::ClipboardAction(ClipboardKind kind)
 {
-    const QList<TGGraphicControl *> selection = m_handle->Selection();
+    ClipboardAction(kind, m_handle->Selection());
+}
+
+void TGBasePanel::ClipboardAction(ClipboardKind kind, const QList<TGGraphicControl *> &selection)
+{
     QString error;
     switch (kind) {
     case ckCut:

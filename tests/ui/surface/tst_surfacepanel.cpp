@@ -588,6 +588,15 @@ void TestSurfacePanel::clipboardFailuresAreReported()
     QCOMPARE(page.Doc().ObjectCount(), 1);
     QCOMPARE(reports.size(), 2);
     QVERIFY(reports.last().startsWith(QStringLiteral("Cut: The objects could not be copied")));
+
+    // The object's own Copy and Cut failed without a word.
+    TGGraphicControl *object = page.Doc().Object(0);
+    page.panel.ObjectMenu(object)->Item(QStringLiteral("Copy"))->trigger();
+    QCOMPARE(reports.size(), 3);
+    QVERIFY(reports.last().startsWith(QStringLiteral("Copy: The objects could not be copied")));
+    page.panel.ObjectMenu(object)->Item(QStringLiteral("Cut"))->trigger();
+    QCOMPARE(page.Doc().ObjectCount(), 1);
+    QCOMPARE(reports.size(), 4);
 }
 
 QTEST_MAIN(TestSurfacePanel)
