@@ -520,6 +520,9 @@ void TGBasePanel::EditOrPopupObject(TGGraphicControl *object, const QPoint &glob
 
 void TGBasePanel::mousePressEvent(QMouseEvent *event)
 {
+    // Selecting without a press (Select All, a band, a clone) leaves the
+    // capture with the handle; this press must not drag that selection.
+    m_handle->ReleaseCapture();
     const QPoint point = event->position().toPoint();
     if (TGGraphicControl *object = m_document->ObjectAt(point))
         ObjectMouseDown(object, event->button(), event->modifiers(), point);

@@ -134,6 +134,7 @@ private Q_SLOTS:
     void dragsUnselectedObjectAfterDelay();
     void lockedObjectStaysInDraggedGroup();
     void handleStaysOnLockedSelection();
+    void pressBesideSelectAllDrawsABand();
     void twoSelectedShowNoSizingZones();
     void nudgesAndUndoesAsOneStep();
     void shortcutsCopyPasteDelete();
@@ -307,6 +308,26 @@ void TestSurfacePanel::handleStaysOnLockedSelection()
     QTest::keyClick(page.Handle(), Qt::Key_Right);
     QCOMPARE(page.Handle()->geometry(), around);
     page.Click(QPoint(330, 320));
+    QCOMPARE(page.Handle()->SelectedCount(), 0);
+}
+
+void TestSurfacePanel::pressBesideSelectAllDrawsABand()
+{
+    // After Select All a press on empty page, with no move before it, dragged
+    // every selected object along with the band.
+    Page page;
+    page.Create(QRect(100, 100, 60, 40));
+    page.Create(QRect(200, 100, 60, 40));
+    page.panel.SelectAll();
+    const QList<QRect> before = BoundsOf(page.Doc());
+    page.now += 500;
+    page.mouse.Press(QPoint(400, 300));
+    page.now += 20;
+    page.mouse.Move(QPoint(401, 300));
+    page.mouse.Move(QPoint(450, 350));
+    page.now += 200;
+    page.mouse.Release(QPoint(450, 350));
+    QCOMPARE(BoundsOf(page.Doc()), before);
     QCOMPARE(page.Handle()->SelectedCount(), 0);
 }
 
