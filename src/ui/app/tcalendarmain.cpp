@@ -719,13 +719,23 @@ void TCalendarMain::SetModified(bool modified)
 void TCalendarMain::UpdateUndoActions()
 {
     const QUndoStack &stack = UndoStack();
-    // An open note is a change Undo can take back too.
+    // An open note is a change Undo can take back too. A changed one is the
+    // step Undo takes back (it is committed first), and committing it leaves
+    // nothing to redo.
+    bool noteChanged = false;
+    if (m_editingNote && m_editedCell >= 1 && m_editedCell <= CalendarPage::CellCount) {
+        TWPRtfStorage edited;
+        m_editor->StoreTo(edited);
+        noteChanged = !(edited == m_page->Page().CellNote(m_editedCell));
+    }
     m_undoAction->setEnabled(stack.canUndo() || m_editingNote);
-    m_undoAction->setText(stack.canUndo() ? QStringLiteral("&Undo %1").arg(stack.undoText())
-                                          : QStringLiteral("&Undo"));
-    m_redoAction->setEnabled(stack.canRedo());
-    m_redoAction->setText(stack.canRedo() ? QStringLiteral("&Redo %1").arg(stack.redoText())
-                                          : QStringLiteral("&Redo"));
+    m_undoAction->setText(noteChanged       ? QStringLiteral("&Undo Note")
+                          : stack.canUndo() ? QStringLiteral("&Undo %1").arg(stack.undoText())
+                                            : QStringLiteral("&Undo"));
+    const bool canRedo = stack.canRedo() && !noteChanged;
+    m_redoAction->setEnabled(canRedo);
+    m_redoAction->setText(canRedo ? QStringLiteral("&Redo %1").arg(stack.redoText())
+                                  : QStringLiteral("&Redo"));
 }
 
 void TCalendarMain::OnUndoIndexChanged()

@@ -17,13 +17,14 @@ ObjectPopupMenu::ObjectPopupMenu(TGBasePanel *surface, TGGraphicControl *object)
         document.SendToBack({&o});
         handle->ClearSelection();
     });
-    Add(QStringLiteral("Cut"),
-        [&document, surface](TGGraphicControl &o) { document.CutObjects(surface->TargetsOf(&o)); });
-    Add(QStringLiteral("Copy"), [&document, surface](TGGraphicControl &o) {
-        document.CopyObjects(surface->TargetsOf(&o));
+    Add(QStringLiteral("Cut"), [surface](TGGraphicControl &o) {
+        surface->ClipboardAction(TGBasePanel::ckCut, surface->TargetsOf(&o));
     });
-    Add(QStringLiteral("Delete"), [&document, surface](TGGraphicControl &o) {
-        document.DeleteObjects(surface->TargetsOf(&o));
+    Add(QStringLiteral("Copy"), [surface](TGGraphicControl &o) {
+        surface->ClipboardAction(TGBasePanel::ckCopy, surface->TargetsOf(&o));
+    });
+    Add(QStringLiteral("Delete"), [surface](TGGraphicControl &o) {
+        surface->ClipboardAction(TGBasePanel::ckDelete, surface->TargetsOf(&o));
     });
     Add(QStringLiteral("Clone"), [surface](TGGraphicControl &o) { surface->CloneObject(&o); });
     addSeparator();

@@ -220,7 +220,11 @@ void TGBasePanel::SelectInRect(const QRect &band, Qt::KeyboardModifiers modifier
 
 void TGBasePanel::ClipboardAction(ClipboardKind kind)
 {
-    const QList<TGGraphicControl *> selection = m_handle->Selection();
+    ClipboardAction(kind, m_handle->Selection());
+}
+
+void TGBasePanel::ClipboardAction(ClipboardKind kind, const QList<TGGraphicControl *> &selection)
+{
     QString error;
     switch (kind) {
     case ckCut:
@@ -516,6 +520,9 @@ void TGBasePanel::EditOrPopupObject(TGGraphicControl *object, const QPoint &glob
 
 void TGBasePanel::mousePressEvent(QMouseEvent *event)
 {
+    // Selecting without a press (Select All, a band, a clone) leaves the
+    // capture with the handle; this press must not drag that selection.
+    m_handle->ReleaseCapture();
     const QPoint point = event->position().toPoint();
     if (TGGraphicControl *object = m_document->ObjectAt(point))
         ObjectMouseDown(object, event->button(), event->modifiers(), point);

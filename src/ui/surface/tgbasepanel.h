@@ -111,7 +111,11 @@ public:
     // Selects the objects touching the band (right/bottom exclusive); with
     // Shift the touched objects toggle in the current selection.
     void SelectInRect(const QRect &band, Qt::KeyboardModifiers modifiers);
+    // On the selection.
     void ClipboardAction(ClipboardKind kind);
+    // On the given objects (an object's own menu); a clipboard file that
+    // cannot be written or read is reported either way.
+    void ClipboardAction(ClipboardKind kind, const QList<TGGraphicControl *> &objects);
     void CloneObject(TGGraphicControl *object);
 
     // --- popup actions on the selection ------------------------------------------

@@ -356,6 +356,9 @@ void TGHandle::ApplyHandleBounds(const QRect &bounds, const QString &text, bool 
     const QRect old = geometry();
     m_surface->Document().MoveResizeObjects(m_selection, old, bounds, text, nudge);
     setGeometry(bounds);
+    // Locked objects stay behind: the handle goes back round the objects,
+    // not where the mouse left it.
+    FitToSelection();
     m_surface->update();
 }
 
@@ -480,6 +483,7 @@ void TGHandle::ApplyNudge(const QRect &bounds)
         m_nudgeRun.placed.append(object->Bounds());
     m_nudgeRun.undoIndex = document.UndoStack().index();
     setGeometry(bounds);
+    FitToSelection();
     m_surface->update();
 }
 

@@ -79,6 +79,8 @@ public:
     bool Dragging() const { return m_dragging; }
     bool Nudging() const { return m_nudging; }
     bool HasCapture() const { return m_capture; }
+    // A new press on the surface is not the one that selected the objects.
+    void ReleaseCapture() { m_capture = false; }
     void SetClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
 
     // Mouse events in handle coordinates (also routed here by the surface

@@ -346,6 +346,15 @@ void TestCalendarMain::undoCommitsTheOpenNoteFirst()
     QVERIFY(NoteText(window.CalendarPanel()->Page(), 6).isEmpty());
     QCOMPARE(window.UndoStack().redoText(), QStringLiteral("Note"));
     QVERIFY(!window.Modified());
+
+    // With a changed note open the menu offered the redo that committing the
+    // note throws away, and named the step below the note as the one undone.
+    ClickCell(7);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("more"));
+    Q_EMIT window.findChild<QMenu *>(QStringLiteral("EditMenu"))->aboutToShow();
+    QCOMPARE(window.findChild<QAction *>(QStringLiteral("mnuUndo"))->text(),
+             QStringLiteral("&Undo Note"));
+    QVERIFY(!window.findChild<QAction *>(QStringLiteral("mnuRedo"))->isEnabled());
 }
 
 void TestCalendarMain::missingRecentFileIsReported()

@@ -133,6 +133,8 @@ private Q_SLOTS:
     void quickClickNeverMoves();
     void dragsUnselectedObjectAfterDelay();
     void lockedObjectStaysInDraggedGroup();
+    void handleStaysOnLockedSelection();
+    void pressBesideSelectAllDrawsABand();
     void twoSelectedShowNoSizingZones();
     void nudgesAndUndoesAsOneStep();
     void shortcutsCopyPasteDelete();
@@ -289,6 +291,44 @@ void TestSurfacePanel::lockedObjectStaysInDraggedGroup()
     QCOMPARE(locked->Bounds(), QRect(200, 100, 60, 40));
     page.Settle();
     QCOMPARE(page.Handle()->geometry(), QRect(98, 98, 166, 96));
+}
+
+void TestSurfacePanel::handleStaysOnLockedSelection()
+{
+    // A drag or nudge of only locked objects left the handle where the mouse
+    // went, so a press on empty page there dragged the selection.
+    Page page;
+    TGGraphicControl *locked = page.Create(QRect(100, 100, 60, 40));
+    page.Click(QPoint(130, 120));
+    page.Doc().SetLocked({locked}, true);
+    const QRect around(98, 98, 66, 46);
+    page.Drag(QPoint(130, 120), QPoint(330, 320));
+    QCOMPARE(locked->Bounds(), QRect(100, 100, 60, 40));
+    QCOMPARE(page.Handle()->geometry(), around);
+    QTest::keyClick(page.Handle(), Qt::Key_Right);
+    QCOMPARE(page.Handle()->geometry(), around);
+    page.Click(QPoint(330, 320));
+    QCOMPARE(page.Handle()->SelectedCount(), 0);
+}
+
+void TestSurfacePanel::pressBesideSelectAllDrawsABand()
+{
+    // After Select All a press on empty page, with no move before it, dragged
+    // every selected object along with the band.
+    Page page;
+    page.Create(QRect(100, 100, 60, 40));
+    page.Create(QRect(200, 100, 60, 40));
+    page.panel.SelectAll();
+    const QList<QRect> before = BoundsOf(page.Doc());
+    page.now += 500;
+    page.mouse.Press(QPoint(400, 300));
+    page.now += 20;
+    page.mouse.Move(QPoint(401, 300));
+    page.mouse.Move(QPoint(450, 350));
+    page.now += 200;
+    page.mouse.Release(QPoint(450, 350));
+    QCOMPARE(BoundsOf(page.Doc()), before);
+    QCOMPARE(page.Handle()->SelectedCount(), 0);
 }
 
 void TestSurfacePanel::twoSelectedShowNoSizingZones()
@@ -569,6 +609,15 @@ void TestSurfacePanel::clipboardFailuresAreReported()
     QCOMPARE(page.Doc().ObjectCount(), 1);
     QCOMPARE(reports.size(), 2);
     QVERIFY(reports.last().startsWith(QStringLiteral("Cut: The objects could not be copied")));
+
+    // The object's own Copy and Cut failed without a word.
+    TGGraphicControl *object = page.Doc().Object(0);
+    page.panel.ObjectMenu(object)->Item(QStringLiteral("Copy"))->trigger();
+    QCOMPARE(reports.size(), 3);
+    QVERIFY(reports.last().startsWith(QStringLiteral("Copy: The objects could not be copied")));
+    page.panel.ObjectMenu(object)->Item(QStringLiteral("Cut"))->trigger();
+    QCOMPARE(page.Doc().ObjectCount(), 1);
+    QCOMPARE(reports.size(), 4);
 }
 
 QTEST_MAIN(TestSurfacePanel)
