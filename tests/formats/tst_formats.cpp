@@ -609,6 +609,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
         QTest::newRow("bare name") << "Holly"
                                    << "Holly";
+        // A name stored in another case lost the border on a case-aware disk.
+        QTest::newRow("other case") << "HOLLY"
+                                    << "HOLLY";
         // Used to load any file the name reached as the border picture.
         QTest::newRow("climbs out of the folder") << "../Borders/Holly"
                                                   << "";

@@ -280,7 +280,10 @@ QString CalendarPage::BorderFilePath(const QString &name, TCalendarOrientation o
 {
     const QString extension =
         orientation == coLandscape ? QStringLiteral(".wls") : QStringLiteral(".wpo");
-    return AssetPath(QStringLiteral("Borders/") + name + extension);
+    const QString path = AssetPath(QStringLiteral("Borders/") + name + extension);
+    const QFileInfo info(path);
+    const QString found = FindIgnoringCase(info.absolutePath(), info.fileName());
+    return found.isEmpty() ? path : found;
 }
 
 void CalendarPage::SetWMFBorderFile(const QString &name)

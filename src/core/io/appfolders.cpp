@@ -62,4 +62,20 @@ QString AssetPath(const QString &relative)
     return installed.isEmpty() ? beside : installed;
 }
 
+QString FindIgnoringCase(const QString &folder, const QString &fileName)
+{
+    if (folder.isEmpty())
+        return {};
+    const QDir dir(folder);
+    const QString exact = dir.filePath(fileName);
+    if (QFileInfo(exact).isFile())
+        return exact;
+    const QStringList entries = dir.entryList(QDir::Files);
+    for (const QString &entry : entries) {
+        if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    }
+    return {};
+}
+
 } // namespace Dayloom

@@ -18,5 +18,9 @@ QString InstalledShareFolder();
 // the system's data folders ($XDG_DATA_DIRS/dayloom), else the path beside
 // the program.
 QString AssetPath(const QString &relative);
+// The file in `folder` named `fileName` without regard to case (stored
+// designs and settings name files as a case-blind file system took them);
+// empty when there is none.
+QString FindIgnoringCase(const QString &folder, const QString &fileName);
 
 } // namespace Dayloom

@@ -52,24 +52,6 @@ QString LibraryKey(const QString &path)
     return name;
 }
 
-// The file in `folder` named `fileName` without regard to case; empty when
-// there is none.
-QString FindIgnoringCase(const QString &folder, const QString &fileName)
-{
-    if (folder.isEmpty())
-        return {};
-    const QDir dir(folder);
-    const QString exact = dir.filePath(fileName);
-    if (QFileInfo(exact).isFile())
-        return exact;
-    const QStringList entries = dir.entryList(QDir::Files);
-    for (const QString &entry : entries) {
-        if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
-            return dir.filePath(entry);
-    }
-    return {};
-}
-
 bool IsFile(const QString &path)
 {
     return !path.isEmpty() && QFileInfo(path).isFile();
