@@ -722,12 +722,7 @@ void TCalendarMain::UpdateUndoActions()
     // An open note is a change Undo can take back too. A changed one is the
     // step Undo takes back (it is committed first), and committing it leaves
     // nothing to redo.
-    bool noteChanged = false;
-    if (m_editingNote && m_editedCell >= 1 && m_editedCell <= CalendarPage::CellCount) {
-        TWPRtfStorage edited;
-        m_editor->StoreTo(edited);
-        noteChanged = !(edited == m_page->Page().CellNote(m_editedCell));
-    }
+    const bool noteChanged = ChangedOpenNote().has_value();
     m_undoAction->setEnabled(stack.canUndo() || m_editingNote);
     m_undoAction->setText(noteChanged       ? QStringLiteral("&Undo Note")
                           : stack.canUndo() ? QStringLiteral("&Undo %1").arg(stack.undoText())
@@ -848,20 +843,29 @@ void TCalendarMain::OnCellClicked(const CellEvent &event)
     UpdateUndoActions();
 }
 
+std::optional<TWPRtfStorage> TCalendarMain::ChangedOpenNote() const
+{
+    if (!m_editingNote || m_editedCell < 1 || m_editedCell > CalendarPage::CellCount)
+        return std::nullopt;
+    TWPRtfStorage edited;
+    m_editor->StoreTo(edited);
+    if (edited == m_page->Page().CellNote(m_editedCell))
+        return std::nullopt;
+    return edited;
+}
+
 void TCalendarMain::DoSaveRichtext()
 {
     if (!m_editingNote)
         return;
+    std::optional<TWPRtfStorage> edited = ChangedOpenNote();
     m_editingNote = false;
     m_trackNoteChanges = false;
-    CalendarPage &page = m_page->Page();
-    TWPRtfStorage edited;
-    m_editor->StoreTo(edited);
-    if (m_editedCell >= 1 && m_editedCell <= CalendarPage::CellCount &&
-        !(edited == page.CellNote(m_editedCell))) {
+    if (edited) {
+        CalendarPage &page = m_page->Page();
         CellNotesCommand::Notes before = CellNotesCommand::NotesOf(page);
         CellNotesCommand::Notes after = before;
-        after[m_editedCell - 1] = edited;
+        after[m_editedCell - 1] = std::move(*edited);
         UndoStack().push(new CellNotesCommand(page, std::move(before), std::move(after),
                                               QStringLiteral("Note")));
     }

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 
 class QAction;
@@ -193,6 +194,9 @@ private:
     void OnCellClicked(const CellEvent &event);
     void OnUndoIndexChanged();
     void UpdateUndoActions();
+    // The open note as the editor holds it, when it differs from its cell's
+    // stored note; empty when no note is open or it is unchanged.
+    std::optional<TWPRtfStorage> ChangedOpenNote() const;
     void RebuildRecentFilesMenu();
     void ShowPage(bool shown);
     void FitPageArea();
