@@ -78,7 +78,8 @@ void TestInstall::installedFiles_data()
     QTest::addColumn<QString>("path");
     for (const char *path :
          {"bin/dayloom", "libexec/dayloom/dayloom-window", "share/dayloom/Borders/Holly.wpo",
-          "share/dayloom/Borders/Holly.wls", "share/dayloom/Clipart", "share/dayloom/activity.icl",
+          "share/dayloom/Borders/Holly.wls", "share/dayloom/Clipart",
+          "share/dayloom/Textures/Wood.jpg", "share/dayloom/activity.icl",
           "share/dayloom/events.icl", "share/dayloom/holiday.icl", "share/dayloom/misc1.icl",
           "share/dayloom/misc2.icl", "share/dayloom/BonusIcons/animals.icl",
           "share/applications/dayloom.desktop", "share/mime/packages/dayloom.xml",
