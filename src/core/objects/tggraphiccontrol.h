@@ -157,6 +157,10 @@ public:
     }
 
     // --- actions ----------------------------------------------------------------------------
+    // Gives a new object made with the kind's tool the values such objects
+    // start with where they differ from a stored object's defaults (run
+    // before it is placed). Nothing by default.
+    virtual void PrepareForTool() {}
     // Objects with a font take the surface's "Font" choice; others ignore it.
     virtual bool HasFont() const { return false; }
     virtual void ApplyFont(const FontSpec &font) { Q_UNUSED(font); }

@@ -283,6 +283,7 @@ TGGraphicControl *PageDocument::CreateObjectInRect(TLPanelState state, const QRe
     m_creating = true;
     TGGraphicControl *placed = nullptr;
     if (std::unique_ptr<TGGraphicControl> object = CreateObjectForTool(state)) {
+        object->PrepareForTool();
         object->Loaded();
         placed = PlaceObject(std::move(object), MinimumCreationRect(band));
     }
