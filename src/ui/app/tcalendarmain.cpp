@@ -20,6 +20,7 @@
 #include "ui/app/tusertitleform.h"
 #include "ui/app/uihelpers.h"
 #include "ui/flatcalendar/editflatcalendar.h"
+#include "ui/supertext/editsupertext.h"
 #include "ui/icons/tfloatingpalette.h"
 #include "ui/icons/ticonlistbox.h"
 #include "ui/print/printjob.h"
@@ -233,6 +234,7 @@ void TCalendarMain::BuildPageArea()
     m_page->KindActions().AddMenuItem(TGImage::StoredClassName(),
                                       QStringLiteral("Load Image From Disk"), loadImage);
     RegisterFlatCalendarActions(*m_page);
+    RegisterSuperTextActions(*m_page);
     connect(&m_page->Document().UndoStack(), &QUndoStack::indexChanged, this,
             &TCalendarMain::OnUndoIndexChanged);
     connect(m_editor, &NoteEditor::noteChanged, this, [this] {

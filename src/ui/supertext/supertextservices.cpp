@@ -1,0 +1,110 @@
+#include "ui/supertext/supertextservices.h"
+
+#include "core/graphics/picture.h"
+#include "core/io/appfolders.h"
+#include "ui/app/helpwindow.h"
+#include "ui/app/uihelpers.h"
+#include "ui/supertext/tsupertextgetsymbol.h"
+#include "ui/supertext/tsupertextproperties.h"
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontDialog>
+
+namespace Dayloom {
+
+namespace {
+
+// The last picture when it still exists, else "bmbrush", else "Textures",
+// else the program's folder.
+QString TextureStartPath(const QString &lastPath)
+{
+    if (!lastPath.isEmpty() && QFileInfo(lastPath).isFile())
+        return lastPath;
+    for (const QString &folder : {QStringLiteral("bmbrush"), QStringLiteral("Textures")}) {
+        const QString path = AssetPath(folder);
+        if (QFileInfo(path).isDir())
+            return path;
+    }
+    return ProgramFolder();
+}
+
+std::optional<SuperTextServices::Texture> AskTexture(QWidget *parent, const QString &lastPath)
+{
+    const QString path = QFileDialog::getOpenFileName(
+        parent, QStringLiteral("Load Texture Image"), TextureStartPath(lastPath),
+        QStringLiteral("Pictures (*.bmp *.dib *.jpg *.jif *.jpeg *.pcx *.rle *.tga *.ico *.png "
+                       "*.BMP *.DIB *.JPG *.JIF *.JPEG *.PCX *.RLE *.TGA *.ICO *.PNG)"));
+    if (path.isEmpty())
+        return std::nullopt;
+    QString error;
+    const std::optional<Picture> picture = Picture::FromFile(path, &error);
+    const QImage image = picture ? picture->AsBitmap().Image() : QImage();
+    if (image.isNull()) {
+        ShowInformation(parent, QStringLiteral("Error loading file!"));
+        return std::nullopt;
+    }
+    return SuperTextServices::Texture{image, QFileInfo(path).absoluteFilePath()};
+}
+
+} // namespace
+
+SuperTextServices SuperTextServices::standard()
+{
+    SuperTextServices services;
+    services.chooseFont = [](QWidget *parent, const FontSpec &font,
+                             const QString &title) -> std::optional<FontSpec> {
+        QFont initial(font.Name());
+        initial.setPointSize(std::max(1, font.Size()));
+        initial.setBold(font.Bold());
+        initial.setItalic(font.Italic());
+        initial.setUnderline(font.Underline());
+        bool ok = false;
+        const QFont chosen =
+            QFontDialog::getFont(&ok, initial, parent, title, QFontDialog::ScalableFonts);
+        if (!ok)
+            return std::nullopt;
+        FontSpec result = font;
+        result.SetName(chosen.family());
+        if (chosen.pointSize() > 0)
+            result.SetSize(chosen.pointSize());
+        result.SetBold(chosen.bold());
+        result.SetItalic(chosen.italic());
+        result.SetUnderline(chosen.underline());
+        return result;
+    };
+    services.chooseColor = [](QWidget *parent, TColor color,
+                              const QString &title) -> std::optional<TColor> {
+        const QColor chosen = QColorDialog::getColor(ToQColor(color), parent, title);
+        if (!chosen.isValid())
+            return std::nullopt;
+        return FromQColor(chosen);
+    };
+    services.loadTexture = AskTexture;
+    services.selectSymbol = [](QWidget *parent) -> std::optional<Symbol> {
+        TSuperTextGetSymbol selector(parent);
+        if (!selector.HasFonts()) {
+            ShowInformation(parent, QStringLiteral("No Symbol fonts installed"));
+            return std::nullopt;
+        }
+        if (selector.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return Symbol{selector.Character(), selector.Face()};
+    };
+    services.showInformation = ShowInformation;
+    services.showHelp = [](QWidget *dialog, int topic) {
+        auto *help = dialog->findChild<HelpWindow *>();
+        if (!help)
+            help = new HelpWindow(dialog);
+        help->ShowHelpTopic(topic);
+    };
+    services.runEditor = [](TSuperTextProperties &dialog) {
+        return dialog.exec() == QDialog::Accepted;
+    };
+    return services;
+}
+
+} // namespace Dayloom
