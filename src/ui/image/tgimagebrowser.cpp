@@ -3,10 +3,10 @@
 #include "core/io/appfolders.h"
 #include "ui/app/helpwindow.h"
 #include "ui/app/uihelpers.h"
+#include "ui/common/picturefolderlists.h"
 #include "ui/image/picturepreview.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -20,31 +20,13 @@
 
 namespace Dayloom {
 
-namespace {
-const QString ParentFolder = QStringLiteral("..");
-} // namespace
-
 TGImageBrowser::TGImageBrowser(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TGImageBrowser"));
     setWindowTitle(QStringLiteral("Load Image File "));
     setWindowFlag(Qt::WindowContextHelpButtonHint, true);
 
-    m_drives = new QComboBox(this);
-    m_drives->setObjectName(QStringLiteral("DriveComboBox1"));
-    m_drives->setAccessibleName(QStringLiteral("Drive"));
-    m_folderLabel = new QLabel(this);
-    m_folderLabel->setObjectName(QStringLiteral("FolderLabel"));
-    m_folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // A long path must not widen the folder column.
-    m_folderLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    m_folders = new QListWidget(this);
-    m_folders->setObjectName(QStringLiteral("DirectoryListBox1"));
-    m_folders->setAccessibleName(QStringLiteral("Folders"));
-    m_files = new QListWidget(this);
-    m_files->setObjectName(QStringLiteral("FileListBox1"));
-    m_files->setAccessibleName(QStringLiteral("Files"));
-    m_files->setToolTip(FileMask().join(QLatin1Char(';')));
+    m_lists = new PictureFolderLists(FileMask(), this);
 
     m_image = new PicturePreview;
     m_scrollBox = new QScrollArea(this);
@@ -74,13 +56,8 @@ TGImageBrowser::TGImageBrowser(QWidget *parent) : QDialog(parent)
     optionsLayout->addWidget(m_stretch);
     optionsLayout->addWidget(m_autoSize);
 
-    auto *folderColumn = new QVBoxLayout;
-    folderColumn->addWidget(m_drives);
-    folderColumn->addWidget(m_folderLabel);
-    folderColumn->addWidget(m_folders, 1);
     auto *lists = new QHBoxLayout;
-    lists->addLayout(folderColumn, 3);
-    lists->addWidget(m_files, 3);
+    lists->addWidget(m_lists, 6);
     lists->addWidget(m_scrollBox, 4);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_ok);
@@ -94,11 +71,9 @@ TGImageBrowser::TGImageBrowser(QWidget *parent) : QDialog(parent)
     layout->addLayout(buttons);
     resize(592, 300);
 
-    connect(m_drives, &QComboBox::activated, this,
-            [this](int index) { SetFolder(m_drives->itemData(index).toString()); });
-    connect(m_folders, &QListWidget::itemActivated, this, &TGImageBrowser::OpenFolderItem);
-    connect(m_files, &QListWidget::itemSelectionChanged, this, &TGImageBrowser::FileChosen);
-    connect(m_files, &QListWidget::itemActivated, this, &QDialog::accept);
+    connect(m_lists, &PictureFolderLists::folderChanged, this, &TGImageBrowser::FolderChanged);
+    connect(m_lists, &PictureFolderLists::fileChosen, this, &TGImageBrowser::FileChosen);
+    connect(m_lists, &PictureFolderLists::fileActivated, this, &QDialog::accept);
     connect(m_stretch, &QCheckBox::clicked, this, &TGImageBrowser::StretchClicked);
     connect(m_autoSize, &QCheckBox::clicked, this, &TGImageBrowser::AutoSizeClicked);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -119,7 +94,6 @@ TGImageBrowser::TGImageBrowser(QWidget *parent) : QDialog(parent)
         box.exec();
     };
 
-    FillDrives();
     SetFolder(ShippedFolder());
     UpdatePreviewSizing();
 }
@@ -141,72 +115,29 @@ void TGImageBrowser::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     CenterForm(this, parentWidget() ? parentWidget()->window() : nullptr);
-    m_files->setFocus();
+    m_lists->Files()->setFocus();
 }
 
-void TGImageBrowser::FillDrives()
+QString TGImageBrowser::Folder() const
 {
-    for (const QFileInfo &drive : QDir::drives())
-        m_drives->addItem(QDir::toNativeSeparators(drive.absoluteFilePath()),
-                          drive.absoluteFilePath());
+    return m_lists->Folder();
 }
 
 void TGImageBrowser::SetFolder(const QString &path)
 {
-    QString folder = path;
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QFileInfo(ShippedFolder()).isDir() ? ShippedFolder() : QDir::homePath();
-    m_folder = QDir(folder).canonicalPath();
-    if (m_folder.isEmpty())
-        m_folder = QDir(folder).absolutePath();
-    for (int i = 0; i < m_drives->count(); ++i) {
-        if (m_folder.startsWith(m_drives->itemData(i).toString(), Qt::CaseInsensitive))
-            m_drives->setCurrentIndex(i);
-    }
-    m_folderLabel->setText(QDir::toNativeSeparators(m_folder));
-    m_folderLabel->setToolTip(m_folderLabel->text());
-    FillLists();
+    m_lists->SetFolder(path, ShippedFolder());
 }
 
-void TGImageBrowser::FillLists()
+void TGImageBrowser::FolderChanged()
 {
-    const QDir dir(m_folder);
-    m_folders->clear();
-    if (!dir.isRoot())
-        m_folders->addItem(ParentFolder);
-    m_folders->addItems(
-        dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
-
-    const QSignalBlocker blocker(m_files);
-    m_files->clear();
-    // Without QDir::CaseSensitive the patterns match "holly.png" as well as
-    // "HOLLY.PNG".
-    m_files->addItems(
-        dir.entryList(FileMask(), QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase));
-    m_files->setCurrentRow(-1);
     m_preview = Picture();
     m_image->SetPicture(m_preview);
     UpdatePreviewSizing();
 }
 
-void TGImageBrowser::OpenFolderItem(QListWidgetItem *item)
-{
-    if (!item)
-        return;
-    QDir dir(m_folder);
-    if (item->text() == ParentFolder)
-        dir.cdUp();
-    else
-        dir.cd(item->text());
-    SetFolder(dir.absolutePath());
-}
-
 QString TGImageBrowser::SelectedFile() const
 {
-    const QListWidgetItem *item = m_files->currentItem();
-    if (!item || !item->isSelected())
-        return QString();
-    return QDir(m_folder).filePath(item->text());
+    return m_lists->SelectedFile();
 }
 
 void TGImageBrowser::FileChosen()

@@ -9,15 +9,12 @@
 #include <functional>
 
 class QCheckBox;
-class QComboBox;
-class QLabel;
-class QListWidget;
-class QListWidgetItem;
 class QPushButton;
 class QScrollArea;
 
 namespace Dayloom {
 
+class PictureFolderLists;
 class PicturePreview;
 
 // "Load Image File ": the clip-art browser. A drive list, the folders of
@@ -43,7 +40,7 @@ public:
 
     // The folder whose files are listed; a folder that does not exist shows
     // the shipped clip art (or the home folder when that is missing too).
-    QString Folder() const { return m_folder; }
+    QString Folder() const;
     void SetFolder(const QString &path);
 
     // The file chosen in the list (full path); empty when none is.
@@ -75,21 +72,15 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void FillDrives();
-    void FillLists();
-    void OpenFolderItem(QListWidgetItem *item);
+    void FolderChanged();
     void FileChosen();
     void StretchClicked();
     void AutoSizeClicked();
     void ShowHelp();
     void UpdatePreviewSizing();
 
-    QString m_folder;
     Picture m_preview;
-    QComboBox *m_drives;
-    QLabel *m_folderLabel;
-    QListWidget *m_folders;
-    QListWidget *m_files;
+    PictureFolderLists *m_lists;
     QScrollArea *m_scrollBox;
     PicturePreview *m_image;
     QCheckBox *m_stretch;

@@ -1,15 +1,13 @@
 #include "ui/supertext/supertextservices.h"
 
-#include "core/graphics/picture.h"
-#include "core/io/appfolders.h"
 #include "ui/app/helpwindow.h"
 #include "ui/app/uihelpers.h"
+#include "ui/supertext/tsupertextbrushimagebrowser.h"
 #include "ui/supertext/tsupertextgetsymbol.h"
 #include "ui/supertext/tsupertextproperties.h"
 
 #include <QColorDialog>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -18,36 +16,20 @@ namespace Dayloom {
 
 namespace {
 
-// The last picture when it still exists, else "bmbrush", else "Textures",
-// else the program's folder.
-QString TextureStartPath(const QString &lastPath)
+std::optional<SuperTextServices::Texture> AskTexture(QWidget *parent, const TGSuperText &text,
+                                                     const QString &lastPath)
 {
-    if (!lastPath.isEmpty() && QFileInfo(lastPath).isFile())
-        return lastPath;
-    for (const QString &folder : {QStringLiteral("bmbrush"), QStringLiteral("Textures")}) {
-        const QString path = AssetPath(folder);
-        if (QFileInfo(path).isDir())
-            return path;
-    }
-    return ProgramFolder();
-}
-
-std::optional<SuperTextServices::Texture> AskTexture(QWidget *parent, const QString &lastPath)
-{
-    const QString path = QFileDialog::getOpenFileName(
-        parent, QStringLiteral("Load Texture Image"), TextureStartPath(lastPath),
-        QStringLiteral("Pictures (*.bmp *.dib *.jpg *.jif *.jpeg *.pcx *.rle *.tga *.ico *.png "
-                       "*.BMP *.DIB *.JPG *.JIF *.JPEG *.PCX *.RLE *.TGA *.ICO *.PNG)"));
-    if (path.isEmpty())
+    // The browser may change the current folder; the program's stays.
+    const QString current = QDir::currentPath();
+    TSuperTextBrushImageBrowser browser(parent);
+    browser.TakeLookOf(text);
+    browser.OpenAt(lastPath);
+    const bool ok = browser.exec() == QDialog::Accepted;
+    QDir::setCurrent(current);
+    if (!ok || browser.Picture().isNull())
         return std::nullopt;
-    QString error;
-    const std::optional<Picture> picture = Picture::FromFile(path, &error);
-    const QImage image = picture ? picture->AsBitmap().Image() : QImage();
-    if (image.isNull()) {
-        ShowInformation(parent, QStringLiteral("Error loading file!"));
-        return std::nullopt;
-    }
-    return SuperTextServices::Texture{image, QFileInfo(path).absoluteFilePath()};
+    return SuperTextServices::Texture{browser.Picture(),
+                                      QFileInfo(browser.SelectedFile()).absoluteFilePath()};
 }
 
 } // namespace

@@ -13,6 +13,7 @@ class QWidget;
 
 namespace Dayloom {
 
+class TGSuperText;
 class TSuperTextProperties;
 
 // What the SuperText dialogs ask of the world around them: the font,
@@ -40,9 +41,11 @@ struct SuperTextServices
     // The colour dialog on a colour; nothing when cancelled.
     std::function<std::optional<TColor>(QWidget *parent, TColor color, const QString &title)>
         chooseColor;
-    // A picture to tile into the letters, starting at the last one loaded
-    // (may be empty); nothing when cancelled.
-    std::function<std::optional<Texture>(QWidget *parent, const QString &lastPath)> loadTexture;
+    // A picture to tile into the letters of `text`, starting at the last
+    // one loaded (may be empty); nothing when cancelled.
+    std::function<std::optional<Texture>(QWidget *parent, const TGSuperText &text,
+                                         const QString &lastPath)>
+        loadTexture;
     // One character of a symbol font; nothing when cancelled.
     std::function<std::optional<Symbol>(QWidget *parent)> selectSymbol;
     std::function<void(QWidget *parent, const QString &text)> showInformation;

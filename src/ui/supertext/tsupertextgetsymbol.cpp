@@ -7,7 +7,9 @@
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPainterPath>
 #include <QPushButton>
+#include <QRawFont>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -70,6 +72,25 @@ TSuperTextGetSymbol::TSuperTextGetSymbol(QWidget *parent) : QDialog(parent)
     CenterForm(this, parent ? parent->window() : nullptr);
 }
 
+namespace {
+
+// True when the face draws its characters as outlines; colour-bitmap faces
+// (emoji) leave no letters to fill.
+bool HasOutlines(const QString &family)
+{
+    const QRawFont raw = QRawFont::fromFont(QFont(family));
+    if (!raw.isValid())
+        return false;
+    for (char16_t c = 0x21; c < 0x100; ++c) {
+        const QList<quint32> glyphs = raw.glyphIndexesForString(QString(QChar(c)));
+        if (!glyphs.isEmpty() && glyphs.first() != 0 && !raw.pathForGlyph(glyphs.first()).isEmpty())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 QStringList TSuperTextGetSymbol::SymbolFonts()
 {
     QStringList fonts;
@@ -79,7 +100,7 @@ QStringList TSuperTextGetSymbol::SymbolFonts()
         const qsizetype bracket = face.indexOf(QLatin1String(" ["));
         if (bracket > 0)
             face.truncate(bracket);
-        if (QFontDatabase::isScalable(family) && !fonts.contains(face))
+        if (!fonts.contains(face) && QFontDatabase::isScalable(family) && HasOutlines(family))
             fonts << face;
     }
     fonts.sort(Qt::CaseInsensitive);

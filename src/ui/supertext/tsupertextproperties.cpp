@@ -279,28 +279,32 @@ void TSuperTextProperties::Connect()
     connect(m_sizeDown, &QToolButton::clicked, this, [this] { ChangeFontSize(-SizeStep); });
 }
 
+void TSuperTextProperties::CopyLook(const TGSuperText &source, TGSuperText &preview)
+{
+    preview.SetCaption(source.Caption());
+    preview.SetFont(source.Font());
+    preview.SetControlTransparent(source.ControlTransparent());
+    preview.SetBGColor(source.BGColor());
+    preview.SetBorderStyle(source.BorderStyle());
+    preview.SetGradientFromColor(source.GradientFromColor());
+    preview.SetFillDirection(source.FillDirection());
+    preview.SetGradientToColor(source.GradientToColor());
+    // The fill before the picture: any fill but Texture drops the picture.
+    preview.SetSurfaceType(source.SurfaceType());
+    preview.SetImageBitmapData(source.ImageBitmapData());
+    preview.SetOutlineColor(source.OutlineColor());
+    preview.SetOutlineStyle(source.OutlineStyle());
+    preview.SetOutlineWidth(source.OutlineWidth());
+    preview.SetShadowcolor(source.Shadowcolor());
+    preview.SetShadowDepth(source.ShadowDepth());
+    preview.SetShadowOrientation(source.ShadowOrientation());
+    preview.SetBounds(QRect(QPoint(0, 0), source.Bounds().size()));
+    preview.CheckBoundsChanged();
+}
+
 void TSuperTextProperties::LoadFrom(const TGSuperText &object)
 {
-    TGSuperText &preview = Preview();
-    preview.SetCaption(object.Caption());
-    preview.SetFont(object.Font());
-    preview.SetControlTransparent(object.ControlTransparent());
-    preview.SetBGColor(object.BGColor());
-    preview.SetBorderStyle(object.BorderStyle());
-    preview.SetGradientFromColor(object.GradientFromColor());
-    preview.SetFillDirection(object.FillDirection());
-    preview.SetGradientToColor(object.GradientToColor());
-    // The picture before the type: a type other than Texture drops it.
-    preview.SetSurfaceType(object.SurfaceType());
-    preview.SetImageBitmapData(object.ImageBitmapData());
-    preview.SetOutlineColor(object.OutlineColor());
-    preview.SetOutlineStyle(object.OutlineStyle());
-    preview.SetOutlineWidth(object.OutlineWidth());
-    preview.SetShadowcolor(object.Shadowcolor());
-    preview.SetShadowDepth(object.ShadowDepth());
-    preview.SetShadowOrientation(object.ShadowOrientation());
-    preview.SetBounds(QRect(QPoint(0, 0), object.Bounds().size()));
-    preview.CheckBoundsChanged();
+    CopyLook(object, Preview());
     m_preview->FollowSample();
     m_lastPath = object.LastBitmapFileNameandPath();
 }
@@ -445,7 +449,7 @@ void TSuperTextProperties::LoadTexture()
     if (!m_services.loadTexture)
         return;
     if (const std::optional<SuperTextServices::Texture> texture =
-            m_services.loadTexture(this, m_lastPath)) {
+            m_services.loadTexture(this, Preview(), m_lastPath)) {
         Preview().SetImage(texture->image);
         m_lastUsedImage = texture->image;
         m_lastPath = texture->path;

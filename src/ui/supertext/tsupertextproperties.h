@@ -40,6 +40,10 @@ public:
                                                                  SuperTextServices::standard());
 
     void LoadFrom(const TGSuperText &object);
+    // What the dialog and the texture browser copy into their preview, in
+    // this order: caption, font, transparency, background, border, gradient,
+    // picture, outline, shadow, fill, and the size at zoom 1.
+    static void CopyLook(const TGSuperText &source, TGSuperText &preview);
     void SaveTo(TGSuperText &object) const;
 
     TGSuperText &Preview();

@@ -1,16 +1,20 @@
+#include "core/io/appfolders.h"
 #include "core/objects/supertext/tgsupertext.h"
 #include "core/surface/pagedocument.h"
 #include "ui/common/colorswatchbutton.h"
 #include "ui/supertext/editsupertext.h"
 #include "ui/supertext/supertextpreview.h"
+#include "ui/supertext/tsupertextbrushimagebrowser.h"
 #include "ui/supertext/tsupertextproperties.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QUndoStack>
@@ -38,7 +42,7 @@ struct Fakes
             chosen.SetName(QStringLiteral("Times New Roman"));
             return std::optional<FontSpec>(chosen);
         };
-        services.loadTexture = [](QWidget *, const QString &) {
+        services.loadTexture = [](QWidget *, const TGSuperText &, const QString &) {
             QImage image(4, 4, QImage::Format_RGB32);
             image.fill(Qt::red);
             return std::optional<SuperTextServices::Texture>({image, QStringLiteral("/x/red.bmp")});
@@ -90,6 +94,10 @@ private Q_SLOTS:
     void fontSizeSteps();
     void textureWithoutPictureStaysUnfilled();
     void typingRefitsAtMostFiveTimesASecond();
+    void textureBrowserStartFolder_data();
+    void textureBrowserStartFolder();
+    void textureBrowserLoadsPictures_data();
+    void textureBrowserLoadsPictures();
 };
 
 void TestSuperTextProperties::okIsOneUndoStep()
@@ -228,6 +236,89 @@ void TestSuperTextProperties::typingRefitsAtMostFiveTimesASecond()
         QVERIFY(dialog.Preview().Width() > 300);
     };
     design.Edit(fakes);
+}
+
+void TestSuperTextProperties::textureBrowserStartFolder_data()
+{
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QString>("lastPath");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("deleted last picture opens bmbrush")
+        << QStringList{QStringLiteral("bmbrush"), QStringLiteral("Textures")}
+        << QStringLiteral("Textures/gone.bmp") << QStringLiteral("bmbrush");
+    QTest::newRow("without bmbrush the textures")
+        << QStringList{QStringLiteral("Textures")} << QString() << QStringLiteral("Textures");
+    QTest::newRow("neither: the program's folder") << QStringList{} << QString() << QString();
+    QTest::newRow("the last picture when it exists")
+        << QStringList{QStringLiteral("bmbrush"), QStringLiteral("Textures")}
+        << QStringLiteral("Textures/wood.png") << QStringLiteral("Textures");
+}
+
+void TestSuperTextProperties::textureBrowserStartFolder()
+{
+    QFETCH(QStringList, folders);
+    QFETCH(QString, lastPath);
+    QFETCH(QString, expected);
+    QTemporaryDir program;
+    for (const QString &folder : folders)
+        QVERIFY(QDir(program.path()).mkpath(folder));
+    if (folders.contains(QStringLiteral("Textures"))) {
+        QImage wood(8, 8, QImage::Format_RGB32);
+        wood.fill(Qt::darkYellow);
+        QVERIFY(wood.save(program.filePath(QStringLiteral("Textures/wood.png"))));
+    }
+    SetProgramFolder(program.path());
+    TSuperTextBrushImageBrowser browser;
+    browser.OpenAt(lastPath.isEmpty() ? QString() : program.filePath(lastPath));
+    SetProgramFolder(QString());
+    QCOMPARE(browser.Folder(), QDir(program.filePath(expected)).canonicalPath());
+    const bool existing = lastPath.endsWith(QLatin1String("wood.png"));
+    QCOMPARE(browser.SelectedFile().isEmpty(), !existing);
+    QCOMPARE(browser.Example().Image().isNull(), !existing);
+}
+
+void TestSuperTextProperties::textureBrowserLoadsPictures_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("loads");
+    QTest::addColumn<bool>("message");
+    QTest::newRow("picture") << QStringLiteral("good.PNG") << true << false;
+    QTest::newRow("broken bitmap says so") << QStringLiteral("broken.bmp") << false << true;
+    QTest::newRow("broken JPEG stays quiet") << QStringLiteral("broken.jpg") << false << false;
+}
+
+void TestSuperTextProperties::textureBrowserLoadsPictures()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, loads);
+    QFETCH(bool, message);
+    QTemporaryDir folder;
+    QImage good(6, 6, QImage::Format_RGB32);
+    good.fill(Qt::green);
+    QVERIFY(good.save(folder.filePath(QStringLiteral("good.PNG")), "PNG"));
+    for (const char *name : {"broken.bmp", "broken.jpg"}) {
+        QFile broken(folder.filePath(QString::fromLatin1(name)));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("not a picture");
+    }
+    TSuperTextBrushImageBrowser browser;
+    QStringList errors;
+    browser.SetErrorHandler([&errors](const QString &text) { errors << text; });
+    TGSuperText look;
+    look.SetCaption(QStringLiteral("Wood"));
+    browser.TakeLookOf(look);
+    browser.OpenAt(folder.filePath(QStringLiteral("good.PNG")));
+    QVERIFY(!browser.Picture().isNull());
+    auto *files = browser.findChild<QListWidget *>(QStringLiteral("FileListBox1"));
+    QCOMPARE(files->count(), 3);
+    const QList<QListWidgetItem *> items = files->findItems(file, Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    files->setCurrentItem(nullptr);
+    files->setCurrentItem(items.first());
+    QCOMPARE(!browser.Picture().isNull(), loads);
+    QCOMPARE(!browser.Example().Image().isNull(), loads);
+    QCOMPARE(browser.Example().Caption(), QStringLiteral("Wood"));
+    QCOMPARE(errors, message ? QStringList{QStringLiteral("Error loading file!")} : QStringList());
 }
 
 QTEST_MAIN(TestSuperTextProperties)
