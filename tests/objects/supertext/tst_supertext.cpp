@@ -3,6 +3,7 @@
 #include "core/objects/objectkindregistry.h"
 #include "core/objects/supertext/tgsupertext.h"
 #include "core/print/printengine.h"
+#include "core/surface/pagedocument.h"
 
 #include <QBuffer>
 #include <QFontMetrics>
@@ -101,6 +102,7 @@ private Q_SLOTS:
     void printsOutlinesNotFonts();
     void printPlacement();
     void toolCreatesBorderedBox();
+    void cloneKeepsEverything();
 };
 
 void TestSuperText::shadowOffsetMovesText_data()
@@ -425,6 +427,23 @@ void TestSuperText::toolCreatesBorderedBox()
     // One read from a file keeps a file's defaults.
     const std::unique_ptr<TGGraphicControl> stored = kinds.Create("TGSuperText");
     QCOMPARE(static_cast<TGSuperText *>(stored.get())->BorderStyle(), bsNone);
+}
+
+void TestSuperText::cloneKeepsEverything()
+{
+    PageDocument document;
+    auto *text = static_cast<TGSuperText *>(
+        document.PlaceObject(std::make_unique<TGSuperText>(), QRect(10, 10, 300, 90)));
+    text->SetSurfaceType(TGSuperText::stBrushImage);
+    text->SetImage(Checker());
+    text->SetCaption(QStringLiteral("Clone me"));
+    text->SetOutlineStyle(TGSuperText::psDot);
+    auto *clone = dynamic_cast<TGSuperText *>(document.CloneObject(text));
+    QVERIFY(clone);
+    QCOMPARE(clone->Caption(), text->Caption());
+    QCOMPARE(clone->OutlineStyle(), TGSuperText::psDot);
+    QCOMPARE(clone->ImageBitmapData(), text->ImageBitmapData());
+    QCOMPARE(clone->Top(), text->Top() + PageDocument::CloneOffset);
 }
 
 QTEST_MAIN(TestSuperText)
