@@ -409,6 +409,16 @@ void TestSuperText::printPlacement()
     // The box covers (1.5, 0.75) to (4.625, 1.583) inches; red letters inside.
     const QRect box(int(1.5 * dpi), int(0.75 * dpi), int(3.125 * dpi), int(0.833 * dpi));
     QVERIFY(CountNear(paper, box, Qt::red) > 1000);
+    // 48-point capitals stand about half an inch tall at the printer's resolution.
+    int top = paper.height(), bottom = -1;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        if (CountNear(paper, QRect(box.left(), y, box.width(), 1), Qt::red) > 0) {
+            top = std::min(top, y);
+            bottom = y;
+        }
+    }
+    QVERIFY2(bottom - top > int(0.4 * dpi), qPrintable(QString::number(bottom - top)));
+    QVERIFY2(bottom - top < int(0.6 * dpi), qPrintable(QString::number(bottom - top)));
     QCOMPARE(CountNear(paper, QRect(0, 0, int(1.45 * dpi), 2 * dpi), Paper, 0),
              int(1.45 * dpi) * 2 * dpi);
     QCOMPARE(paper.pixelColor(box.right() - 3, box.bottom() - 3), QColor(Qt::white));

@@ -560,7 +560,11 @@ void TGSuperText::PrintTo(PrintEngine &engine, double xInch, double yInch) const
         return;
 
     // The text's baseline sits 0.88 line heights below the top of its line.
+    // Paths know no device: their font is sized in the device's pixels.
     const QFont font = engine.Font();
+    QFont pathFont = font;
+    pathFont.setPixelSize(
+        std::max(1, int(std::lround(m_font.Size() * engine.YPixelsPerInch() / 72.0))));
     const double baseline = 0.88 * engine.LineHeight();
     const auto devicePoint = [&](const QPoint &origin) {
         return QPointF(engine.XInchesToDev(left + origin.x() / ScreenPpi),
@@ -574,7 +578,7 @@ void TGSuperText::PrintTo(PrintEngine &engine, double xInch, double yInch) const
         painter.drawText(devicePoint(m.shadowOrigin), text);
     }
     QPainterPath face;
-    face.addText(devicePoint(m.textOrigin), font, text);
+    face.addText(devicePoint(m.textOrigin), pathFont, text);
     if (m_surfaceType != stBrushTransparent) {
         // The area to fill: the object, widened a little to the left and top.
         const QRectF area(
