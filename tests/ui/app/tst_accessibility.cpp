@@ -12,6 +12,9 @@
 #include "ui/properties/tcalendarproperties.h"
 #include "ui/recurring/teditrecurringdateformula.h"
 #include "ui/recurring/teditrecurringdates.h"
+#include "ui/supertext/tsupertextbrushimagebrowser.h"
+#include "ui/supertext/tsupertextgetsymbol.h"
+#include "ui/supertext/tsupertextproperties.h"
 
 #include <QAccessible>
 #include <QTabWidget>
@@ -154,18 +157,22 @@ void TestAccessibility::everyControlHasAName_data()
         << WindowMaker([] { return std::make_unique<TFlatCalendarEditor>(); });
     QTest::newRow("clip art browser")
         << WindowMaker([] { return std::make_unique<TGImageBrowser>(); });
-    QTest::newRow("icon tool") << WindowMaker([] {
-        return std::make_unique<TFloatingPalette>(nullptr);
-    });
-    QTest::newRow("recurring dates") << WindowMaker([] {
-        return std::make_unique<TEditRecurringDates>(QStringLiteral("DLRECUR.DAX"));
-    });
+    QTest::newRow("icon tool") << WindowMaker(
+        [] { return std::make_unique<TFloatingPalette>(nullptr); });
+    QTest::newRow("recurring dates") << WindowMaker(
+        [] { return std::make_unique<TEditRecurringDates>(QStringLiteral("DLRECUR.DAX")); });
     QTest::newRow("recurring date formula")
         << WindowMaker([] { return std::make_unique<TEditRecurringDateFormula>(); });
     QTest::newRow("time picker") << WindowMaker([] { return std::make_unique<TSetTimeDialog>(); });
-    QTest::newRow("default font")
-        << WindowMaker([] { return std::make_unique<TDefaultFontDialog>(); });
+    QTest::newRow("default font") << WindowMaker(
+        [] { return std::make_unique<TDefaultFontDialog>(); });
     QTest::newRow("page title") << WindowMaker([] { return std::make_unique<TUserTitleForm>(); });
+    QTest::newRow("SuperText properties")
+        << WindowMaker([] { return std::make_unique<TSuperTextProperties>(); });
+    QTest::newRow("texture browser")
+        << WindowMaker([] { return std::make_unique<TSuperTextBrushImageBrowser>(); });
+    QTest::newRow("symbol selector")
+        << WindowMaker([] { return std::make_unique<TSuperTextGetSymbol>(); });
 }
 
 void TestAccessibility::everyControlHasAName()
