@@ -45,6 +45,14 @@ bool HelpWindow::HasTopic(int topic)
     return manual.readAll().contains(("name=\"" + TopicAnchor(topic) + "\"").toUtf8());
 }
 
+void HelpWindow::ShowTopicFor(QWidget *owner, int topic)
+{
+    auto *help = owner->findChild<HelpWindow *>();
+    if (!help)
+        help = new HelpWindow(owner);
+    help->ShowHelpTopic(topic);
+}
+
 void HelpWindow::ShowHelpTopic(int topic)
 {
     if (!HasTopic(topic)) {

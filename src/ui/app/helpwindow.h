@@ -23,6 +23,9 @@ public:
     QTextBrowser *Browser() const { return m_browser; }
     // Whether the manual has a section for the topic.
     static bool HasTopic(int topic);
+    // Opens the topic in the help window that belongs to `owner` (made on
+    // first use), so that it takes input while `owner` is modal.
+    static void ShowTopicFor(QWidget *owner, int topic);
 
 private:
     QTextBrowser *m_browser;

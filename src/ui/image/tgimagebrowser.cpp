@@ -80,14 +80,7 @@ TGImageBrowser::TGImageBrowser(QWidget *parent) : QDialog(parent)
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_help, &QPushButton::clicked, this, &TGImageBrowser::ShowHelp);
 
-    m_helpHandler = [this](int context) {
-        // A child of the browser, so that it takes input while the browser
-        // is modal.
-        auto *help = findChild<HelpWindow *>();
-        if (!help)
-            help = new HelpWindow(this);
-        help->ShowHelpTopic(context);
-    };
+    m_helpHandler = [this](int context) { HelpWindow::ShowTopicFor(this, context); };
     m_errorHandler = [this](const QString &text) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok,
                         this);

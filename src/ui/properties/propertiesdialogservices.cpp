@@ -2,10 +2,10 @@
 
 #include "ui/app/tsettimedialog.h"
 #include "ui/app/uihelpers.h"
+#include "ui/common/askcolor.h"
 #include "ui/common/fontspecdialog.h"
 #include "ui/properties/languagechooser.h"
 
-#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -52,14 +52,6 @@ QString AskOpenFileName(QWidget *parent, const PropertiesDialogServices::FileReq
     return dialog.selectedFiles().first();
 }
 
-std::optional<TColor> AskColor(QWidget *parent, TColor color)
-{
-    const QColor chosen = QColorDialog::getColor(ToQColor(color), parent);
-    if (!chosen.isValid())
-        return std::nullopt;
-    return FromQColor(chosen);
-}
-
 std::optional<QTime> AskTime(QWidget *parent, const QTime &time)
 {
     TSetTimeDialog dialog(parent);
@@ -91,7 +83,7 @@ PropertiesDialogServices PropertiesDialogServices::standard()
     services.pickFont = [](QWidget *parent, const FontSpec &font) {
         return AskFontSpec(parent, font);
     };
-    services.pickColor = AskColor;
+    services.pickColor = [](QWidget *parent, TColor color) { return AskColor(parent, color); };
     services.pickTime = AskTime;
     services.pickLanguage = AskLanguage;
     return services;

@@ -2,11 +2,11 @@
 
 #include "ui/app/helpwindow.h"
 #include "ui/app/uihelpers.h"
+#include "ui/common/askcolor.h"
 #include "ui/supertext/tsupertextbrushimagebrowser.h"
 #include "ui/supertext/tsupertextgetsymbol.h"
 #include "ui/supertext/tsupertextproperties.h"
 
-#include <QColorDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -58,13 +58,7 @@ SuperTextServices SuperTextServices::standard()
         result.SetUnderline(chosen.underline());
         return result;
     };
-    services.chooseColor = [](QWidget *parent, TColor color,
-                              const QString &title) -> std::optional<TColor> {
-        const QColor chosen = QColorDialog::getColor(ToQColor(color), parent, title);
-        if (!chosen.isValid())
-            return std::nullopt;
-        return FromQColor(chosen);
-    };
+    services.chooseColor = AskColor;
     services.loadTexture = AskTexture;
     services.selectSymbol = [](QWidget *parent) -> std::optional<Symbol> {
         TSuperTextGetSymbol selector(parent);
@@ -77,12 +71,7 @@ SuperTextServices SuperTextServices::standard()
         return Symbol{selector.Character(), selector.Face()};
     };
     services.showInformation = ShowInformation;
-    services.showHelp = [](QWidget *dialog, int topic) {
-        auto *help = dialog->findChild<HelpWindow *>();
-        if (!help)
-            help = new HelpWindow(dialog);
-        help->ShowHelpTopic(topic);
-    };
+    services.showHelp = HelpWindow::ShowTopicFor;
     services.runEditor = [](TSuperTextProperties &dialog) {
         return dialog.exec() == QDialog::Accepted;
     };

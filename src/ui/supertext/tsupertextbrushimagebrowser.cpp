@@ -62,12 +62,7 @@ TSuperTextBrushImageBrowser::TSuperTextBrushImageBrowser(QWidget *parent) : QDia
     connect(m_lists, &PictureFolderLists::folderChanged, this, [this] { ShowPicture({}); });
     connect(m_lists, &PictureFolderLists::fileActivated, this, &QDialog::accept);
 
-    m_helpHandler = [this](int context) {
-        auto *window = findChild<HelpWindow *>();
-        if (!window)
-            window = new HelpWindow(this);
-        window->ShowHelpTopic(context);
-    };
+    m_helpHandler = [this](int context) { HelpWindow::ShowTopicFor(this, context); };
     m_errorHandler = [this](const QString &text) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Ok,
                         this);
