@@ -2,6 +2,7 @@
 
 #include "core/objects/flatcalendar/flatcalendarkind.h"
 #include "core/objects/image/imagekind.h"
+#include "core/objects/richlabel/richlabelkind.h"
 
 namespace Dayloom {
 
@@ -9,6 +10,7 @@ void RegisterBuiltInObjectKinds(ObjectKindRegistry &registry)
 {
     RegisterImageKind(registry);
     RegisterFlatCalendarKind(registry);
+    RegisterRichLabelKind(registry);
 }
 
 } // namespace Dayloom
