@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Dayloom {
@@ -31,7 +32,12 @@ TRichTextLabelEditor::TRichTextLabelEditor(QWidget *parent,
     setWindowTitle(QStringLiteral("Rich Text Editor"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, true);
     BuildControls();
-    resize(601, 343);
+    resize(sizeHint());
+}
+
+QSize TRichTextLabelEditor::sizeHint() const
+{
+    return QSize(std::max(601, QDialog::sizeHint().width()), 343);
 }
 
 TRichTextLabelEditor::~TRichTextLabelEditor()

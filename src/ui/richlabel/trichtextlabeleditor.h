@@ -56,6 +56,10 @@ public:
     TGraphicPanel *ZoomCaption() const { return m_zoomCaption; }
     int ZoomPercent() const;
 
+    // 601 x 343, or wider when the formatting bar needs more room to show
+    // every control.
+    QSize sizeHint() const override;
+
     // "Zoom In": nothing at 100 percent or more, else 10 more.
     void ZoomIn();
     // "Zoom Out": nothing at 50 percent or less, else 10 less.
