@@ -452,6 +452,11 @@ void TestRtf::readSamplePictures_data()
     QTest::newRow("enhanced metafile, drawn at twice its shown size")
         << "picture_emf.rtf" << QSize(80, 40) << QSizeF(40, 20)
         << QList<QRgb>{qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(255, 0, 0), qRgb(0, 0, 255)};
+    // Without \picwgoal a metafile used to take the size its own header
+    // suggests, not the 0.01 mm extent \picw and \pich give for metafiles.
+    QTest::newRow("enhanced metafile sized by its extent in 0.01 mm")
+        << "picture_emf_himetric.rtf" << QSize(160, 80) << QSizeF(80, 40)
+        << QList<QRgb>{qRgb(255, 0, 0), qRgb(0, 0, 255), qRgb(255, 0, 0), qRgb(0, 0, 255)};
 }
 
 void TestRtf::readSamplePictures()

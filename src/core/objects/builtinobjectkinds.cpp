@@ -2,6 +2,7 @@
 
 #include "core/objects/flatcalendar/flatcalendarkind.h"
 #include "core/objects/image/imagekind.h"
+#include "core/objects/richlabel/richlabelkind.h"
 #include "core/objects/supertext/supertextkind.h"
 
 namespace Dayloom {
@@ -11,6 +12,7 @@ void RegisterBuiltInObjectKinds(ObjectKindRegistry &registry)
     RegisterImageKind(registry);
     RegisterFlatCalendarKind(registry);
     RegisterSuperTextKind(registry);
+    RegisterRichLabelKind(registry);
 }
 
 } // namespace Dayloom

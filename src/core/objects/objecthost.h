@@ -4,6 +4,7 @@
 
 namespace Dayloom {
 
+class NoteRenderer;
 class TGGraphicControl;
 
 // What a placed object needs from the design that holds it: where to report
@@ -26,6 +27,10 @@ public:
     // The page at the current zoom, in the surface pixels objects paint in;
     // its top left corner is (0, 0).
     virtual QSize SurfaceSize() const = 0;
+    // The one hidden rich text renderer every rich text label of the design
+    // draws through, one after another ("MASTERWPRICHTEXT"); null when the
+    // design has none, and then rich text labels draw nothing.
+    virtual NoteRenderer *MasterRichText() const { return nullptr; }
 
 protected:
     ~ObjectHost() = default;

@@ -168,6 +168,10 @@ public:
     // class (undo of property edits restores a snapshot this way). Derived
     // classes extend it and call the base.
     virtual void AssignProperties(const TGGraphicControl &source);
+    // What the object lacks from its host to be shown, as an error text for
+    // the load that placed it (a rich text label without the design's
+    // master renderer); empty when nothing is missing.
+    virtual QString PlacementError() const { return {}; }
 
 private:
     void BoundsEdited();

@@ -17,6 +17,7 @@ namespace Dayloom {
 namespace {
 
 constexpr double TwipsPerPixel = 15.0; // 1440 twips per inch, 96 pixels per inch
+constexpr double PixelsPerHundredthMm = 96.0 / 2540.0;
 
 int HexValue(char c)
 {
@@ -121,9 +122,16 @@ QImage RtfPicture::MetafileToImage() const
     MetafilePlayer player;
     if (!player.Load(m_data, nullptr))
         return {};
+    // Without a goal size, \picw and \pich of a metafile are its extent in
+    // hundredths of a millimetre; only without them does its header decide.
     const QSizeF natural = player.NaturalSize();
-    const double width = m_goalWidth > 0 ? m_goalWidth / TwipsPerPixel : natural.width();
-    const double height = m_goalHeight > 0 ? m_goalHeight / TwipsPerPixel : natural.height();
+    const auto extent = [](int hundredthsMm, double fallback) {
+        return hundredthsMm > 0 ? hundredthsMm * PixelsPerHundredthMm : fallback;
+    };
+    const double width =
+        m_goalWidth > 0 ? m_goalWidth / TwipsPerPixel : extent(m_pixelWidth, natural.width());
+    const double height =
+        m_goalHeight > 0 ? m_goalHeight / TwipsPerPixel : extent(m_pixelHeight, natural.height());
     constexpr int Sharpness = 2;
     const QSize pixels(qCeil(width * Sharpness), qCeil(height * Sharpness));
     if (!SaneSize(pixels.width(), pixels.height()))

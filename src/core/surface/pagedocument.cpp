@@ -4,6 +4,7 @@
 #include "core/formats/componentrecord.h"
 #include "core/objects/builtinobjectkinds.h"
 #include "core/print/printengine.h"
+#include "core/richtext/noterenderer.h"
 #include "core/surface/objectboundscommand.h"
 #include "core/surface/objectlistcommand.h"
 #include "core/surface/objectordercommand.h"
@@ -47,7 +48,8 @@ void SetError(QString *error, const QString &text)
 
 } // namespace
 
-PageDocument::PageDocument(QObject *parent) : QObject(parent), m_clock(MonotonicMs)
+PageDocument::PageDocument(QObject *parent)
+    : QObject(parent), m_masterRichText(std::make_unique<NoteRenderer>()), m_clock(MonotonicMs)
 {
     RegisterBuiltInObjectKinds(m_kinds);
     connect(&m_page, &CalendarPage::changed, this, &PageDocument::RequestRepaint);
@@ -184,6 +186,22 @@ void PageDocument::HookObjects()
         object->SetHost(this);
         object->ScaleTo(m_zoom);
     }
+}
+
+void PageDocument::SetMasterRichText(std::unique_ptr<NoteRenderer> renderer)
+{
+    m_masterRichText = std::move(renderer);
+    for (const auto &object : m_objects)
+        object->Repaint();
+}
+
+QString PageDocument::PlacementError() const
+{
+    for (const auto &object : m_objects) {
+        if (QString text = object->PlacementError(); !text.isEmpty())
+            return text;
+    }
+    return {};
 }
 
 void PageDocument::SetPaintSuspended(bool suspended)
@@ -407,6 +425,12 @@ QList<TGGraphicControl *> PageDocument::Paste(QString *error)
     }
     InsertNewObjects(std::move(objects), tr("Paste"));
     m_lastPasteTime = now;
+    for (const TGGraphicControl *object : std::as_const(pasted)) {
+        if (const QString placement = object->PlacementError(); !placement.isEmpty()) {
+            SetError(error, placement);
+            break;
+        }
+    }
     return pasted;
 }
 
@@ -695,6 +719,12 @@ bool PageDocument::Open(const QString &path, QString *error)
     if (!ok && !QFile::exists(path))
         return false;
     AdoptObjects(std::move(objects));
+    if (ok) {
+        if (const QString placement = PlacementError(); !placement.isEmpty()) {
+            SetError(error, placement);
+            return false;
+        }
+    }
     return ok;
 }
 

@@ -25,6 +25,7 @@ class QPainter;
 
 namespace Dayloom {
 
+class NoteRenderer;
 class PrintEngine;
 
 // The design behind the calendar page widget: the page model, the placed
@@ -103,6 +104,11 @@ public:
     int ToPage(int surfaceLength) const;
     // Gives every object this document and its zoom.
     void HookObjects();
+    // The renderer rich text labels draw through ("MASTERWPRICHTEXT"); every
+    // document starts with one of its own. Null leaves them undrawn, and
+    // loading them then reports "No master rich text object found".
+    NoteRenderer *MasterRichText() const override { return m_masterRichText.get(); }
+    void SetMasterRichText(std::unique_ptr<NoteRenderer> renderer);
 
     // --- flags ----------------------------------------------------------------------
     // While printing, changes reported by the objects raise no change event.
@@ -279,8 +285,13 @@ private:
                const std::function<QRect(const QRect &, int)> &place, int start,
                const std::function<int(int, const QRect &)> &combine);
 
+    // The first placement error of the objects (see
+    // TGGraphicControl::PlacementError); empty when there is none.
+    QString PlacementError() const;
+
     CalendarPage m_page;
     ObjectKindRegistry m_kinds;
+    std::unique_ptr<NoteRenderer> m_masterRichText;
     std::vector<std::unique_ptr<TGGraphicControl>> m_objects;
     QUndoStack m_undoStack;
     float m_zoom = 1.0f;

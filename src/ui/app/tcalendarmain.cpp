@@ -26,6 +26,7 @@
 #include "ui/print/printjob.h"
 #include "ui/properties/tcalendarproperties.h"
 #include "ui/recurring/recurringcommands.h"
+#include "ui/richlabel/richlabelactions.h"
 #include "ui/richtext/formattingbar.h"
 #include "ui/richtext/noteeditor.h"
 #include "ui/surface/calendarpanelaccessible.h"
@@ -235,6 +236,7 @@ void TCalendarMain::BuildPageArea()
                                       QStringLiteral("Load Image From Disk"), loadImage);
     RegisterFlatCalendarActions(*m_page);
     RegisterSuperTextActions(*m_page);
+    RegisterRichLabelActions(*m_page);
     connect(&m_page->Document().UndoStack(), &QUndoStack::indexChanged, this,
             &TCalendarMain::OnUndoIndexChanged);
     connect(m_editor, &NoteEditor::noteChanged, this, [this] {

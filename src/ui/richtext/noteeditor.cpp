@@ -111,17 +111,29 @@ void NoteEditor::SetZoomPercent(int percent)
     ApplyLayout();
 }
 
+void NoteEditor::SetPageUnzoomed(bool unzoomed)
+{
+    if (unzoomed == m_pageUnzoomed)
+        return;
+    m_pageUnzoomed = unzoomed;
+    ApplyLayout();
+}
+
 double NoteEditor::LayoutWidth() const
 {
+    const double width = double(m_pageTwips.width()) / TwipsPerPixel;
+    if (m_pageUnzoomed)
+        return width;
     // The page lays its painted notes out at the same width: the shown width
     // divided by the whole-percent zoom.
-    return (double(m_pageTwips.width()) / TwipsPerPixel) / ZoomFactor();
+    return width / ZoomFactor();
 }
 
 QSize NoteEditor::ShownSize() const
 {
-    return {int(std::lround(double(m_pageTwips.width()) / TwipsPerPixel)),
-            int(std::lround(double(m_pageTwips.height()) / TwipsPerPixel))};
+    const double scale = m_pageUnzoomed ? ZoomFactor() : 1.0;
+    return {int(std::lround(double(m_pageTwips.width()) / TwipsPerPixel * scale)),
+            int(std::lround(double(m_pageTwips.height()) / TwipsPerPixel * scale))};
 }
 
 void NoteEditor::ApplyLayout()
@@ -362,7 +374,7 @@ void NoteEditor::paintEvent(QPaintEvent *)
 {
     const double zoom = ZoomFactor();
     QPainter painter(viewport());
-    painter.fillRect(viewport()->rect(), Qt::white);
+    painter.fillRect(viewport()->rect(), palette().color(QPalette::Base));
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.scale(zoom, zoom);

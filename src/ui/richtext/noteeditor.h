@@ -39,6 +39,11 @@ public:
     // The note area as shown, in twips; sizes below one pixel are ignored.
     void SetPageSizeTwips(const QSize &twips);
     const QSize &PageSizeTwips() const { return m_pageTwips; }
+    // With `unzoomed` the page size in twips is the page at zoom 1 (rich
+    // text labels): the text is laid out at exactly that width at every
+    // zoom. Notes give the page as shown (the default).
+    void SetPageUnzoomed(bool unzoomed);
+    bool PageUnzoomed() const { return m_pageUnzoomed; }
     // Clamped to MinZoomPercent..MaxZoomPercent.
     void SetZoomPercent(int percent);
     // Puts the caret at the character nearest a point of the editor (its own
@@ -139,6 +144,7 @@ private:
 
     QSize m_pageTwips{1500, 1500};
     int m_zoomPercent = 100;
+    bool m_pageUnzoomed = false;
     FontSpec m_defaultFont;
     double m_scrollY = 0;            // page pixels hidden above the editor's top
     bool m_loading = false;          // changes made now are not the user's edits

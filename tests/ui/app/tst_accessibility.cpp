@@ -12,6 +12,7 @@
 #include "ui/properties/tcalendarproperties.h"
 #include "ui/recurring/teditrecurringdateformula.h"
 #include "ui/recurring/teditrecurringdates.h"
+#include "ui/richlabel/trichtextlabeleditor.h"
 #include "ui/supertext/tsupertextbrushimagebrowser.h"
 #include "ui/supertext/tsupertextgetsymbol.h"
 #include "ui/supertext/tsupertextproperties.h"
@@ -155,6 +156,8 @@ void TestAccessibility::everyControlHasAName_data()
         << WindowMaker([] { return std::make_unique<TCalendarProperties>(nullptr); });
     QTest::newRow("floating calendar properties")
         << WindowMaker([] { return std::make_unique<TFlatCalendarEditor>(); });
+    QTest::newRow("rich text editor")
+        << WindowMaker([] { return std::make_unique<TRichTextLabelEditor>(); });
     QTest::newRow("clip art browser")
         << WindowMaker([] { return std::make_unique<TGImageBrowser>(); });
     QTest::newRow("icon tool") << WindowMaker(

@@ -1,0 +1,85 @@
+#include "ui/richlabel/richlabelactions.h"
+
+#include "core/objects/richlabel/tgprichbaselabel.h"
+#include "core/surface/pagedocument.h"
+#include "ui/app/helpwindow.h"
+#include "ui/app/uihelpers.h"
+#include "ui/richlabel/trichtextlabeleditor.h"
+#include "ui/surface/tgbasepanel.h"
+
+#include <QColorDialog>
+
+namespace Dayloom {
+
+RichLabelServices RichLabelServices::standard()
+{
+    RichLabelServices services;
+    services.chooseColor = [](QWidget *parent, TColor color) -> std::optional<TColor> {
+        const QColor chosen = QColorDialog::getColor(ToQColor(color), parent);
+        if (!chosen.isValid())
+            return std::nullopt;
+        return FromQColor(chosen);
+    };
+    services.showHelp = [](QWidget *editor, int topic) {
+        auto *help = editor->findChild<HelpWindow *>();
+        if (!help)
+            help = new HelpWindow(editor);
+        help->ShowHelpTopic(topic);
+    };
+    services.runEditor = [](TRichTextLabelEditor &editor) {
+        return editor.exec() == QDialog::Accepted;
+    };
+    return services;
+}
+
+bool EditRichText(QWidget *parent, PageDocument &document, TGPRichBaseLabel &label,
+                  const RichLabelServices &services)
+{
+    ShowBusyCursor();
+    TRichTextLabelEditor editor(parent, services.showHelp);
+    editor.LoadFrom(label);
+    if (parent)
+        CenterForm(&editor, parent->window());
+    RestoreCursor();
+    if (!services.runEditor(editor) || !document.Contains(&label))
+        return false;
+    const QByteArray text = editor.RTFText();
+    const int steps = document.UndoStack().index();
+    document.EditObject(&label, QStringLiteral("Edit Rich Text"), [&text](TGGraphicControl &o) {
+        static_cast<TGPRichBaseLabel &>(o).SetRTFText(text);
+    });
+    return document.UndoStack().index() != steps;
+}
+
+bool ChooseRichLabelBackground(QWidget *parent, PageDocument &document, TGPRichBaseLabel &label,
+                               const RichLabelServices &services)
+{
+    const std::optional<TColor> color = services.chooseColor(parent, label.BGColor());
+    if (!color || !document.Contains(&label))
+        return false;
+    const int steps = document.UndoStack().index();
+    document.EditObject(&label, QStringLiteral("Background Color"), [color](TGGraphicControl &o) {
+        static_cast<TGPRichBaseLabel &>(o).ChooseBackground(*color);
+    });
+    return document.UndoStack().index() != steps;
+}
+
+void RegisterRichLabelActions(TGBasePanel &panel, const RichLabelServices &services)
+{
+    const auto edit = [&panel, services](TGGraphicControl &object) {
+        if (auto *label = dynamic_cast<TGPRichBaseLabel *>(&object))
+            EditRichText(panel.window(), panel.Document(), *label, services);
+    };
+    const auto background = [&panel, services](TGGraphicControl &object) {
+        if (auto *label = dynamic_cast<TGPRichBaseLabel *>(&object))
+            ChooseRichLabelBackground(panel.window(), panel.Document(), *label, services);
+    };
+    ObjectKindActions &kinds = panel.KindActions();
+    const QByteArray name = TGPRichBaseLabel::StoredClassName();
+    kinds.AddMenuItem(name, QStringLiteral("Background Color"), background);
+    kinds.AddMenuItem(name, QStringLiteral("Edit"), edit);
+    kinds.SetEditAction(name, edit);
+    kinds.SetCreatedAction(name, edit);
+}
+
+} // namespace Dayloom
