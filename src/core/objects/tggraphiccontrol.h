@@ -137,13 +137,17 @@ public:
     // --- the kind's popup items ---------------------------------------------------------
     // One item a kind appends to its popup menu after the common ones:
     // "-" is a separator; the check and enabled state are those the item
-    // has when the menu opens.
+    // has when the menu opens. An item with a `parent` goes into the submenu
+    // of that caption (made by its first item); `undoText` names the undo
+    // step of an item the object carries out (the caption when empty).
     struct MenuEntry
     {
         QString caption;
         bool checkable = false;
         bool checked = false;
         bool enabled = true;
+        QString parent;
+        QString undoText;
     };
     // The kind's items in menu order with their current state (the update
     // that runs whenever the menu opens). None by default.

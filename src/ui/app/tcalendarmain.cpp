@@ -22,6 +22,7 @@
 #include "ui/flatcalendar/editflatcalendar.h"
 #include "ui/icons/tfloatingpalette.h"
 #include "ui/icons/ticonlistbox.h"
+#include "ui/label/editlabel.h"
 #include "ui/print/printjob.h"
 #include "ui/properties/tcalendarproperties.h"
 #include "ui/recurring/recurringcommands.h"
@@ -233,6 +234,7 @@ void TCalendarMain::BuildPageArea()
     m_page->KindActions().AddMenuItem(TGImage::StoredClassName(),
                                       QStringLiteral("Load Image From Disk"), loadImage);
     RegisterFlatCalendarActions(*m_page);
+    RegisterLabelActions(*m_page);
     connect(&m_page->Document().UndoStack(), &QUndoStack::indexChanged, this,
             &TCalendarMain::OnUndoIndexChanged);
     connect(m_editor, &NoteEditor::noteChanged, this, [this] {

@@ -177,7 +177,7 @@ void TestSurfacePanel::createsFromGesture()
     QCOMPARE(dropped.count(), 1);
     QVERIFY(changed.count() >= 1);
     // Kinds not built yet create nothing.
-    page.panel.SetPanelState(psLabel);
+    page.panel.SetPanelState(psSuperText);
     page.Click(QPoint(400, 400));
     QCOMPARE(page.Doc().ObjectCount(), 1);
 }
