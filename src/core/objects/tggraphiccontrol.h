@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QPainter;
 
@@ -142,6 +143,13 @@ public:
     // step of an item the object carries out (the caption when empty).
     struct MenuEntry
     {
+        MenuEntry(QString caption = QString(), bool checkable = false, bool checked = false,
+                  bool enabled = true, QString parent = QString(), QString undoText = QString())
+            : caption(std::move(caption)), checkable(checkable), checked(checked), enabled(enabled),
+              parent(std::move(parent)), undoText(std::move(undoText))
+        {
+        }
+
         QString caption;
         bool checkable = false;
         bool checked = false;

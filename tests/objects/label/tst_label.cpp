@@ -233,8 +233,10 @@ void TestLabel::alignmentPlacesUnturnedText()
 void TestLabel::copiesFollowTheTurn_data()
 {
     QTest::addColumn<int>("angle");
-    QTest::addColumn<QPoint>("shadowShift");    // of the shadow's far edges from the text's
-    QTest::addColumn<QPoint>("highlightShift"); // of the highlight's near edges
+    // How far each copy's edges lie from the text's, measured on the edges
+    // that trail the shift (a copy may run out of the label on the others).
+    QTest::addColumn<QPoint>("shadowShift");
+    QTest::addColumn<QPoint>("highlightShift");
     // Shadow 4 down-right, highlight 4 up-left, turned with the text.
     QTest::newRow("0") << 0 << QPoint(4, 4) << QPoint(-4, -4);
     QTest::newRow("90") << 90 << QPoint(4, -4) << QPoint(-4, 4);
@@ -270,10 +272,10 @@ void TestLabel::copiesFollowTheTurn()
     const QRect shadowText = DarkExtent(shadowed);
     const QRect shadow = Extent(shadowed, Shadow);
     QVERIFY2(!shadow.isEmpty(), "no shadow drawn");
-    const auto far = [](const QRect &r, const QPoint &d) {
-        return QPoint(d.x() > 0 ? r.right() : r.left(), d.y() > 0 ? r.bottom() : r.top());
+    const auto trailing = [](const QRect &r, const QPoint &d) {
+        return QPoint(d.x() > 0 ? r.left() : r.right(), d.y() > 0 ? r.top() : r.bottom());
     };
-    const QPoint shadowMoved = far(shadow, shadowShift) - far(shadowText, shadowShift);
+    const QPoint shadowMoved = trailing(shadow, shadowShift) - trailing(shadowText, shadowShift);
     QVERIFY2(
         (shadowMoved - shadowShift).manhattanLength() <= 2,
         qPrintable(QStringLiteral("shadow moved %1,%2").arg(shadowMoved.x()).arg(shadowMoved.y())));
@@ -282,7 +284,7 @@ void TestLabel::copiesFollowTheTurn()
     const QRect highlight = Extent(highlighted, Highlight);
     QVERIFY2(!highlight.isEmpty(), "no highlight drawn");
     const QPoint highlightMoved =
-        far(highlight, highlightShift) - far(highlightText, highlightShift);
+        trailing(highlight, highlightShift) - trailing(highlightText, highlightShift);
     QVERIFY2((highlightMoved - highlightShift).manhattanLength() <= 2,
              qPrintable(QStringLiteral("highlight moved %1,%2")
                             .arg(highlightMoved.x())
@@ -379,6 +381,7 @@ void TestLabel::recordKeepsEveryProperty()
     TGPLabel label;
     label.SetName(QStringLiteral("Component0"));
     label.SetBounds(QRect(5, 6, 200, 40));
+    label.SetAngle(180); // turning resets the alignment: first
     label.SetAlignment(taCenter);
     label.SetDepthHighlight(3);
     label.SetDepthShadow(4);
@@ -392,7 +395,6 @@ void TestLabel::recordKeepsEveryProperty()
     label.SetTransparent(false);
     label.SetBackColor(clSilver);
     label.SetBorderStyle(bsSingle);
-    label.SetAngle(180);
     const QByteArray record = Record(label);
     for (const char *stored : {"TGPLabel",       "Alignment",       "taCenter",
                                "DepthHighlight", "DepthShadow",     "DirectionHighlight",
@@ -407,6 +409,7 @@ void TestLabel::recordKeepsEveryProperty()
     QVERIFY(record.indexOf("Alignment") < record.indexOf("DepthHighlight"));
     QVERIFY(record.indexOf("colorShadow") < record.indexOf("Angle"));
     QVERIFY(record.indexOf("Font.") < record.indexOf("Transparent"));
+    // Reading the turn used to reset the stored alignment.
     const std::unique_ptr<TGPLabel> copy = ReadBack(record);
     QVERIFY(copy);
     QCOMPARE(Record(*copy), record);

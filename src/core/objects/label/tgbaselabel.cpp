@@ -144,10 +144,11 @@ void TGBaseLabel::SetAngle(int angle)
         return;
     m_angle = angle;
     m_layoutDirty = true;
-    if (angle != 0)
-        m_alignment = taLeftJustify;
+    // A record stores Alignment before Angle: reading keeps what was stored.
     if (IsReading())
         return;
+    if (angle != 0)
+        m_alignment = taLeftJustify;
     const bool across = angle == 0 || angle == 180;
     if ((across && Width() < Height()) || (!across && Height() < Width()))
         SetBounds(QRect(Left(), Top(), Height(), Width()));

@@ -70,9 +70,9 @@ QList<TGGraphicControl::MenuEntry> TGPLabel::MenuEntries() const
 {
     QList<MenuEntry> entries = TGBaseLabel::MenuEntries();
     const QString separator = QStringLiteral("-");
-    entries.append({separator});
-    entries.append({TextCaption});
-    entries.append({separator});
+    entries.append(MenuEntry(separator));
+    entries.append(MenuEntry(TextCaption));
+    entries.append(MenuEntry(separator));
     const QStringList &rotations = RotationCaptions();
     for (int i = 0; i < rotations.size(); ++i) {
         MenuEntry item{rotations[i], true, Angle() == i * 90};
