@@ -62,6 +62,11 @@ const PropertyList &TGBaseLabel::PublishedProperties() const
     return BaseLabelProperties();
 }
 
+void TGBaseLabel::Loaded()
+{
+    Layout();
+}
+
 void TGBaseLabel::Invalidate()
 {
     if (!IsReading())

@@ -84,6 +84,8 @@ public:
     const PropertyList &PublishedProperties() const override;
     // The same list for classes derived from this one.
     static const PropertyList &BaseLabelProperties();
+    // A label read from a file or the clipboard settles its size at once.
+    void Loaded() override;
 
     // --- published properties ---------------------------------------------------------
     TAlignment Alignment() const { return m_alignment; }
