@@ -106,6 +106,7 @@ private Q_SLOTS:
     void pdfKeepsTheText();
     void recordKeepsEveryProperty();
     void emptyCaptionSurvivesTheFile();
+    void designKeepsTurnedLabels();
     void growToFitNeverShrinks();
     void menuEntriesAreUndoSteps();
     void toolCreatesAPlacedLabel();
@@ -430,6 +431,33 @@ void TestLabel::emptyCaptionSurvivesTheFile()
     const std::unique_ptr<TGPLabel> copy = ReadBack(Record(label));
     QVERIFY(copy);
     QCOMPARE(copy->Caption(), QString());
+}
+
+void TestLabel::designKeepsTurnedLabels()
+{
+    PageDocument document;
+    for (int turn = 0; turn < 4; ++turn) {
+        auto label = std::make_unique<TGPLabel>();
+        label->SetCaption(QStringLiteral("Turn %1").arg(turn));
+        label->SetDepthShadow(2);
+        label->SetDepthHighlight(1);
+        label->SetAngle(turn * 90);
+        document.PlaceObject(std::move(label), QRect(50 + turn * 60, 40, 142, 33));
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("labels.dlf"));
+    QString error;
+    QVERIFY2(document.Save(path, &error), qPrintable(error));
+    PageDocument reopened;
+    QVERIFY2(reopened.Open(path, &error), qPrintable(error));
+    QCOMPARE(reopened.ObjectCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const auto *saved = static_cast<const TGBaseLabel *>(document.Object(i));
+        const auto *read = dynamic_cast<const TGBaseLabel *>(reopened.Object(i));
+        QVERIFY(read);
+        QCOMPARE(read->Angle(), i * 90);
+        QCOMPARE(Record(*read), Record(*saved));
+    }
 }
 
 void TestLabel::growToFitNeverShrinks()
