@@ -442,7 +442,9 @@ void TestLabel::designKeepsTurnedLabels()
         label->SetDepthShadow(2);
         label->SetDepthHighlight(1);
         label->SetAngle(turn * 90);
+        // Drawn once, as the screen does before anyone saves.
         document.PlaceObject(std::move(label), QRect(50 + turn * 60, 40, 142, 33));
+        static_cast<TGBaseLabel *>(document.Object(turn))->Layout();
     }
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("labels.dlf"));
