@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QPainter;
 
@@ -137,13 +138,24 @@ public:
     // --- the kind's popup items ---------------------------------------------------------
     // One item a kind appends to its popup menu after the common ones:
     // "-" is a separator; the check and enabled state are those the item
-    // has when the menu opens.
+    // has when the menu opens. An item with a `parent` goes into the submenu
+    // of that caption (made by its first item); `undoText` names the undo
+    // step of an item the object carries out (the caption when empty).
     struct MenuEntry
     {
+        MenuEntry(QString caption = QString(), bool checkable = false, bool checked = false,
+                  bool enabled = true, QString parent = QString(), QString undoText = QString())
+            : caption(std::move(caption)), checkable(checkable), checked(checked), enabled(enabled),
+              parent(std::move(parent)), undoText(std::move(undoText))
+        {
+        }
+
         QString caption;
         bool checkable = false;
         bool checked = false;
         bool enabled = true;
+        QString parent;
+        QString undoText;
     };
     // The kind's items in menu order with their current state (the update
     // that runs whenever the menu opens). None by default.

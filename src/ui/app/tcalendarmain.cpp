@@ -23,6 +23,7 @@
 #include "ui/supertext/editsupertext.h"
 #include "ui/icons/tfloatingpalette.h"
 #include "ui/icons/ticonlistbox.h"
+#include "ui/label/editlabel.h"
 #include "ui/print/printjob.h"
 #include "ui/properties/tcalendarproperties.h"
 #include "ui/recurring/recurringcommands.h"
@@ -237,6 +238,7 @@ void TCalendarMain::BuildPageArea()
     RegisterFlatCalendarActions(*m_page);
     RegisterSuperTextActions(*m_page);
     RegisterRichLabelActions(*m_page);
+    RegisterLabelActions(*m_page);
     connect(&m_page->Document().UndoStack(), &QUndoStack::indexChanged, this,
             &TCalendarMain::OnUndoIndexChanged);
     connect(m_editor, &NoteEditor::noteChanged, this, [this] {

@@ -45,7 +45,13 @@ ObjectPopupMenu::ObjectPopupMenu(TGBasePanel *surface, TGGraphicControl *object)
 void ObjectPopupMenu::Add(const QString &caption,
                           const std::function<void(TGGraphicControl &)> &action)
 {
-    addAction(caption, this, [this, action] {
+    AddTo(this, caption, action);
+}
+
+void ObjectPopupMenu::AddTo(QMenu *menu, const QString &caption,
+                            const std::function<void(TGGraphicControl &)> &action)
+{
+    menu->addAction(caption, this, [this, action] {
         // The object may have left the page while the menu was open.
         if (m_object && m_surface->Document().Contains(m_object))
             action(*m_object);
@@ -81,12 +87,27 @@ void ObjectPopupMenu::AddKindEntries(
         }
         if (!action) {
             const QString caption = entry.caption;
-            action = [&document, caption](TGGraphicControl &o) {
-                document.EditObject(&o, caption,
+            const QString text = entry.undoText.isEmpty() ? caption : entry.undoText;
+            action = [&document, caption, text](TGGraphicControl &o) {
+                document.EditObject(&o, text,
                                     [caption](TGGraphicControl &e) { e.RunMenuEntry(caption); });
             };
         }
-        AddKindItem(entry.caption, action);
+        if (entry.parent.isEmpty()) {
+            AddKindItem(entry.caption, action);
+        } else {
+            QMenu *submenu = nullptr;
+            if (QAction *parent = Item(entry.parent))
+                submenu = parent->menu();
+            if (!submenu) {
+                if (!m_kindSeparator) {
+                    addSeparator();
+                    m_kindSeparator = true;
+                }
+                submenu = addMenu(entry.parent);
+            }
+            AddTo(submenu, entry.caption, action);
+        }
         Item(entry.caption)->setCheckable(entry.checkable);
     }
     UpdateItems();
@@ -97,6 +118,15 @@ QAction *ObjectPopupMenu::Item(const QString &caption) const
     for (QAction *action : actions()) {
         if (!action->isSeparator() && action->text() == caption)
             return action;
+    }
+    // Then the items of the submenus.
+    for (QAction *action : actions()) {
+        if (const QMenu *submenu = action->menu()) {
+            for (QAction *item : submenu->actions()) {
+                if (!item->isSeparator() && item->text() == caption)
+                    return item;
+            }
+        }
     }
     return nullptr;
 }

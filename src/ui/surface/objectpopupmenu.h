@@ -26,19 +26,22 @@ public:
     TGGraphicControl *Object() const { return m_object; }
     // The object left the page: the items do nothing from now on.
     void Detach() { m_object = nullptr; }
+    // The item of that caption, also inside a submenu; null when absent.
     QAction *Item(const QString &caption) const;
     // Appends an item of the object's kind (after one separator for all).
     void AddKindItem(const QString &caption, const std::function<void(TGGraphicControl &)> &action);
     // Appends the items the object's kind declares (its MenuEntries): an
     // item with an action in `windowActions` (by caption; dialogs) runs it,
-    // any other is carried out by the object as one undo step named after
-    // the item. Their check and enabled state follow the object whenever
-    // the menu opens.
+    // any other is carried out by the object as one undo step named by the
+    // entry's undo text. Entries with a parent go into its submenu. Their check and enabled state
+    // follow the object whenever the menu opens.
     void AddKindEntries(
         const QList<std::pair<QString, std::function<void(TGGraphicControl &)>>> &windowActions);
 
 private:
     void Add(const QString &caption, const std::function<void(TGGraphicControl &)> &action);
+    void AddTo(QMenu *menu, const QString &caption,
+               const std::function<void(TGGraphicControl &)> &action);
     void UpdateItems();
 
     TGBasePanel *m_surface;
