@@ -216,6 +216,11 @@ void TSuperTextProperties::BuildControls()
     layout->addWidget(scroll, 1);
     layout->addLayout(groups);
     layout->addWidget(buttons);
+
+    // Return anywhere means Ok, not the button that last had the focus.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(false);
+    ok->setDefault(true);
 }
 
 void TSuperTextProperties::Connect()

@@ -94,6 +94,7 @@ private Q_SLOTS:
     void fontSizeSteps();
     void textureWithoutPictureStaysUnfilled();
     void typingRefitsAtMostFiveTimesASecond();
+    void returnMeansOk();
     void textureBrowserStartFolder_data();
     void textureBrowserStartFolder();
     void textureBrowserLoadsPictures_data();
@@ -236,6 +237,37 @@ void TestSuperTextProperties::typingRefitsAtMostFiveTimesASecond()
         QVERIFY(dialog.Preview().Width() > 300);
     };
     design.Edit(fakes);
+}
+
+// Return in the text box used to press the last button clicked (the font
+// dialog opened instead of Ok).
+void TestSuperTextProperties::returnMeansOk()
+{
+    Design design;
+    Fakes fakes;
+    int fontDialogs = 0;
+    fakes.user = [&](TSuperTextProperties &dialog) {
+        QTest::mouseClick(Find<QPushButton>(dialog, "SelectFont"), Qt::LeftButton);
+        auto *caption = Find<QLineEdit>(dialog, "CaptionText");
+        caption->setFocus();
+        caption->selectAll();
+        QTest::keyClicks(caption, QStringLiteral("2027"));
+        QTest::keyClick(caption, Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+    };
+    SuperTextServices services = fakes.Services();
+    services.chooseFont = [&fontDialogs](QWidget *, const FontSpec &, const QString &) {
+        ++fontDialogs;
+        return std::optional<FontSpec>();
+    };
+    services.runEditor = [&](TSuperTextProperties &dialog) {
+        dialog.show();
+        fakes.user(dialog);
+        return dialog.result() == QDialog::Accepted;
+    };
+    QVERIFY(EditSuperText(nullptr, design.document, *design.text, services));
+    QCOMPARE(fontDialogs, 1);
+    QCOMPARE(design.text->Caption(), QStringLiteral("2027"));
 }
 
 void TestSuperTextProperties::textureBrowserStartFolder_data()
