@@ -1,5 +1,7 @@
 #include "ui/label/tgetlabeltext.h"
 
+#include "ui/common/okcancelhelp.h"
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -40,24 +42,11 @@ TGetLabelText::TGetLabelText(QWidget *parent, std::function<void(QWidget *, int)
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    auto *ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("OkButton"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    auto *help = new QPushButton(QStringLiteral("Help"), this);
-    help->setObjectName(QStringLiteral("HelpButton"));
-    help->setAutoDefault(false);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] {
+    OkCancelHelp::AddTo(*this, *buttons, [this] {
         if (m_showHelp)
             m_showHelp(this, HelpTopic);
     });
+    layout->addLayout(buttons);
     resize(356, 133);
     m_labelText->setFocus();
 }

@@ -1,5 +1,7 @@
 #include "ui/label/tgfont3deffects.h"
 
+#include "ui/common/okcancelhelp.h"
+
 #include "ui/common/colorlistcombo.h"
 #include "ui/label/labelpreview.h"
 
@@ -114,25 +116,12 @@ TGFont3DEffects::TGFont3DEffects(const TGBaseLabel &label, QWidget *parent,
     whatsThis->setAutoDefault(false);
     buttons->addWidget(whatsThis);
     buttons->addStretch(1);
-    auto *ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("OkButton"));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    auto *help = new QPushButton(QStringLiteral("Help"), this);
-    help->setObjectName(QStringLiteral("HelpButton"));
-    help->setAutoDefault(false);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-    layout->addLayout(buttons);
-    connect(whatsThis, &QPushButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] {
+    OkCancelHelp::AddTo(*this, *buttons, [this] {
         if (m_showHelp)
             m_showHelp(this, HelpTopic);
     });
+    layout->addLayout(buttons);
+    connect(whatsThis, &QPushButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
 
     LoadControls();
     // Each list changes the sample at once; depths by index.
