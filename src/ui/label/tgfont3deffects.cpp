@@ -1,8 +1,7 @@
 #include "ui/label/tgfont3deffects.h"
 
-#include "ui/common/okcancelhelp.h"
-
 #include "ui/common/colorlistcombo.h"
+#include "ui/common/okcancelhelp.h"
 #include "ui/label/labelpreview.h"
 
 #include <QComboBox>
