@@ -213,11 +213,6 @@ void TCalendarMain::BuildPageArea()
     m_editor->hide();
     m_editor->SetDefaultFont(m_preferences.defaultFont);
 
-    // The hidden editor that rich text labels borrow for their formatting work.
-    m_masterEditor = new NoteEditor(this);
-    m_masterEditor->setObjectName(QStringLiteral("MASTERWPRICHTEXT"));
-    m_masterEditor->hide();
-
     m_scrollBox->setWidget(m_pageArea);
     FitPageArea();
 

@@ -230,7 +230,6 @@ private:
     QWidget *m_pageArea = nullptr;
     TCalendarPanel32 *m_page = nullptr;
     NoteEditor *m_editor = nullptr;
-    NoteEditor *m_masterEditor = nullptr;
     QPointer<HelpWindow> m_helpWindow;
     TMRUFileList *m_recentFiles = nullptr;
 
