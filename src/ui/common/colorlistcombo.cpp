@@ -1,6 +1,7 @@
 #include "ui/common/colorlistcombo.h"
 
-#include <QColorDialog>
+#include "ui/common/askcolor.h"
+
 #include <QPainter>
 #include <QPixmap>
 
@@ -42,12 +43,7 @@ const QStringList &ColorListCombo::StandardNames()
 
 ColorListCombo::ColorListCombo(QWidget *parent) : QComboBox(parent)
 {
-    m_chooser = [](QWidget *owner, TColor current) -> std::optional<TColor> {
-        const QColor chosen = QColorDialog::getColor(ToQColor(current), owner);
-        if (!chosen.isValid())
-            return std::nullopt;
-        return FromQColor(chosen);
-    };
+    m_chooser = [](QWidget *owner, TColor current) { return AskColor(owner, current); };
     Fill();
     connect(this, &QComboBox::activated, this, &ColorListCombo::Activated);
 }

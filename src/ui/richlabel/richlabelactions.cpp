@@ -4,28 +4,17 @@
 #include "core/surface/pagedocument.h"
 #include "ui/app/helpwindow.h"
 #include "ui/app/uihelpers.h"
+#include "ui/common/askcolor.h"
 #include "ui/richlabel/trichtextlabeleditor.h"
 #include "ui/surface/tgbasepanel.h"
-
-#include <QColorDialog>
 
 namespace Dayloom {
 
 RichLabelServices RichLabelServices::standard()
 {
     RichLabelServices services;
-    services.chooseColor = [](QWidget *parent, TColor color) -> std::optional<TColor> {
-        const QColor chosen = QColorDialog::getColor(ToQColor(color), parent);
-        if (!chosen.isValid())
-            return std::nullopt;
-        return FromQColor(chosen);
-    };
-    services.showHelp = [](QWidget *editor, int topic) {
-        auto *help = editor->findChild<HelpWindow *>();
-        if (!help)
-            help = new HelpWindow(editor);
-        help->ShowHelpTopic(topic);
-    };
+    services.chooseColor = [](QWidget *parent, TColor color) { return AskColor(parent, color); };
+    services.showHelp = HelpWindow::ShowTopicFor;
     services.runEditor = [](TRichTextLabelEditor &editor) {
         return editor.exec() == QDialog::Accepted;
     };
