@@ -151,10 +151,7 @@ void TGGraphicControl::Paint(QPainter &painter) const
         return;
     const QRect bounds = ScaledBounds();
     QPaintDevice *device = painter.device();
-    const int type = device ? device->devType() : 0;
-    const bool screen =
-        type == QInternal::Widget || type == QInternal::Image || type == QInternal::Pixmap;
-    if (!screen || bounds.isEmpty()) {
+    if (!DrawsOnScreen(painter) || bounds.isEmpty()) {
         PaintContent(painter, bounds, m_zoom);
         return;
     }
@@ -184,6 +181,13 @@ void TGGraphicControl::Paint(QPainter &painter) const
         PaintContent(picturePainter, bounds, m_zoom);
     }
     painter.drawImage(visible.topLeft(), m_picture);
+}
+
+bool TGGraphicControl::DrawsOnScreen(const QPainter &painter)
+{
+    const QPaintDevice *device = painter.device();
+    const int type = device ? device->devType() : 0;
+    return type == QInternal::Widget || type == QInternal::Image || type == QInternal::Pixmap;
 }
 
 QRect TGGraphicControl::VisibleRect(const QPainter &painter) const

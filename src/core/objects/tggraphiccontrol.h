@@ -122,6 +122,9 @@ public:
     // so its memory is bounded by the page whatever size the object claims.
     // Printers and recorded pictures always get the drawing itself.
     void Paint(QPainter &painter) const;
+    // True for screens, images and pixmaps; false for printers, PDF and
+    // recorded pictures, which get the drawing at their own resolution.
+    static bool DrawsOnScreen(const QPainter &painter);
     // The part of ScaledBounds() that Paint() can show on the painter: within
     // the host's page (when placed) and the painter's device.
     QRect VisibleRect(const QPainter &painter) const;

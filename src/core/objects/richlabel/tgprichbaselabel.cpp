@@ -4,7 +4,6 @@
 #include "core/objects/propertylistbuilder.h"
 #include "core/richtext/noterenderer.h"
 
-#include <QPaintDevice>
 #include <QPainter>
 
 #include <algorithm>
@@ -130,11 +129,7 @@ void TGPRichBaseLabel::DrawTo(QPainter &painter, const QRect &target, float zoom
 
 void TGPRichBaseLabel::PaintContent(QPainter &painter, const QRect &target, float zoom) const
 {
-    const QPaintDevice *device = painter.device();
-    const int type = device ? device->devType() : 0;
-    const bool screen =
-        type == QInternal::Widget || type == QInternal::Image || type == QInternal::Pixmap;
-    DrawTo(painter, target, zoom, !screen);
+    DrawTo(painter, target, zoom, !DrawsOnScreen(painter));
 }
 
 // --- popup items --------------------------------------------------------------------------
