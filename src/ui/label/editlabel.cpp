@@ -9,16 +9,14 @@
 namespace Dayloom {
 
 namespace {
-// Runs an edit of the label as one undo step; the layout it leads to is
-// part of the step.
+// Runs an edit of the label as one undo step; the label settles its size
+// within the edit, so the new size is part of the step.
 bool Record(PageDocument &document, TGBaseLabel &label, const QString &text,
             const std::function<void(TGBaseLabel &)> &edit)
 {
     const int steps = document.UndoStack().index();
     document.EditObject(&label, text, [&edit](TGGraphicControl &object) {
-        auto &target = static_cast<TGBaseLabel &>(object);
-        edit(target);
-        target.Layout();
+        edit(static_cast<TGBaseLabel &>(object));
     });
     return document.UndoStack().index() != steps;
 }
@@ -100,7 +98,6 @@ void RegisterLabelActions(TGBasePanel &panel, const LabelDialogServices &service
             return;
         const QFont surface = panel.font();
         label->TakeCreationLook(FontSpec(surface.family(), 20));
-        label->Layout();
         EditLabelText(panel.window(), panel.Document(), *label, services);
     });
 }

@@ -7,7 +7,6 @@
 #include "ui/supertext/tsupertextgetsymbol.h"
 #include "ui/supertext/tsupertextproperties.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -19,14 +18,10 @@ namespace {
 std::optional<SuperTextServices::Texture> AskTexture(QWidget *parent, const TGSuperText &text,
                                                      const QString &lastPath)
 {
-    // The browser may change the current folder; the program's stays.
-    const QString current = QDir::currentPath();
     TSuperTextBrushImageBrowser browser(parent);
     browser.TakeLookOf(text);
     browser.OpenAt(lastPath);
-    const bool ok = browser.exec() == QDialog::Accepted;
-    QDir::setCurrent(current);
-    if (!ok || browser.Picture().isNull())
+    if (browser.exec() != QDialog::Accepted || browser.Picture().isNull())
         return std::nullopt;
     return SuperTextServices::Texture{browser.Picture(),
                                       QFileInfo(browser.SelectedFile()).absoluteFilePath()};

@@ -33,8 +33,8 @@ public:
     // Appends the items the object's kind declares (its MenuEntries): an
     // item with an action in `windowActions` (by caption; dialogs) runs it,
     // any other is carried out by the object as one undo step named by the
-    // entry's undo text. Entries with a parent go into its submenu. Their check and enabled state
-    // follow the object whenever the menu opens.
+    // entry's undo text. Entries with a parent go into its submenu. Their
+    // check and enabled state follow the object whenever the menu opens.
     void AddKindEntries(
         const QList<std::pair<QString, std::function<void(TGGraphicControl &)>>> &windowActions);
 

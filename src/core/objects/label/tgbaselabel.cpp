@@ -478,7 +478,6 @@ void TGBaseLabel::ApplyFont(const FontSpec &font)
 void TGBaseLabel::TakeChosenFont(const FontSpec &font)
 {
     SetFont(font);
-    LayoutChanged();
     NotifyChanged();
 }
 

@@ -363,10 +363,9 @@ void TGSuperText::ApplySizeRules()
         bounds.setHeight(f);
     bounds.setWidth(std::max(1, bounds.width()));
     bounds.setHeight(std::max(1, bounds.height()));
-    if (bounds != Bounds()) {
+    // Setting the bounds reports the change.
+    if (bounds != Bounds())
         SetBounds(bounds);
-        TGGraphicControl::CheckBoundsChanged();
-    }
     m_applyingRules = false;
 }
 
@@ -386,7 +385,6 @@ bool TGSuperText::FitToText()
         width = int(a * 1.5);
     m_applyingRules = true;
     SetBounds(QRect(Bounds().topLeft(), QSize(std::max(1, width), std::max(1, height))));
-    TGGraphicControl::CheckBoundsChanged();
     m_applyingRules = false;
     Repaint();
     return Height() >= b && Width() >= a;
