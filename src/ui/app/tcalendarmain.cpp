@@ -20,7 +20,7 @@
 #include "ui/app/tusertitleform.h"
 #include "ui/app/uihelpers.h"
 #include "ui/flatcalendar/editflatcalendar.h"
-#include "ui/supertext/editsupertext.h"
+#include "ui/glyphs/buttonglyph.h"
 #include "ui/icons/tfloatingpalette.h"
 #include "ui/icons/ticonlistbox.h"
 #include "ui/label/editlabel.h"
@@ -30,6 +30,7 @@
 #include "ui/richlabel/richlabelactions.h"
 #include "ui/richtext/formattingbar.h"
 #include "ui/richtext/noteeditor.h"
+#include "ui/supertext/editsupertext.h"
 #include "ui/surface/calendarpanelaccessible.h"
 #include "ui/surface/tcalendarpanel32.h"
 #include "ui/surface/tghandle.h"
@@ -68,6 +69,8 @@ namespace Dayloom {
 namespace {
 
 constexpr int PageMargin = 5;
+// The tool panel's glyphs, in pixels at 96 dpi; its 33-pixel height holds them.
+constexpr int ToolGlyphSide = 22;
 const QString RecentFilesSection = QStringLiteral("MRU");
 
 // Tool tips hold "\r" where the text breaks into a second line.
@@ -265,18 +268,42 @@ QString TCalendarMain::ToolButtonName(TLPanelState tool)
     return QStringLiteral("Pointerbutton");
 }
 
+QString TCalendarMain::ToolGlyphName(TLPanelState tool)
+{
+    switch (tool) {
+    case psPointing:
+        break;
+    case psLabel:
+        return QStringLiteral("draw-text");
+    case psImage:
+        return QStringLiteral("insert-image");
+    case psRichLabel:
+        return QStringLiteral("dayloom-rich-text");
+    case psSuperText:
+        return QStringLiteral("dayloom-supertext");
+    case psFlatCalendar:
+        return QStringLiteral("dayloom-floating-calendar");
+    }
+    return QStringLiteral("edit-select");
+}
+
 QToolButton *TCalendarMain::AddToolButton(const QString &name, const QString &caption,
-                                          const QString &hint)
+                                          const QString &hint, const QString &glyph)
 {
     auto *button = new QToolButton(m_toolPanel);
     button->setObjectName(name);
     button->setText(caption);
     button->setToolTip(Hint(hint));
-    // Several buttons show only a sign ("+", "-") or a short word: the
-    // hint's first line names them, the rest describes them.
+    // The glyph names the button; the hint's first line names it for a
+    // reader, the rest describes it.
     button->setAccessibleName(hint.section(QLatin1Char('\r'), 0, 0).trimmed());
     button->setAccessibleDescription(hint.section(QLatin1Char('\r'), 1).trimmed());
     button->setAutoRaise(true);
+    button->setIconSize(QSize(ToolGlyphSide, ToolGlyphSide));
+    if (!glyph.isEmpty()) {
+        button->setIcon(ButtonGlyph(glyph));
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
     m_toolPanel->layout()->addWidget(button);
     return button;
 }
@@ -288,31 +315,28 @@ void TCalendarMain::BuildToolPanel()
     m_toolPanel->setAccessibleName(QStringLiteral("Tools"));
     m_toolPanel->setFixedHeight(33);
     auto *layout = new QHBoxLayout(m_toolPanel);
-    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setContentsMargins(4, 1, 4, 1);
     layout->setSpacing(2);
 
-    const QStyle *style = this->style();
     m_zoomPlusButton = AddToolButton(QStringLiteral("ZoomPlusButton"), QStringLiteral("+"),
-                                     QStringLiteral("Zoom In"));
-    m_zoomPlusButton->setIcon(QIcon::fromTheme(QStringLiteral("zoom-in")));
+                                     QStringLiteral("Zoom In"), QStringLiteral("zoom-in"));
     m_zoomMinusButton = AddToolButton(QStringLiteral("ZoomMinusButton"), QStringLiteral("-"),
-                                      QStringLiteral("Zoom Out"));
-    m_zoomMinusButton->setIcon(QIcon::fromTheme(QStringLiteral("zoom-out")));
+                                      QStringLiteral("Zoom Out"), QStringLiteral("zoom-out"));
     connect(m_zoomPlusButton, &QToolButton::clicked, this, &TCalendarMain::ZoomIn);
     connect(m_zoomMinusButton, &QToolButton::clicked, this, &TCalendarMain::ZoomOut);
     m_propertiesButton =
         AddToolButton(QStringLiteral("PropertiesButton"), QStringLiteral("Properties"),
-                      QStringLiteral("Set/change Properties for the calendar"));
-    m_propertiesButton->setIcon(QIcon::fromTheme(QStringLiteral("document-properties")));
+                      QStringLiteral("Set/change Properties for the calendar"),
+                      QStringLiteral("document-properties"));
     connect(m_propertiesButton, &QToolButton::clicked, this, &TCalendarMain::Properties);
-    m_printButton = AddToolButton(QStringLiteral("Printbutton"), QStringLiteral("Print"),
-                                  QStringLiteral("Print the calendar"));
-    m_printButton->setIcon(QIcon::fromTheme(QStringLiteral("document-print")));
+    m_printButton =
+        AddToolButton(QStringLiteral("Printbutton"), QStringLiteral("Print"),
+                      QStringLiteral("Print the calendar"), QStringLiteral("document-print"));
     connect(m_printButton, &QToolButton::clicked, this, &TCalendarMain::PrintCalendar);
     layout->addSpacing(12);
 
     m_pointerButton = AddToolButton(QStringLiteral("Pointerbutton"), QStringLiteral("Select"),
-                                    QStringLiteral("Selection tool"));
+                                    QStringLiteral("Selection tool"), ToolGlyphName(psPointing));
     m_pointerButton->setCheckable(true);
     m_pointerButton->setAutoExclusive(true);
     m_pointerButton->setChecked(true);
@@ -328,8 +352,8 @@ void TCalendarMain::BuildToolPanel()
                      [](const ObjectKind *a, const ObjectKind *b) { return a->tool < b->tool; });
     for (const ObjectKind *kind : std::as_const(toolKinds)) {
         const TLPanelState tool = kind->tool;
-        QToolButton *button =
-            AddToolButton(ToolButtonName(tool), kind->toolCaption, kind->toolHint);
+        QToolButton *button = AddToolButton(ToolButtonName(tool), kind->toolCaption, kind->toolHint,
+                                            ToolGlyphName(tool));
         button->setCheckable(true);
         button->setAutoExclusive(true);
         connect(button, &QToolButton::clicked, this, [this, tool] { ChooseTool(tool); });
@@ -338,9 +362,8 @@ void TCalendarMain::BuildToolPanel()
     layout->addSpacing(12);
 
     m_saveButton = AddToolButton(QStringLiteral("Savebutton"), QStringLiteral("&Save"),
-                                 QStringLiteral("Save changes to the calendar"));
-    m_saveButton->setStyleSheet(QStringLiteral("color: green; font-weight: bold"));
-    m_saveButton->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+                                 QStringLiteral("Save changes to the calendar"),
+                                 QStringLiteral("document-save"));
     m_saveButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     connect(m_saveButton, &QToolButton::clicked, this, [this] {
         if (m_currentFileName.isEmpty())
@@ -349,10 +372,31 @@ void TCalendarMain::BuildToolPanel()
             Save();
     });
     m_cancelButton = AddToolButton(QStringLiteral("CancelButton"), QStringLiteral("&Cancel"),
-                                   QStringLiteral("Cancel all changes"));
-    m_cancelButton->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+                                   QStringLiteral("Cancel all changes"), QString());
+    for (QToolButton *button : {m_saveButton, m_cancelButton}) {
+        QFont bold = button->font();
+        bold.setBold(true);
+        button->setFont(bold);
+    }
+    ColourSaveAndCancel();
     connect(m_cancelButton, &QToolButton::clicked, this, &TCalendarMain::CancelChanges);
     layout->addStretch(1);
+}
+
+void TCalendarMain::ColourSaveAndCancel()
+{
+    // Green and red captions; on a dark palette the plain ones would hardly
+    // show, so lighter ones are used there.
+    const bool dark = palette().color(QPalette::Button).lightness() < 128;
+    const std::pair<QToolButton *, QColor> captions[] = {
+        {m_saveButton, dark ? QColor(0x6c, 0xe0, 0x6c) : QColor(Qt::darkGreen)},
+        {m_cancelButton, dark ? QColor(0xff, 0x7a, 0x7a) : QColor(Qt::red)}};
+    for (const auto &[button, colour] : captions) {
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::ButtonText, colour);
+        palette.setColor(QPalette::WindowText, colour);
+        button->setPalette(palette);
+    }
 }
 
 void TCalendarMain::BuildMenus()
@@ -562,6 +606,13 @@ void TCalendarMain::Start(const QString &fileToOpen)
     SetCaption();
     RestoreCursor();
     m_page->update();
+}
+
+void TCalendarMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_saveButton)
+        ColourSaveAndCancel();
 }
 
 void TCalendarMain::closeEvent(QCloseEvent *event)

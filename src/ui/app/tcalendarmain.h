@@ -175,6 +175,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void OpenHandedOverFile();
@@ -189,7 +190,12 @@ private:
     // The tool button of a state: "DrawLabelButton", "DrawImageButton",
     // "DrawRichText", "DrawSuperText", "PSpeedButton1".
     static QString ToolButtonName(TLPanelState tool);
-    QToolButton *AddToolButton(const QString &name, const QString &caption, const QString &hint);
+    // The glyph of a tool's button (see ButtonGlyph).
+    static QString ToolGlyphName(TLPanelState tool);
+    // A button of the tool panel showing `glyph` (none: the caption).
+    QToolButton *AddToolButton(const QString &name, const QString &caption, const QString &hint,
+                               const QString &glyph);
+    void ColourSaveAndCancel();
     void ChooseTool(TLPanelState state);
     void OnCellClicked(const CellEvent &event);
     void OnUndoIndexChanged();

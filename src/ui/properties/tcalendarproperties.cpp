@@ -7,8 +7,9 @@
 #include "core/io/datafolder.h"
 #include "core/io/inifile.h"
 #include "ui/app/uihelpers.h"
-#include "ui/properties/calendarpreview.h"
 #include "ui/common/colorswatchbutton.h"
+#include "ui/glyphs/buttonglyph.h"
+#include "ui/properties/calendarpreview.h"
 #include "ui/properties/languagechooser.h"
 
 #include <QButtonGroup>
@@ -659,10 +660,12 @@ QWidget *TCalendarProperties::BuildPreview()
     zoomOut->setObjectName(QStringLiteral("ZoomOutButton"));
     zoomOut->setText(QStringLiteral("\u2212"));
     zoomOut->setToolTip(QStringLiteral("Zoom out"));
+    zoomOut->setIcon(ButtonGlyph(QStringLiteral("zoom-out")));
     auto *zoomIn = new QToolButton(column);
     zoomIn->setObjectName(QStringLiteral("ZoomInButton"));
     zoomIn->setText(QStringLiteral("+"));
     zoomIn->setToolTip(QStringLiteral("Zoom in"));
+    zoomIn->setIcon(ButtonGlyph(QStringLiteral("zoom-in")));
     m_zoomLabel = new QLabel(column);
     m_zoomLabel->setObjectName(QStringLiteral("ZoomLabel"));
     m_zoomLabel->setAlignment(Qt::AlignCenter);

@@ -4,6 +4,7 @@
 #include "core/objects/richlabel/tgprichbaselabel.h"
 #include "core/richtext/twprtfstorage.h"
 #include "ui/common/tgraphicpanel.h"
+#include "ui/glyphs/buttonglyph.h"
 #include "ui/richtext/formattingbar.h"
 #include "ui/richtext/noteeditor.h"
 
@@ -56,6 +57,7 @@ void TRichTextLabelEditor::BuildControls()
     m_zoomMinus = new QToolButton(m_toolBar);
     m_zoomMinus->setObjectName(QStringLiteral("ZoomMinusButton"));
     m_zoomMinus->setText(QStringLiteral("-"));
+    m_zoomMinus->setIcon(ButtonGlyph(QStringLiteral("zoom-out")));
     m_zoomMinus->setToolTip(QStringLiteral("Zoom Out"));
     m_zoomMinus->setAccessibleName(QStringLiteral("Zoom Out"));
     m_zoomMinus->setFocusPolicy(Qt::NoFocus);
@@ -67,6 +69,7 @@ void TRichTextLabelEditor::BuildControls()
     m_zoomPlus = new QToolButton(m_toolBar);
     m_zoomPlus->setObjectName(QStringLiteral("ZoomPlusButton"));
     m_zoomPlus->setText(QStringLiteral("+"));
+    m_zoomPlus->setIcon(ButtonGlyph(QStringLiteral("zoom-in")));
     m_zoomPlus->setToolTip(QStringLiteral("Zoom In"));
     m_zoomPlus->setAccessibleName(QStringLiteral("Zoom In"));
     m_zoomPlus->setFocusPolicy(Qt::NoFocus);

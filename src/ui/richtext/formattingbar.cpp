@@ -1,5 +1,6 @@
 #include "ui/richtext/formattingbar.h"
 
+#include "ui/glyphs/buttonglyph.h"
 #include "ui/richtext/noteeditor.h"
 #include "ui/richtext/textcolortable.h"
 
@@ -8,6 +9,7 @@
 #include <QComboBox>
 #include <QFontComboBox>
 #include <QIntValidator>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPainter>
 #include <QToolButton>
@@ -17,6 +19,9 @@ namespace Dayloom {
 namespace {
 
 constexpr int IconSide = 16;
+// The bar's height in pixels at 96 dpi, and that of its lists inside it.
+constexpr int BarHeight = 26;
+constexpr int ListHeight = BarHeight - 4;
 constexpr int MinFontSize = 8;
 constexpr int MaxFontSize = 999;
 
@@ -30,27 +35,6 @@ QIcon ColorSwatch(TColor color)
     return QIcon(swatch);
 }
 
-// Four lines of text set left, centred or right, for styles without a theme.
-QIcon AlignmentIcon(Qt::Alignment alignment)
-{
-    QPixmap icon(IconSide, IconSide);
-    icon.fill(Qt::transparent);
-    QPainter painter(&icon);
-    painter.setPen(QPen(Qt::black, 1));
-    const int lengths[] = {14, 9, 12, 7};
-    for (int row = 0; row < 4; ++row) {
-        const int length = lengths[row];
-        int left = 1;
-        if (alignment & Qt::AlignHCenter)
-            left = (IconSide - length) / 2;
-        else if (alignment & Qt::AlignRight)
-            left = IconSide - 1 - length;
-        const int y = 3 + row * 3;
-        painter.drawLine(left, y, left + length - 1, y);
-    }
-    return QIcon(icon);
-}
-
 } // namespace
 
 FormattingBar::FormattingBar(QWidget *parent) : QToolBar(parent)
@@ -59,7 +43,11 @@ FormattingBar::FormattingBar(QWidget *parent) : QToolBar(parent)
     setIconSize(QSize(IconSide, IconSide));
     setMovable(false);
     setFloatable(false);
+    setFixedHeight(BarHeight);
+    layout()->setContentsMargins(2, 0, 2, 0);
     CreateFontControls();
+    for (QComboBox *list : {static_cast<QComboBox *>(m_fontName), m_fontSize, m_fontColor})
+        list->setFixedHeight(ListHeight);
     addSeparator();
     CreateStyleActions();
     addSeparator();
@@ -126,38 +114,28 @@ void FormattingBar::CreateFontControls()
     connect(m_fontColor, &QComboBox::activated, this, &FormattingBar::ApplyColor);
 }
 
-QAction *FormattingBar::AddAction(const QString &themeIcon, const QString &text, const QString &tip)
+QAction *FormattingBar::AddAction(const QString &glyph, const QString &hint,
+                                  const QString &accessibleName)
 {
-    QAction *action = addAction(QIcon::fromTheme(themeIcon), text);
-    action->setToolTip(tip);
-    // The buttons show a letter or a short word; the reader says the whole.
+    QAction *action = addAction(ButtonGlyph(glyph), hint);
+    action->setToolTip(hint);
+    // The buttons show only their glyphs; the reader says what they do.
     if (QWidget *button = widgetForAction(action))
-        button->setAccessibleName(tip);
+        button->setAccessibleName(accessibleName);
     return action;
 }
 
 void FormattingBar::CreateStyleActions()
 {
-    m_bold = AddAction(QStringLiteral("format-text-bold"), QStringLiteral("B"), tr("Bold"));
-    m_italic = AddAction(QStringLiteral("format-text-italic"), QStringLiteral("I"), tr("Italic"));
+    m_bold = AddAction(QStringLiteral("format-text-bold"), tr("Bold"), tr("Bold"));
+    m_italic = AddAction(QStringLiteral("format-text-italic"), tr("Italic"), tr("Italic"));
     m_underline =
-        AddAction(QStringLiteral("format-text-underline"), QStringLiteral("U"), tr("Underline"));
-    const std::pair<QAction *, void (*)(QFont &)> styles[] = {
-        {m_bold, [](QFont &f) { f.setBold(true); }},
-        {m_italic, [](QFont &f) { f.setItalic(true); }},
-        {m_underline, [](QFont &f) { f.setUnderline(true); }}};
+        AddAction(QStringLiteral("format-text-underline"), tr("Underline"), tr("Underline"));
     m_bold->setShortcut(QKeySequence::Bold);
     m_italic->setShortcut(QKeySequence::Italic);
     m_underline->setShortcut(QKeySequence::Underline);
-    for (const auto &[action, style] : styles) {
+    for (QAction *action : {m_bold, m_italic, m_underline})
         action->setCheckable(true);
-        // Text buttons show their own style where the theme has no icon.
-        if (QWidget *button = widgetForAction(action); button && action->icon().isNull()) {
-            QFont font = button->font();
-            style(font);
-            button->setFont(font);
-        }
-    }
     connect(m_bold, &QAction::triggered, this, [this](bool on) {
         if (m_editor)
             m_editor->SetCurrentBold(on);
@@ -176,13 +154,15 @@ void FormattingBar::CreateAlignmentActions()
 {
     m_alignment = new QActionGroup(this);
     m_alignment->setExclusive(true);
-    const std::tuple<QAction **, QString, QString, Qt::Alignment> alignments[] = {
-        {&m_alignLeft, QStringLiteral("format-justify-left"), tr("Align left"), Qt::AlignLeft},
-        {&m_alignCenter, QStringLiteral("format-justify-center"), tr("Centre"), Qt::AlignHCenter},
-        {&m_alignRight, QStringLiteral("format-justify-right"), tr("Align right"), Qt::AlignRight}};
-    for (const auto &[slot, themeIcon, text, alignment] : alignments) {
-        QAction *action = addAction(QIcon::fromTheme(themeIcon, AlignmentIcon(alignment)), text);
-        action->setToolTip(text);
+    const std::tuple<QAction **, QString, QString, QString, Qt::Alignment> alignments[] = {
+        {&m_alignLeft, QStringLiteral("format-justify-left"), tr("Left"), tr("Align left"),
+         Qt::AlignLeft},
+        {&m_alignCenter, QStringLiteral("format-justify-center"), tr("Center"), tr("Center"),
+         Qt::AlignHCenter},
+        {&m_alignRight, QStringLiteral("format-justify-right"), tr("Right"), tr("Align right"),
+         Qt::AlignRight}};
+    for (const auto &[slot, glyph, hint, accessibleName, alignment] : alignments) {
+        QAction *action = AddAction(glyph, hint, accessibleName);
         action->setCheckable(true);
         action->setData(int(alignment));
         m_alignment->addAction(action);
@@ -197,7 +177,7 @@ void FormattingBar::CreateClipboardActions()
     m_copy = AddAction(QStringLiteral("edit-copy"), tr("Copy"), tr("Copy"));
     m_cut = AddAction(QStringLiteral("edit-cut"), tr("Cut"), tr("Cut"));
     m_paste = AddAction(QStringLiteral("edit-paste"), tr("Paste"), tr("Paste"));
-    m_selectAll = AddAction(QStringLiteral("edit-select-all"), tr("All"), tr("Select all"));
+    m_selectAll = AddAction(QStringLiteral("edit-select-all"), tr("Select All"), tr("Select all"));
     connect(m_copy, &QAction::triggered, this, [this] {
         if (m_editor)
             m_editor->copy();

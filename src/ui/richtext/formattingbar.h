@@ -60,7 +60,7 @@ private:
     void CreateStyleActions();
     void CreateAlignmentActions();
     void CreateClipboardActions();
-    QAction *AddAction(const QString &themeIcon, const QString &text, const QString &tip);
+    QAction *AddAction(const QString &glyph, const QString &hint, const QString &accessibleName);
 
     void OnFocusChanged(QWidget *now);
     NoteEditor *RegisteredEditorOf(QWidget *widget) const;

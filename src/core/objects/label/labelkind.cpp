@@ -8,7 +8,7 @@ namespace Dayloom {
 void RegisterLabelKind(ObjectKindRegistry &registry)
 {
     registry.Register<TGPLabel>(TGPLabel::StoredClassName(), psLabel, QStringLiteral("Label"),
-                                QStringLiteral("Label tool \rOne line of text, turned and raised"));
+                                QStringLiteral("Label tool"));
 }
 
 } // namespace Dayloom

@@ -9,7 +9,7 @@ void RegisterRichLabelKind(ObjectKindRegistry &registry)
 {
     registry.Register<TGPRichBaseLabel>(
         TGPRichBaseLabel::StoredClassName(), psRichLabel, QStringLiteral("Rich Text"),
-        QStringLiteral("Rich Text tool \rFormatted text that you can place anywhere"));
+        QStringLiteral("Rich Text tool \rMixed fonts, colors and styles"));
 }
 
 } // namespace Dayloom
