@@ -660,11 +660,13 @@ QWidget *TCalendarProperties::BuildPreview()
     zoomOut->setObjectName(QStringLiteral("ZoomOutButton"));
     zoomOut->setText(QStringLiteral("\u2212"));
     zoomOut->setToolTip(QStringLiteral("Zoom out"));
+    zoomOut->setAccessibleName(zoomOut->toolTip());
     zoomOut->setIcon(ButtonGlyph(QStringLiteral("zoom-out")));
     auto *zoomIn = new QToolButton(column);
     zoomIn->setObjectName(QStringLiteral("ZoomInButton"));
     zoomIn->setText(QStringLiteral("+"));
     zoomIn->setToolTip(QStringLiteral("Zoom in"));
+    zoomIn->setAccessibleName(zoomIn->toolTip());
     zoomIn->setIcon(ButtonGlyph(QStringLiteral("zoom-in")));
     m_zoomLabel = new QLabel(column);
     m_zoomLabel->setObjectName(QStringLiteral("ZoomLabel"));
