@@ -5,19 +5,15 @@
 
 namespace Dayloom {
 
-CheckMarkDelegate::CheckMarkDelegate(QObject *parent)
-    : QStyledItemDelegate(parent), m_mark(CheckMark(false)), m_invertedMark(CheckMark(true))
-{
-}
+CheckMarkDelegate::CheckMarkDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
 
-QPixmap CheckMarkDelegate::CheckMark(bool inverted)
+QPixmap CheckMarkDelegate::CheckMark(const QColor &colour)
 {
     QPixmap mark(MarkSize, MarkSize);
     mark.fill(Qt::transparent);
     QPainter painter(&mark);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(
-        QPen(inverted ? Qt::white : Qt::black, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(colour, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     QPainterPath tick;
     tick.moveTo(3, 8.5);
     tick.lineTo(6.5, 12);
@@ -33,14 +29,17 @@ void CheckMarkDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     const bool selected = option.state.testFlag(QStyle::State_Selected);
     const QRect row = option.rect;
 
+    // The palette's text colour, not black: on a dark desktop the base
+    // colour is dark too.
+    const QColor text = focused ? QColor(Qt::white) : option.palette.color(QPalette::Text);
     painter->save();
     painter->fillRect(row, focused ? QColor(Qt::black) : option.palette.color(QPalette::Base));
     if (selected) {
         const QPoint at(row.left(), row.top() + (row.height() - MarkSize) / 2);
-        painter->drawPixmap(at, focused ? m_invertedMark : m_mark);
+        painter->drawPixmap(at, CheckMark(text));
     }
     painter->setFont(option.font);
-    painter->setPen(focused ? Qt::white : Qt::black);
+    painter->setPen(text);
     const QRect textRect = row.adjusted(MarkSize + TextGap, 0, 0, 0);
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                       index.data(Qt::DisplayRole).toString());

@@ -1,15 +1,17 @@
 #pragma once
 
+#include <QColor>
 #include <QPixmap>
 #include <QStyledItemDelegate>
 
 namespace Dayloom {
 
 // Draws a row of a multiple-selection recurring-date list: the focused row
-// white on black, every other row black on the window colour, and a 16 x 16
-// check mark at the left edge of each selected row (inverted on the focused
-// row). The text starts after the check mark's width plus 5 pixels. Rows
-// are 16 pixels high.
+// white on black, every other row in the palette's text colour on its base
+// colour (black on white unless the desktop is dark), and a 16 x 16 check
+// mark at the left edge of each selected row, in the row's text colour. The
+// text starts after the check mark's width plus 5 pixels. Rows are 16 pixels
+// high.
 class CheckMarkDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -25,13 +27,8 @@ public:
                const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
-    // A black tick on a transparent ground, or a white one for the black
-    // focused row.
-    static QPixmap CheckMark(bool inverted);
-
-private:
-    QPixmap m_mark;
-    QPixmap m_invertedMark;
+    // A tick in `colour` on a transparent ground.
+    static QPixmap CheckMark(const QColor &colour);
 };
 
 } // namespace Dayloom

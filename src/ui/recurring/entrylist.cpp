@@ -22,7 +22,6 @@ void FillEntryList(QListWidget &list, const QStringList &lines)
         auto *item = new QListWidgetItem(text, &list);
         item->setData(Qt::UserRole, line);
         item->setSizeHint(QSize(metrics.horizontalAdvance(text) + 8, RowHeight));
-        item->setForeground(Qt::black);
     }
 }
 

@@ -128,6 +128,7 @@ private Q_SLOTS:
     void unreadableFileIsNotOverwritten();
 
     void selectionAllNoneAndOk();
+    void listsReadOnADarkPalette();
     void holidaysDialogStartsEmpty();
 
     void fillCommand();
@@ -424,6 +425,43 @@ void TestRecurringDialogs::selectionAllNoneAndOk()
     click(dialog, "okbutton");
     QCOMPARE(accepted.count(), 1);
     QCOMPARE(recorder.beeps, 1);
+}
+
+// Both lists drew black text: on a dark desktop's dark base it vanished.
+void TestRecurringDialogs::listsReadOnADarkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
+    dark.setColor(QPalette::Text, Qt::white);
+    const auto textPixelsInRow = [&dark](QListWidget *list, int row) {
+        list->setCurrentRow(-1);
+        const QImage shot = list->viewport()->grab().toImage();
+        const QRect rect = list->visualItemRect(list->item(row));
+        int count = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                if (qGray(shot.pixel(x, y)) > 160)
+                    ++count;
+            }
+        }
+        return count;
+    };
+
+    TSelectRecurringDates select({entry("Zeta", "%2"), entry("Alpha", "@0001")}, nullptr,
+                                 Recorder().services());
+    select.setPalette(dark);
+    select.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&select));
+    QVERIFY(textPixelsInRow(child<QListWidget>(select, "Dates"), 1) > 20);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DLRECUR.DAX"));
+    writeFile(path, (entry("Zeta", "%2") + "\r\n").toUtf8());
+    TEditRecurringDates edit(path, nullptr, Recorder().services());
+    edit.setPalette(dark);
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    QVERIFY(textPixelsInRow(child<QListWidget>(edit, "DatesList"), 0) > 20);
 }
 
 void TestRecurringDialogs::holidaysDialogStartsEmpty()
