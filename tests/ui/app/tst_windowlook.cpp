@@ -74,25 +74,11 @@ int LegiblePixels(const QImage &image, QColor background)
     return count;
 }
 
+// A dark desktop's palette: light text on a dark face, as Qt derives it.
 QPalette DarkPalette()
 {
-    QPalette dark;
     const QColor face(0x35, 0x35, 0x35);
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        dark.setColor(group, QPalette::Window, face);
-        dark.setColor(group, QPalette::Button, face);
-        dark.setColor(group, QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
-        dark.setColor(group, QPalette::WindowText, Qt::white);
-        dark.setColor(group, QPalette::ButtonText, Qt::white);
-        dark.setColor(group, QPalette::Text, Qt::white);
-        dark.setColor(group, QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
-        dark.setColor(group, QPalette::HighlightedText, Qt::black);
-    }
-    dark.setColor(QPalette::Disabled, QPalette::Window, face);
-    dark.setColor(QPalette::Disabled, QPalette::Button, face);
-    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
-    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    return dark;
+    return QPalette(face, face);
 }
 
 } // namespace
