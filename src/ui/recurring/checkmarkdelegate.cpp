@@ -7,20 +7,19 @@ namespace Dayloom {
 
 CheckMarkDelegate::CheckMarkDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
 
-QPixmap CheckMarkDelegate::CheckMark(const QColor &colour)
+namespace {
+
+// The tick within its 16 x 16 square.
+QPainterPath Tick()
 {
-    QPixmap mark(MarkSize, MarkSize);
-    mark.fill(Qt::transparent);
-    QPainter painter(&mark);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(colour, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     QPainterPath tick;
     tick.moveTo(3, 8.5);
     tick.lineTo(6.5, 12);
     tick.lineTo(13, 4);
-    painter.drawPath(tick);
-    return mark;
+    return tick;
 }
+
+} // namespace
 
 void CheckMarkDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                               const QModelIndex &index) const
@@ -36,7 +35,10 @@ void CheckMarkDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     painter->fillRect(row, focused ? QColor(Qt::black) : option.palette.color(QPalette::Base));
     if (selected) {
         const QPoint at(row.left(), row.top() + (row.height() - MarkSize) / 2);
-        painter->drawPixmap(at, CheckMark(text));
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QPen(text, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter->drawPath(Tick().translated(at));
+        painter->setRenderHint(QPainter::Antialiasing, false);
     }
     painter->setFont(option.font);
     painter->setPen(text);

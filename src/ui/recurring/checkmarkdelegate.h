@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QColor>
-#include <QPixmap>
 #include <QStyledItemDelegate>
 
 namespace Dayloom {
@@ -26,9 +24,6 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
-
-    // A tick in `colour` on a transparent ground.
-    static QPixmap CheckMark(const QColor &colour);
 };
 
 } // namespace Dayloom
