@@ -369,6 +369,44 @@ bool Near(QRgb a, const QColor &b)
            std::abs(qBlue(a) - b.blue()) < 40;
 }
 
+// Peak signal to noise ratio of two pictures of one size, over their red,
+// green and blue, in decibels; infinite when they are the same.
+double Psnr(const QImage &a, const QImage &b)
+{
+    double squares = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            for (int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q)})
+                squares += double(d) * d;
+        }
+    }
+    const double mean = squares / (3.0 * a.width() * a.height());
+    return mean > 0 ? 10 * std::log10(255.0 * 255.0 / mean) : qInf();
+}
+
+// How dark a picture is in all (in fully dark pixels) and the centre of its
+// darkness.
+struct Ink
+{
+    double amount = 0;
+    QPointF centre;
+};
+
+Ink InkOf(const QImage &image)
+{
+    double sum = 0, sumX = 0, sumY = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const double dark = (255 - qGray(image.pixel(x, y))) / 255.0;
+            sum += dark;
+            sumX += dark * x;
+            sumY += dark * y;
+        }
+    }
+    return sum > 0 ? Ink{sum, QPointF(sumX / sum, sumY / sum)} : Ink();
+}
+
 int DarkPixels(const QImage &image, const QRect &area)
 {
     int count = 0;
@@ -511,6 +549,60 @@ private Q_SLOTS:
         const double share = double(inked) / (to - from);
         const bool near = ink == Dashed ? share < 0.9 : std::abs(share - ink) < 0.04;
         QVERIFY2(near, qPrintable(QString::number(share)));
+    }
+
+    void matchesInkscape_data()
+    {
+        // Metafiles Inkscape wrote, beside its own rendering of each
+        // (scripts/make-metafile-samples). Glyphs are drawn by two different
+        // rasterisers, so text ("text-*") is compared by where its ink lies and
+        // how much there is, everything else pixel by pixel.
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("text");
+        const QDir folder(QStringLiteral(DAYLOOM_TEST_DATA "/inkscape"));
+        const QStringList files =
+            folder.entryList({QStringLiteral("*.wmf"), QStringLiteral("*.emf")}, QDir::Files);
+        QVERIFY(files.size() >= 4);
+        for (const QString &name : files)
+            QTest::newRow(qPrintable(name))
+                << folder.filePath(name) << name.startsWith(QLatin1String("text-"));
+    }
+    void matchesInkscape()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, text);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QImage expected =
+            QImage(path + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+        QVERIFY(!expected.isNull());
+        MetafilePlayer player;
+        QString error;
+        QVERIFY2(player.Load(file.readAll(), &error), qPrintable(error));
+        QImage image(expected.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                                   QPainter::SmoothPixmapTransform);
+            // Inkscape stretches the picture's page onto whole pixels.
+            player.Play(painter, QRectF(QPointF(0, 0), image.size()));
+        }
+        if (text) {
+            const Ink ours = InkOf(image), theirs = InkOf(expected);
+            QVERIFY2(
+                std::abs(ours.amount / theirs.amount - 1) < 0.01,
+                qPrintable(QStringLiteral("ink %1 for %2").arg(ours.amount).arg(theirs.amount)));
+            QVERIFY2(QLineF(ours.centre, theirs.centre).length() < 0.25,
+                     qPrintable(QStringLiteral("ink centred %1,%2 for %3,%4")
+                                    .arg(ours.centre.x())
+                                    .arg(ours.centre.y())
+                                    .arg(theirs.centre.x())
+                                    .arg(theirs.centre.y())));
+        } else {
+            const double psnr = Psnr(image, expected);
+            QVERIFY2(psnr >= 40, qPrintable(QStringLiteral("%1 dB").arg(psnr, 0, 'f', 1)));
+        }
     }
 
     void hatchedBrush_data()

@@ -552,11 +552,13 @@ QPen GdiContext::CurrentPen(bool device)
         if (std::floor(pixels / (m_pixelsPer96 * ratio)) > 1)
             pen.setStyle(Qt::SolidLine);
     }
-    // Joins and caps of pens a few pixels wide cannot be told apart; the
-    // square ones are much quicker to stroke.
-    if (pen.style() == Qt::SolidLine && pixels <= 3.5) {
-        pen.setJoinStyle(Qt::MiterJoin);
-        pen.setCapStyle(Qt::SquareCap);
+    // Round joins and caps of pens up to a pixel and a half cannot be told
+    // from bevelled joins and square caps, which are much quicker to stroke.
+    if (pen.style() == Qt::SolidLine && pixels <= 1.5) {
+        if (pen.joinStyle() == Qt::RoundJoin)
+            pen.setJoinStyle(Qt::BevelJoin);
+        if (pen.capStyle() == Qt::RoundCap)
+            pen.setCapStyle(Qt::SquareCap);
     }
     return pen;
 }
