@@ -170,6 +170,10 @@ inline QByteArray MakeTarga(const QImage &image, int type, int depth, int descri
                 PutLe16(out, Pack555(c));
                 continue;
             }
+            if (mapBits == 8) { // grey entries: the red channel
+                out.append(char(qRed(c)));
+                continue;
+            }
             out.append(char(qBlue(c)));
             out.append(char(qGreen(c)));
             out.append(char(qRed(c)));
@@ -450,6 +454,7 @@ inline QList<SampleFile> SampleFiles()
     files.append({"targa", "rgb32-rle.tga", MakeTarga(alpha, 10, 32, 0x30)});
     files.append({"targa", "rgb16.tga", MakeTarga(colour, 2, 16, 0x10)});
     files.append({"targa", "grey-rle.tga", MakeTarga(grey, 11, 8, 0x20)});
+    files.append({"targa", "grey-map.tga", MakeTarga(sixteen, 1, 8, 0, 8)});
     int start = 0;
     const QByteArray packed8 = MakeDib(many, 8, 0, 40, false, &start);
     files.append({"bitmap", "palette8.bmp", MakeBitmapFile(packed8, start)});

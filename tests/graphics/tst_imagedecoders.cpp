@@ -115,11 +115,18 @@ void TestImageDecoders::decodes_data()
     const QImage colour = TrueSample(10, 4, false);
     const QImage alpha = TrueSample(7, 5, true);
     const QImage grey = colour.convertToFormat(QImage::Format_Grayscale8);
+    QList<QRgb> greys;
+    for (int i = 0; i < 200; ++i)
+        greys.append(qRgb(255 - i, 255 - i, 255 - i));
+    const QImage greyTable = WithTable(many, greys);
     const QImage blackWhite = WithTable(mono, {qRgb(0, 0, 0), qRgb(255, 255, 255)});
     const int pcx = int(RasterFormat::Pcx), tga = int(RasterFormat::Targa);
     const int bmp = int(RasterFormat::Bmp), dib = int(RasterFormat::Dib);
 
-    QTest::newRow("pcx 1 bit") << MakePcx(mono, 1, 1, true) << pcx << blackWhite;
+    // Two-colour pictures used to be black and white whatever their header's colours.
+    QTest::newRow("pcx 1 bit colours of its header") << MakePcx(mono, 1, 1, true) << pcx << mono;
+    QTest::newRow("pcx 1 bit without colours")
+        << MakePcx(WithTable(mono, {0, 0}), 1, 1, true) << pcx << blackWhite;
     QTest::newRow("pcx 4 planes of 1 bit") << MakePcx(sixteen, 1, 4, true) << pcx << sixteen;
     QTest::newRow("pcx 2 bits") << MakePcx(four, 2, 1, true) << pcx << four;
     QTest::newRow("pcx 4 bits") << MakePcx(sixteen, 4, 1, true) << pcx << sixteen;
@@ -134,6 +141,11 @@ void TestImageDecoders::decodes_data()
         << MakeTarga(many, 9, 8, 0x20, 32, 20) << tga << many;
     QTest::newRow("tga 9 mapped map 16 bits")
         << MakeTarga(sixteen, 9, 8, 0, 16, 3) << tga << Quantized(sixteen, 5, 5, 5);
+    // Colour maps of 8-bit (grey) entries used to be refused.
+    QTest::newRow("tga 1 mapped map 8 bits grey")
+        << MakeTarga(greyTable, 1, 8, 0, 8) << tga << greyTable;
+    QTest::newRow("tga 9 mapped map 8 bits grey first entry 5")
+        << MakeTarga(greyTable, 9, 8, 0x20, 8, 5) << tga << greyTable;
     QTest::newRow("tga 2 15 bits")
         << MakeTarga(colour, 2, 15, 0) << tga << Quantized(colour, 5, 5, 5);
     QTest::newRow("tga 10 16 bits")

@@ -21,6 +21,9 @@ const QColor Green(0, 160, 0);
 const QColor Blue(0, 0, 255);
 const QColor White(255, 255, 255);
 
+// A line with gaps, of any share.
+constexpr double Dashed = -1;
+
 QByteArray Floats(std::initializer_list<float> values)
 {
     QByteArray bytes;
@@ -304,6 +307,37 @@ QByteArray EveryWmfRecord()
     return wmf.Bytes(QRect(0, 0, 2000, 1000), 1440);
 }
 
+// A horizontal line across the middle of a 1000 by 1000 picture, from 50 to
+// 950, with a pen of the given style and width (in units, 5 to a pixel of a
+// 200-pixel rendering).
+QByteArray WmfLine(int style, int width)
+{
+    WmfBuilder wmf;
+    wmf.Window(QRect(0, 0, 1000, 1000)).Pen(Blue, width, style);
+    wmf.Record(0x0214, {500, 50}).Record(0x0213, {500, 950});
+    return wmf.Bytes(QRect(0, 0, 1000, 1000), 1000);
+}
+
+QByteArray EmfLine(int style, int width)
+{
+    EmfBuilder emf;
+    emf.Pen(Blue, width, style).Record(27, {50, 500}).Record(54, {950, 500});
+    return emf.Bytes(Frame);
+}
+
+// The same with an extended pen; dashes of user styles in units.
+QByteArray EmfExtendedLine(quint32 style, int width, const QList<int> &dashes = {})
+{
+    EmfBuilder emf;
+    QByteArray entries;
+    for (int d : dashes)
+        Put32(entries, d);
+    emf.Reserve(2).Record(95, {1, 0, 0, 0, 0, style, width, 0, Rgb(Blue), 0, dashes.size()},
+                          entries);
+    emf.Select(1).Record(27, {50, 500}).Record(54, {950, 500});
+    return emf.Bytes(Frame);
+}
+
 // Everything above, for the robustness checks and the fuzz seeds.
 QList<QPair<QString, QByteArray>> Samples()
 {
@@ -333,6 +367,44 @@ bool Near(QRgb a, const QColor &b)
 {
     return std::abs(qRed(a) - b.red()) < 40 && std::abs(qGreen(a) - b.green()) < 40 &&
            std::abs(qBlue(a) - b.blue()) < 40;
+}
+
+// Peak signal to noise ratio of two pictures of one size, over their red,
+// green and blue, in decibels; infinite when they are the same.
+double Psnr(const QImage &a, const QImage &b)
+{
+    double squares = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            for (int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q)})
+                squares += double(d) * d;
+        }
+    }
+    const double mean = squares / (3.0 * a.width() * a.height());
+    return mean > 0 ? 10 * std::log10(255.0 * 255.0 / mean) : qInf();
+}
+
+// How dark a picture is in all (in fully dark pixels) and the centre of its
+// darkness.
+struct Ink
+{
+    double amount = 0;
+    QPointF centre;
+};
+
+Ink InkOf(const QImage &image)
+{
+    double sum = 0, sumX = 0, sumY = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const double dark = (255 - qGray(image.pixel(x, y))) / 255.0;
+            sum += dark;
+            sumX += dark * x;
+            sumY += dark * y;
+        }
+    }
+    return sum > 0 ? Ink{sum, QPointF(sumX / sum, sumY / sum)} : Ink();
 }
 
 int DarkPixels(const QImage &image, const QRect &area)
@@ -418,6 +490,119 @@ private Q_SLOTS:
         QVERIFY(!image.isNull());
         QVERIFY2(Near(image.pixel(at), color),
                  qPrintable(QColor(image.pixel(at)).name() + " instead of " + color.name()));
+    }
+
+    void dashedPens_data()
+    {
+        // The share of the line's middle row that is inked, over whole
+        // periods of the dashes; solid lines ink all of it. Pens of one
+        // pixel keep Qt's own dashes, with any share short of solid.
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<double>("ink");
+        constexpr quint32 Geometric = 0x10000, FlatCaps = 0x200, SquareCaps = 0x100;
+        // Dashed pens wider than a pixel used to be drawn with Qt's dashes
+        // scaled by their width, as rows of large squares.
+        QTest::newRow("wmf dash 4 px solid") << WmfLine(1, 20) << 96 << 1.0;
+        QTest::newRow("wmf dot 4 px solid") << WmfLine(2, 20) << 96 << 1.0;
+        QTest::newRow("wmf dash dot 4 px solid") << WmfLine(3, 20) << 96 << 1.0;
+        QTest::newRow("wmf dash dot dot 4 px solid") << WmfLine(4, 20) << 96 << 1.0;
+        QTest::newRow("wmf dash 4 px at 600 dpi solid") << WmfLine(1, 20) << 600 << 1.0;
+        QTest::newRow("emf dash 4 px solid") << EmfLine(1, 20) << 96 << 1.0;
+        QTest::newRow("wmf dash 1 px dashed") << WmfLine(1, 5) << 96 << Dashed;
+        QTest::newRow("wmf dash 1 px at 600 dpi dashed") << WmfLine(1, 5) << 600 << Dashed;
+        // Geometric pens keep their dashes, three widths on and one off.
+        QTest::newRow("emf geometric dash flat caps")
+            << EmfExtendedLine(Geometric | FlatCaps | 1, 20) << 96 << 0.75;
+        QTest::newRow("emf geometric dash round caps")
+            << EmfExtendedLine(Geometric | 1, 20) << 96 << 0.75;
+        QTest::newRow("emf geometric dot square caps")
+            << EmfExtendedLine(Geometric | SquareCaps | 2, 20) << 96 << 0.5;
+        QTest::newRow("emf geometric dash dot flat caps")
+            << EmfExtendedLine(Geometric | FlatCaps | 3, 20) << 96 << 4 / 6.0;
+        QTest::newRow("emf geometric user style 12 4 px")
+            << EmfExtendedLine(Geometric | FlatCaps | 7, 20, {60, 20}) << 96 << 0.75;
+    }
+    void dashedPens()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, dpi);
+        QFETCH(double, ink);
+        const double scale = dpi / 96.0;
+        QImage image(QSize(200, 200) * scale, QImage::Format_RGB32);
+        image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        image.setDotsPerMeterY(qRound(dpi / 0.0254));
+        image.fill(Qt::white);
+        MetafilePlayer player;
+        QVERIFY(player.Load(file, nullptr));
+        {
+            QPainter painter(&image);
+            player.Play(painter, QRectF(QPointF(0, 0), image.size()));
+        }
+        // From the line's start at 10 px over 160 px, a whole number of
+        // periods of 16 px (dashes) or 8 px (dots) of a 4-pixel pen.
+        const int y = int(100 * scale);
+        int inked = 0;
+        const int from = int(10 * scale), to = int(170 * scale);
+        for (int x = from; x < to; ++x)
+            inked += Near(image.pixel(x, y), Blue);
+        const double share = double(inked) / (to - from);
+        const bool near = ink == Dashed ? share < 0.9 : std::abs(share - ink) < 0.04;
+        QVERIFY2(near, qPrintable(QString::number(share)));
+    }
+
+    void matchesInkscape_data()
+    {
+        // Metafiles Inkscape wrote, beside its own rendering of each
+        // (scripts/make-metafile-samples). Glyphs are drawn by two different
+        // rasterisers, so text ("text-*") is compared by where its ink lies and
+        // how much there is, everything else pixel by pixel.
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("text");
+        const QDir folder(QStringLiteral(DAYLOOM_TEST_DATA "/inkscape"));
+        const QStringList files =
+            folder.entryList({QStringLiteral("*.wmf"), QStringLiteral("*.emf")}, QDir::Files);
+        QVERIFY(files.size() >= 4);
+        for (const QString &name : files)
+            QTest::newRow(qPrintable(name))
+                << folder.filePath(name) << name.startsWith(QLatin1String("text-"));
+    }
+    void matchesInkscape()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, text);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QImage expected =
+            QImage(path + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+        QVERIFY(!expected.isNull());
+        MetafilePlayer player;
+        QString error;
+        QVERIFY2(player.Load(file.readAll(), &error), qPrintable(error));
+        QImage image(expected.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                                   QPainter::SmoothPixmapTransform);
+            // Inkscape stretches the picture's page onto whole pixels.
+            player.Play(painter, QRectF(QPointF(0, 0), image.size()));
+        }
+        if (text) {
+            const Ink ours = InkOf(image), theirs = InkOf(expected);
+            QVERIFY2(
+                std::abs(ours.amount / theirs.amount - 1) < 0.01,
+                qPrintable(QStringLiteral("ink %1 for %2").arg(ours.amount).arg(theirs.amount)));
+            QVERIFY2(QLineF(ours.centre, theirs.centre).length() < 0.25,
+                     qPrintable(QStringLiteral("ink centred %1,%2 for %3,%4")
+                                    .arg(ours.centre.x())
+                                    .arg(ours.centre.y())
+                                    .arg(theirs.centre.x())
+                                    .arg(theirs.centre.y())));
+        } else {
+            const double psnr = Psnr(image, expected);
+            QVERIFY2(psnr >= 40, qPrintable(QStringLiteral("%1 dB").arg(psnr, 0, 'f', 1)));
+        }
     }
 
     void hatchedBrush_data()

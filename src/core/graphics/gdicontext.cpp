@@ -99,6 +99,43 @@ QPainterPath RectPath(const QRectF &rect)
     return path;
 }
 
+// The dashes and gaps of a geometric pen of a predefined style (1 to 4), in
+// pen widths, as the system draws them. Round and square caps grow every
+// dash by half a width at each end, so the dashes are shortened to leave
+// room for them (never to nothing: Qt puts no caps on an empty dash).
+QList<qreal> GeometricDashes(quint32 kind, bool flatCaps)
+{
+    QList<qreal> dashes;
+    switch (kind) {
+    case 1:
+        dashes = {3, 1};
+        break;
+    case 2:
+        dashes = {1, 1};
+        break;
+    case 3:
+        dashes = {3, 1, 1, 1};
+        break;
+    default:
+        dashes = {3, 1, 1, 1, 1, 1};
+        break;
+    }
+    if (!flatCaps)
+        for (qsizetype i = 0; i + 1 < dashes.size(); i += 2) {
+            dashes[i] = std::max(dashes[i] - 1, 0.001);
+            dashes[i + 1] += 1;
+        }
+    return dashes;
+}
+
+// Qt's own dash styles are kept for the pens the system dashes only while
+// they are one pixel wide.
+bool DashedWhileThin(Qt::PenStyle style)
+{
+    return style == Qt::DashLine || style == Qt::DotLine || style == Qt::DashDotLine ||
+           style == Qt::DashDotDotLine;
+}
+
 } // namespace
 
 GdiContext::GdiContext(QPainter &painter, const QRectF &frame, const QRectF &target,
@@ -122,11 +159,18 @@ GdiContext::GdiContext(QPainter &painter, const QRectF &frame, const QRectF &tar
 QPen GdiContext::MakePen(quint32 style, double width, const QColor &color,
                          const QList<double> &userDashes)
 {
-    const quint32 kind = style & 0xF;
+    quint32 kind = style & 0xF;
     if (kind == 5)
         return QPen(Qt::NoPen);
     QPen pen(color);
     pen.setWidthF(std::isfinite(width) && width > 0 ? std::min(width, 1e7) : 0);
+    const bool geometric = style & 0x10000;
+    if (geometric && kind >= 1 && kind <= 4) {
+        // Extended geometric pens keep their dashes at any width, scaled
+        // with it.
+        pen.setDashPattern(GeometricDashes(kind, (style & 0xF00) == 0x200));
+        kind = 0;
+    }
     switch (kind) {
     case 1:
         pen.setStyle(Qt::DashLine);
@@ -495,16 +539,26 @@ QPen GdiContext::CurrentPen(bool device)
     pen.setMiterLimit(m_state.miterLimit);
     if (device && pen.widthF() > 0)
         pen.setWidthF(pen.widthF() * AreaScale(LogicalToDevice()));
-    // Joins and caps of pens a few pixels wide cannot be told apart; the
-    // square ones are much quicker to stroke.
-    if (pen.widthF() > 0 && pen.style() == Qt::SolidLine) {
-        const double pixels =
-            pen.widthF() *
-            AreaScale(device ? m_deviceToPixels : LogicalToDevice() * m_deviceToPixels);
-        if (pixels <= 3.5) {
-            pen.setJoinStyle(Qt::MiterJoin);
+    if (pen.widthF() <= 0)
+        return pen;
+    const double pixels =
+        pen.widthF() * AreaScale(device ? m_deviceToPixels : LogicalToDevice() * m_deviceToPixels);
+    // The system draws a dashed pen of the plain kind solid once it is
+    // wider than one pixel (whole pixels, rounded down). Pixels are those of
+    // a 96-per-inch page, so that screen and paper agree.
+    if (DashedWhileThin(pen.style())) {
+        const QPaintDevice *target = m_painter.device();
+        const double ratio = target ? std::max(1.0, target->devicePixelRatioF()) : 1.0;
+        if (std::floor(pixels / (m_pixelsPer96 * ratio)) > 1)
+            pen.setStyle(Qt::SolidLine);
+    }
+    // Round joins and caps of pens up to a pixel and a half cannot be told
+    // from bevelled joins and square caps, which are much quicker to stroke.
+    if (pen.style() == Qt::SolidLine && pixels <= 1.5) {
+        if (pen.joinStyle() == Qt::RoundJoin)
+            pen.setJoinStyle(Qt::BevelJoin);
+        if (pen.capStyle() == Qt::RoundCap)
             pen.setCapStyle(Qt::SquareCap);
-        }
     }
     return pen;
 }

@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -127,7 +128,12 @@ std::array<QRgb, 256> Palette(const QByteArray &bytes, const PcxHeader &header)
     palette.fill(qRgb(0, 0, 0));
     const uchar *p = Data(bytes);
     if (header.bitsPerPixel == 1 && header.planes == 1) {
-        palette[1] = qRgb(255, 255, 255);
+        // Two-colour pictures take the first two colours of the header; a
+        // header with no colours at all (many writers leave it zero) means
+        // black and white.
+        const bool noColours = std::all_of(p + 16, p + 64, [](uchar b) { return b == 0; });
+        palette[0] = noColours ? qRgb(0, 0, 0) : qRgb(p[16], p[17], p[18]);
+        palette[1] = noColours ? qRgb(255, 255, 255) : qRgb(p[19], p[20], p[21]);
     } else if (header.bitsPerPixel == 8) {
         const qint64 trailer = bytes.size() - PaletteTrailerSize;
         const bool present = trailer >= HeaderSize && p[trailer] == 0x0C;

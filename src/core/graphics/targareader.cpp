@@ -167,7 +167,8 @@ bool TargaReader::Read(const QByteArray &bytes, QImage &image, QString *error)
     std::vector<QRgb> map;
     bool alpha = false;
     if (mapType == 1) {
-        if (kind == 1 && mapBits != 15 && mapBits != 16 && mapBits != 24 && mapBits != 32)
+        if (kind == 1 && mapBits != 8 && mapBits != 15 && mapBits != 16 && mapBits != 24 &&
+            mapBits != 32)
             return Fail(
                 error,
                 QStringLiteral("Targa colour maps of %1 bits are not supported").arg(mapBits));
@@ -175,11 +176,13 @@ bool TargaReader::Read(const QByteArray &bytes, QImage &image, QString *error)
             return Fail(error, truncated);
         if (kind == 1) {
             // Every possible index has a colour; those outside the map are black.
+            // Entries of 8 bits are grey levels.
             map.assign(depth == 8 ? 256 : 65536, qRgb(0, 0, 0));
             for (qint64 i = 0; i < mapLength && mapFirst + i < qint64(map.size()); ++i) {
                 const uchar *e = p + pos + i * mapEntryBytes;
                 map[mapFirst + i] = mapBits == 32   ? qRgba(e[2], e[1], e[0], e[3])
                                     : mapBits == 24 ? qRgb(e[2], e[1], e[0])
+                                    : mapBits == 8  ? qRgb(e[0], e[0], e[0])
                                                     : From555(Le16(e), false);
             }
             alpha = mapBits == 32;

@@ -8,9 +8,13 @@
 #include <QBuffer>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPixmap>
 #include <QTest>
+
+#include <limits>
 
 using namespace Dayloom;
 
@@ -69,6 +73,95 @@ std::unique_ptr<TGSuperText> ReadBack(const QByteArray &record)
     return std::unique_ptr<TGSuperText>(static_cast<TGSuperText *>(read.release()));
 }
 
+// Keeps nothing: counts what is drawn and notes the largest picture handed
+// over, as an image, a pixmap or a brush's texture.
+class CountingEngine : public QPaintEngine
+{
+public:
+    CountingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    bool begin(QPaintDevice *) override { return true; }
+    bool end() override { return true; }
+    Type type() const override { return QPaintEngine::User; }
+    void updateState(const QPaintEngineState &state) override
+    {
+        if (state.state() & QPaintEngine::DirtyBrush)
+            Note(state.brush().textureImage().size());
+    }
+    void drawPixmap(const QRectF &, const QPixmap &pixmap, const QRectF &) override
+    {
+        Note(pixmap.size());
+        ++draws;
+    }
+    void drawTiledPixmap(const QRectF &, const QPixmap &pixmap, const QPointF &) override
+    {
+        Note(pixmap.size());
+        ++draws;
+    }
+    void drawImage(const QRectF &, const QImage &image, const QRectF &,
+                   Qt::ImageConversionFlags) override
+    {
+        Note(image.size());
+        ++draws;
+    }
+    void drawPath(const QPainterPath &) override { ++draws; }
+    void drawRects(const QRectF *, int count) override { draws += count; }
+    void drawRects(const QRect *, int count) override { draws += count; }
+    void drawPolygon(const QPointF *, int, PolygonDrawMode) override { ++draws; }
+    void drawTextItem(const QPointF &, const QTextItem &) override { ++draws; }
+
+    qint64 draws = 0;
+    qint64 largestPicture = 0; // pixels
+
+private:
+    void Note(const QSize &size)
+    {
+        largestPicture = std::max(largestPicture, qint64(size.width()) * size.height());
+    }
+};
+
+// A page of `inches` at `dpi` that counts its drawing.
+class CountingDevice : public QPaintDevice
+{
+public:
+    CountingDevice(QSizeF inches, int dpi) : m_inches(inches), m_dpi(dpi) {}
+    QPaintEngine *paintEngine() const override { return &m_engine; }
+    CountingEngine &Engine() const { return m_engine; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+            return int(m_inches.width() * m_dpi);
+        case PdmHeight:
+            return int(m_inches.height() * m_dpi);
+        case PdmWidthMM:
+            return int(m_inches.width() * 25.4);
+        case PdmHeightMM:
+            return int(m_inches.height() * 25.4);
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return m_dpi;
+        case PdmDepth:
+            return 32;
+        case PdmNumColors:
+            return std::numeric_limits<int>::max();
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        }
+        return 0;
+    }
+
+private:
+    QSizeF m_inches;
+    int m_dpi;
+    mutable CountingEngine m_engine;
+};
+
 QImage Checker()
 {
     QImage image(8, 8, QImage::Format_RGB32);
@@ -103,6 +196,11 @@ private Q_SLOTS:
     void printPlacement();
     void toolCreatesBorderedBox();
     void cloneKeepsEverything();
+    void hugeObjectPaintsWithoutHugePicture();
+    void fittingTakesFewMeasurements_data();
+    void fittingTakesFewMeasurements();
+    void longCaptionFits();
+    void texturePrintsInOneFill();
 };
 
 void TestSuperText::shadowOffsetMovesText_data()
@@ -219,9 +317,14 @@ void TestSuperText::gradientBands()
     QFETCH(QColor, firstColor);
     QFETCH(QPoint, last);
     QFETCH(QColor, lastColor);
-    const QImage bands = TGSuperText::GradientBitmap(300, 100, clBlue, clYellow,
-                                                     TGSuperText::TFillDirection(direction));
-    QCOMPARE(bands.size(), QSize(300, 100));
+    QImage bands(300, 100, QImage::Format_RGB32);
+    bands.fill(Paper);
+    {
+        QPainter painter(&bands);
+        TGSuperText::DrawGradientBands(painter, QPointF(0, 0), bands.size(), clBlue, clYellow,
+                                       TGSuperText::TFillDirection(direction), bands.rect());
+    }
+    QCOMPARE(CountNear(bands, bands.rect(), Paper, 0), 0);
     // With fewer than 256 pixels some bands are empty: the edges are within
     // a band of the end colours.
     QCOMPARE(CountNear(bands, QRect(first, QSize(1, 1)), firstColor, 6), 1);
@@ -300,6 +403,7 @@ void TestSuperText::captionCutToFit()
     QVERIFY(QStringLiteral("Wonderful").startsWith(fitted));
     QVERIFY(fitted.size() < 9);
     QVERIFY(QFontMetrics(font).horizontalAdvance(fitted) <= 85);
+    QVERIFY(QFontMetrics(font).horizontalAdvance(text.Caption().left(fitted.size() + 1)) > 85);
     // Nothing is drawn past the right edge.
     const QImage image = Painted(text);
     QCOMPARE(CountNear(image, QRect(91, 0, 5, 80), Paper, 0), 5 * 80);
@@ -454,6 +558,90 @@ void TestSuperText::cloneKeepsEverything()
     QCOMPARE(clone->OutlineStyle(), TGSuperText::psDot);
     QCOMPARE(clone->ImageBitmapData(), text->ImageBitmapData());
     QCOMPARE(clone->Top(), text->Top() + PageDocument::CloneOffset);
+}
+
+// A gradient used to be a picture of the whole object: 4 GiB for the largest
+// object a file can hold.
+void TestSuperText::hugeObjectPaintsWithoutHugePicture()
+{
+    TGSuperText source;
+    source.SetControlTransparent(false);
+    source.SetBounds(QRect(0, 0, 32767, 32767));
+    const std::unique_ptr<TGSuperText> text = ReadBack(Record(source));
+    QVERIFY(text);
+    QCOMPARE(text->Bounds().size(), QSize(32767, 32767));
+    QCOMPARE(text->SurfaceType(), TGSuperText::stGradientFill);
+    CountingDevice page(QSizeF(8.5, 11), 96);
+    {
+        QPainter painter(&page);
+        text->PaintContent(painter, text->ScaledBounds(), 1.0f);
+    }
+    QVERIFY(page.Engine().draws > 0);
+    // At most a strip of the gradient, one pixel across its bands.
+    QVERIFY2(page.Engine().largestPicture <= 32767,
+             qPrintable(QString::number(page.Engine().largestPicture)));
+}
+
+void TestSuperText::fittingTakesFewMeasurements_data()
+{
+    // Texts whose every character is `each` pixels wide.
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("each");
+    QTest::addColumn<int>("available");
+    QTest::newRow("all fits") << 10 << 7 << 70;
+    QTest::newRow("one too many") << 10 << 7 << 69;
+    QTest::newRow("nothing fits") << 10 << 7 << 6;
+    QTest::newRow("empty") << 0 << 7 << 0;
+    // Cutting one character at a time used to measure about 5e8 characters a paint.
+    QTest::newRow("longest caption in a narrow box") << 32767 << 9 << 100;
+    QTest::newRow("longest caption nearly fits") << 32767 << 1 << 32766;
+}
+
+void TestSuperText::fittingTakesFewMeasurements()
+{
+    QFETCH(int, length);
+    QFETCH(int, each);
+    QFETCH(int, available);
+    int measurements = 0;
+    const int fitted = TGSuperText::FittingLength(length, available, [&](int n) {
+        ++measurements;
+        return n * each;
+    });
+    QCOMPARE(fitted, std::min(length, available / each));
+    QVERIFY2(measurements <= 17, qPrintable(QString::number(measurements)));
+}
+
+void TestSuperText::longCaptionFits()
+{
+    TGSuperText text;
+    text.SetCaption(QString(32767, QLatin1Char('W')));
+    const QFont font = text.ZoomedFont(1.0f);
+    const QString fitted = text.FittedCaption(font, 300);
+    const QFontMetrics metrics(font);
+    QVERIFY(!fitted.isEmpty());
+    QVERIFY(metrics.horizontalAdvance(fitted) <= 300);
+    QVERIFY(metrics.horizontalAdvance(fitted + QLatin1Char('W')) > 300);
+}
+
+// A texture used to be printed tile by tile: a million draws for a picture of
+// one pixel at 600 dpi.
+void TestSuperText::texturePrintsInOneFill()
+{
+    TGSuperText text;
+    text.SetBounds(QRect(0, 0, 480, 80));
+    text.SetCaption(QStringLiteral("December 2027"));
+    text.SetSurfaceType(TGSuperText::stBrushImage);
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    text.SetImage(dot);
+    CountingDevice paper(QSizeF(8.5, 11), 600);
+    {
+        QPainter painter(&paper);
+        PrintEngine engine(painter);
+        text.PrintTo(engine, 0.5, 0.5);
+    }
+    QVERIFY2(paper.Engine().draws < 20, qPrintable(QString::number(paper.Engine().draws)));
+    QCOMPARE(paper.Engine().largestPicture, 1);
 }
 
 QTEST_MAIN(TestSuperText)

@@ -407,37 +407,44 @@ QColor TGSuperText::GradientBandColor(int band, TColor start, TColor end)
                   from.blue() + MulDiv(band, to.blue() - from.blue(), 255));
 }
 
-QImage TGSuperText::GradientBitmap(int width, int height, TColor from, TColor to,
-                                   TFillDirection direction)
+void TGSuperText::DrawGradientBands(QPainter &painter, const QPointF &origin, const QSize &size,
+                                    TColor from, TColor to, TFillDirection direction,
+                                    const QRectF &needed)
 {
+    const int width = size.width();
+    const int height = size.height();
     if (width < 1 || height < 1)
-        return {};
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull())
-        return {};
+        return;
     const bool reversed = direction == gdUp || direction == gdLeft;
     const TColor start = reversed ? to : from;
     const TColor end = reversed ? from : to;
     const bool across = direction == gdLeft || direction == gdRight;
-    QPainter painter(&image);
     for (int i = 0; i < 256; ++i) {
-        const QColor color = GradientBandColor(i, start, end);
+        QRectF band;
         if (across) {
             const int x0 = MulDiv(i, width, 256);
-            painter.fillRect(QRect(x0, 0, MulDiv(i + 1, width, 256) - x0, height), color);
+            band = QRectF(origin.x() + x0, origin.y(), MulDiv(i + 1, width, 256) - x0, height);
         } else {
             const int y0 = MulDiv(i, height, 256);
-            painter.fillRect(QRect(0, y0, width, MulDiv(i + 1, height, 256) - y0), color);
+            band = QRectF(origin.x(), origin.y() + y0, width, MulDiv(i + 1, height, 256) - y0);
         }
+        if (!band.isEmpty() && band.intersects(needed))
+            painter.fillRect(band, GradientBandColor(i, start, end));
     }
-    return image;
 }
 
-QImage TGSuperText::CachedGradient(int width, int height) const
+QImage TGSuperText::GradientStrip(int width, int height) const
 {
-    if (m_gradient.size() != QSize(width, height) || m_gradientKeyFrom != m_gradientFrom ||
+    const bool across = m_fillDirection == gdLeft || m_fillDirection == gdRight;
+    const QSize size = across ? QSize(width, 1) : QSize(1, height);
+    if (m_gradient.size() != size || m_gradientKeyFrom != m_gradientFrom ||
         m_gradientKeyTo != m_gradientTo || m_gradientKeyDirection != m_fillDirection) {
-        m_gradient = GradientBitmap(width, height, m_gradientFrom, m_gradientTo, m_fillDirection);
+        m_gradient = QImage(size, QImage::Format_RGB32);
+        if (!m_gradient.isNull()) {
+            QPainter painter(&m_gradient);
+            DrawGradientBands(painter, QPointF(0, 0), size, m_gradientFrom, m_gradientTo,
+                              m_fillDirection, QRectF(QPointF(0, 0), size));
+        }
         m_gradientKeyFrom = m_gradientFrom;
         m_gradientKeyTo = m_gradientTo;
         m_gradientKeyDirection = m_fillDirection;
@@ -445,13 +452,32 @@ QImage TGSuperText::CachedGradient(int width, int height) const
     return m_gradient;
 }
 
+int TGSuperText::FittingLength(int length, int available, const std::function<int(int)> &widthOf)
+{
+    if (length <= 0 || widthOf(length) <= available)
+        return std::max(0, length);
+    // widthOf(fits) <= available < widthOf(tooLong), with widthOf(0) taken as 0.
+    int fits = 0;
+    int tooLong = length;
+    while (tooLong - fits > 1) {
+        const int middle = fits + (tooLong - fits) / 2;
+        if (widthOf(middle) <= available)
+            fits = middle;
+        else
+            tooLong = middle;
+    }
+    return fits;
+}
+
 QString TGSuperText::FittedCaption(const QFont &font, int available) const
 {
     const QFontMetrics metrics(font);
-    QString text = m_caption;
-    while (!text.isEmpty() && metrics.horizontalAdvance(text) > available)
-        text.chop(1);
-    return text;
+    int length = FittingLength(int(m_caption.size()), available,
+                               [&](int n) { return metrics.horizontalAdvance(m_caption.left(n)); });
+    // Never half a character.
+    if (length > 0 && length < m_caption.size() && m_caption[length - 1].isHighSurrogate())
+        --length;
+    return m_caption.left(length);
 }
 
 // --- drawing -------------------------------------------------------------------------------
@@ -518,7 +544,8 @@ void TGSuperText::PaintContent(QPainter &painter, const QRect &target, float zoo
         }
         break;
     case stGradientFill:
-        painter.fillPath(face, QBrush(CachedGradient(width, height)));
+        // The bands over the whole object, tiled from a strip one pixel across.
+        painter.fillPath(face, QBrush(GradientStrip(width, height)));
         break;
     case stBrushTransparent:
         break;
@@ -587,36 +614,22 @@ void TGSuperText::PrintTo(PrintEngine &engine, double xInch, double yInch) const
         if (m_surfaceType == stNormal) {
             painter.fillRect(area, ToQColor(m_font.Color()));
         } else if (m_surfaceType == stBrushImage && m_image.width() >= 1 && m_image.height() >= 1) {
+            // One fill with the picture as a brush, tiles of the screen's
+            // pixels at the printer's resolution from the area's top left.
             const double tileW = std::round(m_image.width() * ratioX);
             const double tileH = std::round(m_image.height() * ratioY);
-            // Tiles overlap by a hundredth of an inch, so no hairline gaps show.
-            const double overlapX = engine.XInchesToDev(0.01);
-            const double overlapY = engine.YInchesToDev(0.01);
-            for (double y = area.top(); tileH >= 1 && y < area.bottom(); y += tileH) {
-                for (double x = area.left(); tileW >= 1 && x < area.right(); x += tileW)
-                    painter.drawImage(QRectF(x, y, tileW + overlapX, tileH + overlapY), m_image);
+            if (tileW >= 1 && tileH >= 1) {
+                QBrush tiles(m_image);
+                tiles.setTransform(QTransform::fromTranslate(area.left(), area.top())
+                                       .scale(tileW / m_image.width(), tileH / m_image.height()));
+                painter.fillRect(area, tiles);
             }
         } else if (m_surfaceType == stGradientFill) {
-            const bool reversed = m_fillDirection == gdUp || m_fillDirection == gdLeft;
-            const TColor start = reversed ? m_gradientTo : m_gradientFrom;
-            const TColor end = reversed ? m_gradientFrom : m_gradientTo;
-            const bool across = m_fillDirection == gdLeft || m_fillDirection == gdRight;
             // Bands over the area widened a quarter inch to the right and bottom.
-            const int w = int(std::lround(area.width() + engine.XInchesToDev(0.25)));
-            const int h = int(std::lround(area.height() + engine.YInchesToDev(0.25)));
-            painter.setPen(Qt::NoPen);
-            for (int i = 0; i < 256; ++i) {
-                const QColor color = GradientBandColor(i, start, end);
-                if (across) {
-                    const int x0 = MulDiv(i, w, 256);
-                    painter.fillRect(
-                        QRectF(area.left() + x0, area.top(), MulDiv(i + 1, w, 256) - x0, h), color);
-                } else {
-                    const int y0 = MulDiv(i, h, 256);
-                    painter.fillRect(
-                        QRectF(area.left(), area.top() + y0, w, MulDiv(i + 1, h, 256) - y0), color);
-                }
-            }
+            const QSize bands(int(std::lround(area.width() + engine.XInchesToDev(0.25))),
+                              int(std::lround(area.height() + engine.YInchesToDev(0.25))));
+            DrawGradientBands(painter, area.topLeft(), bands, m_gradientFrom, m_gradientTo,
+                              m_fillDirection, face.boundingRect());
         }
         painter.restore();
     }
