@@ -19,7 +19,8 @@ constexpr qint64 GifScreenEnd = 13; // signature and logical screen descriptor
 
 // The canvas the GIF plugin makes for the first image: the logical screen,
 // grown to hold the first image where that reaches past it. The plugin's
-// own answer is the image's size alone, smaller than what it allocates.
+// own answer can be far smaller than what it allocates (a tall screen
+// around a small image gives the screen's width and the image's height).
 // Invalid when the bytes are not a GIF.
 QSize GifCanvas(const QByteArray &bytes)
 {
