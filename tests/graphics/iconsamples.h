@@ -191,8 +191,8 @@ inline QByteArray MakeLibraryClaiming(int claimed)
     const auto units = [](qsizetype bytes) { return int((bytes + 255) >> Shift); };
     // Blocks of at most 65535 entries of a type: one icon, then the groups.
     const int blocks = (claimed + 0xfffe) / 0xffff;
-    const qsizetype tableEnd = TableAt + 2 + 8 + 12 + qsizetype(blocks) * 8 +
-                               qsizetype(claimed) * 12 + 2;
+    const qsizetype tableEnd =
+        TableAt + 2 + 8 + 12 + qsizetype(blocks) * 8 + qsizetype(claimed) * 12 + 2;
     const int groupAt = units(tableEnd), imageAt = groupAt + units(group.size());
     QByteArray out(0x40, 0);
     out[0] = 'M';

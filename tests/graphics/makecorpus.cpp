@@ -17,8 +17,8 @@ int main(int argc, char **argv)
     }
     const QDir root(QString::fromLocal8Bit(argv[1]));
     using namespace Dayloom::Testing;
-    const QList<SampleFile> samples = SampleFiles() + HostileSampleFiles() + IconSampleFiles() +
-                                      HostileIconSampleFiles();
+    const QList<SampleFile> samples =
+        SampleFiles() + HostileSampleFiles() + IconSampleFiles() + HostileIconSampleFiles();
     for (const SampleFile &sample : samples) {
         root.mkpath(sample.decoder);
         QFile file(root.filePath(sample.decoder + QLatin1Char('/') + sample.name));

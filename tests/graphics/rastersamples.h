@@ -505,9 +505,10 @@ inline QByteArray GifScreen(int width, int height)
 // corpus as regression files.
 inline QList<SampleFile> HostileSampleFiles()
 {
-    return {{"bitmap", "rle8-16384x4096-50-bytes.bmp", MakeRleBitmap(16384, 4096, 1, EmptyRuns(50))},
-            {"bitmap", "rle4-16384x4096-50-bytes.bmp", MakeRleBitmap(16384, 4096, 2, EmptyRuns(50))},
-            {"raster", "screen-522x65357.gif", GifScreen(522, 65357)}};
+    return {
+        {"bitmap", "rle8-16384x4096-50-bytes.bmp", MakeRleBitmap(16384, 4096, 1, EmptyRuns(50))},
+        {"bitmap", "rle4-16384x4096-50-bytes.bmp", MakeRleBitmap(16384, 4096, 2, EmptyRuns(50))},
+        {"raster", "screen-522x65357.gif", GifScreen(522, 65357)}};
 }
 
 inline QByteArray SampleNamed(const QString &name)

@@ -369,14 +369,13 @@ QList<QPair<QString, QByteArray>> HostileSamples()
     // A bitmap that claims 16384 x 4096 pixels from 50 bytes of runs.
     const QByteArray dib = MakeRleBitmap(16384, 4096, 1, EmptyRuns(50)).mid(14);
     const QSize size(16384, 4096);
-    return {{"brushes-rle-16384x4096.wmf", BitmapColumns(BitmapWay::WmfBrush, 40, dib, size)},
-            {"brushes-rle-16384x4096.emf", BitmapColumns(BitmapWay::EmfBrush, 40, dib, size)},
-            {"stretchdib-rle-16384x4096.wmf", BitmapColumns(BitmapWay::WmfStretch, 40, dib, size)},
-            {"stretchdibits-rle-16384x4096.emf",
-             BitmapColumns(BitmapWay::EmfStretch, 40, dib, size)},
-            {"text-frame-233-to-0.0047.emf", DistortedText(QRect(0, 0, 34, 2127660))},
-            {"text-world-233-to-0.0047.emf",
-             DistortedText(Frame, Floats({233, 0, 0, 0.0047f, 0, 0}))}};
+    return {
+        {"brushes-rle-16384x4096.wmf", BitmapColumns(BitmapWay::WmfBrush, 40, dib, size)},
+        {"brushes-rle-16384x4096.emf", BitmapColumns(BitmapWay::EmfBrush, 40, dib, size)},
+        {"stretchdib-rle-16384x4096.wmf", BitmapColumns(BitmapWay::WmfStretch, 40, dib, size)},
+        {"stretchdibits-rle-16384x4096.emf", BitmapColumns(BitmapWay::EmfStretch, 40, dib, size)},
+        {"text-frame-233-to-0.0047.emf", DistortedText(QRect(0, 0, 34, 2127660))},
+        {"text-world-233-to-0.0047.emf", DistortedText(Frame, Floats({233, 0, 0, 0.0047f, 0, 0}))}};
 }
 
 QImage Render(const QByteArray &bytes, QSize size = QSize(200, 200))
@@ -644,8 +643,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("inked");
         // Both used to crash in the font engine, asked for glyphs 233 times
         // wider than tall squeezed to 0.0047.
-        QTest::newRow("header frame 233 : 0.0047") << DistortedText(QRect(0, 0, 34, 2127660))
-                                                   << false;
+        QTest::newRow("header frame 233 : 0.0047")
+            << DistortedText(QRect(0, 0, 34, 2127660)) << false;
         QTest::newRow("world transform 233 : 0.0047")
             << DistortedText(Frame, Floats({233, 0, 0, 0.0047f, 0, 0})) << false;
         QTest::newRow("forty times wider than tall, drawn as outlines")
