@@ -185,14 +185,20 @@ inline QByteArray MakeProgram(const EncodedIcons &icons, bool plus)
 // times; the group names one image of 32 pixels in colour 0.
 inline QByteArray MakeLibraryClaiming(int claimed)
 {
-    constexpr int Shift = 8, TableAt = 0x80;
+    constexpr int TableAt = 0x80;
     const QByteArray image = IconLibraryWriter::EncodeImage(IconImage(0, 32));
     const QByteArray group = GroupDirectory({image}, 1);
-    const auto units = [](qsizetype bytes) { return int((bytes + 255) >> Shift); };
     // Blocks of at most 65535 entries of a type: one icon, then the groups.
     const int blocks = (claimed + 0xfffe) / 0xffff;
     const qsizetype tableEnd =
         TableAt + 2 + 8 + 12 + qsizetype(blocks) * 8 + qsizetype(claimed) * 12 + 2;
+    // Offsets are 16-bit counts of units of 1 << shift bytes.
+    int shift = 4;
+    while ((tableEnd >> shift) > 0xfff0)
+        ++shift;
+    const auto units = [shift](qsizetype bytes) {
+        return int((bytes + (qsizetype(1) << shift) - 1) >> shift);
+    };
     const int groupAt = units(tableEnd), imageAt = groupAt + units(group.size());
     QByteArray out(0x40, 0);
     out[0] = 'M';
@@ -203,7 +209,7 @@ inline QByteArray MakeLibraryClaiming(int claimed)
     header[1] = 'E';
     SetLe16(header, 0x24, TableAt - 0x40);
     out += header;
-    PutLe16(out, Shift);
+    PutLe16(out, shift);
     const auto entry = [&](int at, qsizetype bytes, int id) {
         PutLe16(out, at);
         PutLe16(out, units(bytes));
@@ -224,9 +230,9 @@ inline QByteArray MakeLibraryClaiming(int claimed)
             entry(groupAt, group.size(), 0x8001);
     }
     PutLe16(out, 0);
-    out.resize(qsizetype(groupAt) << Shift, 0);
+    out.resize(qsizetype(groupAt) << shift, 0);
     out += group;
-    out.resize(qsizetype(imageAt) << Shift, 0);
+    out.resize(qsizetype(imageAt) << shift, 0);
     return out + image;
 }
 
