@@ -42,7 +42,9 @@ struct GdiTextRun
 // larger than any page are drawn as their outlines instead.
 //
 // The context holds the playback's PictureBudget and keeps it open while it
-// lives: the bitmaps, brushes and regions of the metafile draw from it.
+// lives: the bitmaps, brushes and regions of the metafile draw from it. So
+// contexts on one thread end in the reverse order of their making, as
+// playbacks do.
 class GdiContext
 {
 public:
