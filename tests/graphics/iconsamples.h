@@ -181,6 +181,61 @@ inline QByteArray MakeProgram(const EncodedIcons &icons, bool plus)
     return out + section;
 }
 
+// An icon library whose resource table lists one icon group `claimed`
+// times; the group names one image of 32 pixels in colour 0.
+inline QByteArray MakeLibraryClaiming(int claimed)
+{
+    constexpr int TableAt = 0x80;
+    const QByteArray image = IconLibraryWriter::EncodeImage(IconImage(0, 32));
+    const QByteArray group = GroupDirectory({image}, 1);
+    // Blocks of at most 65535 entries of a type: one icon, then the groups.
+    const int blocks = (claimed + 0xfffe) / 0xffff;
+    const qsizetype tableEnd =
+        TableAt + 2 + 8 + 12 + qsizetype(blocks) * 8 + qsizetype(claimed) * 12 + 2;
+    // Offsets are 16-bit counts of units of 1 << shift bytes.
+    int shift = 4;
+    while ((tableEnd >> shift) > 0xfff0)
+        ++shift;
+    const auto units = [shift](qsizetype bytes) {
+        return int((bytes + (qsizetype(1) << shift) - 1) >> shift);
+    };
+    const int groupAt = units(tableEnd), imageAt = groupAt + units(group.size());
+    QByteArray out(0x40, 0);
+    out[0] = 'M';
+    out[1] = 'Z';
+    SetLe16(out, 0x3C, 0x40);
+    QByteArray header(0x40, 0);
+    header[0] = 'N';
+    header[1] = 'E';
+    SetLe16(header, 0x24, TableAt - 0x40);
+    out += header;
+    PutLe16(out, shift);
+    const auto entry = [&](int at, qsizetype bytes, int id) {
+        PutLe16(out, at);
+        PutLe16(out, units(bytes));
+        PutLe16(out, 0x30);
+        PutLe16(out, id);
+        PutLe32(out, 0);
+    };
+    PutLe16(out, 0x8003);
+    PutLe16(out, 1);
+    PutLe32(out, 0);
+    entry(imageAt, image.size(), 0x8001);
+    for (int left = claimed; left > 0; left -= 0xffff) {
+        const int count = qMin(left, 0xffff);
+        PutLe16(out, 0x800E);
+        PutLe16(out, count);
+        PutLe32(out, 0);
+        for (int i = 0; i < count; ++i)
+            entry(groupAt, group.size(), 0x8001);
+    }
+    PutLe16(out, 0);
+    out.resize(qsizetype(groupAt) << shift, 0);
+    out += group;
+    out.resize(qsizetype(imageAt) << shift, 0);
+    return out + image;
+}
+
 // Samples of each kind, named for the fuzzing corpus.
 inline QList<SampleFile> IconSampleFiles()
 {
@@ -196,6 +251,12 @@ inline QList<SampleFile> IconSampleFiles()
                   MakeIcon({PngBytes(IconImage(0, 32)),
                             IconLibraryWriter::EncodeImage(IconImage(0, 16)), IconImage8(0, 24)})});
     return files;
+}
+
+// Libraries that claim far more than they hold, kept in the corpus.
+inline QList<SampleFile> HostileIconSampleFiles()
+{
+    return {{"iconlibrary", "claims-12000-icons.icl", MakeLibraryClaiming(12000)}};
 }
 
 } // namespace Dayloom::Testing

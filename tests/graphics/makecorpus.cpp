@@ -16,9 +16,10 @@ int main(int argc, char **argv)
         return 2;
     }
     const QDir root(QString::fromLocal8Bit(argv[1]));
-    const QList<Dayloom::Testing::SampleFile> samples =
-        Dayloom::Testing::SampleFiles() + Dayloom::Testing::IconSampleFiles();
-    for (const Dayloom::Testing::SampleFile &sample : samples) {
+    using namespace Dayloom::Testing;
+    const QList<SampleFile> samples =
+        SampleFiles() + HostileSampleFiles() + IconSampleFiles() + HostileIconSampleFiles();
+    for (const SampleFile &sample : samples) {
         root.mkpath(sample.decoder);
         QFile file(root.filePath(sample.decoder + QLatin1Char('/') + sample.name));
         if (!file.open(QIODevice::WriteOnly) || file.write(sample.bytes) != sample.bytes.size()) {

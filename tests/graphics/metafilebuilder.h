@@ -139,10 +139,22 @@ public:
     }
     WmfBuilder &StretchDib(QRect dest, const QImage &image)
     {
+        return StretchDib(dest, PackedDib(image), image.size());
+    }
+    // A packed bitmap of the given size, whatever its pixels.
+    WmfBuilder &StretchDib(QRect dest, const QByteArray &dib, QSize size)
+    {
         return Record(0x0F43,
-                      {0x0020, 0x00CC, 0, image.height(), image.width(), 0, 0, dest.height(),
+                      {0x0020, 0x00CC, 0, size.height(), size.width(), 0, 0, dest.height(),
                        dest.width(), dest.top(), dest.left()},
-                      PackedDib(image));
+                      dib);
+    }
+    // A pattern brush of a packed bitmap, selected; it takes the lowest free
+    // slot, index.
+    WmfBuilder &PatternBrush(const QByteArray &dib, int index)
+    {
+        Record(0x0142, {5, 0}, dib);
+        return Select(index);
     }
 
     QByteArray Bytes(const QRect &placeableBox = QRect(), int unitsPerInch = 1440) const
@@ -254,12 +266,22 @@ public:
     }
     EmfBuilder &StretchDiBits(QRect dest, const QImage &image)
     {
-        const QByteArray dib = PackedDib(image);
+        return StretchDiBits(dest, PackedDib(image), image.size());
+    }
+    // A packed bitmap (with a 40-byte header) of the given size.
+    EmfBuilder &StretchDiBits(QRect dest, const QByteArray &dib, QSize size)
+    {
         // 80 bytes of record, then the info header (40) and the bits.
         return Record(81,
-                      {0, 0, 0, 0, dest.left(), dest.top(), 0, 0, image.width(), image.height(), 80,
+                      {0, 0, 0, 0, dest.left(), dest.top(), 0, 0, size.width(), size.height(), 80,
                        40, 120, dib.size() - 40, 0, 0x00CC0020, dest.width(), dest.height()},
                       dib);
+    }
+    // A pattern brush of a packed bitmap (with a 40-byte header), selected.
+    EmfBuilder &PatternBrush(const QByteArray &dib)
+    {
+        Record(94, {m_next, 0, 32, 40, 72, dib.size() - 40}, dib);
+        return Select(m_next++);
     }
 
     // frame in hundredths of a millimetre; a reference device of 10 pixels

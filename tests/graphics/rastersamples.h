@@ -485,6 +485,37 @@ inline QList<SampleFile> SampleFiles()
     return files;
 }
 
+// Run-length codes that fill nothing: runs of one pixel, then the end.
+inline QByteArray EmptyRuns(int bytes)
+{
+    QByteArray codes;
+    while (codes.size() < bytes - 2)
+        codes += QByteArray::fromHex("0101");
+    return codes + QByteArray::fromHex("0001");
+}
+
+// A GIF whose logical screen is width x height around one image of 10 x 10.
+inline QByteArray GifScreen(int width, int height)
+{
+    QByteArray gif("GIF89a");
+    PutLe16(gif, width);
+    PutLe16(gif, height);
+    gif += QByteArray::fromHex("000000");
+    gif += QByteArray::fromHex("2c000000000a000a0000"); // the image descriptor
+    gif += QByteArray::fromHex("0202448401003b");       // its pixels and the trailer
+    return gif;
+}
+
+// Small files that claim far more memory than they hold, kept in the
+// corpus as regression files.
+inline QList<SampleFile> HostileSampleFiles()
+{
+    return {
+        {"bitmap", "rle8-16384x4096-50-bytes.bmp", MakeRleBitmap(16384, 4096, 1, EmptyRuns(50))},
+        {"bitmap", "rle4-16384x4096-50-bytes.bmp", MakeRleBitmap(16384, 4096, 2, EmptyRuns(50))},
+        {"raster", "screen-522x65357.gif", GifScreen(522, 65357)}};
+}
+
 inline QByteArray SampleNamed(const QString &name)
 {
     for (const SampleFile &file : SampleFiles())

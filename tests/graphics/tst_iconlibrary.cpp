@@ -1,5 +1,7 @@
 #include "iconsamples.h"
 
+#include "core/graphics/picturelimits.h"
+
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QtTest>
@@ -68,6 +70,8 @@ private Q_SLOTS:
     void hostileDirectoriesFinishQuickly();
     void refusesOversizeFile();
     void skipsOversizeImages();
+    void claimedIconsAreCapped_data();
+    void claimedIconsAreCapped();
     void shippedLibrariesHaveIcons_data();
     void shippedLibrariesHaveIcons();
     void corpusReplays();
@@ -283,6 +287,30 @@ void TestIconLibrary::shippedLibrariesHaveIcons()
     }
 }
 
+void TestIconLibrary::claimedIconsAreCapped_data()
+{
+    QTest::addColumn<int>("claimed");
+    QTest::addColumn<int>("count");
+    QTest::newRow("a hundred") << 100 << 100;
+    // Used to list every one: a library of 2.4 MB claimed 200,000 icons, and
+    // the icon list made an entry for each.
+    QTest::newRow("two hundred thousand") << 200000 << MaxLibraryIcons;
+}
+
+void TestIconLibrary::claimedIconsAreCapped()
+{
+    QFETCH(int, claimed);
+    QFETCH(int, count);
+    const IconLibrary library = ReadBytes(MakeLibraryClaiming(claimed));
+    QCOMPARE(library.Count(), count);
+    for (int index : {0, count - 1}) {
+        const QImage icon = library.Icon(index, 32);
+        QCOMPARE(icon.size(), QSize(32, 32));
+        QCOMPARE(icon.pixel(16, 16), IconColour(0, 32));
+    }
+    QVERIFY(library.Icon(count).isNull());
+}
+
 void TestIconLibrary::corpusReplays()
 {
     int files = 0;
@@ -294,7 +322,7 @@ void TestIconLibrary::corpusReplays()
         VerifyIconsClean(library, path);
         ++files;
     }
-    QVERIFY(files >= int(IconSampleFiles().size()));
+    QVERIFY(files >= int(IconSampleFiles().size() + HostileIconSampleFiles().size()));
 }
 
 QTEST_GUILESS_MAIN(TestIconLibrary)

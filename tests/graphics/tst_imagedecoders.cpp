@@ -1,6 +1,8 @@
 #include "rastersamples.h"
 
 #include "core/graphics/imagedecoder.h"
+#include "core/graphics/picture.h"
+#include "core/graphics/picturebudget.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -99,6 +101,11 @@ private Q_SLOTS:
     void truncatedAndCorruptedFailCleanly();
     void oversizeRefused_data();
     void oversizeRefused();
+    void runLengthMustFillItsSize_data();
+    void runLengthMustFillItsSize();
+    void budgetBoundsPicturesTogether();
+    void gifScreenIsClaimedBeforeDecoding();
+    void pictureOverBudgetTellsWhy();
     void corpusReplays();
 };
 
@@ -371,6 +378,91 @@ void TestImageDecoders::oversizeRefused()
     QVERIFY(!error.isEmpty());
     QVERIFY(image.isNull());
     QVERIFY(timer.elapsed() < 2000);
+}
+
+void TestImageDecoders::runLengthMustFillItsSize_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("accepted");
+
+    // Used to be accepted and decoded into 256 MiB before a pixel was read.
+    QTest::newRow("rle8 16384 x 4096 from 50 bytes")
+        << MakeRleBitmap(16384, 4096, 1, EmptyRuns(50)) << false;
+    QTest::newRow("rle8 2000 x 1000 ended after one line")
+        << MakeRleBitmap(2000, 1000, 1,
+                         QByteArray::fromHex("ff01").repeated(7) +
+                             QByteArray::fromHex("d701 0000 0001"))
+        << false;
+    QTest::newRow("rle8 2000 x 100 filled by full runs")
+        << MakeRleBitmap(2000, 100, 1,
+                         (QByteArray::fromHex("ff01").repeated(7) + QByteArray::fromHex("d7010000"))
+                             .repeated(100))
+        << true;
+    QTest::newRow("rle8 256 x 256 left empty by a jump")
+        << MakeRleBitmap(256, 256, 1, QByteArray::fromHex("0101 0002 ffff 0001")) << true;
+}
+
+void TestImageDecoders::runLengthMustFillItsSize()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, accepted);
+    QImage image;
+    QString error;
+    QCOMPARE(Decode(bytes, RasterFormat::Rle, image, &error), accepted);
+    if (accepted)
+        QCOMPARE(image.pixel(0, image.height() - 1), IndexedSample(1, 1, 16).colorTable()[1]);
+    else
+        QVERIFY2(error.contains(QLatin1String("run-length")), qPrintable(error));
+}
+
+void TestImageDecoders::budgetBoundsPicturesTogether()
+{
+    QCOMPARE(PictureBudget::Available(), qint64(-1));
+    const QByteArray png = PngBytes(TrueSample(500, 500, false)); // a million bytes decoded
+    PictureBudget outer(2500000);
+    const PictureBudget::Scope scope(outer);
+    QImage image;
+    QString error;
+    QVERIFY2(Decode(png, RasterFormat::Png, image, &error), qPrintable(error));
+    {
+        // A budget inside draws from the one around it too.
+        PictureBudget inner(100000000);
+        const PictureBudget::Scope innerScope(inner);
+        QVERIFY2(Decode(png, RasterFormat::Png, image, &error), qPrintable(error));
+        QVERIFY(!Decode(png, RasterFormat::Png, image, &error));
+        QCOMPARE(inner.Spent(), qint64(1000000));
+        QCOMPARE(inner.FirstRefusal(), error);
+    }
+    QCOMPARE(outer.Spent(), qint64(2000000));
+    QCOMPARE(outer.Refusals(), 1);
+    QCOMPARE(PictureBudget::Available(), qint64(500000));
+}
+
+void TestImageDecoders::gifScreenIsClaimedBeforeDecoding()
+{
+    // The plugin may tell a size smaller than the screen it allocates (for
+    // these, the screen's width and the image's height): a 30-byte file
+    // claiming 522 x 65357 cost 136 MB before the size was checked.
+    PictureBudget budget(1024 * 1024);
+    const PictureBudget::Scope scope(budget);
+    QImage image;
+    QString error;
+    QVERIFY(!Decode(GifScreen(100, 5000), RasterFormat::Gif, image, &error));
+    QVERIFY2(error.contains(QLatin1String("100 x 5000")), qPrintable(error));
+    QCOMPARE(budget.Spent(), qint64(0));
+    QVERIFY2(Decode(GifScreen(20, 20), RasterFormat::Gif, image, &error), qPrintable(error));
+    QCOMPARE(image.size(), QSize(20, 20));
+}
+
+void TestImageDecoders::pictureOverBudgetTellsWhy()
+{
+    // A picture of a design used to come back at 256 MiB from a 50-byte
+    // body; now it is refused, and the reason goes to whoever shows it.
+    QString error;
+    const auto picture = Picture::FromStored(
+        StoredPicture("TBitmap", MakeRleBitmap(16384, 4096, 1, EmptyRuns(50))), &error);
+    QVERIFY(!picture);
+    QVERIFY2(error.contains(QLatin1String("16384 x 4096")), qPrintable(error));
 }
 
 void TestImageDecoders::corpusReplays()

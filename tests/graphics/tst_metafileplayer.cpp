@@ -1,6 +1,8 @@
 #include "core/graphics/metafileplayer.h"
+#include "core/graphics/picturebudget.h"
 
 #include "metafilebuilder.h"
+#include "rastersamples.h"
 
 #include <QDir>
 #include <QPainter>
@@ -348,6 +350,66 @@ QList<QPair<QString, QByteArray>> Samples()
             {"bitmap.emf", EmfBitmap()},        {"hatched.emf", Hatched(true)},
             {"text.emf", EmfText(6 | 24)},      {"every.emf", EveryEmfRecord()},
             {"every.wmf", EveryWmfRecord()}};
+}
+
+// The ways a metafile brings a bitmap.
+enum class BitmapWay
+{
+    WmfBrush,
+    EmfBrush,
+    WmfStretch,
+    EmfStretch
+};
+
+// Columns across the square of 1000 units, each filled with the packed
+// bitmap (of the given size) through one of the ways.
+QByteArray BitmapColumns(BitmapWay way, int count, const QByteArray &dib, QSize size)
+{
+    const int width = 1000 / count;
+    const bool wmf = way == BitmapWay::WmfBrush || way == BitmapWay::WmfStretch;
+    const bool brush = way == BitmapWay::WmfBrush || way == BitmapWay::EmfBrush;
+    WmfBuilder w;
+    EmfBuilder e;
+    w.Window(QRect(0, 0, 1000, 1000));
+    for (int i = 0; i < count; ++i) {
+        const QRect column(i * width, 0, width, 1000);
+        if (wmf && brush)
+            w.PatternBrush(dib, i).Rectangle(column);
+        else if (wmf)
+            w.StretchDib(column, dib, size);
+        else if (brush)
+            e.PatternBrush(dib).Rectangle(column);
+        else
+            e.StretchDiBits(column, dib, size);
+    }
+    return wmf ? w.Bytes(QRect(0, 0, 1000, 1000), 1000) : e.Bytes(Frame);
+}
+
+// "Dayloom" at the top left, under the header's frame and a world
+// transform.
+QByteArray DistortedText(const QRect &frame, const QByteArray &world = {}, int height = -40)
+{
+    EmfBuilder emf;
+    if (!world.isEmpty())
+        emf.Record(35, {}, world);
+    emf.Record(18, {1}).Font(height).Text(QPoint(0, 100), QStringLiteral("Dayloom"));
+    return emf.Bytes(frame);
+}
+
+// Files of a few kilobytes that used to ask for gigabytes or crash, kept
+// in the corpus.
+QList<QPair<QString, QByteArray>> HostileSamples()
+{
+    // A bitmap that claims 16384 x 4096 pixels from 50 bytes of runs.
+    const QByteArray dib = MakeRleBitmap(16384, 4096, 1, EmptyRuns(50)).mid(14);
+    const QSize size(16384, 4096);
+    return {
+        {"brushes-rle-16384x4096.wmf", BitmapColumns(BitmapWay::WmfBrush, 40, dib, size)},
+        {"brushes-rle-16384x4096.emf", BitmapColumns(BitmapWay::EmfBrush, 40, dib, size)},
+        {"stretchdib-rle-16384x4096.wmf", BitmapColumns(BitmapWay::WmfStretch, 40, dib, size)},
+        {"stretchdibits-rle-16384x4096.emf", BitmapColumns(BitmapWay::EmfStretch, 40, dib, size)},
+        {"text-frame-233-to-0.0047.emf", DistortedText(QRect(0, 0, 34, 2127660))},
+        {"text-world-233-to-0.0047.emf", DistortedText(Frame, Floats({233, 0, 0, 0.0047f, 0, 0}))}};
 }
 
 QImage Render(const QByteArray &bytes, QSize size = QSize(200, 200))
@@ -706,19 +768,69 @@ private Q_SLOTS:
     {
         const QString folder = QStringLiteral(DAYLOOM_TEST_DATA "/corpus/metafile");
         if (qEnvironmentVariableIsSet("DAYLOOM_WRITE_METAFILE_CORPUS")) {
-            for (const auto &[name, bytes] : Samples()) {
+            for (const auto &[name, bytes] : Samples() + HostileSamples()) {
                 QFile out(folder + '/' + name);
                 QVERIFY(out.open(QIODevice::WriteOnly));
                 out.write(bytes);
             }
         }
         const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files);
-        QVERIFY(files.size() >= Samples().size());
+        QVERIFY(files.size() >= Samples().size() + HostileSamples().size());
         for (const QFileInfo &info : files) {
             QFile in(info.filePath());
             QVERIFY(in.open(QIODevice::ReadOnly));
             Render(in.readAll(), QSize(64, 64));
         }
+    }
+
+    void bitmapsDrawFromThePlaybackBudget_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("wmf pattern brushes") << int(BitmapWay::WmfBrush);
+        QTest::newRow("emf pattern brushes") << int(BitmapWay::EmfBrush);
+        QTest::newRow("wmf stretched bitmaps") << int(BitmapWay::WmfStretch);
+        QTest::newRow("emf stretched bitmaps") << int(BitmapWay::EmfStretch);
+    }
+    // Each brush and bitmap used to be decoded whatever the others had
+    // taken: 40 brushes in the object table of a 44 KB file took 10 GB.
+    void bitmapsDrawFromThePlaybackBudget()
+    {
+        QFETCH(int, way);
+        QImage red(256, 256, QImage::Format_RGB32);
+        red.fill(Red);
+        const QByteArray file = BitmapColumns(BitmapWay(way), 8, PackedDib(red), red.size());
+        PictureBudget budget(4 * 256 * 256 * 4); // four of the eight columns
+        const PictureBudget::Scope scope(budget);
+        const QImage image = Render(file);
+        QVERIFY(!image.isNull());
+        for (int i = 0; i < 8; ++i)
+            QVERIFY2(Near(image.pixel(i * 25 + 12, 100), Red) == (i < 4),
+                     qPrintable(QStringLiteral("column %1").arg(i)));
+        QCOMPARE(budget.Spent(), budget.Limit());
+        QCOMPARE(budget.Refusals(), 4);
+        QVERIFY2(budget.FirstRefusal().contains(QLatin1String("256 x 256")),
+                 qPrintable(budget.FirstRefusal()));
+    }
+
+    void textUnderDistortingTransform_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("inked");
+        // Used to crash in the font engine, asked for glyphs 233 times wider
+        // than tall squeezed to 0.0047 (the world transform did the same).
+        QTest::newRow("header frame 233 : 0.0047")
+            << DistortedText(QRect(0, 0, 34, 2127660)) << false;
+        QTest::newRow("forty times wider than tall, drawn as outlines")
+            << DistortedText(Frame, Floats({4, 0, 0, 0.1f, 0, 0}), -200) << true;
+    }
+    void textUnderDistortingTransform()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, inked);
+        const QImage image = Render(file);
+        QVERIFY(!image.isNull());
+        if (inked)
+            QVERIFY(DarkPixels(image, image.rect()) > 50);
     }
 
     void pdfKeepsTextAsText()

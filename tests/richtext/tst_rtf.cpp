@@ -15,6 +15,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
+#include <QtEndian>
 
 #include <cmath>
 
@@ -291,6 +292,8 @@ private Q_SLOTS:
     void readSamplePictures();
     void hostileInput_data();
     void hostileInput();
+    void picturesOverBoundsAreLeftOut_data();
+    void picturesOverBoundsAreLeftOut();
     void mutatedSamplesNeverCrash();
     void windows1252Table();
     void storage();
@@ -568,6 +571,55 @@ void TestRtf::hostileInput()
     QCOMPARE(doc.begin().text(), text);
     if (!readable)
         QVERIFY(doc.isEmpty());
+}
+
+namespace {
+
+// Text around an uncompressed 1-bit \dibitmap of the given size, as binary.
+QByteArray MonochromeDibRtf(int width, int height)
+{
+    const qint64 stride = (width + 31) / 32 * 4;
+    QByteArray dib(40, '\0');
+    qToLittleEndian<quint32>(40, dib.data());
+    qToLittleEndian<qint32>(width, dib.data() + 4);
+    qToLittleEndian<qint32>(height, dib.data() + 8);
+    qToLittleEndian<quint16>(1, dib.data() + 12);
+    qToLittleEndian<quint16>(1, dib.data() + 14);
+    dib += QByteArray::fromHex("00000000ffffff00") + QByteArray(stride * height, '\x55');
+    return "{\\rtf1 before{\\pict\\dibitmap0\\bin" + QByteArray::number(dib.size()) + " " + dib +
+           "}after}";
+}
+
+} // namespace
+
+void TestRtf::picturesOverBoundsAreLeftOut_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("reason"); // a part of it
+    // A note of 245 bytes used to be decoded at 256 MiB before any check;
+    // 200 of them in a design took 26 s a paint.
+    QTest::newRow("dibitmap claiming 16384 x 4096 from 50 bytes of runs")
+        << ReadData("picture_dib_rle_huge.rtf") << "run-length";
+    // Bitmaps up to 64 million pixels used to be read, shown, and lost in
+    // print (Qt refuses images over 128 MB when it plays them back).
+    QTest::newRow("dibitmap of 4100 x 4100, over the bound of a note's picture")
+        << MonochromeDibRtf(4100, 4100) << "left for pictures";
+}
+
+void TestRtf::picturesOverBoundsAreLeftOut()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, reason);
+    QTextDocument doc;
+    RtfReader reader;
+    QVERIFY(reader.Read(rtf, doc));
+    QCOMPARE(doc.toPlainText(), QStringLiteral("beforeafter"));
+    QVERIFY2(reader.pictureError().contains(reason), qPrintable(reader.pictureError()));
+
+    // Within the bound, the same kind of picture is kept.
+    QVERIFY(reader.Read(MonochromeDibRtf(400, 300), doc));
+    QCOMPARE(doc.toPlainText(), QStringLiteral("before\uFFFCafter"));
+    QVERIFY(reader.pictureError().isEmpty());
 }
 
 void TestRtf::mutatedSamplesNeverCrash()

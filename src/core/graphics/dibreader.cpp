@@ -1,5 +1,6 @@
 #include "core/graphics/dibreader.h"
 
+#include "core/graphics/picturebudget.h"
 #include "core/graphics/picturelimits.h"
 #include "core/graphics/pluginimagereader.h"
 #include "core/graphics/rasterbytes.h"
@@ -16,6 +17,11 @@ using namespace RasterBytes;
 namespace {
 
 constexpr qint64 FileHeaderSize = 14;
+// Two bytes of run-length data fill at most 255 pixels. Bitmaps that leave
+// most of their pixels untouched (with jumps or an early end) are let
+// through only up to this many pixels.
+constexpr qint64 RunPixelsPerByte = 128;
+constexpr qint64 SparseRunLengthPixels = 65536;
 
 enum Compression : quint32
 {
@@ -311,6 +317,16 @@ bool Decode(const uchar *p, qint64 size, qint64 pixelOffset, Mode mode, QImage &
     const qint64 lastRow = (info.width * info.bits + 7) / 8;
     if (!runLength && size - offset < (info.height - 1) * stride + lastRow)
         return Fail(error, truncated);
+    // The size claimed must be one the run-length data could fill, before
+    // the image is made.
+    if (runLength && info.width * info.height > SparseRunLengthPixels &&
+        info.width * info.height > (size - offset) * RunPixelsPerByte)
+        return Fail(error, QStringLiteral("the bitmap's run-length data is too short for its "
+                                          "size %1 x %2")
+                               .arg(info.width)
+                               .arg(info.height));
+    if (!PictureBudget::ClaimPixels(info.width, info.height, error))
+        return false;
 
     const bool alpha = info.masks[3] != 0 || runLength;
     QImage result(int(info.width), int(info.height),
@@ -338,7 +354,7 @@ bool Decode(const uchar *p, qint64 size, qint64 pixelOffset, Mode mode, QImage &
         const bool ownAlpha = info.bits == 32 && !AllAlphaZero(result);
         const qint64 maskStride = (info.width + 31) / 32 * 4;
         if (!ownAlpha) {
-            result = result.convertToFormat(QImage::Format_ARGB32);
+            result.convertTo(QImage::Format_ARGB32);
             SetAlpha(result, true);
             if (maskOffset >= 0 && size - maskOffset >= maskStride * info.height) {
                 for (qint64 row = 0; row < info.height; ++row) {
@@ -352,11 +368,11 @@ bool Decode(const uchar *p, qint64 size, qint64 pixelOffset, Mode mode, QImage &
         }
     } else if (runLength) {
         if (!HasTransparency(result))
-            result = result.convertToFormat(QImage::Format_RGB32);
+            result.convertTo(QImage::Format_RGB32);
     } else if (alpha && AllAlphaZero(result)) {
         // An alpha mask with nothing in it: the writer did not mean it.
         SetAlpha(result, true);
-        result = result.convertToFormat(QImage::Format_RGB32);
+        result.convertTo(QImage::Format_RGB32);
     }
     image = result;
     return true;

@@ -1,6 +1,7 @@
 #include "core/graphics/emfrecordplayer.h"
 
 #include "core/graphics/gdicontext.h"
+#include "core/graphics/picturelimits.h"
 
 #include <QList>
 #include <QPainter>
@@ -171,7 +172,7 @@ int EmfRecordPlayer::CountRecords(const MetafileReader &bytes, const Header &hea
 {
     int count = 0;
     qint64 offset = header.recordsStart;
-    while (count < MaxRecords) {
+    while (count < MaxMetafileRecords) {
         const quint32 size = bytes.U32(offset + 4);
         if (size < 8 || !bytes.Has(offset, size))
             break;
@@ -191,7 +192,7 @@ EmfRecordPlayer::EmfRecordPlayer(const MetafileReader &bytes, GdiContext &contex
 void EmfRecordPlayer::Play(const Header &header)
 {
     qint64 offset = header.recordsStart;
-    for (int count = 0; count < MaxRecords; ++count) {
+    for (int count = 0; count < MaxMetafileRecords; ++count) {
         const quint32 type = m_bytes.U32(offset);
         const quint32 size = m_bytes.U32(offset + 4);
         if (size < 8 || !m_bytes.Has(offset, size) || type == Eof)

@@ -26,8 +26,6 @@ public:
         qint64 recordsStart = 0;
     };
 
-    static constexpr int MaxRecords = 1000000;
-
     static bool ReadHeader(const MetafileReader &bytes, Header &header, QString *error);
     // The number of whole records up to the end record or the first damaged one.
     static int CountRecords(const MetafileReader &bytes, const Header &header);

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace Dayloom {
 
@@ -48,6 +49,59 @@ QTransform Linear(const QTransform &t)
 double AreaScale(const QTransform &t)
 {
     return std::sqrt(std::abs(t.m11() * t.m22() - t.m12() * t.m21()));
+}
+
+// The largest and smallest stretch of a linear transform over all
+// directions (its singular values).
+std::pair<double, double> Stretches(const QTransform &t)
+{
+    const double a = t.m11(), b = t.m12(), c = t.m21(), d = t.m22();
+    const double sum = a * a + b * b + c * c + d * d;
+    const double det = a * d - b * c;
+    const double spread = std::sqrt(std::max(0.0, sum * sum - 4 * det * det));
+    return {std::sqrt((sum + spread) / 2), std::sqrt(std::max(0.0, (sum - spread) / 2))};
+}
+
+// QFont's stretch as a factor; 0 stands for none.
+double StretchFactor(const QFont &font)
+{
+    return font.stretch() > 0 ? font.stretch() / 100.0 : 1.0;
+}
+
+// True when the font engine can render the font's glyphs onto the device
+// through fontToPixels (font pixels to device pixels): glyphs of moderate
+// size, stretched about as much one way as the other. Font engines
+// rasterise whatever they are given and fail on glyphs a few pixels tall
+// and thousands wide.
+bool GlyphsRenderable(const QTransform &fontToPixels, const QFont &font, int pixelSize)
+{
+    const auto [large, small] =
+        Stretches(QTransform::fromScale(StretchFactor(font), 1) * Linear(fontToPixels));
+    return std::isfinite(large) && small > 0 && large <= GdiContext::MaxGlyphAspect * small &&
+           large * pixelSize <= GdiContext::MaxGlyphPixels;
+}
+
+// The outlines of the text in font pixels, from the unstretched font and
+// widened by the font's stretch, so that the font engine only ever gives
+// outlines at its own size. starts: where each character starts (relative
+// to x), or empty for the font's own advances.
+QPainterPath TextOutline(const QFont &font, const QString &text, double x, double baseline,
+                         const QList<double> &starts)
+{
+    const double stretch = StretchFactor(font);
+    QFont plain = font;
+    plain.setStretch(QFont::Unstretched);
+    QPainterPath path;
+    if (starts.isEmpty()) {
+        path.addText(QPointF(x / stretch, baseline), plain, text);
+    } else {
+        for (qsizetype i = 0; i < text.size() && i < starts.size(); ++i) {
+            const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            path.addText(QPointF((x + starts[i]) / stretch, baseline), plain, text.mid(i, n));
+            i += n - 1;
+        }
+    }
+    return QTransform::fromScale(stretch, 1).map(path);
 }
 
 // The angle of a point seen from the centre of an ellipse, as QPainterPath
@@ -1175,10 +1229,11 @@ void GdiContext::Text(const GdiTextRun &run)
     // keep as text.
     const QTransform local = QTransform::fromScale(k, k) * toDevice;
     const QTransform full = local * m_deviceToPainter;
+    const bool outlines = !GlyphsRenderable(local * m_deviceToPixels, font, pixelSize);
     QList<quint32> glyphs;
     QList<QPointF> advances;
     const double scale = full.m11();
-    if (!m_recording && !stretched && m_painter.paintEngine() &&
+    if (!m_recording && !stretched && !outlines && m_painter.paintEngine() &&
         m_painter.paintEngine()->type() == QPaintEngine::Raster &&
         m_painter.device()->devicePixelRatio() == 1 && full.m12() == 0 && full.m21() == 0 &&
         scale > 0 && std::abs(full.m22() - scale) < 1e-2 * scale) {
@@ -1241,9 +1296,7 @@ void GdiContext::Text(const GdiTextRun &run)
     }
 
     if (m_recording) {
-        QPainterPath path;
-        path.addText(QPointF(x, baseline), font, text);
-        m_path.addPath(local.map(path));
+        m_path.addPath(local.map(TextOutline(font, text, x, baseline, {})));
         m_figureOpen = false;
         return;
     }
@@ -1275,7 +1328,9 @@ void GdiContext::Text(const GdiTextRun &run)
             QRectF(x, baseline - metrics.ascent(), width, metrics.ascent() + metrics.descent()),
             s.bkColor);
     SetPainterPen(QPen(s.textColor));
-    if (!glyphs.isEmpty()) {
+    if (outlines) {
+        m_painter.fillPath(TextOutline(font, text, x, baseline, starts), s.textColor);
+    } else if (!glyphs.isEmpty()) {
         QList<QPointF> positions;
         positions.reserve(starts.size());
         for (double start : starts)

@@ -2,6 +2,7 @@
 
 #include "core/graphics/gdiobjecttable.h"
 #include "core/graphics/gdistate.h"
+#include "core/graphics/picturebudget.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -36,7 +37,14 @@ struct GdiTextRun
 // frame, given in device units, is stretched onto the target rectangle of
 // the painter. Text is drawn as text at a font size close to the painter
 // device's own pixels, so that it stays sharp and selectable in PDF output
-// at any stretch.
+// at any stretch. Glyphs that the font engine would have to render under
+// a transform far from upright (squeezed one way and stretched the other) or
+// larger than any page are drawn as their outlines instead.
+//
+// The context holds the playback's PictureBudget and keeps it open while it
+// lives: the bitmaps, brushes and regions of the metafile draw from it. So
+// contexts on one thread end in the reverse order of their making, as
+// playbacks do.
 class GdiContext
 {
 public:
@@ -51,11 +59,18 @@ public:
     // Rectangles of a region kept at most, and characters of a text run.
     static constexpr int MaxRegionRects = 1024;
     static constexpr int MaxTextLength = 8192;
+    // Text drawn as glyphs: at most this ratio between the glyphs' stretch
+    // along one axis and the other (wide fonts and the mapping together),
+    // and glyphs at most this many device pixels large.
+    static constexpr double MaxGlyphAspect = 16;
+    static constexpr double MaxGlyphPixels = 4096;
 
     // devicePerMm: device units per millimetre, for the metric map modes.
     GdiContext(QPainter &painter, const QRectF &frame, const QRectF &target, double devicePerMm);
 
     GdiObjectTable &Objects() { return m_objects; }
+    // What the playback has taken of its budget so far.
+    const PictureBudget &Budget() const { return m_budget; }
     void LimitObjects(int limit) { m_objects = GdiObjectTable(limit); }
     const GdiState &State() const { return m_state; }
 
@@ -208,6 +223,9 @@ private:
     std::optional<QFontMetricsF> m_metrics;
     std::optional<QRawFont> m_rawFont; // the same at the exact device size
     double m_rawPixels = 0;
+
+    PictureBudget m_budget;
+    PictureBudget::Scope m_budgetScope{m_budget};
 };
 
 } // namespace Dayloom

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/graphics/picturelimits.h"
+
 #include <QBrush>
 #include <QPainterPath>
 #include <QPen>
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -61,7 +64,10 @@ struct GdiObject
 class GdiObjectTable
 {
 public:
-    explicit GdiObjectTable(int limit = 65536) : m_limit(limit) {}
+    explicit GdiObjectTable(int limit = MaxMetafileObjects)
+        : m_limit(std::min(limit, MaxMetafileObjects))
+    {
+    }
 
     // The lowest free slot, as Windows metafiles number objects; -1 when full.
     int Add(const GdiObject &object);

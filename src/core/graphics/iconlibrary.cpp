@@ -1,6 +1,7 @@
 #include "core/graphics/iconlibrary.h"
 
 #include "core/graphics/iconreader.h"
+#include "core/graphics/picturelimits.h"
 #include "core/graphics/rasterbytes.h"
 
 #include <QBuffer>
@@ -76,6 +77,36 @@ bool Better(const Candidate &a, const Candidate &b, int size)
     if (a.area != b.area)
         return ra == 2 ? a.area > b.area : a.area < b.area;
     return a.bits > b.bits;
+}
+
+// The icon of `size` pixels from the best of the candidates that decodes.
+QImage MakeIcon(const QByteArray &file, const QList<Candidate> &candidates, int size)
+{
+    QImage image;
+    for (qsizetype i = 0; i < candidates.size() && i < MaxDecodeTries && image.isNull(); ++i) {
+        const Candidate &c = candidates[i];
+        const QByteArray bytes =
+            QByteArray::fromRawData(file.constData() + c.offset, qsizetype(c.length));
+        if (!IconReader::ReadImage(bytes, image, nullptr))
+            image = QImage();
+    }
+    if (image.isNull() || image.width() > MaxIconSide || image.height() > MaxIconSide)
+        return {};
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (image.size() == QSize(size, size))
+        return image;
+    // Another size: fit it in the square, keeping its proportions.
+    const QImage scaled = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (scaled.size() == QSize(size, size))
+        return scaled;
+    QImage square(size, size, QImage::Format_ARGB32_Premultiplied);
+    if (square.isNull())
+        return {};
+    square.fill(Qt::transparent);
+    QPainter painter(&square);
+    painter.drawImage((size - scaled.width()) / 2, (size - scaled.height()) / 2, scaled);
+    return square;
 }
 
 } // namespace
@@ -159,35 +190,20 @@ QImage IconLibrary::Icon(int index, int size) const
     }
     std::stable_sort(candidates.begin(), candidates.end(),
                      [size](const Candidate &a, const Candidate &b) { return Better(a, b, size); });
-    QImage image;
-    for (qsizetype i = 0; i < candidates.size() && i < MaxDecodeTries && image.isNull(); ++i) {
-        const Candidate &c = candidates[i];
-        const QByteArray bytes =
-            QByteArray::fromRawData(m_bytes.constData() + c.offset, qsizetype(c.length));
-        if (!IconReader::ReadImage(bytes, image, nullptr))
-            image = QImage();
-    }
-    if (image.isNull() || image.width() > MaxIconSide || image.height() > MaxIconSide)
+    if (candidates.isEmpty())
         return {};
-    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    if (image.size() == QSize(size, size))
-        return image;
-    // Another size: fit it in the square, keeping its proportions.
-    const QImage scaled = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                              .convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    if (scaled.size() == QSize(size, size))
-        return scaled;
-    QImage square(size, size, QImage::Format_ARGB32_Premultiplied);
-    if (square.isNull())
-        return {};
-    square.fill(Qt::transparent);
-    QPainter painter(&square);
-    painter.drawImage((size - scaled.width()) / 2, (size - scaled.height()) / 2, scaled);
-    return square;
+    const Span best{candidates[0].offset, candidates[0].length};
+    if (m_last && m_last->best.offset == best.offset && m_last->best.length == best.length &&
+        m_last->size == size)
+        return m_last->icon;
+    const QImage icon = MakeIcon(m_bytes, candidates, size);
+    m_last = LastIcon{best, size, icon};
+    return icon;
 }
 
 void IconLibrary::Clear()
 {
+    m_last.reset();
     m_bytes.clear();
     m_groups.clear();
     m_icons.clear();
@@ -196,7 +212,8 @@ void IconLibrary::Clear()
 
 void IconLibrary::AddGroup(Span group)
 {
-    if (IsGroupHeader(Bytes(m_bytes), group.offset, group.length))
+    if (m_groups.size() < MaxLibraryIcons &&
+        IsGroupHeader(Bytes(m_bytes), group.offset, group.length))
         m_groups.append(group);
 }
 
@@ -248,7 +265,6 @@ void IconLibrary::ReadNewExecutable(qint64 header)
     if (shift > 24)
         return;
     pos += 2;
-    QList<Span> groups;
     while (b.Has(pos, 8)) {
         const quint32 type = b.U16(pos);
         const qint64 count = b.U16(pos + 2);
@@ -263,13 +279,11 @@ void IconLibrary::ReadNewExecutable(qint64 header)
             // The last resource may end short of its last alignment unit.
             const Span clipped{data.offset, qMin(data.length, b.Size() - data.offset)};
             if (type == (0x8000 | GroupIconType))
-                groups.append(clipped);
+                AddGroup(clipped);
             else if (type == (0x8000 | IconType) && (id & 0x8000))
                 m_icons.insert(id & 0x7fff, clipped);
         }
     }
-    for (const Span &group : std::as_const(groups))
-        AddGroup(group);
 }
 
 // A 32- or 64-bit executable: the resource directory (type, name, language)
@@ -369,7 +383,6 @@ void IconLibrary::ReadPortableExecutable(qint64 header)
         return found;
     };
 
-    QList<Span> groups;
     entries(0, [&](quint32 type, quint32 offset) {
         if ((type != IconType && type != GroupIconType) || !(offset & 0x80000000u))
             return;
@@ -378,13 +391,11 @@ void IconLibrary::ReadPortableExecutable(qint64 header)
             if (data.offset < 0)
                 return;
             if (type == GroupIconType)
-                groups.append(data);
+                AddGroup(data);
             else if (!(name & 0x80000000u) && name <= 0xffff && !m_icons.contains(name))
                 m_icons.insert(name, data);
         });
     });
-    for (const Span &group : std::as_const(groups))
-        AddGroup(group);
 }
 
 } // namespace Dayloom

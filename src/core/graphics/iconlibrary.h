@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 class QIODevice;
 
 namespace Dayloom {
@@ -21,7 +23,8 @@ public:
     // holding only resources), a 32- or 64-bit Portable Executable program or library
     // (".EXE", ".DLL": group-icon and icon resources), or an icon file (".ICO": every
     // image in it, PNG-compressed ones too); ".NIL" files are any of these. A file
-    // with no readable icons reads fine with Count() == 0. False + reason only when
+    // with no readable icons reads fine with Count() == 0; icons past the first
+    // MaxLibraryIcons (picturelimits.h) are left out. False + reason only when
     // the device cannot be read or is too large.
     bool Read(QIODevice &device, QString *error = nullptr);
     bool Load(const QString &path, QString *error = nullptr);
@@ -58,6 +61,16 @@ private:
     QList<Span> m_groups;
     bool m_iconFile = false;
     QHash<quint32, Span> m_icons; // icon resources by number
+
+    // The last icon made, by the image it was chosen from and its size:
+    // icons that share their image decode it once.
+    struct LastIcon
+    {
+        Span best;
+        int size = 0;
+        QImage icon;
+    };
+    mutable std::optional<LastIcon> m_last;
 };
 
 } // namespace Dayloom

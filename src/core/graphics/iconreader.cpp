@@ -75,7 +75,8 @@ bool IconReader::ReadImage(const QByteArray &bytes, QImage &image, QString *erro
                         : DibReader::ReadIconImage(bytes, result, error);
     if (!ok)
         return false;
-    image = result.convertToFormat(QImage::Format_ARGB32);
+    result.convertTo(QImage::Format_ARGB32);
+    image = result;
     return true;
 }
 

@@ -36,8 +36,10 @@ RasterFormat SniffRasterFormat(const QByteArray &bytes);
 // format where it shows one; format (from the file's extension) otherwise,
 // and always for Targa. Hostile input is refused
 // with a reason, never read past its end, and never larger than the bounds of
-// picturelimits.h. The image is in a 32-bit format (alpha kept where the file
-// has it).
+// picturelimits.h; run-length data must be long enough to fill the size it
+// claims. The pixels are claimed from the open PictureBudget (if any) before
+// they are allocated. The image is in a 32-bit format (alpha kept where the
+// file has it).
 bool DecodeRasterImage(QIODevice &device, RasterFormat format, QImage &image, QString *error);
 
 // Decodes a packed device-independent bitmap held in memory: the info

@@ -20,8 +20,9 @@ namespace Dayloom {
 //
 // Load() checks the header and walks the records once; it fails, with a
 // reason, on a file that is not a metafile or whose header does not fit the
-// bytes. Records are bounded by the bytes that remain; unknown records are
-// skipped by their size; a damaged record ends the playback, never the
+// bytes. Records are bounded by the bytes that remain and by
+// MaxMetafileRecords, the object table by MaxMetafileObjects; unknown records
+// are skipped by their size; a damaged record ends the playback, never the
 // program.
 class MetafilePlayer
 {
@@ -46,7 +47,12 @@ public:
     int RecordCount() const { return m_recordCount; }
 
     // Draws the whole picture stretched into target (painter coordinates).
-    // The painter's state is restored afterwards.
+    // The painter's state is restored afterwards. The playback's bitmaps,
+    // pattern brushes and regions draw from a PictureBudget of
+    // PictureBudget::PlaybackBytes (and from any budget open around the
+    // call); those that do not fit are left out, and a caller that wants to
+    // tell why opens a budget of its own around Play and reads its
+    // FirstRefusal().
     void Play(QPainter &painter, const QRectF &target) const;
 
     // The rectangle of the metafile's device units that Play() stretches

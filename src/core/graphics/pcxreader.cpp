@@ -1,5 +1,6 @@
 #include "core/graphics/pcxreader.h"
 
+#include "core/graphics/picturebudget.h"
 #include "core/graphics/picturelimits.h"
 #include "core/graphics/rasterbytes.h"
 
@@ -171,6 +172,8 @@ bool PcxReader::Read(const QByteArray &bytes, QImage &image, QString *error)
     if ((header.encoded ? remaining * MaxRun : remaining) < needed)
         return Fail(error, QStringLiteral("the PCX picture is truncated"));
 
+    if (!PictureBudget::ClaimPixels(header.width, header.height, error))
+        return false;
     const std::array<QRgb, 256> palette = Palette(bytes, header);
     QImage result(int(header.width), int(header.height), QImage::Format_RGB32);
     if (result.isNull())

@@ -8,8 +8,10 @@ class QImage;
 namespace Dayloom {
 
 // Reads the formats that Qt's image plugins decode well (JPEG, GIF, PNG),
-// within the program's picture bounds: the size is checked before any
-// pixel is decoded, and the plugins' allocation limit is the same bound.
+// within the program's picture bounds: the size the plugin will allocate
+// (for GIF files the canvas measured from the file itself) is claimed from
+// the open PictureBudget before any pixel is decoded, and the plugins'
+// allocation limit is the bound of one picture.
 class PluginImageReader
 {
 public:

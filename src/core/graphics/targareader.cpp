@@ -1,5 +1,6 @@
 #include "core/graphics/targareader.h"
 
+#include "core/graphics/picturebudget.h"
 #include "core/graphics/picturelimits.h"
 #include "core/graphics/rasterbytes.h"
 
@@ -204,6 +205,8 @@ bool TargaReader::Read(const QByteArray &bytes, QImage &image, QString *error)
         alpha = depth == 32 || (depth == 16 && alphaBits);
     else if (kind == 3)
         alpha = depth == 16;
+    if (!PictureBudget::ClaimPixels(width, height, error))
+        return false;
     QImage result(int(width), int(height), alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (result.isNull())
         return Fail(error, QStringLiteral("not enough memory for the Targa picture"));

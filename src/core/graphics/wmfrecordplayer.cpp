@@ -1,6 +1,7 @@
 #include "core/graphics/wmfrecordplayer.h"
 
 #include "core/graphics/gdicontext.h"
+#include "core/graphics/picturebudget.h"
 #include "core/graphics/picturelimits.h"
 
 #include <QList>
@@ -104,7 +105,9 @@ QImage Bitmap16(const MetafileReader &p, qint64 offset, qint64 bitsOffset)
     const int bitsPixel = p.U8(offset + 9);
     if (!CheckPictureSize(width, height, nullptr) || stride <= 0 ||
         !p.Has(bitsOffset, qint64(stride) * height) ||
-        qint64(stride) * 8 < qint64(width) * bitsPixel)
+        qint64(stride) * 8 < qint64(width) * bitsPixel ||
+        (bitsPixel != 1 && bitsPixel != 24 && bitsPixel != 32) ||
+        !PictureBudget::ClaimPixels(width, height, nullptr))
         return QImage();
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull())
@@ -116,11 +119,9 @@ QImage Bitmap16(const MetafileReader &p, qint64 offset, qint64 bitsOffset)
             if (bitsPixel == 1) {
                 const bool set = p.U8(row + x / 8) & (0x80 >> (x % 8));
                 line[x] = set ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
-            } else if (bitsPixel == 24 || bitsPixel == 32) {
+            } else {
                 const qint64 at = row + qint64(x) * (bitsPixel / 8);
                 line[x] = qRgb(p.U8(at + 2), p.U8(at + 1), p.U8(at));
-            } else {
-                return QImage();
             }
         }
     }
@@ -163,7 +164,7 @@ void WmfRecordPlayer::ForEachRecord(
     const std::function<bool(quint16, const MetafileReader &)> &visit)
 {
     qint64 offset = start;
-    for (int count = 0; count < MaxRecords; ++count) {
+    for (int count = 0; count < MaxMetafileRecords; ++count) {
         const qint64 size = qint64(bytes.U32(offset)) * 2;
         if (size < 6 || !bytes.Has(offset, size))
             return;
@@ -414,6 +415,10 @@ void WmfRecordPlayer::PlayRecord(quint16 function, const MetafileReader &p)
         }
         if (region.region.isEmpty() && !bounds.normalized().isEmpty())
             region.region.addRect(bounds.normalized());
+        // Kept as long as the object: drawn from the playback's budget.
+        if (!PictureBudget::ClaimBytes(
+                region.region.elementCount() * qint64(sizeof(QPainterPath::Element)), nullptr))
+            region.region = QPainterPath();
         CreateObject(region);
         break;
     }

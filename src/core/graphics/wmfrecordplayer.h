@@ -36,8 +36,6 @@ public:
         int mapMode = 0; // the first map mode set, 0 if none
     };
 
-    static constexpr int MaxRecords = 1000000;
-
     static bool ReadHeader(const MetafileReader &bytes, Header &header, QString *error);
     static Survey Walk(const MetafileReader &bytes, const Header &header);
 

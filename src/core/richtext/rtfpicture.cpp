@@ -2,12 +2,11 @@
 
 #include "core/graphics/imagedecoder.h"
 #include "core/graphics/metafileplayer.h"
+#include "core/graphics/picturebudget.h"
+#include "core/graphics/pluginimagereader.h"
 
 #include <QPainter>
 #include <QtMath>
-
-#include <QBuffer>
-#include <QImageReader>
 
 #include <algorithm>
 #include <cstring>
@@ -70,57 +69,60 @@ void RtfPicture::AppendBinary(QByteArrayView bytes)
         m_data.append(bytes);
 }
 
-QImage RtfPicture::ToImage() const
+QImage RtfPicture::ToImage(QString *error) const
 {
-    if (m_overflow || m_data.isEmpty())
+    PictureBudget budget(MaxPixels * 4);
+    const PictureBudget::Scope scope(budget);
+    QString reason = QStringLiteral("the picture is damaged or of a kind that is not read");
+    const QImage image = Decode(&reason);
+    if (image.isNull() && error)
+        *error = reason;
+    return image;
+}
+
+QImage RtfPicture::Decode(QString *error) const
+{
+    if (m_overflow) {
+        *error = QStringLiteral("the picture's data is too long");
+        return {};
+    }
+    if (m_data.isEmpty())
         return {};
     switch (m_kind) {
     case Png:
-        return ReadEncoded("PNG");
+        return ReadEncoded("png", error);
     case Jpeg:
-        return ReadEncoded("JPEG");
+        return ReadEncoded("jpeg", error);
     case Dib:
-        return DibToImage();
+        return DibToImage(error);
     case DeviceBitmap:
-        return DeviceBitmapToImage();
+        return DeviceBitmapToImage(error);
     case Metafile:
-        return MetafileToImage();
+        return MetafileToImage(error);
     case Unknown:
         break;
     }
     return {};
 }
 
-QImage RtfPicture::ReadEncoded(const char *format) const
-{
-    return ReadEncoded(m_data, format);
-}
-
-// The size is checked from the header before any pixel memory is taken.
-QImage RtfPicture::ReadEncoded(const QByteArray &bytes, const char *format)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, format);
-    const QSize size = reader.size();
-    if (!SaneSize(size.width(), size.height()))
-        return {};
-    return reader.read();
-}
-
-QImage RtfPicture::DibToImage() const
+QImage RtfPicture::ReadEncoded(const char *format, QString *error) const
 {
     QImage image;
-    return DecodePackedDib(m_data, image, nullptr) ? image : QImage();
+    return PluginImageReader::Read(m_data, format, image, error) ? image : QImage();
+}
+
+QImage RtfPicture::DibToImage(QString *error) const
+{
+    QImage image;
+    return DecodePackedDib(m_data, image, error) ? image : QImage();
 }
 
 // Drawn at twice the size it is shown at, so that it stays sharp when the
 // note is zoomed or printed; the device pixel ratio keeps the shown size.
-QImage RtfPicture::MetafileToImage() const
+QImage RtfPicture::MetafileToImage(QString *error) const
 {
     MetafilePlayer player;
-    if (!player.Load(m_data, nullptr))
+    if (!player.Load(m_data, error))
         return {};
     // Without a goal size, \picw and \pich of a metafile are its extent in
     // hundredths of a millimetre; only without them does its header decide.
@@ -134,7 +136,8 @@ QImage RtfPicture::MetafileToImage() const
         m_goalHeight > 0 ? m_goalHeight / TwipsPerPixel : extent(m_pixelHeight, natural.height());
     constexpr int Sharpness = 2;
     const QSize pixels(qCeil(width * Sharpness), qCeil(height * Sharpness));
-    if (!SaneSize(pixels.width(), pixels.height()))
+    if (!SaneSize(pixels.width(), pixels.height()) ||
+        !PictureBudget::ClaimPixels(pixels.width(), pixels.height(), error))
         return {};
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -148,7 +151,7 @@ QImage RtfPicture::MetafileToImage() const
 }
 
 // \wbitmap data: rows top-down, m_widthBytes each, monochrome or true colour.
-QImage RtfPicture::DeviceBitmapToImage() const
+QImage RtfPicture::DeviceBitmapToImage(QString *error) const
 {
     const int width = m_pixelWidth;
     const int height = m_pixelHeight;
@@ -156,7 +159,8 @@ QImage RtfPicture::DeviceBitmapToImage() const
         return {};
     const qint64 minStride = (qint64(width) * m_bitsPerPixel + 7) / 8;
     const qint64 stride = m_widthBytes > 0 ? m_widthBytes : (minStride + 1) / 2 * 2;
-    if (stride < minStride || stride * height > m_data.size())
+    if (stride < minStride || stride * height > m_data.size() ||
+        !PictureBudget::ClaimPixels(width, height, error))
         return {};
 
     QImage image;

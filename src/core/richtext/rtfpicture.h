@@ -4,13 +4,17 @@
 #include <QByteArrayView>
 #include <QImage>
 #include <QSizeF>
+#include <QString>
 
 namespace Dayloom {
 
 // The data and properties of one RTF \pict group, collected while reading
 // and turned into an image at the group's end. Picture data is bounded:
 // bytes beyond MaxDataSize are dropped and the picture is discarded, and
-// pictures larger than MaxSide or MaxPixels are not decoded.
+// pictures larger than MaxSide or MaxPixels are not decoded: each picture
+// has a PictureBudget of MaxPixels that its decoder (and the playback of a
+// metafile) claims from before allocating, within any budget open around
+// it.
 class RtfPicture
 {
 public:
@@ -50,18 +54,19 @@ public:
     bool Overflowed() const { return m_overflow; }
     const QByteArray &Data() const { return m_data; }
 
-    // A null image for unknown kinds, bad or oversized data. Metafiles are
-    // drawn into an image (at twice their shown size).
-    QImage ToImage() const;
+    // A null image for unknown kinds, bad or oversized data, with the reason
+    // in error (when given). Metafiles are drawn into an image (at twice
+    // their shown size).
+    QImage ToImage(QString *error = nullptr) const;
     // The size the picture is shown at, in pixels at 96 per inch.
     QSizeF DisplaySize(const QImage &image) const;
 
 private:
-    QImage ReadEncoded(const char *format) const;
-    QImage MetafileToImage() const;
-    static QImage ReadEncoded(const QByteArray &bytes, const char *format);
-    QImage DibToImage() const;
-    QImage DeviceBitmapToImage() const;
+    QImage Decode(QString *error) const;
+    QImage ReadEncoded(const char *format, QString *error) const;
+    QImage MetafileToImage(QString *error) const;
+    QImage DibToImage(QString *error) const;
+    QImage DeviceBitmapToImage(QString *error) const;
     bool Reserve(qsizetype extra);
 
     Kind m_kind = Unknown;

@@ -1,5 +1,6 @@
 #include "core/richtext/rtfreader.h"
 
+#include "core/graphics/picturebudget.h"
 #include "core/richtext/codepagedecoder.h"
 #include "core/richtext/rtfpicture.h"
 #include "core/richtext/rtftokenizer.h"
@@ -312,6 +313,7 @@ public:
     RtfParser &operator=(const RtfParser &) = delete;
 
     bool Parse(QString &error);
+    const QString &PictureError() const { return m_pictureError; }
 
 private:
     bool ReadHeader();
@@ -386,7 +388,9 @@ private:
     bool m_colorSet = false;
 
     std::optional<RtfPicture> m_picture;
-    qint64 m_totalPixels = 0;
+    // All pictures of the document together.
+    PictureBudget m_pictures{RtfReader::MaxTotalPixels * 4};
+    QString m_pictureError;
 
     QString m_pendingText;
     QByteArray m_pendingBytes;
@@ -1025,13 +1029,17 @@ void RtfParser::FinishPicture(bool insert)
     m_picture.reset();
     if (!insert || !picture)
         return;
-    const QImage image = picture->ToImage();
-    if (image.isNull())
+    QString error;
+    QImage image;
+    {
+        const PictureBudget::Scope scope(m_pictures);
+        image = picture->ToImage(&error);
+    }
+    if (image.isNull()) {
+        if (m_pictureError.isEmpty())
+            m_pictureError = error;
         return;
-    const qint64 pixels = qint64(image.width()) * image.height();
-    if (m_totalPixels + pixels > RtfReader::MaxTotalPixels)
-        return;
-    m_totalPixels += pixels;
+    }
 
     const QByteArray digest = QCryptographicHash::hash(picture->Data(), QCryptographicHash::Md5);
     const QString name = QStringLiteral("rtf-image-") + QString::fromLatin1(digest.toHex());
@@ -1105,6 +1113,7 @@ QTextBlockFormat RtfParser::BlockFormat(const ParaState &state) const
 bool RtfReader::Read(const QByteArray &rtf, QTextDocument &doc)
 {
     m_error.clear();
+    m_pictureError.clear();
     doc.clear();
     if (rtf.size() > MaxInputSize) {
         m_error = QStringLiteral("The RTF text is too large.");
@@ -1118,6 +1127,7 @@ bool RtfReader::Read(const QByteArray &rtf, QTextDocument &doc)
     {
         RtfParser parser(rtf, doc);
         ok = parser.Parse(m_error);
+        m_pictureError = parser.PictureError();
     }
     if (!ok)
         doc.clear();

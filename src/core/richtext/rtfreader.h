@@ -30,7 +30,8 @@ public:
     // Text beyond these makes the read fail rather than exhaust memory.
     static constexpr qsizetype MaxCharacters = 8 * 1024 * 1024;
     static constexpr int MaxParagraphs = 200000;
-    // All pictures of one document together, in pixels.
+    // All pictures of one document together, in pixels (decoded at 4 bytes
+    // a pixel, metafiles with the bitmaps they hold).
     static constexpr qint64 MaxTotalPixels = 64 * 1024 * 1024;
 
     // Replaces the document's content. On failure the document is left
@@ -39,9 +40,13 @@ public:
     bool Read(QIODevice &device, QTextDocument &doc);
 
     const QString &errorString() const { return m_error; }
+    // Why the first picture left out of the document was left out (damaged,
+    // or over the bounds of pictures); empty when every picture was read.
+    const QString &pictureError() const { return m_pictureError; }
 
 private:
     QString m_error;
+    QString m_pictureError;
 };
 
 } // namespace Dayloom
