@@ -1082,6 +1082,7 @@ bool TCalendarMain::RunProperties()
     } else if (m_pageShown) {
         dialog.SetOpeningLayoutKind(page.LayoutKind());
         dialog.SetHadCellNotes(page.HasCellNotes());
+        dialog.SetNotedCellCount(page.NotedCellCount());
         dialog.SetHadPlacedObjects(m_page->Document().HasPlacedObjects());
     }
     dialog.ExampleCalendar().AssignSettings(page);
@@ -1108,11 +1109,8 @@ void TCalendarMain::ApplyProperties(const CalendarPage &preview)
     CalendarPage &page = m_page->Page();
     const CalendarSettings before = page.Settings();
     CellNotesCommand::Notes notesBefore = CellNotesCommand::NotesOf(page);
-    const int kindBefore = page.LayoutKind();
     page.AssignSettings(preview);
-    const bool dateChanged =
-        page.MainCalMonth() != before.mainCalMonth || page.MainCalYear() != before.mainCalYear;
-    if (page.LayoutKind() != kindBefore || (dateChanged && HasDayCells()))
+    if (CalendarPage::ChangeClearsCellNotes(before, page.Settings()))
         page.ClearCellNotes();
     // Every difference counts, font sizes too: a change only the looser
     // comparison misses would otherwise be lost without "Save changes?".

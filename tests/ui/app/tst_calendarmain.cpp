@@ -164,6 +164,7 @@ private Q_SLOTS:
     void propertiesClearNotesOnlyWhenTheyMust();
     void newGoesThroughTheDialog();
     void propertiesDialogDrivenFromTheButton();
+    void anotherMonthAsksBeforeClearingNotes();
     void menuShortcutsAreStandardAndUnique();
     void readerFollowsTabFromCellToCell();
 
@@ -891,6 +892,53 @@ void TestCalendarMain::propertiesDialogDrivenFromTheButton()
     QVERIFY(seen);
     QCOMPARE(window.CalendarPanel()->Page().LayoutKind(), 1);
     QCOMPARE(window.UndoStack().undoText(), QStringLiteral("Calendar Properties"));
+}
+
+void TestCalendarMain::anotherMonthAsksBeforeClearingNotes()
+{
+    // The next month in Properties cleared every note without a word.
+    TCalendarMain &window = NewWindow();
+    window.SetPropertiesDialogRunner(EditAndAnswer([](CalendarPage &preview) {
+        preview.SetCalendarLayout(loFullCalendar);
+        preview.CalculateLayout(true);
+    }));
+    window.New();
+    for (int cell : {10, 17}) {
+        ClickCell(cell);
+        QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("note"));
+    }
+    window.DoSaveRichtext();
+    CalendarPage &page = window.CalendarPanel()->Page();
+    const int month = page.MainCalMonth();
+    QStringList questions;
+    bool answer = false;
+    window.SetPropertiesDialogRunner([&](TCalendarProperties &dialog) {
+        PropertiesDialogServices services = PropertiesDialogServices::standard();
+        services.askOkCancel = [&](QWidget *, const QString &text, const QString &) {
+            questions << text;
+            return answer;
+        };
+        dialog.SetServices(services);
+        dialog.show();
+        dialog.findChild<QPushButton *>(QStringLiteral("NextMonthButton"))->click();
+        dialog.findChild<QPushButton *>(QStringLiteral("OkButton"))->click();
+        if (dialog.isVisible())
+            dialog.reject(); // back in the dialog after Cancel: the user leaves
+        return dialog.result();
+    });
+    window.Properties();
+    QCOMPARE(questions, QStringList(QStringLiteral(
+                            "Changing the month clears the notes of 2 days. Continue?")));
+    QCOMPARE(page.MainCalMonth(), month);
+    QCOMPARE(page.NotedCellCount(), 2);
+
+    answer = true;
+    window.Properties();
+    QVERIFY(page.MainCalMonth() != month);
+    QVERIFY(!page.HasCellNotes());
+    window.findChild<QAction *>("mnuUndo")->trigger();
+    QCOMPARE(page.MainCalMonth(), month);
+    QCOMPARE(NoteText(page, 17), QStringLiteral("note"));
 }
 
 void TestCalendarMain::menuShortcutsAreStandardAndUnique()
