@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/preferences.h"
+#include "core/app/recoverystore.h"
 #include "core/calendar/calendarpage.h"
 #include "core/io/inifile.h"
 #include "ui/image/loadimagefromdisk.h"
@@ -130,6 +131,10 @@ public:
     void ActivateFromOtherInstance(const QStringList &files);
     // The handed-over file still waiting for a modal dialog to close.
     const QString &HandedOverFile() const { return m_handedOverFile; }
+    // The autosave step, run every RecoveryStore::IntervalMs() once the
+    // window has started: while the design has unsaved changes (a note open
+    // in the editor included) a recovery copy is written, otherwise removed.
+    void Autosave();
 
     // --- state ------------------------------------------------------------------------
     const QString &CurrentFileName() const { return m_currentFileName; }
@@ -179,6 +184,12 @@ protected:
 
 private:
     void OpenHandedOverFile();
+    // After start-up: offers the copies left by a program that ended without
+    // closing, then starts the autosave timer.
+    void StartAutosave();
+    void OfferRecovery();
+    // Opens the copy as the design it stands for: its file name, modified.
+    bool RestoreRecoveryCopy(const RecoveryStore::Copy &copy);
     // Runs the properties dialog (for File New when m_newCalendarPending);
     // true when it ended with OK.
     bool RunProperties();
@@ -284,6 +295,8 @@ private:
     bool m_pageShown = false;
     QString m_handedOverFile;
     QTimer m_handOverTimer; // polls for the end of a modal dialog
+    std::unique_ptr<RecoveryStore> m_recovery;
+    QTimer m_autosaveTimer;
     Preferences m_preferences;
     ImageLoadServices m_imageServices = ImageLoadServices::standard();
     PropertiesDialogRunner m_runPropertiesDialog;
