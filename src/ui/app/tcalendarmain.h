@@ -41,9 +41,9 @@ class TMRUFileList;
 // a scroll area, the note editor laid over the chosen day cell, the menus,
 // and the flow of every command (files, zoom, notes, undo, preferences).
 //
-// Where the program writes: "DL.ini", "DLRECUR.DAX" and the object
-// clipboard live in DataFolder() (the program's folder when it is writable,
-// else the user's data folder).
+// Where the program writes: "DL.ini", "DLRECUR.DAX", the object clipboard
+// and the recovery copies (RecoveryStore) live in DataFolder() (the
+// program's folder when it is writable, else the user's data folder).
 class TCalendarMain : public QMainWindow
 {
     Q_OBJECT
