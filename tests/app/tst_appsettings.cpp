@@ -94,8 +94,8 @@ private Q_SLOTS:
     void recoveryCopyOutlivesACrash();
     void recoveryCopyOfARunningProgramIsLeftAlone();
     void recoveryCopyGoneAfterSaveOrClose();
-    void unreadableRecoveryCopy_data();
-    void unreadableRecoveryCopy();
+    void damagedRecoveryCopy_data();
+    void damagedRecoveryCopy();
 };
 
 void TestAppSettings::iniIntegers_data()
@@ -438,27 +438,33 @@ void TestAppSettings::recoveryCopyGoneAfterSaveOrClose()
     QVERIFY(RecoveryStore(dir.path()).Orphans().isEmpty());
 }
 
-void TestAppSettings::unreadableRecoveryCopy_data()
+void TestAppSettings::damagedRecoveryCopy_data()
 {
     QTest::addColumn<QString>("damage");
-    QTest::newRow("design cut short") << QStringLiteral("cut");
-    QTest::newRow("details missing") << QStringLiteral("details");
-    QTest::newRow("time garbled") << QStringLiteral("time");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("design cut short") << QStringLiteral("cut") << false;
+    QTest::newRow("design missing") << QStringLiteral("design") << false;
+    // A crash between writing the design and its details.
+    QTest::newRow("details missing") << QStringLiteral("details") << true;
+    QTest::newRow("time garbled") << QStringLiteral("time") << true;
 }
 
-void TestAppSettings::unreadableRecoveryCopy()
+void TestAppSettings::damagedRecoveryCopy()
 {
     QFETCH(QString, damage);
+    QFETCH(bool, readable);
     QTemporaryDir dir;
     {
         RecoveryStore crashed(dir.path());
-        WriteCopy(crashed, "note", QString());
+        WriteCopy(crashed, "note", QStringLiteral("/designs/a.DLF"));
     }
     const QDir folder(dir.path());
     const QString design = folder.entryInfoList({QStringLiteral("*.dlf")}).value(0).filePath();
     const QString details = QString(design).replace(QStringLiteral(".dlf"), QStringLiteral(".ini"));
     if (damage == QLatin1String("cut"))
         QVERIFY(QFile(design).resize(40));
+    else if (damage == QLatin1String("design"))
+        QVERIFY(QFile::remove(design));
     else if (damage == QLatin1String("details"))
         QVERIFY(QFile::remove(details));
     else
@@ -467,8 +473,12 @@ void TestAppSettings::unreadableRecoveryCopy()
     const QList<RecoveryStore::Copy> copies = next.Orphans();
     QCOMPARE(copies.size(), 1);
     QString error;
-    QVERIFY(!RecoveryStore::CheckReadable(copies.first(), &error));
-    QVERIFY(!error.isEmpty());
+    QCOMPARE(RecoveryStore::CheckReadable(copies.first(), &error), readable);
+    QCOMPARE(error.isEmpty(), readable);
+    if (readable) {
+        QCOMPARE(copies.first().DisplayName(), QStringLiteral("Untitled"));
+        QCOMPARE(NoteInCopy(copies.first()), QByteArray("note"));
+    }
     next.Discard(copies.first());
     QCOMPARE(folder.entryList(QDir::Files), QStringList());
 }

@@ -152,21 +152,24 @@ RecoveryStore::Copy RecoveryStore::ReadCopy(const QString &id) const
     Copy copy;
     copy.id = id;
     copy.designPath = SlotPath(id, ".dlf");
+    const QFileInfo design(copy.designPath);
+    if (!design.isFile()) {
+        copy.error = QStringLiteral("The recovery copy is missing.");
+        return copy;
+    }
+    // The details follow the design: a crash between the two, or damaged
+    // details, leave a design still worth offering, untitled and as old as
+    // its file.
+    copy.written = design.lastModified().toUTC();
     IniFile details(SlotPath(id, ".ini"));
-    QString error;
-    if (!QFileInfo(copy.designPath).isFile() || !QFileInfo(details.Path()).isFile()) {
-        copy.error = QStringLiteral("The recovery copy is incomplete.");
+    if (!details.Load())
         return copy;
-    }
-    if (!details.Load(&error)) {
-        copy.error = error;
-        return copy;
-    }
-    copy.originalPath = details.ReadString(Section, OriginalKey);
-    copy.written =
+    const QDateTime written =
         QDateTime::fromString(details.ReadString(Section, WrittenKey), Qt::ISODateWithMs);
-    if (!copy.written.isValid())
-        copy.error = QStringLiteral("The recovery copy has no valid time.");
+    if (written.isValid()) {
+        copy.written = written;
+        copy.originalPath = details.ReadString(Section, OriginalKey);
+    }
     return copy;
 }
 

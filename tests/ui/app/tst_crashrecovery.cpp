@@ -58,6 +58,17 @@ public:
         return found;
     }
 
+    // The titles of every shown top-level window, for a failure's message.
+    QStringList Titles()
+    {
+        QStringList titles;
+        FindWindow([&titles](const QString &title) {
+            titles << title;
+            return false;
+        });
+        return titles;
+    }
+
     // Gives the window the keyboard, as a window manager would on a click.
     void Focus(xcb_window_t window)
     {
@@ -200,6 +211,10 @@ private:
         environment.insert(QStringLiteral("DAYLOOM_AUTOSAVE_SECONDS"), QStringLiteral("1"));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        // No printer system to wait for (another test may be restarting one):
+        // start-up then only says that no printer is installed.
+        environment.insert(QStringLiteral("CUPS_SERVER"),
+                           QDir(m_runtime.path()).filePath(QStringLiteral("no-cups")));
         m_program.setProcessEnvironment(environment);
         m_program.setProcessChannelMode(QProcess::ForwardedChannels);
         m_program.start(QStringLiteral(DAYLOOM_WINDOW_EXECUTABLE), arguments);
@@ -221,6 +236,9 @@ private:
             }
             QTest::qWait(100);
         }
+        qWarning("program %s; windows shown: %s",
+                 m_program.state() == QProcess::Running ? "running" : "ended",
+                 qPrintable(m_x.Titles().join(QStringLiteral(" | "))));
         return std::nullopt;
     }
 
@@ -289,6 +307,9 @@ private Q_SLOTS:
         m_x.Press({KeyReturn});
         QTRY_VERIFY_WITH_TIMEOUT(!RecoveryCopy().isEmpty(), 30000);
         QVERIFY(WaitForTitle(RecoveryCopy(), QStringLiteral("recovered")));
+        // The details that name the design follow the copy.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QString(RecoveryCopy()).replace(".dlf", ".ini")),
+                                 10000);
         m_program.kill(); // SIGKILL: no close, no clean-up
         QVERIFY(m_program.waitForFinished());
 
