@@ -93,7 +93,6 @@ private Q_SLOTS:
     void dataFolderChosenByTheEnvironment();
     void recoveryCopyOutlivesACrash();
     void recoveryCopyOfARunningProgramIsLeftAlone();
-    void recoveryCopyGoneAfterSaveOrClose();
     void damagedRecoveryCopy_data();
     void damagedRecoveryCopy();
 };
@@ -423,19 +422,6 @@ void TestAppSettings::recoveryCopyOfARunningProgramIsLeftAlone()
     const QList<RecoveryStore::Copy> copies = third.Orphans();
     QCOMPARE(copies.size(), 1);
     QCOMPARE(NoteInCopy(copies.first()), QByteArray("crashed"));
-}
-
-void TestAppSettings::recoveryCopyGoneAfterSaveOrClose()
-{
-    QTemporaryDir dir;
-    {
-        RecoveryStore saved(dir.path());
-        WriteCopy(saved, "saved", QString());
-        QVERIFY(saved.HasCopy());
-        saved.Remove();
-        QVERIFY(!saved.HasCopy());
-    }
-    QVERIFY(RecoveryStore(dir.path()).Orphans().isEmpty());
 }
 
 void TestAppSettings::damagedRecoveryCopy_data()

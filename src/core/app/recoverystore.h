@@ -25,8 +25,9 @@ namespace Dayloom {
 //   <id>.ini   [Recovery] Original= the design's own file (empty: untitled),
 //              Written= when the copy was written (UTC, ISO 8601);
 //   <id>.lock  a QLockFile the program holds while it runs.
-// Both files go through QSaveFile, so a crash while writing keeps the
-// previous copy whole; the design itself is never written. A slot whose lock
+// Both files go through QSaveFile, the design first, so a crash while
+// writing keeps the previous copy whole; the design's own file is never
+// written. A slot whose lock
 // no running program holds belongs to a program that ended without closing:
 // Orphans() finds it, and holds its lock until the caller is done with it, so
 // a second program (another display) leaves it alone meanwhile.
@@ -60,8 +61,6 @@ public:
     // (1 to 3600) when set, so that tests need not wait.
     static int IntervalMs();
 
-    const QString &Folder() const { return m_folder; }
-
     // Writes this program's copy of the design, its notes taken from `notes`
     // (so a note still open in the editor goes in without touching the
     // page). A design equal to the last copy is not written again. False
@@ -72,11 +71,12 @@ public:
                const QDateTime &written, QString *error = nullptr);
     // Removes this program's copy (saved, closed, or nothing left unsaved).
     void Remove();
-    bool HasCopy() const { return !m_lastDigest.isEmpty(); }
 
-    // Copies of programs that ended without closing, newest first; a copy
-    // whose files are missing or unreadable comes with its error. Their locks
-    // are held until Discard() or Release().
+    // Copies of programs that ended without closing, newest first. A copy
+    // whose design is missing comes with its error; one whose details are
+    // missing or damaged (a crash between the two files) is offered as
+    // untitled and as old as its file. Their locks are held until Discard()
+    // or Release().
     QList<Copy> Orphans();
     // Whether the copy's design reads as a whole; false with the reason.
     static bool CheckReadable(const Copy &copy, QString *error);
