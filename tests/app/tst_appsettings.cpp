@@ -1,20 +1,52 @@
 #include "core/app/preferences.h"
+#include "core/app/recoverystore.h"
 #include "core/app/tmrufilelist.h"
 #include "core/app/windowplacement.h"
 #include "core/app/zoomsteps.h"
+#include "core/formats/calendarfile.h"
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
 #include "core/io/inifile.h"
+#include "core/objects/objectclassregistry.h"
 
 #include <QBuffer>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 using namespace Dayloom;
 
 namespace {
+
+// A page whose cell 3 holds `text` as its whole RTF note.
+RecoveryStore::CellNotes NotesWith(const QByteArray &text)
+{
+    RecoveryStore::CellNotes notes;
+    notes[2].SetRtfText(text);
+    return notes;
+}
+
+// Writes a copy of a default page with `note` in cell 3, as a program would.
+void WriteCopy(RecoveryStore &store, const QByteArray &note, const QString &original)
+{
+    CalendarPage page;
+    QVERIFY(store.Write(page, NotesWith(note), {}, original,
+                        QDateTime(QDate(2027, 3, 4), QTime(5, 6), Qt::UTC)));
+}
+
+// The note of cell 3 in the copy's design.
+QByteArray NoteInCopy(const RecoveryStore::Copy &copy)
+{
+    QFile file(copy.designPath);
+    CalendarPage page;
+    PersistentObjectList objects;
+    if (!file.open(QIODevice::ReadOnly) ||
+        !ReadCalendarFile(page, file, ObjectClassRegistry(), {}, objects))
+        return "unreadable";
+    return page.CellNote(3).RtfText();
+}
 
 IniFile Parse(const QByteArray &text)
 {
@@ -58,6 +90,11 @@ private Q_SLOTS:
     void assetPathFindsInstalledShare();
     void installedProgramWritesUserDataFolder_data();
     void installedProgramWritesUserDataFolder();
+    void dataFolderChosenByTheEnvironment();
+    void recoveryCopyOutlivesACrash();
+    void recoveryCopyOfARunningProgramIsLeftAlone();
+    void damagedRecoveryCopy_data();
+    void damagedRecoveryCopy();
 };
 
 void TestAppSettings::iniIntegers_data()
@@ -332,5 +369,105 @@ void TestAppSettings::installedProgramWritesUserDataFolder()
     QVERIFY(!DataFolder().isEmpty());
 }
 
-QTEST_GUILESS_MAIN(TestAppSettings)
+void TestAppSettings::dataFolderChosenByTheEnvironment()
+{
+    QTemporaryDir dir;
+    const QString chosen = QDir(dir.path()).filePath(QStringLiteral("scratch/data"));
+    qputenv("DAYLOOM_DATA_FOLDER", chosen.toLocal8Bit());
+    const auto restore = qScopeGuard([] { qunsetenv("DAYLOOM_DATA_FOLDER"); });
+    QCOMPARE(DataFolder(), chosen);
+    QVERIFY(QFileInfo(chosen).isDir());
+    QCOMPARE(RecoveryStore::DefaultFolder(), chosen + QStringLiteral("/Recovery"));
+}
+
+void TestAppSettings::recoveryCopyOutlivesACrash()
+{
+    QTemporaryDir dir;
+    {
+        RecoveryStore crashed(dir.path());
+        WriteCopy(crashed, "first", QString());
+        WriteCopy(crashed, "typed in the editor", QStringLiteral("/designs/Dec2027.DLF"));
+    } // ends without Remove(), as a killed program does
+    RecoveryStore next(dir.path());
+    const QList<RecoveryStore::Copy> copies = next.Orphans();
+    QCOMPARE(copies.size(), 1);
+    const RecoveryStore::Copy &copy = copies.first();
+    QCOMPARE(copy.error, QString());
+    QCOMPARE(copy.DisplayName(), QStringLiteral("Dec2027.DLF"));
+    QCOMPARE(copy.written, QDateTime(QDate(2027, 3, 4), QTime(5, 6), Qt::UTC));
+    QCOMPARE(NoteInCopy(copy), QByteArray("typed in the editor"));
+    QVERIFY(RecoveryStore::CheckReadable(copy, nullptr));
+    next.Discard(copy);
+    QVERIFY(next.Orphans().isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+void TestAppSettings::recoveryCopyOfARunningProgramIsLeftAlone()
+{
+    QTemporaryDir dir;
+    RecoveryStore running(dir.path());
+    WriteCopy(running, "running", QString());
+    RecoveryStore other(dir.path());
+    QVERIFY(other.Orphans().isEmpty());
+    {
+        RecoveryStore crashed(dir.path());
+        WriteCopy(crashed, "crashed", QString());
+    }
+    // Two programs starting together: the first to look holds the copy.
+    const QList<RecoveryStore::Copy> held = other.Orphans();
+    QCOMPARE(held.size(), 1);
+    RecoveryStore third(dir.path());
+    QVERIFY(third.Orphans().isEmpty());
+    other.Release(held.first());
+    const QList<RecoveryStore::Copy> copies = third.Orphans();
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(NoteInCopy(copies.first()), QByteArray("crashed"));
+}
+
+void TestAppSettings::damagedRecoveryCopy_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("design cut short") << QStringLiteral("cut") << false;
+    QTest::newRow("design missing") << QStringLiteral("design") << false;
+    // A crash between writing the design and its details.
+    QTest::newRow("details missing") << QStringLiteral("details") << true;
+    QTest::newRow("time garbled") << QStringLiteral("time") << true;
+}
+
+void TestAppSettings::damagedRecoveryCopy()
+{
+    QFETCH(QString, damage);
+    QFETCH(bool, readable);
+    QTemporaryDir dir;
+    {
+        RecoveryStore crashed(dir.path());
+        WriteCopy(crashed, "note", QStringLiteral("/designs/a.DLF"));
+    }
+    const QDir folder(dir.path());
+    const QString design = folder.entryInfoList({QStringLiteral("*.dlf")}).value(0).filePath();
+    const QString details = QString(design).replace(QStringLiteral(".dlf"), QStringLiteral(".ini"));
+    if (damage == QLatin1String("cut"))
+        QVERIFY(QFile(design).resize(40));
+    else if (damage == QLatin1String("design"))
+        QVERIFY(QFile::remove(design));
+    else if (damage == QLatin1String("details"))
+        QVERIFY(QFile::remove(details));
+    else
+        QVERIFY(QFile(details).open(QIODevice::WriteOnly | QIODevice::Truncate));
+    RecoveryStore next(dir.path());
+    const QList<RecoveryStore::Copy> copies = next.Orphans();
+    QCOMPARE(copies.size(), 1);
+    QString error;
+    QCOMPARE(RecoveryStore::CheckReadable(copies.first(), &error), readable);
+    QCOMPARE(error.isEmpty(), readable);
+    if (readable) {
+        QCOMPARE(copies.first().DisplayName(), QStringLiteral("Untitled"));
+        QCOMPARE(NoteInCopy(copies.first()), QByteArray("note"));
+    }
+    next.Discard(copies.first());
+    QCOMPARE(folder.entryList(QDir::Files), QStringList());
+}
+
+QTEST_MAIN(TestAppSettings)
 #include "tst_appsettings.moc"

@@ -10,13 +10,19 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <chrono>
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <thread>
+
+#include <csignal>
+#include <sys/types.h>
 
 using namespace Dayloom;
 using namespace Dayloom::Testing;
@@ -1113,6 +1119,70 @@ private Q_SLOTS:
             ++count;
         }
         QVERIFY(count > 0);
+    }
+
+    void saveKilledAtAnyMomentLeavesAWholeFile()
+    {
+        // A save killed at 1,000 moments, spread over two saves' time, leaves
+        // the old design or the new one, byte for byte, every time.
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        const QString first = folder.filePath(QStringLiteral("first.DLF"));
+        const QString second = folder.filePath(QStringLiteral("second.DLF"));
+        const QString target = folder.filePath(QStringLiteral("design.DLF"));
+        QProcess writer;
+        writer.start(QStringLiteral(SAVE_LOOP_EXECUTABLE),
+                     {QStringLiteral("--write"), first, second});
+        QVERIFY(writer.waitForFinished() && writer.exitCode() == 0);
+        const auto bytesOf = [](const QString &path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray designs[] = {bytesOf(first), bytesOf(second)};
+        QVERIFY(designs[0].size() > 2000000 && designs[0] != designs[1]);
+
+        QProcess server;
+        server.start(QStringLiteral(SAVE_LOOP_EXECUTABLE), {QStringLiteral("--serve"), target});
+        const auto readLine = [&server] {
+            while (!server.canReadLine() && server.waitForReadyRead(30000)) {
+            }
+            return server.readLine().trimmed();
+        };
+        const QByteArray ready = readLine();
+        QVERIFY2(ready.startsWith("ready "), ready.constData());
+        const qint64 saveMicros = std::max<qint64>(1, ready.mid(6).toLongLong());
+        QRandomGenerator random(28);
+        int seen[2] = {0, 0};
+        for (int kill = 0; kill < 1000; ++kill) {
+            server.write("go\n");
+            const pid_t saver = static_cast<pid_t>(readLine().toLongLong());
+            QVERIFY(saver > 0);
+            const qint64 delay = static_cast<qint64>(random.bounded(2 * saveMicros + 1));
+            std::this_thread::sleep_for(std::chrono::microseconds(delay));
+            QCOMPARE(::kill(saver, SIGKILL), 0);
+            QCOMPARE(readLine(), QByteArray("reaped"));
+            const QByteArray onDisk = bytesOf(target);
+            QVERIFY2(onDisk == designs[0] || onDisk == designs[1],
+                     qPrintable(QStringLiteral("killed after %1 us: %2 bytes on disk")
+                                    .arg(delay)
+                                    .arg(onDisk.size())));
+            ++seen[onDisk == designs[1] ? 1 : 0];
+            // A save killed between naming its file and the rename leaves
+            // that name behind.
+            for (const QString &left : folder.entryList(QDir::Files)) {
+                if (!QStringList{QStringLiteral("first.DLF"), QStringLiteral("second.DLF"),
+                                 QStringLiteral("design.DLF")}
+                         .contains(left))
+                    QFile::remove(folder.filePath(left));
+            }
+        }
+        server.closeWriteChannel();
+        QVERIFY(server.waitForFinished());
+        // The children save the second design first: both outcomes show that
+        // the kills fell before, inside and after the saves.
+        qInfo("left the first design %d times, the second %d times (a save: %lld us)", seen[0],
+              seen[1], static_cast<long long>(saveMicros));
+        QVERIFY(seen[0] > 0 && seen[1] > 0);
     }
 };
 

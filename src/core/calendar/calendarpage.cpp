@@ -34,6 +34,11 @@ bool IsValidLayout(int layout)
     return layout >= loFullCalendar && layout <= loDay15;
 }
 
+bool LayoutHasDayCells(TCalendarLayout layout)
+{
+    return layout <= loFC12AfterLS || layout >= loWeek;
+}
+
 } // namespace
 
 CalendarPage::CalendarPage(QObject *parent) : QObject(parent)
@@ -365,6 +370,13 @@ bool CalendarPage::HasCellNotes() const
                        [](const TWPRtfStorage &note) { return !note.IsEmpty(); });
 }
 
+int CalendarPage::NotedCellCount() const
+{
+    return static_cast<int>(
+        std::count_if(m_cellNotes.begin(), m_cellNotes.end(),
+                      [](const TWPRtfStorage &note) { return !note.IsEmpty(); }));
+}
+
 void CalendarPage::ClearCellNotes()
 {
     for (TWPRtfStorage &note : m_cellNotes)
@@ -525,7 +537,16 @@ int CalendarPage::LayoutKind() const
 
 bool CalendarPage::HasDayCells() const
 {
-    return m_settings.calendarLayout <= loFC12AfterLS || m_settings.calendarLayout >= loWeek;
+    return LayoutHasDayCells(m_settings.calendarLayout);
+}
+
+bool CalendarPage::ChangeClearsCellNotes(const CalendarSettings &before,
+                                         const CalendarSettings &after)
+{
+    if (LayoutKind(before.calendarLayout) != LayoutKind(after.calendarLayout))
+        return true;
+    return LayoutHasDayCells(after.calendarLayout) &&
+           (before.mainCalMonth != after.mainCalMonth || before.mainCalYear != after.mainCalYear);
 }
 
 void CalendarPage::SetMiniFontSizes(int points)

@@ -198,6 +198,8 @@ public:
     // Replaces the note of cell 1-42 and repaints; outside the range: ignored.
     void SetCellNote(int cell, const TWPRtfStorage &note);
     bool HasCellNotes() const;
+    // How many cells hold a note (text or icons).
+    int NotedCellCount() const;
     // Empties every note; no repaint.
     void ClearCellNotes();
 
@@ -275,6 +277,11 @@ public:
     // A month grid or a planner (layouts 0-7, 18-21). Whether the page is
     // shown at all is the widget's business.
     bool HasDayCells() const;
+    // Whether taking `after` in place of `before` empties the day-cell notes
+    // (they belong to the dates and cells they were typed into): another
+    // layout family, or another month or year while the page has day cells.
+    static bool ChangeClearsCellNotes(const CalendarSettings &before,
+                                      const CalendarSettings &after);
 
     // Every setting as one value. SetSettings replaces them all (the border
     // name as SetWMFBorderFile takes it), recomputes the layout keeping the

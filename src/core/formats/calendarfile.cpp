@@ -97,6 +97,17 @@ bool ReadCalendarPart(ValueReader &reader, CalendarPage &page, qint32 &version)
 bool WriteCalendarFile(const CalendarPage &page, const QList<const PersistentObject *> &objects,
                        QIODevice &device, QString *error)
 {
+    std::array<TWPRtfStorage, CalendarPage::CellCount> notes;
+    for (int cell = 1; cell <= CalendarPage::CellCount; ++cell)
+        notes[cell - 1] = page.CellNote(cell);
+    return WriteCalendarFile(page, notes, objects, device, error);
+}
+
+bool WriteCalendarFile(const CalendarPage &page,
+                       const std::array<TWPRtfStorage, CalendarPage::CellCount> &notes,
+                       const QList<const PersistentObject *> &objects, QIODevice &device,
+                       QString *error)
+{
     ValueWriter writer(device);
     writer.writeListBegin();
     writer.writeInteger(CalendarFileVersion);
@@ -109,8 +120,8 @@ bool WriteCalendarFile(const CalendarPage &page, const QList<const PersistentObj
     writer.writeInteger(page.StartOfWeek());
     writer.writeInteger(page.PlannerStartTime().hour());
     writer.writeInteger(page.PlannerStartTime().minute());
-    for (int cell = 1; cell <= CalendarPage::CellCount; ++cell)
-        ComponentRecord::WriteNote(writer, page.CellNote(cell));
+    for (const TWPRtfStorage &note : notes)
+        ComponentRecord::WriteNote(writer, note);
     writer.writeString(page.UserTitle());
     writer.writeListEnd();
     ComponentRecord::WriteList(writer, objects);

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 namespace Dayloom {
 
 // Calendar files (".DLF"): a list holding the format version, the file kind
@@ -25,6 +27,13 @@ inline constexpr qint32 CalendarFileKind = 1;
 // Writes the design. Returns false with the device's reason on a write error.
 bool WriteCalendarFile(const CalendarPage &page, const QList<const PersistentObject *> &objects,
                        QIODevice &device, QString *error = nullptr);
+// The same with the day-cell notes taken from `notes` (cell 1 first) rather
+// than from the page: a recovery copy holds the note still open in the editor
+// without putting it into the page.
+bool WriteCalendarFile(const CalendarPage &page,
+                       const std::array<TWPRtfStorage, CalendarPage::CellCount> &notes,
+                       const QList<const PersistentObject *> &objects, QIODevice &device,
+                       QString *error = nullptr);
 
 // Reads a design into the page (values are assigned as they are read) and
 // appends the placed objects to `objects`, each named "Component" + the

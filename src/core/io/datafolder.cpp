@@ -10,6 +10,9 @@ namespace Dayloom {
 
 QString DataFolder()
 {
+    const QString chosen = qEnvironmentVariable("DAYLOOM_DATA_FOLDER");
+    if (!chosen.isEmpty())
+        return QDir().mkpath(chosen) ? QDir::cleanPath(QDir(chosen).absolutePath()) : QString();
     const QString program = ProgramFolder();
     // An installed copy never writes into its prefix: "dayloom" (in bin) and
     // "dayloom-window" (in libexec/dayloom) would each pick its own folder.

@@ -9,7 +9,9 @@ namespace Dayloom {
 // be written and the program is not installed (see InstalledShareFolder()),
 // else the per-user application data folder, which is created on demand.
 // Returns the path without a trailing separator; empty only when neither
-// folder can be had.
+// folder can be had. The environment variable DAYLOOM_DATA_FOLDER, when set,
+// names the folder instead (created on demand): tests run the programs with a
+// scratch folder of their own.
 QString DataFolder();
 
 } // namespace Dayloom

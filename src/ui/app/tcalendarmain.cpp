@@ -606,6 +606,7 @@ void TCalendarMain::Start(const QString &fileToOpen)
     SetCaption();
     RestoreCursor();
     m_page->update();
+    StartAutosave();
 }
 
 void TCalendarMain::changeEvent(QEvent *event)
@@ -627,6 +628,8 @@ void TCalendarMain::closeEvent(QCloseEvent *event)
     CloseIconTool();
     if (m_helpWindow)
         m_helpWindow->close();
+    if (m_recovery)
+        m_recovery->Remove();
     event->accept();
 }
 
@@ -1082,6 +1085,7 @@ bool TCalendarMain::RunProperties()
     } else if (m_pageShown) {
         dialog.SetOpeningLayoutKind(page.LayoutKind());
         dialog.SetHadCellNotes(page.HasCellNotes());
+        dialog.SetNotedCellCount(page.NotedCellCount());
         dialog.SetHadPlacedObjects(m_page->Document().HasPlacedObjects());
     }
     dialog.ExampleCalendar().AssignSettings(page);
@@ -1108,11 +1112,8 @@ void TCalendarMain::ApplyProperties(const CalendarPage &preview)
     CalendarPage &page = m_page->Page();
     const CalendarSettings before = page.Settings();
     CellNotesCommand::Notes notesBefore = CellNotesCommand::NotesOf(page);
-    const int kindBefore = page.LayoutKind();
     page.AssignSettings(preview);
-    const bool dateChanged =
-        page.MainCalMonth() != before.mainCalMonth || page.MainCalYear() != before.mainCalYear;
-    if (page.LayoutKind() != kindBefore || (dateChanged && HasDayCells()))
+    if (CalendarPage::ChangeClearsCellNotes(before, page.Settings()))
         page.ClearCellNotes();
     // Every difference counts, font sizes too: a change only the looser
     // comparison misses would otherwise be lost without "Save changes?".
@@ -1225,6 +1226,8 @@ bool TCalendarMain::SaveCalendarFile(const QString &path)
         return false;
     }
     m_currentFileName = QFileInfo(path).absoluteFilePath();
+    if (m_recovery)
+        m_recovery->Remove();
     UndoStack().setClean();
     SetModified(false);
     SetButtons();
@@ -1713,6 +1716,103 @@ bool TCalendarMain::IconDragEvent(QEvent *event)
     default:
         return false;
     }
+}
+
+// --- autosave and crash recovery ---------------------------------------------------------
+
+void TCalendarMain::StartAutosave()
+{
+    m_recovery = std::make_unique<RecoveryStore>(RecoveryStore::DefaultFolder());
+    OfferRecovery();
+    m_autosaveTimer.setInterval(RecoveryStore::IntervalMs());
+    connect(&m_autosaveTimer, &QTimer::timeout, this, &TCalendarMain::Autosave,
+            Qt::UniqueConnection);
+    m_autosaveTimer.start();
+}
+
+void TCalendarMain::OfferRecovery()
+{
+    bool restored = false;
+    for (const RecoveryStore::Copy &copy : m_recovery->Orphans()) {
+        // One design at a time: the others wait for the next start.
+        if (restored) {
+            m_recovery->Release(copy);
+            continue;
+        }
+        QString error;
+        if (!RecoveryStore::CheckReadable(copy, &error)) {
+            ShowInformation(this, QStringLiteral("The unsaved changes of %1 cannot be restored: "
+                                                 "the recovery copy is damaged and was "
+                                                 "removed.\n%2")
+                                      .arg(copy.DisplayName(), error));
+            m_recovery->Discard(copy);
+            continue;
+        }
+        const QString question =
+            QStringLiteral("Dayloom closed unexpectedly. Restore the unsaved changes of %1 "
+                           "from %2?")
+                .arg(copy.DisplayName(),
+                     QLocale().toString(copy.written.toLocalTime(), QLocale::ShortFormat));
+        // Escape decides nothing: the copy is offered again at the next start.
+        switch (AskYesNoOrCancel(this, question, QStringLiteral("Dayloom"))) {
+        case YesNoAnswer::Yes:
+            restored = RestoreRecoveryCopy(copy);
+            m_recovery->Discard(copy);
+            break;
+        case YesNoAnswer::No:
+            m_recovery->Discard(copy);
+            break;
+        case YesNoAnswer::Cancel:
+            m_recovery->Release(copy);
+            break;
+        }
+    }
+}
+
+bool TCalendarMain::RestoreRecoveryCopy(const RecoveryStore::Copy &copy)
+{
+    DoSaveRichtext();
+    m_page->SetPaintSuspended(true);
+    m_page->SetChangeEventsSuspended(true);
+    QString error;
+    const bool opened = m_page->Document().Open(copy.designPath, &error);
+    m_page->HookObjects();
+    // Save writes to the design's own file, which is still as it was.
+    m_currentFileName = opened ? copy.originalPath : QString();
+    ShowPage(opened);
+    CheckFloaterStatus();
+    UndoStack().clear();
+    UndoStack().resetClean();
+    SetModified(opened);
+    SetButtons();
+    SetCaption();
+    m_page->SetPaintSuspended(false);
+    m_page->SetChangeEventsSuspended(false);
+    m_page->update();
+    if (!opened) {
+        ShowInformation(this, error);
+        return false;
+    }
+    Autosave(); // a copy of its own before the old one goes
+    return true;
+}
+
+void TCalendarMain::Autosave()
+{
+    if (!m_recovery)
+        return;
+    if (!m_modified) {
+        m_recovery->Remove();
+        return;
+    }
+    const CalendarPage &page = m_page->Page();
+    RecoveryStore::CellNotes notes = CellNotesCommand::NotesOf(page);
+    if (const std::optional<TWPRtfStorage> open = ChangedOpenNote())
+        notes[m_editedCell - 1] = *open;
+    QString error;
+    if (!m_recovery->Write(page, notes, m_page->Document().PersistentObjects(), m_currentFileName,
+                           QDateTime::currentDateTimeUtc(), &error))
+        qWarning("Dayloom: cannot write the recovery copy: %s", qPrintable(error));
 }
 
 } // namespace Dayloom

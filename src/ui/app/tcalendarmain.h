@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/preferences.h"
+#include "core/app/recoverystore.h"
 #include "core/calendar/calendarpage.h"
 #include "core/io/inifile.h"
 #include "ui/image/loadimagefromdisk.h"
@@ -40,9 +41,9 @@ class TMRUFileList;
 // a scroll area, the note editor laid over the chosen day cell, the menus,
 // and the flow of every command (files, zoom, notes, undo, preferences).
 //
-// Where the program writes: "DL.ini", "DLRECUR.DAX" and the object
-// clipboard live in DataFolder() (the program's folder when it is writable,
-// else the user's data folder).
+// Where the program writes: "DL.ini", "DLRECUR.DAX", the object clipboard
+// and the recovery copies (RecoveryStore) live in DataFolder() (the
+// program's folder when it is writable, else the user's data folder).
 class TCalendarMain : public QMainWindow
 {
     Q_OBJECT
@@ -130,6 +131,10 @@ public:
     void ActivateFromOtherInstance(const QStringList &files);
     // The handed-over file still waiting for a modal dialog to close.
     const QString &HandedOverFile() const { return m_handedOverFile; }
+    // The autosave step, run every RecoveryStore::IntervalMs() once the
+    // window has started: while the design has unsaved changes (a note open
+    // in the editor included) a recovery copy is written, otherwise removed.
+    void Autosave();
 
     // --- state ------------------------------------------------------------------------
     const QString &CurrentFileName() const { return m_currentFileName; }
@@ -179,6 +184,12 @@ protected:
 
 private:
     void OpenHandedOverFile();
+    // After start-up: offers the copies left by a program that ended without
+    // closing, then starts the autosave timer.
+    void StartAutosave();
+    void OfferRecovery();
+    // Opens the copy as the design it stands for: its file name, modified.
+    bool RestoreRecoveryCopy(const RecoveryStore::Copy &copy);
     // Runs the properties dialog (for File New when m_newCalendarPending);
     // true when it ended with OK.
     bool RunProperties();
@@ -284,6 +295,8 @@ private:
     bool m_pageShown = false;
     QString m_handedOverFile;
     QTimer m_handOverTimer; // polls for the end of a modal dialog
+    std::unique_ptr<RecoveryStore> m_recovery;
+    QTimer m_autosaveTimer;
     Preferences m_preferences;
     ImageLoadServices m_imageServices = ImageLoadServices::standard();
     PropertiesDialogRunner m_runPropertiesDialog;

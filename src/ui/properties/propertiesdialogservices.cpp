@@ -30,6 +30,14 @@ bool AskQuestion(QWidget *parent, const QString &message, const QString &caption
     return AskYesNo(parent, LineBreaks(message), caption);
 }
 
+bool AskOkOrCancel(QWidget *parent, const QString &message, const QString &caption)
+{
+    QMessageBox box(QMessageBox::Warning, caption, LineBreaks(message),
+                    QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok;
+}
+
 QString AskSaveFileName(QWidget *parent, const PropertiesDialogServices::FileRequest &request)
 {
     QFileDialog dialog(parent, request.title, request.folder, request.filter);
@@ -78,6 +86,7 @@ PropertiesDialogServices PropertiesDialogServices::standard()
     PropertiesDialogServices services;
     services.showInformation = ShowInformationBox;
     services.askYesNo = AskQuestion;
+    services.askOkCancel = AskOkOrCancel;
     services.getSaveFileName = AskSaveFileName;
     services.getOpenFileName = AskOpenFileName;
     services.pickFont = [](QWidget *parent, const FontSpec &font) {

@@ -34,6 +34,9 @@ struct PropertiesDialogServices
     std::function<void(QWidget *parent, const QString &message)> showInformation;
     // A Yes/No question with a question icon; true for Yes.
     std::function<bool(QWidget *parent, const QString &message, const QString &caption)> askYesNo;
+    // An OK/Cancel warning; true for OK. Escape or closing the box cancels.
+    std::function<bool(QWidget *parent, const QString &message, const QString &caption)>
+        askOkCancel;
     // The chosen path, empty when cancelled. The save dialog asks before
     // overwriting; the open dialog accepts only existing files.
     std::function<QString(QWidget *parent, const FileRequest &request)> getSaveFileName;

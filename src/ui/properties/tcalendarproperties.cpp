@@ -48,6 +48,8 @@ const QString StyleSheetFilter = QStringLiteral("Calendar Style Sheet (*.DLS)");
 const QString LayoutChangeWarning =
     QStringLiteral("Warning: changing to this type of layout\rwill erase all text and icons "
                    "from the current\rcalendar. Proceed?");
+const QString DateChangeWarning =
+    QStringLiteral("Changing the month clears the notes of %1 days. Continue?");
 const QString PlacedObjectsWarning =
     QStringLiteral("Warning: The Calendar has one or more items\rplaced on it using the Label, "
                    "Clip Art, RichText,\rSuperText or Floating Calendar tools.\r\rChanging "
@@ -274,8 +276,6 @@ QWidget *TCalendarProperties::BuildLayoutPage()
 
     connect(m_layoutList, &QListWidget::currentRowChanged, this,
             &TCalendarProperties::LayoutListClick);
-    // A click on the entry already chosen applies it again (mini font reset).
-    connect(m_layoutList, &QListWidget::itemClicked, this, &TCalendarProperties::LayoutListClick);
     connect(m_orientation, &QButtonGroup::idClicked, this, &TCalendarProperties::LayoutListClick);
     connect(m_paper, &QButtonGroup::idClicked, this, &TCalendarProperties::LayoutListClick);
     return page;
@@ -772,6 +772,7 @@ void TCalendarProperties::FirstActivation()
     m_snapshot.layout = page.CalendarLayout();
     m_snapshot.paperSize = page.PaperSize();
     m_snapshot.orientation = page.CalendarOrientation();
+    m_snapshot.settings = page.Settings();
 }
 
 void TCalendarProperties::DetermineSettings()
@@ -845,8 +846,12 @@ void TCalendarProperties::LayoutListClick()
     if (layout > loMC60MonthLS)
         m_plannerLayout = true;
     DateChange();
+    // The mini fonts take the sizes of a layout only when the user picks
+    // it: filling the controls, a style sheet or a paper size keep the
+    // sizes the user chose.
+    const bool otherLayout = layout != page.CalendarLayout();
     page.SetCalendarLayout(layout);
-    page.CalculateLayout(true);
+    page.CalculateLayout(otherLayout);
     m_preview->update();
     SetButtons();
 }
@@ -907,13 +912,25 @@ bool TCalendarProperties::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+QList<std::pair<int, QString>> TCalendarProperties::NameLines(const QPlainTextEdit *memo, int count)
+{
+    // A trailing line break, an emptied memo or a blank line is no name: the
+    // name it stands for stays as it was.
+    const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'));
+    QList<std::pair<int, QString>> names;
+    for (int i = 1; i <= count && i <= lines.size(); ++i) {
+        if (!lines.at(i - 1).trimmed().isEmpty())
+            names.append({i, lines.at(i - 1)});
+    }
+    return names;
+}
+
 void TCalendarProperties::ApplyMonthNames()
 {
     if (m_loading)
         return;
-    const QStringList lines = m_monthNames->toPlainText().split(QLatin1Char('\n'));
-    for (int i = 1; i <= 12 && i <= lines.size(); ++i)
-        ExampleCalendar().SetMonthName(i, lines.at(i - 1));
+    for (const auto &[index, name] : NameLines(m_monthNames, 12))
+        ExampleCalendar().SetMonthName(index, name);
     m_preview->update();
 }
 
@@ -921,9 +938,8 @@ void TCalendarProperties::ApplyDayNames()
 {
     if (m_loading)
         return;
-    const QStringList lines = m_dayNames->toPlainText().split(QLatin1Char('\n'));
-    for (int i = 1; i <= 7 && i <= lines.size(); ++i)
-        ExampleCalendar().SetDayName(i, lines.at(i - 1));
+    for (const auto &[index, name] : NameLines(m_dayNames, 7))
+        ExampleCalendar().SetDayName(index, name);
     m_preview->update();
 }
 
@@ -1171,7 +1187,21 @@ void TCalendarProperties::OkButtonClick()
         if (moved && !m_services.askYesNo(this, PlacedObjectsWarning, QStringLiteral("WARNING")))
             return;
     }
+    // Cancel goes back to the dialog with every choice kept: the user may
+    // pick the old month again, or leave with Cancel.
+    if (DateChangeClearsNotes() &&
+        !m_services.askOkCancel(this, DateChangeWarning.arg(m_notedCellCount),
+                                QStringLiteral("WARNING")))
+        return;
     accept();
+}
+
+bool TCalendarProperties::DateChangeClearsNotes() const
+{
+    // Another layout family has its own warning above.
+    const CalendarPage &page = m_preview->Page();
+    return m_notedCellCount > 0 && page.LayoutKind() == m_openingLayoutKind &&
+           CalendarPage::ChangeClearsCellNotes(m_snapshot.settings, page.Settings());
 }
 
 int TCalendarProperties::HelpTopic() const

@@ -4,9 +4,11 @@
 #include "ui/properties/propertiesdialogservices.h"
 
 #include <QDialog>
+#include <QList>
 #include <QStringList>
 
 #include <array>
+#include <utility>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -47,6 +49,9 @@ public:
     // File New: the preview is reset to the default style when first shown.
     void SetNewCalendar(bool on) { m_newCalendar = on; }
     void SetHadCellNotes(bool on) { m_hadCellNotes = on; }
+    // How many day cells hold a note; OK asks before another month or year
+    // clears them.
+    void SetNotedCellCount(int count) { m_notedCellCount = count; }
     void SetHadPlacedObjects(bool on) { m_hadPlacedObjects = on; }
     void SetOpeningLayoutKind(int kind) { m_openingLayoutKind = kind; }
     float PreviewZoom() const;
@@ -115,6 +120,8 @@ private:
     void BorderFilesClick();
     void ApplyMonthNames();
     void ApplyDayNames();
+    // Lines 1..count of the memo that hold a name, each with its index.
+    static QList<std::pair<int, QString>> NameLines(const QPlainTextEdit *memo, int count);
     void ApplyLanguage(const QStringList &months, const QStringList &days, bool cursorToStart);
     void OtherLanguageClick();
     void UseInchesClick();
@@ -127,6 +134,7 @@ private:
     void SaveStyleSheetClick();
     void LoadStyleSheetClick();
     void CommitFocusedMemo();
+    bool DateChangeClearsNotes() const;
     void OkButtonClick();
     void HelpClick();
     QString StyleSheetFolder() const;
@@ -142,6 +150,7 @@ private:
     bool m_newCalendar = false;
     bool m_hadCellNotes = false;
     bool m_hadPlacedObjects = false;
+    int m_notedCellCount = 0;
     int m_openingLayoutKind = 1;
     bool m_activated = false;
     bool m_placementRestored = false;
@@ -153,6 +162,7 @@ private:
         TCalendarLayout layout = loFullCalendar;
         int paperSize = 0;
         TCalendarOrientation orientation = coPortrait;
+        CalendarSettings settings;
     } m_snapshot;
 
     // Pages and the tab strip.

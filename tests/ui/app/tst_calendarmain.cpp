@@ -1,7 +1,10 @@
+#include "core/app/recoverystore.h"
 #include "core/app/tmrufilelist.h"
+#include "core/formats/calendarfile.h"
 #include "core/io/appfolders.h"
 #include "core/io/inifile.h"
 #include "core/objects/image/tgimage.h"
+#include "core/objects/objectclassregistry.h"
 #include "core/objects/tggraphiccontrol.h"
 #include "core/richtext/notedocument.h"
 #include "core/surface/pagedocument.h"
@@ -164,6 +167,10 @@ private Q_SLOTS:
     void propertiesClearNotesOnlyWhenTheyMust();
     void newGoesThroughTheDialog();
     void propertiesDialogDrivenFromTheButton();
+    void anotherMonthAsksBeforeClearingNotes();
+    void autosaveTakesTheOpenNoteAndLeavesThePage();
+    void restoreAfterACrash_data();
+    void restoreAfterACrash();
     void menuShortcutsAreStandardAndUnique();
     void readerFollowsTabFromCellToCell();
 
@@ -891,6 +898,134 @@ void TestCalendarMain::propertiesDialogDrivenFromTheButton()
     QVERIFY(seen);
     QCOMPARE(window.CalendarPanel()->Page().LayoutKind(), 1);
     QCOMPARE(window.UndoStack().undoText(), QStringLiteral("Calendar Properties"));
+}
+
+void TestCalendarMain::anotherMonthAsksBeforeClearingNotes()
+{
+    // The next month in Properties cleared every note without a word.
+    TCalendarMain &window = NewWindow();
+    window.SetPropertiesDialogRunner(EditAndAnswer([](CalendarPage &preview) {
+        preview.SetCalendarLayout(loFullCalendar);
+        preview.CalculateLayout(true);
+    }));
+    window.New();
+    for (int cell : {10, 17}) {
+        ClickCell(cell);
+        QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("note"));
+    }
+    window.DoSaveRichtext();
+    CalendarPage &page = window.CalendarPanel()->Page();
+    const int month = page.MainCalMonth();
+    QStringList questions;
+    bool answer = false;
+    window.SetPropertiesDialogRunner([&](TCalendarProperties &dialog) {
+        PropertiesDialogServices services = PropertiesDialogServices::standard();
+        services.askOkCancel = [&](QWidget *, const QString &text, const QString &) {
+            questions << text;
+            return answer;
+        };
+        dialog.SetServices(services);
+        dialog.show();
+        dialog.findChild<QPushButton *>(QStringLiteral("NextMonthButton"))->click();
+        dialog.findChild<QPushButton *>(QStringLiteral("OkButton"))->click();
+        if (dialog.isVisible())
+            dialog.reject(); // back in the dialog after Cancel: the user leaves
+        return dialog.result();
+    });
+    window.Properties();
+    QCOMPARE(questions, QStringList(QStringLiteral(
+                            "Changing the month clears the notes of 2 days. Continue?")));
+    QCOMPARE(page.MainCalMonth(), month);
+    QCOMPARE(page.NotedCellCount(), 2);
+
+    answer = true;
+    window.Properties();
+    QVERIFY(page.MainCalMonth() != month);
+    QVERIFY(!page.HasCellNotes());
+    window.findChild<QAction *>("mnuUndo")->trigger();
+    QCOMPARE(page.MainCalMonth(), month);
+    QCOMPARE(NoteText(page, 17), QStringLiteral("note"));
+}
+
+void TestCalendarMain::autosaveTakesTheOpenNoteAndLeavesThePage()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    ClickCell(12);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("draft"));
+    window.Autosave();
+    QVERIFY(window.EditingNote());
+    QVERIFY(window.CalendarPanel()->Page().CellNote(12).IsEmpty());
+    const QDir recovery(RecoveryStore::DefaultFolder());
+    const QStringList copies = recovery.entryList({QStringLiteral("*.dlf")});
+    QCOMPARE(copies.size(), 1);
+    QFile file(recovery.filePath(copies.first()));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    CalendarPage copy;
+    PersistentObjectList objects;
+    QVERIFY(ReadCalendarFile(copy, file, ObjectClassRegistry(), {}, objects));
+    QCOMPARE(NoteText(copy, 12), QStringLiteral("draft"));
+
+    // Nothing left unsaved: the copy goes.
+    window.DoSaveRichtext();
+    QVERIFY(window.SaveCalendarFile(QDir(m_folder->path()).filePath(QStringLiteral("a.DLF"))));
+    QVERIFY(recovery.entryList({QStringLiteral("*.dlf")}).isEmpty());
+}
+
+void TestCalendarMain::restoreAfterACrash_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("damaged");
+    QTest::newRow("restored") << int(QMessageBox::Yes) << false;
+    QTest::newRow("discarded") << int(QMessageBox::No) << false;
+    QTest::newRow("copy cannot be read") << int(QMessageBox::Yes) << true;
+}
+
+void TestCalendarMain::restoreAfterACrash()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, damaged);
+    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("Dec2027.DLF"));
+    {
+        CalendarPage saved;
+        QVERIFY(SaveCalendarFile(saved, {}, path));
+        RecoveryStore crashed(RecoveryStore::DefaultFolder());
+        RecoveryStore::CellNotes notes;
+        notes[2].SetRtfText("{\\rtf1 unsaved}");
+        QVERIFY(crashed.Write(saved, notes, {}, path, QDateTime::currentDateTimeUtc()));
+    } // the program died without closing
+    const QDir recovery(RecoveryStore::DefaultFolder());
+    if (damaged) {
+        const QString copy = recovery.entryList({QStringLiteral("*.dlf")}).value(0);
+        QVERIFY(QFile(recovery.filePath(copy)).resize(30));
+    }
+    MessageBoxAnswerer answerer{QMessageBox::StandardButton(answer)};
+    TCalendarMain &window = NewWindow();
+    QCOMPARE(answerer.texts.size(), 1);
+    const CalendarPage &page = window.CalendarPanel()->Page();
+    if (damaged) {
+        QVERIFY(answerer.texts.first().startsWith(
+            QStringLiteral("Information: The unsaved changes of Dec2027.DLF cannot be restored")));
+        QVERIFY(!window.Modified());
+    } else {
+        QVERIFY(answerer.texts.first().startsWith(
+            QStringLiteral("Dayloom: Dayloom closed unexpectedly. Restore the unsaved changes of "
+                           "Dec2027.DLF from ")));
+        QCOMPARE(window.Modified(), answer == QMessageBox::Yes);
+        QCOMPARE(page.HasCellNotes(), answer == QMessageBox::Yes);
+    }
+    if (window.Modified()) {
+        QCOMPARE(window.CurrentFileName(), path);
+        QCOMPARE(NoteText(page, 3), QStringLiteral("unsaved"));
+        // The restored design has a copy of its own until it is saved.
+        QCOMPARE(recovery.entryList({QStringLiteral("*.dlf")}).size(), 1);
+        window.Save();
+        CalendarPage reread;
+        PersistentObjectList objects;
+        QVERIFY(OpenCalendarFile(reread, path, ObjectClassRegistry(), {}, objects));
+        QCOMPARE(NoteText(reread, 3), QStringLiteral("unsaved"));
+    }
+    QVERIFY(recovery.entryList({QStringLiteral("*.dlf")}).isEmpty());
 }
 
 void TestCalendarMain::menuShortcutsAreStandardAndUnique()

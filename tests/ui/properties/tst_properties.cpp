@@ -58,6 +58,7 @@ struct Recorder
             questions.append(caption + QLatin1Char(':') + m);
             return answerYes;
         };
+        s.askOkCancel = s.askYesNo;
         const auto file = [this](QWidget *, const PropertiesDialogServices::FileRequest &r) {
             request = r;
             return fileName;
@@ -268,6 +269,133 @@ private Q_SLOTS:
         QCOMPARE(page.DayName(5), QStringLiteral("Th"));
         QCOMPARE(page.DayName(6), m_source.DayName(6));
         QCOMPARE(page.DayName(7), m_source.DayName(7));
+    }
+
+    void mini_font_sizes_kept_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("OK") << QStringLiteral("ok") << true;
+        QTest::newRow("style sheet of another layout") << QStringLiteral("style") << true;
+        QTest::newRow("paper size") << QStringLiteral("paper") << true;
+        QTest::newRow("another layout") << QStringLiteral("layout") << false;
+    }
+    void mini_font_sizes_kept()
+    {
+        // OK and Load Style Sheet reset the mini fonts to the layout's sizes.
+        QFETCH(QString, action);
+        QFETCH(bool, kept);
+        FontSpec font = m_source.MiniTitleFont();
+        font.SetSize(20);
+        m_source.SetMiniTitleFont(font);
+        CalendarPage style;
+        style.SetDefaultStyle();
+        style.SetCalendarLayout(loMC12Month);
+        style.SetMiniTitleFont(font);
+        const QString path = m_program.filePath(QStringLiteral("minis.DLS"));
+        QVERIFY(SaveStyleSheet(style, path));
+
+        auto dialog = open();
+        const CalendarPage &preview = dialog->ExampleCalendar();
+        if (action == QLatin1String("style")) {
+            m_recorder.fileName = path;
+            clickButton(child<QPushButton>(*dialog, QStringLiteral("LoadStyleButton")));
+            QCOMPARE(preview.CalendarLayout(), loMC12Month);
+        } else if (action == QLatin1String("paper")) {
+            clickButton(child<QRadioButton>(*dialog, QStringLiteral("PaperSize1")));
+            QCOMPARE(preview.PaperSize(), 1);
+        } else if (action == QLatin1String("layout")) {
+            clickRow(child<QListWidget>(*dialog, QStringLiteral("LayoutList")), 5);
+        }
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("OkButton")));
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QVERIFY(preview.Layout().miniTitlePoints != 20);
+        QCOMPARE(preview.MiniTitleFont().Size(), kept ? 20 : preview.Layout().miniTitlePoints);
+    }
+
+    void blank_name_lines_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("months");
+        QStringList kept;
+        for (int i = 1; i <= 12; ++i)
+            kept << QLocale().standaloneMonthName(i);
+        QStringList two = kept;
+        two[0] = QStringLiteral("Jan");
+        two[1] = QStringLiteral("Feb");
+        QStringList gap = kept;
+        gap[0] = QStringLiteral("Jan");
+        gap[2] = QStringLiteral("Mar");
+        QTest::newRow("trailing line break") << QStringLiteral("Jan\nFeb\n") << two;
+        QTest::newRow("emptied memo") << QString() << kept;
+        QTest::newRow("blank second line") << QStringLiteral("Jan\n  \nMar") << gap;
+    }
+    void blank_name_lines()
+    {
+        // A trailing line break or an emptied memo made blank month names.
+        QFETCH(QString, text);
+        QFETCH(QStringList, months);
+        for (int i = 1; i <= 12; ++i)
+            m_source.SetMonthName(i, QLocale().standaloneMonthName(i));
+        auto dialog = open();
+        showTab(*dialog, 7);
+        auto *memo = child<QPlainTextEdit>(*dialog, QStringLiteral("MonthNames"));
+        memo->setFocus();
+        memo->setPlainText(text);
+        child<QPlainTextEdit>(*dialog, QStringLiteral("DayNames"))->setFocus();
+        QStringList shown;
+        for (int i = 1; i <= 12; ++i)
+            shown << dialog->ExampleCalendar().MonthName(i);
+        QCOMPARE(shown, months);
+    }
+
+    void date_change_asks_before_clearing_notes_data()
+    {
+        QTest::addColumn<TCalendarLayout>("layout");
+        QTest::addColumn<int>("noted");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("month on a grid")
+            << loFullCalendar << 3 << QStringLiteral("NextMonthButton") << true;
+        QTest::newRow("year on a planner")
+            << loWeek << 1 << QStringLiteral("NextYearButton") << true;
+        QTest::newRow("no notes") << loFullCalendar << 0 << QStringLiteral("NextMonthButton")
+                                  << false;
+        QTest::newRow("sheet of minis")
+            << loMC12Month << 2 << QStringLiteral("NextMonthButton") << false;
+    }
+    void date_change_asks_before_clearing_notes()
+    {
+        // Another month or year cleared every note without a word.
+        QFETCH(TCalendarLayout, layout);
+        QFETCH(int, noted);
+        QFETCH(QString, button);
+        QFETCH(bool, asked);
+        m_source.SetCalendarLayout(layout);
+        auto dialog = open();
+        dialog->SetOpeningLayoutKind(CalendarPage::LayoutKind(layout));
+        dialog->SetHadCellNotes(noted > 0);
+        dialog->SetNotedCellCount(noted);
+        showTab(*dialog, 1);
+        clickButton(child<QPushButton>(*dialog, button));
+        auto *ok = child<QPushButton>(*dialog, QStringLiteral("OkButton"));
+        clickButton(ok);
+        if (asked) {
+            QCOMPARE(m_recorder.questions,
+                     QStringList(QStringLiteral("WARNING:Changing the month clears the notes of "
+                                                "%1 days. Continue?")
+                                     .arg(noted)));
+            QVERIFY(dialog->isVisible());
+            QVERIFY(dialog->ExampleCalendar().MainCalYear() * 12 +
+                        dialog->ExampleCalendar().MainCalMonth() !=
+                    2026 * 12 + 12);
+            m_recorder.answerYes = true;
+            clickButton(ok);
+        } else {
+            QVERIFY(m_recorder.questions.isEmpty());
+        }
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
     }
 
     void language_buttons()
