@@ -940,33 +940,83 @@ private Q_SLOTS:
         QVERIFY(page.CellNote(17) == design.CellNote(17));
     }
 
-    void objectsPartStopsSilently_data()
+    // One unreadable object record used to drop every object after it too,
+    // and the file still read as whole.
+    void damagedObjectsAreSkippedAndCounted_data()
     {
-        QTest::addColumn<QByteArray>("damage");
-        QTest::addColumn<int>("kept");
-        QTest::newRow("unknown class") << QByteArray("TTestShape") << 1;
-        QTest::newRow("unknown property") << QByteArray("Caption") << 1;
-        QTest::newRow("cut short") << QByteArray() << 2;
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QStringList>("kept");
+        QTest::addColumn<int>("unread");
+        const QStringList oneAndThree{"Shape 1", "Shape 3"};
+        QTest::newRow("unknown class") << "class" << oneAndThree << 1;
+        QTest::newRow("unknown property") << "property" << oneAndThree << 1;
+        QTest::newRow("length past the end") << "length" << oneAndThree << 1;
+        QTest::newRow("garbage inside a record") << "garbage" << oneAndThree << 1;
+        QTest::newRow("cut inside the last record")
+            << "cut" << QStringList{"Shape 1", "Shape 2"} << 1;
+        QTest::newRow("list end missing")
+            << "end" << QStringList{"Shape 1", "Shape 2", "Shape 3"} << 1;
+        QTest::newRow("list begin spoiled")
+            << "begin" << QStringList{"Shape 1", "Shape 2", "Shape 3"} << 0;
+        QTest::newRow("two records in a row") << "two" << QStringList{"Shape 1"} << 2;
+        QTest::newRow("pipe stops at the damage") << "pipe" << QStringList{"Shape 1"} << 1;
     }
-    void objectsPartStopsSilently()
+    void damagedObjectsAreSkippedAndCounted()
     {
-        QFETCH(QByteArray, damage);
-        QFETCH(int, kept);
+        QFETCH(QString, damage);
+        QFETCH(QStringList, kept);
+        QFETCH(int, unread);
         CalendarPage design;
         const auto a = MakeShape(1), b = MakeShape(2), c = MakeShape(3);
+        b->SetPicture(StoredPicture("TBitmap", QByteArray(300, 'p')));
         QByteArray bytes = DesignFile(design, {a.get(), b.get(), c.get()});
-        if (damage.isEmpty()) {
+        const QByteArray header = QByteArray("TPF0") + Hex("0A") + "TTestShape";
+        const qsizetype first = bytes.indexOf(header);
+        const qsizetype second = bytes.indexOf(header, first + 1);
+        const qsizetype third = bytes.indexOf(header, second + 1);
+        if (damage == "class" || damage == "pipe") {
+            bytes[second + 5] = 'X';
+        } else if (damage == "property") {
+            bytes[bytes.indexOf("Caption", second)] = 'X';
+        } else if (damage == "length") {
+            bytes.replace(bytes.indexOf("Picture.Data", second) + 13, 4, Hex("F0 FF FF 7F"));
+        } else if (damage == "garbage") {
+            bytes.replace(second + 30, 40, QByteArray(40, '\xff'));
+        } else if (damage == "cut") {
             bytes.chop(10);
-        } else {
-            // Spoil the second occurrence after the first record.
-            const qsizetype first = bytes.indexOf(damage);
-            const qsizetype second = bytes.indexOf(damage, first + damage.size() + 30);
-            bytes[second] = 'X';
+        } else if (damage == "end") {
+            bytes.chop(1);
+        } else if (damage == "begin") {
+            bytes[first - 1] = char(0x7f);
+        } else if (damage == "two") {
+            bytes[second + 5] = 'X';
+            bytes.replace(third + 30, 10, QByteArray(10, '\xff'));
         }
         CalendarPage page;
         PersistentObjectList objects;
-        QVERIFY(ReadFile(page, bytes, objects));
-        QCOMPARE(int(objects.size()), kept);
+        int unreadObjects = -1;
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        SequentialDevice pipe(bytes);
+        QIODevice &device = damage == "pipe" ? static_cast<QIODevice &>(pipe) : buffer;
+        QVERIFY(
+            ReadCalendarFile(page, device, TestRegistry(), {}, objects, nullptr, &unreadObjects));
+        QStringList captions;
+        for (const auto &object : objects)
+            captions << static_cast<TestShape &>(*object).m_caption;
+        QCOMPARE(captions, kept);
+        QCOMPARE(unreadObjects, unread);
+    }
+
+    void unreadObjectsMessage()
+    {
+        QCOMPARE(UnreadObjectsMessage(3),
+                 QStringLiteral("3 objects of this design could not be read; saving will leave "
+                                "them out."));
+        QCOMPARE(UnreadObjectsMessage(1),
+                 QStringLiteral("1 object of this design could not be read; saving will leave it "
+                                "out."));
     }
 
     void objectCountIsBounded()
@@ -1027,7 +1077,19 @@ private Q_SLOTS:
         QVERIFY(!OpenCalendarFile(page, corrupt, TestRegistry(), {}, objects, &error));
         QCOMPARE(error, QStringLiteral("Unable to open ") + corrupt +
                             QStringLiteral(". Possibly \rcorrupted, possibly not a Calendar file"));
-        QCOMPARE(page.CalendarLayout(), loFCMinisInTitleLS); // reset to the default style
+        // A failed open used to reset the page to the default style.
+        CompareDesigns(page, design);
+        QVERIFY(page.CellNote(17) == design.CellNote(17));
+
+        // A file whose calendar part breaks off late: nothing read is taken over.
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        CalendarPage other;
+        other.SetUserTitle(QStringLiteral("Other"));
+        file.write(DesignFile(other, {}).chopped(40));
+        file.close();
+        QVERIFY(!OpenCalendarFile(page, corrupt, TestRegistry(), {}, objects, &error));
+        QCOMPARE(page.UserTitle(), design.UserTitle());
+        CompareDesigns(page, design);
     }
 
     void writeFailuresAreReported()

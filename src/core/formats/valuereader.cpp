@@ -5,6 +5,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace Dayloom {
 
 namespace {
@@ -30,6 +32,45 @@ ValueReader::ValueReader(QIODevice &device) : m_device(device)
 qint64 ValueReader::remaining() const
 {
     return m_size - m_device.pos();
+}
+
+std::optional<qint64> ValueReader::position() const
+{
+    if (m_device.isSequential())
+        return std::nullopt;
+    return m_device.pos() - m_start;
+}
+
+bool ValueReader::resumeAt(qint64 position)
+{
+    if (m_device.isSequential() || position < 0 || position > m_size - m_start)
+        return false;
+    if (!m_device.seek(m_start + position))
+        return false;
+    m_ok = true;
+    m_error.clear();
+    return true;
+}
+
+std::optional<qint64> ValueReader::find(QByteArrayView bytes, qint64 from)
+{
+    if (m_device.isSequential() || bytes.isEmpty())
+        return std::nullopt;
+    // Pieces overlap by one byte less than the pattern, so that no
+    // occurrence is cut in two.
+    const qint64 overlap = bytes.size() - 1;
+    for (qint64 at = std::max<qint64>(from, 0); m_start + at < m_size;) {
+        if (!m_device.seek(m_start + at))
+            return std::nullopt;
+        const QByteArray piece = m_device.read(SequentialChunk + overlap);
+        if (piece.size() < bytes.size())
+            return std::nullopt;
+        const qsizetype hit = piece.indexOf(bytes);
+        if (hit >= 0)
+            return at + hit;
+        at += piece.size() - overlap;
+    }
+    return std::nullopt;
 }
 
 bool ValueReader::fail(const QString &message)

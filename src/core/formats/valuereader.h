@@ -3,6 +3,7 @@
 #include "core/formats/valuetag.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QIODevice>
 #include <QList>
 #include <QString>
@@ -56,6 +57,19 @@ public:
     std::optional<QList<QByteArray>> readSet();
     // Skips one value of any kind, lists and collections included.
     bool skipValue() { return skipValue(0); }
+
+    // --- going back after damage (random-access devices only) ----------------
+    // Where the next read starts, counted from where reading began; nothing
+    // on a sequential device, which cannot go back.
+    std::optional<qint64> position() const;
+    // Forgets a failure and reads on from `position` (a value of
+    // position()). False on a sequential device or outside the data.
+    bool resumeAt(qint64 position);
+    // Where `bytes` next occur at or after `from` (counted as position()
+    // counts); nothing when they do not, or on a sequential device. Reads
+    // through the data in pieces: the read position is left anywhere, so
+    // resumeAt() follows.
+    std::optional<qint64> find(QByteArrayView bytes, qint64 from);
 
     // Untagged pieces of component records.
     std::optional<quint8> readByte();
