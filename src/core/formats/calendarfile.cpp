@@ -178,6 +178,18 @@ QString UnreadObjectsMessage(int count)
         .arg(count);
 }
 
+QString ReplaceIncompleteFileQuestion(const QString &path, int count)
+{
+    const QString lost = count == 1 ? QStringLiteral("1 object of this design could not be "
+                                                     "read, and saving over the file leaves it")
+                                    : QStringLiteral("%1 objects of this design could not be "
+                                                     "read, and saving over the file leaves them")
+                                          .arg(count);
+    return QStringLiteral("Replace %1?\n\n%2 out for good. Choose No to save under another "
+                          "name.")
+        .arg(QFileInfo(path).fileName(), lost);
+}
+
 bool OpenCalendarFile(CalendarPage &page, const QString &path, const ObjectClassRegistry &registry,
                       const QStringList &namesInUse, PersistentObjectList &objects, QString *error,
                       int *unreadObjects)

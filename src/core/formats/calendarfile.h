@@ -61,4 +61,8 @@ QString UnableToOpenMessage(const QString &path);
 // (in the singular for one object).
 QString UnreadObjectsMessage(int count);
 
+// The question before saving over a file whose design held `count` objects
+// that could not be read: Yes replaces it, No is to save under another name.
+QString ReplaceIncompleteFileQuestion(const QString &path, int count);
+
 } // namespace Dayloom

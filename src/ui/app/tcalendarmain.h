@@ -179,6 +179,13 @@ protected:
 
 private:
     void OpenHandedOverFile();
+    // After an open: says how many objects of the file could not be read,
+    // and marks the design modified, as it differs from its file.
+    void ReportUnreadObjects();
+    // Save to the current file; one that holds objects the design could not
+    // read is replaced only after asking (No saves under another name).
+    // False when nothing was saved.
+    bool SaveToCurrentFile();
     // Runs the properties dialog (for File New when m_newCalendarPending);
     // true when it ended with OK.
     bool RunProperties();

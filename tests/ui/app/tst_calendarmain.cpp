@@ -2,6 +2,7 @@
 #include "core/io/appfolders.h"
 #include "core/io/inifile.h"
 #include "core/objects/image/tgimage.h"
+#include "core/objects/label/tgplabel.h"
 #include "core/objects/tggraphiccontrol.h"
 #include "core/richtext/notedocument.h"
 #include "core/surface/pagedocument.h"
@@ -166,6 +167,8 @@ private Q_SLOTS:
     void propertiesDialogDrivenFromTheButton();
     void menuShortcutsAreStandardAndUnique();
     void readerFollowsTabFromCellToCell();
+    void damagedObjectsAreToldAndSavedOnlyWhenAgreed();
+    void failedOpenKeepsTheDesign();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -952,4 +955,91 @@ void TestCalendarMain::readerFollowsTabFromCellToCell()
     QTest::keyClick(editor, Qt::Key_Backtab);
     QCOMPARE(pageInterface->text(QAccessible::Value),
              dateOf(10) + QStringLiteral(", note: Dentist 9:30"));
+}
+
+// An unreadable object used to drop every later one without a word, and
+// the first Save made the loss permanent.
+void TestCalendarMain::damagedObjectsAreToldAndSavedOnlyWhenAgreed()
+{
+    const QString path = m_folder->filePath(QStringLiteral("Damaged.DLF"));
+    {
+        PageDocument design;
+        design.Page().SetDefaultStyle();
+        for (int i = 0; i < 3; ++i)
+            design.PlaceObject(std::make_unique<TGPLabel>(), QRect(20, 20 + 40 * i, 80, 20));
+        QVERIFY(design.Save(path));
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const qsizetype second = bytes.indexOf("TGPLabel", bytes.indexOf("TGPLabel") + 1);
+    bytes[second] = 'X'; // a class this program does not know
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+
+    auto no = std::make_unique<MessageBoxAnswerer>(QMessageBox::No);
+    TCalendarMain &window = NewWindow(path);
+    QCOMPARE(no->texts, QStringList{"Information: 1 object of this design could not be read; "
+                                    "saving will leave it out."});
+    QCOMPARE(window.CurrentFileName(), path);
+    QVERIFY(window.Modified());
+    QCOMPARE(window.CalendarPanel()->Document().ObjectCount(), 2);
+
+    // No leads to Save As, whose dialog the user cancels: the file stays.
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(no->texts.size(), 3);
+    QVERIFY(no->texts[1].startsWith(QStringLiteral("Save: Replace Damaged.DLF?")));
+    QCOMPARE(no->texts[2], QStringLiteral("dialog: Save Calendar File"));
+    no.reset();
+    QVERIFY(window.Modified());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+    file.close();
+
+    // Yes replaces it; after that the file holds what the design holds.
+    {
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(yes.texts.size(), 1);
+        QVERIFY(!window.Modified());
+    }
+    MessageBoxAnswerer later(QMessageBox::Yes);
+    QVERIFY(window.OpenCalendarFile(path));
+    QVERIFY(later.texts.isEmpty());
+    QVERIFY(!window.Modified());
+    QCOMPARE(window.CalendarPanel()->Document().ObjectCount(), 2);
+}
+
+// A file that could not be opened used to leave the window without a
+// design: the page hidden, the name gone, the changes lost.
+void TestCalendarMain::failedOpenKeepsTheDesign()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    const QString path = m_folder->filePath(QStringLiteral("Kept.DLF"));
+    QVERIFY(window.SaveCalendarFile(path));
+    ClickCell(9);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("unsaved work"));
+    const CalendarSettings before = window.CalendarPanel()->Page().Settings();
+    const QString bad = m_folder->filePath(QStringLiteral("Bad.DLF"));
+    QFile file(bad);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a calendar");
+    file.close();
+
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    QVERIFY(!window.OpenCalendarFile(bad));
+    QCOMPARE(answerer.texts.size(), 1);
+    QVERIFY(answerer.texts.first().startsWith("Information: Unable to open " + bad));
+    QCOMPARE(window.CurrentFileName(), path);
+    QVERIFY(window.CalendarPanel()->isVisible());
+    QVERIFY(window.Modified());
+    QCOMPARE(NoteText(window.CalendarPanel()->Page(), 9), QStringLiteral("unsaved work"));
+    QVERIFY(window.CalendarPanel()->Page().Settings() == before);
+    QCOMPARE(window.UndoStack().undoText(), QStringLiteral("Note"));
 }
