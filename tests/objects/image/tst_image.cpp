@@ -108,6 +108,8 @@ private Q_SLOTS:
     void flipReversePixels();
     void emptyAndBorder();
     void roundTrip();
+    void sizingFlagsSurviveRecords_data();
+    void sizingFlagsSurviveRecords();
     void undecodablePictureKept();
     void printPlacement_data();
     void printPlacement();
@@ -282,6 +284,65 @@ void TestImage::roundTrip()
     QVERIFY(copy->Reverse());
     QVERIFY(!copy->Flip());
     QVERIFY(copy->Stretch());
+}
+
+void TestImage::sizingFlagsSurviveRecords_data()
+{
+    QTest::addColumn<bool>("stretch");
+    QTest::addColumn<bool>("autoSize");
+    QTest::addColumn<QByteArray>("entries"); // the flags as the record holds them
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("stretched") << true << false << QByteArray() << QSize(80, 60);
+    QTest::newRow("auto-sized") << false << true
+                                << QByteArray("\x07Stretch\x08\x08"
+                                              "AutoSize\x09")
+                                << QSize(8, 6);
+    // Used to come back auto-sized: only "Stretch False" was written.
+    QTest::newRow("both off") << false << false
+                              << QByteArray("\x07Stretch\x08\x08"
+                                            "AutoSize\x08")
+                              << QSize(80, 60);
+    // Used to come back stretched only: only "AutoSize True" was written.
+    QTest::newRow("both on") << true << true
+                             << QByteArray("\x07Stretch\x09\x08"
+                                           "AutoSize\x09")
+                             << QSize(8, 6);
+}
+
+void TestImage::sizingFlagsSurviveRecords()
+{
+    QFETCH(bool, stretch);
+    QFETCH(bool, autoSize);
+    QFETCH(QByteArray, entries);
+    QFETCH(QSize, size);
+    TGImage source;
+    source.SetBounds(QRect(12, 34, 80, 60));
+    source.SetPicture(Picture::FromImage(Quadrants(8, 6)));
+    source.SetName(QStringLiteral("Component0"));
+    source.SetSizing(stretch, autoSize);
+    const QByteArray record = Record(source);
+    QCOMPARE(record.contains("Stretch"), !entries.isEmpty());
+    QVERIFY(record.contains(entries));
+
+    QString error;
+    std::unique_ptr<TGImage> copy = ReadBack(record, &error);
+    QVERIFY2(copy, qPrintable(error));
+    QCOMPARE(copy->Stretch(), stretch);
+    QCOMPARE(copy->AutoSize(), autoSize);
+    QCOMPARE(copy->Bounds(), QRect(QPoint(12, 34), size));
+    QCOMPARE(Record(*copy), record); // so again after a save, a paste or a Clone
+
+    // A record holding one flag only, as every record before held it, reads
+    // as it always did: the other flag is its negation.
+    if (entries.isEmpty())
+        return;
+    QByteArray older = record;
+    const QByteArray autoSizeEntry = QByteArray("\x08") + "AutoSize";
+    older.remove(older.indexOf(autoSizeEntry), autoSizeEntry.size() + 1);
+    copy = ReadBack(older, &error);
+    QVERIFY2(copy, qPrintable(error));
+    QCOMPARE(copy->Stretch(), stretch);
+    QCOMPARE(copy->AutoSize(), !stretch);
 }
 
 // A design whose clip art could not be decoded used to fail to open as a
