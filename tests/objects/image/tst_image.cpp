@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTest>
+#include <QtEndian>
 
 using namespace Dayloom;
 
@@ -110,6 +111,7 @@ private Q_SLOTS:
     void roundTrip();
     void sizingFlagsSurviveRecords_data();
     void sizingFlagsSurviveRecords();
+    void transparencySurvivesRecords();
     void undecodablePictureKept();
     void printPlacement_data();
     void printPlacement();
@@ -343,6 +345,46 @@ void TestImage::sizingFlagsSurviveRecords()
     QVERIFY2(copy, qPrintable(error));
     QCOMPARE(copy->Stretch(), stretch);
     QCOMPARE(copy->AutoSize(), !stretch);
+}
+
+// Transparent pictures used to be stored as 24-bit bitmaps and came back
+// black where they had been transparent.
+void TestImage::transparencySurvivesRecords()
+{
+    QImage picture(7, 5, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    picture.setPixel(1, 1, qRgba(200, 10, 20, 255));
+    picture.setPixel(5, 3, qRgba(30, 40, 250, 128));
+    TGImage source;
+    source.SetPicture(Picture::FromImage(picture));
+    source.SetName(QStringLiteral("Component0"));
+    const QByteArray file = source.GetStoredPicture().FileBytes();
+    // A bitmap file with a version 5 header: 32 bits, bit fields, an alpha mask.
+    const auto le = [&file](int at, int size) {
+        return size == 2 ? quint32(qFromLittleEndian<quint16>(file.constData() + at))
+                         : qFromLittleEndian<quint32>(file.constData() + at);
+    };
+    QVERIFY(file.startsWith("BM"));
+    QCOMPARE(le(14, 4), 124u);
+    QCOMPARE(le(28, 2), 32u);
+    QCOMPARE(le(30, 4), 3u);
+    QCOMPARE(le(14 + 52, 4), 0xFF000000u);
+
+    QString error;
+    const std::unique_ptr<TGImage> copy = ReadBack(Record(source), &error);
+    QVERIFY2(copy, qPrintable(error));
+    QCOMPARE(copy->GetPicture().Image().convertToFormat(QImage::Format_ARGB32), picture);
+    QCOMPARE(Record(*copy), Record(source));
+
+    // Opaque pictures are stored byte for byte as Qt's bitmap writer stores
+    // them, as they always were.
+    const QImage opaque = Quadrants(8, 6);
+    QBuffer qtWritten;
+    qtWritten.open(QIODevice::WriteOnly);
+    QVERIFY(opaque.save(&qtWritten, "BMP"));
+    QCOMPARE(Picture::FromImage(opaque).ToStored().FileBytes(), qtWritten.data());
+    const QImage opaqueWithAlpha = opaque.convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(Picture::FromImage(opaqueWithAlpha).ToStored().FileBytes(), qtWritten.data());
 }
 
 // A design whose clip art could not be decoded used to fail to open as a
