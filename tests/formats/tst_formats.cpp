@@ -732,6 +732,10 @@ private Q_SLOTS:
                                                "TBitmap" + Hex("04 00 00 00") + "BMxy";
         QTest::newRow("icon picture")
             << 2 << Hex("0C") + "Picture.Data" + Hex("0A 0A 00 00 00 05") + "TIcon" + "ICON";
+        // A metafile used to be written without the length in front.
+        QTest::newRow("metafile picture") << 6
+                                          << Hex("0C") + "Picture.Data" + Hex("0A 12 00 00 00 09") +
+                                                 "TMetafile" + Hex("08 00 00 00") + "META";
         QTest::newRow("bare bitmap")
             << 3 << Hex("0A") + "Image.Data" + Hex("0A 08 00 00 00 04 00 00 00") + "BMxy";
         QTest::newRow("rich text")
@@ -768,6 +772,9 @@ private Q_SLOTS:
         case 5:
             shape.SetScale(0.5);
             shape.SetOptions(TestShape::Shaded | TestShape::Dashed);
+            break;
+        case 6:
+            shape.SetPicture(StoredPicture("TMetafile", "META"));
             break;
         }
         QBuffer buffer;

@@ -112,6 +112,8 @@ private Q_SLOTS:
     void sizingFlagsSurviveRecords_data();
     void sizingFlagsSurviveRecords();
     void transparencySurvivesRecords();
+    void storedMetafileAndIconForms_data();
+    void storedMetafileAndIconForms();
     void undecodablePictureKept();
     void printPlacement_data();
     void printPlacement();
@@ -385,6 +387,54 @@ void TestImage::transparencySurvivesRecords()
     QCOMPARE(Picture::FromImage(opaque).ToStored().FileBytes(), qtWritten.data());
     const QImage opaqueWithAlpha = opaque.convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(Picture::FromImage(opaqueWithAlpha).ToStored().FileBytes(), qtWritten.data());
+}
+
+void TestImage::storedMetafileAndIconForms_data()
+{
+    QTest::addColumn<bool>("metafile");
+    QTest::addColumn<int>("length"); // in front of the file: -1 none, else file size + this
+    QTest::newRow("metafile alone") << true << -1;
+    // The toolkit's form, which used to read as an empty picture.
+    QTest::newRow("metafile after a length counting itself") << true << 4;
+    QTest::newRow("metafile after its length") << true << 0;
+    QTest::newRow("icon alone") << false << -1;
+    QTest::newRow("icon after its length") << false << 0;
+}
+
+void TestImage::storedMetafileAndIconForms()
+{
+    QFETCH(bool, metafile);
+    QFETCH(int, length);
+    const std::optional<Picture> picture = metafile ? MetafilePicture() : IconPicture();
+    if (!picture)
+        QSKIP("no metafile or icon to store here");
+    const QByteArray file = picture->ToStored().FileBytes();
+    const QByteArray className = metafile ? "TMetafile" : "TIcon";
+    QByteArray data = char(className.size()) + className;
+    if (length >= 0) {
+        char size[4];
+        qToLittleEndian(quint32(file.size() + length), size);
+        data.append(size, 4);
+    }
+    data.append(file);
+
+    const std::optional<StoredPicture> stored = StoredPicture::FromPictureData(data);
+    QVERIFY(stored);
+    QCOMPARE(stored->FileBytes(), file);
+    QString error;
+    const std::optional<Picture> shown = Picture::FromStored(*stored, &error);
+    QVERIFY2(shown && !shown->IsEmpty(), qPrintable(error));
+    QCOMPARE(shown->GetKind(), picture->GetKind());
+
+    // Written as the toolkit writes them: a metafile after a length that
+    // counts itself, an icon alone.
+    QByteArray expected = char(className.size()) + className;
+    if (metafile) {
+        char size[4];
+        qToLittleEndian(quint32(file.size() + 4), size);
+        expected.append(size, 4);
+    }
+    QCOMPARE(stored->ToPictureData(), expected + file);
 }
 
 // A design whose clip art could not be decoded used to fail to open as a
