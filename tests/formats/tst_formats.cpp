@@ -975,7 +975,8 @@ private Q_SLOTS:
         QFETCH(int, unread);
         CalendarPage design;
         const auto a = MakeShape(1), b = MakeShape(2), c = MakeShape(3);
-        b->SetPicture(StoredPicture("TBitmap", QByteArray(300, 'p')));
+        // Longer than the pieces the search after damage reads at a time.
+        b->SetPicture(StoredPicture("TBitmap", QByteArray(150000, 'p')));
         QByteArray bytes = DesignFile(design, {a.get(), b.get(), c.get()});
         const QByteArray header = QByteArray("TPF0") + Hex("0A") + "TTestShape";
         const qsizetype first = bytes.indexOf(header);
@@ -1014,6 +1015,27 @@ private Q_SLOTS:
             captions << static_cast<TestShape &>(*object).m_caption;
         QCOMPARE(captions, kept);
         QCOMPARE(unreadObjects, unread);
+    }
+
+    void searchAcrossPieces()
+    {
+        QByteArray data(200000, 'x');
+        for (qsizetype at : {65534, 131069, 199996})
+            data.replace(at, 4, "TPF0");
+        QBuffer buffer;
+        buffer.setData(data);
+        buffer.open(QIODevice::ReadOnly);
+        ValueReader reader(buffer);
+        std::optional<qint64> at = reader.find("TPF0", 0, 800);
+        QList<qint64> found;
+        for (; at; at = reader.find("TPF0", *at + 1, 800)) {
+            found << *at;
+            QVERIFY(reader.scanned(*at).size() >= std::min<qint64>(800, data.size() - *at));
+            QVERIFY(reader.scanned(*at).startsWith("TPF0"));
+        }
+        QCOMPARE(found, (QList<qint64>{65534, 131069, 199996}));
+        QVERIFY(reader.resumeAt(65534));
+        QCOMPARE(reader.readRaw(4), std::optional<QByteArray>("TPF0"));
     }
 
     void unreadObjectsMessage()

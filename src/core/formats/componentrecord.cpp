@@ -182,33 +182,39 @@ bool ComponentRecord::SkipRecord(ValueReader &reader)
     }
 }
 
-bool ComponentRecord::PlausibleRecordAt(ValueReader &reader, qint64 position,
-                                        const ObjectClassRegistry &registry)
+bool ComponentRecord::PlausibleRecordAt(QByteArrayView header, Resuming &resuming)
 {
-    QByteArray className;
-    QString name;
-    if (!reader.resumeAt(position) || !ReadHeader(reader, className, name))
+    // Signature, class name, component name, first property path.
+    qsizetype at = SignatureSize;
+    const auto shortString = [&header, &at](QByteArrayView &text) {
+        if (at >= header.size() || at + 1 + quint8(header[at]) > header.size())
+            return false;
+        text = header.sliced(at + 1, quint8(header[at]));
+        at += 1 + text.size();
+        return true;
+    };
+    QByteArrayView className, name, path;
+    if (!shortString(className) || !shortString(name) || !shortString(path) ||
+        !resuming.registry.Contains(className))
         return false;
-    const std::unique_ptr<PersistentObject> object = registry.Create(className);
-    if (!object)
-        return false;
-    const std::optional<QByteArray> path = reader.readShortString();
-    if (!path)
-        return false;
-    const qsizetype dot = path->indexOf('.');
-    return path->isEmpty() || object->PublishedProperties().find(QByteArrayView(*path).first(
-                                  dot < 0 ? path->size() : dot)) != nullptr;
+    std::unique_ptr<PersistentObject> &prototype = resuming.prototypes[className.toByteArray()];
+    if (!prototype)
+        prototype = resuming.registry.Create(className);
+    const qsizetype dot = path.indexOf('.');
+    return prototype && (path.isEmpty() || prototype->PublishedProperties().find(
+                                               path.first(dot < 0 ? path.size() : dot)) != nullptr);
 }
 
-bool ComponentRecord::ResumeAtNextRecord(ValueReader &reader, qint64 from,
-                                         const ObjectClassRegistry &registry, int &resumes,
+bool ComponentRecord::ResumeAtNextRecord(ValueReader &reader, qint64 from, Resuming &resuming,
                                          int &unread)
 {
     const QByteArrayView signature(Signature, SignatureSize);
-    const bool onlyCounting = ++resumes > MaxResumes;
-    for (std::optional<qint64> at = reader.find(signature, from); at;
-         at = reader.find(signature, *at + 1)) {
-        if (!PlausibleRecordAt(reader, *at, registry))
+    const bool onlyCounting = ++resuming.searches > MaxResumes;
+    // Enough for the longest header and first property path.
+    constexpr qint64 HeaderBytes = SignatureSize + 3 * 256;
+    for (std::optional<qint64> at = reader.find(signature, from, HeaderBytes); at;
+         at = reader.find(signature, *at + 1, HeaderBytes)) {
+        if (!PlausibleRecordAt(reader.scanned(*at), resuming))
             continue;
         if (!onlyCounting)
             return reader.resumeAt(*at);
@@ -221,7 +227,7 @@ int ComponentRecord::ReadList(ValueReader &reader, const ObjectClassRegistry &re
                               ComponentNamer &namer, PersistentObjectList &objects, QString *error)
 {
     int unread = 0;
-    int resumes = 0;
+    Resuming resuming{registry, {}, 0};
     bool ended = false;
     QString firstError;
     const auto noteFailure = [&] {
@@ -232,7 +238,7 @@ int ComponentRecord::ReadList(ValueReader &reader, const ObjectClassRegistry &re
     bool reading = reader.readListBegin();
     if (!reading) {
         noteFailure();
-        reading = start && ResumeAtNextRecord(reader, *start + 1, registry, resumes, unread);
+        reading = start && ResumeAtNextRecord(reader, *start + 1, resuming, unread);
     }
     while (reading) {
         start = reader.position();
@@ -258,7 +264,7 @@ int ComponentRecord::ReadList(ValueReader &reader, const ObjectClassRegistry &re
         if (!start)
             break;
         if (!reader.resumeAt(*start) || !SkipRecord(reader))
-            reading = ResumeAtNextRecord(reader, *start + 1, registry, resumes, unread);
+            reading = ResumeAtNextRecord(reader, *start + 1, resuming, unread);
     }
     if (!ended) {
         // Whatever followed the break is gone.

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QString>
 
+#include <map>
 #include <memory>
 
 namespace Dayloom {
@@ -90,15 +91,22 @@ private:
     // One record's structure (header, property entries and their values,
     // the end bytes) without creating anything.
     static bool SkipRecord(ValueReader &reader);
-    // A record at `position` whose header names a class of the registry and
-    // whose first property entry (if any) is one that class has.
-    static bool PlausibleRecordAt(ValueReader &reader, qint64 position,
-                                  const ObjectClassRegistry &registry);
+    // What searches for the next record after damage keep: one object of
+    // each class met (for its property list), the searches made so far.
+    struct Resuming
+    {
+        const ObjectClassRegistry &registry;
+        std::map<QByteArray, std::unique_ptr<PersistentObject>> prototypes;
+        int searches = 0;
+    };
+    // Bytes starting with a record header that names a class of the
+    // registry and whose first property path (if any) is one that class has.
+    static bool PlausibleRecordAt(QByteArrayView header, Resuming &resuming);
     // Reading goes on at the first plausible record from `from` on; past
     // MaxResumes searches the plausible records found are only counted in
     // `unread`. False when reading cannot go on.
-    static bool ResumeAtNextRecord(ValueReader &reader, qint64 from,
-                                   const ObjectClassRegistry &registry, int &resumes, int &unread);
+    static bool ResumeAtNextRecord(ValueReader &reader, qint64 from, Resuming &resuming,
+                                   int &unread);
 };
 
 } // namespace Dayloom

@@ -67,9 +67,14 @@ public:
     bool resumeAt(qint64 position);
     // Where `bytes` next occur at or after `from` (counted as position()
     // counts); nothing when they do not, or on a sequential device. Reads
-    // through the data in pieces: the read position is left anywhere, so
+    // through the data in pieces, the last of which holds at least
+    // `lookahead` bytes (up to 64 KiB) from the occurrence on, as far as
+    // the data goes (see scanned()). The read position is left anywhere, so
     // resumeAt() follows.
-    std::optional<qint64> find(QByteArrayView bytes, qint64 from);
+    std::optional<qint64> find(QByteArrayView bytes, qint64 from, qint64 lookahead = 0);
+    // The bytes of the piece find() read last, from `position` on (empty
+    // outside it).
+    QByteArrayView scanned(qint64 position) const;
 
     // Untagged pieces of component records.
     std::optional<quint8> readByte();
@@ -86,6 +91,8 @@ private:
     bool skipValue(int depth);
     bool skipCollection(int depth);
     bool skipRaw(qint64 size);
+    // Reads the piece find() searches, `size` bytes from `position`.
+    bool scanFrom(qint64 position, qint64 size);
     bool failUnexpected(quint8 tag, const char *what);
     // Bytes left on a random-access device.
     qint64 remaining() const;
@@ -95,6 +102,8 @@ private:
     qint64 m_size = 0;
     bool m_ok = true;
     QString m_error;
+    QByteArray m_scan;       // the piece find() read last
+    qint64 m_scanStart = -1; // its position; -1 for none
 };
 
 } // namespace Dayloom
