@@ -690,6 +690,8 @@ void PageDocument::EditObject(TGGraphicControl *object, const QString &text,
 
 void PageDocument::ClearObjects()
 {
+    m_unreadObjects = 0;
+    m_incompleteFile.clear();
     m_undoStack.clear();
     while (!m_objects.empty())
         TakeObject(m_objects.back().get());
@@ -722,9 +724,9 @@ bool PageDocument::Open(const QString &path, QString *error, bool *replaced)
         *replaced = read;
     if (!read)
         return false;
+    AdoptObjects(std::move(objects));
     m_unreadObjects = unread;
     m_incompleteFile = unread > 0 ? QFileInfo(path).absoluteFilePath() : QString();
-    AdoptObjects(std::move(objects));
     if (const QString placement = PlacementError(); !placement.isEmpty()) {
         SetError(error, placement);
         return false;

@@ -222,7 +222,8 @@ public:
     std::unique_ptr<TGGraphicControl> Snapshot(const TGGraphicControl &object) const;
 
     // --- whole design -------------------------------------------------------------------
-    // Frees every object and clears the undo stack (new or opened calendar).
+    // Frees every object and clears the undo stack (new or opened calendar);
+    // no objects are left unread then (UnreadObjects).
     void ClearObjects();
     // Replaces the objects by those read from a file (non-placed objects are
     // dropped); clears the undo stack.
@@ -235,7 +236,7 @@ public:
     bool Open(const QString &path, QString *error = nullptr, bool *replaced = nullptr);
     // How many objects of the file last opened could not be read (see
     // UnreadObjectsMessage). They are still in that file, so the count
-    // lasts until the design is saved over it or another file is opened.
+    // lasts until the design is saved over it, or cleared.
     int UnreadObjects() const { return m_unreadObjects; }
     // True when saving to `path` would replace a file holding objects that
     // could not be read.
