@@ -60,7 +60,7 @@ public:
     // only counted. Records beyond MaxObjects are left out. A list that
     // does not reach its end counts at least one record lost. A sequential device
     // cannot go back: there the list ends at the first damaged record.
-    // `error` gets the first failure (empty when nothing was lost).
+    // `error` gets the first failure (empty when the list read whole).
     static int ReadList(ValueReader &reader, const ObjectClassRegistry &registry,
                         ComponentNamer &namer, PersistentObjectList &objects,
                         QString *error = nullptr);
