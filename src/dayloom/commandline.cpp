@@ -71,6 +71,9 @@ const char HelpText[] =
     "                         notes of its days (as File > Fill Calendar does);\n"
     "                         with --months, into every month\n"
     "    --dates FILE         with --fill: recurring-dates file (default: DLRECUR.DAX)\n"
+    "    --force              export a design even when some of its objects could\n"
+    "                         not be read (they are left out); without it such a\n"
+    "                         file is refused\n"
     "  --list-dates YYYY-MM   print the recurring dates falling in that month,\n"
     "                         one line per date: day, a tab, the description\n"
     "    --dates FILE         recurring-dates file (default: DLRECUR.DAX)\n"
@@ -425,6 +428,13 @@ int RunExport(const CommandLine::ExportOptions &options)
             std::fprintf(stderr, "dayloom: %s\n", qPrintable(error.simplified()));
             return 1;
         }
+        // A page without the objects that could not be read is no copy of
+        // the design: only on request.
+        if (const int unread = document.UnreadObjects(); unread > 0) {
+            std::fprintf(stderr, "dayloom: %s\n", qPrintable(UnreadObjectsMessage(unread)));
+            if (!options.force)
+                return 1;
+        }
     }
     if (options.day) {
         // Without --month the month is the file's or today's.
@@ -515,6 +525,12 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
             result.exportOptions.fill = true;
             continue;
         }
+        if (name == QLatin1String("--force")) {
+            if (equals >= 0)
+                return Failure(QStringLiteral("--force takes no value"));
+            result.exportOptions.force = true;
+            continue;
+        }
         if (!ValueOptions.contains(name))
             return Failure(QStringLiteral("unknown option %1 (see 'dayloom --help')").arg(name));
         if (equals < 0 && i + 1 >= arguments.size())
@@ -549,7 +565,8 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
                                 result.exportOptions.border || result.exportOptions.zoom != 1.0f ||
                                 result.exportOptions.dpi || result.exportOptions.months;
     if (listing) {
-        if (exporting || hasPageOptions || result.exportOptions.fill || !result.files.isEmpty())
+        if (exporting || hasPageOptions || result.exportOptions.fill ||
+            result.exportOptions.force || !result.files.isEmpty())
             return Failure(QStringLiteral("--list-dates takes only --dates FILE"));
         result.kind = Kind::ListDates;
         return result;
@@ -559,6 +576,8 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
     result.exportOptions.datesFile = result.listDatesOptions.datesFile;
     if (result.exportOptions.fill && !exporting)
         return Failure(QStringLiteral("--fill needs --export OUT"));
+    if (result.exportOptions.force && !exporting)
+        return Failure(QStringLiteral("--force needs --export OUT"));
     if (!exporting) {
         if (hasPageOptions)
             return Failure(QStringLiteral("page options need --export OUT"));

@@ -53,8 +53,9 @@ struct CommandLine
         QString language;
         std::optional<QString> border; // border name; empty: none
         QString file;
-        bool fill = false; // fill the cells from the recurring dates first
-        QString datesFile; // with fill: the recurring-dates file
+        bool fill = false;  // fill the cells from the recurring dates first
+        QString datesFile;  // with fill: the recurring-dates file
+        bool force = false; // export a design some of whose objects could not be read
     };
 
     struct ListDatesOptions

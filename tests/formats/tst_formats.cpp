@@ -738,6 +738,10 @@ private Q_SLOTS:
                                                "TBitmap" + Hex("04 00 00 00") + "BMxy";
         QTest::newRow("icon picture")
             << 2 << Hex("0C") + "Picture.Data" + Hex("0A 0A 00 00 00 05") + "TIcon" + "ICON";
+        // A metafile used to be written without the length in front.
+        QTest::newRow("metafile picture") << 6
+                                          << Hex("0C") + "Picture.Data" + Hex("0A 12 00 00 00 09") +
+                                                 "TMetafile" + Hex("08 00 00 00") + "META";
         QTest::newRow("bare bitmap")
             << 3 << Hex("0A") + "Image.Data" + Hex("0A 08 00 00 00 04 00 00 00") + "BMxy";
         QTest::newRow("rich text")
@@ -774,6 +778,9 @@ private Q_SLOTS:
         case 5:
             shape.SetScale(0.5);
             shape.SetOptions(TestShape::Shaded | TestShape::Dashed);
+            break;
+        case 6:
+            shape.SetPicture(StoredPicture("TMetafile", "META"));
             break;
         }
         QBuffer buffer;
@@ -946,33 +953,105 @@ private Q_SLOTS:
         QVERIFY(page.CellNote(17) == design.CellNote(17));
     }
 
-    void objectsPartStopsSilently_data()
+    // One unreadable object record used to drop every object after it too,
+    // and the file still read as whole.
+    void damagedObjectsAreSkippedAndCounted_data()
     {
-        QTest::addColumn<QByteArray>("damage");
-        QTest::addColumn<int>("kept");
-        QTest::newRow("unknown class") << QByteArray("TTestShape") << 1;
-        QTest::newRow("unknown property") << QByteArray("Caption") << 1;
-        QTest::newRow("cut short") << QByteArray() << 2;
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QStringList>("kept");
+        QTest::addColumn<int>("unread");
+        const QStringList oneAndThree{"Shape 1", "Shape 3"};
+        QTest::newRow("unknown class") << "class" << oneAndThree << 1;
+        QTest::newRow("unknown property") << "property" << oneAndThree << 1;
+        QTest::newRow("length past the end") << "length" << oneAndThree << 1;
+        QTest::newRow("garbage inside a record") << "garbage" << oneAndThree << 1;
+        QTest::newRow("cut inside the last record")
+            << "cut" << QStringList{"Shape 1", "Shape 2"} << 1;
+        QTest::newRow("list end missing")
+            << "end" << QStringList{"Shape 1", "Shape 2", "Shape 3"} << 1;
+        QTest::newRow("list begin spoiled")
+            << "begin" << QStringList{"Shape 1", "Shape 2", "Shape 3"} << 0;
+        QTest::newRow("two records in a row") << "two" << QStringList{"Shape 1"} << 2;
+        QTest::newRow("pipe stops at the damage") << "pipe" << QStringList{"Shape 1"} << 1;
     }
-    void objectsPartStopsSilently()
+    void damagedObjectsAreSkippedAndCounted()
     {
-        QFETCH(QByteArray, damage);
-        QFETCH(int, kept);
+        QFETCH(QString, damage);
+        QFETCH(QStringList, kept);
+        QFETCH(int, unread);
         CalendarPage design;
         const auto a = MakeShape(1), b = MakeShape(2), c = MakeShape(3);
+        // Longer than the pieces the search after damage reads at a time.
+        b->SetPicture(StoredPicture("TBitmap", QByteArray(150000, 'p')));
         QByteArray bytes = DesignFile(design, {a.get(), b.get(), c.get()});
-        if (damage.isEmpty()) {
+        const QByteArray header = QByteArray("TPF0") + Hex("0A") + "TTestShape";
+        const qsizetype first = bytes.indexOf(header);
+        const qsizetype second = bytes.indexOf(header, first + 1);
+        const qsizetype third = bytes.indexOf(header, second + 1);
+        if (damage == "class" || damage == "pipe") {
+            bytes[second + 5] = 'X';
+        } else if (damage == "property") {
+            bytes[bytes.indexOf("Caption", second)] = 'X';
+        } else if (damage == "length") {
+            bytes.replace(bytes.indexOf("Picture.Data", second) + 13, 4, Hex("F0 FF FF 7F"));
+        } else if (damage == "garbage") {
+            bytes.replace(second + 30, 40, QByteArray(40, '\xff'));
+        } else if (damage == "cut") {
             bytes.chop(10);
-        } else {
-            // Spoil the second occurrence after the first record.
-            const qsizetype first = bytes.indexOf(damage);
-            const qsizetype second = bytes.indexOf(damage, first + damage.size() + 30);
-            bytes[second] = 'X';
+        } else if (damage == "end") {
+            bytes.chop(1);
+        } else if (damage == "begin") {
+            bytes[first - 1] = char(0x7f);
+        } else if (damage == "two") {
+            bytes[second + 5] = 'X';
+            bytes.replace(third + 30, 10, QByteArray(10, '\xff'));
         }
         CalendarPage page;
         PersistentObjectList objects;
-        QVERIFY(ReadFile(page, bytes, objects));
-        QCOMPARE(int(objects.size()), kept);
+        int unreadObjects = -1;
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        SequentialDevice pipe(bytes);
+        QIODevice &device = damage == "pipe" ? static_cast<QIODevice &>(pipe) : buffer;
+        QVERIFY(
+            ReadCalendarFile(page, device, TestRegistry(), {}, objects, nullptr, &unreadObjects));
+        QStringList captions;
+        for (const auto &object : objects)
+            captions << static_cast<TestShape &>(*object).m_caption;
+        QCOMPARE(captions, kept);
+        QCOMPARE(unreadObjects, unread);
+    }
+
+    void searchAcrossPieces()
+    {
+        QByteArray data(200000, 'x');
+        for (qsizetype at : {65534, 131069, 199996})
+            data.replace(at, 4, "TPF0");
+        QBuffer buffer;
+        buffer.setData(data);
+        buffer.open(QIODevice::ReadOnly);
+        ValueReader reader(buffer);
+        std::optional<qint64> at = reader.find("TPF0", 0, 800);
+        QList<qint64> found;
+        for (; at; at = reader.find("TPF0", *at + 1, 800)) {
+            found << *at;
+            QVERIFY(reader.scanned(*at).size() >= std::min<qint64>(800, data.size() - *at));
+            QVERIFY(reader.scanned(*at).startsWith("TPF0"));
+        }
+        QCOMPARE(found, (QList<qint64>{65534, 131069, 199996}));
+        QVERIFY(reader.resumeAt(65534));
+        QCOMPARE(reader.readRaw(4), std::optional<QByteArray>("TPF0"));
+    }
+
+    void unreadObjectsMessage()
+    {
+        QCOMPARE(UnreadObjectsMessage(3),
+                 QStringLiteral("3 objects of this design could not be read; saving will leave "
+                                "them out."));
+        QCOMPARE(UnreadObjectsMessage(1),
+                 QStringLiteral("1 object of this design could not be read; saving will leave it "
+                                "out."));
     }
 
     void objectCountIsBounded()
@@ -1033,7 +1112,19 @@ private Q_SLOTS:
         QVERIFY(!OpenCalendarFile(page, corrupt, TestRegistry(), {}, objects, &error));
         QCOMPARE(error, QStringLiteral("Unable to open ") + corrupt +
                             QStringLiteral(". Possibly \rcorrupted, possibly not a Calendar file"));
-        QCOMPARE(page.CalendarLayout(), loFCMinisInTitleLS); // reset to the default style
+        // A failed open used to reset the page to the default style.
+        CompareDesigns(page, design);
+        QVERIFY(page.CellNote(17) == design.CellNote(17));
+
+        // A file whose calendar part breaks off late: nothing read is taken over.
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        CalendarPage other;
+        other.SetUserTitle(QStringLiteral("Other"));
+        file.write(DesignFile(other, {}).chopped(40));
+        file.close();
+        QVERIFY(!OpenCalendarFile(page, corrupt, TestRegistry(), {}, objects, &error));
+        QCOMPARE(page.UserTitle(), design.UserTitle());
+        CompareDesigns(page, design);
     }
 
     void writeFailuresAreReported()

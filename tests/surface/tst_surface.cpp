@@ -75,6 +75,7 @@ private Q_SLOTS:
     void zoomNeverMovesStoredBounds();
     void zoomedMovesConvertToPage();
     void savesZoomOneBoundsAtAnyZoom();
+    void unreadObjectsLastUntilSavedOver();
     void restacks();
     void aligns_data();
     void aligns();
@@ -392,6 +393,47 @@ void TestSurface::savesZoomOneBoundsAtAnyZoom()
     QCOMPARE(reopened.ObjectCount(), 1);
     QCOMPARE(reopened.Object(0)->Bounds(), QRect(3, 7, 51, 33));
     QCOMPARE(reopened.UndoStack().count(), 0);
+}
+
+// Objects that could not be read used to be dropped without a trace, and a
+// failed open replaced the objects with those read before the failure.
+void TestSurface::unreadObjectsLastUntilSavedOver()
+{
+    Fixture f;
+    f.Add(QRect(0, 0, 60, 40));
+    f.Add(QRect(0, 50, 60, 40));
+    const QString path = f.dir.filePath(QStringLiteral("design.DLF"));
+    QVERIFY(f.document.Save(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    bytes[bytes.lastIndexOf("TGFlatCalendar")] = 'X';
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+
+    PageDocument reopened;
+    QVERIFY(reopened.Open(path));
+    QCOMPARE(reopened.ObjectCount(), 1);
+    QCOMPARE(reopened.UnreadObjects(), 1);
+    QVERIFY(reopened.SavingDropsUnreadObjects(path));
+    const QString other = f.dir.filePath(QStringLiteral("other.DLF"));
+    QVERIFY(!reopened.SavingDropsUnreadObjects(other));
+    QVERIFY(reopened.Save(other));
+    QVERIFY(reopened.SavingDropsUnreadObjects(path)); // the original still holds it
+    QVERIFY(reopened.Save(path));
+    QCOMPARE(reopened.UnreadObjects(), 0);
+
+    QVERIFY(reopened.Open(other));
+    QCOMPARE(reopened.UnreadObjects(), 0);
+    QFile bad(f.dir.filePath(QStringLiteral("bad.DLF")));
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write(bytes.left(bytes.size() / 3));
+    bad.close();
+    bool replaced = true;
+    QVERIFY(!reopened.Open(bad.fileName(), nullptr, &replaced));
+    QVERIFY(!replaced);
+    QCOMPARE(reopened.ObjectCount(), 1);
 }
 
 void TestSurface::restacks()

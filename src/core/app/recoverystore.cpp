@@ -23,6 +23,7 @@ namespace {
 const QString Section = QStringLiteral("Recovery");
 const QString OriginalKey = QStringLiteral("Original");
 const QString WrittenKey = QStringLiteral("Written");
+const QString UnreadKey = QStringLiteral("Unread");
 constexpr int DefaultIntervalSeconds = 60;
 constexpr int MaxIntervalSeconds = 3600;
 
@@ -113,23 +114,27 @@ bool RecoveryStore::ClaimOwnSlot(QString *error)
 
 bool RecoveryStore::Write(const CalendarPage &page, const CellNotes &notes,
                           const QList<const PersistentObject *> &objects,
-                          const QString &originalPath, const QDateTime &written, QString *error)
+                          const QString &originalPath, const QDateTime &written, QString *error,
+                          int unreadObjects)
 {
     const QByteArray design = DesignBytes(page, notes, objects, error);
     if (design.isEmpty())
         return false;
     const QByteArray digest = QCryptographicHash::hash(design, QCryptographicHash::Sha256);
-    if (digest == m_lastDigest && originalPath == m_lastOriginal)
+    if (digest == m_lastDigest && originalPath == m_lastOriginal && unreadObjects == m_lastUnread)
         return true;
     if (!ClaimOwnSlot(error) || !WriteWhole(SlotPath(m_id, ".dlf"), design, error))
         return false;
     IniFile details(SlotPath(m_id, ".ini"));
     details.WriteString(Section, OriginalKey, originalPath);
     details.WriteString(Section, WrittenKey, written.toUTC().toString(Qt::ISODateWithMs));
+    if (unreadObjects > 0)
+        details.WriteInteger(Section, UnreadKey, unreadObjects);
     if (!details.Save(error))
         return false;
     m_lastDigest = digest;
     m_lastOriginal = originalPath;
+    m_lastUnread = unreadObjects;
     return true;
 }
 
@@ -139,6 +144,7 @@ void RecoveryStore::Remove()
         RemoveSlotFiles(m_id);
     m_lastDigest.clear();
     m_lastOriginal.clear();
+    m_lastUnread = 0;
 }
 
 void RecoveryStore::RemoveSlotFiles(const QString &id) const
@@ -169,6 +175,7 @@ RecoveryStore::Copy RecoveryStore::ReadCopy(const QString &id) const
     if (written.isValid()) {
         copy.written = written;
         copy.originalPath = details.ReadString(Section, OriginalKey);
+        copy.unreadObjects = std::max(0, details.ReadInteger(Section, UnreadKey, 0));
     }
     return copy;
 }

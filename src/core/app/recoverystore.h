@@ -23,6 +23,7 @@ namespace Dayloom {
 // (normally "Recovery" in the data folder), named by a random id:
 //   <id>.dlf   the design, an ordinary calendar file;
 //   <id>.ini   [Recovery] Original= the design's own file (empty: untitled),
+//              Unread= objects of that file the design lacks (when any),
 //              Written= when the copy was written (UTC, ISO 8601);
 //   <id>.lock  a QLockFile the program holds while it runs.
 // Both files go through QSaveFile, the design first, so a crash while
@@ -40,10 +41,11 @@ public:
     struct Copy
     {
         QString id;
-        QString designPath;   // the calendar file to open
-        QString originalPath; // empty: an untitled design
-        QDateTime written;    // UTC
-        QString error;        // why the copy cannot be used; empty when it can
+        QString designPath;    // the calendar file to open
+        QString originalPath;  // empty: an untitled design
+        int unreadObjects = 0; // objects of the original file the copy lacks
+        QDateTime written;     // UTC
+        QString error;         // why the copy cannot be used; empty when it can
         // The original file's name, or "Untitled".
         QString DisplayName() const;
     };
@@ -63,12 +65,14 @@ public:
 
     // Writes this program's copy of the design, its notes taken from `notes`
     // (so a note still open in the editor goes in without touching the
-    // page). A design equal to the last copy is not written again. False
-    // with the reason when the copy could not be written; the previous copy
-    // then stays.
+    // page). `unreadObjects` counts the objects of the original file that
+    // the design could not read, so that a restored copy still asks before
+    // replacing that file. A design equal to the last copy is not written
+    // again. False with the reason when the copy could not be written; the
+    // previous copy then stays.
     bool Write(const CalendarPage &page, const CellNotes &notes,
                const QList<const PersistentObject *> &objects, const QString &originalPath,
-               const QDateTime &written, QString *error = nullptr);
+               const QDateTime &written, QString *error = nullptr, int unreadObjects = 0);
     // Removes this program's copy (saved, closed, or nothing left unsaved).
     void Remove();
 
@@ -97,6 +101,7 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     QByteArray m_lastDigest;
     QString m_lastOriginal;
+    int m_lastUnread = 0;
     std::map<QString, std::unique_ptr<QLockFile>> m_orphanLocks;
 };
 

@@ -130,7 +130,8 @@ bool WriteCalendarFile(const CalendarPage &page,
 }
 
 bool ReadCalendarFile(CalendarPage &page, QIODevice &device, const ObjectClassRegistry &registry,
-                      const QStringList &namesInUse, PersistentObjectList &objects, QString *error)
+                      const QStringList &namesInUse, PersistentObjectList &objects, QString *error,
+                      int *unreadObjects)
 {
     ValueReader reader(device);
     qint32 version = 0;
@@ -138,10 +139,13 @@ bool ReadCalendarFile(CalendarPage &page, QIODevice &device, const ObjectClassRe
         SetError(error, reader.errorString());
         return false;
     }
+    int unread = 0;
     if (version > 2) {
         ComponentNamer namer(namesInUse);
-        ComponentRecord::ReadList(reader, registry, namer, objects);
+        unread = ComponentRecord::ReadList(reader, registry, namer, objects);
     }
+    if (unreadObjects)
+        *unreadObjects = unread;
     page.CalculateLayout(false);
     SetError(error, QString());
     return true;
@@ -175,22 +179,51 @@ QString UnableToOpenMessage(const QString &path)
            QStringLiteral("\r") + QStringLiteral("corrupted, possibly not a Calendar file");
 }
 
+QString UnreadObjectsMessage(int count)
+{
+    if (count == 1)
+        return QStringLiteral("1 object of this design could not be read; saving will leave it "
+                              "out.");
+    return QStringLiteral("%1 objects of this design could not be read; saving will leave them "
+                          "out.")
+        .arg(count);
+}
+
+QString ReplaceIncompleteFileQuestion(const QString &path, int count)
+{
+    const QString lost = count == 1 ? QStringLiteral("1 object of this design could not be "
+                                                     "read, and saving over the file leaves it")
+                                    : QStringLiteral("%1 objects of this design could not be "
+                                                     "read, and saving over the file leaves them")
+                                          .arg(count);
+    return QStringLiteral("Replace %1?\n\n%2 out for good. Choose No to save under another "
+                          "name.")
+        .arg(QFileInfo(path).fileName(), lost);
+}
+
 bool OpenCalendarFile(CalendarPage &page, const QString &path, const ObjectClassRegistry &registry,
-                      const QStringList &namesInUse, PersistentObjectList &objects, QString *error)
+                      const QStringList &namesInUse, PersistentObjectList &objects, QString *error,
+                      int *unreadObjects)
 {
     if (!QFileInfo::exists(path)) {
         SetError(error, QStringLiteral("File ") + path + QStringLiteral(" no longer exists"));
         return false;
     }
-    page.ClearCellNotes();
-    page.SetUserTitle(QString());
+    // A file that turns out unreadable half way must not leave the design
+    // that was open half replaced.
+    CalendarPage read;
+    PersistentObjectList readObjects;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) ||
-        !ReadCalendarFile(page, file, registry, namesInUse, objects)) {
-        page.SetDefaultStyle();
+        !ReadCalendarFile(read, file, registry, namesInUse, readObjects, nullptr, unreadObjects)) {
         SetError(error, UnableToOpenMessage(path));
         return false;
     }
+    page.SetSettings(read.Settings());
+    for (int cell = 1; cell <= CalendarPage::CellCount; ++cell)
+        page.SetCellNote(cell, read.CellNote(cell));
+    for (std::unique_ptr<PersistentObject> &object : readObjects)
+        objects.push_back(std::move(object));
     SetError(error, QString());
     return true;
 }

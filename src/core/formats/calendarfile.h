@@ -39,12 +39,13 @@ bool WriteCalendarFile(const CalendarPage &page,
 // appends the placed objects to `objects`, each named "Component" + the
 // smallest number that neither `namesInUse` nor an earlier object uses.
 // Returns false with the reason when the calendar part does not fit; the
-// values read before the failure stay in the page. A failure inside the
-// objects part only ends that part: the objects read before it are kept and
-// the result is true. On success the page layout is recomputed.
+// values read before the failure stay in the page. Damage inside the
+// objects part does not fail the reading: the objects that can be read are
+// kept (see ComponentRecord::ReadList) and `unreadObjects` gets how many
+// could not be. On success the page layout is recomputed.
 bool ReadCalendarFile(CalendarPage &page, QIODevice &device, const ObjectClassRegistry &registry,
                       const QStringList &namesInUse, PersistentObjectList &objects,
-                      QString *error = nullptr);
+                      QString *error = nullptr, int *unreadObjects = nullptr);
 
 // Saves through a temporary file in the same folder that replaces `path`
 // only once everything was written; on failure the old file is untouched and
@@ -52,16 +53,25 @@ bool ReadCalendarFile(CalendarPage &page, QIODevice &device, const ObjectClassRe
 bool SaveCalendarFile(const CalendarPage &page, const QList<const PersistentObject *> &objects,
                       const QString &path, QString *error = nullptr);
 
-// Opens a calendar file as the open command does: the cell notes and the
-// user title are cleared, the file is read; when it cannot be read the page
-// is reset to the default style and `error` holds the message to show
-// (UnableToOpenMessage). A missing file leaves the page alone and gives
-// "File <path> no longer exists".
+// Opens a calendar file as the open command does: the file is read into a
+// page of its own, and only once it could be read does `page` take over its
+// settings, cell notes and user title. When it cannot be read, `page` and
+// `objects` are left as they were and `error` holds the message to show
+// (UnableToOpenMessage); a missing file gives "File <path> no longer
+// exists". `unreadObjects` as with ReadCalendarFile.
 bool OpenCalendarFile(CalendarPage &page, const QString &path, const ObjectClassRegistry &registry,
                       const QStringList &namesInUse, PersistentObjectList &objects,
-                      QString *error = nullptr);
+                      QString *error = nullptr, int *unreadObjects = nullptr);
 
 // "Unable to open <path>. Possibly \rcorrupted, possibly not a Calendar file".
 QString UnableToOpenMessage(const QString &path);
+
+// "N objects of this design could not be read; saving will leave them out."
+// (in the singular for one object).
+QString UnreadObjectsMessage(int count);
+
+// The question before saving over a file whose design held `count` objects
+// that could not be read: Yes replaces it, No is to save under another name.
+QString ReplaceIncompleteFileQuestion(const QString &path, int count);
 
 } // namespace Dayloom

@@ -2,6 +2,8 @@
 
 #include "core/common/windows1252.h"
 
+#include <algorithm>
+
 namespace Dayloom {
 
 namespace {
@@ -163,23 +165,115 @@ void ComponentRecord::WriteList(ValueWriter &writer, const QList<const Persisten
     writer.writeListEnd();
 }
 
-bool ComponentRecord::ReadList(ValueReader &reader, const ObjectClassRegistry &registry,
-                               ComponentNamer &namer, PersistentObjectList &objects)
+bool ComponentRecord::SkipRecord(ValueReader &reader)
 {
-    if (!reader.readListBegin())
+    QByteArray className;
+    QString name;
+    if (!ReadHeader(reader, className, name))
         return false;
-    std::size_t count = 0;
-    while (!reader.atEndOfList()) {
-        if (!reader.ok())
+    for (;;) {
+        const std::optional<QByteArray> path = reader.readShortString();
+        if (!path)
             return false;
-        if (++count > MaxObjects)
-            return reader.fail(QStringLiteral("More than %1 objects").arg(MaxObjects));
-        std::unique_ptr<PersistentObject> object = Read(reader, registry, namer);
-        if (!object)
+        if (path->isEmpty())
+            return ReadEnd(reader);
+        if (!reader.skipValue())
             return false;
-        objects.push_back(std::move(object));
     }
-    return reader.ok() && reader.readListEnd();
+}
+
+bool ComponentRecord::PlausibleRecordAt(QByteArrayView header, Resuming &resuming)
+{
+    // Signature, class name, component name, first property path.
+    qsizetype at = SignatureSize;
+    const auto shortString = [&header, &at](QByteArrayView &text) {
+        if (at >= header.size() || at + 1 + quint8(header[at]) > header.size())
+            return false;
+        text = header.sliced(at + 1, quint8(header[at]));
+        at += 1 + text.size();
+        return true;
+    };
+    QByteArrayView className, name, path;
+    if (!shortString(className) || !shortString(name) || !shortString(path) ||
+        !resuming.registry.Contains(className))
+        return false;
+    std::unique_ptr<PersistentObject> &prototype = resuming.prototypes[className.toByteArray()];
+    if (!prototype)
+        prototype = resuming.registry.Create(className);
+    const qsizetype dot = path.indexOf('.');
+    return prototype && (path.isEmpty() || prototype->PublishedProperties().find(
+                                               path.first(dot < 0 ? path.size() : dot)) != nullptr);
+}
+
+bool ComponentRecord::ResumeAtNextRecord(ValueReader &reader, qint64 from, Resuming &resuming,
+                                         int &unread)
+{
+    const QByteArrayView signature(Signature, SignatureSize);
+    const bool onlyCounting = ++resuming.searches > MaxResumes;
+    // Enough for the longest header and first property path.
+    constexpr qint64 HeaderBytes = SignatureSize + 3 * 256;
+    for (std::optional<qint64> at = reader.find(signature, from, HeaderBytes); at;
+         at = reader.find(signature, *at + 1, HeaderBytes)) {
+        if (!PlausibleRecordAt(reader.scanned(*at), resuming))
+            continue;
+        if (!onlyCounting)
+            return reader.resumeAt(*at);
+        ++unread;
+    }
+    return false;
+}
+
+int ComponentRecord::ReadList(ValueReader &reader, const ObjectClassRegistry &registry,
+                              ComponentNamer &namer, PersistentObjectList &objects, QString *error)
+{
+    int unread = 0;
+    Resuming resuming{registry, {}, 0};
+    bool ended = false;
+    QString firstError;
+    const auto noteFailure = [&] {
+        if (firstError.isEmpty())
+            firstError = reader.errorString();
+    };
+    std::optional<qint64> start = reader.position();
+    bool reading = reader.readListBegin();
+    if (!reading) {
+        noteFailure();
+        reading = start && ResumeAtNextRecord(reader, *start + 1, resuming, unread);
+    }
+    while (reading) {
+        start = reader.position();
+        if (reader.atEndOfList()) {
+            ended = reader.readListEnd();
+            break;
+        }
+        if (!reader.ok()) { // the data ends inside the list
+            noteFailure();
+            break;
+        }
+        std::unique_ptr<PersistentObject> object;
+        if (objects.size() < MaxObjects)
+            object = Read(reader, registry, namer);
+        else
+            reader.fail(QStringLiteral("More than %1 objects").arg(MaxObjects));
+        if (object) {
+            objects.push_back(std::move(object));
+            continue;
+        }
+        noteFailure();
+        ++unread;
+        if (!start)
+            break;
+        if (!reader.resumeAt(*start) || !SkipRecord(reader))
+            reading = ResumeAtNextRecord(reader, *start + 1, resuming, unread);
+    }
+    if (!ended) {
+        // Whatever followed the break is gone.
+        if (firstError.isEmpty())
+            firstError = QStringLiteral("The list of objects does not end");
+        unread = std::max(unread, 1);
+    }
+    SetError(error, firstError);
+    return unread;
 }
 
 bool ComponentRecord::WriteObject(const PersistentObject &object, QIODevice &device, QString *error)
@@ -218,8 +312,7 @@ PersistentObjectList ComponentRecord::ReadObjects(QIODevice &device,
     ValueReader reader(device);
     ComponentNamer namer(namesInUse);
     PersistentObjectList objects;
-    ReadList(reader, registry, namer, objects);
-    SetError(error, reader.errorString());
+    ReadList(reader, registry, namer, objects, error);
     return objects;
 }
 

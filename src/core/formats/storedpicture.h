@@ -25,11 +25,18 @@ public:
     bool IsEmpty() const { return m_graphicClass.isEmpty(); }
     bool IsBitmap() const;
 
+    bool IsMetafile() const;
+    bool IsIcon() const;
+
     // The value of "Picture.Data": a one-byte-length class name, then the
-    // graphic's data (for a bitmap a 4-byte length and the BMP file; for
-    // other graphics their file).
+    // graphic's data: for a bitmap a 4-byte length and the BMP file; for a
+    // metafile a 4-byte length counting itself and the file, as the
+    // system's toolkit stores it; for other graphics (icons among them)
+    // their file.
     QByteArray ToPictureData() const;
-    // Nothing when the lengths inside do not fit the data.
+    // Nothing when the lengths inside a bitmap's data do not fit. A metafile
+    // or an icon is read with or without a 4-byte length in front, told
+    // apart by the file's own header.
     static std::optional<StoredPicture> FromPictureData(const QByteArray &data);
 
     // The value of a bare bitmap property ("Image.Data"): a 4-byte length

@@ -5,6 +5,8 @@
 
 #include <QtEndian>
 
+#include <algorithm>
+
 namespace Dayloom {
 
 namespace {
@@ -30,6 +32,72 @@ ValueReader::ValueReader(QIODevice &device) : m_device(device)
 qint64 ValueReader::remaining() const
 {
     return m_size - m_device.pos();
+}
+
+std::optional<qint64> ValueReader::position() const
+{
+    if (m_device.isSequential())
+        return std::nullopt;
+    return m_device.pos() - m_start;
+}
+
+bool ValueReader::resumeAt(qint64 position)
+{
+    if (m_device.isSequential() || position < 0 || position > m_size - m_start)
+        return false;
+    if (!m_device.seek(m_start + position))
+        return false;
+    m_ok = true;
+    m_error.clear();
+    return true;
+}
+
+bool ValueReader::scanFrom(qint64 position, qint64 size)
+{
+    m_scanStart = -1;
+    if (!m_device.seek(m_start + position))
+        return false;
+    m_scan = m_device.read(size);
+    m_scanStart = position;
+    return true;
+}
+
+std::optional<qint64> ValueReader::find(QByteArrayView bytes, qint64 from, qint64 lookahead)
+{
+    if (m_device.isSequential() || bytes.isEmpty())
+        return std::nullopt;
+    // Pieces overlap by one byte less than the pattern, so that no
+    // occurrence is cut in two. The last piece is kept: a search for the
+    // next occurrence usually starts inside it.
+    const qint64 overlap = bytes.size() - 1;
+    const qint64 pieceSize = SequentialChunk + overlap;
+    const qint64 wanted = std::clamp<qint64>(lookahead, bytes.size(), pieceSize);
+    for (qint64 at = std::max<qint64>(from, 0); m_start + at < m_size;) {
+        if (m_scanStart < 0 || at < m_scanStart ||
+            at + bytes.size() > m_scanStart + m_scan.size()) {
+            if (!scanFrom(at, pieceSize) || m_scan.size() < bytes.size())
+                return std::nullopt;
+        }
+        const qsizetype hit = m_scan.indexOf(bytes, at - m_scanStart);
+        const bool lastPiece = m_start + m_scanStart + m_scan.size() >= m_size;
+        if (hit >= 0) {
+            const qint64 found = m_scanStart + hit;
+            if (hit + wanted > m_scan.size() && !lastPiece && !scanFrom(found, pieceSize))
+                return std::nullopt;
+            return found;
+        }
+        if (lastPiece)
+            return std::nullopt;
+        at = m_scanStart + m_scan.size() - overlap;
+    }
+    return std::nullopt;
+}
+
+QByteArrayView ValueReader::scanned(qint64 position) const
+{
+    if (m_scanStart < 0 || position < m_scanStart || position > m_scanStart + m_scan.size())
+        return QByteArrayView();
+    return QByteArrayView(m_scan).sliced(position - m_scanStart);
 }
 
 bool ValueReader::fail(const QString &message)

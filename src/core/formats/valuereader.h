@@ -3,6 +3,7 @@
 #include "core/formats/valuetag.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QIODevice>
 #include <QList>
 #include <QString>
@@ -57,6 +58,24 @@ public:
     // Skips one value of any kind, lists and collections included.
     bool skipValue() { return skipValue(0); }
 
+    // --- going back after damage (random-access devices only) ----------------
+    // Where the next read starts, counted from where reading began; nothing
+    // on a sequential device, which cannot go back.
+    std::optional<qint64> position() const;
+    // Forgets a failure and reads on from `position` (a value of
+    // position()). False on a sequential device or outside the data.
+    bool resumeAt(qint64 position);
+    // Where `bytes` next occur at or after `from` (counted as position()
+    // counts); nothing when they do not, or on a sequential device. Reads
+    // through the data in pieces, the last of which holds at least
+    // `lookahead` bytes (up to 64 KiB) from the occurrence on, as far as
+    // the data goes (see scanned()). The read position is left anywhere, so
+    // resumeAt() follows.
+    std::optional<qint64> find(QByteArrayView bytes, qint64 from, qint64 lookahead = 0);
+    // The bytes of the piece find() read last, from `position` on (empty
+    // outside it).
+    QByteArrayView scanned(qint64 position) const;
+
     // Untagged pieces of component records.
     std::optional<quint8> readByte();
     std::optional<QByteArray> readShortString();
@@ -72,6 +91,8 @@ private:
     bool skipValue(int depth);
     bool skipCollection(int depth);
     bool skipRaw(qint64 size);
+    // Reads the piece find() searches, `size` bytes from `position`.
+    bool scanFrom(qint64 position, qint64 size);
     bool failUnexpected(quint8 tag, const char *what);
     // Bytes left on a random-access device.
     qint64 remaining() const;
@@ -81,6 +102,8 @@ private:
     qint64 m_size = 0;
     bool m_ok = true;
     QString m_error;
+    QByteArray m_scan;       // the piece find() read last
+    qint64 m_scanStart = -1; // its position; -1 for none
 };
 
 } // namespace Dayloom

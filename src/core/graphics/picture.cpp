@@ -1,5 +1,6 @@
 #include "core/graphics/picture.h"
 
+#include "core/graphics/dibwriter.h"
 #include "core/graphics/emfwriter.h"
 #include "core/graphics/imagedecoder.h"
 #include "core/graphics/picturelimits.h"
@@ -137,6 +138,12 @@ StoredPicture Picture::ToStored() const
     case Kind::None:
         break;
     case Kind::Bitmap: {
+        // A 24-bit bitmap would turn transparent pixels black; opaque
+        // pictures keep the form they always had.
+        if (DibWriter::HasTransparency(m_image)) {
+            if (QByteArray file = DibWriter::AlphaBitmapFile(m_image); !file.isEmpty())
+                return StoredPicture("TBitmap", std::move(file));
+        }
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         m_image.save(&buffer, "BMP");

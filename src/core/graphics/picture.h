@@ -44,8 +44,9 @@ public:
     // The picture of a stored "Picture.Data" value.
     static std::optional<Picture> FromStored(const StoredPicture &stored, QString *error);
 
-    // The stored form: "TBitmap" with a BMP file, "TMetafile" with the
-    // metafile as read, "TIcon" with the icon file.
+    // The stored form: "TBitmap" with a BMP file (32 bits with an alpha
+    // mask when a pixel is not opaque, else as Qt writes it), "TMetafile"
+    // with the metafile as read, "TIcon" with the icon file.
     StoredPicture ToStored() const;
 
     Kind GetKind() const { return m_kind; }

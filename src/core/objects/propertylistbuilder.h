@@ -20,7 +20,8 @@ namespace Dayloom {
 // PersistentObject) in declaration order. Getters and setters are member
 // function pointers or callables taking the object: `get(const T &)`,
 // `set(T &, value)`. A property with a default is written only when its value
-// differs from it; one declared without (std::nullopt) is always written.
+// differs from it (or, for a boolean, its `alsoStored` asks for it); one
+// declared without (std::nullopt) is always written.
 //
 //   const PropertyList &TGBaseLabel::PublishedProperties() const
 //   {
@@ -100,16 +101,20 @@ public:
             });
     }
 
+    // `alsoStored`, when given, writes the value even when it equals the
+    // default while it returns true: for flags whose stored form would
+    // otherwise let the reader take them for something else.
     template <class Get, class Set>
     PropertyListBuilder &boolean(const char *name, Get get, Set set,
-                                 std::optional<bool> defaultValue)
+                                 std::optional<bool> defaultValue,
+                                 std::function<bool(const T &)> alsoStored = {})
     {
         const QByteArray path(name);
         return add(
             name,
             [=](const PersistentObject &o, ValueWriter &w) {
                 const bool value = std::invoke(get, self(o));
-                if (defaultValue && value == *defaultValue)
+                if (defaultValue && value == *defaultValue && !(alsoStored && alsoStored(self(o))))
                     return;
                 w.writeShortString(path);
                 w.writeBoolean(value);

@@ -690,6 +690,8 @@ void PageDocument::EditObject(TGGraphicControl *object, const QString &text,
 
 void PageDocument::ClearObjects()
 {
+    m_unreadObjects = 0;
+    m_incompleteFile.clear();
     m_undoStack.clear();
     while (!m_objects.empty())
         TakeObject(m_objects.back().get());
@@ -712,25 +714,47 @@ void PageDocument::AdoptObjects(PersistentObjectList objects)
     RequestRepaint();
 }
 
-bool PageDocument::Open(const QString &path, QString *error)
+bool PageDocument::Open(const QString &path, QString *error, bool *replaced)
 {
     PersistentObjectList objects;
-    const bool ok = OpenCalendarFile(m_page, path, m_kinds.Classes(), {}, objects, error);
-    if (!ok && !QFile::exists(path))
+    int unread = 0;
+    const bool read =
+        OpenCalendarFile(m_page, path, m_kinds.Classes(), {}, objects, error, &unread);
+    if (replaced)
+        *replaced = read;
+    if (!read)
         return false;
     AdoptObjects(std::move(objects));
-    if (ok) {
-        if (const QString placement = PlacementError(); !placement.isEmpty()) {
-            SetError(error, placement);
-            return false;
-        }
+    m_unreadObjects = unread;
+    m_incompleteFile = unread > 0 ? QFileInfo(path).absoluteFilePath() : QString();
+    if (const QString placement = PlacementError(); !placement.isEmpty()) {
+        SetError(error, placement);
+        return false;
     }
-    return ok;
+    return true;
 }
 
-bool PageDocument::Save(const QString &path, QString *error) const
+bool PageDocument::SavingDropsUnreadObjects(const QString &path) const
 {
-    return SaveCalendarFile(m_page, PersistentObjects(), path, error);
+    return m_unreadObjects > 0 && QFileInfo(path).absoluteFilePath() == m_incompleteFile;
+}
+
+void PageDocument::KeepUnreadObjects(int count, const QString &path)
+{
+    m_unreadObjects = std::max(0, count);
+    m_incompleteFile = m_unreadObjects > 0 ? QFileInfo(path).absoluteFilePath() : QString();
+}
+
+bool PageDocument::Save(const QString &path, QString *error)
+{
+    if (!SaveCalendarFile(m_page, PersistentObjects(), path, error))
+        return false;
+    if (SavingDropsUnreadObjects(path)) {
+        // The file now holds what the design holds: nothing is left unread.
+        m_unreadObjects = 0;
+        m_incompleteFile.clear();
+    }
+    return true;
 }
 
 // --- drawing -------------------------------------------------------------------------------------

@@ -222,16 +222,30 @@ public:
     std::unique_ptr<TGGraphicControl> Snapshot(const TGGraphicControl &object) const;
 
     // --- whole design -------------------------------------------------------------------
-    // Frees every object and clears the undo stack (new or opened calendar).
+    // Frees every object and clears the undo stack (new or opened calendar);
+    // no objects are left unread then (UnreadObjects).
     void ClearObjects();
     // Replaces the objects by those read from a file (non-placed objects are
     // dropped); clears the undo stack.
     void AdoptObjects(PersistentObjectList objects);
-    // Opens a calendar file into the page and the objects (see
-    // OpenCalendarFile); the objects are replaced even when it fails.
-    bool Open(const QString &path, QString *error = nullptr);
+    // Opens a calendar file (see OpenCalendarFile). A file that cannot be
+    // read leaves the design as it was: false, with `replaced` false. Once
+    // it is read, the page and the objects are replaced (`replaced` true)
+    // and the undo stack is cleared; false is still returned, with the
+    // reason, when an object cannot be placed (PlacementError).
+    bool Open(const QString &path, QString *error = nullptr, bool *replaced = nullptr);
+    // How many objects of the file last opened could not be read (see
+    // UnreadObjectsMessage). They are still in that file, so the count
+    // lasts until the design is saved over it, or cleared.
+    int UnreadObjects() const { return m_unreadObjects; }
+    // True when saving to `path` would replace a file holding objects that
+    // could not be read.
+    bool SavingDropsUnreadObjects(const QString &path) const;
+    // Records that the file `path` holds `count` objects this design lacks
+    // (a restored recovery copy of a design opened with unread objects).
+    void KeepUnreadObjects(int count, const QString &path);
     // Saves the page and the objects at their zoom-1 bounds, whatever the zoom.
-    bool Save(const QString &path, QString *error = nullptr) const;
+    bool Save(const QString &path, QString *error = nullptr);
 
     // --- drawing --------------------------------------------------------------------------
     // The page at Zoom(), then the objects in stacking order (device pixels
@@ -302,6 +316,8 @@ private:
     bool m_fitPending = false;
     bool m_creating = false;
     QString m_clipboardFile;
+    int m_unreadObjects = 0;
+    QString m_incompleteFile; // absolute path of the file m_unreadObjects are in
     std::optional<qint64> m_lastPasteTime;
     std::function<qint64()> m_clock;
 };

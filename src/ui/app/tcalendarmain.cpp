@@ -6,6 +6,7 @@
 #include "core/calendar/cellnotescommand.h"
 #include "core/calendar/pagesettingscommand.h"
 #include "core/export/pageexport.h"
+#include "core/formats/calendarfile.h"
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
 #include "core/objects/image/tgimage.h"
@@ -592,13 +593,14 @@ void TCalendarMain::Start(const QString &fileToOpen)
         !fileToOpen.isEmpty()
             ? fileToOpen
             : (m_recentFiles->Files().isEmpty() ? QString() : m_recentFiles->Files().first());
+    // Set before the open, which marks a file with unread objects modified.
+    SetModified(false);
+    UndoStack().setClean();
     // A vanished recent file is skipped silently; a file named on the command
     // line is reported.
     if (!path.isEmpty() && (!fileToOpen.isEmpty() || QFileInfo::exists(path)))
         OpenCalendarFile(path);
     ShowPage(!m_currentFileName.isEmpty());
-    SetModified(false);
-    UndoStack().setClean();
     m_firstActivation = false;
     StartIconTool();
     m_page->SetPaintSuspended(false);
@@ -1143,51 +1145,86 @@ void TCalendarMain::Open()
 
 bool TCalendarMain::OpenCalendarFile(const QString &fileName)
 {
-    // A copy: the caller may pass the current file name, which is cleared below.
+    // A copy: the caller may pass a name that changes below.
     const QString path = fileName;
+    DoSaveRichtext();
+    if (!QFileInfo::exists(path)) {
+        ShowInformation(this, QStringLiteral("File %1 no longer exists").arg(path));
+        return false;
+    }
     m_page->SetPaintSuspended(true);
     const bool wasFirstActivation = m_firstActivation;
     m_firstActivation = true;
-    m_currentFileName.clear();
-    DoSaveRichtext();
-    bool opened = false;
-    if (QFileInfo::exists(path)) {
-        ShowBusyCursor();
-        m_page->SetChangeEventsSuspended(true);
-        QString error;
-        opened = m_page->Document().Open(path, &error);
-        m_page->HookObjects();
-        RestoreCursor();
-        if (opened) {
-            m_currentFileName = QFileInfo(path).absoluteFilePath();
-            m_recentFiles->Add(m_currentFileName);
-            m_recentFiles->Store(m_settings);
-            m_settings.Save();
-        } else {
-            m_page->Page().SetDefaultStyle();
-            ShowInformation(this, error);
-        }
-    } else {
-        ShowInformation(this, QStringLiteral("File %1 no longer exists").arg(path));
-    }
+    ShowBusyCursor();
+    m_page->SetChangeEventsSuspended(true);
+    QString error;
+    bool replaced = false;
+    const bool opened = m_page->Document().Open(path, &error, &replaced);
+    m_page->HookObjects();
+    RestoreCursor();
     m_firstActivation = wasFirstActivation;
-    ShowPage(!m_currentFileName.isEmpty());
-    CheckFloaterStatus();
-    UndoStack().clear();
-    UndoStack().setClean();
-    SetModified(false);
+    // A file that could not be read leaves the design that was open as it
+    // was: its name, its changes and its undo steps.
+    if (replaced) {
+        // The changes the copy held were given up for this file.
+        if (m_recovery)
+            m_recovery->Remove();
+        m_currentFileName = QFileInfo(path).absoluteFilePath();
+        m_recentFiles->Add(m_currentFileName);
+        m_recentFiles->Store(m_settings);
+        m_settings.Save();
+        ShowPage(true);
+        CheckFloaterStatus();
+        UndoStack().clear();
+        UndoStack().setClean();
+        SetModified(false);
+    }
     SetButtons();
     SetCaption();
     m_page->SetPaintSuspended(false);
     m_page->SetChangeEventsSuspended(false);
     m_page->update();
+    if (!error.isEmpty())
+        ShowInformation(this, error);
+    if (replaced)
+        ReportUnreadObjects();
     return opened;
+}
+
+void TCalendarMain::ReportUnreadObjects()
+{
+    const int unread = m_page->Document().UnreadObjects();
+    if (unread == 0)
+        return;
+    ShowInformation(this, UnreadObjectsMessage(unread));
+    // The design differs from its file, and undoing cannot bring it back.
+    UndoStack().resetClean();
+    SetModified(true);
 }
 
 void TCalendarMain::Save()
 {
     if (!m_currentFileName.isEmpty())
-        SaveCalendarFile(m_currentFileName);
+        SaveToCurrentFile();
+}
+
+bool TCalendarMain::SaveToCurrentFile()
+{
+    const PageDocument &document = m_page->Document();
+    if (document.SavingDropsUnreadObjects(m_currentFileName)) {
+        switch (AskYesNoOrCancel(
+            this, ReplaceIncompleteFileQuestion(m_currentFileName, document.UnreadObjects()),
+            QStringLiteral("Save"))) {
+        case YesNoAnswer::Yes:
+            break;
+        case YesNoAnswer::No:
+            SaveAs();
+            return !m_modified;
+        case YesNoAnswer::Cancel:
+            return false;
+        }
+    }
+    return SaveCalendarFile(m_currentFileName);
 }
 
 void TCalendarMain::SaveAs()
@@ -1240,9 +1277,9 @@ void TCalendarMain::CancelChanges()
     DoSaveRichtext();
     if (!AskYesNo(this, QStringLiteral("Cancel all changes?"), QStringLiteral("CANCEL")))
         return;
+    // A file that cannot be opened again keeps the changes.
     if (!m_currentFileName.isEmpty())
         OpenCalendarFile(m_currentFileName);
-    SetModified(false);
 }
 
 bool TCalendarMain::CheckSaveNeeded()
@@ -1262,7 +1299,7 @@ bool TCalendarMain::CheckSaveNeeded()
     if (m_currentFileName.isEmpty())
         SaveAs();
     else
-        SaveCalendarFile(m_currentFileName);
+        SaveToCurrentFile();
     // A save that failed or was cancelled keeps the changes: stop here.
     return !m_modified;
 }
@@ -1776,6 +1813,8 @@ bool TCalendarMain::RestoreRecoveryCopy(const RecoveryStore::Copy &copy)
     m_page->SetChangeEventsSuspended(true);
     QString error;
     const bool opened = m_page->Document().Open(copy.designPath, &error);
+    if (opened)
+        m_page->Document().KeepUnreadObjects(copy.unreadObjects, copy.originalPath);
     m_page->HookObjects();
     // Save writes to the design's own file, which is still as it was.
     m_currentFileName = opened ? copy.originalPath : QString();
@@ -1809,9 +1848,12 @@ void TCalendarMain::Autosave()
     RecoveryStore::CellNotes notes = CellNotesCommand::NotesOf(page);
     if (const std::optional<TWPRtfStorage> open = ChangedOpenNote())
         notes[m_editedCell - 1] = *open;
+    const PageDocument &document = m_page->Document();
+    const int unread =
+        document.SavingDropsUnreadObjects(m_currentFileName) ? document.UnreadObjects() : 0;
     QString error;
-    if (!m_recovery->Write(page, notes, m_page->Document().PersistentObjects(), m_currentFileName,
-                           QDateTime::currentDateTimeUtc(), &error))
+    if (!m_recovery->Write(page, notes, document.PersistentObjects(), m_currentFileName,
+                           QDateTime::currentDateTimeUtc(), &error, unread))
         qWarning("Dayloom: cannot write the recovery copy: %s", qPrintable(error));
 }
 

@@ -190,6 +190,13 @@ private:
     void OfferRecovery();
     // Opens the copy as the design it stands for: its file name, modified.
     bool RestoreRecoveryCopy(const RecoveryStore::Copy &copy);
+    // After an open: says how many objects of the file could not be read,
+    // and marks the design modified, as it differs from its file.
+    void ReportUnreadObjects();
+    // Save to the current file; one that holds objects the design could not
+    // read is replaced only after asking (No saves under another name).
+    // False when nothing was saved.
+    bool SaveToCurrentFile();
     // Runs the properties dialog (for File New when m_newCalendarPending);
     // true when it ended with OK.
     bool RunProperties();

@@ -33,6 +33,9 @@ bool EditRichText(QWidget *parent, PageDocument &document, TGPRichBaseLabel &lab
     if (!services.runEditor(editor) || !document.Contains(&label))
         return false;
     const QByteArray text = editor.RTFText();
+    // The label would keep nothing of a longer text (the editor refuses it).
+    if (text.size() > TGPRichBaseLabel::MaxRtfSize)
+        return false;
     const int steps = document.UndoStack().index();
     document.EditObject(&label, QStringLiteral("Edit Rich Text"), [&text](TGGraphicControl &o) {
         static_cast<TGPRichBaseLabel &>(o).SetRTFText(text);

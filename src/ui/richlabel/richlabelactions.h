@@ -32,7 +32,9 @@ struct RichLabelServices
 // "Edit" of a rich text label: the editor opens on the label's text at its
 // size and zoom (hourglass while it is prepared). Ok puts the edited text
 // on the label as the one undo step "Edit Rich Text" (none when the text
-// is unchanged); Cancel leaves the label as it was. True when it changed.
+// is unchanged; a text too large for a label is refused by the editor,
+// which stays open); Cancel leaves the label as it was. True when it
+// changed.
 bool EditRichText(QWidget *parent, PageDocument &document, TGPRichBaseLabel &label,
                   const RichLabelServices &services = RichLabelServices::standard());
 

@@ -3,6 +3,7 @@
 #include "core/common/tcolor.h"
 #include "core/objects/richlabel/tgprichbaselabel.h"
 #include "core/richtext/twprtfstorage.h"
+#include "ui/app/uihelpers.h"
 #include "ui/common/tgraphicpanel.h"
 #include "ui/glyphs/buttonglyph.h"
 #include "ui/richtext/formattingbar.h"
@@ -23,6 +24,16 @@ namespace Dayloom {
 
 namespace {
 constexpr int PanelMargin = 8; // round the panel inside the scroll box
+
+QString TooLargeMessage(qsizetype bytes)
+{
+    constexpr double Megabyte = 1024.0 * 1024.0;
+    return QStringLiteral("This text is too large for a rich text label: it takes %1 MB, and a "
+                          "label holds at most %2 MB. Remove some of it, or use smaller "
+                          "pictures.")
+        .arg(bytes / Megabyte, 0, 'f', 1)
+        .arg(TGPRichBaseLabel::MaxRtfSize / Megabyte, 0, 'f', 0);
+}
 } // namespace
 
 TRichTextLabelEditor::TRichTextLabelEditor(QWidget *parent,
@@ -157,9 +168,25 @@ void TRichTextLabelEditor::LoadFrom(const TGPRichBaseLabel &label)
 
 QByteArray TRichTextLabelEditor::RTFText() const
 {
+    if (m_acceptedText)
+        return *m_acceptedText;
     TWPRtfStorage text;
     m_editor->StoreTo(text);
     return text.RtfText();
+}
+
+void TRichTextLabelEditor::done(int result)
+{
+    if (result == QDialog::Accepted) {
+        QByteArray text = RTFText();
+        if (text.size() > TGPRichBaseLabel::MaxRtfSize) {
+            ShowInformation(this, TooLargeMessage(text.size()));
+            m_editor->setFocus();
+            return;
+        }
+        m_acceptedText = std::move(text);
+    }
+    QDialog::done(result);
 }
 
 int TRichTextLabelEditor::ZoomPercent() const

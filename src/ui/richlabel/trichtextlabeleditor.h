@@ -5,6 +5,7 @@
 #include <QSize>
 
 #include <functional>
+#include <optional>
 
 class QPushButton;
 class QScrollArea;
@@ -45,8 +46,12 @@ public:
 
     // The label's text, background, size and zoom.
     void LoadFrom(const TGPRichBaseLabel &label);
-    // The edited text as RTF.
+    // The edited text as RTF (once Ok was accepted, the text it took).
     QByteArray RTFText() const;
+
+    // Ok with a text too large for a label (TGPRichBaseLabel::MaxRtfSize)
+    // says so and keeps the editor open.
+    void done(int result) override;
 
     NoteEditor *Editor() const { return m_editor; }
     QWidget *Panel() const { return m_panel; }
@@ -87,8 +92,9 @@ private:
     QPushButton *m_cancel = nullptr;
     QPushButton *m_help = nullptr;
     bool m_activated = false;
-    QSize m_startPanel;    // W0 x H0
-    int m_startZoom = 100; // Z0
+    std::optional<QByteArray> m_acceptedText; // the text Ok took
+    QSize m_startPanel;                       // W0 x H0
+    int m_startZoom = 100;                    // Z0
 };
 
 } // namespace Dayloom

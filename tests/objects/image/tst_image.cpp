@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTest>
+#include <QtEndian>
 
 using namespace Dayloom;
 
@@ -108,6 +109,11 @@ private Q_SLOTS:
     void flipReversePixels();
     void emptyAndBorder();
     void roundTrip();
+    void sizingFlagsSurviveRecords_data();
+    void sizingFlagsSurviveRecords();
+    void transparencySurvivesRecords();
+    void storedMetafileAndIconForms_data();
+    void storedMetafileAndIconForms();
     void undecodablePictureKept();
     void printPlacement_data();
     void printPlacement();
@@ -282,6 +288,153 @@ void TestImage::roundTrip()
     QVERIFY(copy->Reverse());
     QVERIFY(!copy->Flip());
     QVERIFY(copy->Stretch());
+}
+
+void TestImage::sizingFlagsSurviveRecords_data()
+{
+    QTest::addColumn<bool>("stretch");
+    QTest::addColumn<bool>("autoSize");
+    QTest::addColumn<QByteArray>("entries"); // the flags as the record holds them
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("stretched") << true << false << QByteArray() << QSize(80, 60);
+    QTest::newRow("auto-sized") << false << true
+                                << QByteArray("\x07Stretch\x08\x08"
+                                              "AutoSize\x09")
+                                << QSize(8, 6);
+    // Used to come back auto-sized: only "Stretch False" was written.
+    QTest::newRow("both off") << false << false
+                              << QByteArray("\x07Stretch\x08\x08"
+                                            "AutoSize\x08")
+                              << QSize(80, 60);
+    // Used to come back stretched only: only "AutoSize True" was written.
+    QTest::newRow("both on") << true << true
+                             << QByteArray("\x07Stretch\x09\x08"
+                                           "AutoSize\x09")
+                             << QSize(8, 6);
+}
+
+void TestImage::sizingFlagsSurviveRecords()
+{
+    QFETCH(bool, stretch);
+    QFETCH(bool, autoSize);
+    QFETCH(QByteArray, entries);
+    QFETCH(QSize, size);
+    TGImage source;
+    source.SetBounds(QRect(12, 34, 80, 60));
+    source.SetPicture(Picture::FromImage(Quadrants(8, 6)));
+    source.SetName(QStringLiteral("Component0"));
+    source.SetSizing(stretch, autoSize);
+    const QByteArray record = Record(source);
+    QCOMPARE(record.contains("Stretch"), !entries.isEmpty());
+    QVERIFY(record.contains(entries));
+
+    QString error;
+    std::unique_ptr<TGImage> copy = ReadBack(record, &error);
+    QVERIFY2(copy, qPrintable(error));
+    QCOMPARE(copy->Stretch(), stretch);
+    QCOMPARE(copy->AutoSize(), autoSize);
+    QCOMPARE(copy->Bounds(), QRect(QPoint(12, 34), size));
+    QCOMPARE(Record(*copy), record); // so again after a save, a paste or a Clone
+
+    // A record holding one flag only, as every record before held it, reads
+    // as it always did: the other flag is its negation.
+    if (entries.isEmpty())
+        return;
+    QByteArray older = record;
+    const QByteArray autoSizeEntry = QByteArray("\x08") + "AutoSize";
+    older.remove(older.indexOf(autoSizeEntry), autoSizeEntry.size() + 1);
+    copy = ReadBack(older, &error);
+    QVERIFY2(copy, qPrintable(error));
+    QCOMPARE(copy->Stretch(), stretch);
+    QCOMPARE(copy->AutoSize(), !stretch);
+}
+
+// Transparent pictures used to be stored as 24-bit bitmaps and came back
+// black where they had been transparent.
+void TestImage::transparencySurvivesRecords()
+{
+    QImage picture(7, 5, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    picture.setPixel(1, 1, qRgba(200, 10, 20, 255));
+    picture.setPixel(5, 3, qRgba(30, 40, 250, 128));
+    TGImage source;
+    source.SetPicture(Picture::FromImage(picture));
+    source.SetName(QStringLiteral("Component0"));
+    const QByteArray file = source.GetStoredPicture().FileBytes();
+    // A bitmap file with a version 5 header: 32 bits, bit fields, an alpha mask.
+    const auto le = [&file](int at, int size) {
+        return size == 2 ? quint32(qFromLittleEndian<quint16>(file.constData() + at))
+                         : qFromLittleEndian<quint32>(file.constData() + at);
+    };
+    QVERIFY(file.startsWith("BM"));
+    QCOMPARE(le(14, 4), 124u);
+    QCOMPARE(le(28, 2), 32u);
+    QCOMPARE(le(30, 4), 3u);
+    QCOMPARE(le(14 + 52, 4), 0xFF000000u);
+
+    QString error;
+    const std::unique_ptr<TGImage> copy = ReadBack(Record(source), &error);
+    QVERIFY2(copy, qPrintable(error));
+    QCOMPARE(copy->GetPicture().Image().convertToFormat(QImage::Format_ARGB32), picture);
+    QCOMPARE(Record(*copy), Record(source));
+
+    // Opaque pictures are stored byte for byte as Qt's bitmap writer stores
+    // them, as they always were.
+    const QImage opaque = Quadrants(8, 6);
+    QBuffer qtWritten;
+    qtWritten.open(QIODevice::WriteOnly);
+    QVERIFY(opaque.save(&qtWritten, "BMP"));
+    QCOMPARE(Picture::FromImage(opaque).ToStored().FileBytes(), qtWritten.data());
+    const QImage opaqueWithAlpha = opaque.convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(Picture::FromImage(opaqueWithAlpha).ToStored().FileBytes(), qtWritten.data());
+}
+
+void TestImage::storedMetafileAndIconForms_data()
+{
+    QTest::addColumn<bool>("metafile");
+    QTest::addColumn<int>("length"); // in front of the file: -1 none, else file size + this
+    QTest::newRow("metafile alone") << true << -1;
+    // The toolkit's form, which used to read as an empty picture.
+    QTest::newRow("metafile after a length counting itself") << true << 4;
+    QTest::newRow("metafile after its length") << true << 0;
+    QTest::newRow("icon alone") << false << -1;
+    QTest::newRow("icon after its length") << false << 0;
+}
+
+void TestImage::storedMetafileAndIconForms()
+{
+    QFETCH(bool, metafile);
+    QFETCH(int, length);
+    const std::optional<Picture> picture = metafile ? MetafilePicture() : IconPicture();
+    if (!picture)
+        QSKIP("no metafile or icon to store here");
+    const QByteArray file = picture->ToStored().FileBytes();
+    const QByteArray className = metafile ? "TMetafile" : "TIcon";
+    QByteArray data = char(className.size()) + className;
+    if (length >= 0) {
+        char size[4];
+        qToLittleEndian(quint32(file.size() + length), size);
+        data.append(size, 4);
+    }
+    data.append(file);
+
+    const std::optional<StoredPicture> stored = StoredPicture::FromPictureData(data);
+    QVERIFY(stored);
+    QCOMPARE(stored->FileBytes(), file);
+    QString error;
+    const std::optional<Picture> shown = Picture::FromStored(*stored, &error);
+    QVERIFY2(shown && !shown->IsEmpty(), qPrintable(error));
+    QCOMPARE(shown->GetKind(), picture->GetKind());
+
+    // Written as the toolkit writes them: a metafile after a length that
+    // counts itself, an icon alone.
+    QByteArray expected = char(className.size()) + className;
+    if (metafile) {
+        char size[4];
+        qToLittleEndian(quint32(file.size() + 4), size);
+        expected.append(size, 4);
+    }
+    QCOMPARE(stored->ToPictureData(), expected + file);
 }
 
 // A design whose clip art could not be decoded used to fail to open as a

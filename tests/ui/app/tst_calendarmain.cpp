@@ -4,6 +4,7 @@
 #include "core/io/appfolders.h"
 #include "core/io/inifile.h"
 #include "core/objects/image/tgimage.h"
+#include "core/objects/label/tgplabel.h"
 #include "core/objects/objectclassregistry.h"
 #include "core/objects/tggraphiccontrol.h"
 #include "core/richtext/notedocument.h"
@@ -173,6 +174,8 @@ private Q_SLOTS:
     void restoreAfterACrash();
     void menuShortcutsAreStandardAndUnique();
     void readerFollowsTabFromCellToCell();
+    void damagedObjectsAreToldAndSavedOnlyWhenAgreed();
+    void failedOpenKeepsTheDesign();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -976,15 +979,19 @@ void TestCalendarMain::restoreAfterACrash_data()
 {
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("damaged");
-    QTest::newRow("restored") << int(QMessageBox::Yes) << false;
-    QTest::newRow("discarded") << int(QMessageBox::No) << false;
-    QTest::newRow("copy cannot be read") << int(QMessageBox::Yes) << true;
+    QTest::addColumn<int>("unread");
+    QTest::newRow("restored") << int(QMessageBox::Yes) << false << 0;
+    QTest::newRow("discarded") << int(QMessageBox::No) << false << 0;
+    QTest::newRow("copy cannot be read") << int(QMessageBox::Yes) << true << 0;
+    // A restored design whose file held unreadable objects was saved over it without a question.
+    QTest::newRow("original had unread objects") << int(QMessageBox::Yes) << false << 2;
 }
 
 void TestCalendarMain::restoreAfterACrash()
 {
     QFETCH(int, answer);
     QFETCH(bool, damaged);
+    QFETCH(int, unread);
     const QString path = QDir(m_folder->path()).filePath(QStringLiteral("Dec2027.DLF"));
     {
         CalendarPage saved;
@@ -992,7 +999,8 @@ void TestCalendarMain::restoreAfterACrash()
         RecoveryStore crashed(RecoveryStore::DefaultFolder());
         RecoveryStore::CellNotes notes;
         notes[2].SetRtfText("{\\rtf1 unsaved}");
-        QVERIFY(crashed.Write(saved, notes, {}, path, QDateTime::currentDateTimeUtc()));
+        QVERIFY(crashed.Write(saved, notes, {}, path, QDateTime::currentDateTimeUtc(), nullptr,
+                              unread));
     } // the program died without closing
     const QDir recovery(RecoveryStore::DefaultFolder());
     if (damaged) {
@@ -1020,6 +1028,9 @@ void TestCalendarMain::restoreAfterACrash()
         // The restored design has a copy of its own until it is saved.
         QCOMPARE(recovery.entryList({QStringLiteral("*.dlf")}).size(), 1);
         window.Save();
+        QCOMPARE(answerer.texts.size(), unread > 0 ? 2 : 1);
+        if (unread > 0)
+            QVERIFY(answerer.texts.last().startsWith(QStringLiteral("Save: Replace ")));
         CalendarPage reread;
         PersistentObjectList objects;
         QVERIFY(OpenCalendarFile(reread, path, ObjectClassRegistry(), {}, objects));
@@ -1087,4 +1098,91 @@ void TestCalendarMain::readerFollowsTabFromCellToCell()
     QTest::keyClick(editor, Qt::Key_Backtab);
     QCOMPARE(pageInterface->text(QAccessible::Value),
              dateOf(10) + QStringLiteral(", note: Dentist 9:30"));
+}
+
+// An unreadable object used to drop every later one without a word, and
+// the first Save made the loss permanent.
+void TestCalendarMain::damagedObjectsAreToldAndSavedOnlyWhenAgreed()
+{
+    const QString path = m_folder->filePath(QStringLiteral("Damaged.DLF"));
+    {
+        PageDocument design;
+        design.Page().SetDefaultStyle();
+        for (int i = 0; i < 3; ++i)
+            design.PlaceObject(std::make_unique<TGPLabel>(), QRect(20, 20 + 40 * i, 80, 20));
+        QVERIFY(design.Save(path));
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const qsizetype second = bytes.indexOf("TGPLabel", bytes.indexOf("TGPLabel") + 1);
+    bytes[second] = 'X'; // a class this program does not know
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+
+    auto no = std::make_unique<MessageBoxAnswerer>(QMessageBox::No);
+    TCalendarMain &window = NewWindow(path);
+    QCOMPARE(no->texts, QStringList{"Information: 1 object of this design could not be read; "
+                                    "saving will leave it out."});
+    QCOMPARE(window.CurrentFileName(), path);
+    QVERIFY(window.Modified());
+    QCOMPARE(window.CalendarPanel()->Document().ObjectCount(), 2);
+
+    // No leads to Save As, whose dialog the user cancels: the file stays.
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(no->texts.size(), 3);
+    QVERIFY(no->texts[1].startsWith(QStringLiteral("Save: Replace Damaged.DLF?")));
+    QCOMPARE(no->texts[2], QStringLiteral("dialog: Save Calendar File"));
+    no.reset();
+    QVERIFY(window.Modified());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+    file.close();
+
+    // Yes replaces it; after that the file holds what the design holds.
+    {
+        MessageBoxAnswerer yes(QMessageBox::Yes);
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(yes.texts.size(), 1);
+        QVERIFY(!window.Modified());
+    }
+    MessageBoxAnswerer later(QMessageBox::Yes);
+    QVERIFY(window.OpenCalendarFile(path));
+    QVERIFY(later.texts.isEmpty());
+    QVERIFY(!window.Modified());
+    QCOMPARE(window.CalendarPanel()->Document().ObjectCount(), 2);
+}
+
+// A file that could not be opened used to leave the window without a
+// design: the page hidden, the name gone, the changes lost.
+void TestCalendarMain::failedOpenKeepsTheDesign()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    const QString path = m_folder->filePath(QStringLiteral("Kept.DLF"));
+    QVERIFY(window.SaveCalendarFile(path));
+    ClickCell(9);
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("unsaved work"));
+    const CalendarSettings before = window.CalendarPanel()->Page().Settings();
+    const QString bad = m_folder->filePath(QStringLiteral("Bad.DLF"));
+    QFile file(bad);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a calendar");
+    file.close();
+
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    QVERIFY(!window.OpenCalendarFile(bad));
+    QCOMPARE(answerer.texts.size(), 1);
+    QVERIFY(answerer.texts.first().startsWith("Information: Unable to open " + bad));
+    QCOMPARE(window.CurrentFileName(), path);
+    QVERIFY(window.CalendarPanel()->isVisible());
+    QVERIFY(window.Modified());
+    QCOMPARE(NoteText(window.CalendarPanel()->Page(), 9), QStringLiteral("unsaved work"));
+    QVERIFY(window.CalendarPanel()->Page().Settings() == before);
+    QCOMPARE(window.UndoStack().undoText(), QStringLiteral("Note"));
 }

@@ -12,10 +12,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace Dayloom;
@@ -89,6 +92,7 @@ private Q_SLOTS:
     void editorBreaksLikeLabel();
     void typedFormattedTextIsOneStep();
     void cancelKeepsText();
+    void oversizedTextIsRefused();
     void backgroundColorIsOneStep();
     void toolDragOpensEditorAtOnce();
     void menuAndDoubleClickOpenEditor();
@@ -290,6 +294,45 @@ void TestRichLabelEditor::helpOpensTopic()
     EditRichText(nullptr, document, *label, fakes.Services());
     QCOMPARE(fakes.helpTopics, QList<int>{TRichTextLabelEditor::HelpContext});
     QVERIFY(HelpWindow::HasTopic(TRichTextLabelEditor::HelpContext));
+}
+
+// Ok on a text over the label's 16 MB used to store nothing on the label,
+// with an "Edit Rich Text" step as if the edit had worked.
+void TestRichLabelEditor::oversizedTextIsRefused()
+{
+    PageDocument document;
+    TGPRichBaseLabel *label = AddLabel(document, QRect(10, 10, 190, 60));
+    const int steps = document.UndoStack().count();
+    // Noise does not compress: as PNG in hex it takes about 2 x 3 x 1700^2 bytes.
+    QImage noise(1700, 1700, QImage::Format_RGB32);
+    QRandomGenerator random(28);
+    for (int y = 0; y < noise.height(); ++y)
+        random.fillRange(reinterpret_cast<quint32 *>(noise.scanLine(y)), noise.width());
+    QStringList told;
+    bool stayedOpen = false;
+    Fakes fakes;
+    fakes.closeWith = QStringLiteral("CancelButton");
+    fakes.user = [&](TRichTextLabelEditor &editor) {
+        editor.Editor()->InsertPicture(noise);
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                told << box->text();
+                box->accept();
+            }
+        });
+        answer.start(20);
+        QTest::mouseClick(editor.findChild<QPushButton *>(QStringLiteral("OkButton")),
+                          Qt::LeftButton);
+        stayedOpen = editor.isVisible();
+    };
+    QVERIFY(!EditRichText(nullptr, document, *label, fakes.Services()));
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.first().startsWith("This text is too large for a rich text label"),
+             qPrintable(told.first()));
+    QVERIFY(stayedOpen);
+    QCOMPARE(label->RTFText(), Words());
+    QCOMPARE(document.UndoStack().count(), steps);
 }
 
 QTEST_MAIN(TestRichLabelEditor)

@@ -28,8 +28,10 @@ const PropertyList &TGImage::PublishedProperties() const
     static const PropertyList list =
         PropertyListBuilder<TGImage>(TGGraphicControl::BaseProperties())
             .binary("Picture", &TGImage::PictureData, &TGImage::SetPictureData)
-            .boolean("Stretch", &TGImage::Stretch, &TGImage::SetStretch, true)
-            .boolean("AutoSize", &TGImage::AutoSize, &TGImage::SetAutoSize, false)
+            .boolean("Stretch", &TGImage::Stretch, &TGImage::SetStretch, true,
+                     &TGImage::SizingFlagsEqual)
+            .boolean("AutoSize", &TGImage::AutoSize, &TGImage::SetAutoSize, false,
+                     &TGImage::SizingFlagsEqual)
             .enumeration<TBorderStyle>("BorderStyle", &TGImage::BorderStyle,
                                        &TGImage::SetBorderStyle, {"bsNone", "bsSingle"}, bsNone)
             .boolean("Flip", &TGImage::Flip, &TGImage::SetFlip, false)
@@ -40,6 +42,13 @@ const PropertyList &TGImage::PublishedProperties() const
 
 void TGImage::Loaded()
 {
+    if (m_stretchRead != m_autoSizeRead) {
+        if (m_stretchRead)
+            m_autoSize = !m_stretch;
+        else
+            m_stretch = !m_autoSize;
+    }
+    m_stretchRead = m_autoSizeRead = false;
     // Setters only stored while the record was read; the picture's size
     // applies now that every property is in.
     if (m_autoSize)
@@ -128,17 +137,22 @@ void TGImage::Changed()
 void TGImage::SetStretch(bool stretch)
 {
     m_stretch = stretch;
+    if (IsReading()) {
+        m_stretchRead = true; // AutoSize follows in Loaded() if not read
+        return;
+    }
     m_autoSize = !stretch;
-    if (!IsReading())
-        Repaint();
+    Repaint();
 }
 
 void TGImage::SetAutoSize(bool autoSize)
 {
     m_autoSize = autoSize;
-    m_stretch = !autoSize;
-    if (IsReading())
+    if (IsReading()) {
+        m_autoSizeRead = true;
         return;
+    }
+    m_stretch = !autoSize;
     PictureChanged();
     NotifyChanged();
 }

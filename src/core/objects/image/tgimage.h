@@ -15,11 +15,13 @@ namespace Dayloom {
 // (Reverse) when the picture is a bitmap, with an optional one-pixel
 // border. Without a picture it shows a framed white box.
 //
-// Stretch and AutoSize are each other's negation: a stretched picture fills
-// whatever rectangle the object has; an auto-sized object takes the
-// picture's own size. Bounds are kept at zoom 1, so an auto-sized object is
-// the picture's size in page pixels and shows Round(size x Zoom) on screen,
-// rounded half to even like every object.
+// Stretch and AutoSize are each other's negation when set one by one: a
+// stretched picture fills whatever rectangle the object has; an auto-sized
+// object takes the picture's own size. The image browser may leave both off
+// (the picture is stretched, the object keeps its size) or both on. Bounds
+// are kept at zoom 1, so an auto-sized object is the picture's size in page
+// pixels and shows Round(size x Zoom) on screen, rounded half to even like
+// every object.
 class TGImage : public TGGraphicControl
 {
 public:
@@ -32,8 +34,12 @@ public:
     static QByteArray StoredClassName() { return QByteArrayLiteral("TGImage"); }
     QByteArray ClassName() const override { return StoredClassName(); }
     // The base properties, then Picture (stored as "Picture.Data"),
-    // Stretch, AutoSize, BorderStyle, Flip, Reverse.
+    // Stretch, AutoSize, BorderStyle, Flip, Reverse. Stretch and AutoSize
+    // are both written whenever they are equal, which a record holding
+    // only the one that differs from its default could not tell.
     const PropertyList &PublishedProperties() const override;
+    // A record holding only one of Stretch and AutoSize (every record
+    // written before both were) sets the other to its negation.
     void Loaded() override;
 
     // --- published properties ------------------------------------------------------
@@ -101,6 +107,7 @@ public:
 
 private:
     void Changed();
+    bool SizingFlagsEqual() const { return m_stretch == m_autoSize; }
     QByteArray PictureData() const;
     void SetPictureData(const QByteArray &data);
 
@@ -113,6 +120,8 @@ private:
     bool m_flip = false;
     bool m_reverse = false;
     bool m_applyingAutoSize = false;
+    bool m_stretchRead = false; // while a record is read
+    bool m_autoSizeRead = false;
 };
 
 } // namespace Dayloom

@@ -27,7 +27,8 @@ public:
     static constexpr int DefaultWidth = 190;
     static constexpr int DefaultHeight = 33;
     static constexpr int TwipsPerPixel = 15; // 1440 per inch at 96 pixels per inch
-    // Rich text a file may hold for one label; longer text is dropped.
+    // Rich text one label holds: longer text read from a file is dropped,
+    // and the editor refuses to put it on a label.
     static constexpr qsizetype MaxRtfSize = 16 * 1024 * 1024;
 
     TGPRichBaseLabel();
