@@ -6,6 +6,7 @@
 #include "core/export/pageexport.h"
 #include "core/formats/calendarfile.h"
 #include "core/formats/stylesheet.h"
+#include "core/graphics/picturebudget.h"
 #include "core/io/datafolder.h"
 #include "core/io/inifile.h"
 #include "core/recurring/recurringfill.h"
@@ -419,6 +420,9 @@ int RunExport(const CommandLine::ExportOptions &options)
 {
     // No clipboard file is set: the object clipboard belongs to the window,
     // and a headless run must neither use nor remove it.
+    // Notes down why a picture given on the command line was refused.
+    PictureBudget refusals(PictureBudget::Unbounded);
+    const PictureBudget::Scope scope(refusals);
     PageDocument document;
     CalendarPage &page = document.Page();
     page.SetDefaultStyle();
@@ -435,6 +439,10 @@ int RunExport(const CommandLine::ExportOptions &options)
             if (!options.force)
                 return 1;
         }
+        // The rest of the design is worth exporting: a warning only.
+        if (!document.PicturesLeftOut().isEmpty())
+            std::fprintf(stderr, "dayloom: %s\n",
+                         qPrintable(PicturesLeftOutMessage(document.PicturesLeftOut())));
     }
     if (options.day) {
         // Without --month the month is the file's or today's.
@@ -448,9 +456,12 @@ int RunExport(const CommandLine::ExportOptions &options)
     }
     ApplyToPage(options, page);
     if (options.border && page.WMFBorderFile() != *options.border) {
-        std::fprintf(stderr, "dayloom: no readable border picture %s\n",
-                     qPrintable(QDir::toNativeSeparators(CalendarPage::BorderFilePath(
-                         *options.border, page.CalendarOrientation()))));
+        const QString path = QDir::toNativeSeparators(
+            CalendarPage::BorderFilePath(*options.border, page.CalendarOrientation()));
+        const QString reason = refusals.FirstRefusal();
+        std::fprintf(
+            stderr, "dayloom: no readable border picture %s%s\n", qPrintable(path),
+            qPrintable(reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason)));
         return 1;
     }
     if (options.months)

@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 using namespace Dayloom;
 
@@ -76,6 +77,7 @@ private Q_SLOTS:
     void zoomedMovesConvertToPage();
     void savesZoomOneBoundsAtAnyZoom();
     void unreadObjectsLastUntilSavedOver();
+    void picturesOverBudgetAreToldOnOpening();
     void restacks();
     void aligns_data();
     void aligns();
@@ -434,6 +436,56 @@ void TestSurface::unreadObjectsLastUntilSavedOver()
     QVERIFY(!reopened.Open(bad.fileName(), nullptr, &replaced));
     QVERIFY(!replaced);
     QCOMPARE(reopened.ObjectCount(), 1);
+}
+
+namespace {
+
+quint32 Crc32(QByteArrayView bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A PNG file whose header claims width x height pixels: a real one-pixel
+// picture with its size rewritten (and its header's checksum with it).
+QByteArray PngClaiming(quint32 width, quint32 height)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(1, 1, QImage::Format_RGB32).save(&buffer, "PNG");
+    qToBigEndian(width, png.data() + 16);
+    qToBigEndian(height, png.data() + 20);
+    qToBigEndian(Crc32(QByteArrayView(png).sliced(12, 17)), png.data() + 29);
+    return png;
+}
+
+} // namespace
+
+void TestSurface::picturesOverBudgetAreToldOnOpening()
+{
+    // A picture in a note too large to decode vanished without a word.
+    Fixture f;
+    TWPRtfStorage note;
+    note.SetRtfText("{\\rtf1 {\\pict\\pngblip\\picw6000\\pich5000 " +
+                    PngClaiming(6000, 5000).toHex() + "}}");
+    f.document.Page().SetCellNote(10, note);
+    const QString path = f.dir.filePath(QStringLiteral("pictures.DLF"));
+    QVERIFY(f.document.Save(path));
+
+    PageDocument reopened;
+    QVERIFY(reopened.Open(path));
+    QVERIFY2(reopened.PicturesLeftOut().contains(QLatin1String("6000 x 5000")),
+             qPrintable(reopened.PicturesLeftOut()));
+    reopened.Page().SetCellNote(10, TWPRtfStorage());
+    QVERIFY(reopened.Save(path));
+    QVERIFY(reopened.Open(path));
+    QVERIFY(reopened.PicturesLeftOut().isEmpty());
 }
 
 void TestSurface::restacks()

@@ -179,6 +179,11 @@ QString UnableToOpenMessage(const QString &path)
            QStringLiteral("\r") + QStringLiteral("corrupted, possibly not a Calendar file");
 }
 
+QString PicturesLeftOutMessage(const QString &reason)
+{
+    return QStringLiteral("Some pictures of this design are left out: %1.").arg(reason);
+}
+
 QString UnreadObjectsMessage(int count)
 {
     if (count == 1)

@@ -68,6 +68,10 @@ QString UnableToOpenMessage(const QString &path);
 
 // "N objects of this design could not be read; saving will leave them out."
 // (in the singular for one object).
+// "Some pictures of this design are left out: <reason>." for pictures
+// refused on opening (over the budget for pictures, see PictureBudget).
+QString PicturesLeftOutMessage(const QString &reason);
+
 QString UnreadObjectsMessage(int count);
 
 // The question before saving over a file whose design held `count` objects

@@ -31,8 +31,13 @@ PictureBudget::Scope::~Scope()
 
 bool PictureBudget::ClaimPixels(qint64 width, qint64 height, QString *error)
 {
-    if (!CheckPictureSize(width, height, error))
+    QString reason;
+    if (!CheckPictureSize(width, height, &reason)) {
+        Refuse(reason);
+        if (error)
+            *error = reason;
         return false;
+    }
     return Claim(width * height * 4,
                  QStringLiteral("the picture's size %1 x %2").arg(width).arg(height), error);
 }
@@ -50,6 +55,15 @@ qint64 PictureBudget::Available()
     return least;
 }
 
+void PictureBudget::Refuse(const QString &reason)
+{
+    for (const Scope *s = t_innermost; s; s = s->m_outer) {
+        PictureBudget &budget = s->m_budget;
+        if (budget.m_refusals++ == 0)
+            budget.m_firstRefusal = reason;
+    }
+}
+
 bool PictureBudget::Claim(qint64 bytes, const QString &what, QString *error)
 {
     const qint64 available = Available();
@@ -57,11 +71,7 @@ bool PictureBudget::Claim(qint64 bytes, const QString &what, QString *error)
         const QString reason = QStringLiteral("%1 needs %2 MiB, more than the %3 MiB left for "
                                               "pictures")
                                    .arg(what, Mebibytes(bytes), Mebibytes(available));
-        for (const Scope *s = t_innermost; s; s = s->m_outer) {
-            PictureBudget &budget = s->m_budget;
-            if (budget.m_refusals++ == 0)
-                budget.m_firstRefusal = reason;
-        }
+        Refuse(reason);
         if (error)
             *error = reason;
         return false;

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <limits>
+
 namespace Dayloom {
 
 // What the pictures decoded from outside bytes may cost together, in bytes:
@@ -28,6 +30,10 @@ public:
     // Decoded bytes one metafile playback may take in all.
     static constexpr qint64 PlaybackBytes = qint64(256) * 1024 * 1024;
 
+    // A budget that refuses nothing itself: it only notes the refusals of
+    // the budgets and picture bounds inside it (what a whole design lost).
+    static constexpr qint64 Unbounded = std::numeric_limits<qint64>::max() / 2;
+
     explicit PictureBudget(qint64 bytes = PlaybackBytes);
     PictureBudget(const PictureBudget &) = delete;
     PictureBudget &operator=(const PictureBudget &) = delete;
@@ -50,7 +56,8 @@ public:
 
     // A picture of width x height pixels about to be decoded: true when it
     // is within the bounds of one picture and fits every open budget, which
-    // are then charged; false with the reason, charging nothing.
+    // are then charged; false with the reason, charging nothing (the
+    // refusal is noted in every open budget).
     static bool ClaimPixels(qint64 width, qint64 height, QString *error);
     // Other memory about to be kept for a file: the same without the bounds
     // of one picture.
@@ -69,6 +76,7 @@ public:
 
 private:
     static bool Claim(qint64 bytes, const QString &what, QString *error);
+    static void Refuse(const QString &reason);
 
     qint64 m_limit;
     qint64 m_spent = 0;

@@ -2,6 +2,7 @@
 
 #include "core/formats/calendarfile.h"
 #include "core/formats/componentrecord.h"
+#include "core/graphics/picturebudget.h"
 #include "core/objects/builtinobjectkinds.h"
 #include "core/print/printengine.h"
 #include "core/richtext/noterenderer.h"
@@ -14,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QPainter>
 #include <QSaveFile>
 
@@ -690,6 +692,7 @@ void PageDocument::EditObject(TGGraphicControl *object, const QString &text,
 
 void PageDocument::ClearObjects()
 {
+    m_picturesLeftOut.clear();
     m_unreadObjects = 0;
     m_incompleteFile.clear();
     m_undoStack.clear();
@@ -716,6 +719,9 @@ void PageDocument::AdoptObjects(PersistentObjectList objects)
 
 bool PageDocument::Open(const QString &path, QString *error, bool *replaced)
 {
+    // Notes down the pictures refused while the design is read and drawn.
+    PictureBudget refusals(PictureBudget::Unbounded);
+    const PictureBudget::Scope scope(refusals);
     PersistentObjectList objects;
     int unread = 0;
     const bool read =
@@ -727,6 +733,8 @@ bool PageDocument::Open(const QString &path, QString *error, bool *replaced)
     AdoptObjects(std::move(objects));
     m_unreadObjects = unread;
     m_incompleteFile = unread > 0 ? QFileInfo(path).absoluteFilePath() : QString();
+    DrawEverything();
+    m_picturesLeftOut = refusals.FirstRefusal();
     if (const QString placement = PlacementError(); !placement.isEmpty()) {
         SetError(error, placement);
         return false;
@@ -771,6 +779,17 @@ void PageDocument::Draw(QPainter &painter) const
 {
     m_page.Draw(painter, m_zoom);
     PaintObjects(painter);
+}
+
+void PageDocument::DrawEverything() const
+{
+    // Small: what is drawn does not matter, only that every picture is met.
+    QImage probe(16, 16, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&probe);
+    // Whether the window shows the page yet or not.
+    m_page.Draw(painter, m_zoom);
+    for (const auto &object : m_objects)
+        object->Paint(painter);
 }
 
 void PageDocument::PaintObjects(QPainter &painter) const

@@ -241,6 +241,9 @@ public:
     // True when saving to `path` would replace a file holding objects that
     // could not be read.
     bool SavingDropsUnreadObjects(const QString &path) const;
+    // Why pictures of the design last opened were left out (refused by the
+    // budget for pictures: too large, or too many); empty when none was.
+    const QString &PicturesLeftOut() const { return m_picturesLeftOut; }
     // Records that the file `path` holds `count` objects this design lacks
     // (a restored recovery copy of a design opened with unread objects).
     void KeepUnreadObjects(int count, const QString &path);
@@ -302,6 +305,9 @@ private:
     // The first placement error of the objects (see
     // TGGraphicControl::PlacementError); empty when there is none.
     QString PlacementError() const;
+    // Draws the design once where nobody sees it, so that every picture it
+    // holds (notes, border, objects) is decoded under the caller's budget.
+    void DrawEverything() const;
 
     CalendarPage m_page;
     ObjectKindRegistry m_kinds;
@@ -318,6 +324,7 @@ private:
     QString m_clipboardFile;
     int m_unreadObjects = 0;
     QString m_incompleteFile; // absolute path of the file m_unreadObjects are in
+    QString m_picturesLeftOut;
     std::optional<qint64> m_lastPasteTime;
     std::function<qint64()> m_clock;
 };

@@ -1188,6 +1188,8 @@ bool TCalendarMain::OpenCalendarFile(const QString &fileName)
         ShowInformation(this, error);
     if (replaced)
         ReportUnreadObjects();
+    if (replaced && !m_page->Document().PicturesLeftOut().isEmpty())
+        ShowInformation(this, PicturesLeftOutMessage(m_page->Document().PicturesLeftOut()));
     return opened;
 }
 
