@@ -1,3 +1,4 @@
+#include "designreplay.h"
 #include "replay.h"
 #include "testshape.h"
 
@@ -13,6 +14,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/resource.h>
 
 #include <cmath>
 #include <functional>
@@ -1113,6 +1116,44 @@ private Q_SLOTS:
             ++count;
         }
         QVERIFY(count > 0);
+    }
+
+    // The seed designs of fuzz_design and the inputs it found, each a file
+    // of its own.
+    void designsTakeTheUsersPath_data()
+    {
+        QTest::addColumn<QString>("path");
+        int count = 0;
+        for (const char *folder : {"/corpus-design", "/design-findings"}) {
+            QDirIterator it(QStringLiteral(DAYLOOM_TEST_DATA) + QLatin1String(folder), QDir::Files);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
+                ++count;
+            }
+        }
+        QVERIFY(count > 0);
+    }
+
+    // Opened, painted, printed into a PDF and saved, as by the user; the
+    // saved file reads back and saves the same, and no design takes the
+    // process past the memory the fuzzer allows.
+    void designsTakeTheUsersPath()
+    {
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const QTemporaryDir scratch;
+        QVERIFY(scratch.isValid());
+        SetProgramFolder(QStringLiteral(DAYLOOM_SOURCE_ASSETS));
+        const QString failure = ReplayDesign(bytes, scratch.filePath(QStringLiteral("design.dlf")));
+        SetProgramFolder(m_programFolder.path());
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        rusage usage{};
+        QCOMPARE(getrusage(RUSAGE_SELF, &usage), 0);
+        const long peakMegabytes = usage.ru_maxrss / 1024;
+        QVERIFY2(peakMegabytes < 512, qPrintable(QStringLiteral("peak %1 MB").arg(peakMegabytes)));
     }
 };
 

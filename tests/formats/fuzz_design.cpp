@@ -1,0 +1,47 @@
+// libFuzzer entry point: a whole design takes the path a user's file takes.
+// It is opened as the window opens it, with the program's object kinds,
+// painted as the screen paints it, printed into a PDF as `--export x.pdf`
+// prints it, saved, and the saved bytes must read back into a design that
+// saves the same. Run it through scripts/fuzz:
+//   scripts/fuzz fuzz_design 300
+#include "designreplay.h"
+
+#include "core/io/appfolders.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+// The system's font configuration keeps its caches until the process ends.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static int argc = 1;
+    static char name[] = "fuzz_design";
+    static char *argv[] = {name, nullptr};
+    // Painting text needs a GUI application, never a display.
+    static const bool platform = qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(argc, argv);
+    static const QTemporaryDir scratch;
+    static const QString file = [] {
+        // Border pictures come from the repository's assets.
+        Dayloom::SetProgramFolder(QStringLiteral(DAYLOOM_ASSETS_FOLDER));
+        return scratch.filePath(QStringLiteral("design.dlf"));
+    }();
+    Q_UNUSED(platform);
+    const QString failure = Dayloom::Testing::ReplayDesign(
+        QByteArray(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size)), file);
+    if (!failure.isEmpty()) {
+        std::fprintf(stderr, "fuzz_design: %s\n", qPrintable(failure));
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,20 @@
+// Linked into every fuzz target: the limits it runs under, whoever starts
+// it. libFuzzer's own defaults let a single allocation of 2 GB pass, so a
+// picture that asks for 256 MB went unnoticed; here an allocation over 64 MB,
+// a process over 512 MB or an input taking over 2 s is a finding. Flags given
+// on the command line come later and win over these.
+#include <vector>
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    static char malloc[] = "-malloc_limit_mb=64";
+    static char rss[] = "-rss_limit_mb=512";
+    static char timeout[] = "-timeout=2";
+    static std::vector<char *> arguments;
+    arguments.assign(*argv, *argv + *argc);
+    arguments.insert(arguments.begin() + 1, {malloc, rss, timeout});
+    arguments.push_back(nullptr);
+    *argc = static_cast<int>(arguments.size()) - 1;
+    *argv = arguments.data();
+    return 0;
+}
