@@ -4,6 +4,7 @@
 // prints it, saved, and the saved bytes must read back into a design that
 // saves the same. Run it through scripts/fuzz:
 //   scripts/fuzz fuzz_design 300
+#include "designmutator.h"
 #include "designreplay.h"
 
 #include "core/io/appfolders.h"
@@ -15,6 +16,27 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <random>
+
+extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t *data, std::size_t size, std::size_t maxSize);
+
+// Half of the changes go through the design's own structure (see
+// designmutator.h), half are libFuzzer's byte changes.
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t *data, std::size_t size,
+                                               std::size_t maxSize, unsigned int seed)
+{
+    std::mt19937 random(seed);
+    if (random() % 2 == 0) {
+        const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+        if (const std::optional<QByteArray> mutated = Dayloom::Testing::MutateDesignValue(
+                bytes, random, static_cast<qsizetype>(maxSize), LLVMFuzzerMutate)) {
+            std::memcpy(data, mutated->constData(), static_cast<std::size_t>(mutated->size()));
+            return static_cast<std::size_t>(mutated->size());
+        }
+    }
+    return LLVMFuzzerMutate(data, size, maxSize);
+}
 
 // The system's font configuration keeps its caches until the process ends.
 extern "C" const char *__lsan_default_suppressions()

@@ -1125,7 +1125,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("path");
         int count = 0;
         for (const char *folder : {"/corpus-design", "/design-findings"}) {
-            QDirIterator it(QStringLiteral(DAYLOOM_TEST_DATA) + QLatin1String(folder), QDir::Files);
+            QDirIterator it(QStringLiteral(DAYLOOM_TEST_DATA) + QLatin1String(folder),
+                            {QStringLiteral("*.dlf")}, QDir::Files);
             while (it.hasNext()) {
                 const QString path = it.next();
                 QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
