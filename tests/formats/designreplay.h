@@ -6,31 +6,19 @@
 // PDF as the export prints it, saved by the calendar file writer, and the
 // saved bytes read and saved again.
 
+#include "replay.h"
+
 #include "core/export/pageexport.h"
 #include "core/formats/calendarfile.h"
 #include "core/surface/pagedocument.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QImage>
-#include <QPainter>
 #include <QString>
 
 namespace Dayloom::Testing {
 
 namespace DesignReplayDetail {
-
-// The screen's paint at a small zoom: a page of 8.5 x 11 inches becomes an
-// image of about 330 x 420 pixels.
-inline void PaintAsScreen(PageDocument &document)
-{
-    document.SetZoom(0.4f);
-    const QSize size = document.SurfaceSize().boundedTo(QSize(480, 480)).expandedTo(QSize(1, 1));
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    document.Paint(painter);
-}
 
 // Empty when the writer failed.
 inline QByteArray WrittenDesign(const PageDocument &document)
@@ -62,7 +50,9 @@ inline QString ReplayDesign(const QByteArray &bytes, const QString &scratchFile)
     // A design that does not open shows what could be read, as after a
     // failed Open; it must paint, print and save as well.
     document.Open(scratchFile);
-    PaintAsScreen(document);
+    // The screen's paint at a small zoom: a page of 8.5 x 11 inches becomes
+    // an image of about 330 x 420 pixels.
+    ReplayDetail::PaintDocument(document, 0.4f, 480);
     {
         QBuffer pdf;
         pdf.open(QIODevice::WriteOnly);
