@@ -43,11 +43,12 @@ inline void OpenBuffer(QBuffer &buffer, const QByteArray &bytes)
     buffer.open(QIODevice::ReadOnly);
 }
 
-// A small picture of the page and its objects, the page scaled to fit.
-inline void PaintDocument(PageDocument &document)
+// A small picture of the page and its objects as the screen paints them,
+// at the zoom, at most `side` pixels each way.
+inline void PaintDocument(PageDocument &document, float zoom = 0.2f, int side = 320)
 {
-    document.SetZoom(0.2f);
-    const QSize size = document.SurfaceSize().boundedTo(QSize(320, 320)).expandedTo(QSize(1, 1));
+    document.SetZoom(zoom);
+    const QSize size = document.SurfaceSize().boundedTo(QSize(side, side)).expandedTo(QSize(1, 1));
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);

@@ -1,3 +1,4 @@
+#include "designreplay.h"
 #include "replay.h"
 #include "testshape.h"
 
@@ -15,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cmath>
 #include <functional>
@@ -28,6 +31,20 @@ using namespace Dayloom;
 using namespace Dayloom::Testing;
 
 namespace {
+
+// The address checker's shadow memory and its quarantine of freed blocks
+// count in the process's size, so peak sizes say nothing under it.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool UnderAddressChecker = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool UnderAddressChecker = true;
+#else
+constexpr bool UnderAddressChecker = false;
+#endif
+#else
+constexpr bool UnderAddressChecker = false;
+#endif
 
 QByteArray Hex(const char *spaced)
 {
@@ -1274,6 +1291,48 @@ private Q_SLOTS:
         qInfo("left the first design %d times, the second %d times (a save: %lld us)", seen[0],
               seen[1], static_cast<long long>(saveMicros));
         QVERIFY(seen[0] > 0 && seen[1] > 0);
+    }
+
+    // The seed designs of fuzz_design and the inputs it found, each a file
+    // of its own.
+    void designsTakeTheUsersPath_data()
+    {
+        QTest::addColumn<QString>("path");
+        int count = 0;
+        for (const char *folder : {"/corpus-design", "/design-findings"}) {
+            QDirIterator it(QStringLiteral(DAYLOOM_TEST_DATA) + QLatin1String(folder),
+                            {QStringLiteral("*.dlf")}, QDir::Files);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
+                ++count;
+            }
+        }
+        QVERIFY(count > 0);
+    }
+
+    // Opened, painted, printed into a PDF and saved, as by the user; the
+    // saved file reads back and saves the same, and no design takes the
+    // process past the memory the fuzzer allows.
+    void designsTakeTheUsersPath()
+    {
+        QFETCH(QString, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const QTemporaryDir scratch;
+        QVERIFY(scratch.isValid());
+        SetProgramFolder(QStringLiteral(DAYLOOM_SOURCE_ASSETS));
+        const QString failure = ReplayDesign(bytes, scratch.filePath(QStringLiteral("design.dlf")));
+        SetProgramFolder(m_programFolder.path());
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        if (!UnderAddressChecker) {
+            rusage usage{};
+            QCOMPARE(getrusage(RUSAGE_SELF, &usage), 0);
+            const long peakMegabytes = usage.ru_maxrss / 1024;
+            QVERIFY2(peakMegabytes < 512,
+                     qPrintable(QStringLiteral("peak %1 MB").arg(peakMegabytes)));
+        }
     }
 };
 

@@ -12,12 +12,6 @@
 #include <cstddef>
 #include <cstdint>
 
-// The system's font configuration keeps its caches until the process ends.
-extern "C" const char *__lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     static int argc = 1;

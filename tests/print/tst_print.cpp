@@ -210,6 +210,7 @@ private Q_SLOTS:
     void borderPictureFollowsOffsets();
     void borderInPrintableRect_data();
     void borderInPrintableRect();
+    void tooWideTitleLosesItsEnd_data();
     void tooWideTitleLosesItsEnd();
     void titleBand_data();
     void titleBand();
@@ -515,14 +516,24 @@ void TestPrint::borderInPrintableRect()
                  qPrintable(QStringLiteral("%1,%2").arg(outside.x()).arg(outside.y())));
 }
 
+void TestPrint::tooWideTitleLosesItsEnd_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::newRow("words") << QStringLiteral(
+        "The family calendar of the house on the hill, all year");
+    // Characters outside the first plane are never cut in half.
+    QTest::newRow("pairs") << QString::fromUtf8("\U0001D11E").repeated(300);
+    QTest::newRow("thousands of characters") << QStringLiteral("Harvest ").repeated(1000);
+}
+
 void TestPrint::tooWideTitleLosesItsEnd()
 {
+    QFETCH(QString, title);
     CalendarPage page;
     page.SetDefaultStyle();
     FontSpec big = page.TitleFont();
     big.SetSize(60);
     page.SetTitleFont(big);
-    const QString title = QStringLiteral("The family calendar of the house on the hill, all year");
     page.SetUserTitle(title);
     RecordingDevice device;
     const PageDrawing printed = Record(page, device);
@@ -532,10 +543,13 @@ void TestPrint::tooWideTitleLosesItsEnd()
     });
     QVERIFY(found != texts.end());
     QVERIFY(found->text.size() < title.size());
+    QVERIFY(!found->text.back().isHighSurrogate());
     const QFontMetricsF metrics(found->font, &device);
     QVERIFY(metrics.horizontalAdvance(found->text) <=
             printed.titleRect.Right - printed.titleRect.Left + 1);
-    QVERIFY(metrics.horizontalAdvance(title.left(found->text.size() + 1)) >
+    const qsizetype next =
+        found->text.size() + (title.at(found->text.size()).isHighSurrogate() ? 2 : 1);
+    QVERIFY(metrics.horizontalAdvance(title.left(next)) >
             printed.titleRect.Right - printed.titleRect.Left + 1);
 }
 
