@@ -6,6 +6,7 @@
 //   scripts/fuzz fuzz_design 300
 #include "designmutator.h"
 #include "designreplay.h"
+#include "fuzzbudget.h"
 
 #include "core/io/appfolders.h"
 
@@ -40,6 +41,8 @@ extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t *data, std::size_t s
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    Dayloom::PictureBudget budget(Dayloom::Testing::FuzzPictureBytes);
+    const Dayloom::PictureBudget::Scope scope(budget);
     static int argc = 1;
     static char name[] = "fuzz_design";
     static char *argv[] = {name, nullptr};

@@ -4,6 +4,7 @@
 // Run for example
 //   build-fuzz/tests/formats/fuzz_formats -max_total_time=120 tests/formats/data/corpus
 // (a clang build; new inputs found go into the corpus folder given first).
+#include "fuzzbudget.h"
 #include "replay.h"
 
 #include <QGuiApplication>
@@ -13,6 +14,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    Dayloom::PictureBudget budget(Dayloom::Testing::FuzzPictureBytes);
+    const Dayloom::PictureBudget::Scope scope(budget);
     static int argc = 1;
     static char name[] = "fuzz_formats";
     static char *argv[] = {name, nullptr};

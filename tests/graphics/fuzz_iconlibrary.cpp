@@ -3,6 +3,7 @@
 //   build-fuzz/tests/graphics/fuzz_iconlibrary -max_total_time=60
 //   tests/graphics/data/corpus/iconlibrary
 #include "core/graphics/iconlibrary.h"
+#include "fuzzbudget.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -12,6 +13,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    Dayloom::PictureBudget budget(Dayloom::Testing::FuzzPictureBytes);
+    const Dayloom::PictureBudget::Scope scope(budget);
     static int argc = 1;
     static char name[] = "fuzz_iconlibrary";
     static char *argv[] = {name, nullptr};

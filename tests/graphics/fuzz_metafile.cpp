@@ -4,6 +4,7 @@
 //   build-fuzz/tests/graphics/fuzz_metafile -max_total_time=60 tests/graphics/data/corpus/metafile
 // (a clang build; new inputs found go into the corpus folder given first).
 #include "core/graphics/metafileplayer.h"
+#include "fuzzbudget.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -14,6 +15,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    Dayloom::PictureBudget budget(Dayloom::Testing::FuzzPictureBytes);
+    const Dayloom::PictureBudget::Scope scope(budget);
     static int argc = 1;
     static char name[] = "fuzz_metafile";
     static char *argv[] = {name, nullptr};

@@ -2,6 +2,7 @@
 // DAYLOOM_FUZZ_DECODER: "pcx", "targa", "bitmap" (files and packed bitmaps)
 // or "raster" (any format, known by its content). Run for example
 //   build-fuzz/tests/graphics/fuzz_pcx -max_total_time=60 tests/graphics/data/corpus/pcx
+#include "fuzzbudget.h"
 #include "rastersamples.h"
 
 #include <QCoreApplication>
@@ -11,6 +12,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    Dayloom::PictureBudget budget(Dayloom::Testing::FuzzPictureBytes);
+    const Dayloom::PictureBudget::Scope scope(budget);
     static int argc = 1;
     static char name[] = "fuzz_raster";
     static char *argv[] = {name, nullptr};
