@@ -82,6 +82,7 @@ private Q_SLOTS:
     void zoomScalesTheText_data();
     void zoomScalesTheText();
     void highDensityScreenKeepsItsResolution();
+    void hugeNoteDrawsOnlyWhatShows();
     void printModeStaysInsideTheTarget();
     void cacheKeepsOnlyRecentNotes();
     void documentPaintsLikeItsNote();
@@ -241,6 +242,36 @@ void TestNoteRenderer::highDensityScreenKeepsItsResolution()
             ++distinctPairs;
     }
     QVERIFY(distinctPairs > 10);
+}
+
+void TestNoteRenderer::hugeNoteDrawsOnlyWhatShows()
+{
+    // A rich text label 30000 pixels square made a 256 MB scratch picture at every paint.
+    const TWPRtfStorage note = MakeNote(LongText);
+    const QRectF target(QPointF(10, 5), QSizeF(30000, 30000));
+    NoteRenderer renderer;
+    renderer.SetPageSize(target.size());
+    QImage screen = Canvas(QSize(200, 140));
+    {
+        QPainter painter(&screen);
+        renderer.Paint(painter, target, note);
+    }
+    QVERIFY(renderer.ScratchSize().width() <= 200 && renderer.ScratchSize().height() <= 140);
+    // The part shown sits where paper, drawn without a scratch picture, puts it.
+    renderer.SetMode(NoteRenderer::Mode::Print);
+    QImage paper = Canvas(QSize(200, 140));
+    {
+        QPainter painter(&paper);
+        renderer.Paint(painter, target, note);
+    }
+    const QRect shown = InkBox(screen), printed = InkBox(paper);
+    QVERIFY(!shown.isEmpty());
+    QVERIFY2((shown.topLeft() - printed.topLeft()).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("screen %1,%2 paper %3,%4")
+                            .arg(shown.left())
+                            .arg(shown.top())
+                            .arg(printed.left())
+                            .arg(printed.top())));
 }
 
 void TestNoteRenderer::printModeStaysInsideTheTarget()

@@ -36,6 +36,21 @@ QSizeF DeviceScale(const QPainter &painter)
     return {std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22())};
 }
 
+// The part of `target` the painter can reach: its clip, and the device's
+// window in painter coordinates (generous on images with a pixel ratio,
+// whose window counts device pixels). Empty when nothing shows.
+QRectF ReachablePart(const QPainter &painter, const QRectF &target)
+{
+    QRectF part = target;
+    bool invertible = false;
+    const QTransform toPainter = painter.worldTransform().inverted(&invertible);
+    if (invertible && painter.device())
+        part &= toPainter.mapRect(QRectF(painter.window()));
+    if (painter.hasClipping())
+        part &= painter.clipBoundingRect();
+    return part;
+}
+
 } // namespace
 
 NoteRenderer::NoteRenderer(int cacheCapacity) : m_capacity(std::max(1, cacheCapacity)) {}
@@ -116,12 +131,24 @@ void NoteRenderer::PaintDocument(QPainter &painter, const QRectF &target, QTextD
 
 void NoteRenderer::PaintScreen(QPainter &painter, const QRectF &target, QTextDocument *doc)
 {
-    const QSizeF scale = DeviceScale(painter);
-    const int width = std::clamp(int(std::ceil(target.width() * scale.width())), 1, MaxScratchSide);
+    // Only what can show is drawn: a note or label far larger than the
+    // window costs no more than the window.
+    const QRectF visible = ReachablePart(painter, target);
+    if (visible.isEmpty())
+        return;
+    QSizeF scale = DeviceScale(painter);
+    const double pixels = visible.width() * scale.width() * visible.height() * scale.height();
+    if (pixels > MaxScratchPixels) // drawn coarser rather than not at all
+        scale *= std::sqrt(MaxScratchPixels / pixels);
+    const int width =
+        std::clamp(int(std::ceil(visible.width() * scale.width())), 1, MaxScratchSide);
     const int height =
-        std::clamp(int(std::ceil(target.height() * scale.height())), 1, MaxScratchSide);
+        std::clamp(int(std::ceil(visible.height() * scale.height())), 1, MaxScratchSide);
     if (m_scratch.width() < width || m_scratch.height() < height) {
-        m_scratch = QImage(std::max(width, m_scratch.width()), std::max(height, m_scratch.height()),
+        const QSize grown(std::max(width, m_scratch.width()), std::max(height, m_scratch.height()));
+        m_scratch = QImage(qint64(grown.width()) * grown.height() <= MaxScratchPixels
+                               ? grown
+                               : QSize(width, height),
                            QImage::Format_ARGB32_Premultiplied);
     }
     const QRect area(0, 0, width, height);
@@ -134,11 +161,13 @@ void NoteRenderer::PaintScreen(QPainter &painter, const QRectF &target, QTextDoc
             scratch.setRenderHint(QPainter::TextAntialiasing);
             scratch.setRenderHint(QPainter::SmoothPixmapTransform);
             scratch.setClipRect(area);
-            scratch.scale(width / target.width() * m_zoom, height / target.height() * m_zoom);
+            scratch.scale(width / visible.width(), height / visible.height());
+            scratch.translate(target.topLeft() - visible.topLeft());
+            scratch.scale(m_zoom, m_zoom);
             DrawText(scratch, *doc, QRectF(0, 0, m_pageSize.width(), target.height() / m_zoom));
         }
     }
-    painter.drawImage(target, m_scratch, QRectF(area));
+    painter.drawImage(visible, m_scratch, QRectF(area));
 }
 
 void NoteRenderer::PaintPrint(QPainter &painter, const QRectF &target, QTextDocument *doc) const

@@ -25,9 +25,9 @@ class TWPRtfStorage;
 // whatever the zoom or the device. Line breaks therefore never change with
 // the zoom, and paper shows the breaks of the screen.
 //
-// Screen mode draws into a scratch image filled with the background colour,
-// with the text scaled by the zoom, and stretches it into the target
-// rectangle; the scratch image has the resolution of the target device
+// Screen mode draws the visible part into a scratch image filled with the
+// background colour, with the text scaled by the zoom, and stretches it into
+// the target rectangle; the scratch image has the resolution of the target device
 // (its device pixel ratio and the painter's scale), so text stays sharp on
 // high-density screens. Print mode paints straight onto the painter's
 // device (vector text on printers, PDF writers, QPicture), scaling the page
@@ -55,8 +55,11 @@ public:
     static constexpr int DefaultCacheCapacity = 64;
     // The inner margin of a note's text, in page pixels; editors use it too.
     static constexpr double DocumentMargin = 2.0;
-    // Scratch images never exceed this many device pixels per side.
+    // Scratch images never exceed this many device pixels per side, nor
+    // MaxScratchPixels in all (a larger note is drawn at a lower
+    // resolution). Only the part of a note the painter can reach is drawn.
     static constexpr int MaxScratchSide = 8192;
+    static constexpr double MaxScratchPixels = 12.0 * 1024 * 1024;
 
     explicit NoteRenderer(int cacheCapacity = DefaultCacheCapacity);
     ~NoteRenderer();
@@ -89,6 +92,8 @@ public:
     static void PrepareLayout(QTextDocument &doc, double pageWidth);
 
     int CachedCount() const { return int(m_entries.size()); }
+    // The scratch image screen mode keeps between paints (device pixels).
+    QSize ScratchSize() const { return m_scratch.size(); }
     void ClearCache();
 
 private:
