@@ -327,6 +327,15 @@ QByteArray EmfLine(int style, int width)
     return emf.Bytes(Frame);
 }
 
+// A one-pixel dashed line across the picture, reaching ten million units
+// past both of its sides.
+QByteArray EmfEndlessDashedLine()
+{
+    EmfBuilder emf;
+    emf.Pen(Blue, 5, 1).Record(27, {-10000000, 500}).Record(54, {10000000, 500});
+    return emf.Bytes(Frame);
+}
+
 // The same with an extended pen; dashes of user styles in units.
 QByteArray EmfExtendedLine(quint32 style, int width, const QList<int> &dashes = {})
 {
@@ -573,6 +582,8 @@ private Q_SLOTS:
         QTest::newRow("emf dash 4 px solid") << EmfLine(1, 20) << 96 << 1.0;
         QTest::newRow("wmf dash 1 px dashed") << WmfLine(1, 5) << 96 << Dashed;
         QTest::newRow("wmf dash 1 px at 600 dpi dashed") << WmfLine(1, 5) << 600 << Dashed;
+        // Qt's dasher took 70 MB to hold the dashes of a line ten million units long.
+        QTest::newRow("emf dash 1 px endless solid") << EmfEndlessDashedLine() << 96 << 1.0;
         // Geometric pens keep their dashes, three widths on and one off.
         QTest::newRow("emf geometric dash flat caps")
             << EmfExtendedLine(Geometric | FlatCaps | 1, 20) << 96 << 0.75;

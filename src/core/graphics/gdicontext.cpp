@@ -17,6 +17,21 @@ namespace Dayloom {
 
 namespace {
 
+// Qt's dasher keeps every dash of a stroke until the stroke is drawn, so a
+// stroke that breaks into more dashes than this is drawn solid: a file's
+// hairline arc miles long must not take the memory of a million dashes.
+constexpr double MaxDashesPerStroke = 50000;
+
+double PolylineLength(const QPolygonF &points, bool closed)
+{
+    double length = 0;
+    for (qsizetype i = 1; i < points.size(); ++i)
+        length += QLineF(points[i - 1], points[i]).length();
+    if (closed && points.size() > 2)
+        length += QLineF(points.last(), points.first()).length();
+    return length;
+}
+
 // A point through an affine transform, inline: paths of thousands of points
 // pass through it. Every transform of a device context is affine.
 struct AffineMap
@@ -555,6 +570,22 @@ void GdiContext::UseSpace(Space space)
     m_space = space;
 }
 
+QPen GdiContext::WithinDashLimit(QPen pen, double length) const
+{
+    if (pen.style() == Qt::SolidLine || pen.style() == Qt::NoPen)
+        return pen;
+    double period = 0; // in pen widths
+    for (const qreal dash : pen.dashPattern())
+        period += dash;
+    const double scale = std::sqrt(std::abs(m_painter.combinedTransform().determinant()));
+    // Cosmetic widths are device pixels (0: one pixel), others painter units.
+    const double width = pen.isCosmetic() ? std::max(pen.widthF(), 1.0) : pen.widthF() * scale;
+    const double dashes = length * scale / (period * width);
+    if (!(dashes <= MaxDashesPerStroke))
+        pen.setStyle(Qt::SolidLine);
+    return pen;
+}
+
 void GdiContext::SetPainterPen(const QPen &pen)
 {
     if (!m_penValid || pen != m_painterPen) {
@@ -756,11 +787,11 @@ void GdiContext::DrawDevicePath(bool fill, bool stroke)
         return;
     UseSpace(Space::Device);
     SetPainterBackground();
-    SetPainterPen(stroke ? CurrentPen(true) : QPen(Qt::NoPen));
-    SetPainterBrush(fill ? CurrentBrush(m_state.brush.brush, m_state.brush.pattern, true)
-                         : QBrush(Qt::NoBrush));
     QPainterPath path = m_path;
     path.setFillRule(m_state.fillRule);
+    SetPainterPen(stroke ? WithinDashLimit(CurrentPen(true), path.length()) : QPen(Qt::NoPen));
+    SetPainterBrush(fill ? CurrentBrush(m_state.brush.brush, m_state.brush.pattern, true)
+                         : QBrush(Qt::NoBrush));
     m_painter.drawPath(path);
     m_path = QPainterPath();
     m_figureOpen = false;
@@ -803,7 +834,7 @@ void GdiContext::Draw(const QPainterPath &logical, bool fill, bool stroke)
     }
     UseSpace(Space::Logical);
     SetPainterBackground();
-    SetPainterPen(stroke ? CurrentPen(false) : QPen(Qt::NoPen));
+    SetPainterPen(stroke ? WithinDashLimit(CurrentPen(false), logical.length()) : QPen(Qt::NoPen));
     SetPainterBrush(fill ? CurrentBrush(m_state.brush.brush, m_state.brush.pattern, false)
                          : QBrush(Qt::NoBrush));
     m_painter.drawPath(logical);
@@ -854,7 +885,7 @@ void GdiContext::LineTo(const QPointF &point)
         return;
     UseSpace(Space::Logical);
     SetPainterBackground();
-    SetPainterPen(CurrentPen(false));
+    SetPainterPen(WithinDashLimit(CurrentPen(false), QLineF(from, point).length()));
     m_painter.drawLine(from, point);
 }
 
@@ -873,7 +904,7 @@ void GdiContext::Polyline(const QPolygonF &points)
         return;
     UseSpace(Space::Logical);
     SetPainterBackground();
-    SetPainterPen(CurrentPen(false));
+    SetPainterPen(WithinDashLimit(CurrentPen(false), PolylineLength(points, false)));
     m_painter.drawPolyline(points);
 }
 
@@ -908,7 +939,7 @@ void GdiContext::Polygon(const QPolygonF &points)
     }
     UseSpace(Space::Logical);
     SetPainterBackground();
-    SetPainterPen(CurrentPen(false));
+    SetPainterPen(WithinDashLimit(CurrentPen(false), PolylineLength(points, true)));
     SetPainterBrush(CurrentBrush(m_state.brush.brush, m_state.brush.pattern, false));
     m_painter.drawPolygon(points, m_state.fillRule);
 }

@@ -173,6 +173,9 @@ private:
     void UseSpace(Space space);
     void ApplyClip();
     void SetPainterPen(const QPen &pen);
+    // The pen, drawn solid when a stroke of `length` (painter units) would
+    // break into more dashes than Qt's dasher should hold.
+    QPen WithinDashLimit(QPen pen, double length) const;
     void SetPainterBrush(const QBrush &brush);
     void SetPainterBackground();
     QPen CurrentPen(bool device);

@@ -57,7 +57,11 @@ QSize GifCanvas(const QByteArray &bytes)
 bool PluginImageReader::Read(const QByteArray &bytes, const char *format, QImage &image,
                              QString *error)
 {
-    QImageReader::setAllocationLimit(int(MaxPictureBytes / (1024 * 1024)));
+    // Qt's own check is the last line of defence: whatever the plugin makes
+    // of the file, it allocates no more than the open budgets have left.
+    const qint64 available = PictureBudget::Available();
+    const qint64 limit = available < 0 ? MaxPictureBytes : std::min(MaxPictureBytes, available);
+    QImageReader::setAllocationLimit(int(std::max<qint64>(1, limit / (1024 * 1024))));
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
