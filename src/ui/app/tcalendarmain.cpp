@@ -1169,15 +1169,10 @@ bool TCalendarMain::OpenCalendarFile(const QString &fileName)
         // The changes the copy held were given up for this file.
         if (m_recovery)
             m_recovery->Remove();
-        m_currentFileName = QFileInfo(path).absoluteFilePath();
+        ShowOpenedDesign(QFileInfo(path).absoluteFilePath(), false);
         m_recentFiles->Add(m_currentFileName);
         m_recentFiles->Store(m_settings);
         m_settings.Save();
-        ShowPage(true);
-        CheckFloaterStatus();
-        UndoStack().clear();
-        UndoStack().setClean();
-        SetModified(false);
     }
     SetButtons();
     SetCaption();
@@ -1814,28 +1809,39 @@ bool TCalendarMain::RestoreRecoveryCopy(const RecoveryStore::Copy &copy)
     m_page->SetPaintSuspended(true);
     m_page->SetChangeEventsSuspended(true);
     QString error;
-    const bool opened = m_page->Document().Open(copy.designPath, &error);
-    if (opened)
-        m_page->Document().KeepUnreadObjects(copy.unreadObjects, copy.originalPath);
+    bool replaced = false;
+    m_page->Document().Open(copy.designPath, &error, &replaced);
     m_page->HookObjects();
-    // Save writes to the design's own file, which is still as it was.
-    m_currentFileName = opened ? copy.originalPath : QString();
-    ShowPage(opened);
-    CheckFloaterStatus();
-    UndoStack().clear();
-    UndoStack().resetClean();
-    SetModified(opened);
+    if (replaced) {
+        m_page->Document().KeepUnreadObjects(copy.unreadObjects, copy.originalPath);
+        // Save writes to the design's own file, which is still as it was.
+        ShowOpenedDesign(copy.originalPath, true);
+    }
     SetButtons();
     SetCaption();
     m_page->SetPaintSuspended(false);
     m_page->SetChangeEventsSuspended(false);
     m_page->update();
-    if (!opened) {
+    if (!error.isEmpty())
         ShowInformation(this, error);
+    if (!replaced)
         return false;
-    }
     Autosave(); // a copy of its own before the old one goes
     return true;
+}
+
+void TCalendarMain::ShowOpenedDesign(const QString &fileName, bool modified)
+{
+    m_currentFileName = fileName;
+    ShowPage(true);
+    CheckFloaterStatus();
+    UndoStack().clear();
+    // A restored copy differs from its file, and no undo brings the file back.
+    if (modified)
+        UndoStack().resetClean();
+    else
+        UndoStack().setClean();
+    SetModified(modified);
 }
 
 void TCalendarMain::Autosave()

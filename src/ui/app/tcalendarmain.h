@@ -190,6 +190,8 @@ private:
     void OfferRecovery();
     // Opens the copy as the design it stands for: its file name, modified.
     bool RestoreRecoveryCopy(const RecoveryStore::Copy &copy);
+    // Shows the design just read as the one of `fileName`, with no undo steps.
+    void ShowOpenedDesign(const QString &fileName, bool modified);
     // After an open: says how many objects of the file could not be read,
     // and marks the design modified, as it differs from its file.
     void ReportUnreadObjects();
