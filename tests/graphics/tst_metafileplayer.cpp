@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/resource.h>
+
 using namespace Dayloom;
 using namespace Dayloom::Testing;
 
@@ -622,6 +624,41 @@ private Q_SLOTS:
         const double share = double(inked) / (to - from);
         const bool near = ink == Dashed ? share < 0.9 : std::abs(share - ink) < 0.04;
         QVERIFY2(near, qPrintable(QString::number(share)));
+    }
+
+    void wideDashedCurvesStayBounded()
+    {
+        // Arcs of a 577-pixel dashed pen, found by the fuzzer, made Qt keep
+        // 539 MB of dash outlines. The peak is measured in a fresh run of
+        // this test alone, where no earlier test has raised it.
+        if (!qEnvironmentVariableIsSet("DAYLOOM_MEASURE_PEAK")) {
+            QProcess alone;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("DAYLOOM_MEASURE_PEAK"), QStringLiteral("1"));
+            alone.setProcessEnvironment(environment);
+            alone.start(QCoreApplication::applicationFilePath(),
+                        {QStringLiteral("wideDashedCurvesStayBounded")});
+            QVERIFY(alone.waitForFinished(60000));
+            QVERIFY2(alone.exitCode() == 0, alone.readAllStandardOutput().constData());
+            return;
+        }
+        QFile file(QStringLiteral(DAYLOOM_TEST_DATA "/corpus/metafile/oom-wide-dashed-arcs.emf"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        rusage before{};
+        QCOMPARE(getrusage(RUSAGE_SELF, &before), 0);
+        MetafilePlayer player;
+        QVERIFY(player.Load(bytes, nullptr));
+        QImage image(48, 48, QImage::Format_ARGB32_Premultiplied);
+        {
+            QPainter painter(&image); // as the fuzzer played it
+            player.Play(painter, QRectF(2, 2, 44, 44));
+        }
+        rusage after{};
+        QCOMPARE(getrusage(RUSAGE_SELF, &after), 0);
+        QVERIFY2(after.ru_maxrss - before.ru_maxrss < 32 * 1024,
+                 qPrintable(
+                     QStringLiteral("peak grew by %1 KB").arg(after.ru_maxrss - before.ru_maxrss)));
     }
 
     void matchesInkscape_data()

@@ -17,10 +17,13 @@ namespace Dayloom {
 
 namespace {
 
-// Qt's dasher keeps every dash of a stroke until the stroke is drawn, so a
-// stroke that breaks into more dashes than this is drawn solid: a file's
-// hairline arc miles long must not take the memory of a million dashes.
-constexpr double MaxDashesPerStroke = 50000;
+// Qt's dasher keeps every dash of a stroke, outlined, until the stroke is
+// drawn: about 64 bytes a dash plus 54 for every pixel of the pen's width
+// (measured: 17,000 dashes of a 577-pixel pen took 539 MB). A stroke whose
+// dashes would take more than this is drawn solid; a one-pixel pen keeps
+// its dashes up to about 140,000 of them.
+constexpr double MaxDashBytes = 16.0 * 1024 * 1024;
+constexpr double DashBytes = 64, DashBytesPerPixel = 54;
 
 double PolylineLength(const QPolygonF &points, bool closed)
 {
@@ -579,9 +582,10 @@ QPen GdiContext::WithinDashLimit(QPen pen, double length) const
         period += dash;
     const double scale = std::sqrt(std::abs(m_painter.combinedTransform().determinant()));
     // Cosmetic widths are device pixels (0: one pixel), others painter units.
-    const double width = pen.isCosmetic() ? std::max(pen.widthF(), 1.0) : pen.widthF() * scale;
+    const double width =
+        std::max(pen.isCosmetic() ? pen.widthF() : pen.widthF() * scale, 1.0); // device pixels
     const double dashes = length * scale / (period * width);
-    if (!(dashes <= MaxDashesPerStroke))
+    if (!(dashes * (DashBytes + DashBytesPerPixel * width) <= MaxDashBytes))
         pen.setStyle(Qt::SolidLine);
     return pen;
 }
