@@ -52,11 +52,11 @@ static void RepaintWarm(benchmark::State &state)
     QImage image(document.SurfaceSize(), QImage::Format_RGB32);
     {
         QPainter painter(&image);
-        document.Paint(painter);
+        document.Draw(painter);
     }
     for (auto _ : state) {
         QPainter painter(&image);
-        document.Paint(painter);
+        document.Draw(painter);
     }
 }
 BENCHMARK(RepaintWarm)->Unit(benchmark::kMillisecond);
@@ -73,7 +73,7 @@ static void RepaintUncached(benchmark::State &state)
             labels[i]->SetDepthShadow(2 + (round + i) % 3);
         ++round;
         QPainter painter(&image);
-        document.Paint(painter);
+        document.Draw(painter);
     }
 }
 BENCHMARK(RepaintUncached)->Unit(benchmark::kMillisecond);

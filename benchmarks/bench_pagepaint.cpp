@@ -32,7 +32,7 @@ static void PaintLayout(benchmark::State &state)
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter painter(&image);
-        page.Paint(painter, zoom);
+        page.Draw(painter, zoom);
     }
     state.SetLabel(CalendarPage::LayoutDisplayName(layout).toStdString());
 }
@@ -51,7 +51,7 @@ static void PaintMonthWith42Notes(benchmark::State &state)
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter painter(&image);
-        page.Paint(painter, 1.0f);
+        page.Draw(painter, 1.0f);
     }
 }
 BENCHMARK(PaintMonthWith42Notes)->Unit(benchmark::kMillisecond);
@@ -86,7 +86,7 @@ static void PaintMonthWithBorderAndClipArt(benchmark::State &state)
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter painter(&image);
-        document.Paint(painter);
+        document.Draw(painter);
     }
     SetProgramFolder(QString());
 }

@@ -73,7 +73,7 @@ static void PaintPageWithTwentyTextures(benchmark::State &state)
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter painter(&image);
-        document.Paint(painter);
+        document.Draw(painter);
     }
 }
 BENCHMARK(PaintPageWithTwentyTextures)->Unit(benchmark::kMillisecond);

@@ -50,7 +50,7 @@ static void FullRepaint(benchmark::State &state)
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter painter(&image);
-        document.Paint(painter);
+        document.Draw(painter);
         for (const TGGraphicControl *object : selection)
             object->DrawHandles(painter, Qt::gray, false);
     }
@@ -109,7 +109,7 @@ static void DragStepWithRepaint(benchmark::State &state)
         handle = moved;
         direction = -direction;
         QPainter painter(&image);
-        document.Paint(painter);
+        document.Draw(painter);
     }
 }
 BENCHMARK(DragStepWithRepaint)->Unit(benchmark::kMillisecond);
@@ -124,7 +124,7 @@ static void ColdRepaint(benchmark::State &state)
         for (TGGraphicControl *object : document.Objects())
             object->Repaint();
         QPainter painter(&image);
-        document.Paint(painter);
+        document.Draw(painter);
     }
 }
 BENCHMARK(ColdRepaint)->Unit(benchmark::kMillisecond);

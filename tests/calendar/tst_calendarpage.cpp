@@ -182,9 +182,11 @@ void TestCalendarPage::cellDays()
     QFETCH(int, startOfWeek);
     QFETCH(QList<int>, firstRow);
     QFETCH(QList<int>, lastRow);
+    const int first = CalendarDates::FirstColumn(month, year, startOfWeek);
+    const int days = CalendarDates::DaysInMonth(month, year);
     for (int c = 0; c < 7; ++c) {
-        QCOMPARE(CalendarDates::DayInCell(0, c, month, year, startOfWeek), firstRow[c]);
-        QCOMPARE(CalendarDates::DayInCell(5, c, month, year, startOfWeek), lastRow[c]);
+        QCOMPARE(CalendarDates::DayInCell(0, c, first, days), firstRow[c]);
+        QCOMPARE(CalendarDates::DayInCell(5, c, first, days), lastRow[c]);
     }
 }
 

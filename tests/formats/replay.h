@@ -52,7 +52,7 @@ inline void PaintDocument(PageDocument &document, float zoom = 0.2f, int side = 
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
-    document.Paint(painter);
+    document.Draw(painter);
 }
 
 // Reads the bytes as RTF, writes what was read and reads that back: the

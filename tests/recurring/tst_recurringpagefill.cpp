@@ -258,9 +258,9 @@ void TestRecurringPageFill::cellsAgreeWithPaintedRecords()
     page.SetMainCalDay(10);
     QImage image(page.PageWidth(), page.PageHeight(), QImage::Format_RGB32);
     QPainter painter(&image);
-    page.Paint(painter, 1.0f);
+    const PageDrawing drawn = page.Draw(painter, 1.0f);
     for (int day = 1; day <= 31; ++day)
-        QCOMPARE(FirstCellOfDay(page, day), page.CellOfDay(day));
+        QCOMPARE(FirstCellOfDay(page, day), drawn.CellOfDay(day));
 }
 
 void TestRecurringPageFill::plannerAndSheetCells_data()

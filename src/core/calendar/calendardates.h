@@ -1,7 +1,11 @@
 #pragma once
 
-// Date rules shared by the page, its drawing, the planners and the
-// recurring dates. Months are 1-12, weekdays 1 = Sunday ... 7 = Saturday.
+#include "core/calendar/calendartypes.h"
+
+#include <QString>
+
+// Date rules shared by the page, its drawing, the planners, the floating
+// calendar and the recurring dates. Months are 1-12, weekdays 1 = Sunday ... 7 = Saturday.
 
 namespace Dayloom {
 
@@ -19,13 +23,24 @@ bool IsLeapYear(int year);
 int DaysInMonth(int month, int year);
 // 1 = Sunday ... 7 = Saturday; 0 for an invalid date.
 int DayOfWeek(int year, int month, int day);
-// Column (1-7) of the first of the month. StartOfWeek 1 means Sunday-first
-// weeks; any other value Monday-first.
+// Column (1-7) of the first of the month in a grid of 6 weeks: with
+// Sunday weeks (startOfWeek 1) the weekday (1 = Sunday), with Monday weeks
+// (any other value) Monday = 1 ... Sunday = 7. Works for any year, 0 and
+// negative ones included (proleptic Gregorian calendar, astronomical
+// years); 0 for a month outside 1-12.
 int FirstColumn(int month, int year, int startOfWeek);
-// Day of the month shown in grid row (0-5) and column (0-6), 0 when empty.
-int DayInCell(int row, int column, int month, int year, int startOfWeek);
+// Day of the month shown in grid row (0-5) and column (0-6) of a month
+// starting in firstColumn with daysInMonth days; 0 when the cell lies
+// outside the month (always when firstColumn is 0).
+int DayInCell(int row, int column, int firstColumn, int daysInMonth);
+// The cell (0-41, row by row) showing the day; -1 when the day lies
+// outside the month.
+int CellOfDay(int day, int firstColumn, int daysInMonth);
 // Day-name index (1 = Sunday) shown over header column 0-6.
 int HeaderDayIndex(int column, int startOfWeek);
+// A weekday name as a header style shows it: its first letter, its first
+// three or whole.
+QString CutDayName(const QString &name, TCalHeadersStyle style);
 // Steps k months back (k < 0) or forward (k > 0), wrapping across years.
 MonthYear ShiftMonth(int month, int year, int k);
 

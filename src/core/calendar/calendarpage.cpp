@@ -2,7 +2,6 @@
 
 #include "core/calendar/plannertexts.h"
 #include "core/io/appfolders.h"
-#include "core/print/pageprinter.h"
 #include "core/richtext/noterenderer.h"
 
 #include <QDate>
@@ -381,52 +380,29 @@ void CalendarPage::ClearCellNotes()
 {
     for (TWPRtfStorage &note : m_cellNotes)
         note.Clear();
-    m_screen = PageDrawing{};
 }
 
 // --- drawing --------------------------------------------------------------------------
 
+PageDrawing CalendarPage::Draw(PageCanvas &canvas) const
+{
+    return PageRenderer(m_settings, m_layout, m_cellNotes, m_borderPicture).Draw(canvas);
+}
+
 PageDrawing CalendarPage::Draw(QPainter &painter, const RenderTarget &target) const
 {
-    PageRenderer renderer(m_settings, m_layout, m_cellNotes, m_borderPicture);
-    renderer.SetNoteDrawer(m_noteDrawer);
-    return renderer.Draw(painter, target);
-}
-
-void CalendarPage::Paint(QPainter &painter, float zoom)
-{
-    if (m_painting)
-        return;
-    m_painting = true;
-    m_screen = Draw(painter, RenderTarget{zoom});
-    m_screenZoom = zoom;
-    m_painting = false;
-}
-
-PageDrawing CalendarPage::PrintPage(PrintEngine &engine, double xInch, double yInch) const
-{
-    QSize reference;
-    const QSize screen = m_screen.referenceNoteSize;
-    if (!screen.isEmpty() && m_screenZoom > 0)
-        reference = QSize(static_cast<int>(screen.width() / m_screenZoom),
-                          static_cast<int>(screen.height() / m_screenZoom));
-    PagePrinter printer(m_settings, m_layout, m_cellNotes, m_borderPicture);
-    printer.SetNoteRenderer(m_noteRenderer.get(), reference);
-    return printer.Print(engine, xInch, yInch);
+    ScreenCanvas canvas(painter, target.zoom, target.fontPpi, m_noteDrawer);
+    return Draw(canvas);
 }
 
 void CalendarPage::DrawNoteOnScreen(QPainter &painter, const TWPRtfStorage &note,
                                     const TRect &rFree, float zoom) const
 {
     // The renderer works in whole percent, as the note editor does.
-    const double percentZoom = std::max(1, static_cast<int>(zoom * 100.0f)) / 100.0;
-    const double width = rFree.Width() + 1;
-    const double height = rFree.Height() + 1;
-    m_noteRenderer->SetBackground(Qt::white);
-    m_noteRenderer->SetMode(NoteRenderer::Mode::Screen);
-    m_noteRenderer->SetZoom(percentZoom);
-    m_noteRenderer->SetPageSize(QSizeF(width / percentZoom, height / percentZoom));
-    m_noteRenderer->Paint(painter, rFree.toQRectF(), note);
+    NoteRenderer::View view;
+    view.zoom = NoteRenderer::WholePercent(zoom);
+    view.pageSize = QSizeF((rFree.Width() + 1) / view.zoom, (rFree.Height() + 1) / view.zoom);
+    m_noteRenderer->Paint(painter, rFree.toQRectF(), note, view);
 }
 
 QDate CalendarPage::PlannerFirstDate() const
@@ -461,35 +437,36 @@ QStringList CalendarPage::PlannerDateTexts() const
 
 // --- day cells ------------------------------------------------------------------------
 
-CellRecord CalendarPage::CellRecordOf(int cell) const
+int CalendarPage::MonthDayOfCell(int cell) const
 {
-    return (cell >= 1 && cell <= CellCount) ? m_screen.cells[cell - 1] : CellRecord{};
+    if (cell < 1 || cell > CellCount)
+        return 0;
+    const int month = m_settings.mainCalMonth;
+    const int year = m_settings.mainCalYear;
+    return CalendarDates::DayInCell((cell - 1) / 7, (cell - 1) % 7,
+                                    CalendarDates::FirstColumn(month, year, m_settings.startOfWeek),
+                                    CalendarDates::DaysInMonth(month, year));
 }
 
-int CalendarPage::CellAt(const QPoint &point) const
+int CalendarPage::MonthCellOfDay(int day) const
 {
-    for (int i = 0; i < CellCount; ++i)
-        if (m_screen.cells[i].rTotal.Contains(point))
-            return i + 1;
-    return 0;
+    const int month = m_settings.mainCalMonth;
+    const int year = m_settings.mainCalYear;
+    const int index = CalendarDates::CellOfDay(
+        day, CalendarDates::FirstColumn(month, year, m_settings.startOfWeek),
+        CalendarDates::DaysInMonth(month, year));
+    return index < 0 ? -1 : index + 1;
 }
 
-int CalendarPage::CellOfDay(int day) const
-{
-    for (int i = 0; i < CellCount; ++i)
-        if (m_screen.cells[i].day == day)
-            return i + 1;
-    return -1;
-}
-
-ClickOutcome CalendarPage::DecideClick(const QPoint &point, bool objectAtPoint) const
+ClickOutcome CalendarPage::DecideClick(const PageDrawing &drawn, const QPoint &point,
+                                       bool objectAtPoint) const
 {
     ClickOutcome outcome;
     if (m_panelState != psPointing)
         return outcome;
-    const int cell = CellAt(point);
-    outcome.clickedHeader = m_screen.titleRect.Contains(point);
-    outcome.clickedDaysArea = m_screen.headerRect.Contains(point);
+    const int cell = drawn.CellAt(point);
+    outcome.clickedHeader = drawn.titleRect.Contains(point);
+    outcome.clickedDaysArea = drawn.headerRect.Contains(point);
     if (cell != 0 && (m_layout.hasMainCalendar || m_layout.isPlanner)) {
         if (!objectAtPoint)
             outcome.cell = cell;
@@ -497,26 +474,6 @@ ClickOutcome CalendarPage::DecideClick(const QPoint &point, bool objectAtPoint) 
         outcome.onClick = true;
     }
     return outcome;
-}
-
-void CalendarPage::ClickCell(int cell)
-{
-    if (cell < 1 || cell > CellCount)
-        return;
-    const CellRecord &record = m_screen.cells[cell - 1];
-    Q_EMIT ClickedInCellEvent(CellEvent{record.rTotal, record.rFree, cell, record.day});
-}
-
-void CalendarPage::ClickPreviousCell(int cell)
-{
-    if (cell > 1 && cell <= CellCount && !m_screen.cells[cell - 2].rFree.IsZero())
-        ClickCell(cell - 1);
-}
-
-void CalendarPage::ClickNextCell(int cell)
-{
-    if (cell >= 1 && cell < CellCount && !m_screen.cells[cell].rFree.IsZero())
-        ClickCell(cell + 1);
 }
 
 // --- operations -------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "core/calendar/calendartypes.h"
 #include "core/calendar/pagelayout.h"
 #include "core/calendar/pagerenderer.h"
+#include "core/calendar/screencanvas.h"
 #include "core/common/fontspec.h"
 #include "core/common/tcolor.h"
 #include "core/common/trect.h"
@@ -28,7 +29,7 @@ class QPainter;
 
 namespace Dayloom {
 class NoteRenderer;
-class PrintEngine;
+class PageCanvas;
 } // namespace Dayloom
 
 namespace Dayloom {
@@ -205,33 +206,26 @@ public:
 
     // --- drawing and day cells -------------------------------------------------
     // Draws the page (border picture, calendar or planner with its notes,
-    // then the mini calendars) onto any painter — screen, image, printer,
-    // vector file — and returns what it drew. It changes nothing, so a print
-    // or an export never disturbs the screen's cell records.
+    // then the mini calendars) on any canvas — screen, image, printer,
+    // vector file — and returns what it drew. It changes nothing; the
+    // screen's widget keeps what its last paint drew.
+    PageDrawing Draw(PageCanvas &canvas) const;
+    // The same through a painter in device pixels at a zoom, as the screen
+    // and images show the page.
     PageDrawing Draw(QPainter &painter, const RenderTarget &target) const;
     PageDrawing Draw(QPainter &painter, float zoom) const
     {
         return Draw(painter, RenderTarget{zoom});
     }
-    // The screen's paint: draws at the zoom (device = page size x zoom) and
-    // keeps the cell records, title and header rectangles that clicks are
-    // tested against. A paint started while one runs does nothing.
-    void Paint(QPainter &painter, float zoom);
-    // What the last screen paint drew.
-    const PageDrawing &ScreenDrawing() const { return m_screen; }
-    // The page on one page of a print engine, its origin moved by the
-    // offsets (inches): border picture, calendar or planner with its notes,
-    // mini calendars, at the device's resolution (see PagePrinter). Notes
-    // are laid out at the reference note size of the last screen paint
-    // (taken back to zoom 1). Returns what it printed, in device pixels;
-    // the screen's records are untouched.
-    PageDrawing PrintPage(PrintEngine &engine, double xInch, double yInch) const;
 
-    // Draws one note into its cell's note rectangle (device pixels). The
-    // page starts with its own renderer: a white scratch image stretched
+    // Draws one note into its cell's note rectangle on screens and images.
+    // The page starts with its own drawer: a white scratch image stretched
     // into the rectangle, text laid out at the zoom-1 size of the area.
-    using NoteDrawer = PageRenderer::NoteDrawer;
+    using NoteDrawer = ScreenCanvas::NoteDrawer;
     void SetNoteDrawer(NoteDrawer drawer) { m_noteDrawer = std::move(drawer); }
+    // The renderer notes are drawn through, with its cache of laid-out
+    // notes; every drawing passes its own view.
+    const NoteRenderer &Notes() const { return *m_noteRenderer; }
 
     // Planner texts (layouts 18-21): the title (the user title when set),
     // the row labels ending with "Notes", and the date texts of the week
@@ -245,29 +239,17 @@ public:
     QDate PlannerFirstDate() const;
     int PlannerHourCount() const;
 
-    // Cell records of the last paint, cell 1-42 (a blank record outside).
-    CellRecord CellRecordOf(int cell) const;
-    // First cell whose rTotal contains the point (device pixels), else 0.
-    int CellAt(const QPoint &point) const;
-    bool PointInCell(const QPoint &point) const { return CellAt(point) != 0; }
-    int DayOfCell(int cell) const { return CellRecordOf(cell).day; }
-    // First cell showing the day (0 finds the first empty cell), else -1.
-    int CellOfDay(int day) const;
-    const TRect &TitleRect() const { return m_screen.titleRect; }
-    const TRect &HeaderRect() const { return m_screen.headerRect; }
-    // The first cell's note rectangle grown by 5 pixels right and down: the
-    // size notes are laid out at when printed.
-    QSize ReferenceNoteSize() const { return m_screen.referenceNoteSize; }
+    // The day of the month cell 1-42 of the month grid shows (row by row),
+    // 0 for an empty cell or outside 1-42. Drawing places the same days.
+    int MonthDayOfCell(int cell) const;
+    // The cell (1-42) of the month grid showing the day, -1 when none does.
+    int MonthCellOfDay(int day) const;
 
-    // The page's answer to a left click at a point (device pixels of the last
-    // paint) with the pointing tool. objectAtPoint: a placed object covers
+    // The page's answer to a left click at a point (device pixels of the
+    // drawing) with the pointing tool. objectAtPoint: a placed object covers
     // the point, so no cell is chosen.
-    ClickOutcome DecideClick(const QPoint &point, bool objectAtPoint) const;
-    // Raise ClickedInCellEvent for a cell; the previous / next variants only
-    // when that neighbour has a note area.
-    void ClickCell(int cell);
-    void ClickPreviousCell(int cell);
-    void ClickNextCell(int cell);
+    ClickOutcome DecideClick(const PageDrawing &drawn, const QPoint &point,
+                             bool objectAtPoint) const;
 
     // --- operations -------------------------------------------------------------
     // 0 month grids (layouts 0-7), 1 mini sheets (8-17), 2 week, 3 two weeks,
@@ -336,8 +318,6 @@ Q_SIGNALS:
     void geometryChanged();
     // One of the six fonts changed.
     void fontChanged();
-    // A day cell was chosen (by a click or by ClickCell and its neighbours).
-    void ClickedInCellEvent(const Dayloom::CellEvent &event);
 
 private:
     void Repaint();
@@ -352,10 +332,6 @@ private:
     TLPanelState m_panelState = psPointing;
     Picture m_borderPicture;
     std::array<TWPRtfStorage, CellCount> m_cellNotes;
-    // What the last screen paint drew: the records clicks are tested against.
-    PageDrawing m_screen;
-    float m_screenZoom = 1.0f;
-    bool m_painting = false;
     std::unique_ptr<NoteRenderer> m_noteRenderer;
     NoteDrawer m_noteDrawer;
 };

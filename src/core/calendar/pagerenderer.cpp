@@ -1,5 +1,6 @@
 #include "core/calendar/pagerenderer.h"
 
+#include "core/calendar/pagecanvas.h"
 #include "core/calendar/plannertexts.h"
 
 #include <QPainter>
@@ -8,28 +9,26 @@
 
 namespace Dayloom {
 
-namespace {
-
-int Scaled(int value, float zoom)
+CellRecord PageDrawing::CellRecordOf(int cell) const
 {
-    return static_cast<int>(value * static_cast<double>(zoom));
+    return (cell >= 1 && cell <= static_cast<int>(cells.size())) ? cells[cell - 1] : CellRecord{};
 }
 
-TRect Scaled(const TRect &r, float zoom)
+int PageDrawing::CellAt(const QPoint &point) const
 {
-    return {Scaled(r.Left, zoom), Scaled(r.Top, zoom), Scaled(r.Right, zoom),
-            Scaled(r.Bottom, zoom)};
+    for (size_t i = 0; i < cells.size(); ++i)
+        if (cells[i].rTotal.Contains(point))
+            return static_cast<int>(i) + 1;
+    return 0;
 }
 
-// Point sizes times the zoom, truncated, converted at the target's resolution.
-void ScaleFonts(DrawingBlock &block, const RenderTarget &target)
+int PageDrawing::CellOfDay(int day) const
 {
-    for (FontSpec *font : {&block.titleFont, &block.headerFont, &block.cellFont})
-        font->SetSize(Scaled(font->Size(), target.zoom));
-    block.fontPpi = target.fontPpi;
+    for (size_t i = 0; i < cells.size(); ++i)
+        if (cells[i].day == day)
+            return static_cast<int>(i) + 1;
+    return -1;
 }
-
-} // namespace
 
 void DrawBorderPicture(QPainter &painter, const Picture &picture, const QRectF &target)
 {
@@ -52,85 +51,63 @@ PageRenderer::PageRenderer(const CalendarSettings &settings, const PageLayout &l
 {
 }
 
-PageDrawing PageRenderer::Draw(QPainter &painter, const RenderTarget &target) const
+PageDrawing PageRenderer::Draw(PageCanvas &canvas) const
 {
     PageDrawing out;
+    QPainter &painter = canvas.Painter();
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    canvas.Begin();
 
     if (!m_settings.wmfBorderFile.isEmpty())
         DrawBorderPicture(painter, m_borderPicture,
-                          Scaled(m_layout.printableRect, target.zoom).toQRectF());
+                          canvas.DeviceRect(m_layout.printableRect).toQRectF());
 
     if (m_layout.isPlanner) {
-        DrawPlannerPage(painter, target, out);
+        DrawingBlock block = MainBlock(canvas);
+        block.plannerDays = PlannerTexts::DayCount(m_settings);
+        block.plannerHours = PlannerTexts::HourCount(m_settings);
+        CalendarPainter::DrawPlanner(canvas, block, PlannerTexts::RowLabels(m_settings),
+                                     PlannerTexts::DateTexts(m_settings),
+                                     PlannerTexts::Title(m_settings));
+        out.cells = block.cells;
+        out.titleRect = block.titleRect;
+        // The week planner draws only notes that have text.
+        const TCalendarLayout layout = m_settings.calendarLayout;
+        out.referenceNoteSize =
+            canvas.DrawNotes(out.cells, m_notes, layout == loWeek || layout == lo2Week);
     } else if (m_layout.hasMainCalendar) {
-        DrawingBlock block = MainBlock(target);
-        CalendarPainter::DrawMonthGrid(painter, block, m_settings.userTitle);
-        out.TakeRecords(block);
+        DrawingBlock block = MainBlock(canvas);
+        CalendarPainter::DrawMonthGrid(canvas, block, m_settings.userTitle);
+        out.cells = block.cells;
+        out.titleRect = block.titleRect;
         out.headerRect = block.headerRect;
-        DrawNotes(painter, out, target.zoom, false);
+        out.referenceNoteSize = canvas.DrawNotes(out.cells, m_notes, false);
     }
 
-    const TRect &firstFree = out.cells[0].rFree;
-    out.referenceNoteSize = QSize(firstFree.Width() + 5, firstFree.Height() + 5);
-
     if (m_layout.hasMiniCalendars)
-        DrawMiniCalendars(painter, target);
+        DrawMiniCalendars(canvas);
     painter.restore();
     return out;
 }
 
-DrawingBlock PageRenderer::MainBlock(const RenderTarget &target) const
+DrawingBlock PageRenderer::MainBlock(PageCanvas &canvas) const
 {
     DrawingBlock b = CalendarPainter::MainCalendarBlock(m_settings);
-    b.minimumTitleHeight =
-        static_cast<int>(PageLayout::PPI * 1.5 * static_cast<double>(target.zoom));
-    b.rect = Scaled(m_layout.mainRect, target.zoom);
-    ScaleFonts(b, target);
+    b.minimumTitleHeight = canvas.MinimumTitleHeight();
+    b.rect = canvas.DeviceRect(m_layout.mainRect);
     return b;
 }
 
-void PageRenderer::DrawNotes(QPainter &painter, const PageDrawing &drawing, float zoom,
-                             bool skipEmptyNotes) const
+void PageRenderer::DrawMiniCalendars(PageCanvas &canvas) const
 {
-    if (!m_noteDrawer)
-        return;
-    for (size_t i = 0; i < m_notes.size(); ++i) {
-        const TRect &free = drawing.cells[i].rFree;
-        if (free.IsEmpty() || (skipEmptyNotes && m_notes[i].IsEmpty()))
-            continue;
-        m_noteDrawer(painter, m_notes[i], free, zoom);
-    }
-}
-
-void PageRenderer::DrawPlannerPage(QPainter &painter, const RenderTarget &target,
-                                   PageDrawing &out) const
-{
-    DrawingBlock block = MainBlock(target);
-    block.plannerDays = PlannerTexts::DayCount(m_settings);
-    block.plannerHours = PlannerTexts::HourCount(m_settings);
-    CalendarPainter::DrawPlanner(painter, block, PlannerTexts::RowLabels(m_settings),
-                                 PlannerTexts::DateTexts(m_settings),
-                                 PlannerTexts::Title(m_settings));
-    out.TakeRecords(block);
-    // The week planner draws only notes that have text; the day planner
-    // every note area.
-    const TCalendarLayout layout = m_settings.calendarLayout;
-    DrawNotes(painter, out, target.zoom, layout == loWeek || layout == lo2Week);
-}
-
-void PageRenderer::DrawMiniCalendars(QPainter &painter, const RenderTarget &target) const
-{
-    const float zoom = target.zoom;
     DrawingBlock b = CalendarPainter::MiniCalendarBlock(m_settings);
-    ScaleFonts(b, target);
     for (int i = 0; i < m_layout.miniCount && i < PageLayout::MaxMinis; ++i) {
         b.month = m_layout.miniMonths[i].month;
         b.year = m_layout.miniMonths[i].year;
-        b.rect = Scaled(m_layout.miniRects[i], zoom);
-        CalendarPainter::DrawMonthGrid(painter, b, QString());
+        b.rect = canvas.MiniCalendarRect(m_layout.miniRects[i]);
+        CalendarPainter::DrawMonthGrid(canvas, b, QString());
     }
 }
 

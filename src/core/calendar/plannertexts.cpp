@@ -1,7 +1,6 @@
 #include "core/calendar/plannertexts.h"
 
 #include "core/calendar/calendardates.h"
-#include "core/calendar/calendarpainter.h"
 
 #include <QLocale>
 #include <QTime>
@@ -88,7 +87,7 @@ QStringList RowLabels(const CalendarSettings &s)
         const QDate first = FirstDate(s);
         for (int k = 0; k < DayCount(s); ++k) {
             const QDate d = first.addDays(k);
-            labels << CalendarPainter::CutDayName(s.DayName(d.dayOfWeek() % 7 + 1), s.headersStyle);
+            labels << CalendarDates::CutDayName(s.DayName(d.dayOfWeek() % 7 + 1), s.headersStyle);
         }
     }
     labels << QStringLiteral("Notes");

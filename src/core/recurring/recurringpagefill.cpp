@@ -18,16 +18,6 @@ namespace Dayloom {
 
 namespace {
 
-int MonthGridCellOfDay(const CalendarPage &page, int day)
-{
-    const int month = page.MainCalMonth();
-    const int year = page.MainCalYear();
-    if (day < 1 || day > CalendarDates::DaysInMonth(month, year))
-        return -1;
-    const int index = day - 2 + CalendarDates::FirstColumn(month, year, page.StartOfWeek());
-    return index >= 0 && index < CalendarPage::CellCount ? index + 1 : -1;
-}
-
 int WeekPlannerCellOfDay(const CalendarPage &page, int day)
 {
     const QDate wanted(page.MainCalYear(), page.MainCalMonth(), day);
@@ -73,7 +63,7 @@ bool AppendToNote(const TWPRtfStorage &current, const QStringList &texts,
 int FirstCellOfDay(const CalendarPage &page, int day)
 {
     if (page.LayoutKind() == 0)
-        return MonthGridCellOfDay(page, day);
+        return page.MonthCellOfDay(day);
     if (IsWeekPlanner(page))
         return WeekPlannerCellOfDay(page, day);
     return -1;

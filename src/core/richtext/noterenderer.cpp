@@ -60,13 +60,13 @@ NoteRenderer::~NoteRenderer() = default;
 void NoteRenderer::SetZoom(double zoom)
 {
     if (zoom > 0)
-        m_zoom = zoom;
+        m_view.zoom = zoom;
 }
 
 void NoteRenderer::SetPageSize(const QSizeF &size)
 {
     if (size.width() > 0 && size.height() > 0)
-        m_pageSize = size;
+        m_view.pageSize = size;
 }
 
 void NoteRenderer::PrepareLayout(QTextDocument &doc, double pageWidth)
@@ -83,7 +83,7 @@ void NoteRenderer::ClearCache()
     m_entries.clear();
 }
 
-QTextDocument *NoteRenderer::CachedDocument(const QByteArray &rtf)
+QTextDocument *NoteRenderer::CachedDocument(const QByteArray &rtf, double pageWidth) const
 {
     if (const auto found = m_index.constFind(rtf); found != m_index.cend()) {
         m_entries.splice(m_entries.begin(), m_entries, found.value());
@@ -102,34 +102,41 @@ QTextDocument *NoteRenderer::CachedDocument(const QByteArray &rtf)
         }
     }
     QTextDocument *doc = m_entries.front().doc.get();
-    if (doc->textWidth() != m_pageSize.width() || doc->documentLayout()->paintDevice() == nullptr)
-        PrepareLayout(*doc, m_pageSize.width());
+    if (doc->textWidth() != pageWidth || doc->documentLayout()->paintDevice() == nullptr)
+        PrepareLayout(*doc, pageWidth);
     return doc;
 }
 
-void NoteRenderer::Paint(QPainter &painter, const QRectF &target, const TWPRtfStorage &note)
+void NoteRenderer::Paint(QPainter &painter, const QRectF &target, const TWPRtfStorage &note,
+                         const View &view) const
 {
-    PaintDocument(painter, target, note.IsEmpty() ? nullptr : CachedDocument(note.RtfText()));
+    if (!(view.zoom > 0) || !(view.pageSize.width() > 0) || !(view.pageSize.height() > 0))
+        return;
+    PaintDocument(painter, target,
+                  note.IsEmpty() ? nullptr : CachedDocument(note.RtfText(), view.pageSize.width()),
+                  view);
 }
 
 void NoteRenderer::Paint(QPainter &painter, const QRectF &target, const QTextDocument &doc)
 {
     const std::unique_ptr<QTextDocument> copy(doc.clone());
-    PrepareLayout(*copy, m_pageSize.width());
-    PaintDocument(painter, target, copy.get());
+    PrepareLayout(*copy, m_view.pageSize.width());
+    PaintDocument(painter, target, copy.get(), m_view);
 }
 
-void NoteRenderer::PaintDocument(QPainter &painter, const QRectF &target, QTextDocument *doc)
+void NoteRenderer::PaintDocument(QPainter &painter, const QRectF &target, QTextDocument *doc,
+                                 const View &view) const
 {
     if (!target.isValid())
         return;
-    if (m_mode == Mode::Print)
-        PaintPrint(painter, target, doc);
+    if (view.mode == Mode::Print)
+        PaintPrint(painter, target, doc, view);
     else
-        PaintScreen(painter, target, doc);
+        PaintScreen(painter, target, doc, view);
 }
 
-void NoteRenderer::PaintScreen(QPainter &painter, const QRectF &target, QTextDocument *doc)
+void NoteRenderer::PaintScreen(QPainter &painter, const QRectF &target, QTextDocument *doc,
+                               const View &view) const
 {
     // Only what can show is drawn: a note or label far larger than the
     // window costs no more than the window.
@@ -155,7 +162,8 @@ void NoteRenderer::PaintScreen(QPainter &painter, const QRectF &target, QTextDoc
     {
         QPainter scratch(&m_scratch);
         scratch.setCompositionMode(QPainter::CompositionMode_Source);
-        scratch.fillRect(area, m_background.alpha() > 0 ? m_background : QColor(Qt::transparent));
+        scratch.fillRect(area,
+                         view.background.alpha() > 0 ? view.background : QColor(Qt::transparent));
         scratch.setCompositionMode(QPainter::CompositionMode_SourceOver);
         if (doc) {
             scratch.setRenderHint(QPainter::TextAntialiasing);
@@ -163,23 +171,26 @@ void NoteRenderer::PaintScreen(QPainter &painter, const QRectF &target, QTextDoc
             scratch.setClipRect(area);
             scratch.scale(width / visible.width(), height / visible.height());
             scratch.translate(target.topLeft() - visible.topLeft());
-            scratch.scale(m_zoom, m_zoom);
-            DrawText(scratch, *doc, QRectF(0, 0, m_pageSize.width(), target.height() / m_zoom));
+            scratch.scale(view.zoom, view.zoom);
+            DrawText(scratch, *doc,
+                     QRectF(0, 0, view.pageSize.width(), target.height() / view.zoom));
         }
     }
     painter.drawImage(visible, m_scratch, QRectF(area));
 }
 
-void NoteRenderer::PaintPrint(QPainter &painter, const QRectF &target, QTextDocument *doc) const
+void NoteRenderer::PaintPrint(QPainter &painter, const QRectF &target, QTextDocument *doc,
+                              const View &view)
 {
     painter.save();
     painter.setClipRect(target, Qt::IntersectClip);
-    if (m_background.alpha() > 0)
-        painter.fillRect(target, m_background);
+    if (view.background.alpha() > 0)
+        painter.fillRect(target, view.background);
     if (doc) {
+        const QSizeF &page = view.pageSize;
         painter.translate(target.topLeft());
-        painter.scale(target.width() / m_pageSize.width(), target.height() / m_pageSize.height());
-        DrawText(painter, *doc, QRectF(QPointF(0, 0), m_pageSize));
+        painter.scale(target.width() / page.width(), target.height() / page.height());
+        DrawText(painter, *doc, QRectF(QPointF(0, 0), page));
     }
     painter.restore();
 }
@@ -197,7 +208,7 @@ QList<NoteRenderer::LineRange> NoteRenderer::Lines(const TWPRtfStorage &note)
 {
     if (note.IsEmpty())
         return {};
-    return Lines(*CachedDocument(note.RtfText()));
+    return Lines(*CachedDocument(note.RtfText(), m_view.pageSize.width()));
 }
 
 QList<NoteRenderer::LineRange> NoteRenderer::Lines(const QTextDocument &doc)

@@ -8,6 +8,7 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include <algorithm>
 #include <list>
 #include <memory>
 
@@ -52,6 +53,17 @@ public:
         friend bool operator==(const LineRange &, const LineRange &) = default;
     };
 
+    // How a note is painted: the mode, the background (transparent leaves
+    // the target unfilled), the zoom (1.0 = 100 %; screen mode only) and the
+    // page size (page pixels at zoom 1; print mode scales it to the target).
+    struct View
+    {
+        Mode mode = Mode::Screen;
+        QColor background = Qt::white;
+        double zoom = 1.0;
+        QSizeF pageSize{100, 100};
+    };
+
     static constexpr int DefaultCacheCapacity = 64;
     // The inner margin of a note's text, in page pixels; editors use it too.
     static constexpr double DocumentMargin = 2.0;
@@ -66,26 +78,43 @@ public:
     NoteRenderer(const NoteRenderer &) = delete;
     NoteRenderer &operator=(const NoteRenderer &) = delete;
 
-    void SetBackground(const QColor &color) { m_background = color; }
-    const QColor &Background() const { return m_background; }
-    // 1.0 = 100 %; screen mode only. Values at or below 0 are ignored.
+    // The view Paint() without a view of its own uses (editors keep one).
+    void SetBackground(const QColor &color) { m_view.background = color; }
+    const QColor &Background() const { return m_view.background; }
+    // Values at or below 0 are ignored.
     void SetZoom(double zoom);
-    double Zoom() const { return m_zoom; }
-    // Page pixels at zoom 1. Print mode scales this size to the target.
+    double Zoom() const { return m_view.zoom; }
+    // An empty size is ignored.
     void SetPageSize(const QSizeF &size);
-    const QSizeF &PageSize() const { return m_pageSize; }
-    void SetMode(Mode mode) { m_mode = mode; }
-    Mode RenderMode() const { return m_mode; }
+    const QSizeF &PageSize() const { return m_view.pageSize; }
+    void SetMode(Mode mode) { m_view.mode = mode; }
+    Mode RenderMode() const { return m_view.mode; }
+    const View &CurrentView() const { return m_view; }
 
     // Paints the note into target (painter coordinates). An empty or
     // unreadable note paints only the background.
-    void Paint(QPainter &painter, const QRectF &target, const TWPRtfStorage &note);
+    void Paint(QPainter &painter, const QRectF &target, const TWPRtfStorage &note)
+    {
+        Paint(painter, target, note, m_view);
+    }
+    // The same with a view of the caller's: the renderer's own view does not
+    // change, so drawings sharing one renderer (and its cache of laid-out
+    // notes) do not disturb each other. A view with a zoom or page size at
+    // or below 0 paints nothing.
+    void Paint(QPainter &painter, const QRectF &target, const TWPRtfStorage &note,
+               const View &view) const;
     // The same for a document held elsewhere (an editor's); not cached.
     void Paint(QPainter &painter, const QRectF &target, const QTextDocument &doc);
 
     // The lines of the note as Paint lays them out with the current settings.
     QList<LineRange> Lines(const TWPRtfStorage &note);
     static QList<LineRange> Lines(const QTextDocument &doc);
+
+    // A zoom taken to whole percent (at least 1 %), as editors show it.
+    static double WholePercent(float zoom)
+    {
+        return std::max(1, static_cast<int>(zoom * 100.0f)) / 100.0;
+    }
 
     // Makes a document lay out the way notes are painted: at 96 pixels per
     // inch, with design metrics, at the given width in page pixels.
@@ -103,21 +132,23 @@ private:
         std::unique_ptr<QTextDocument> doc;
     };
 
-    QTextDocument *CachedDocument(const QByteArray &rtf);
-    void PaintDocument(QPainter &painter, const QRectF &target, QTextDocument *doc);
-    void PaintScreen(QPainter &painter, const QRectF &target, QTextDocument *doc);
-    void PaintPrint(QPainter &painter, const QRectF &target, QTextDocument *doc) const;
+    // The cached layout of the note at a page width.
+    QTextDocument *CachedDocument(const QByteArray &rtf, double pageWidth) const;
+    void PaintDocument(QPainter &painter, const QRectF &target, QTextDocument *doc,
+                       const View &view) const;
+    void PaintScreen(QPainter &painter, const QRectF &target, QTextDocument *doc,
+                     const View &view) const;
+    static void PaintPrint(QPainter &painter, const QRectF &target, QTextDocument *doc,
+                           const View &view);
     static void DrawText(QPainter &painter, QTextDocument &doc, const QRectF &clip);
 
-    QColor m_background = Qt::white;
-    double m_zoom = 1.0;
-    QSizeF m_pageSize{100, 100};
-    Mode m_mode = Mode::Screen;
+    View m_view;
 
+    // Caches: what painting keeps between paints, never what it shows.
     int m_capacity;
-    std::list<Entry> m_entries; // most recently used first
-    QHash<QByteArray, std::list<Entry>::iterator> m_index;
-    QImage m_scratch;
+    mutable std::list<Entry> m_entries; // most recently used first
+    mutable QHash<QByteArray, std::list<Entry>::iterator> m_index;
+    mutable QImage m_scratch;
 };
 
 } // namespace Dayloom

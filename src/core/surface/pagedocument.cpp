@@ -4,6 +4,7 @@
 #include "core/formats/componentrecord.h"
 #include "core/graphics/picturebudget.h"
 #include "core/objects/builtinobjectkinds.h"
+#include "core/print/papercanvas.h"
 #include "core/print/printengine.h"
 #include "core/richtext/noterenderer.h"
 #include "core/surface/objectboundscommand.h"
@@ -767,18 +768,11 @@ bool PageDocument::Save(const QString &path, QString *error)
 
 // --- drawing -------------------------------------------------------------------------------------
 
-void PageDocument::Paint(QPainter &painter)
+PageDrawing PageDocument::Draw(QPainter &painter) const
 {
-    if (m_paintSuspended)
-        return;
-    m_page.Paint(painter, m_zoom);
+    const PageDrawing drawing = m_page.Draw(painter, m_zoom);
     PaintObjects(painter);
-}
-
-void PageDocument::Draw(QPainter &painter) const
-{
-    m_page.Draw(painter, m_zoom);
-    PaintObjects(painter);
+    return drawing;
 }
 
 void PageDocument::DrawEverything() const
@@ -812,9 +806,10 @@ void PageDocument::PrintObjects(QPainter &painter, double xInch, double yInch) c
     PrintObjects(engine, xInch, yInch);
 }
 
-PageDrawing PageDocument::PrintPage(PrintEngine &engine, double xInch, double yInch) const
+PageDrawing PageDocument::PrintPage(PrintEngine &engine, double xInch, double yInch,
+                                    const QSize &referenceNoteSize) const
 {
-    PageDrawing drawing = m_page.PrintPage(engine, xInch, yInch);
+    const PageDrawing drawing = PrintCalendarPage(m_page, engine, xInch, yInch, referenceNoteSize);
     PrintObjects(engine, xInch, yInch);
     return drawing;
 }

@@ -252,20 +252,21 @@ public:
 
     // --- drawing --------------------------------------------------------------------------
     // The page at Zoom(), then the objects in stacking order (device pixels
-    // of the painter = surface pixels); nothing while painting is suspended.
-    // The screen's paint: the page keeps the cell records clicks use.
-    void Paint(QPainter &painter);
-    // The same drawing for any other target (images, files): changes nothing.
-    void Draw(QPainter &painter) const;
+    // of the painter = surface pixels), as the screen and images show them.
+    // Returns what the page drew; changes nothing.
+    PageDrawing Draw(QPainter &painter) const;
     void PaintObjects(QPainter &painter) const;
     // Every object on a printer page at the page offsets, in inches.
     void PrintObjects(PrintEngine &engine, double xInch, double yInch) const;
     // The same through an engine over the painter's device.
     void PrintObjects(QPainter &painter, double xInch, double yInch) const;
     // One printed page: the calendar page, then every placed object in
-    // stacking order, all moved by the offsets (inches). Returns what the
-    // page printed (device pixels); the screen's records are untouched.
-    PageDrawing PrintPage(PrintEngine &engine, double xInch, double yInch) const;
+    // stacking order, all moved by the offsets (inches). Notes are laid out
+    // at referenceNoteSize (page pixels; empty: the printed first note
+    // rectangle's size grown by 5). Returns what the page printed (device
+    // pixels).
+    PageDrawing PrintPage(PrintEngine &engine, double xInch, double yInch,
+                          const QSize &referenceNoteSize = QSize()) const;
 
 Q_SIGNALS:
     // The set of objects or one object's geometry, stacking, lock or font changed.

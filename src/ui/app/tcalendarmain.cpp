@@ -245,9 +245,9 @@ void TCalendarMain::BuildPageArea()
             SetModified(true);
     });
     connect(m_editor, &NoteEditor::nextCellRequested, this,
-            [this] { m_page->Page().ClickNextCell(m_currentCell); });
+            [this] { m_page->ClickNextCell(m_currentCell); });
     connect(m_editor, &NoteEditor::previousCellRequested, this,
-            [this] { m_page->Page().ClickPreviousCell(m_currentCell); });
+            [this] { m_page->ClickPreviousCell(m_currentCell); });
 }
 
 QString TCalendarMain::ToolButtonName(TLPanelState tool)
@@ -992,7 +992,7 @@ void TCalendarMain::FillWithRecurringDates()
         // The note opens again where the user was typing, in the active window
         // so that the formatting bar follows it.
         activateWindow();
-        page.ClickCell(editedCell);
+        m_page->ClickCell(editedCell);
         QTextCursor cursor = m_editor->textCursor();
         cursor.setPosition(std::min(caret, m_editor->document()->characterCount() - 1));
         m_editor->setTextCursor(cursor);
@@ -1448,7 +1448,7 @@ bool TCalendarMain::ReportPrinter1Print(PrintEngine &engine)
     m_printDone = true;
     WithPageReadyToPrint([&] {
         for (int copy = 1; copy <= m_copiesToPrint; ++copy) {
-            m_page->Document().PrintPage(engine, 0, 0);
+            m_page->Document().PrintPage(engine, 0, 0, m_page->PrintReferenceNoteSize());
             if (copy < m_copiesToPrint && !engine.NewPage()) {
                 drawn = false;
                 break;
@@ -1499,7 +1499,8 @@ void TCalendarMain::PrintPreview()
         if (!painter.begin(target))
             return;
         PrintEngine engine(painter);
-        WithPageReadyToPrint([&] { m_page->Document().PrintPage(engine, 0, 0); });
+        WithPageReadyToPrint(
+            [&] { m_page->Document().PrintPage(engine, 0, 0, m_page->PrintReferenceNoteSize()); });
     });
     SetModified(wasModified);
 }
@@ -1696,7 +1697,7 @@ void TCalendarMain::RestoreIconToolAfterDialog()
 
 bool TCalendarMain::AcceptsIconAt(const QPoint &point) const
 {
-    return HasDayCells() && m_page->Page().PointInCell(point);
+    return HasDayCells() && m_page->Drawn().CellAt(point) != 0;
 }
 
 bool TCalendarMain::DropIconOnPage(const QImage &icon, const QPoint &point)
@@ -1704,8 +1705,8 @@ bool TCalendarMain::DropIconOnPage(const QImage &icon, const QPoint &point)
     if (icon.isNull() || !AcceptsIconAt(point))
         return false;
     DoSaveRichtext();
-    const int cell = m_page->Page().CellAt(point);
-    m_page->Page().ClickCell(cell); // opens the cell's note in the editor
+    const int cell = m_page->Drawn().CellAt(point);
+    m_page->ClickCell(cell); // opens the cell's note in the editor
     if (!m_editingNote)
         return false;
     m_editor->InsertPicture(icon);

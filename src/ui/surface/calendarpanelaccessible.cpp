@@ -53,7 +53,7 @@ QString CalendarPanelAccessible::CellDateText(const CalendarPage &page, int cell
     const int row = cell - 1;
     switch (page.LayoutKind()) {
     case 0: {
-        const QDate date(page.MainCalYear(), page.MainCalMonth(), page.DayOfCell(cell));
+        const QDate date(page.MainCalYear(), page.MainCalMonth(), page.MonthDayOfCell(cell));
         return date.isValid() ? LongDate(date) : QString();
     }
     case 2:

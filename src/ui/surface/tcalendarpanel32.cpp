@@ -14,7 +14,8 @@ TCalendarPanel32::TCalendarPanel32(QWidget *parent) : TGBasePanel(parent)
 {
     CalendarPage &page = Page();
     connect(&page, &CalendarPage::geometryChanged, this, &TCalendarPanel32::UpdateSurfaceSize);
-    connect(&page, &CalendarPage::ClickedInCellEvent, this, &TCalendarPanel32::ClickedInCellEvent);
+    // Cells of another layout are not clicked before the next paint.
+    connect(&page, &CalendarPage::geometryChanged, this, [this] { m_drawn = PageDrawing(); });
     SetPointing(page.Pointing());
     UpdateSurfaceSize();
     CalendarPanelAccessible::Install();
@@ -46,7 +47,7 @@ void TCalendarPanel32::paintEvent(QPaintEvent *event)
     QStyleOptionFocusRect option;
     option.initFrom(this);
     option.backgroundColor = Qt::white;
-    const CellRecord record = Page().CellRecordOf(m_currentCell);
+    const CellRecord record = m_drawn.CellRecordOf(m_currentCell);
     option.rect = record.rTotal.IsZero() ? rect().adjusted(1, 1, -2, -2)
                                          : QRect(QPoint(record.rTotal.Left, record.rTotal.Top),
                                                  QPoint(record.rTotal.Right, record.rTotal.Bottom));
@@ -91,19 +92,54 @@ void TCalendarPanel32::CreateObjectInRect(const QRect &rect)
 void TCalendarPanel32::PaintBackground(QPainter &painter)
 {
     painter.fillRect(rect(), Qt::white);
-    Page().Paint(painter, Zoom());
+    // A paint started while one runs (a picture's event loop) draws nothing.
+    if (m_painting)
+        return;
+    m_painting = true;
+    m_drawn = Page().Draw(painter, Zoom());
+    m_drawnZoom = Zoom();
+    m_painting = false;
+}
+
+QSize TCalendarPanel32::PrintReferenceNoteSize() const
+{
+    const QSize drawn = m_drawn.referenceNoteSize;
+    if (drawn.isEmpty() || !(m_drawnZoom > 0))
+        return QSize();
+    return QSize(static_cast<int>(drawn.width() / m_drawnZoom),
+                 static_cast<int>(drawn.height() / m_drawnZoom));
+}
+
+void TCalendarPanel32::ClickCell(int cell)
+{
+    if (cell < 1 || cell > CalendarPage::CellCount)
+        return;
+    const CellRecord record = m_drawn.CellRecordOf(cell);
+    Q_EMIT ClickedInCellEvent(CellEvent{record.rTotal, record.rFree, cell, record.day});
+}
+
+void TCalendarPanel32::ClickPreviousCell(int cell)
+{
+    if (cell > 1 && cell <= CalendarPage::CellCount && m_drawn.HasNoteArea(cell - 1))
+        ClickCell(cell - 1);
+}
+
+void TCalendarPanel32::ClickNextCell(int cell)
+{
+    if (cell >= 1 && cell < CalendarPage::CellCount && m_drawn.HasNoteArea(cell + 1))
+        ClickCell(cell + 1);
 }
 
 void TCalendarPanel32::Click(const QPoint &point)
 {
-    const ClickOutcome outcome = Page().DecideClick(point, ObjectAtPoint(point));
+    const ClickOutcome outcome = Page().DecideClick(m_drawn, point, ObjectAtPoint(point));
     if (outcome.clickedHeader)
         Q_EMIT OnClickedHeader();
     if (outcome.clickedDaysArea)
         Q_EMIT OnClickedDaysArea();
     if (outcome.cell != 0) {
         m_clickPoint = point;
-        Page().ClickCell(outcome.cell);
+        ClickCell(outcome.cell);
         m_clickPoint.reset();
     }
     if (outcome.onClick)

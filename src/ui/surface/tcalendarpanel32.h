@@ -45,12 +45,25 @@ public:
     // widget's pixels); empty otherwise, e.g. when a cell is chosen by key.
     std::optional<QPoint> ClickPoint() const { return m_clickPoint; }
 
+    // What the last paint drew (widget pixels): the cell records, title and
+    // weekday-row rectangles clicks are tested against.
+    const PageDrawing &Drawn() const { return m_drawn; }
+    // The size notes are laid out at when printed: the last paint's first
+    // note rectangle grown by 5, taken back to zoom 1 (page pixels); empty
+    // before the first paint.
+    QSize PrintReferenceNoteSize() const;
+    // Raise ClickedInCellEvent for cell 1-42 as last painted; the previous /
+    // next variants only when that neighbour has a note area.
+    void ClickCell(int cell);
+    void ClickPreviousCell(int cell);
+    void ClickNextCell(int cell);
+
 Q_SIGNALS:
     // A click that chose no day cell.
     void OnClick();
     void OnClickedHeader();
     void OnClickedDaysArea();
-    // A day cell was chosen (the page's own event, passed on).
+    // A day cell was chosen (by a click, or by ClickCell and its neighbours).
     void ClickedInCellEvent(const Dayloom::CellEvent &event);
     // A new object was placed by a tool (after its kind's created action).
     void ObjectCreated(Dayloom::TGGraphicControl *object);
@@ -64,6 +77,9 @@ protected:
 
 private:
     bool m_creating = false;
+    bool m_painting = false;
+    PageDrawing m_drawn;
+    float m_drawnZoom = 1.0f;
     int m_currentCell = 0;
     std::optional<QPoint> m_clickPoint;
 };

@@ -89,7 +89,7 @@ QString NoteText(const CalendarPage &page, int cell)
 
 QPoint CellCentre(TCalendarPanel32 *panel, int cell)
 {
-    return panel->Page().CellRecordOf(cell).rTotal.toQRect().center();
+    return panel->Drawn().CellRecordOf(cell).rTotal.toQRect().center();
 }
 
 int AcceptDialog(TCalendarProperties &dialog)
@@ -270,7 +270,7 @@ void TestCalendarMain::typeIntoCellsAndTab()
     ClickCell(20);
     QTest::keyClicks(editor, QStringLiteral("Title click"));
     QTest::mouseClick(window.CalendarPanel(), Qt::LeftButton, Qt::NoModifier,
-                      window.CalendarPanel()->Page().TitleRect().toQRect().center());
+                      window.CalendarPanel()->Drawn().titleRect.toQRect().center());
     QVERIFY(!window.EditingNote());
     QCOMPARE(NoteText(page, 20), QStringLiteral("Title click"));
 }
@@ -657,7 +657,7 @@ void TestCalendarMain::noteEditorCoversTheNoteArea()
     window.New();
     ClickCell(9);
     const TCalendarPanel32 *panel = window.CalendarPanel();
-    const TRect &free = panel->Page().CellRecordOf(9).rFree;
+    const TRect &free = panel->Drawn().CellRecordOf(9).rFree;
     const QRect area(panel->x() + free.Left, panel->y() + free.Top, free.Width() + 1,
                      free.Height() + 1);
     QCOMPARE(window.NoteEditorWidget()->geometry(), area);
@@ -1086,7 +1086,7 @@ void TestCalendarMain::readerFollowsTabFromCellToCell()
     const CalendarPage &page = window.CalendarPanel()->Page();
     const auto dateOf = [&page](int cell) {
         return QLocale().toString(
-            QDate(page.MainCalYear(), page.MainCalMonth(), page.DayOfCell(cell)),
+            QDate(page.MainCalYear(), page.MainCalMonth(), page.MonthDayOfCell(cell)),
             QStringLiteral("dddd d MMMM yyyy"));
     };
     QCOMPARE(editor->accessibleName(), QStringLiteral("Note for ") + dateOf(11));

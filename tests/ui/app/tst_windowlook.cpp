@@ -236,7 +236,7 @@ void TestWindowLook::formattingBarButtons()
     TCalendarPanel32 *panel = m_window->CalendarPanel();
     panel->repaint();
     QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier,
-                      panel->Page().CellRecordOf(10).rTotal.toQRect().center());
+                      panel->Drawn().CellRecordOf(10).rTotal.toQRect().center());
     QTRY_VERIFY(bar->isEnabled());
     if (needsSelection) {
         QVERIFY(!button->isEnabled());

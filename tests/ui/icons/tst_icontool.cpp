@@ -352,13 +352,13 @@ void TestIconTool::dropOutsideEveryCellIsRefused()
     page->repaint();
     std::unique_ptr<QMimeData> data(DragFromList(window.IconTool()->IconListBox(), 2));
     QVERIFY(TIconListBox::IsIconDrag(data.get()));
-    const QPoint title = page->Page().TitleRect().toQRect().center();
+    const QPoint title = page->Drawn().titleRect.toQRect().center();
     // Used to be taken anywhere on the page.
     QVERIFY(!DragTo(page, title, data.get(), Hover));
     QVERIFY(!DragTo(page, title, data.get(), Drop));
     QVERIFY(!window.EditingNote());
     QVERIFY(!window.Modified());
-    const QPoint cell = page->Page().CellRecordOf(12).rTotal.toQRect().center();
+    const QPoint cell = page->Drawn().CellRecordOf(12).rTotal.toQRect().center();
     QVERIFY(DragTo(page, cell, data.get(), Hover));
 }
 
@@ -371,7 +371,7 @@ void TestIconTool::droppedIconGoesIntoTheCellsNote()
     page->repaint();
     std::unique_ptr<QMimeData> data(DragFromList(window.IconTool()->IconListBox(), 5));
     QVERIFY(
-        DragTo(page, page->Page().CellRecordOf(10).rTotal.toQRect().center(), data.get(), Drop));
+        DragTo(page, page->Drawn().CellRecordOf(10).rTotal.toQRect().center(), data.get(), Drop));
     QVERIFY(window.Modified());
     QVERIFY(window.EditingNote());
     QCOMPARE(window.CurrentCell(), 10);

@@ -1,3 +1,4 @@
+#include "core/export/pageexport.h"
 #include "core/objects/flatcalendar/tgflatcalendar.h"
 #include "ui/surface/objectpopupmenu.h"
 #include "ui/surface/surfacepopupmenu.h"
@@ -144,6 +145,8 @@ private Q_SLOTS:
     void menusFollowState();
     void rightPressOnGroupOpensSurfaceMenu();
     void clickOnCellUnlessCovered();
+    void clickNextAndPreviousCell();
+    void paintKeepsItsRecordsAlone();
     void snapsToGrid();
     void nudgesAtZoomFollowTheOutline_data();
     void nudgesAtZoomFollowTheOutline();
@@ -511,7 +514,7 @@ void TestSurfacePanel::clickOnCellUnlessCovered()
 {
     Page page;
     page.panel.grab(); // a paint fills the cell records
-    const CellRecord cell = page.panel.Page().CellRecordOf(10);
+    const CellRecord cell = page.panel.Drawn().CellRecordOf(10);
     const QPoint inside = cell.rTotal.toQRect().center();
     QSignalSpy cells(&page.panel, &TCalendarPanel32::ClickedInCellEvent);
     page.Click(inside);
@@ -522,6 +525,66 @@ void TestSurfacePanel::clickOnCellUnlessCovered()
     page.Doc().SetUnselectable(page.Doc().Objects(), true);
     page.Click(inside);
     QCOMPARE(cells.count(), 1);
+}
+
+void TestSurfacePanel::clickNextAndPreviousCell()
+{
+    Page page;
+    QSignalSpy spy(&page.panel, &TCalendarPanel32::ClickedInCellEvent);
+    page.panel.grab();
+    page.panel.ClickNextCell(41);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.last().at(0).value<CellEvent>().iCell, 42);
+    page.panel.ClickNextCell(42);
+    page.panel.ClickPreviousCell(1);
+    QCOMPARE(spy.count(), 1);
+    page.panel.ClickPreviousCell(2);
+    QCOMPARE(spy.last().at(0).value<CellEvent>().iCell, 1);
+
+    page.panel.Page().SetNumberPosition(cnpCenter); // every note area all zero
+    page.panel.grab();
+    spy.clear();
+    page.panel.ClickNextCell(41);
+    page.panel.ClickPreviousCell(5);
+    QCOMPARE(spy.count(), 0);
+
+    page.panel.Page().SetCalendarLayout(loDay10); // 11 rows: cell 12 has no note area
+    page.panel.grab();
+    page.panel.ClickNextCell(10);
+    page.panel.ClickNextCell(11);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.last().at(0).value<CellEvent>().iCell, 11);
+}
+
+// Printing or exporting at 100 % after the screen showed 60 % used to leave
+// the export's records behind, so the next click landed in the wrong cell;
+// and a paint started from inside a paint must not recurse.
+void TestSurfacePanel::paintKeepsItsRecordsAlone()
+{
+    Page page;
+    page.panel.SetZoom(0.6f);
+    int notesDrawn = 0;
+    page.panel.Page().SetNoteDrawer([&](QPainter &, const TWPRtfStorage &, const TRect &, float) {
+        ++notesDrawn;
+        if (notesDrawn == 1)
+            page.panel.grab(); // a picture's event loop painting again
+    });
+    page.panel.grab();
+    QCOMPARE(notesDrawn, 42);
+    const CellRecord screenCell = page.panel.Drawn().CellRecordOf(20);
+    const TRect screenTitle = page.panel.Drawn().titleRect;
+    QVERIFY(!screenCell.rTotal.IsZero());
+
+    page.Doc().SetZoom(1.0f);
+    RenderDocumentImage(page.Doc());
+    page.Doc().SetZoom(0.6f);
+    QCOMPARE(page.panel.Drawn().CellRecordOf(20).rTotal, screenCell.rTotal);
+    QCOMPARE(page.panel.Drawn().CellRecordOf(20).rFree, screenCell.rFree);
+    QCOMPARE(page.panel.Drawn().titleRect, screenTitle);
+    // Printing lays notes out at the screen's first note area, at zoom 1.
+    const TRect firstNote = page.panel.Drawn().CellRecordOf(1).rFree;
+    QCOMPARE(page.panel.PrintReferenceNoteSize(),
+             QSize(int((firstNote.Width() + 5) / 0.6f), int((firstNote.Height() + 5) / 0.6f)));
 }
 
 void TestSurfacePanel::snapsToGrid()

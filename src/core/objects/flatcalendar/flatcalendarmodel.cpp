@@ -197,13 +197,13 @@ QString FlatCalendarModel::DayNameText(int column) const
 {
     if (column < 0 || column > 6)
         return QString();
-    const int index = FlatCalendarPainter::DayNameIndex(column, m_startOfWeek);
+    const int index = CalendarDates::HeaderDayIndex(column, m_startOfWeek);
     return FlatCalendarPainter::CutDayName(Names().days[index - 1], m_dayNameStyle);
 }
 
 int FlatCalendarModel::FirstColumn() const
 {
-    return FlatCalendarPainter::FirstColumn(m_month, m_year, m_startOfWeek);
+    return CalendarDates::FirstColumn(m_month, m_year, m_startOfWeek);
 }
 
 int FlatCalendarModel::DaysInMonth() const
@@ -215,8 +215,7 @@ int FlatCalendarModel::DayInCell(int row, int column) const
 {
     if (row < 0 || row > 5 || column < 0 || column > 6)
         return 0;
-    const int n = row * 7 + column - FirstColumn() + 2;
-    return (n >= 1 && n <= DaysInMonth()) ? n : 0;
+    return CalendarDates::DayInCell(row, column, FirstColumn(), DaysInMonth());
 }
 
 int FlatCalendarModel::ShadowOffset(float zoom) const

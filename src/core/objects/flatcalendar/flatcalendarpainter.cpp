@@ -1,7 +1,7 @@
 #include "core/objects/flatcalendar/flatcalendarpainter.h"
 
 #include "core/calendar/calendardates.h"
-#include "core/calendar/calendarpainter.h"
+#include "core/calendar/screencanvas.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -13,26 +13,6 @@
 namespace Dayloom::FlatCalendarPainter {
 
 namespace {
-
-// Days since 1970-01-01 of a proleptic Gregorian date; exact for every
-// 32-bit year (the era-based days-from-civil computation).
-long long DaysFromCivil(long long year, int month, int day)
-{
-    year -= month <= 2 ? 1 : 0;
-    const long long era = (year >= 0 ? year : year - 399) / 400;
-    const long long yearOfEra = year - era * 400;
-    const long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-// 1 = Sunday ... 7 = Saturday.
-int WeekdayOfFirst(int month, int year)
-{
-    const long long days = DaysFromCivil(year, month, 1);
-    const long long sinceSunday = ((days + 4) % 7 + 7) % 7; // 1970-01-01 was a Thursday
-    return static_cast<int>(sinceSunday) + 1;
-}
 
 QFont FontOf(const FontSpec &spec)
 {
@@ -61,34 +41,13 @@ void UseFont(QPainter &painter, const QFont &font, const FontSpec &spec)
 
 } // namespace
 
-int FirstColumn(int month, int year, int startOfWeek)
-{
-    if (month < 1 || month > 12)
-        return 0;
-    const int weekday = WeekdayOfFirst(month, year);
-    if (startOfWeek == 1)
-        return weekday;
-    return weekday == 1 ? 7 : weekday - 1;
-}
-
-int DayNameIndex(int column, int startOfWeek)
-{
-    if (startOfWeek == 1)
-        return column + 1;
-    return column < 6 ? column + 2 : 1;
-}
+// The floating calendar's day-name styles are the page's, value for value.
+static_assert(int(fdsFirstChar) == int(dsFirstChar) && int(fdsThreeChars) == int(dsThreeChars) &&
+              int(fdsWhole) == int(dsWhole));
 
 QString CutDayName(const QString &name, TFlatCalHeadersStyle style)
 {
-    switch (style) {
-    case fdsFirstChar:
-        return name.left(1);
-    case fdsThreeChars:
-        return name.left(3);
-    case fdsWhole:
-        break;
-    }
-    return name;
+    return CalendarDates::CutDayName(name, static_cast<TCalHeadersStyle>(style));
 }
 
 QString TitleText(const TGFlatCalendarAttributes &attributes)
@@ -129,7 +88,7 @@ void Layout(TGFlatCalendarAttributes &a)
     const int rh = (B - y0) / 6;
     a.gridTop = y0;
     a.rowHeight = rh;
-    const int first = FirstColumn(a.month, a.year, a.startOfWeek);
+    const int first = CalendarDates::FirstColumn(a.month, a.year, a.startOfWeek);
     const int daysInMonth = CalendarDates::DaysInMonth(a.month, a.year);
     for (int r = 0; r < 6; ++r) {
         for (int c = 0; c < 7; ++c) {
@@ -137,8 +96,7 @@ void Layout(TGFlatCalendarAttributes &a)
             const int left = L + c * cw + 1;
             const int top = y0 + r * rh;
             cell.rect = {left, top + 1, left + cw - 2, top + rh};
-            const int n = r * 7 + c - first + 2;
-            cell.day = (first != 0 && n >= 1 && n <= daysInMonth) ? n : 0;
+            cell.day = CalendarDates::DayInCell(r, c, first, daysInMonth);
         }
     }
 }
@@ -150,7 +108,7 @@ static_assert(int(fcbNone) == int(cbNone) && int(fcbAll) == int(cbAll) &&
 
 void DrawBorder(QPainter &painter, const TRect &rect, TFlatCalBorderStyle style)
 {
-    CalendarPainter::DrawBorderLines(painter, rect, static_cast<TCalBorderStyle>(style));
+    ScreenCanvas::DrawBorderLines(painter, rect, static_cast<TCalBorderStyle>(style));
 }
 
 void DrawCalendar(QPainter &painter, TGFlatCalendarAttributes &a)
@@ -172,7 +130,7 @@ void DrawCalendar(QPainter &painter, TGFlatCalendarAttributes &a)
     }
     const QFont titleFont = FontOf(a.titleFont);
     UseFont(painter, titleFont, a.titleFont);
-    CalendarPainter::DrawTextInRect(painter, a.titleRect, TitleText(a), Qt::AlignCenter);
+    ScreenCanvas::DrawTextInRect(painter, a.titleRect, TitleText(a), Qt::AlignCenter);
 
     const TRect &row = a.dayNameRect;
     if (opaque) {
@@ -186,9 +144,9 @@ void DrawCalendar(QPainter &painter, TGFlatCalendarAttributes &a)
     const QFontMetrics dayNameMetrics(dayNameFont);
     UseFont(painter, dayNameFont, a.dayNameFont);
     for (int c = 0; c < 7; ++c) {
-        const QString &name = a.dayNames[DayNameIndex(c, a.startOfWeek) - 1];
-        CalendarPainter::DrawTextInRect(painter, a.dayNameCells[c],
-                                        CutDayName(name, a.dayNameStyle), Qt::AlignCenter);
+        const QString &name = a.dayNames[CalendarDates::HeaderDayIndex(c, a.startOfWeek) - 1];
+        ScreenCanvas::DrawTextInRect(painter, a.dayNameCells[c], CutDayName(name, a.dayNameStyle),
+                                     Qt::AlignCenter);
     }
 
     painter.setPen(BlackPen());
@@ -200,12 +158,12 @@ void DrawCalendar(QPainter &painter, TGFlatCalendarAttributes &a)
         const int lastLine = a.cellBorderStyle == fcbTop ? 5 : 6;
         for (int j = firstLine; j <= lastLine; ++j) {
             const int y = j == 6 ? B : y0 + j * rh;
-            CalendarPainter::DrawLineTo(painter, L, y, R, y);
+            ScreenCanvas::DrawLineTo(painter, L, y, R, y);
         }
         if (a.cellBorderStyle == fcbAll) {
             for (int i = 0; i <= 7; ++i) {
                 const int x = i == 7 ? R : L + i * cw;
-                CalendarPainter::DrawLineTo(painter, x, y0, x, B);
+                ScreenCanvas::DrawLineTo(painter, x, y0, x, B);
             }
         }
     }
@@ -215,8 +173,8 @@ void DrawCalendar(QPainter &painter, TGFlatCalendarAttributes &a)
     UseFont(painter, cellFont, a.cellFont);
     for (const FlatCalendarCell &cell : a.cells) {
         if (cell.day != 0)
-            CalendarPainter::DrawTextInRect(painter, cell.rect, QString::number(cell.day),
-                                            Qt::AlignCenter);
+            ScreenCanvas::DrawTextInRect(painter, cell.rect, QString::number(cell.day),
+                                         Qt::AlignCenter);
     }
 
     painter.setPen(BlackPen());

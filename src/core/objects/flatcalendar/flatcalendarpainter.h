@@ -70,15 +70,6 @@ struct TGFlatCalendarAttributes
 // a QPicture records faithfully.
 namespace FlatCalendarPainter {
 
-// Column (1-7) of the first of the month: with Sunday weeks
-// (startOfWeek 1) the weekday (1 = Sunday), with Monday weeks (any other
-// value) Monday = 1 ... Sunday = 7. Works for any year, 0 and negative
-// ones included (proleptic Gregorian calendar); 0 for a month outside 1-12.
-int FirstColumn(int month, int year, int startOfWeek);
-
-// Day-name index (1 = Sunday) shown over column 0-6.
-int DayNameIndex(int column, int startOfWeek);
-
 // A day name cut by the style: first character, first three, or whole.
 QString CutDayName(const QString &name, TFlatCalHeadersStyle style);
 

@@ -108,15 +108,14 @@ void TGPRichBaseLabel::DrawTo(QPainter &painter, const QRect &target, float zoom
     const QColor background = m_transparent ? QColor(Qt::transparent) : ToQColor(m_bgColor);
     if (!m_transparent)
         painter.fillRect(target, background);
-    // The master is shared by every label: all it draws with is set here.
-    master->SetBackground(background);
-    master->SetMode(print ? NoteRenderer::Mode::Print : NoteRenderer::Mode::Screen);
-    // Whole percent, as the editor shows it; the page is the label at zoom
-    // 1, so the zoom never moves a line break.
-    const double percentZoom = std::max(1, static_cast<int>(zoom * 100.0f)) / 100.0;
-    master->SetZoom(percentZoom);
-    master->SetPageSize(QSizeF(Width(), Height()));
-    master->Paint(painter, QRectF(target), m_storage);
+    // The master is shared by every label: each paint brings its own view.
+    // The page is the label at zoom 1, so the zoom never moves a line break.
+    NoteRenderer::View view;
+    view.background = background;
+    view.mode = print ? NoteRenderer::Mode::Print : NoteRenderer::Mode::Screen;
+    view.zoom = NoteRenderer::WholePercent(zoom);
+    view.pageSize = QSizeF(Width(), Height());
+    master->Paint(painter, QRectF(target), m_storage, view);
     if (m_borderStyle == bsSingle) {
         QPen pen(Qt::black, 1);
         pen.setCosmetic(true);
