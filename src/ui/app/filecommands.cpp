@@ -80,7 +80,8 @@ bool FileCommands::OpenCalendarFile(const QString &fileName)
     TCalendarPanel32 *panel = m_window.CalendarPanel();
     PageDocument &document = panel->Document();
     panel->SetPaintSuspended(true);
-    // While the file is read, its undo steps going leave the modified state alone.
+    // Clearing the undo steps while the file is read leaves the modified
+    // state alone.
     const bool wasFirstActivation = m_window.m_firstActivation;
     m_window.m_firstActivation = true;
     ShowBusyCursor();
@@ -99,6 +100,17 @@ bool FileCommands::OpenCalendarFile(const QString &fileName)
         ShowOpenedDesign(QFileInfo(path).absoluteFilePath(), false);
         RememberRecentFile();
     }
+    ShowAfterOpening(error);
+    if (replaced)
+        ReportUnreadObjects();
+    if (replaced && !document.PicturesLeftOut().isEmpty())
+        ShowInformation(&m_window, PicturesLeftOutMessage(document.PicturesLeftOut()));
+    return opened;
+}
+
+void FileCommands::ShowAfterOpening(const QString &error)
+{
+    TCalendarPanel32 *panel = m_window.CalendarPanel();
     m_window.SetButtons();
     m_window.SetCaption();
     panel->SetPaintSuspended(false);
@@ -106,11 +118,6 @@ bool FileCommands::OpenCalendarFile(const QString &fileName)
     panel->update();
     if (!error.isEmpty())
         ShowInformation(&m_window, error);
-    if (replaced)
-        ReportUnreadObjects();
-    if (replaced && !document.PicturesLeftOut().isEmpty())
-        ShowInformation(&m_window, PicturesLeftOutMessage(document.PicturesLeftOut()));
-    return opened;
 }
 
 void FileCommands::ShowOpenedDesign(const QString &fileName, bool modified)
@@ -353,13 +360,7 @@ bool FileCommands::RestoreRecoveryCopy(const RecoveryStore::Copy &copy)
         // Save writes to the design's own file, which is still as it was.
         ShowOpenedDesign(copy.originalPath, true);
     }
-    m_window.SetButtons();
-    m_window.SetCaption();
-    panel->SetPaintSuspended(false);
-    panel->SetChangeEventsSuspended(false);
-    panel->update();
-    if (!error.isEmpty())
-        ShowInformation(&m_window, error);
+    ShowAfterOpening(error);
     if (!replaced)
         return false;
     Autosave(); // a copy of its own before the old one goes

@@ -60,6 +60,9 @@ private:
     void OfferRecovery();
     // Opens the copy as the design it stands for: its file name, modified.
     bool RestoreRecoveryCopy(const RecoveryStore::Copy &copy);
+    // After reading a design (whether or not it replaced the page): painting
+    // and change events on again, and the reason it failed.
+    void ShowAfterOpening(const QString &error);
     // Shows the design just read as the one of `fileName`, with no undo steps.
     void ShowOpenedDesign(const QString &fileName, bool modified);
     // After an open: says how many objects of the file could not be read,
