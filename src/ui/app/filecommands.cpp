@@ -18,8 +18,15 @@
 
 namespace Dayloom {
 
-FileCommands::FileCommands(TCalendarMain &window) : QObject(&window), m_window(window)
+FileCommands::FileCommands(TCalendarMain &window)
+    : QObject(&window), m_window(window), m_recentFiles(new TMRUFileList(this))
 {
+    m_recentFiles->SetMaximum(5);
+    // The clicked entry goes only once its open goes ahead: a "Save
+    // changes?" that stops the command keeps it.
+    m_recentFiles->SetRemoveOnClick(false);
+    m_recentFiles->SetAutoSaveKey(QStringLiteral("MRU"));
+    connect(m_recentFiles, &TMRUFileList::itemClicked, this, &FileCommands::OpenRecentFile);
     m_handOverTimer.setInterval(200);
     m_handOverTimer.setSingleShot(true);
     connect(&m_handOverTimer, &QTimer::timeout, this, &FileCommands::OpenWaitingFile);
@@ -250,8 +257,8 @@ bool FileCommands::CheckSaveNeeded()
 
 void FileCommands::RememberRecentFile()
 {
-    m_window.m_recentFiles->Add(m_window.CurrentFileName());
-    m_window.m_recentFiles->Store(m_window.m_settings);
+    m_recentFiles->Add(m_window.CurrentFileName());
+    m_recentFiles->Store(m_window.m_settings);
     m_window.m_settings.Save();
 }
 
@@ -260,7 +267,7 @@ void FileCommands::OpenRecentFile(const QString &path)
     m_window.DoSaveRichtext();
     if (!CheckSaveNeeded())
         return;
-    m_window.m_recentFiles->Remove(path); // back at the top when the open succeeds
+    m_recentFiles->Remove(path); // back at the top when the open succeeds
     OpenCalendarFile(path);
 }
 

@@ -10,6 +10,7 @@
 namespace Dayloom {
 
 class TCalendarMain;
+class TMRUFileList;
 
 // The main window's commands on the design's file: New, Open, Save, Save
 // As, Cancel Changes, the recent files, the file another start hands over,
@@ -38,8 +39,9 @@ public:
     // Asks "Save changes?" when modified; false when the question was
     // dismissed or a wanted save failed or was cancelled.
     bool CheckSaveNeeded();
-    // The entry of the recent files list that was clicked.
-    void OpenRecentFile(const QString &path);
+    // The five files opened or saved last, first the latest ("MRU" in the
+    // settings file).
+    TMRUFileList *RecentFiles() const { return m_recentFiles; }
 
     // Opens the file another start handed over once no modal dialog is
     // open (the latest hand-over wins).
@@ -74,8 +76,11 @@ private:
     bool SaveToCurrentFile();
     // Puts the design's file at the top of the recent files.
     void RememberRecentFile();
+    // The entry of the recent files that was clicked.
+    void OpenRecentFile(const QString &path);
 
     TCalendarMain &m_window;
+    TMRUFileList *m_recentFiles;
     QString m_handedOverFile;
     QTimer m_handOverTimer; // polls for the end of a modal dialog
     std::unique_ptr<RecoveryStore> m_recovery;

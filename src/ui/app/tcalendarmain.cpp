@@ -36,10 +36,10 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScrollArea>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
+#include <QScrollArea>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QUndoStack>
@@ -53,7 +53,6 @@ namespace {
 
 // The tool panel's glyphs, in pixels at 96 dpi; its 33-pixel height holds them.
 constexpr int ToolGlyphSide = 22;
-const QString RecentFilesSection = QStringLiteral("MRU");
 
 // Tool tips hold "\r" where the text breaks into a second line.
 QString Hint(const QString &text)
@@ -94,15 +93,9 @@ TCalendarMain::TCalendarMain(QWidget *parent) : QMainWindow(parent)
     layout->addWidget(m_view->ScrollBox(), 1);
     setCentralWidget(central);
 
-    m_recentFiles = new TMRUFileList(this);
-    m_recentFiles->SetMaximum(5);
-    // The clicked entry goes only once its open goes ahead: a "Save
-    // changes?" that stops the command keeps it.
-    m_recentFiles->SetRemoveOnClick(false);
-    m_recentFiles->SetAutoSaveKey(RecentFilesSection);
+    m_recentFiles = m_files->RecentFiles();
     connect(m_recentFiles, &TMRUFileList::listChanged, this,
             [this] { m_menus->ShowRecentFiles(m_recentFiles->Files()); });
-    connect(m_recentFiles, &TMRUFileList::itemClicked, m_files, &FileCommands::OpenRecentFile);
     connect(m_menus, &MainMenus::recentFileChosen, m_recentFiles, &TMRUFileList::Click);
 
     LoadPreferences();
