@@ -2,14 +2,11 @@
 
 #include "core/app/tmrufilelist.h"
 #include "core/app/zoomsteps.h"
-#include "core/export/pageexport.h"
-#include "core/formats/calendarfile.h"
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
 #include "core/objects/image/tgimage.h"
 #include "core/objects/objectkindregistry.h"
 #include "core/objects/tggraphiccontrol.h"
-#include "core/print/printengine.h"
 #include "core/recurring/recurringdatesfile.h"
 #include "core/surface/pagedocument.h"
 #include "ui/app/helpwindow.h"
@@ -18,7 +15,6 @@
 #include "ui/flatcalendar/editflatcalendar.h"
 #include "ui/glyphs/buttonglyph.h"
 #include "ui/label/editlabel.h"
-#include "ui/print/printjob.h"
 #include "ui/recurring/recurringcommands.h"
 #include "ui/richlabel/richlabelactions.h"
 #include "ui/richtext/formattingbar.h"
@@ -31,14 +27,10 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPainter>
-#include <QPrinter>
 #include <QScrollArea>
 #include <QStandardPaths>
 #include <QToolButton>
@@ -83,6 +75,7 @@ TCalendarMain::TCalendarMain(QWidget *parent) : QMainWindow(parent)
     m_menus = new MainMenus(menuBar(), this);
     m_files = new FileCommands(*this);
     m_pageCommands = new PageCommands(*this);
+    m_prints = new PrintCommands(*this);
     WireMenus();
 
     auto *central = new QWidget(this);
@@ -393,7 +386,7 @@ void TCalendarMain::Start(const QString &fileToOpen)
     RestorePlacement();
     show();
     RestoreCursor(); // the message below must not wait under an hourglass
-    m_printerAvailable = PrinterReady();
+    m_prints->FindPrinter();
     ShowBusyCursor();
     m_page->SetPaintSuspended(true);
     m_page->Page().SetDefaultStyle();
@@ -507,7 +500,7 @@ bool TCalendarMain::HasDayCells() const
 void TCalendarMain::SetButtons()
 {
     m_menus->SetState(
-        {m_pageShown, HasDayCells(), !m_currentFileName.isEmpty(), m_printerAvailable});
+        {m_pageShown, HasDayCells(), !m_currentFileName.isEmpty(), m_prints->PrinterAvailable()});
     m_propertiesButton->setEnabled(m_pageShown);
     m_zoomMinusButton->setEnabled(m_pageShown);
     m_zoomPlusButton->setEnabled(m_pageShown);
@@ -622,236 +615,6 @@ QString TCalendarMain::DialogFolder() const
         return QFileInfo(m_currentFileName).absolutePath();
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return documents.isEmpty() ? QDir::homePath() : documents;
-}
-
-// --- printing and export ------------------------------------------------------------------
-
-QPrinter &TCalendarMain::Printer()
-{
-    if (!m_printer) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        m_printer->setDocName(QStringLiteral("ReportPrinter Report"));
-        // Positions on the page are measured from the paper's edge.
-        m_printer->setFullPage(true);
-        m_printer->setPageOrientation(QPageLayout::Portrait);
-    }
-    return *m_printer;
-}
-
-bool TCalendarMain::PrinterReady()
-{
-    if (m_printServices.installedPrinters().isEmpty()) {
-        ShowInformation(this, QStringLiteral("There are no installed printers.\n"
-                                             "Unable to perform printer related operations"));
-        return false;
-    }
-    if (m_printServices.defaultPrinter().isEmpty()) {
-        ShowInformation(this, QStringLiteral("There is no default printer selected.\n"
-                                             "Unable to perform printer related operations"));
-        return false;
-    }
-    return true;
-}
-
-void TCalendarMain::SetPrintOrientation(QPrinter &printer) const
-{
-    printer.setPageOrientation(m_page->Page().CalendarOrientation() == coLandscape
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
-}
-
-bool TCalendarMain::CheckPrinterMargins()
-{
-    const CalendarPage &page = m_page->Page();
-    const QString lines =
-        MarginWarningLines(m_printServices.unprintableMargins(Printer()),
-                           QMarginsF(page.LeftMarginInch(), page.TopMarginInch(),
-                                     page.RightMarginInch(), page.BottomMarginInch()));
-    if (lines.isEmpty())
-        return true;
-    return AskYesNo(this, MarginWarningQuestion(lines), QStringLiteral("Margin Warning"));
-}
-
-bool TCalendarMain::HasSuperText() const
-{
-    const PageDocument &document = m_page->Document();
-    for (const TGGraphicControl *object : document.Objects()) {
-        const ObjectKind *kind = document.Kinds().FindClass(object->ClassName());
-        if (kind && kind->tool == psSuperText)
-            return true;
-    }
-    return false;
-}
-
-void TCalendarMain::PrintSetup()
-{
-    if (!m_pageShown)
-        return;
-    DoSaveRichtext();
-    m_printServices.printerDialog(Printer(), this, QStringLiteral("Print Setup"));
-}
-
-void TCalendarMain::PrintCalendar()
-{
-    if (!m_pageShown || !m_printerAvailable)
-        return;
-    DoSaveRichtext();
-    m_printDone = false;
-    const bool wasModified = m_modified;
-    QPrinter &printer = Printer();
-    if (m_printServices.printerDialog(printer, this, QStringLiteral("Print"))) {
-        SetPrintOrientation(printer);
-        if (!CheckPrinterMargins())
-            return;
-        const int copies = std::max(1, printer.copyCount());
-        if (m_printServices.maximumCopies(printer) >= copies) {
-            printer.setCopyCount(copies);
-            m_copiesToPrint = 1;
-        } else {
-            printer.setCopyCount(1);
-            m_copiesToPrint = copies;
-        }
-        QString error;
-        if (!RunPrintJob(
-                printer, [this](PrintEngine &engine) { return ReportPrinter1Print(engine); },
-                &error)) {
-            // A job that failed was not sent, whatever the page handler did.
-            m_printDone = false;
-            SetModified(wasModified);
-            ShowInformation(this, QStringLiteral("The calendar was not printed.\n%1").arg(error));
-            return;
-        }
-    }
-    if (m_printDone) {
-        if (HasSuperText())
-            ShowInformation(this,
-                            QStringLiteral("Print job completed and sent to printer!\n\n"
-                                           "Note: this design contains complex shapes or text.\n"
-                                           "Please be patient while the printer produces its\n"
-                                           "output..."));
-        else
-            ShowInformation(this, QStringLiteral("Print job completed and sent to printer!"));
-    }
-    SetModified(wasModified);
-}
-
-bool TCalendarMain::ReportPrinter1Print(PrintEngine &engine)
-{
-    bool drawn = true;
-    m_printDone = true;
-    WithPageReadyToPrint([&] {
-        for (int copy = 1; copy <= m_copiesToPrint; ++copy) {
-            m_page->Document().PrintPage(engine, 0, 0);
-            if (copy < m_copiesToPrint && !engine.NewPage()) {
-                drawn = false;
-                break;
-            }
-        }
-    });
-    return drawn;
-}
-
-void TCalendarMain::WithPageReadyToPrint(const std::function<void()> &draw)
-{
-    DoSaveRichtext();
-    m_page->SetPaintSuspended(true);
-    SetModified(false);
-    const float zoom = m_page->Document().Zoom();
-    m_page->SetPrinting(true);
-    ShowBusyCursor();
-    m_page->SetZoom(1.0f);
-    const auto restore = [this, zoom] {
-        RestoreCursor();
-        if (zoom != 1.0f)
-            m_page->SetZoom(zoom);
-        m_page->SetPaintSuspended(false);
-        if (zoom != 1.0f)
-            m_page->update();
-        m_page->SetPrinting(false);
-        SetModified(false);
-    };
-    try {
-        draw();
-    } catch (...) {
-        restore();
-        throw;
-    }
-    restore();
-}
-
-void TCalendarMain::PrintPreview()
-{
-    if (!m_pageShown)
-        return;
-    DoSaveRichtext();
-    const bool wasModified = m_modified;
-    QPrinter &printer = Printer();
-    SetPrintOrientation(printer);
-    m_printServices.previewDialog(printer, this, [this](QPrinter *target) {
-        QPainter painter;
-        if (!painter.begin(target))
-            return;
-        PrintEngine engine(painter);
-        WithPageReadyToPrint([&] { m_page->Document().PrintPage(engine, 0, 0); });
-    });
-    SetModified(wasModified);
-}
-
-void TCalendarMain::ExportPage()
-{
-    if (!m_pageShown)
-        return;
-    DoSaveRichtext();
-    const QString pdf = QStringLiteral("PDF document (*.pdf)");
-    const QString svg = QStringLiteral("SVG drawing (*.svg)");
-    const QString png = QStringLiteral("PNG image (*.png)");
-    const QStringList filters{pdf, svg, png};
-    const CalendarPage &page = m_page->Page();
-    const QString base =
-        m_currentFileName.isEmpty()
-            ? page.MonthName(page.MainCalMonth()).left(3) + QString::number(page.MainCalYear())
-            : QFileInfo(m_currentFileName).completeBaseName();
-    QString filter = pdf;
-    QString path = m_printServices.exportFileDialog(
-        this, QDir(DialogFolder()).filePath(base + QStringLiteral(".pdf")), filters, filter);
-    if (path.isEmpty())
-        return;
-    QString format = QFileInfo(path).suffix().toLower();
-    if (format != QLatin1String("pdf") && format != QLatin1String("png") &&
-        format != QLatin1String("svg")) {
-        format = filter == png   ? QStringLiteral("png")
-                 : filter == svg ? QStringLiteral("svg")
-                                 : QStringLiteral("pdf");
-        path += QLatin1Char('.') + format;
-    }
-    int dotsPerInch = 0;
-    if (format == QLatin1String("png")) {
-        dotsPerInch = m_printServices.imageResolutionDialog(this, m_exportDotsPerInch);
-        if (dotsPerInch <= 0)
-            return;
-        m_exportDotsPerInch = dotsPerInch;
-    }
-    QString error;
-    if (!ExportPageFile(path, format, dotsPerInch, &error))
-        ShowInformation(this, QStringLiteral("Unable to export %1\n%2").arg(path, error));
-}
-
-bool TCalendarMain::ExportPageFile(const QString &path, const QString &format, int dotsPerInch,
-                                   QString *error)
-{
-    const bool wasModified = m_modified;
-    bool written = false;
-    WithPageReadyToPrint([&] {
-        const PageDocument &document = m_page->Document();
-        if (format == QLatin1String("png"))
-            written = ExportDocumentPngAtDpi(document, dotsPerInch, path, error);
-        else if (format == QLatin1String("svg"))
-            written = ExportDocumentSvg(document, path, error);
-        else
-            written = ExportDocumentPdf(document, path, error);
-    });
-    SetModified(wasModified);
-    return written;
 }
 
 // --- help, hints, about --------------------------------------------------------------------

@@ -9,16 +9,13 @@
 #include "ui/app/mainmenus.h"
 #include "ui/app/pagecommands.h"
 #include "ui/app/pageview.h"
+#include "ui/app/printcommands.h"
 #include "ui/image/loadimagefromdisk.h"
-#include "ui/print/printservices.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
 
-#include <functional>
-#include <memory>
-#include <optional>
 #include <utility>
 
 class QPrinter;
@@ -30,9 +27,7 @@ namespace Dayloom {
 class FormattingBar;
 class HelpWindow;
 class NoteEditor;
-class PrintEngine;
 class TCalendarPanel32;
-class TCalendarProperties;
 class TFloatingPalette;
 class TGImage;
 class TMRUFileList;
@@ -41,8 +36,9 @@ class TMRUFileList;
 // (PageView: the calendar page in a scroll area, the note editor laid over
 // the chosen day cell), the menus (MainMenus), and the wiring of every
 // command. The commands live with their parts: FileCommands (files,
-// recovery copies), PageCommands (the page's dialogs), IconToolControl; the
-// edits of the page are operations of its PageDocument, one undo step each.
+// recovery copies), PageCommands (the page's dialogs), PrintCommands,
+// IconToolControl; the edits of the page are operations of its
+// PageDocument, one undo step each.
 //
 // Where the program writes: "DL.ini", "DLRECUR.DAX", the object clipboard
 // and the recovery copies (RecoveryStore) live in DataFolder() (the
@@ -96,33 +92,22 @@ public:
     // Tests replace the browser's run and the error box.
     void SetImageLoadServices(const ImageLoadServices &services) { m_imageServices = services; }
 
-    // --- printing and export -----------------------------------------------------------
-    // Print Setup: the printer dialog; its choices stay with the printer.
-    void PrintSetup();
-    // Print Calendar: printer dialog, margin check, copies, the job, and the
-    // message that it was sent (or why it failed).
-    void PrintCalendar();
-    // The page as it would print, in a preview window.
-    void PrintPreview();
-    // File > Export...: the page as a PDF, SVG or PNG file.
-    void ExportPage();
-    // Writes the page to `path` as "pdf", "svg" or "png" (at `dotsPerInch`).
-    bool ExportPageFile(const QString &path, const QString &format, int dotsPerInch,
-                        QString *error);
-    // True when a printer is installed and one is the default; otherwise says
-    // why printing is unavailable.
-    bool PrinterReady();
-    // Asks whether to print anyway when a page margin lies in the printer's
-    // unprintable area; true when printing may go on.
-    bool CheckPrinterMargins();
-    bool PrinterAvailable() const { return m_printerAvailable; }
-    bool PrintDone() const { return m_printDone; }
-    int CopiesToPrint() const { return m_copiesToPrint; }
-    // The printer every print command uses, with the choices made so far.
-    QPrinter &Printer();
-    // How the print commands reach the system and the user (replaced by tests
-    // before Start()).
-    PrintServices &PrintHooks() { return m_printServices; }
+    // --- printing and export (see PrintCommands) -------------------------------------------
+    void PrintSetup() { m_prints->PrintSetup(); }
+    void PrintCalendar() { m_prints->PrintCalendar(); }
+    void PrintPreview() { m_prints->PrintPreview(); }
+    void ExportPage() { m_prints->ExportPage(); }
+    bool ExportPageFile(const QString &path, const QString &format, int dotsPerInch, QString *error)
+    {
+        return m_prints->ExportPageFile(path, format, dotsPerInch, error);
+    }
+    bool PrinterReady() { return m_prints->PrinterReady(); }
+    bool CheckPrinterMargins() { return m_prints->CheckPrinterMargins(); }
+    bool PrinterAvailable() const { return m_prints->PrinterAvailable(); }
+    bool PrintDone() const { return m_prints->PrintDone(); }
+    int CopiesToPrint() const { return m_prints->CopiesToPrint(); }
+    QPrinter &Printer() { return m_prints->Printer(); }
+    PrintServices &PrintHooks() { return m_prints->Hooks(); }
     // Commits the note being edited into its cell and hides the editor.
     void DoSaveRichtext() { m_notes->Commit(); }
     // Asks "Save changes?" when modified; false when the question was
@@ -181,6 +166,7 @@ private:
     // The parts that carry out the menus' commands use the window's state.
     friend class FileCommands;
     friend class PageCommands;
+    friend class PrintCommands;
 
     void WireMenus();
     void BuildToolPanel();
@@ -204,14 +190,6 @@ private:
     void SavePlacement();
     QString DialogFolder() const;
     bool HasDayCells() const;
-    // The print job's page handler: every copy of the page, a new sheet
-    // between copies; false when drawing failed.
-    bool ReportPrinter1Print(PrintEngine &engine);
-    // Runs `draw` with the note committed, painting suspended and the page at
-    // zoom 1; puts the zoom back afterwards.
-    void WithPageReadyToPrint(const std::function<void()> &draw);
-    void SetPrintOrientation(QPrinter &printer) const;
-    bool HasSuperText() const;
 
     // Parts and widgets.
     PageView *m_view = nullptr;
@@ -219,6 +197,7 @@ private:
     MainMenus *m_menus = nullptr;
     FileCommands *m_files = nullptr;
     PageCommands *m_pageCommands = nullptr;
+    PrintCommands *m_prints = nullptr;
     IconToolControl *m_iconControl = nullptr;
     FormattingBar *m_formatBar = nullptr;
     QWidget *m_toolPanel = nullptr;
@@ -247,13 +226,6 @@ private:
     Preferences m_preferences;
     ImageLoadServices m_imageServices = ImageLoadServices::standard();
 
-    // Printing.
-    PrintServices m_printServices = PrintServices::System();
-    std::unique_ptr<QPrinter> m_printer;
-    bool m_printerAvailable = false;
-    bool m_printDone = false;
-    int m_copiesToPrint = 1;
-    int m_exportDotsPerInch = 150;
     IniFile m_settings;
 };
 
