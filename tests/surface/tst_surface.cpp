@@ -1,3 +1,4 @@
+#include "core/calendar/cellnotescommand.h"
 #include "core/formats/componentrecord.h"
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
@@ -39,6 +40,13 @@ struct Fixture
         return document.PlaceObject(std::make_unique<TGFlatCalendar>(), surfaceRect);
     }
 };
+
+TWPRtfStorage Note(const char *rtf)
+{
+    TWPRtfStorage note;
+    note.SetRtfText(rtf);
+    return note;
+}
 
 QList<QRect> BoundsOf(const PageDocument &document)
 {
@@ -86,6 +94,10 @@ private Q_SLOTS:
     void nudgesMergeIntoOneStep();
     void stateCommandsUndo();
     void printingSilencesObjectChanges();
+    void settingsClearNotesOnlyWhenTheyMust_data();
+    void settingsClearNotesOnlyWhenTheyMust();
+    void pageEditsAreOneStepEach_data();
+    void pageEditsAreOneStepEach();
 
     void flatCalendarFirstRow_data();
     void flatCalendarFirstRow();
@@ -653,6 +665,117 @@ void TestSurface::printingSilencesObjectChanges()
     f.document.SetChangeEventsSuspended(false);
     a->SetLeft(50);
     QCOMPARE(changed.count(), 1);
+}
+
+void TestSurface::settingsClearNotesOnlyWhenTheyMust_data()
+{
+    QTest::addColumn<TCalendarLayout>("layout");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<bool>("recorded");
+    QTest::newRow("month on a grid") << loFullCalendar << "month" << false << true;
+    QTest::newRow("year on a planner") << loWeek << "year" << false << true;
+    QTest::newRow("grid to mini sheet") << loFullCalendar << "mini sheet" << false << true;
+    QTest::newRow("landscape grid, same family") << loFullCalendar << "landscape" << true << true;
+    QTest::newRow("title font size") << loFullCalendar << "font size" << true << true;
+    QTest::newRow("nothing") << loFullCalendar << "nothing" << true << false;
+}
+
+void TestSurface::settingsClearNotesOnlyWhenTheyMust()
+{
+    QFETCH(TCalendarLayout, layout);
+    QFETCH(QString, change);
+    QFETCH(bool, kept);
+    QFETCH(bool, recorded);
+    PageDocument document;
+    CalendarPage &page = document.Page();
+    page.SetCalendarLayout(layout);
+    page.SetCellNote(10, Note("{\\rtf1 birthday}"));
+    const CalendarSettings opening = page.Settings();
+    CalendarSettings next = opening;
+    if (change == "month")
+        next.mainCalMonth = next.mainCalMonth % 12 + 1;
+    else if (change == "year")
+        ++next.mainCalYear;
+    else if (change == "mini sheet")
+        next.calendarLayout = loMC12Month;
+    else if (change == "landscape")
+        next.calendarLayout = LOFullCalendarLS;
+    else if (change == "font size")
+        next.titleFont.SetSize(next.titleFont.Size() + 4);
+
+    QCOMPARE(document.ApplySettings(next), recorded);
+    QCOMPARE(page.HasCellNotes(), kept);
+    QCOMPARE(document.UndoStack().count(), recorded ? 1 : 0);
+    if (!recorded)
+        return;
+    QCOMPARE(document.UndoStack().undoText(), QStringLiteral("Calendar Properties"));
+    document.UndoStack().undo();
+    QVERIFY(page.Settings() == opening);
+    QVERIFY(page.CellNote(10) == Note("{\\rtf1 birthday}"));
+}
+
+void TestSurface::pageEditsAreOneStepEach_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("undoText");
+    QTest::newRow("user title") << "title"
+                                << "User Defined Title";
+    QTest::newRow("same user title") << "same title"
+                                     << "";
+    QTest::newRow("note") << "note"
+                          << "Note";
+    QTest::newRow("same note") << "same note"
+                               << "";
+    QTest::newRow("cell outside the page") << "cell 43"
+                                           << "";
+    QTest::newRow("clear all") << "clear"
+                               << "Clear All Cell Contents";
+    QTest::newRow("clear an empty page") << "clear empty"
+                                         << "";
+    QTest::newRow("fill") << "fill"
+                          << "Fill Calendar";
+    QTest::newRow("fill that adds nothing") << "fill nothing"
+                                            << "";
+}
+
+void TestSurface::pageEditsAreOneStepEach()
+{
+    QFETCH(QString, edit);
+    QFETCH(QString, undoText);
+    PageDocument document;
+    CalendarPage &page = document.Page();
+    page.SetUserTitle(QStringLiteral("Old"));
+    if (edit != "clear empty")
+        page.SetCellNote(3, Note("{\\rtf1 old}"));
+    const CalendarSettings settings = page.Settings();
+    const CellNotesCommand::Notes notes = CellNotesCommand::NotesOf(page);
+
+    bool recorded = false;
+    if (edit == "title" || edit == "same title")
+        recorded = document.SetUserTitle(edit == "title" ? QStringLiteral("New") : "Old");
+    else if (edit == "note" || edit == "same note")
+        recorded = document.SetCellNote(3, Note(edit == "note" ? "{\\rtf1 new}" : "{\\rtf1 old}"));
+    else if (edit == "cell 43")
+        recorded = document.SetCellNote(43, Note("{\\rtf1 new}"));
+    else if (edit.startsWith("clear"))
+        recorded = document.ClearAllNotes();
+    else
+        recorded = document.EditNotes(QStringLiteral("Fill Calendar"), [&](CalendarPage &target) {
+            if (edit == "fill")
+                target.SetCellNote(20, Note("{\\rtf1 holiday}"));
+        });
+
+    QCOMPARE(recorded, !undoText.isEmpty());
+    QCOMPARE(document.UndoStack().count(), recorded ? 1 : 0);
+    QVERIFY(!recorded || !(CellNotesCommand::NotesOf(page) == notes) ||
+            !(page.Settings() == settings));
+    if (!recorded)
+        return;
+    QCOMPARE(document.UndoStack().undoText(), undoText);
+    document.UndoStack().undo();
+    QVERIFY(CellNotesCommand::NotesOf(page) == notes);
+    QVERIFY(page.Settings() == settings);
 }
 
 void TestSurface::flatCalendarFirstRow_data()

@@ -1,5 +1,7 @@
 #include "core/surface/pagedocument.h"
 
+#include "core/calendar/cellnotescommand.h"
+#include "core/calendar/pagesettingscommand.h"
 #include "core/formats/calendarfile.h"
 #include "core/formats/componentrecord.h"
 #include "core/graphics/picturebudget.h"
@@ -47,6 +49,19 @@ void SetError(QString *error, const QString &text)
 {
     if (error)
         *error = text;
+}
+
+// Pushes the change of day-cell notes from `before` to `after` as the step
+// `text`; false (nothing recorded) when they are the same.
+bool PushNotes(QUndoStack &stack, CalendarPage &page, CellNotesCommand::Notes before,
+               CellNotesCommand::Notes after, const QString &text)
+{
+    auto command =
+        std::make_unique<CellNotesCommand>(page, std::move(before), std::move(after), text);
+    if (!command->Changes())
+        return false;
+    stack.push(command.release());
+    return true;
 }
 
 } // namespace
@@ -686,6 +701,59 @@ void PageDocument::EditObject(TGGraphicControl *object, const QString &text,
                               const std::function<void(TGGraphicControl &)> &edit)
 {
     SetStates({object}, text, edit);
+}
+
+// --- page edits ------------------------------------------------------------------
+
+bool PageDocument::ApplySettings(const CalendarSettings &settings)
+{
+    const CalendarSettings before = m_page.Settings();
+    CellNotesCommand::Notes notesBefore = CellNotesCommand::NotesOf(m_page);
+    m_page.AssignSettings(settings);
+    if (CalendarPage::ChangeClearsCellNotes(before, m_page.Settings()))
+        m_page.ClearCellNotes();
+    // The comparison is the full one: a change the looser SameSettings misses
+    // (a font size) would otherwise be lost without "Save changes?".
+    auto command = std::make_unique<PageSettingsCommand>(
+        m_page, before, m_page.Settings(), std::move(notesBefore),
+        CellNotesCommand::NotesOf(m_page), QStringLiteral("Calendar Properties"));
+    if (!command->Changes())
+        return false;
+    m_undoStack.push(command.release());
+    return true;
+}
+
+bool PageDocument::SetUserTitle(const QString &title)
+{
+    if (title == m_page.UserTitle())
+        return false;
+    m_undoStack.push(new UserTitleCommand(m_page, title));
+    return true;
+}
+
+bool PageDocument::SetCellNote(int cell, const TWPRtfStorage &note)
+{
+    if (cell < 1 || cell > CalendarPage::CellCount)
+        return false;
+    CellNotesCommand::Notes before = CellNotesCommand::NotesOf(m_page);
+    CellNotesCommand::Notes after = before;
+    after[std::size_t(cell - 1)] = note;
+    return PushNotes(m_undoStack, m_page, std::move(before), std::move(after),
+                     QStringLiteral("Note"));
+}
+
+bool PageDocument::ClearAllNotes()
+{
+    return PushNotes(m_undoStack, m_page, CellNotesCommand::NotesOf(m_page),
+                     CellNotesCommand::Notes{}, QStringLiteral("Clear All Cell Contents"));
+}
+
+bool PageDocument::EditNotes(const QString &text, const std::function<void(CalendarPage &)> &edit)
+{
+    CellNotesCommand::Notes before = CellNotesCommand::NotesOf(m_page);
+    edit(m_page);
+    return PushNotes(m_undoStack, m_page, std::move(before), CellNotesCommand::NotesOf(m_page),
+                     text);
 }
 
 // --- whole design

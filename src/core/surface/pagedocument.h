@@ -221,6 +221,26 @@ public:
     // when the class is not registered.
     std::unique_ptr<TGGraphicControl> Snapshot(const TGGraphicControl &object) const;
 
+    // --- page edits -----------------------------------------------------------------------
+    // Each is one undoable step with the text Undo shows; nothing is recorded
+    // when the page would not change. True when a step was recorded.
+    //
+    // The properties dialog's OK, "Calendar Properties": takes over the look
+    // of `settings` (CalendarPage::AssignSettings) and empties the day-cell
+    // notes when the change takes them from their dates
+    // (CalendarPage::ChangeClearsCellNotes). Every difference counts, font
+    // sizes too.
+    bool ApplySettings(const CalendarSettings &settings);
+    // "User Defined Title".
+    bool SetUserTitle(const QString &title);
+    // The note of day cell `cell` (1-42; others are ignored), "Note".
+    bool SetCellNote(int cell, const TWPRtfStorage &note);
+    // Empties every day cell, "Clear All Cell Contents".
+    bool ClearAllNotes();
+    // Runs `edit` on the page and records the notes it changed as the step
+    // `text` (the fill from recurring dates: "Fill Calendar").
+    bool EditNotes(const QString &text, const std::function<void(CalendarPage &)> &edit);
+
     // --- whole design -------------------------------------------------------------------
     // Frees every object and clears the undo stack (new or opened calendar);
     // no objects are left unread then (UnreadObjects).

@@ -1,8 +1,13 @@
 #include "ui/app/helpwindow.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QGridLayout>
+#include <QMessageBox>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace Dayloom {
 
@@ -64,6 +69,25 @@ void HelpWindow::ShowHelpTopic(int topic)
     show();
     raise();
     activateWindow();
+}
+
+void HelpWindow::ShowAbout(QWidget *parent)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(QStringLiteral("About Dayloom"));
+    box.setIconPixmap(QApplication::windowIcon().pixmap(48, 48));
+    box.setText(QStringLiteral("<b>Dayloom</b> %1").arg(QStringLiteral(DAYLOOM_VERSION)));
+    box.setInformativeText(QStringLiteral("Design and print calendar pages: month grids, mini "
+                                          "calendars, week and day planners, notes and "
+                                          "recurring dates."));
+    // A message box sizes itself by its text alone; the caption and the
+    // title bar's buttons need room too.
+    const int captionWidth = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 160;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(std::max(captionWidth, 360), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    box.exec();
 }
 
 } // namespace Dayloom

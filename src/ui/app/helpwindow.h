@@ -26,6 +26,8 @@ public:
     // Opens the topic in the help window that belongs to `owner` (made on
     // first use), so that it takes input while `owner` is modal.
     static void ShowTopicFor(QWidget *owner, int topic);
+    // The "About Dayloom" box: the version and what the program does.
+    static void ShowAbout(QWidget *parent);
 
 private:
     QTextBrowser *m_browser;

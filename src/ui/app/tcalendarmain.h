@@ -1,27 +1,24 @@
 #pragma once
 
 #include "core/app/preferences.h"
-#include "core/app/recoverystore.h"
 #include "core/calendar/calendarpage.h"
 #include "core/io/inifile.h"
+#include "ui/app/cellnoteediting.h"
+#include "ui/app/filecommands.h"
+#include "ui/app/icontoolcontrol.h"
+#include "ui/app/mainmenus.h"
+#include "ui/app/pagecommands.h"
+#include "ui/app/pageview.h"
+#include "ui/app/printcommands.h"
 #include "ui/image/loadimagefromdisk.h"
-#include "ui/print/printservices.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
-#include <QTimer>
 
-#include <functional>
-#include <memory>
-#include <optional>
 #include <utility>
 
-class QAction;
-class QMenu;
-class QMimeData;
 class QPrinter;
-class QScrollArea;
 class QToolButton;
 class QUndoStack;
 
@@ -30,16 +27,18 @@ namespace Dayloom {
 class FormattingBar;
 class HelpWindow;
 class NoteEditor;
-class PrintEngine;
 class TCalendarPanel32;
-class TCalendarProperties;
 class TFloatingPalette;
 class TGImage;
 class TMRUFileList;
 
-// The main window: the formatting bar, the tool panel, the calendar page in
-// a scroll area, the note editor laid over the chosen day cell, the menus,
-// and the flow of every command (files, zoom, notes, undo, preferences).
+// The main window: the formatting bar, the tool panel, the page
+// (PageView: the calendar page in a scroll area, the note editor laid over
+// the chosen day cell), the menus (MainMenus), and the wiring of every
+// command. The commands live with their parts: FileCommands (files,
+// recovery copies), PageCommands (the page's dialogs), PrintCommands,
+// IconToolControl; the edits of the page are operations of its
+// PageDocument, one undo step each.
 //
 // Where the program writes: "DL.ini", "DLRECUR.DAX", the object clipboard
 // and the recovery copies (RecoveryStore) live in DataFolder() (the
@@ -59,22 +58,22 @@ public:
     // --- commands (also reached through the menus and buttons) ---------------------
     // File New: the properties dialog starting from the default style; on
     // OK a fresh, unnamed, modified design with no notes and no objects.
-    void New();
+    void New() { m_files->New(); }
     // The "Calendar Properties" dialog on the page's settings. OK copies
     // them back as one undo step (clearing the notes when the layout family,
     // or with day cells the month or year, changed).
-    void Properties();
-    void Open();
-    bool OpenCalendarFile(const QString &fileName);
-    void Save();
-    void SaveAs();
-    bool SaveCalendarFile(const QString &path);
-    void CancelChanges();
-    void ClearAllCellContents();
-    void EditUserTitle();
-    void ChooseDefaultEditorFont();
-    void FillWithRecurringDates();
-    void EditRecurringDatesList();
+    void Properties() { m_pageCommands->Properties(); }
+    void Open() { m_files->Open(); }
+    bool OpenCalendarFile(const QString &fileName) { return m_files->OpenCalendarFile(fileName); }
+    void Save() { m_files->Save(); }
+    void SaveAs() { m_files->SaveAs(); }
+    bool SaveCalendarFile(const QString &path) { return m_files->SaveCalendarFile(path); }
+    void CancelChanges() { m_files->CancelChanges(); }
+    void ClearAllCellContents() { m_pageCommands->ClearAllCellContents(); }
+    void EditUserTitle() { m_pageCommands->EditUserTitle(); }
+    void ChooseDefaultEditorFont() { m_pageCommands->ChooseDefaultEditorFont(); }
+    void FillWithRecurringDates() { m_pageCommands->FillWithRecurringDates(); }
+    void EditRecurringDatesList() { m_pageCommands->EditRecurringDatesList(); }
     void ZoomIn();
     void ZoomOut();
     void ToggleHints();
@@ -85,97 +84,78 @@ public:
     // browser), remembering the browser's folder.
     void LoadImageFromDisk(TGImage *image);
     // How the properties dialog is shown (exec() by default); tests answer it.
-    using PropertiesDialogRunner = std::function<int(TCalendarProperties &)>;
+    using PropertiesDialogRunner = PageCommands::DialogRunner;
     void SetPropertiesDialogRunner(PropertiesDialogRunner runner)
     {
-        m_runPropertiesDialog = std::move(runner);
+        m_pageCommands->SetDialogRunner(std::move(runner));
     }
     // Tests replace the browser's run and the error box.
     void SetImageLoadServices(const ImageLoadServices &services) { m_imageServices = services; }
 
-    // --- printing and export -----------------------------------------------------------
-    // Print Setup: the printer dialog; its choices stay with the printer.
-    void PrintSetup();
-    // Print Calendar: printer dialog, margin check, copies, the job, and the
-    // message that it was sent (or why it failed).
-    void PrintCalendar();
-    // The page as it would print, in a preview window.
-    void PrintPreview();
-    // File > Export...: the page as a PDF, SVG or PNG file.
-    void ExportPage();
-    // Writes the page to `path` as "pdf", "svg" or "png" (at `dotsPerInch`).
-    bool ExportPageFile(const QString &path, const QString &format, int dotsPerInch,
-                        QString *error);
-    // True when a printer is installed and one is the default; otherwise says
-    // why printing is unavailable.
-    bool PrinterReady();
-    // Asks whether to print anyway when a page margin lies in the printer's
-    // unprintable area; true when printing may go on.
-    bool CheckPrinterMargins();
-    bool PrinterAvailable() const { return m_printerAvailable; }
-    bool PrintDone() const { return m_printDone; }
-    int CopiesToPrint() const { return m_copiesToPrint; }
-    // The printer every print command uses, with the choices made so far.
-    QPrinter &Printer();
-    // How the print commands reach the system and the user (replaced by tests
-    // before Start()).
-    PrintServices &PrintHooks() { return m_printServices; }
+    // --- printing and export (see PrintCommands) -------------------------------------------
+    void PrintSetup() { m_prints->PrintSetup(); }
+    void PrintCalendar() { m_prints->PrintCalendar(); }
+    void PrintPreview() { m_prints->PrintPreview(); }
+    void ExportPage() { m_prints->ExportPage(); }
+    bool ExportPageFile(const QString &path, const QString &format, int dotsPerInch, QString *error)
+    {
+        return m_prints->ExportPageFile(path, format, dotsPerInch, error);
+    }
+    bool PrinterReady() { return m_prints->PrinterReady(); }
+    bool CheckPrinterMargins() { return m_prints->CheckPrinterMargins(); }
+    bool PrinterAvailable() const { return m_prints->PrinterAvailable(); }
+    bool PrintDone() const { return m_prints->PrintDone(); }
+    int CopiesToPrint() const { return m_prints->CopiesToPrint(); }
+    QPrinter &Printer() { return m_prints->Printer(); }
+    PrintServices &PrintHooks() { return m_prints->Hooks(); }
     // Commits the note being edited into its cell and hides the editor.
-    void DoSaveRichtext();
+    void DoSaveRichtext() { m_notes->Commit(); }
     // Asks "Save changes?" when modified; false when the question was
     // dismissed (Escape, closed) or a wanted save failed or was cancelled
     // (the command that asked should then stop).
-    bool CheckSaveNeeded();
+    bool CheckSaveNeeded() { return m_files->CheckSaveNeeded(); }
     // Brings the window to the front (restoring it when minimised) and opens
     // the file another start handed over, once no modal dialog is open.
     void ActivateFromOtherInstance(const QStringList &files);
     // The handed-over file still waiting for a modal dialog to close.
-    const QString &HandedOverFile() const { return m_handedOverFile; }
+    const QString &HandedOverFile() const { return m_files->HandedOverFile(); }
     // The autosave step, run every RecoveryStore::IntervalMs() once the
     // window has started: while the design has unsaved changes (a note open
     // in the editor included) a recovery copy is written, otherwise removed.
-    void Autosave();
+    void Autosave() { m_files->Autosave(); }
 
     // --- state ------------------------------------------------------------------------
     const QString &CurrentFileName() const { return m_currentFileName; }
     bool Modified() const { return m_modified; }
     void SetModified(bool modified);
-    bool EditingNote() const { return m_editingNote; }
-    int CurrentCell() const { return m_currentCell; }
+    bool EditingNote() const { return m_notes->Editing(); }
+    int CurrentCell() const { return m_notes->CurrentCell(); }
     TCalendarPanel32 *CalendarPanel() const { return m_page; }
     NoteEditor *NoteEditorWidget() const { return m_editor; }
     FormattingBar *FormatBar() const { return m_formatBar; }
     const Preferences &Prefs() const { return m_preferences; }
     TMRUFileList *RecentFiles() const { return m_recentFiles; }
     QUndoStack &UndoStack() const;
-    bool NewCalendarPending() const { return m_newCalendarPending; }
-    bool PropertiesAccepted() const { return m_propertiesAccepted; }
+    bool NewCalendarPending() const { return m_pageCommands->NewCalendarPending(); }
+    bool PropertiesAccepted() const { return m_pageCommands->PropertiesAccepted(); }
     QString SettingsFileName() const;
     QString RecurringDatesFileName() const;
 
     void SetCaption();
     void SetButtons();
 
-    // --- the icon tool -------------------------------------------------------------------
-    TFloatingPalette *IconTool() const { return m_iconTool; }
-    // The icon tool is to be shown whenever the page has day cells.
-    bool IconToolVisible() const { return m_iconToolVisible; }
-    // The "Show Icon Tool" / "Hide Icon Tool" button.
-    void ShowHideIconTool();
-    // Hides the icon tool while the page has no day cells; shows it again
-    // when it is to be visible.
-    void CheckFloaterStatus();
-    // Around a modal dialog: the icon tool stays above every window, so it
-    // goes out of the way first and comes back (when the page still has
-    // day cells) afterwards.
-    void HideIconToolForDialog();
-    void RestoreIconToolAfterDialog();
-    // Whether an icon dragged over the page at `point` (page pixels) can be
-    // dropped there: only inside a day cell.
-    bool AcceptsIconAt(const QPoint &point) const;
-    // Drops an icon on the day cell at `point`: its note opens in the editor
-    // with the icon inserted. False (nothing changes) outside every cell.
-    bool DropIconOnPage(const QImage &icon, const QPoint &point);
+    // --- the icon tool (see IconToolControl) ----------------------------------------------
+    TFloatingPalette *IconTool() const { return m_iconControl->Palette(); }
+    bool IconToolVisible() const { return m_iconControl->Visible(); }
+    void ShowHideIconTool() { m_iconControl->ShowHide(); }
+    void CheckFloaterStatus() { m_iconControl->CheckStatus(); }
+    void HideIconToolForDialog() { m_iconControl->HideForDialog(); }
+    void RestoreIconToolAfterDialog() { m_iconControl->RestoreAfterDialog(); }
+    bool AcceptsIconAt(const QPoint &point) const { return m_iconControl->AcceptsIconAt(point); }
+    bool DropIconOnPage(const QImage &icon, const QPoint &point)
+    {
+        return m_iconControl->DropIconOnPage(icon, point);
+    }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -183,28 +163,12 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    void OpenHandedOverFile();
-    // After start-up: offers the copies left by a program that ended without
-    // closing, then starts the autosave timer.
-    void StartAutosave();
-    void OfferRecovery();
-    // Opens the copy as the design it stands for: its file name, modified.
-    bool RestoreRecoveryCopy(const RecoveryStore::Copy &copy);
-    // Shows the design just read as the one of `fileName`, with no undo steps.
-    void ShowOpenedDesign(const QString &fileName, bool modified);
-    // After an open: says how many objects of the file could not be read,
-    // and marks the design modified, as it differs from its file.
-    void ReportUnreadObjects();
-    // Save to the current file; one that holds objects the design could not
-    // read is replaced only after asking (No saves under another name).
-    // False when nothing was saved.
-    bool SaveToCurrentFile();
-    // Runs the properties dialog (for File New when m_newCalendarPending);
-    // true when it ended with OK.
-    bool RunProperties();
-    void ApplyProperties(const CalendarPage &preview);
-    void GiveFocusBack();
-    void BuildMenus();
+    // The parts that carry out the menus' commands use the window's state.
+    friend class FileCommands;
+    friend class PageCommands;
+    friend class PrintCommands;
+
+    void WireMenus();
     void BuildToolPanel();
     void BuildPageArea();
     // The tool button of a state: "DrawLabelButton", "DrawImageButton",
@@ -217,70 +181,34 @@ private:
                                const QString &glyph);
     void ColourSaveAndCancel();
     void ChooseTool(TLPanelState state);
-    void OnCellClicked(const CellEvent &event);
     void OnUndoIndexChanged();
     void UpdateUndoActions();
-    // The open note as the editor holds it, when it differs from its cell's
-    // stored note; empty when no note is open or it is unchanged.
-    std::optional<TWPRtfStorage> ChangedOpenNote() const;
-    void RebuildRecentFilesMenu();
     void ShowPage(bool shown);
-    void FitPageArea();
     void LoadPreferences();
     void SavePreferences();
     void RestorePlacement();
     void SavePlacement();
     QString DialogFolder() const;
     bool HasDayCells() const;
-    // The print job's page handler: every copy of the page, a new sheet
-    // between copies; false when drawing failed.
-    bool ReportPrinter1Print(PrintEngine &engine);
-    // Runs `draw` with the note committed, painting suspended and the page at
-    // zoom 1; puts the zoom back afterwards.
-    void WithPageReadyToPrint(const std::function<void()> &draw);
-    void SetPrintOrientation(QPrinter &printer) const;
-    bool HasSuperText() const;
-    // The icon tool's parts of the window (see the icon tool section).
-    void BuildIconTool();
-    void StartIconTool();
-    void CloseIconTool();
-    void SetIconToolButtons();
-    void TakeIconToolPreferences();
-    // Drags of icons over the page; true when the event was one of them.
-    bool IconDragEvent(QEvent *event);
 
-    // Widgets.
+    // Parts and widgets.
+    PageView *m_view = nullptr;
+    CellNoteEditing *m_notes = nullptr;
+    MainMenus *m_menus = nullptr;
+    FileCommands *m_files = nullptr;
+    PageCommands *m_pageCommands = nullptr;
+    PrintCommands *m_prints = nullptr;
+    IconToolControl *m_iconControl = nullptr;
     FormattingBar *m_formatBar = nullptr;
     QWidget *m_toolPanel = nullptr;
-    QScrollArea *m_scrollBox = nullptr;
-    QWidget *m_pageArea = nullptr;
     TCalendarPanel32 *m_page = nullptr;
     NoteEditor *m_editor = nullptr;
     QPointer<HelpWindow> m_helpWindow;
     TMRUFileList *m_recentFiles = nullptr;
 
-    // Menu items and buttons whose state SetButtons keeps.
-    QMenu *m_fileMenu = nullptr;
-    QAction *m_recentSeparator = nullptr;
-    QList<QAction *> m_recentActions;
-    QAction *m_mnuSave = nullptr;
-    QAction *m_mnuSaveAs = nullptr;
-    QAction *m_mnuProperties = nullptr;
-    QAction *m_mnuUserTitle = nullptr;
-    QAction *m_mnuCancelChanges = nullptr;
-    QAction *m_mnuClearAllCellContents = nullptr;
-    QAction *m_mnuFillCalendar = nullptr;
-    QAction *m_mnuShowHint = nullptr;
-    QAction *m_mnuPrintPreview = nullptr;
-    QAction *m_mnuExport = nullptr;
-    QAction *m_mnuPrintCalendar = nullptr;
-    QAction *m_mnuPrintSetup = nullptr;
-    QAction *m_mnuZoomIn = nullptr;
-    QAction *m_mnuZoomOut = nullptr;
+    // Buttons whose state SetButtons keeps.
     QToolButton *m_printButton = nullptr;
     QToolButton *m_propertiesButton = nullptr;
-    QAction *m_undoAction = nullptr;
-    QAction *m_redoAction = nullptr;
     QToolButton *m_zoomPlusButton = nullptr;
     QToolButton *m_zoomMinusButton = nullptr;
     QToolButton *m_pointerButton = nullptr;
@@ -292,37 +220,13 @@ private:
     // Document state.
     QString m_currentFileName;
     bool m_modified = false;
-    bool m_editingNote = false;
-    int m_currentCell = 0;
-    int m_editedCell = 0; // the cell whose note the editor holds
-    bool m_trackNoteChanges = false;
     bool m_firstActivation = true;
-    bool m_zoomBusy = false;
-    bool m_newCalendarPending = false;
-    bool m_propertiesAccepted = false;
     bool m_showHints = true;
     bool m_pageShown = false;
-    QString m_handedOverFile;
-    QTimer m_handOverTimer; // polls for the end of a modal dialog
-    std::unique_ptr<RecoveryStore> m_recovery;
-    QTimer m_autosaveTimer;
     Preferences m_preferences;
     ImageLoadServices m_imageServices = ImageLoadServices::standard();
-    PropertiesDialogRunner m_runPropertiesDialog;
 
-    // Printing.
-    PrintServices m_printServices = PrintServices::System();
-    std::unique_ptr<QPrinter> m_printer;
-    bool m_printerAvailable = false;
-    bool m_printDone = false;
-    int m_copiesToPrint = 1;
-    int m_exportDotsPerInch = 150;
     IniFile m_settings;
-
-    // The icon tool.
-    TFloatingPalette *m_iconTool = nullptr;
-    QToolButton *m_showHideIconTool = nullptr;
-    bool m_iconToolVisible = true;
 };
 
 } // namespace Dayloom

@@ -1,11 +1,16 @@
 #include "ui/app/uihelpers.h"
 
+#include "core/app/windowplacement.h"
+#include "core/io/inifile.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace Dayloom {
 
@@ -64,6 +69,46 @@ void CenterForm(QWidget *form, QWidget *mainWindow)
         return;
     form->move(area.left() + (area.width() - form->width()) / 2,
                area.top() + (area.height() - form->height()) / 2);
+}
+
+namespace {
+
+QString PlacementSection(const QWidget *window, const QString &className)
+{
+    const int dpi = window->screen() ? qRound(window->screen()->logicalDotsPerInch()) : 96;
+    return WindowPlacement::SectionName(className, dpi);
+}
+
+} // namespace
+
+void RestoreWindowPlacement(QWidget *window, const QString &className, const IniFile &settings)
+{
+    const WindowPlacement stored =
+        WindowPlacement::Load(settings, PlacementSection(window, className), window->isMaximized());
+    QScreen *screen = window->screen();
+    if (stored.IsSaved()) {
+        const QSize screenSize = screen ? screen->size() : QSize(1024, 768);
+        const QRect rect = stored.ShiftedOnto(screenSize).Rect();
+        if (rect.width() > 100 && rect.height() > 100)
+            window->setGeometry(rect);
+    } else if (screen) {
+        // First run: most of the screen, centred.
+        const QRect area = screen->availableGeometry();
+        window->resize(std::min(1200, area.width() * 9 / 10),
+                       std::min(900, area.height() * 9 / 10));
+        window->move(area.left() + (area.width() - window->width()) / 2,
+                     area.top() + (area.height() - window->height()) / 2);
+    }
+    if (stored.maximized)
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
+}
+
+void SaveWindowPlacement(const QWidget *window, const QString &className, IniFile &settings)
+{
+    const QRect normal = window->isMaximized() ? window->normalGeometry() : window->geometry();
+    WindowPlacement placement{normal.left(), normal.top(), normal.left() + normal.width(),
+                              normal.top() + normal.height(), window->isMaximized()};
+    placement.Save(settings, PlacementSection(window, className));
 }
 
 } // namespace Dayloom

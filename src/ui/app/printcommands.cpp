@@ -1,0 +1,273 @@
+#include "ui/app/printcommands.h"
+
+#include "core/export/pageexport.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/print/printengine.h"
+#include "core/surface/pagedocument.h"
+#include "ui/app/tcalendarmain.h"
+#include "ui/app/uihelpers.h"
+#include "ui/print/printjob.h"
+#include "ui/surface/tcalendarpanel32.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPrinter>
+
+#include <algorithm>
+
+namespace Dayloom {
+
+PrintCommands::PrintCommands(TCalendarMain &window)
+    : QObject(&window), m_window(window), m_page(window.CalendarPanel())
+{
+}
+
+PrintCommands::~PrintCommands() = default;
+
+void PrintCommands::DoSaveRichtext()
+{
+    m_window.DoSaveRichtext();
+}
+
+void PrintCommands::SetModified(bool modified)
+{
+    m_window.SetModified(modified);
+}
+
+QString PrintCommands::DialogFolder() const
+{
+    return m_window.DialogFolder();
+}
+
+QPrinter &PrintCommands::Printer()
+{
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setDocName(QStringLiteral("ReportPrinter Report"));
+        // Positions on the page are measured from the paper's edge.
+        m_printer->setFullPage(true);
+        m_printer->setPageOrientation(QPageLayout::Portrait);
+    }
+    return *m_printer;
+}
+
+bool PrintCommands::PrinterReady()
+{
+    if (m_printServices.installedPrinters().isEmpty()) {
+        ShowInformation(&m_window, QStringLiteral("There are no installed printers.\n"
+                                                  "Unable to perform printer related operations"));
+        return false;
+    }
+    if (m_printServices.defaultPrinter().isEmpty()) {
+        ShowInformation(&m_window, QStringLiteral("There is no default printer selected.\n"
+                                                  "Unable to perform printer related operations"));
+        return false;
+    }
+    return true;
+}
+
+void PrintCommands::SetPrintOrientation(QPrinter &printer) const
+{
+    printer.setPageOrientation(m_page->Page().CalendarOrientation() == coLandscape
+                                   ? QPageLayout::Landscape
+                                   : QPageLayout::Portrait);
+}
+
+bool PrintCommands::CheckPrinterMargins()
+{
+    const CalendarPage &page = m_page->Page();
+    const QString lines =
+        MarginWarningLines(m_printServices.unprintableMargins(Printer()),
+                           QMarginsF(page.LeftMarginInch(), page.TopMarginInch(),
+                                     page.RightMarginInch(), page.BottomMarginInch()));
+    if (lines.isEmpty())
+        return true;
+    return AskYesNo(&m_window, MarginWarningQuestion(lines), QStringLiteral("Margin Warning"));
+}
+
+bool PrintCommands::HasSuperText() const
+{
+    const PageDocument &document = m_page->Document();
+    for (const TGGraphicControl *object : document.Objects()) {
+        const ObjectKind *kind = document.Kinds().FindClass(object->ClassName());
+        if (kind && kind->tool == psSuperText)
+            return true;
+    }
+    return false;
+}
+
+void PrintCommands::PrintSetup()
+{
+    if (!m_window.m_pageShown)
+        return;
+    DoSaveRichtext();
+    m_printServices.printerDialog(Printer(), &m_window, QStringLiteral("Print Setup"));
+}
+
+void PrintCommands::PrintCalendar()
+{
+    if (!m_window.m_pageShown || !m_printerAvailable)
+        return;
+    DoSaveRichtext();
+    m_printDone = false;
+    const bool wasModified = m_window.Modified();
+    QPrinter &printer = Printer();
+    if (m_printServices.printerDialog(printer, &m_window, QStringLiteral("Print"))) {
+        SetPrintOrientation(printer);
+        if (!CheckPrinterMargins())
+            return;
+        const int copies = std::max(1, printer.copyCount());
+        if (m_printServices.maximumCopies(printer) >= copies) {
+            printer.setCopyCount(copies);
+            m_copiesToPrint = 1;
+        } else {
+            printer.setCopyCount(1);
+            m_copiesToPrint = copies;
+        }
+        QString error;
+        if (!RunPrintJob(
+                printer, [this](PrintEngine &engine) { return ReportPrinter1Print(engine); },
+                &error)) {
+            // A job that failed was not sent, whatever the page handler did.
+            m_printDone = false;
+            SetModified(wasModified);
+            ShowInformation(&m_window,
+                            QStringLiteral("The calendar was not printed.\n%1").arg(error));
+            return;
+        }
+    }
+    if (m_printDone) {
+        if (HasSuperText())
+            ShowInformation(&m_window,
+                            QStringLiteral("Print job completed and sent to printer!\n\n"
+                                           "Note: this design contains complex shapes or text.\n"
+                                           "Please be patient while the printer produces its\n"
+                                           "output..."));
+        else
+            ShowInformation(&m_window, QStringLiteral("Print job completed and sent to printer!"));
+    }
+    SetModified(wasModified);
+}
+
+bool PrintCommands::ReportPrinter1Print(PrintEngine &engine)
+{
+    bool drawn = true;
+    m_printDone = true;
+    WithPageReadyToPrint([&] {
+        for (int copy = 1; copy <= m_copiesToPrint; ++copy) {
+            m_page->Document().PrintPage(engine, 0, 0, m_page->PrintReferenceNoteSize());
+            if (copy < m_copiesToPrint && !engine.NewPage()) {
+                drawn = false;
+                break;
+            }
+        }
+    });
+    return drawn;
+}
+
+void PrintCommands::WithPageReadyToPrint(const std::function<void()> &draw)
+{
+    DoSaveRichtext();
+    m_page->SetPaintSuspended(true);
+    SetModified(false);
+    const float zoom = m_page->Document().Zoom();
+    m_page->SetPrinting(true);
+    ShowBusyCursor();
+    m_page->SetZoom(1.0f);
+    const auto restore = [this, zoom] {
+        RestoreCursor();
+        if (zoom != 1.0f)
+            m_page->SetZoom(zoom);
+        m_page->SetPaintSuspended(false);
+        if (zoom != 1.0f)
+            m_page->update();
+        m_page->SetPrinting(false);
+        SetModified(false);
+    };
+    try {
+        draw();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}
+
+void PrintCommands::PrintPreview()
+{
+    if (!m_window.m_pageShown)
+        return;
+    DoSaveRichtext();
+    const bool wasModified = m_window.Modified();
+    QPrinter &printer = Printer();
+    SetPrintOrientation(printer);
+    m_printServices.previewDialog(printer, &m_window, [this](QPrinter *target) {
+        QPainter painter;
+        if (!painter.begin(target))
+            return;
+        PrintEngine engine(painter);
+        WithPageReadyToPrint(
+            [&] { m_page->Document().PrintPage(engine, 0, 0, m_page->PrintReferenceNoteSize()); });
+    });
+    SetModified(wasModified);
+}
+
+void PrintCommands::ExportPage()
+{
+    if (!m_window.m_pageShown)
+        return;
+    DoSaveRichtext();
+    const QString pdf = QStringLiteral("PDF document (*.pdf)");
+    const QString svg = QStringLiteral("SVG drawing (*.svg)");
+    const QString png = QStringLiteral("PNG image (*.png)");
+    const QStringList filters{pdf, svg, png};
+    const CalendarPage &page = m_page->Page();
+    const QString base =
+        m_window.CurrentFileName().isEmpty()
+            ? page.MonthName(page.MainCalMonth()).left(3) + QString::number(page.MainCalYear())
+            : QFileInfo(m_window.CurrentFileName()).completeBaseName();
+    QString filter = pdf;
+    QString path = m_printServices.exportFileDialog(
+        &m_window, QDir(DialogFolder()).filePath(base + QStringLiteral(".pdf")), filters, filter);
+    if (path.isEmpty())
+        return;
+    QString format = QFileInfo(path).suffix().toLower();
+    if (format != QLatin1String("pdf") && format != QLatin1String("png") &&
+        format != QLatin1String("svg")) {
+        format = filter == png   ? QStringLiteral("png")
+                 : filter == svg ? QStringLiteral("svg")
+                                 : QStringLiteral("pdf");
+        path += QLatin1Char('.') + format;
+    }
+    int dotsPerInch = 0;
+    if (format == QLatin1String("png")) {
+        dotsPerInch = m_printServices.imageResolutionDialog(&m_window, m_exportDotsPerInch);
+        if (dotsPerInch <= 0)
+            return;
+        m_exportDotsPerInch = dotsPerInch;
+    }
+    QString error;
+    if (!ExportPageFile(path, format, dotsPerInch, &error))
+        ShowInformation(&m_window, QStringLiteral("Unable to export %1\n%2").arg(path, error));
+}
+
+bool PrintCommands::ExportPageFile(const QString &path, const QString &format, int dotsPerInch,
+                                   QString *error)
+{
+    const bool wasModified = m_window.Modified();
+    bool written = false;
+    WithPageReadyToPrint([&] {
+        const PageDocument &document = m_page->Document();
+        if (format == QLatin1String("png"))
+            written = ExportDocumentPngAtDpi(document, dotsPerInch, path, error);
+        else if (format == QLatin1String("svg"))
+            written = ExportDocumentSvg(document, path, error);
+        else
+            written = ExportDocumentPdf(document, path, error);
+    });
+    SetModified(wasModified);
+    return written;
+}
+
+} // namespace Dayloom
