@@ -1,7 +1,11 @@
 #include "core/formats/componentrecord.h"
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
+#include "core/objects/flatcalendar/flatcalendarkind.h"
 #include "core/objects/flatcalendar/tgflatcalendar.h"
+#include "core/objects/label/labelkind.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "core/surface/handlegeometry.h"
 #include "core/surface/pagedocument.h"
 
@@ -55,6 +59,8 @@ class TestSurface : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Designs know the program's kinds of placed objects, as after start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void roundsHalfToEven_data();
     void roundsHalfToEven();
     void zoneTable_data();
@@ -68,6 +74,7 @@ private Q_SLOTS:
     void placesWithMinimumSizesAndNames_data();
     void placesWithMinimumSizesAndNames();
     void creationGuardAndUnbuiltKinds();
+    void documentCreatesOnlyTheKindsItIsGiven();
     void pastesNamedComponentsOnceWithinASecond();
     void damagedClipboardPastesNothing_data();
     void damagedClipboardPastesNothing();
@@ -247,6 +254,25 @@ void TestSurface::creationGuardAndUnbuiltKinds()
     QVERIFY(!f.document.CreateObjectInRect(psPointing, QRect(0, 0, 40, 40)));
     QCOMPARE(f.document.ObjectCount(), 0);
     QCOMPARE(f.document.UndoStack().count(), 0);
+}
+
+// The document used to register every kind itself; it now creates the
+// kinds of the registry it shares, and only those.
+void TestSurface::documentCreatesOnlyTheKindsItIsGiven()
+{
+    const QRect band(10, 10, 40, 40);
+    const ObjectKindRegistry none;
+    PageDocument bare(none);
+    QVERIFY(!bare.CreateObjectInRect(psFlatCalendar, band));
+    QCOMPARE(bare.ObjectCount(), 0);
+
+    ObjectKindRegistry calendars;
+    RegisterFlatCalendarKind(calendars);
+    PageDocument document(calendars);
+    QVERIFY(dynamic_cast<TGFlatCalendar *>(document.CreateObjectInRect(psFlatCalendar, band)));
+    QVERIFY(!document.CreateObjectInRect(psLabel, band));
+    QCOMPARE(&document.Kinds(), &calendars);
+    QCOMPARE(&PageDocument().Kinds(), &ObjectKindRegistry::Application());
 }
 
 void TestSurface::pastesNamedComponentsOnceWithinASecond()

@@ -3,7 +3,6 @@
 #include "core/formats/calendarfile.h"
 #include "core/formats/componentrecord.h"
 #include "core/graphics/picturebudget.h"
-#include "core/objects/builtinobjectkinds.h"
 #include "core/print/printengine.h"
 #include "core/richtext/noterenderer.h"
 #include "core/surface/objectboundscommand.h"
@@ -51,9 +50,14 @@ void SetError(QString *error, const QString &text)
 } // namespace
 
 PageDocument::PageDocument(QObject *parent)
-    : QObject(parent), m_masterRichText(std::make_unique<NoteRenderer>()), m_clock(MonotonicMs)
+    : PageDocument(ObjectKindRegistry::Application(), parent)
 {
-    RegisterBuiltInObjectKinds(m_kinds);
+}
+
+PageDocument::PageDocument(const ObjectKindRegistry &kinds, QObject *parent)
+    : QObject(parent), m_kinds(kinds), m_masterRichText(std::make_unique<NoteRenderer>()),
+      m_clock(MonotonicMs)
+{
     connect(&m_page, &CalendarPage::changed, this, &PageDocument::RequestRepaint);
 }
 

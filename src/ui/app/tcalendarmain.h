@@ -4,7 +4,6 @@
 #include "core/app/recoverystore.h"
 #include "core/calendar/calendarpage.h"
 #include "core/io/inifile.h"
-#include "ui/image/loadimagefromdisk.h"
 #include "ui/print/printservices.h"
 
 #include <QList>
@@ -34,7 +33,6 @@ class PrintEngine;
 class TCalendarPanel32;
 class TCalendarProperties;
 class TFloatingPalette;
-class TGImage;
 class TMRUFileList;
 
 // The main window: the formatting bar, the tool panel, the calendar page in
@@ -81,17 +79,12 @@ public:
     void ShowHelpContents();
     void ShowHelpTopic(int topic);
     void ShowAbout();
-    // "Load Image From Disk" of a clip-art object on the page (the image
-    // browser), remembering the browser's folder.
-    void LoadImageFromDisk(TGImage *image);
     // How the properties dialog is shown (exec() by default); tests answer it.
     using PropertiesDialogRunner = std::function<int(TCalendarProperties &)>;
     void SetPropertiesDialogRunner(PropertiesDialogRunner runner)
     {
         m_runPropertiesDialog = std::move(runner);
     }
-    // Tests replace the browser's run and the error box.
-    void SetImageLoadServices(const ImageLoadServices &services) { m_imageServices = services; }
 
     // --- printing and export -----------------------------------------------------------
     // Print Setup: the printer dialog; its choices stay with the printer.
@@ -207,11 +200,6 @@ private:
     void BuildMenus();
     void BuildToolPanel();
     void BuildPageArea();
-    // The tool button of a state: "DrawLabelButton", "DrawImageButton",
-    // "DrawRichText", "DrawSuperText", "PSpeedButton1".
-    static QString ToolButtonName(TLPanelState tool);
-    // The glyph of a tool's button (see ButtonGlyph).
-    static QString ToolGlyphName(TLPanelState tool);
     // A button of the tool panel showing `glyph` (none: the caption).
     QToolButton *AddToolButton(const QString &name, const QString &caption, const QString &hint,
                                const QString &glyph);
@@ -239,7 +227,9 @@ private:
     // zoom 1; puts the zoom back afterwards.
     void WithPageReadyToPrint(const std::function<void()> &draw);
     void SetPrintOrientation(QPrinter &printer) const;
-    bool HasSuperText() const;
+    // True when an object of the design is of a kind that keeps printers
+    // busy (ObjectKind::printsSlowly).
+    bool HasSlowlyPrintedObjects() const;
     // The icon tool's parts of the window (see the icon tool section).
     void BuildIconTool();
     void StartIconTool();
@@ -307,7 +297,6 @@ private:
     std::unique_ptr<RecoveryStore> m_recovery;
     QTimer m_autosaveTimer;
     Preferences m_preferences;
-    ImageLoadServices m_imageServices = ImageLoadServices::standard();
     PropertiesDialogRunner m_runPropertiesDialog;
 
     // Printing.
