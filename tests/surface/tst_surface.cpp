@@ -44,6 +44,22 @@ struct Fixture
     }
 };
 
+// A calendar that claims only the left half of its box.
+class LeftHalfCalendar : public TGFlatCalendar
+{
+public:
+    bool Covers(const QPoint &point) const override { return LeftHalf().contains(point); }
+    bool Touches(const QRect &rect) const override { return LeftHalf().intersects(rect); }
+
+private:
+    QRect LeftHalf() const
+    {
+        QRect half = ScaledBounds();
+        half.setWidth(half.width() / 2);
+        return half;
+    }
+};
+
 QList<QRect> BoundsOf(const PageDocument &document)
 {
     QList<QRect> bounds;
@@ -86,6 +102,7 @@ private Q_SLOTS:
     void unreadObjectsLastUntilSavedOver();
     void picturesOverBudgetAreToldOnOpening();
     void restacks();
+    void clicksAndBandsFindWhatObjectsCover();
     void aligns_data();
     void aligns();
     void clampsAndRemovesStrays();
@@ -528,6 +545,21 @@ void TestSurface::restacks()
     f.document.UndoStack().undo();
     QCOMPARE(f.document.Objects(), (QList<TGGraphicControl *>{c, a, b}));
     QCOMPARE(f.document.ObjectAt(QPoint(5, 5)), b);
+}
+
+// Clicks and bands used to find objects anywhere in their box; a kind may
+// now claim less (a line).
+void TestSurface::clicksAndBandsFindWhatObjectsCover()
+{
+    Fixture f;
+    TGGraphicControl *below = f.Add(QRect(0, 0, 40, 20));
+    TGGraphicControl *half =
+        f.document.PlaceObject(std::make_unique<LeftHalfCalendar>(), QRect(0, 0, 40, 20));
+    QCOMPARE(f.document.ObjectAt(QPoint(5, 5)), half);
+    QCOMPARE(f.document.ObjectAt(QPoint(30, 5)), below);
+    QCOMPARE(f.document.ObjectsTouching(QRect(25, 0, 10, 10)), (QList<TGGraphicControl *>{below}));
+    QCOMPARE(f.document.ObjectsTouching(QRect(5, 0, 10, 10)),
+             (QList<TGGraphicControl *>{half, below}));
 }
 
 void TestSurface::aligns_data()

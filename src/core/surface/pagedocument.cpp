@@ -126,7 +126,7 @@ QList<const PersistentObject *> PageDocument::PersistentObjects() const
 TGGraphicControl *PageDocument::ObjectAt(const QPoint &point) const
 {
     for (auto it = m_objects.rbegin(); it != m_objects.rend(); ++it) {
-        if ((*it)->ScaledBounds().contains(point))
+        if ((*it)->Covers(point))
             return it->get();
     }
     return nullptr;
@@ -138,7 +138,7 @@ QList<TGGraphicControl *> PageDocument::ObjectsTouching(const QRect &rect) const
     if (rect.isEmpty())
         return objects;
     for (auto it = m_objects.rbegin(); it != m_objects.rend(); ++it) {
-        if ((*it)->ScaledBounds().intersects(rect))
+        if ((*it)->Touches(rect))
             objects.append(it->get());
     }
     return objects;

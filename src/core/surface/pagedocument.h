@@ -86,11 +86,13 @@ public:
     // The objects for a calendar file (zoom-1 bounds, stacking order).
     QList<const PersistentObject *> PersistentObjects() const;
 
-    // The topmost object whose surface bounds contain the point.
+    // The topmost object covering the surface point (its bounds, or less; see
+    // TGGraphicControl::Covers).
     TGGraphicControl *ObjectAt(const QPoint &point) const;
     bool ObjectAtPoint(const QPoint &point) const { return ObjectAt(point) != nullptr; }
-    // Objects whose surface bounds intersect the rectangle, topmost first; an
-    // empty rectangle touches nothing.
+    // Objects the rectangle touches (their surface bounds, or less; see
+    // TGGraphicControl::Touches), topmost first; an empty rectangle touches
+    // nothing.
     QList<TGGraphicControl *> ObjectsTouching(const QRect &rect) const;
 
     // --- zoom and size ------------------------------------------------------------
