@@ -4,6 +4,7 @@
 #include "core/objects/image/imagekind.h"
 #include "core/objects/label/labelkind.h"
 #include "core/objects/richlabel/richlabelkind.h"
+#include "core/objects/shape/shapekind.h"
 #include "core/objects/supertext/supertextkind.h"
 
 namespace Dayloom {
@@ -15,6 +16,7 @@ void RegisterObjectKinds(ObjectKindRegistry &registry)
     RegisterFlatCalendarKind(registry);
     RegisterSuperTextKind(registry);
     RegisterRichLabelKind(registry);
+    RegisterShapeKind(registry);
 }
 
 } // namespace Dayloom

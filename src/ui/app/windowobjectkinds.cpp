@@ -5,6 +5,7 @@
 #include "ui/image/loadimagefromdisk.h"
 #include "ui/label/editlabel.h"
 #include "ui/richlabel/richlabelactions.h"
+#include "ui/shape/shapeactions.h"
 #include "ui/supertext/editsupertext.h"
 
 namespace Dayloom {
@@ -16,6 +17,7 @@ void RegisterWindowObjectKinds(TGBasePanel &panel, Preferences &preferences)
     RegisterFlatCalendarActions(panel);
     RegisterSuperTextActions(panel);
     RegisterRichLabelActions(panel);
+    RegisterShapeActions(panel);
 }
 
 } // namespace Dayloom
