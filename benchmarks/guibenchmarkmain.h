@@ -1,7 +1,11 @@
 #pragma once
 
 // main() for benchmarks that draw text or lay out notes: fonts need the
-// application object, and no display is wanted.
+// application object, and no display is wanted. The program's kinds of
+// placed objects are registered as the programs register them.
+
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 
 #include <QGuiApplication>
 
@@ -15,6 +19,7 @@
             qputenv("QT_QPA_PLATFORM", "offscreen");                                               \
         benchmark::Initialize(&argc, argv);                                                        \
         ApplicationClass app(argc, argv);                                                          \
+        Dayloom::RegisterObjectKinds(Dayloom::ObjectKindRegistry::Application());                  \
         if (benchmark::ReportUnrecognizedArguments(argc, argv))                                    \
             return 1;                                                                              \
         benchmark::RunSpecifiedBenchmarks();                                                       \

@@ -2,6 +2,8 @@
 // run here without a display; the window is handed to "dayloom-window".
 
 #include "commandline.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "windowprogram.h"
 
 #include <QCoreApplication>
@@ -21,8 +23,11 @@ int main(int argc, char *argv[])
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine command = CommandLine::Parse(arguments);
-    if (command.kind != CommandLine::Kind::Window)
+    if (command.kind != CommandLine::Kind::Window) {
+        // Designs are read with the program's kinds of placed objects.
+        RegisterObjectKinds(ObjectKindRegistry::Application());
         return RunHeadless(command, argc, argv);
+    }
 
     if (!HasDisplay()) {
         std::fputs("dayloom: no display found (DISPLAY and WAYLAND_DISPLAY are not set).\n"

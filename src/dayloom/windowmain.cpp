@@ -1,6 +1,8 @@
 // The Dayloom window, started by "dayloom" with the same arguments.
 
 #include "commandline.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "ui/app/singleinstanceguard.h"
 #include "ui/app/tcalendarmain.h"
 
@@ -40,6 +42,8 @@ int main(int argc, char *argv[])
     if (guard.HandOverTo(command.files))
         return 0;
 
+    // The kinds of placed objects, before the window makes its page.
+    RegisterObjectKinds(ObjectKindRegistry::Application());
     TCalendarMain window;
     QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &window,
                      &TCalendarMain::ActivateFromOtherInstance);

@@ -322,7 +322,7 @@ void TestCalendarDrawing::clickDecision()
     QCOMPARE(covered.cell, 0);
     QVERIFY(!covered.onClick);
 
-    page.SetPanelState(psLabel);
+    page.SetPanelState(TLPanelState{1}); // any drawing tool
     const ClickOutcome tool = page.DecideClick(drawn, inCell, false);
     QVERIFY(!tool.onClick && tool.cell == 0 && !tool.clickedHeader);
 }

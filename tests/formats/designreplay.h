@@ -45,7 +45,7 @@ inline QString ReplayDesign(const QByteArray &bytes, const QString &scratchFile)
             file.write(bytes) != bytes.size())
             return QStringLiteral("cannot write the scratch file");
     }
-    PageDocument document;
+    PageDocument document(ReplayDetail::ProgramKinds());
     document.Page().SetDefaultStyle();
     // A design that does not open shows what could be read, as after a
     // failed Open; it must paint, print and save as well.
@@ -62,7 +62,7 @@ inline QString ReplayDesign(const QByteArray &bytes, const QString &scratchFile)
     if (saved.isEmpty())
         return QStringLiteral("the calendar file writer failed on a buffer");
 
-    PageDocument again;
+    PageDocument again(ReplayDetail::ProgramKinds());
     QBuffer buffer;
     buffer.setData(saved);
     buffer.open(QIODevice::ReadOnly);

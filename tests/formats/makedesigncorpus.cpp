@@ -17,6 +17,7 @@
 #include "core/objects/image/tgimage.h"
 #include "core/objects/label/tgplabel.h"
 #include "core/objects/richlabel/tgprichbaselabel.h"
+#include "core/objects/shape/tgshape.h"
 #include "core/objects/supertext/tgsupertext.h"
 #include "core/recurring/recurringpagefill.h"
 #include "core/richtext/twprtfstorage.h"
@@ -292,6 +293,22 @@ int main(int argc, char *argv[])
         turned.SetTransparent(false);
         turned.SetBackColor(clAqua);
         ok &= design.Save(folder, QStringLiteral("label.dlf"));
+    }
+
+    // Every shape, with pens of each style and width, filled and not.
+    {
+        Design design;
+        for (int shape = TGShape::shRectangle; shape <= TGShape::shLineUp; ++shape) {
+            TGShape &drawn = design.Add<TGShape>(QRect(40 + 150 * shape, 300, 120, 80));
+            drawn.SetShape(TGShape::TShapeType(shape));
+            drawn.SetPenWidth(1 + 2 * shape);
+            drawn.SetPenStyle(TGShape::TPenStyle(shape % 4));
+            drawn.SetPenColor(shape % 2 ? clNavy : clMaroon);
+            drawn.SetBrushColor(clYellow);
+            drawn.SetBrushStyle(shape % 2 ? TGShape::bsClear : TGShape::bsSolid);
+            drawn.SetCornerRadius(5 * shape);
+        }
+        ok &= design.Save(folder, QStringLiteral("shapes.dlf"));
     }
 
     // SuperText filled with a gradient, and with a texture.

@@ -6,6 +6,8 @@
 #include "core/formats/calendarfile.h"
 #include "core/formats/componentrecord.h"
 #include "core/formats/stylesheet.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "core/richtext/rtfreader.h"
 #include "core/richtext/rtfwriter.h"
 #include "core/surface/pagedocument.h"
@@ -35,6 +37,17 @@ inline void Check(bool condition, const char *what)
         std::fprintf(stderr, "replay: %s\n", what);
         std::abort();
     }
+}
+
+// The program's kinds of placed objects, as its start-up registers them.
+inline const ObjectKindRegistry &ProgramKinds()
+{
+    static const ObjectKindRegistry kinds = [] {
+        ObjectKindRegistry registry;
+        RegisterObjectKinds(registry);
+        return registry;
+    }();
+    return kinds;
 }
 
 inline void OpenBuffer(QBuffer &buffer, const QByteArray &bytes)
@@ -99,7 +112,7 @@ inline void ReplayAllReaders(const QByteArray &bytes, Replay replay = Replay::Re
     }
     {
         // The real object kinds, as the window opens a design.
-        PageDocument document;
+        PageDocument document(ProgramKinds());
         QBuffer buffer;
         OpenBuffer(buffer, bytes);
         PersistentObjectList objects;
@@ -109,7 +122,7 @@ inline void ReplayAllReaders(const QByteArray &bytes, Replay replay = Replay::Re
             PaintDocument(document);
     }
     {
-        PageDocument document;
+        PageDocument document(ProgramKinds());
         QBuffer buffer;
         OpenBuffer(buffer, bytes);
         ReadStyleSheet(document.Page(), buffer);
@@ -118,7 +131,7 @@ inline void ReplayAllReaders(const QByteArray &bytes, Replay replay = Replay::Re
     }
     {
         // Objects as the clipboard holds them.
-        PageDocument document;
+        PageDocument document(ProgramKinds());
         QBuffer buffer;
         OpenBuffer(buffer, bytes);
         document.AdoptObjects(ComponentRecord::ReadObjects(buffer, document.Kinds().Classes(), {}));

@@ -1,10 +1,12 @@
 #include "core/formats/componentrecord.h"
-#include "core/objects/builtinobjectkinds.h"
+#include "core/objects/flatcalendar/flatcalendarkind.h"
 #include "core/objects/flatcalendar/flatcalendarmodel.h"
 #include "core/objects/flatcalendar/tgflatcalendar.h"
+#include "core/objects/label/labelkind.h"
 #include "core/objects/objectclassregistry.h"
 #include "core/objects/objecthost.h"
 #include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 
 #include <QBuffer>
 #include <QFontMetrics>
@@ -200,6 +202,7 @@ private Q_SLOTS:
     void cachedDrawingMatchesDirect_data();
     void cachedDrawingMatchesDirect();
     void kindRegistry();
+    void toolKindsInToolOrder();
 };
 
 void TestObjects::defaults()
@@ -801,7 +804,7 @@ void TestObjects::cachedDrawingMatchesDirect()
 void TestObjects::kindRegistry()
 {
     ObjectKindRegistry kinds;
-    RegisterBuiltInObjectKinds(kinds);
+    RegisterObjectKinds(kinds);
     const ObjectKind *calendar = kinds.FindTool(psFlatCalendar);
     QVERIFY(calendar);
     QCOMPARE(calendar->className, TGFlatCalendar::StoredClassName());
@@ -818,6 +821,18 @@ void TestObjects::kindRegistry()
     QCOMPARE(kinds.Create("probe")->ClassName(), QByteArray("Probe"));
     QCOMPARE(kinds.Classes().Create("TGFlatCalendar")->ClassName(), QByteArray("TGFlatCalendar"));
     QCOMPARE(kinds.Kinds().size(), builtIn + 1);
+}
+
+void TestObjects::toolKindsInToolOrder()
+{
+    ObjectKindRegistry kinds;
+    kinds.Register<Probe>("Later", TLPanelState{7});
+    kinds.Register<Probe>("NoTool");
+    kinds.Register<Probe>("Earlier", TLPanelState{2});
+    QList<QByteArray> order;
+    for (const ObjectKind *kind : kinds.ToolKinds())
+        order.append(kind->className);
+    QCOMPARE(order, QList<QByteArray>({"Earlier", "Later"}));
 }
 
 QTEST_MAIN(TestObjects)

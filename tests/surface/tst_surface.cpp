@@ -2,7 +2,11 @@
 #include "core/formats/componentrecord.h"
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
+#include "core/objects/flatcalendar/flatcalendarkind.h"
 #include "core/objects/flatcalendar/tgflatcalendar.h"
+#include "core/objects/label/labelkind.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "core/surface/handlegeometry.h"
 #include "core/surface/pagedocument.h"
 
@@ -48,6 +52,22 @@ TWPRtfStorage Note(const char *rtf)
     return note;
 }
 
+// A calendar that claims only the left half of its box.
+class LeftHalfCalendar : public TGFlatCalendar
+{
+public:
+    bool Covers(const QPoint &point) const override { return LeftHalf().contains(point); }
+    bool Touches(const QRect &rect) const override { return LeftHalf().intersects(rect); }
+
+private:
+    QRect LeftHalf() const
+    {
+        QRect half = ScaledBounds();
+        half.setWidth(half.width() / 2);
+        return half;
+    }
+};
+
 QList<QRect> BoundsOf(const PageDocument &document)
 {
     QList<QRect> bounds;
@@ -63,6 +83,8 @@ class TestSurface : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Designs know the program's kinds of placed objects, as after start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void roundsHalfToEven_data();
     void roundsHalfToEven();
     void zoneTable_data();
@@ -76,6 +98,7 @@ private Q_SLOTS:
     void placesWithMinimumSizesAndNames_data();
     void placesWithMinimumSizesAndNames();
     void creationGuardAndUnbuiltKinds();
+    void documentCreatesOnlyTheKindsItIsGiven();
     void pastesNamedComponentsOnceWithinASecond();
     void damagedClipboardPastesNothing_data();
     void damagedClipboardPastesNothing();
@@ -87,6 +110,7 @@ private Q_SLOTS:
     void unreadObjectsLastUntilSavedOver();
     void picturesOverBudgetAreToldOnOpening();
     void restacks();
+    void clicksAndBandsFindWhatObjectsCover();
     void aligns_data();
     void aligns();
     void clampsAndRemovesStrays();
@@ -259,6 +283,25 @@ void TestSurface::creationGuardAndUnbuiltKinds()
     QVERIFY(!f.document.CreateObjectInRect(psPointing, QRect(0, 0, 40, 40)));
     QCOMPARE(f.document.ObjectCount(), 0);
     QCOMPARE(f.document.UndoStack().count(), 0);
+}
+
+// The document used to register every kind itself; it now creates the
+// kinds of the registry it shares, and only those.
+void TestSurface::documentCreatesOnlyTheKindsItIsGiven()
+{
+    const QRect band(10, 10, 40, 40);
+    const ObjectKindRegistry none;
+    PageDocument bare(none);
+    QVERIFY(!bare.CreateObjectInRect(psFlatCalendar, band));
+    QCOMPARE(bare.ObjectCount(), 0);
+
+    ObjectKindRegistry calendars;
+    RegisterFlatCalendarKind(calendars);
+    PageDocument document(calendars);
+    QVERIFY(dynamic_cast<TGFlatCalendar *>(document.CreateObjectInRect(psFlatCalendar, band)));
+    QVERIFY(!document.CreateObjectInRect(psLabel, band));
+    QCOMPARE(&document.Kinds(), &calendars);
+    QCOMPARE(&PageDocument().Kinds(), &ObjectKindRegistry::Application());
 }
 
 void TestSurface::pastesNamedComponentsOnceWithinASecond()
@@ -514,6 +557,21 @@ void TestSurface::restacks()
     f.document.UndoStack().undo();
     QCOMPARE(f.document.Objects(), (QList<TGGraphicControl *>{c, a, b}));
     QCOMPARE(f.document.ObjectAt(QPoint(5, 5)), b);
+}
+
+// Clicks and bands used to find objects anywhere in their box; a kind may
+// now claim less (a line).
+void TestSurface::clicksAndBandsFindWhatObjectsCover()
+{
+    Fixture f;
+    TGGraphicControl *below = f.Add(QRect(0, 0, 40, 20));
+    TGGraphicControl *half =
+        f.document.PlaceObject(std::make_unique<LeftHalfCalendar>(), QRect(0, 0, 40, 20));
+    QCOMPARE(f.document.ObjectAt(QPoint(5, 5)), half);
+    QCOMPARE(f.document.ObjectAt(QPoint(30, 5)), below);
+    QCOMPARE(f.document.ObjectsTouching(QRect(25, 0, 10, 10)), (QList<TGGraphicControl *>{below}));
+    QCOMPARE(f.document.ObjectsTouching(QRect(5, 0, 10, 10)),
+             (QList<TGGraphicControl *>{half, below}));
 }
 
 void TestSurface::aligns_data()

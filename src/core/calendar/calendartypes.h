@@ -74,14 +74,13 @@ enum TCalendarNumberPosition : int
     cnpUpperRight = 1
 };
 
+// The page's current tool. psPointing selects and moves placed objects; any
+// other value is the tool of one kind of placed object, which the kind's
+// registration names in its own header (psLabel = 1 in labelkind.h ...) and
+// gives to the ObjectKindRegistry. The page only tells pointing from drawing.
 enum TLPanelState : int
 {
     psPointing = 0,
-    psLabel = 1,
-    psImage = 2,
-    psRichLabel = 3,
-    psSuperText = 4,
-    psFlatCalendar = 5,
 };
 
 } // namespace Dayloom

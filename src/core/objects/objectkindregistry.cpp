@@ -2,7 +2,15 @@
 
 #include "core/objects/tggraphiccontrol.h"
 
+#include <algorithm>
+
 namespace Dayloom {
+
+ObjectKindRegistry &ObjectKindRegistry::Application()
+{
+    static ObjectKindRegistry registry;
+    return registry;
+}
 
 void ObjectKindRegistry::Register(ObjectKind kind)
 {
@@ -44,6 +52,18 @@ const ObjectKind *ObjectKindRegistry::FindTool(TLPanelState tool) const
             return &kind;
     }
     return nullptr;
+}
+
+QList<const ObjectKind *> ObjectKindRegistry::ToolKinds() const
+{
+    QList<const ObjectKind *> tools;
+    for (const ObjectKind &kind : m_kinds) {
+        if (kind.tool != psPointing)
+            tools.append(&kind);
+    }
+    std::stable_sort(tools.begin(), tools.end(),
+                     [](const ObjectKind *a, const ObjectKind *b) { return a->tool < b->tool; });
+    return tools;
 }
 
 std::unique_ptr<TGGraphicControl> ObjectKindRegistry::Create(QByteArrayView className) const

@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
-#include <QString>
 
 #include <functional>
 #include <memory>
@@ -17,26 +16,33 @@ class TGGraphicControl;
 
 // One kind of placed object: the class name files store it under, the tool
 // that draws a new one on the page (psPointing when no tool creates it; such
-// kinds come only from files and the clipboard), the caption and hint of
-// that tool's button, and the factory of a new object with its defaults.
+// kinds come only from files and the clipboard), and the factory of a new
+// object with its defaults. `printsSlowly` marks kinds whose printed form
+// keeps a printer busy for a while (letters traced as paths), so that the
+// window can say so after printing. What the window shows of a kind (its
+// tool button, dialogs and menu items) is registered on the window's side.
 struct ObjectKind
 {
     using Factory = std::function<std::unique_ptr<TGGraphicControl>()>;
 
     QByteArray className;
     TLPanelState tool = psPointing;
-    QString toolCaption;
-    QString toolHint;
     Factory factory;
+    bool printsSlowly = false;
 };
 
 // The kinds of placed objects a design knows. Each kind registers itself
-// once through its own Register...() function (see builtinobjectkinds.h);
-// the page document, the tool buttons and the component records (files,
-// clipboard, cloning) all look kinds up here.
+// through its own Register...() function; RegisterObjectKinds (objectkinds.h)
+// calls them all. The page document, the tool buttons and the component
+// records (files, clipboard, cloning) look kinds up here.
 class ObjectKindRegistry
 {
 public:
+    // The kinds of this program: empty until the program (or a test)
+    // registers them at start-up, before the first document is made.
+    // Documents made without a registry of their own share it.
+    static ObjectKindRegistry &Application();
+
     // Adds a kind, or replaces the one of the same class name (ignoring
     // case). A kind without factory or class name is ignored. A tool already
     // held by another kind passes to the new one.
@@ -44,10 +50,11 @@ public:
     // Registers class T, created with its default constructor.
     template <class T>
     void Register(const QByteArray &className, TLPanelState tool = psPointing,
-                  const QString &toolCaption = QString(), const QString &toolHint = QString())
+                  bool printsSlowly = false)
     {
-        Register({className, tool, toolCaption, toolHint,
-                  [] { return std::unique_ptr<TGGraphicControl>(std::make_unique<T>()); }});
+        Register({className, tool,
+                  [] { return std::unique_ptr<TGGraphicControl>(std::make_unique<T>()); },
+                  printsSlowly});
     }
 
     // In registration order.
@@ -56,6 +63,9 @@ public:
     // psPointing finds nothing.
     const ObjectKind *FindClass(QByteArrayView className) const;
     const ObjectKind *FindTool(TLPanelState tool) const;
+    // The kinds that have a tool, ordered by their tool's value (the order
+    // of the tool buttons), whatever order they registered in.
+    QList<const ObjectKind *> ToolKinds() const;
     // A new object of the kind; null when it is not registered.
     std::unique_ptr<TGGraphicControl> Create(QByteArrayView className) const;
     std::unique_ptr<TGGraphicControl> CreateForTool(TLPanelState tool) const;

@@ -103,6 +103,20 @@ public:
     // Drops the kept picture and asks the page to repaint.
     void Repaint();
 
+    // Whether a point of the surface (pixels at Zoom()) lies on the object,
+    // for clicks: anywhere within ScaledBounds() unless the kind draws less
+    // than its box (a line).
+    virtual bool Covers(const QPoint &surfacePoint) const
+    {
+        return ScaledBounds().contains(surfacePoint);
+    }
+    // Whether a rectangle of the surface touches the object, for selecting
+    // by a dragged band; ScaledBounds() unless the kind says otherwise.
+    virtual bool Touches(const QRect &surfaceRect) const
+    {
+        return ScaledBounds().intersects(surfaceRect);
+    }
+
     // Called by a double-click on the object instead of opening its menu.
     using EditActionFunction = std::function<void(TGGraphicControl &)>;
     const EditActionFunction &EditAction() const { return m_editAction; }

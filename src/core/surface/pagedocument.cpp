@@ -5,7 +5,6 @@
 #include "core/formats/calendarfile.h"
 #include "core/formats/componentrecord.h"
 #include "core/graphics/picturebudget.h"
-#include "core/objects/builtinobjectkinds.h"
 #include "core/print/papercanvas.h"
 #include "core/print/printengine.h"
 #include "core/richtext/noterenderer.h"
@@ -67,9 +66,14 @@ bool PushNotes(QUndoStack &stack, CalendarPage &page, CellNotesCommand::Notes be
 } // namespace
 
 PageDocument::PageDocument(QObject *parent)
-    : QObject(parent), m_masterRichText(std::make_unique<NoteRenderer>()), m_clock(MonotonicMs)
+    : PageDocument(ObjectKindRegistry::Application(), parent)
 {
-    RegisterBuiltInObjectKinds(m_kinds);
+}
+
+PageDocument::PageDocument(const ObjectKindRegistry &kinds, QObject *parent)
+    : QObject(parent), m_kinds(kinds), m_masterRichText(std::make_unique<NoteRenderer>()),
+      m_clock(MonotonicMs)
+{
     connect(&m_page, &CalendarPage::changed, this, &PageDocument::RequestRepaint);
 }
 
@@ -138,7 +142,7 @@ QList<const PersistentObject *> PageDocument::PersistentObjects() const
 TGGraphicControl *PageDocument::ObjectAt(const QPoint &point) const
 {
     for (auto it = m_objects.rbegin(); it != m_objects.rend(); ++it) {
-        if ((*it)->ScaledBounds().contains(point))
+        if ((*it)->Covers(point))
             return it->get();
     }
     return nullptr;
@@ -150,7 +154,7 @@ QList<TGGraphicControl *> PageDocument::ObjectsTouching(const QRect &rect) const
     if (rect.isEmpty())
         return objects;
     for (auto it = m_objects.rbegin(); it != m_objects.rend(); ++it) {
-        if ((*it)->ScaledBounds().intersects(rect))
+        if ((*it)->Touches(rect))
             objects.append(it->get());
     }
     return objects;

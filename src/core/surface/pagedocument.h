@@ -59,14 +59,17 @@ public:
     static constexpr int CreateWidth = 50;
     static constexpr int MinCreateHeight = 15;
 
+    // A document of the kinds the program registered at start-up
+    // (ObjectKindRegistry::Application()).
     explicit PageDocument(QObject *parent = nullptr);
+    // A document of the given kinds; the registry must outlive the document.
+    explicit PageDocument(const ObjectKindRegistry &kinds, QObject *parent = nullptr);
     ~PageDocument() override;
 
     CalendarPage &Page() { return m_page; }
     const CalendarPage &Page() const { return m_page; }
     // The kinds of placed objects that tools, files, the clipboard and
-    // cloning can create (the constructor registers the built-in kinds).
-    ObjectKindRegistry &Kinds() { return m_kinds; }
+    // cloning can create; the document shares them and registers none.
     const ObjectKindRegistry &Kinds() const { return m_kinds; }
     QUndoStack &UndoStack() { return m_undoStack; }
 
@@ -83,11 +86,13 @@ public:
     // The objects for a calendar file (zoom-1 bounds, stacking order).
     QList<const PersistentObject *> PersistentObjects() const;
 
-    // The topmost object whose surface bounds contain the point.
+    // The topmost object covering the surface point (its bounds, or less; see
+    // TGGraphicControl::Covers).
     TGGraphicControl *ObjectAt(const QPoint &point) const;
     bool ObjectAtPoint(const QPoint &point) const { return ObjectAt(point) != nullptr; }
-    // Objects whose surface bounds intersect the rectangle, topmost first; an
-    // empty rectangle touches nothing.
+    // Objects the rectangle touches (their surface bounds, or less; see
+    // TGGraphicControl::Touches), topmost first; an empty rectangle touches
+    // nothing.
     QList<TGGraphicControl *> ObjectsTouching(const QRect &rect) const;
 
     // --- zoom and size ------------------------------------------------------------
@@ -331,7 +336,7 @@ private:
     void DrawEverything() const;
 
     CalendarPage m_page;
-    ObjectKindRegistry m_kinds;
+    const ObjectKindRegistry &m_kinds;
     std::unique_ptr<NoteRenderer> m_masterRichText;
     std::vector<std::unique_ptr<TGGraphicControl>> m_objects;
     QUndoStack m_undoStack;

@@ -86,12 +86,12 @@ bool PrintCommands::CheckPrinterMargins()
     return AskYesNo(&m_window, MarginWarningQuestion(lines), QStringLiteral("Margin Warning"));
 }
 
-bool PrintCommands::HasSuperText() const
+bool PrintCommands::HasSlowlyPrintedObjects() const
 {
     const PageDocument &document = m_page->Document();
     for (const TGGraphicControl *object : document.Objects()) {
         const ObjectKind *kind = document.Kinds().FindClass(object->ClassName());
-        if (kind && kind->tool == psSuperText)
+        if (kind && kind->printsSlowly)
             return true;
     }
     return false;
@@ -138,7 +138,7 @@ void PrintCommands::PrintCalendar()
         }
     }
     if (m_printDone) {
-        if (HasSuperText())
+        if (HasSlowlyPrintedObjects())
             ShowInformation(&m_window,
                             QStringLiteral("Print job completed and sent to printer!\n\n"
                                            "Note: this design contains complex shapes or text.\n"

@@ -63,7 +63,9 @@ private:
     // zoom 1; puts the zoom back afterwards.
     void WithPageReadyToPrint(const std::function<void()> &draw);
     void SetPrintOrientation(QPrinter &printer) const;
-    bool HasSuperText() const;
+    // True when an object of the design is of a kind that keeps printers
+    // busy (ObjectKind::printsSlowly).
+    bool HasSlowlyPrintedObjects() const;
     // The window's state the commands use.
     void DoSaveRichtext();
     void SetModified(bool modified);

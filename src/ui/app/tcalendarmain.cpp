@@ -4,7 +4,6 @@
 #include "core/app/zoomsteps.h"
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
-#include "core/objects/image/tgimage.h"
 #include "core/objects/objectkindregistry.h"
 #include "core/objects/tggraphiccontrol.h"
 #include "core/recurring/recurringdatesfile.h"
@@ -12,14 +11,11 @@
 #include "ui/app/helpwindow.h"
 #include "ui/app/hintdelaystyle.h"
 #include "ui/app/uihelpers.h"
-#include "ui/flatcalendar/editflatcalendar.h"
+#include "ui/app/windowobjectkinds.h"
 #include "ui/glyphs/buttonglyph.h"
-#include "ui/label/editlabel.h"
 #include "ui/recurring/recurringcommands.h"
-#include "ui/richlabel/richlabelactions.h"
 #include "ui/richtext/formattingbar.h"
 #include "ui/richtext/noteeditor.h"
-#include "ui/supertext/editsupertext.h"
 #include "ui/surface/tcalendarpanel32.h"
 
 #include <QAction>
@@ -143,59 +139,11 @@ void TCalendarMain::BuildPageArea()
         ChooseTool(psPointing);
     });
     connect(m_page, &TGBasePanel::LabelChangedEvent, this, [this] { SetModified(true); });
-    // A new clip-art object asks for its picture at once; "Load Image From
-    // Disk" asks again.
-    const auto loadImage = [this](TGGraphicControl &object) {
-        LoadImageFromDisk(dynamic_cast<TGImage *>(&object));
-    };
-    m_page->KindActions().SetCreatedAction(TGImage::StoredClassName(), loadImage);
-    m_page->KindActions().AddMenuItem(TGImage::StoredClassName(),
-                                      QStringLiteral("Load Image From Disk"), loadImage);
-    RegisterFlatCalendarActions(*m_page);
-    RegisterSuperTextActions(*m_page);
-    RegisterRichLabelActions(*m_page);
-    RegisterLabelActions(*m_page);
+    // The tool buttons, dialogs and menu items of every kind of object.
+    RegisterWindowObjectKinds(*m_page, m_preferences);
     connect(&m_page->Document().UndoStack(), &QUndoStack::indexChanged, this,
             &TCalendarMain::OnUndoIndexChanged);
     connect(m_notes, &CellNoteEditing::noteEdited, this, [this] { SetModified(true); });
-}
-
-QString TCalendarMain::ToolButtonName(TLPanelState tool)
-{
-    switch (tool) {
-    case psPointing:
-        break;
-    case psLabel:
-        return QStringLiteral("DrawLabelButton");
-    case psImage:
-        return QStringLiteral("DrawImageButton");
-    case psRichLabel:
-        return QStringLiteral("DrawRichText");
-    case psSuperText:
-        return QStringLiteral("DrawSuperText");
-    case psFlatCalendar:
-        return QStringLiteral("PSpeedButton1");
-    }
-    return QStringLiteral("Pointerbutton");
-}
-
-QString TCalendarMain::ToolGlyphName(TLPanelState tool)
-{
-    switch (tool) {
-    case psPointing:
-        break;
-    case psLabel:
-        return QStringLiteral("draw-text");
-    case psImage:
-        return QStringLiteral("insert-image");
-    case psRichLabel:
-        return QStringLiteral("dayloom-rich-text");
-    case psSuperText:
-        return QStringLiteral("dayloom-supertext");
-    case psFlatCalendar:
-        return QStringLiteral("dayloom-floating-calendar");
-    }
-    return QStringLiteral("edit-select");
 }
 
 QToolButton *TCalendarMain::AddToolButton(const QString &name, const QString &caption,
@@ -246,25 +194,23 @@ void TCalendarMain::BuildToolPanel()
     connect(m_printButton, &QToolButton::clicked, this, &TCalendarMain::PrintCalendar);
     layout->addSpacing(12);
 
-    m_pointerButton = AddToolButton(QStringLiteral("Pointerbutton"), QStringLiteral("Select"),
-                                    QStringLiteral("Selection tool"), ToolGlyphName(psPointing));
+    m_pointerButton =
+        AddToolButton(QStringLiteral("Pointerbutton"), QStringLiteral("Select"),
+                      QStringLiteral("Selection tool"), QStringLiteral("edit-select"));
     m_pointerButton->setCheckable(true);
     m_pointerButton->setAutoExclusive(true);
     m_pointerButton->setChecked(true);
     connect(m_pointerButton, &QToolButton::clicked, this, [this] { ChooseTool(psPointing); });
-    // The tools in the order of their states (label, clip art, rich text,
-    // SuperText, floating calendar), whatever order the kinds registered in.
-    QList<const ObjectKind *> toolKinds;
-    for (const ObjectKind &kind : m_page->Document().Kinds().Kinds()) {
-        if (kind.tool != psPointing)
-            toolKinds.append(&kind);
-    }
-    std::stable_sort(toolKinds.begin(), toolKinds.end(),
-                     [](const ObjectKind *a, const ObjectKind *b) { return a->tool < b->tool; });
-    for (const ObjectKind *kind : std::as_const(toolKinds)) {
+    // One button for each kind with a tool and a button registered for it,
+    // in the order of the tools' values.
+    for (const ObjectKind *kind : m_page->Document().Kinds().ToolKinds()) {
+        const std::optional<ObjectKindActions::ToolButton> look =
+            m_page->KindActions().ToolButtonOf(kind->className);
+        if (!look)
+            continue;
         const TLPanelState tool = kind->tool;
-        QToolButton *button = AddToolButton(ToolButtonName(tool), kind->toolCaption, kind->toolHint,
-                                            ToolGlyphName(tool));
+        QToolButton *button =
+            AddToolButton(look->objectName, look->caption, look->hint, look->glyph);
         button->setCheckable(true);
         button->setAutoExclusive(true);
         connect(button, &QToolButton::clicked, this, [this, tool] { ChooseTool(tool); });
@@ -581,16 +527,6 @@ void TCalendarMain::ChooseTool(TLPanelState state)
             chosen = button;
     }
     chosen->setChecked(true);
-}
-
-void TCalendarMain::LoadImageFromDisk(TGImage *image)
-{
-    if (!image || !m_page->Document().Contains(image))
-        return;
-    DoSaveRichtext();
-    QString folder = m_preferences.imageFolder;
-    Dayloom::LoadImageFromDisk(this, m_page->Document(), *image, folder, m_imageServices);
-    m_preferences.imageFolder = folder;
 }
 
 // --- zoom ----------------------------------------------------------------------------------

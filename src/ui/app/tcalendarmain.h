@@ -10,7 +10,6 @@
 #include "ui/app/pagecommands.h"
 #include "ui/app/pageview.h"
 #include "ui/app/printcommands.h"
-#include "ui/image/loadimagefromdisk.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -29,7 +28,6 @@ class HelpWindow;
 class NoteEditor;
 class TCalendarPanel32;
 class TFloatingPalette;
-class TGImage;
 class TMRUFileList;
 
 // The main window: the formatting bar, the tool panel, the page
@@ -80,17 +78,12 @@ public:
     void ShowHelpContents();
     void ShowHelpTopic(int topic);
     void ShowAbout();
-    // "Load Image From Disk" of a clip-art object on the page (the image
-    // browser), remembering the browser's folder.
-    void LoadImageFromDisk(TGImage *image);
     // How the properties dialog is shown (exec() by default); tests answer it.
     using PropertiesDialogRunner = PageCommands::DialogRunner;
     void SetPropertiesDialogRunner(PropertiesDialogRunner runner)
     {
         m_pageCommands->SetDialogRunner(std::move(runner));
     }
-    // Tests replace the browser's run and the error box.
-    void SetImageLoadServices(const ImageLoadServices &services) { m_imageServices = services; }
 
     // --- printing and export (see PrintCommands) -------------------------------------------
     void PrintSetup() { m_prints->PrintSetup(); }
@@ -171,11 +164,6 @@ private:
     void WireMenus();
     void BuildToolPanel();
     void BuildPageArea();
-    // The tool button of a state: "DrawLabelButton", "DrawImageButton",
-    // "DrawRichText", "DrawSuperText", "PSpeedButton1".
-    static QString ToolButtonName(TLPanelState tool);
-    // The glyph of a tool's button (see ButtonGlyph).
-    static QString ToolGlyphName(TLPanelState tool);
     // A button of the tool panel showing `glyph` (none: the caption).
     QToolButton *AddToolButton(const QString &name, const QString &caption, const QString &hint,
                                const QString &glyph);
@@ -224,7 +212,6 @@ private:
     bool m_showHints = true;
     bool m_pageShown = false;
     Preferences m_preferences;
-    ImageLoadServices m_imageServices = ImageLoadServices::standard();
 
     IniFile m_settings;
 };

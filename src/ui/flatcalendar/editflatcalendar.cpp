@@ -29,6 +29,11 @@ void RegisterFlatCalendarActions(TGBasePanel &panel, const FlatCalendarEditorSer
             EditFlatCalendar(panel.window(), panel.Document(), *calendar, services);
     };
     ObjectKindActions &kinds = panel.KindActions();
+    kinds.SetToolButton(
+        TGFlatCalendar::StoredClassName(),
+        {QStringLiteral("PSpeedButton1"), QStringLiteral("dayloom-floating-calendar"),
+         QStringLiteral("Calendar"),
+         QStringLiteral("Floating Calendar tool \rMini Calendar that you can place anywhere")});
     kinds.AddMenuItem(TGFlatCalendar::StoredClassName(), QStringLiteral("Properties"), edit);
     kinds.SetEditAction(TGFlatCalendar::StoredClassName(), edit);
 }

@@ -19,8 +19,9 @@ bool EditFlatCalendar(
     QWidget *parent, PageDocument &document, TGFlatCalendar &calendar,
     const FlatCalendarEditorServices &services = FlatCalendarEditorServices::standard());
 
-// Gives the floating calendars of a page their "Properties" menu item and
-// opens the same editor on a double-click.
+// Gives the floating calendars of a page their tool button
+// ("PSpeedButton1") and their "Properties" menu item, and opens the same
+// editor on a double-click.
 void RegisterFlatCalendarActions(TGBasePanel &panel, const FlatCalendarEditorServices &services =
                                                          FlatCalendarEditorServices::standard());
 

@@ -3,6 +3,7 @@
 #include "core/objects/image/tgimage.h"
 #include "core/surface/pagedocument.h"
 #include "ui/image/tgimagebrowser.h"
+#include "ui/surface/tgbasepanel.h"
 
 #include <QDir>
 #include <QMessageBox>
@@ -49,6 +50,20 @@ bool LoadImageFromDisk(QWidget *parent, PageDocument &document, TGImage &image, 
     if (picture.IsEmpty())
         services.showError(parent, QStringLiteral("Error loading file!"));
     return document.UndoStack().index() != steps;
+}
+
+void RegisterImageActions(TGBasePanel &panel, QString &folder, const ImageLoadServices &services)
+{
+    const QByteArray kind = TGImage::StoredClassName();
+    const auto load = [&panel, &folder, services](TGGraphicControl &object) {
+        if (auto *image = dynamic_cast<TGImage *>(&object))
+            LoadImageFromDisk(panel.window(), panel.Document(), *image, folder, services);
+    };
+    ObjectKindActions &kinds = panel.KindActions();
+    kinds.SetToolButton(kind, {QStringLiteral("DrawImageButton"), QStringLiteral("insert-image"),
+                               QStringLiteral("Clip Art"), QStringLiteral("Clip Art Tool")});
+    kinds.SetCreatedAction(kind, load);
+    kinds.AddMenuItem(kind, QStringLiteral("Load Image From Disk"), load);
 }
 
 } // namespace Dayloom

@@ -9,6 +9,7 @@ class QWidget;
 namespace Dayloom {
 
 class PageDocument;
+class TGBasePanel;
 class TGImage;
 class TGImageBrowser;
 
@@ -32,5 +33,12 @@ struct ImageLoadServices
 // image changed.
 bool LoadImageFromDisk(QWidget *parent, PageDocument &document, TGImage &image, QString &folder,
                        const ImageLoadServices &services = ImageLoadServices::standard());
+
+// Gives the clip art of a page its tool button and "Load Image From Disk",
+// which also runs as soon as the tool has made a new image. The browser
+// starts in `folder` and leaves the folder it ended in there; the string
+// must outlive the panel's use of it (the window's preferences).
+void RegisterImageActions(TGBasePanel &panel, QString &folder,
+                          const ImageLoadServices &services = ImageLoadServices::standard());
 
 } // namespace Dayloom

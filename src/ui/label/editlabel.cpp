@@ -71,6 +71,8 @@ void RegisterLabelActions(TGBasePanel &panel, const LabelDialogServices &service
     ObjectKindActions &kinds = panel.KindActions();
     const QByteArray kind = TGPLabel::StoredClassName();
     const auto asLabel = [](TGGraphicControl &object) { return dynamic_cast<TGPLabel *>(&object); };
+    kinds.SetToolButton(kind, {QStringLiteral("DrawLabelButton"), QStringLiteral("draw-text"),
+                               QStringLiteral("Label"), QStringLiteral("Label tool")});
     kinds.AddMenuItem(kind, TGBaseLabel::FontCaption,
                       [&panel, services, asLabel](TGGraphicControl &object) {
                           if (TGPLabel *label = asLabel(object))

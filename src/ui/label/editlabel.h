@@ -24,10 +24,10 @@ bool EditLabelEffects(QWidget *parent, PageDocument &document, TGBaseLabel &labe
 bool ChooseLabelBackground(QWidget *parent, PageDocument &document, TGBaseLabel &label,
                            const LabelDialogServices &services = LabelDialogServices::standard());
 
-// Gives the labels of a page their dialog items ("Font", "3D Effects",
-// "Background Color", "Text") and makes a label fresh from the tool look
-// as it should ("Enter text..." in the surface's font at 20 points, opaque,
-// framed) before its text dialog opens.
+// Gives the labels of a page their tool button ("DrawLabelButton") and their
+// dialog items ("Font", "3D Effects", "Background Color", "Text"), and makes
+// a label fresh from the tool look as it should ("Enter text..." in the
+// surface's font at 20 points, opaque, framed) before its text dialog opens.
 void RegisterLabelActions(TGBasePanel &panel,
                           const LabelDialogServices &services = LabelDialogServices::standard());
 

@@ -68,6 +68,9 @@ void RegisterRichLabelActions(TGBasePanel &panel, const RichLabelServices &servi
     };
     ObjectKindActions &kinds = panel.KindActions();
     const QByteArray name = TGPRichBaseLabel::StoredClassName();
+    kinds.SetToolButton(name, {QStringLiteral("DrawRichText"), QStringLiteral("dayloom-rich-text"),
+                               QStringLiteral("Rich Text"),
+                               QStringLiteral("Rich Text tool \rMixed fonts, colors and styles")});
     kinds.AddMenuItem(name, QStringLiteral("Background Color"), background);
     kinds.AddMenuItem(name, QStringLiteral("Edit"), edit);
     kinds.SetEditAction(name, edit);

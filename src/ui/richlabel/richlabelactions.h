@@ -44,9 +44,9 @@ bool EditRichText(QWidget *parent, PageDocument &document, TGPRichBaseLabel &lab
 bool ChooseRichLabelBackground(QWidget *parent, PageDocument &document, TGPRichBaseLabel &label,
                                const RichLabelServices &services = RichLabelServices::standard());
 
-// Gives the rich text labels of a page their "Background Color" and "Edit"
-// menu items, opens the editor on a double-click and right after the tool
-// has made a label.
+// Gives the rich text labels of a page their tool button ("DrawRichText")
+// and their "Background Color" and "Edit" menu items, and opens the editor
+// on a double-click and right after the tool has made a label.
 void RegisterRichLabelActions(TGBasePanel &panel,
                               const RichLabelServices &services = RichLabelServices::standard());
 

@@ -53,6 +53,11 @@ void RegisterSuperTextActions(TGBasePanel &panel, const SuperTextServices &servi
         }
     };
     ObjectKindActions &actions = panel.KindActions();
+    actions.SetToolButton(
+        kind,
+        {QStringLiteral("DrawSuperText"), QStringLiteral("dayloom-supertext"),
+         QStringLiteral("SuperText"),
+         QStringLiteral("SuperText tool \rSpecial Effects Text - fill with gradients or bitmaps")});
     actions.AddMenuItem(kind, QStringLiteral("Font"), font);
     actions.AddMenuItem(kind, QStringLiteral("Background Color"), background);
     actions.AddMenuItem(kind, QStringLiteral("Properties"), properties);

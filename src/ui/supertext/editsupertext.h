@@ -16,9 +16,9 @@ class TGSuperText;
 bool EditSuperText(QWidget *parent, PageDocument &document, TGSuperText &text,
                    const SuperTextServices &services = SuperTextServices::standard());
 
-// What the window does with SuperTexts: "Font" (scalable faces),
-// "Background Color" and "Properties" in their menu, and the properties
-// dialog right after the tool has made one.
+// What the window does with SuperTexts: the tool button ("DrawSuperText"),
+// "Font" (scalable faces), "Background Color" and "Properties" in their
+// menu, and the properties dialog right after the tool has made one.
 void RegisterSuperTextActions(TGBasePanel &panel,
                               const SuperTextServices &services = SuperTextServices::standard());
 

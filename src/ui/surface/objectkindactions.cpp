@@ -2,6 +2,11 @@
 
 namespace Dayloom {
 
+void ObjectKindActions::SetToolButton(const QByteArray &className, ToolButton button)
+{
+    m_kinds[className].toolButton = std::move(button);
+}
+
 void ObjectKindActions::AddMenuItem(const QByteArray &className, const QString &caption,
                                     Action action)
 {
@@ -16,6 +21,13 @@ void ObjectKindActions::SetEditAction(const QByteArray &className, Action action
 void ObjectKindActions::SetCreatedAction(const QByteArray &className, Action action)
 {
     m_kinds[className].created = std::move(action);
+}
+
+std::optional<ObjectKindActions::ToolButton>
+ObjectKindActions::ToolButtonOf(const QByteArray &className) const
+{
+    const auto kind = m_kinds.constFind(className);
+    return kind == m_kinds.cend() ? std::nullopt : kind->toolButton;
 }
 
 QList<ObjectKindActions::MenuItem> ObjectKindActions::MenuItems(const QByteArray &className) const

@@ -6,23 +6,39 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 namespace Dayloom {
 
 class TGGraphicControl;
 
-// What the window does with the placed objects of each kind, by class name:
-// the items behind the dialogs of their popup menus ("Properties", "Load
-// Image From Disk"), what a double-click on one opens, and what a new one
-// asks for as soon as its tool has made it. The core objects know nothing of
-// dialogs; each dialog's folder registers its kind here once.
+// The window's side of each kind of placed object, by class name: the button
+// of its tool, the items behind the dialogs of its popup menus ("Properties",
+// "Load Image From Disk"), what a double-click on one opens, and what a new
+// one asks for as soon as its tool has made it. The core objects know nothing
+// of dialogs; each kind's dialog folder registers its kind here once (see
+// RegisterWindowObjectKinds), and the window builds its tool panel and menus
+// from what is registered.
 class ObjectKindActions
 {
 public:
     using Action = std::function<void(TGGraphicControl &)>;
     using MenuItem = std::pair<QString, Action>;
 
+    // The tool panel's button of a kind's tool (the tool itself is the
+    // kind's core registration): its object name ("DrawLabelButton"), its
+    // glyph (see ButtonGlyph), its caption, and its hint, where " \r" starts
+    // a second line.
+    struct ToolButton
+    {
+        QString objectName;
+        QString glyph;
+        QString caption;
+        QString hint;
+    };
+
+    void SetToolButton(const QByteArray &className, ToolButton button);
     // Appends an item to the popup menus of the class's objects.
     void AddMenuItem(const QByteArray &className, const QString &caption, Action action);
     // What a double-click on an object of the class runs instead of opening
@@ -31,6 +47,8 @@ public:
     // What runs right after the tool has created an object of the class.
     void SetCreatedAction(const QByteArray &className, Action action);
 
+    // Nothing when the class has no button.
+    std::optional<ToolButton> ToolButtonOf(const QByteArray &className) const;
     QList<MenuItem> MenuItems(const QByteArray &className) const;
     // Empty when the class has none.
     Action EditAction(const QByteArray &className) const;
@@ -39,6 +57,7 @@ public:
 private:
     struct Kind
     {
+        std::optional<ToolButton> toolButton;
         QList<MenuItem> menuItems;
         Action edit;
         Action created;

@@ -1,8 +1,9 @@
 #include "core/formats/componentrecord.h"
 #include "core/graphics/emfwriter.h"
-#include "core/objects/builtinobjectkinds.h"
+#include "core/objects/image/imagekind.h"
 #include "core/objects/image/tgimage.h"
 #include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "core/print/printengine.h"
 
 #include <QBuffer>
@@ -82,7 +83,7 @@ QByteArray Record(const TGImage &image)
 std::unique_ptr<TGImage> ReadBack(const QByteArray &record, QString *error)
 {
     ObjectKindRegistry kinds;
-    RegisterBuiltInObjectKinds(kinds);
+    RegisterObjectKinds(kinds);
     QBuffer buffer;
     buffer.setData(record);
     buffer.open(QIODevice::ReadOnly);
@@ -504,11 +505,10 @@ void TestImage::printPlacement()
 void TestImage::kindRegistered()
 {
     ObjectKindRegistry kinds;
-    RegisterBuiltInObjectKinds(kinds);
+    RegisterObjectKinds(kinds);
     const ObjectKind *kind = kinds.FindTool(psImage);
     QVERIFY(kind);
     QCOMPARE(kind->className, QByteArray("TGImage"));
-    QCOMPARE(kind->toolHint, QStringLiteral("Clip Art Tool"));
     const std::unique_ptr<TGGraphicControl> created = kinds.CreateForTool(psImage);
     QVERIFY(dynamic_cast<TGImage *>(created.get()));
     QCOMPARE(created->Bounds().size(), QSize(105, 105));

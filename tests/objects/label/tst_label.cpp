@@ -1,7 +1,8 @@
 #include "core/formats/componentrecord.h"
-#include "core/objects/builtinobjectkinds.h"
+#include "core/objects/label/labelkind.h"
 #include "core/objects/label/tgplabel.h"
 #include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "core/print/printengine.h"
 #include "core/surface/pagedocument.h"
 
@@ -63,7 +64,7 @@ QByteArray Record(const TGBaseLabel &label)
 std::unique_ptr<TGPLabel> ReadBack(const QByteArray &record)
 {
     ObjectKindRegistry kinds;
-    RegisterBuiltInObjectKinds(kinds);
+    RegisterObjectKinds(kinds);
     QBuffer buffer;
     buffer.setData(record);
     buffer.open(QIODevice::ReadOnly);
@@ -89,6 +90,8 @@ class TestLabel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Designs know the program's kinds of placed objects, as after start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void defaultsShowOnlyTheMainText();
     void shadowLiesDownRight();
     void highlightUpLeftGivesMargins();

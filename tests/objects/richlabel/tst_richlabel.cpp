@@ -1,8 +1,9 @@
 #include "core/export/pageexport.h"
 #include "core/formats/componentrecord.h"
 #include "core/graphics/emfwriter.h"
-#include "core/objects/builtinobjectkinds.h"
 #include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
+#include "core/objects/richlabel/richlabelkind.h"
 #include "core/objects/richlabel/tgprichbaselabel.h"
 #include "core/richtext/notedocument.h"
 #include "core/richtext/noterenderer.h"
@@ -100,7 +101,7 @@ QByteArray Record(const TGPRichBaseLabel &label)
 std::unique_ptr<TGPRichBaseLabel> ReadBack(const QByteArray &record, QString *error = nullptr)
 {
     ObjectKindRegistry kinds;
-    RegisterBuiltInObjectKinds(kinds);
+    RegisterObjectKinds(kinds);
     QBuffer buffer;
     buffer.setData(record);
     buffer.open(QIODevice::ReadOnly);
@@ -164,6 +165,8 @@ class TestRichLabel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Designs know the program's kinds of placed objects, as after start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void roundTrip_data();
     void roundTrip();
     void toolMakesOpaqueLabel();

@@ -1,6 +1,7 @@
 #include "core/formats/componentrecord.h"
-#include "core/objects/builtinobjectkinds.h"
 #include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
+#include "core/objects/supertext/supertextkind.h"
 #include "core/objects/supertext/tgsupertext.h"
 #include "core/print/printengine.h"
 #include "core/surface/pagedocument.h"
@@ -60,7 +61,7 @@ QByteArray Record(const TGSuperText &text)
 std::unique_ptr<TGSuperText> ReadBack(const QByteArray &record)
 {
     ObjectKindRegistry kinds;
-    RegisterBuiltInObjectKinds(kinds);
+    RegisterObjectKinds(kinds);
     QBuffer buffer;
     buffer.setData(record);
     buffer.open(QIODevice::ReadOnly);
@@ -178,6 +179,8 @@ class TestSuperText : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Designs know the program's kinds of placed objects, as after start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void shadowOffsetMovesText_data();
     void shadowOffsetMovesText();
     void sizeRules_data();
@@ -531,7 +534,7 @@ void TestSuperText::printPlacement()
 void TestSuperText::toolCreatesBorderedBox()
 {
     ObjectKindRegistry kinds;
-    RegisterBuiltInObjectKinds(kinds);
+    RegisterObjectKinds(kinds);
     const std::unique_ptr<TGGraphicControl> created = kinds.CreateForTool(psSuperText);
     auto *text = dynamic_cast<TGSuperText *>(created.get());
     QVERIFY(text);

@@ -2,6 +2,8 @@
 // is: the accessibility tree of each window and dialog is walked and every
 // focusable control must carry a name.
 #include "core/io/appfolders.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "ui/app/tcalendarmain.h"
 #include "ui/app/tdefaultfontdialog.h"
 #include "ui/app/tsettimedialog.h"
@@ -118,6 +120,9 @@ class TestAccessibility : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // The window shows the tool buttons of the program's kinds, as after
+    // start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void init();
     void cleanup();
     void everyControlHasAName_data();

@@ -3,9 +3,12 @@
 #include "core/formats/calendarfile.h"
 #include "core/io/appfolders.h"
 #include "core/io/inifile.h"
+#include "core/objects/flatcalendar/flatcalendarkind.h"
 #include "core/objects/image/tgimage.h"
 #include "core/objects/label/tgplabel.h"
 #include "core/objects/objectclassregistry.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "core/objects/tggraphiccontrol.h"
 #include "core/richtext/notedocument.h"
 #include "core/surface/pagedocument.h"
@@ -25,6 +28,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QLayout>
 #include <QListWidget>
 #include <QLocale>
 #include <QMenu>
@@ -137,6 +141,8 @@ class TestCalendarMain : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Designs know the program's kinds of placed objects, as after start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void init();
     void cleanup();
     void startsWithoutCalendar();
@@ -163,6 +169,7 @@ private Q_SLOTS:
     void newCalendarUsesStoredPageValues();
     void hintsToolCursorAndAboutBox();
     void imageToolOpensTheBrowser();
+    void toolButtonsComeFromTheKinds();
     void propertiesOkIsOneUndoStep();
     void propertiesClearNotesOnlyWhenTheyMust_data();
     void propertiesClearNotesOnlyWhenTheyMust();
@@ -709,18 +716,22 @@ void TestCalendarMain::imageToolOpensTheBrowser()
     TCalendarMain &window = NewWindow();
     window.New();
     QStringList folders;
-    ImageLoadServices services = ImageLoadServices::standard();
-    services.runBrowser = [&folders](TGImageBrowser &browser) {
-        folders.append(browser.Folder());
-        return false; // cancelled
-    };
-    window.SetImageLoadServices(services);
+    QTimer answer;
+    answer.setInterval(20);
+    connect(&answer, &QTimer::timeout, &window, [&folders] {
+        if (auto *browser = qobject_cast<TGImageBrowser *>(QApplication::activeModalWidget())) {
+            folders.append(browser->Folder());
+            browser->reject();
+        }
+    });
+    answer.start();
     TCalendarPanel32 *panel = window.CalendarPanel();
     QToolButton *tool = Button(window, "DrawImageButton");
     QVERIFY(tool);
     QVERIFY(tool->toolTip().contains(QStringLiteral("Clip Art Tool")));
     QTest::mouseClick(tool, Qt::LeftButton);
     QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, QPoint(200, 300));
+    answer.stop();
 
     // The browser opened at once, in the shipped clip art; cancelled, it
     // leaves an empty picture and the selection tool.
@@ -731,6 +742,28 @@ void TestCalendarMain::imageToolOpensTheBrowser()
     QVERIFY(image->GetPicture().IsEmpty());
     QVERIFY(Button(window, "Pointerbutton")->isChecked());
     QCOMPARE(window.Prefs().imageFolder, folders.first());
+}
+
+// The tool buttons keep their names, glyphs, hints and order now that the
+// kinds' registrations give them (tests and the accessibility walk use them).
+void TestCalendarMain::toolButtonsComeFromTheKinds()
+{
+    TCalendarMain &window = NewWindow();
+    const QLayout *layout = window.findChild<QWidget *>(QStringLiteral("Panel3"))->layout();
+    QStringList names;
+    for (int i = 0; i < layout->count(); ++i) {
+        if (const auto *button = qobject_cast<QToolButton *>(layout->itemAt(i)->widget()))
+            names << button->objectName();
+    }
+    const QStringList tools = {"Pointerbutton", "DrawLabelButton", "DrawImageButton",
+                               "DrawRichText",  "DrawSuperText",   "PSpeedButton1"};
+    const qsizetype first = names.indexOf(tools.first());
+    QVERIFY(first >= 0);
+    QCOMPARE(names.mid(first, tools.size()), tools);
+    for (const QString &tool : tools)
+        QVERIFY2(!window.findChild<QToolButton *>(tool)->icon().isNull(), qPrintable(tool));
+    QCOMPARE(Button(window, "DrawRichText")->toolTip(),
+             QStringLiteral("Rich Text tool\nMixed fonts, colors and styles"));
 }
 
 QTEST_MAIN(TestCalendarMain)

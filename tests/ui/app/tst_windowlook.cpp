@@ -2,6 +2,8 @@
 // words, drawn at the screen's pixel ratio, legible on a dark palette. It
 // runs on a real X server, once at pixel ratio 1 and once at 2.
 #include "core/io/appfolders.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "ui/app/tcalendarmain.h"
 #include "ui/icons/tfloatingpalette.h"
 #include "ui/properties/tcalendarproperties.h"
@@ -88,6 +90,8 @@ class TestWindowLook : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Designs know the program's kinds of placed objects, as after start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void init();
     void cleanup();
     void toolPanelButtons_data();

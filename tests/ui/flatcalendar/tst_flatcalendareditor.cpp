@@ -1,4 +1,6 @@
 #include "core/objects/flatcalendar/tgflatcalendar.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "core/surface/pagedocument.h"
 #include "ui/app/helpwindow.h"
 #include "ui/common/colorswatchbutton.h"
@@ -183,6 +185,8 @@ class TestFlatCalendarEditor : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Designs know the program's kinds of placed objects, as after start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void previewShowsTheZoomOneSize();
     void cancelLeavesTheCalendarUntouched();
     void okCopiesBackEachProperty_data();

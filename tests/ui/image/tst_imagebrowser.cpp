@@ -1,4 +1,7 @@
+#include "core/objects/image/imagekind.h"
 #include "core/objects/image/tgimage.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "ui/app/helpwindow.h"
 #include "ui/image/loadimagefromdisk.h"
 #include "ui/image/tgimagebrowser.h"
@@ -105,6 +108,8 @@ class TestImageBrowser : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Designs know the program's kinds of placed objects, as after start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void listsAndFolders();
     void loadIsOneUndoStep();
     void brokenBitmapReported();

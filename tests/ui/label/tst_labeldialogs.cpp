@@ -1,4 +1,7 @@
+#include "core/objects/label/labelkind.h"
 #include "core/objects/label/tgplabel.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "ui/common/colorlistcombo.h"
 #include "ui/label/editlabel.h"
 #include "ui/label/tgetlabeltext.h"
@@ -93,6 +96,8 @@ class TestLabelDialogs : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Designs know the program's kinds of placed objects, as after start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void textDialogTakesTypedText();
     void textDialogCancelKeepsCaption();
     void toolPlacesLabelAndAsksForText();

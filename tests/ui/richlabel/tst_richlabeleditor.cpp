@@ -1,3 +1,6 @@
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
+#include "core/objects/richlabel/richlabelkind.h"
 #include "core/objects/richlabel/tgprichbaselabel.h"
 #include "core/richtext/noterenderer.h"
 #include "core/surface/pagedocument.h"
@@ -86,6 +89,8 @@ class TestRichLabelEditor : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Designs know the program's kinds of placed objects, as after start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void zoomSteps_data();
     void zoomSteps();
     void editorBreaksLikeLabel_data();

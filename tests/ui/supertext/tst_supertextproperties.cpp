@@ -1,4 +1,6 @@
 #include "core/io/appfolders.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "core/objects/supertext/tgsupertext.h"
 #include "core/surface/pagedocument.h"
 #include "ui/common/colorswatchbutton.h"
@@ -87,6 +89,8 @@ class TestSuperTextProperties : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Designs know the program's kinds of placed objects, as after start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void okIsOneUndoStep();
     void cancelChangesNothing();
     void emptyTextRefused();

@@ -1,5 +1,8 @@
 #include "core/export/pageexport.h"
+#include "core/objects/flatcalendar/flatcalendarkind.h"
 #include "core/objects/flatcalendar/tgflatcalendar.h"
+#include "core/objects/objectkindregistry.h"
+#include "core/objects/objectkinds.h"
 #include "ui/surface/objectpopupmenu.h"
 #include "ui/surface/surfacepopupmenu.h"
 #include "ui/surface/tcalendarpanel32.h"
@@ -125,6 +128,8 @@ class TestSurfacePanel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Designs know the program's kinds of placed objects, as after start-up.
+    void initTestCase() { RegisterObjectKinds(ObjectKindRegistry::Application()); }
     void createsFromGesture_data();
     void createsFromGesture();
     void clickSelectsAndShiftBandToggles();

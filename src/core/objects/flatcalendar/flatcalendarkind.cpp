@@ -7,9 +7,7 @@ namespace Dayloom {
 
 void RegisterFlatCalendarKind(ObjectKindRegistry &registry)
 {
-    registry.Register<TGFlatCalendar>(
-        TGFlatCalendar::StoredClassName(), psFlatCalendar, QStringLiteral("Calendar"),
-        QStringLiteral("Floating Calendar tool \rMini Calendar that you can place anywhere"));
+    registry.Register<TGFlatCalendar>(TGFlatCalendar::StoredClassName(), psFlatCalendar);
 }
 
 } // namespace Dayloom

@@ -7,8 +7,7 @@ namespace Dayloom {
 
 void RegisterImageKind(ObjectKindRegistry &registry)
 {
-    registry.Register<TGImage>(TGImage::StoredClassName(), psImage, QStringLiteral("Clip Art"),
-                               QStringLiteral("Clip Art Tool"));
+    registry.Register<TGImage>(TGImage::StoredClassName(), psImage);
 }
 
 } // namespace Dayloom

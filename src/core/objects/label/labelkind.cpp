@@ -7,8 +7,7 @@ namespace Dayloom {
 
 void RegisterLabelKind(ObjectKindRegistry &registry)
 {
-    registry.Register<TGPLabel>(TGPLabel::StoredClassName(), psLabel, QStringLiteral("Label"),
-                                QStringLiteral("Label tool"));
+    registry.Register<TGPLabel>(TGPLabel::StoredClassName(), psLabel);
 }
 
 } // namespace Dayloom

@@ -7,9 +7,7 @@ namespace Dayloom {
 
 void RegisterRichLabelKind(ObjectKindRegistry &registry)
 {
-    registry.Register<TGPRichBaseLabel>(
-        TGPRichBaseLabel::StoredClassName(), psRichLabel, QStringLiteral("Rich Text"),
-        QStringLiteral("Rich Text tool \rMixed fonts, colors and styles"));
+    registry.Register<TGPRichBaseLabel>(TGPRichBaseLabel::StoredClassName(), psRichLabel);
 }
 
 } // namespace Dayloom

@@ -7,9 +7,7 @@ namespace Dayloom {
 
 void RegisterSuperTextKind(ObjectKindRegistry &registry)
 {
-    registry.Register<TGSuperText>(
-        TGSuperText::StoredClassName(), psSuperText, QStringLiteral("SuperText"),
-        QStringLiteral("SuperText tool \rSpecial Effects Text - fill with gradients or bitmaps"));
+    registry.Register<TGSuperText>(TGSuperText::StoredClassName(), psSuperText, true);
 }
 
 } // namespace Dayloom
