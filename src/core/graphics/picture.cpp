@@ -4,6 +4,7 @@
 #include "core/graphics/emfwriter.h"
 #include "core/graphics/imagedecoder.h"
 #include "core/graphics/picturelimits.h"
+#include "core/io/seterror.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -13,12 +14,6 @@
 namespace Dayloom {
 
 namespace {
-
-void SetError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
 
 bool LooksLikeSvg(const QByteArray &bytes)
 {

@@ -3,6 +3,8 @@
 #include "core/formats/calendarfile.h"
 #include "core/formats/componentrecord.h"
 #include "core/graphics/picturebudget.h"
+#include "core/io/saveatomically.h"
+#include "core/io/seterror.h"
 #include "core/objects/builtinobjectkinds.h"
 #include "core/print/printengine.h"
 #include "core/richtext/noterenderer.h"
@@ -17,7 +19,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -40,12 +41,6 @@ QByteArray RecordBytes(const PersistentObject &object)
     buffer.open(QIODevice::WriteOnly);
     ComponentRecord::WriteObject(object, buffer);
     return buffer.data();
-}
-
-void SetError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
 }
 
 } // namespace
@@ -370,20 +365,9 @@ bool PageDocument::CopyObjects(const QList<TGGraphicControl *> &objects, QString
     QList<const PersistentObject *> records;
     for (TGGraphicControl *object : own)
         records.append(object);
-    QSaveFile file(m_clipboardFile);
-    if (!file.open(QIODevice::WriteOnly)) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    if (!ComponentRecord::WriteObjects(records, file, error)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    return true;
+    return SaveAtomically(m_clipboardFile, error, [&records](QIODevice &device, QString *error) {
+        return ComponentRecord::WriteObjects(records, device, error);
+    });
 }
 
 bool PageDocument::CutObjects(const QList<TGGraphicControl *> &objects, QString *error)
