@@ -1,5 +1,6 @@
 #include "core/formats/calendarfile.h"
 
+#include "core/calendar/calendarpage.h"
 #include "core/formats/bordername.h"
 #include "core/formats/calendarsettingsblock.h"
 #include "core/formats/componentrecord.h"
