@@ -4,11 +4,11 @@
 #include "core/app/windowplacement.h"
 #include "core/app/zoomsteps.h"
 #include "core/formats/calendarfile.h"
+#include "core/formats/objectclassregistry.h"
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
 #include "core/io/inifile.h"
 #include "core/io/saveatomically.h"
-#include "core/objects/objectclassregistry.h"
 
 #include <QBuffer>
 #include <QSignalSpy>

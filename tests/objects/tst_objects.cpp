@@ -1,8 +1,8 @@
 #include "core/formats/componentrecord.h"
+#include "core/formats/objectclassregistry.h"
 #include "core/objects/builtinobjectkinds.h"
 #include "core/objects/flatcalendar/flatcalendarmodel.h"
 #include "core/objects/flatcalendar/tgflatcalendar.h"
-#include "core/objects/objectclassregistry.h"
 #include "core/objects/objecthost.h"
 #include "core/objects/objectkindregistry.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/calendar/calendartypes.h"
-#include "core/objects/objectclassregistry.h"
-#include "core/objects/persistentobject.h"
+#include "core/formats/objectclassregistry.h"
+#include "core/formats/persistentobject.h"
 
 #include <QIODevice>
 #include <QList>

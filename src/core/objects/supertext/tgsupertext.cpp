@@ -1,8 +1,8 @@
 #include "core/objects/supertext/tgsupertext.h"
 
+#include "core/formats/propertylistbuilder.h"
 #include "core/graphics/dibreader.h"
 #include "core/graphics/picture.h"
-#include "core/objects/propertylistbuilder.h"
 #include "core/print/printengine.h"
 
 #include <QFontMetrics>
