@@ -3,6 +3,7 @@
 #include "core/app/preferences.h"
 #include "core/calendar/calendarpage.h"
 #include "core/calendar/languagenames.h"
+#include "core/export/monthpages.h"
 #include "core/export/pageexport.h"
 #include "core/formats/calendarfile.h"
 #include "core/formats/stylesheet.h"
@@ -19,8 +20,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
-
-#include <array>
 
 #include <cerrno>
 #include <cstdio>
@@ -125,7 +124,7 @@ std::optional<int> ParseInt(const QString &text, int low, int high)
 }
 
 // "YYYY-MM:YYYY-MM", "YYYY-MM" or "YYYY".
-std::optional<CommandLine::MonthSpan> ParseMonthSpan(const QString &text)
+std::optional<MonthSpan> ParseMonthSpan(const QString &text)
 {
     static const QRegularExpression year(QStringLiteral("^(\\d{4})$"));
     static const QRegularExpression span(
@@ -134,7 +133,7 @@ std::optional<CommandLine::MonthSpan> ParseMonthSpan(const QString &text)
         const auto y = ParseInt(match.captured(1), 1, 9999);
         if (!y)
             return std::nullopt;
-        return CommandLine::MonthSpan{*y, 1, *y, 12};
+        return MonthSpan{*y, 1, *y, 12};
     }
     const auto match = span.match(text);
     if (!match.hasMatch())
@@ -149,7 +148,7 @@ std::optional<CommandLine::MonthSpan> ParseMonthSpan(const QString &text)
     const int count = (*toYear * 12 + *toMonth) - (*fromYear * 12 + *fromMonth) + 1;
     if (count < 1 || count > MaxMonthSpan)
         return std::nullopt;
-    return CommandLine::MonthSpan{*fromYear, *fromMonth, *toYear, *toMonth};
+    return MonthSpan{*fromYear, *fromMonth, *toYear, *toMonth};
 }
 
 // Applies one export option with its value; returns an error text or empty.
@@ -312,108 +311,28 @@ bool WriteOne(const CommandLine::ExportOptions &options, PageDocument &document,
     return ExportDocumentPng(document, path, error);
 }
 
-// The pages of a --months run: the first day each page shows. Month pages
-// start on the 1st; week and day planners step over the span's days, in step
-// with the design's own first day when that lies in the span (so its notes
-// keep their rows), else from the 1st of the first month.
-QList<QDate> PageStarts(const CommandLine::MonthSpan &span, const CalendarPage &page,
-                        const QDate &own)
-{
-    const QDate first(span.fromYear, span.fromMonth, 1);
-    const QDate end = QDate(span.toYear, span.toMonth, 1).addMonths(1);
-    QList<QDate> starts;
-    if (!page.IsPlanner()) {
-        for (QDate date = first; date < end; date = date.addMonths(1))
-            starts.append(date);
-        return starts;
-    }
-    const TCalendarLayout layout = page.CalendarLayout();
-    const int step = layout == loDay10 || layout == loDay15 ? 1 : layout == lo2Week ? 14 : 7;
-    QDate date = first;
-    if (own >= first && own < end) {
-        const qint64 behind = first.daysTo(own) % step;
-        if (behind != 0)
-            date = first.addDays(behind - step);
-    }
-    for (; date < end; date = date.addDays(step))
-        starts.append(date);
-    return starts;
-}
-
-// One page per month (or planner page) of the span: the design's notes on
-// its own month, other months empty, each filled when asked.
+// One page per month (or planner page) of the span: all in one PDF, or
+// numbered files.
 int RunMonths(const CommandLine::ExportOptions &options, PageDocument &document)
 {
-    CalendarPage &page = document.Page();
-    const bool planner = page.IsPlanner();
-    const QDate own =
-        planner ? page.PlannerFirstDate() : QDate(page.MainCalYear(), page.MainCalMonth(), 1);
-    std::array<TWPRtfStorage, CalendarPage::CellCount> ownNotes;
-    for (int cell = 1; cell <= CalendarPage::CellCount; ++cell)
-        ownNotes[cell - 1] = page.CellNote(cell);
-    const QList<QDate> starts = PageStarts(*options.months, page, own);
-    const FontSpec font = options.fill ? DefaultEditorFont() : FontSpec();
-    bool readFailed = false;
-
-    const PreparePage prepare = [&](int index, QString *error) {
-        const QDate date = starts[index];
-        if (planner)
-            page.SetMainCalDay(1); // a day every month has, while the month changes
-        page.SetMainCalYear(date.year());
-        page.SetMainCalMonth(date.month());
-        if (planner)
-            page.SetMainCalDay(date.day());
-        page.ClearCellNotes();
-        if (date == own) {
-            for (int cell = 1; cell <= CalendarPage::CellCount; ++cell)
-                page.SetCellNote(cell, ownNotes[cell - 1]);
-        }
-        if (options.fill) {
-            bool filled = false;
-            if (!FillPageFromFile(page, options.datesFile, font, filled, error)) {
-                readFailed = true;
-                return false;
-            }
-        }
-        return true;
-    };
-
+    std::optional<MonthPages::Fill> fill;
+    if (options.fill)
+        fill = MonthPages::Fill{options.datesFile, DefaultEditorFont()};
+    MonthPages pages(document, *options.months, fill);
     QString error;
+    bool written = false;
     if (options.format == CommandLine::Format::Pdf) {
-        if (ExportDocumentPdf(document, static_cast<int>(starts.size()), prepare, options.output,
-                              &error))
-            return 0;
-        if (readFailed)
-            std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
-        else
-            std::fprintf(stderr, "dayloom: cannot write %s: %s\n", qPrintable(options.output),
-                         qPrintable(error));
-        return 1;
+        written = pages.ExportPdf(options.output, &error);
+    } else {
+        const auto write = [&](const QString &path, QString *why) {
+            return WriteOne(options, document, path, why);
+        };
+        written = pages.ExportFiles(options.output, write, &error);
     }
-
-    // Numbered files; a failure removes the ones this run wrote.
-    const QString suffix = QFileInfo(options.output).suffix();
-    const QString stem = options.output.left(options.output.size() - suffix.size() - 1);
-    QStringList written;
-    for (qsizetype index = 0; index < starts.size(); ++index) {
-        const QDate date = starts[index];
-        const QString path =
-            planner ? QStringLiteral("%1-%2.%3").arg(stem, date.toString(u"yyyy-MM-dd"), suffix)
-                    : QStringLiteral("%1-%2.%3").arg(stem, date.toString(u"yyyy-MM"), suffix);
-        bool ok = prepare(static_cast<int>(index), &error);
-        if (ok && !WriteOne(options, document, path, &error)) {
-            ok = false;
-            error = QStringLiteral("cannot write %1: %2").arg(path, error);
-        }
-        if (!ok) {
-            for (const QString &done : std::as_const(written))
-                QFile::remove(done);
-            std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
-            return 1;
-        }
-        written.append(path);
-    }
-    return 0;
+    if (written)
+        return 0;
+    std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
+    return 1;
 }
 
 int RunExport(const CommandLine::ExportOptions &options)

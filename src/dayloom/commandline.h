@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/export/monthpages.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -26,15 +28,6 @@ struct CommandLine
         Png,
         Pdf,
         Svg
-    };
-
-    // A span of whole months, first and last included.
-    struct MonthSpan
-    {
-        int fromYear = 0;
-        int fromMonth = 0;
-        int toYear = 0;
-        int toMonth = 0;
     };
 
     struct ExportOptions

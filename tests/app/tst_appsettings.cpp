@@ -4,10 +4,11 @@
 #include "core/app/windowplacement.h"
 #include "core/app/zoomsteps.h"
 #include "core/formats/calendarfile.h"
+#include "core/formats/objectclassregistry.h"
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
 #include "core/io/inifile.h"
-#include "core/objects/objectclassregistry.h"
+#include "core/io/saveatomically.h"
 
 #include <QBuffer>
 #include <QSignalSpy>
@@ -77,6 +78,8 @@ private Q_SLOTS:
     void iniIntegers();
     void iniSectionsAndOrder();
     void iniSaveIsAtomicAndReadable();
+    void saveAtomically_data();
+    void saveAtomically();
     void preferencesDefaultsAndRoundTrip();
     void recentFiles();
     void recentFilesStoredInFileOrder();
@@ -150,6 +153,57 @@ void TestAppSettings::iniSaveIsAtomicAndReadable()
     QString error;
     QVERIFY(!nowhere.Save(&error));
     QVERIFY(!error.isEmpty());
+}
+
+void TestAppSettings::saveAtomically_data()
+{
+    QTest::addColumn<QByteArray>("before"); // the file's bytes; empty: no file
+    QTest::addColumn<bool>("folderExists");
+    QTest::addColumn<bool>("writeSucceeds");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("error"); // "*": the system's reason, whatever it says
+    QTest::newRow("new file") << QByteArray() << true << true << QByteArray("new") << QString();
+    QTest::newRow("replaces the old file")
+        << QByteArray("old") << true << true << QByteArray("new") << QString();
+    QTest::newRow("failed write keeps the old file")
+        << QByteArray("old") << true << false << QByteArray("old") << "disk full";
+    QTest::newRow("failed write leaves no file")
+        << QByteArray() << true << false << QByteArray() << "disk full";
+    QTest::newRow("missing folder") << QByteArray() << false << true << QByteArray() << "*";
+}
+
+void TestAppSettings::saveAtomically()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, folderExists);
+    QFETCH(bool, writeSucceeds);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(folderExists ? "file.dat" : "missing/file.dat");
+    if (!before.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    QString reason = "untouched";
+    const bool saved = SaveAtomically(path, &reason, [&](QIODevice &device, QString *why) {
+        device.write("new");
+        if (!writeSucceeds)
+            *why = "disk full";
+        return writeSucceeds;
+    });
+    QCOMPARE(saved, error.isEmpty());
+    if (error == "*")
+        QVERIFY(!reason.isEmpty() && reason != "untouched");
+    else if (!error.isEmpty())
+        QCOMPARE(reason, error);
+    QFile file(path);
+    QCOMPARE(file.exists(), !after.isEmpty());
+    if (file.open(QIODevice::ReadOnly))
+        QCOMPARE(file.readAll(), after);
+    // Nothing half written is left beside it.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), after.isEmpty() ? 0 : 1);
 }
 
 void TestAppSettings::preferencesDefaultsAndRoundTrip()

@@ -229,7 +229,7 @@ TGFlatCalendar &AddFloatingCalendar(Design &design, const QRect &bounds, int mon
 // loaded from disk).
 QByteArray StoredBitmapFile(const QImage &image)
 {
-    return Picture::FromImage(image).ToStored().FileBytes();
+    return Picture::FromImage(image).GraphicFile();
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/objects/objectclassregistry.h"
-#include "core/objects/propertylistbuilder.h"
+#include "core/formats/objectclassregistry.h"
+#include "core/formats/propertylistbuilder.h"
 
 namespace Dayloom::Testing {
 

@@ -459,8 +459,8 @@ void TestImageDecoders::pictureOverBudgetTellsWhy()
     // A picture of a design used to come back at 256 MiB from a 50-byte
     // body; now it is refused, and the reason goes to whoever shows it.
     QString error;
-    const auto picture = Picture::FromStored(
-        StoredPicture("TBitmap", MakeRleBitmap(16384, 4096, 1, EmptyRuns(50))), &error);
+    const auto picture =
+        Picture::FromGraphicFile("TBitmap", MakeRleBitmap(16384, 4096, 1, EmptyRuns(50)), &error);
     QVERIFY(!picture);
     QVERIFY2(error.contains(QLatin1String("16384 x 4096")), qPrintable(error));
 }

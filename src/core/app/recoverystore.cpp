@@ -3,6 +3,8 @@
 #include "core/formats/calendarfile.h"
 #include "core/io/datafolder.h"
 #include "core/io/inifile.h"
+#include "core/io/saveatomically.h"
+#include "core/io/seterror.h"
 #include "core/surface/pagedocument.h"
 
 #include <QBuffer>
@@ -10,7 +12,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QSet>
 #include <QUuid>
 
@@ -27,12 +28,6 @@ const QString UnreadKey = QStringLiteral("Unread");
 constexpr int DefaultIntervalSeconds = 60;
 constexpr int MaxIntervalSeconds = 3600;
 
-void SetError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
 QByteArray DesignBytes(const CalendarPage &page, const RecoveryStore::CellNotes &notes,
                        const QList<const PersistentObject *> &objects, QString *error)
 {
@@ -46,12 +41,12 @@ QByteArray DesignBytes(const CalendarPage &page, const RecoveryStore::CellNotes 
 
 bool WriteWhole(const QString &path, const QByteArray &bytes, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        SetError(error, file.errorString());
+    return SaveAtomically(path, error, [&bytes](QIODevice &device, QString *error) {
+        if (device.write(bytes) == bytes.size())
+            return true;
+        SetError(error, device.errorString());
         return false;
-    }
-    return true;
+    });
 }
 
 } // namespace

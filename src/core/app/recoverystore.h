@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/calendar/calendarpage.h"
-#include "core/objects/persistentobject.h"
+#include "core/formats/persistentobject.h"
 
 #include <QByteArray>
 #include <QDateTime>

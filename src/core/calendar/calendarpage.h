@@ -192,7 +192,7 @@ public:
     void LoadSystemNames() { m_settings.LoadSystemNames(); }
 
     // --- day-cell notes ---------------------------------------------------------
-    static constexpr int CellCount = 42;
+    static constexpr int CellCount = CalendarCellCount;
     // The note of cell 1-42 (row by row over the 6 x 7 grid, not by date).
     // Outside that range: an empty store that is never written back.
     const TWPRtfStorage &CellNote(int cell) const;

@@ -32,6 +32,9 @@ enum TCalendarLayout : int
 };
 inline constexpr int CalendarLayoutCount = 22;
 
+// The day cells of a page, each with its note: six weeks of seven days.
+inline constexpr int CalendarCellCount = 42;
+
 enum TCalendarOrientation : int
 {
     coPortrait = 0,

@@ -2,6 +2,8 @@
 
 #include "core/calendar/calendarpage.h"
 #include "core/calendar/pagelayout.h"
+#include "core/io/saveatomically.h"
+#include "core/io/seterror.h"
 #include "core/print/printengine.h"
 #include "core/surface/pagedocument.h"
 
@@ -9,7 +11,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <cmath>
@@ -27,32 +28,6 @@ QImage BlankImage(const CalendarPage &page, float zoom, qreal devicePixelRatio)
     image.setDevicePixelRatio(devicePixelRatio);
     image.fill(Qt::white);
     return image;
-}
-
-void SetError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
-// Writes through write into a file that appears only when complete.
-bool SaveAtomically(const QString &path, QString *error,
-                    const std::function<bool(QIODevice &, QString *)> &write)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    if (!write(file, error)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    return true;
 }
 
 bool WritePng(const QImage &image, const QString &path, QString *error)

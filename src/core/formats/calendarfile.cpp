@@ -1,14 +1,16 @@
 #include "core/formats/calendarfile.h"
 
+#include "core/calendar/calendarpage.h"
 #include "core/formats/bordername.h"
 #include "core/formats/calendarsettingsblock.h"
 #include "core/formats/componentrecord.h"
 #include "core/formats/valuereader.h"
 #include "core/formats/valuewriter.h"
+#include "core/io/saveatomically.h"
+#include "core/io/seterror.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -17,12 +19,6 @@ namespace Dayloom {
 namespace {
 
 constexpr int MaxMainCalDay = 31;
-
-void SetError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
 
 bool ReadInto(ValueReader &reader, qint32 &value)
 {
@@ -154,23 +150,10 @@ bool ReadCalendarFile(CalendarPage &page, QIODevice &device, const ObjectClassRe
 bool SaveCalendarFile(const CalendarPage &page, const QList<const PersistentObject *> &objects,
                       const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    QString writeError;
-    if (!WriteCalendarFile(page, objects, file, &writeError)) {
-        file.cancelWriting();
-        SetError(error, writeError);
-        return false;
-    }
-    if (!file.commit()) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    SetError(error, QString());
-    return true;
+    // The writer leaves `error` empty when it succeeds.
+    return SaveAtomically(path, error, [&](QIODevice &device, QString *writeError) {
+        return WriteCalendarFile(page, objects, device, writeError);
+    });
 }
 
 QString UnableToOpenMessage(const QString &path)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/calendar/calendarpage.h"
-#include "core/objects/objectclassregistry.h"
-#include "core/objects/persistentobject.h"
+#include "core/calendar/calendartypes.h"
+#include "core/formats/objectclassregistry.h"
+#include "core/formats/persistentobject.h"
 
 #include <QIODevice>
 #include <QList>
@@ -12,6 +12,9 @@
 #include <array>
 
 namespace Dayloom {
+
+class CalendarPage;
+class TWPRtfStorage;
 
 // Calendar files (".DLF"): a list holding the format version, the file kind
 // (1), the calendar settings block, the border name, the date, the week
@@ -31,7 +34,7 @@ bool WriteCalendarFile(const CalendarPage &page, const QList<const PersistentObj
 // than from the page: a recovery copy holds the note still open in the editor
 // without putting it into the page.
 bool WriteCalendarFile(const CalendarPage &page,
-                       const std::array<TWPRtfStorage, CalendarPage::CellCount> &notes,
+                       const std::array<TWPRtfStorage, CalendarCellCount> &notes,
                        const QList<const PersistentObject *> &objects, QIODevice &device,
                        QString *error = nullptr);
 

@@ -1,5 +1,6 @@
 #include "core/formats/calendarsettingsblock.h"
 
+#include "core/calendar/calendarpage.h"
 #include "core/formats/fontrecord.h"
 
 #include <algorithm>
@@ -172,6 +173,11 @@ bool CalendarSettingsBlock::Read(ValueReader &reader, CalendarSettings &s)
            ReadEnum<TCalBorderStyle>(reader, BorderStyleCount, into(s.miniCellBorder)) &&
            ReadFont(reader, s.miniCellFont, into(s.miniCellFont)) &&
            ReadEnum<TCalendarNumberPosition>(reader, 2, into(s.numberPosition));
+}
+
+void CalendarSettingsBlock::Write(ValueWriter &writer, const CalendarPage &page)
+{
+    Write(writer, page.Settings());
 }
 
 bool CalendarSettingsBlock::Read(ValueReader &reader, CalendarPage &page)

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "core/calendar/calendarpage.h"
 #include "core/calendar/calendarsettings.h"
 #include "core/formats/valuereader.h"
 #include "core/formats/valuewriter.h"
 
 namespace Dayloom {
+
+class CalendarPage;
 
 // The calendar settings block: the 49 values, in fixed order and without
 // names, that hold the look of a page. It opens every calendar file and is
@@ -28,10 +29,7 @@ public:
     static bool Read(ValueReader &reader, CalendarSettings &settings);
     // The same for a page: what was read is applied to it in one step, also
     // after a failure.
-    static void Write(ValueWriter &writer, const CalendarPage &page)
-    {
-        Write(writer, page.Settings());
-    }
+    static void Write(ValueWriter &writer, const CalendarPage &page);
     static bool Read(ValueReader &reader, CalendarPage &page);
 
     // Inches to whole hundredths, truncated toward zero. A value that lies

@@ -1,6 +1,7 @@
 #include "core/formats/componentrecord.h"
 
 #include "core/common/windows1252.h"
+#include "core/io/seterror.h"
 
 #include <algorithm>
 
@@ -41,12 +42,6 @@ bool ReadProperties(ValueReader &reader, PersistentObject &object)
         if (!descriptor->read(object, tail, reader))
             return reader.fail(QStringLiteral("Bad value of %1").arg(QString::fromLatin1(*path)));
     }
-}
-
-void SetError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
 }
 
 } // namespace

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/formats/componentnamer.h"
+#include "core/formats/objectclassregistry.h"
+#include "core/formats/persistentobject.h"
 #include "core/formats/valuereader.h"
 #include "core/formats/valuewriter.h"
-#include "core/objects/objectclassregistry.h"
-#include "core/objects/persistentobject.h"
 #include "core/richtext/twprtfstorage.h"
 
 #include <QIODevice>

@@ -1,22 +1,16 @@
 #include "core/formats/stylesheet.h"
 
+#include "core/calendar/calendarpage.h"
 #include "core/formats/bordername.h"
 #include "core/formats/calendarsettingsblock.h"
 #include "core/formats/valuereader.h"
 #include "core/formats/valuewriter.h"
+#include "core/io/saveatomically.h"
+#include "core/io/seterror.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace Dayloom {
-
-namespace {
-void SetError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-} // namespace
 
 bool WriteStyleSheet(const CalendarPage &page, QIODevice &device, QString *error)
 {
@@ -59,23 +53,10 @@ bool ReadStyleSheet(CalendarPage &page, QIODevice &device, QString *error)
 
 bool SaveStyleSheet(const CalendarPage &page, const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    QString writeError;
-    if (!WriteStyleSheet(page, file, &writeError)) {
-        file.cancelWriting();
-        SetError(error, writeError);
-        return false;
-    }
-    if (!file.commit()) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    SetError(error, QString());
-    return true;
+    // The writer leaves `error` empty when it succeeds.
+    return SaveAtomically(path, error, [&page](QIODevice &device, QString *writeError) {
+        return WriteStyleSheet(page, device, writeError);
+    });
 }
 
 bool LoadStyleSheet(CalendarPage &page, const QString &path, QString *error)

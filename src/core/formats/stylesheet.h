@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/calendar/calendarpage.h"
-
 #include <QIODevice>
 #include <QString>
 
 namespace Dayloom {
+
+class CalendarPage;
 
 // Style sheets (".DLS"): the look of a page without its content. A list
 // holding the format version (4), the file kind (2), the calendar settings

@@ -1,10 +1,10 @@
 #include "core/graphics/iconlibrarywriter.h"
 
 #include "core/graphics/rasterbytes.h"
+#include "core/io/saveatomically.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
 
 namespace Dayloom {
 
@@ -267,14 +267,8 @@ bool IconLibraryWriter::Write(QIODevice &device, QString *error) const
 
 bool IconLibraryWriter::Save(const QString &path, QString *error) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return RasterBytes::Fail(error, file.errorString());
-    if (!Write(file, error))
-        return false;
-    if (!file.commit())
-        return RasterBytes::Fail(error, file.errorString());
-    return true;
+    return SaveAtomically(
+        path, error, [this](QIODevice &device, QString *error) { return Write(device, error); });
 }
 
 } // namespace Dayloom

@@ -4,6 +4,7 @@
 #include "core/graphics/gdicontext.h"
 #include "core/graphics/picturelimits.h"
 #include "core/graphics/wmfrecordplayer.h"
+#include "core/io/seterror.h"
 
 #include <QPainter>
 #include <QPicture>
@@ -17,12 +18,6 @@ namespace {
 constexpr double MmPerInch = 25.4;
 // Units per inch of a Windows metafile that does not say.
 constexpr int BareWmfUnitsPerInch = 1440;
-
-void SetError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
 
 // Sets up a Windows metafile's mapping: its window starts out as the frame,
 // and the records' window origin and extent then map onto that frame.

@@ -4,6 +4,7 @@
 #include "core/graphics/emfwriter.h"
 #include "core/graphics/imagedecoder.h"
 #include "core/graphics/picturelimits.h"
+#include "core/io/seterror.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -13,12 +14,6 @@
 namespace Dayloom {
 
 namespace {
-
-void SetError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
 
 bool LooksLikeSvg(const QByteArray &bytes)
 {
@@ -112,49 +107,58 @@ std::optional<Picture> Picture::FromBytes(const QByteArray &bytes, const QString
     return FromImage(*image);
 }
 
-std::optional<Picture> Picture::FromStored(const StoredPicture &stored, QString *error)
+std::optional<Picture> Picture::FromGraphicFile(QByteArrayView graphicClass, const QByteArray &file,
+                                                QString *error)
 {
-    if (stored.IsEmpty())
+    if (graphicClass.isEmpty())
         return Picture();
-    const QByteArray &kind = stored.GraphicClass();
-    if (stored.IsBitmap()) {
-        const auto image = Decode(stored.FileBytes(), RasterFormat::Bmp, error);
+    const auto is = [graphicClass](const char *name) {
+        return graphicClass.compare(name, Qt::CaseInsensitive) == 0;
+    };
+    if (is("TBitmap")) {
+        const auto image = Decode(file, RasterFormat::Bmp, error);
         if (!image)
             return std::nullopt;
         return FromImage(*image);
     }
-    if (kind.compare("TMetafile", Qt::CaseInsensitive) == 0)
-        return MetafileFromBytes(stored.FileBytes(), error);
-    if (kind.compare("TIcon", Qt::CaseInsensitive) == 0)
-        return IconFromBytes(stored.FileBytes(), error);
+    if (is("TMetafile"))
+        return MetafileFromBytes(file, error);
+    if (is("TIcon"))
+        return IconFromBytes(file, error);
     SetError(error, QStringLiteral("pictures of the kind '%1' are not supported")
-                        .arg(QString::fromLatin1(kind)));
+                        .arg(QString::fromLatin1(graphicClass)));
     return std::nullopt;
 }
 
-StoredPicture Picture::ToStored() const
+QByteArray Picture::GraphicClass() const
 {
     switch (m_kind) {
     case Kind::None:
         break;
-    case Kind::Bitmap: {
-        // A 24-bit bitmap would turn transparent pixels black; opaque
-        // pictures keep the form they always had.
-        if (DibWriter::HasTransparency(m_image)) {
-            if (QByteArray file = DibWriter::AlphaBitmapFile(m_image); !file.isEmpty())
-                return StoredPicture("TBitmap", std::move(file));
-        }
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        m_image.save(&buffer, "BMP");
-        return StoredPicture("TBitmap", buffer.data());
-    }
+    case Kind::Bitmap:
+        return QByteArrayLiteral("TBitmap");
     case Kind::Metafile:
-        return StoredPicture("TMetafile", m_file);
+        return QByteArrayLiteral("TMetafile");
     case Kind::Icon:
-        return StoredPicture("TIcon", m_file);
+        return QByteArrayLiteral("TIcon");
     }
-    return StoredPicture();
+    return QByteArray();
+}
+
+QByteArray Picture::GraphicFile() const
+{
+    if (m_kind != Kind::Bitmap)
+        return m_file;
+    // A 24-bit bitmap would turn transparent pixels black; opaque pictures
+    // keep the form they always had.
+    if (DibWriter::HasTransparency(m_image)) {
+        if (QByteArray file = DibWriter::AlphaBitmapFile(m_image); !file.isEmpty())
+            return file;
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    m_image.save(&buffer, "BMP");
+    return buffer.data();
 }
 
 QSize Picture::Size() const

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "core/formats/storedpicture.h"
 #include "core/graphics/metafileplayer.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QImage>
 #include <QString>
 
@@ -41,13 +42,18 @@ public:
     // The same for bytes; fileName supplies the extension (may be empty).
     static std::optional<Picture> FromBytes(const QByteArray &bytes, const QString &fileName,
                                             QString *error);
-    // The picture of a stored "Picture.Data" value.
-    static std::optional<Picture> FromStored(const StoredPicture &stored, QString *error);
+    // The picture of a graphic kept as files keep it: the graphic's class
+    // name ("TBitmap", "TMetafile" or "TIcon", in any case; empty for no
+    // picture) and its file.
+    static std::optional<Picture> FromGraphicFile(QByteArrayView graphicClass,
+                                                  const QByteArray &file, QString *error);
 
-    // The stored form: "TBitmap" with a BMP file (32 bits with an alpha
-    // mask when a pixel is not opaque, else as Qt writes it), "TMetafile"
-    // with the metafile as read, "TIcon" with the icon file.
-    StoredPicture ToStored() const;
+    // The same form: the class name ("TBitmap", "TMetafile", "TIcon"; empty
+    // for no picture) and the file: for a bitmap a BMP file (32 bits with an
+    // alpha mask when a pixel is not opaque, else as Qt writes it), for a
+    // metafile the metafile as read, for an icon the icon file.
+    QByteArray GraphicClass() const;
+    QByteArray GraphicFile() const;
 
     Kind GetKind() const { return m_kind; }
     bool IsEmpty() const { return m_kind == Kind::None; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/io/seterror.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -32,8 +34,7 @@ inline const uchar *Data(const QByteArray &bytes)
 
 inline bool Fail(QString *error, const QString &text)
 {
-    if (error)
-        *error = text;
+    SetError(error, text);
     return false;
 }
 

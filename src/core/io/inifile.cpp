@@ -1,7 +1,9 @@
 #include "core/io/inifile.h"
 
+#include "core/io/saveatomically.h"
+#include "core/io/seterror.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace Dayloom {
 
@@ -12,8 +14,7 @@ bool IniFile::Load(QString *error)
     if (!file.exists())
         return true;
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+        SetError(error, file.errorString());
         return false;
     }
     return Read(file, error);
@@ -21,21 +22,15 @@ bool IniFile::Load(QString *error)
 
 bool IniFile::Save(QString *error) const
 {
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || !Write(file, error) || !file.commit()) {
-        if (error && error->isEmpty())
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return SaveAtomically(
+        m_path, error, [this](QIODevice &device, QString *error) { return Write(device, error); });
 }
 
 bool IniFile::Read(QIODevice &device, QString *error)
 {
     m_sections.clear();
     if (device.size() > MaxFileSize) {
-        if (error)
-            *error = QStringLiteral("The settings file is too large");
+        SetError(error, QStringLiteral("The settings file is too large"));
         return false;
     }
     const QByteArray bytes = device.read(MaxFileSize + 1);
@@ -72,8 +67,7 @@ bool IniFile::Write(QIODevice &device, QString *error) const
         out += "\r\n";
     }
     if (device.write(out) != out.size()) {
-        if (error)
-            *error = device.errorString();
+        SetError(error, device.errorString());
         return false;
     }
     return true;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/calendar/calendartypes.h"
-#include "core/objects/objectclassregistry.h"
+#include "core/formats/objectclassregistry.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

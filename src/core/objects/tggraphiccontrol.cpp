@@ -1,7 +1,7 @@
 #include "core/objects/tggraphiccontrol.h"
 
+#include "core/formats/propertylistbuilder.h"
 #include "core/objects/objecthost.h"
-#include "core/objects/propertylistbuilder.h"
 #include "core/print/metafile.h"
 #include "core/print/printengine.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/common/fontspec.h"
-#include "core/objects/persistentobject.h"
-#include "core/objects/propertylist.h"
+#include "core/formats/persistentobject.h"
+#include "core/formats/propertylist.h"
 
 #include <QColor>
 #include <QImage>

@@ -2,6 +2,8 @@
 
 #include "core/common/windows1252.h"
 #include "core/io/datafolder.h"
+#include "core/io/saveatomically.h"
+#include "core/io/seterror.h"
 #include "core/recurring/recurringdateslist.h"
 #include "core/recurring/recurringentry.h"
 #include "core/recurring/recurringtext.h"
@@ -9,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QIODevice>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace Dayloom {
@@ -95,12 +96,6 @@ private:
     bool m_afterCarriageReturn = false;
 };
 
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
-
 QString withoutLineBreaks(QString line)
 {
     line.replace(QLatin1Char('\r'), QLatin1Char(' '));
@@ -142,20 +137,20 @@ bool RecurringDatesFile::readLines(QIODevice &device, QStringList &lines, QStrin
     if (ok)
         ok = splitter.finish(reason);
     lines = splitter.takeLines();
-    setError(error, reason);
+    SetError(error, reason);
     return ok;
 }
 
 bool RecurringDatesFile::writeLines(QIODevice &device, const QStringList &lines, QString *error)
 {
-    setError(error, QString());
+    SetError(error, QString());
     QByteArray bytes;
     for (const QString &line : RecurringDatesList::sorted(lines)) {
         bytes += withoutLineBreaks(line).toUtf8();
         bytes += "\r\n";
     }
     if (device.write(bytes) != bytes.size()) {
-        setError(error, device.errorString());
+        SetError(error, device.errorString());
         return false;
     }
     return true;
@@ -164,12 +159,12 @@ bool RecurringDatesFile::writeLines(QIODevice &device, const QStringList &lines,
 bool RecurringDatesFile::load(const QString &path, QStringList &lines, QString *error)
 {
     lines.clear();
-    setError(error, QString());
+    SetError(error, QString());
     QFile file(path);
     if (!file.exists())
         return true;
     if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, file.errorString());
+        SetError(error, file.errorString());
         return false;
     }
     return readLines(file, lines, error);
@@ -177,20 +172,9 @@ bool RecurringDatesFile::load(const QString &path, QStringList &lines, QString *
 
 bool RecurringDatesFile::save(const QString &path, const QStringList &lines, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, file.errorString());
-        return false;
-    }
-    if (!writeLines(file, lines, error)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        setError(error, file.errorString());
-        return false;
-    }
-    return true;
+    return SaveAtomically(path, error, [&lines](QIODevice &device, QString *error) {
+        return writeLines(device, lines, error);
+    });
 }
 
 QString RecurringDatesFile::convertEarlierLine(const QString &line)
@@ -201,7 +185,7 @@ QString RecurringDatesFile::convertEarlierLine(const QString &line)
 
 bool RecurringDatesFile::convertEarlierFile(const QString &folder, QString *error)
 {
-    setError(error, QString());
+    SetError(error, QString());
     const QDir dir(folder);
     const QString earlierPath = dir.filePath(earlierFileName());
     if (!QFile::exists(earlierPath))
@@ -221,7 +205,7 @@ bool RecurringDatesFile::convertEarlierFile(const QString &folder, QString *erro
     if (!save(currentPath, merged.lines(), error))
         return false;
     if (!QFile::remove(earlierPath)) {
-        setError(error, QStringLiteral("%1 could not be deleted.").arg(earlierFileName()));
+        SetError(error, QStringLiteral("%1 could not be deleted.").arg(earlierFileName()));
         return false;
     }
     return true;

@@ -5,6 +5,8 @@
 #include "core/formats/calendarfile.h"
 #include "core/formats/componentrecord.h"
 #include "core/graphics/picturebudget.h"
+#include "core/io/saveatomically.h"
+#include "core/io/seterror.h"
 #include "core/print/papercanvas.h"
 #include "core/print/printengine.h"
 #include "core/richtext/noterenderer.h"
@@ -19,7 +21,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -42,12 +43,6 @@ QByteArray RecordBytes(const PersistentObject &object)
     buffer.open(QIODevice::WriteOnly);
     ComponentRecord::WriteObject(object, buffer);
     return buffer.data();
-}
-
-void SetError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
 }
 
 // Pushes the change of day-cell notes from `before` to `after` as the step
@@ -390,20 +385,9 @@ bool PageDocument::CopyObjects(const QList<TGGraphicControl *> &objects, QString
     QList<const PersistentObject *> records;
     for (TGGraphicControl *object : own)
         records.append(object);
-    QSaveFile file(m_clipboardFile);
-    if (!file.open(QIODevice::WriteOnly)) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    if (!ComponentRecord::WriteObjects(records, file, error)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        SetError(error, file.errorString());
-        return false;
-    }
-    return true;
+    return SaveAtomically(m_clipboardFile, error, [&records](QIODevice &device, QString *error) {
+        return ComponentRecord::WriteObjects(records, device, error);
+    });
 }
 
 bool PageDocument::CutObjects(const QList<TGGraphicControl *> &objects, QString *error)

@@ -3,9 +3,9 @@
 #include "core/calendar/calendarpage.h"
 #include "core/calendar/calendartypes.h"
 #include "core/common/fontspec.h"
+#include "core/formats/persistentobject.h"
 #include "core/objects/objecthost.h"
 #include "core/objects/objectkindregistry.h"
-#include "core/objects/persistentobject.h"
 #include "core/objects/tggraphiccontrol.h"
 
 #include <QList>

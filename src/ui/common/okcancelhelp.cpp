@@ -6,7 +6,8 @@
 
 namespace Dayloom {
 
-OkCancelHelp OkCancelHelp::AddTo(QDialog &dialog, QBoxLayout &row, std::function<void()> help)
+OkCancelHelp OkCancelHelp::AddTo(QDialog &dialog, QBoxLayout &row, std::function<void()> help,
+                                 std::function<void()> ok)
 {
     OkCancelHelp buttons;
     buttons.ok = new QPushButton(QStringLiteral("Ok"), &dialog);
@@ -20,7 +21,10 @@ OkCancelHelp OkCancelHelp::AddTo(QDialog &dialog, QBoxLayout &row, std::function
     row.addWidget(buttons.ok);
     row.addWidget(buttons.cancel);
     row.addWidget(buttons.help);
-    QObject::connect(buttons.ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    if (ok)
+        QObject::connect(buttons.ok, &QPushButton::clicked, &dialog, std::move(ok));
+    else
+        QObject::connect(buttons.ok, &QPushButton::clicked, &dialog, &QDialog::accept);
     QObject::connect(buttons.cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
     QObject::connect(buttons.help, &QPushButton::clicked, &dialog, std::move(help));
     return buttons;

@@ -2,6 +2,7 @@
 
 #include "ui/app/uihelpers.h"
 #include "ui/common/colorswatchbutton.h"
+#include "ui/common/okcancelhelp.h"
 #include "ui/flatcalendar/flatcalendarpreview.h"
 
 #include <QButtonGroup>
@@ -283,22 +284,15 @@ void TFlatCalendarEditor::BuildControls()
     m_whatsThis->setToolTip(QStringLiteral("What's this?"));
     m_whatsThis->setWhatsThis(
         QStringLiteral("Click this, then a control, to learn what the control does."));
-    m_ok = new QPushButton(QStringLiteral("Ok"), this);
-    m_ok->setObjectName(QStringLiteral("OkButton"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    m_cancel->setObjectName(QStringLiteral("CancelButton"));
-    m_cancel->setAutoDefault(false);
-    m_help = new QPushButton(QStringLiteral("Help"), this);
-    m_help->setObjectName(QStringLiteral("HelpButton"));
-    m_help->setAutoDefault(false);
-    m_help->setWhatsThis(QStringLiteral("Opens the manual at the floating calendar."));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_whatsThis);
     buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addWidget(m_help);
+    const OkCancelHelp row = OkCancelHelp::AddTo(*this, *buttons, [this] {
+        if (m_services.showHelp)
+            m_services.showHelp(this, HelpContext);
+    });
+    row.cancel->setAutoDefault(false);
+    row.help->setWhatsThis(QStringLiteral("Opens the manual at the floating calendar."));
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
@@ -355,12 +349,6 @@ void TFlatCalendarEditor::Connect()
     connect(m_shadowColor, &QPushButton::clicked, this,
             [this] { ChooseColor(m_shadowColor, &M::ShadowColor, &M::SetShadowColor); });
 
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_help, &QPushButton::clicked, this, [this] {
-        if (m_services.showHelp)
-            m_services.showHelp(this, HelpContext);
-    });
     connect(m_whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
 }
 

@@ -103,9 +103,6 @@ private:
     QSpinBox *m_shadowDepth = nullptr;
     QScrollArea *m_scrollBox = nullptr;
     FlatCalendarPreview *m_preview = nullptr;
-    QPushButton *m_ok = nullptr;
-    QPushButton *m_cancel = nullptr;
-    QPushButton *m_help = nullptr;
     QToolButton *m_whatsThis = nullptr;
 };
 

@@ -3,6 +3,7 @@
 #include "core/io/appfolders.h"
 #include "ui/app/helpwindow.h"
 #include "ui/app/uihelpers.h"
+#include "ui/common/okcancelhelp.h"
 #include "ui/common/picturefolderlists.h"
 #include "ui/image/picturepreview.h"
 
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -34,15 +34,6 @@ TGImageBrowser::TGImageBrowser(QWidget *parent) : QDialog(parent)
     m_scrollBox->setBackgroundRole(QPalette::Base);
     m_scrollBox->setWidget(m_image);
 
-    m_ok = new QPushButton(QStringLiteral("Ok"), this);
-    m_ok->setObjectName(QStringLiteral("OkButton"));
-    m_ok->setDefault(true);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    m_cancel->setObjectName(QStringLiteral("CancelButton"));
-    m_help = new QPushButton(QStringLiteral("Help"), this);
-    m_help->setObjectName(QStringLiteral("HelpButton"));
-    m_help->setAutoDefault(false);
-
     auto *options = new QGroupBox(QStringLiteral(" Options "), this);
     options->setObjectName(QStringLiteral("OptionsGroup"));
     m_stretch = new QCheckBox(QStringLiteral("Stretch"), options);
@@ -60,9 +51,7 @@ TGImageBrowser::TGImageBrowser(QWidget *parent) : QDialog(parent)
     lists->addWidget(m_lists, 6);
     lists->addWidget(m_scrollBox, 4);
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addWidget(m_help);
+    OkCancelHelp::AddTo(*this, *buttons, [this] { ShowHelp(); });
     buttons->addStretch(1);
     buttons->addWidget(options);
     auto *layout = new QVBoxLayout(this);
@@ -76,9 +65,6 @@ TGImageBrowser::TGImageBrowser(QWidget *parent) : QDialog(parent)
     connect(m_lists, &PictureFolderLists::fileActivated, this, &QDialog::accept);
     connect(m_stretch, &QCheckBox::clicked, this, &TGImageBrowser::StretchClicked);
     connect(m_autoSize, &QCheckBox::clicked, this, &TGImageBrowser::AutoSizeClicked);
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_help, &QPushButton::clicked, this, &TGImageBrowser::ShowHelp);
 
     m_helpHandler = [this](int context) { HelpWindow::ShowTopicFor(this, context); };
     m_errorHandler = [this](const QString &text) {

@@ -9,7 +9,6 @@
 #include <functional>
 
 class QCheckBox;
-class QPushButton;
 class QScrollArea;
 
 namespace Dayloom {
@@ -85,9 +84,6 @@ private:
     PicturePreview *m_image;
     QCheckBox *m_stretch;
     QCheckBox *m_autoSize;
-    QPushButton *m_ok;
-    QPushButton *m_cancel;
-    QPushButton *m_help;
     std::function<void(int)> m_helpHandler;
     std::function<void(const QString &)> m_errorHandler;
 };

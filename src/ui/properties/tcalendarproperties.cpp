@@ -8,6 +8,7 @@
 #include "core/io/inifile.h"
 #include "ui/app/uihelpers.h"
 #include "ui/common/colorswatchbutton.h"
+#include "ui/common/okcancelhelp.h"
 #include "ui/glyphs/buttonglyph.h"
 #include "ui/properties/calendarpreview.h"
 #include "ui/properties/languagechooser.h"
@@ -16,7 +17,6 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -189,37 +189,36 @@ TCalendarProperties::TCalendarProperties(IniFile *settings, QWidget *parent)
     m_notebook->addTab(BuildBordersPage(), QStringLiteral("Borders"));
     m_notebook->setCurrentIndex(0);
 
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OkButton"));
-    ok->setDefault(true);
-    QPushButton *cancel =
-        buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    QPushButton *save =
-        buttons->addButton(QStringLiteral("&Save As Style Sheet"), QDialogButtonBox::ActionRole);
-    save->setObjectName(QStringLiteral("SaveStyleButton"));
-    QPushButton *load =
-        buttons->addButton(QStringLiteral("&Load Style Sheet"), QDialogButtonBox::ActionRole);
-    load->setObjectName(QStringLiteral("LoadStyleButton"));
-    QPushButton *defaults =
-        buttons->addButton(QStringLiteral("&Default Style"), QDialogButtonBox::ActionRole);
-    defaults->setObjectName(QStringLiteral("Defaultbutton"));
-    QPushButton *help = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
-    help->setObjectName(QStringLiteral("HelpButton"));
-    connect(ok, &QPushButton::clicked, this, &TCalendarProperties::OkButtonClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(save, &QPushButton::clicked, this, &TCalendarProperties::SaveStyleSheetClick);
-    connect(load, &QPushButton::clicked, this, &TCalendarProperties::LoadStyleSheetClick);
-    connect(defaults, &QPushButton::clicked, this, &TCalendarProperties::DefaultbuttonClick);
-    connect(help, &QPushButton::clicked, this, &TCalendarProperties::HelpClick);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    const OkCancelHelp row = OkCancelHelp::AddTo(
+        *this, *buttons, [this] { HelpClick(); }, [this] { OkButtonClick(); });
+    // Like the fields of the pages, these buttons have their mnemonics.
+    row.ok->setText(QStringLiteral("&Ok"));
+    row.cancel->setText(QStringLiteral("&Cancel"));
+    row.help->setText(QStringLiteral("&Help"));
+    // The style buttons stand between Ok and Cancel.
+    const auto addStyleButton = [this, buttons,
+                                 cancel = row.cancel](const QString &caption, const char *name,
+                                                      void (TCalendarProperties::*click)()) {
+        auto *button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        buttons->insertWidget(buttons->indexOf(cancel), button);
+        connect(button, &QPushButton::clicked, this, click);
+    };
+    addStyleButton(QStringLiteral("&Save As Style Sheet"), "SaveStyleButton",
+                   &TCalendarProperties::SaveStyleSheetClick);
+    addStyleButton(QStringLiteral("&Load Style Sheet"), "LoadStyleButton",
+                   &TCalendarProperties::LoadStyleSheetClick);
+    addStyleButton(QStringLiteral("&Default Style"), "Defaultbutton",
+                   &TCalendarProperties::DefaultbuttonClick);
 
     auto *body = new QHBoxLayout;
     body->addWidget(m_notebook, 0);
     body->addWidget(BuildPreview(), 1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(body, 1);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
     resize(minimumSizeHint().expandedTo(QSize(1100, 600)));
     UpdateZoomCaption();
 }

@@ -4,6 +4,7 @@
 #include "core/objects/richlabel/tgprichbaselabel.h"
 #include "core/richtext/twprtfstorage.h"
 #include "ui/app/uihelpers.h"
+#include "ui/common/okcancelhelp.h"
 #include "ui/common/tgraphicpanel.h"
 #include "ui/glyphs/buttonglyph.h"
 #include "ui/richtext/formattingbar.h"
@@ -106,24 +107,19 @@ void TRichTextLabelEditor::BuildControls()
     m_scrollBox->setWidget(m_sheet);
     m_toolBar->RegisterEditor(m_editor);
 
-    m_ok = new QPushButton(QStringLiteral("Ok"), this);
-    m_ok->setObjectName(QStringLiteral("OkButton"));
-    m_ok->setAutoDefault(false);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    m_cancel->setObjectName(QStringLiteral("CancelButton"));
-    m_cancel->setAutoDefault(false);
-    m_help = new QPushButton(QStringLiteral("Help"), this);
-    m_help->setObjectName(QStringLiteral("HelpButton"));
-    m_help->setAutoDefault(false);
-    m_help->setWhatsThis(QStringLiteral("Opens the manual at rich text labels."));
-    m_ok->setWhatsThis(QStringLiteral("Puts the text on the label."));
-    m_cancel->setWhatsThis(QStringLiteral("Closes the editor; the label keeps its text."));
-
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addWidget(m_help);
+    const OkCancelHelp row = OkCancelHelp::AddTo(*this, *buttons, [this] {
+        if (m_showHelp)
+            m_showHelp(this, HelpContext);
+    });
+    // Return belongs to the text: no button takes it.
+    row.ok->setDefault(false);
+    row.ok->setAutoDefault(false);
+    row.cancel->setAutoDefault(false);
+    row.ok->setWhatsThis(QStringLiteral("Puts the text on the label."));
+    row.cancel->setWhatsThis(QStringLiteral("Closes the editor; the label keeps its text."));
+    row.help->setWhatsThis(QStringLiteral("Opens the manual at rich text labels."));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 6);
     layout->addWidget(m_toolBar);
@@ -133,12 +129,6 @@ void TRichTextLabelEditor::BuildControls()
     bottom->addLayout(buttons);
     layout->addLayout(bottom);
 
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_help, &QPushButton::clicked, this, [this] {
-        if (m_showHelp)
-            m_showHelp(this, HelpContext);
-    });
     connect(m_zoomPlus, &QToolButton::clicked, this, &TRichTextLabelEditor::ZoomIn);
     connect(m_zoomMinus, &QToolButton::clicked, this, &TRichTextLabelEditor::ZoomOut);
     ShowZoom();

@@ -7,7 +7,6 @@
 #include <functional>
 #include <optional>
 
-class QPushButton;
 class QScrollArea;
 class QToolButton;
 
@@ -88,9 +87,6 @@ private:
     QWidget *m_sheet = nullptr; // what the scroll box scrolls
     QWidget *m_panel = nullptr;
     NoteEditor *m_editor = nullptr;
-    QPushButton *m_ok = nullptr;
-    QPushButton *m_cancel = nullptr;
-    QPushButton *m_help = nullptr;
     bool m_activated = false;
     std::optional<QByteArray> m_acceptedText; // the text Ok took
     QSize m_startPanel;                       // W0 x H0

@@ -4,16 +4,15 @@
 #include "core/io/appfolders.h"
 #include "ui/app/helpwindow.h"
 #include "ui/app/uihelpers.h"
+#include "ui/common/okcancelhelp.h"
 #include "ui/common/picturefolderlists.h"
 #include "ui/supertext/supertextpreview.h"
 #include "ui/supertext/tsupertextproperties.h"
 
-#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -36,17 +35,9 @@ TSuperTextBrushImageBrowser::TSuperTextBrushImageBrowser(QWidget *parent) : QDia
     scroll->setBackgroundRole(QPalette::Dark);
     scroll->setMinimumSize(300, 120);
 
-    auto *buttons = new QDialogButtonBox;
-    QPushButton *ok = buttons->addButton(QStringLiteral("Ok"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OkButton"));
-    ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("CancelButton"));
-    QPushButton *help = buttons->addButton(QStringLiteral("Help"), QDialogButtonBox::HelpRole);
-    help->setObjectName(QStringLiteral("HelpButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] {
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    OkCancelHelp::AddTo(*this, *buttons, [this] {
         if (m_helpHandler)
             m_helpHandler(HelpContext);
     });
@@ -54,7 +45,7 @@ TSuperTextBrushImageBrowser::TSuperTextBrushImageBrowser(QWidget *parent) : QDia
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_lists, 1);
     layout->addWidget(scroll);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
     resize(560, 420);
 
     connect(m_lists, &PictureFolderLists::fileChosen, this,

@@ -2,10 +2,10 @@
 
 #include "ui/app/uihelpers.h"
 #include "ui/common/colorswatchbutton.h"
+#include "ui/common/okcancelhelp.h"
 #include "ui/supertext/supertextpreview.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -195,18 +195,9 @@ void TSuperTextProperties::BuildControls()
     groups->addWidget(shadow);
     groups->addWidget(outline);
 
-    auto *buttons = new QDialogButtonBox;
-    QPushButton *ok = buttons->addButton(QStringLiteral("Ok"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OkButton"));
-    ok->setDefault(true);
-    QPushButton *cancel =
-        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    QPushButton *help = buttons->addButton(QStringLiteral("Help"), QDialogButtonBox::HelpRole);
-    help->setObjectName(QStringLiteral("HelpButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &TSuperTextProperties::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TSuperTextProperties::reject);
-    connect(help, &QPushButton::clicked, this, [this] {
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    const OkCancelHelp row = OkCancelHelp::AddTo(*this, *buttons, [this] {
         if (m_services.showHelp)
             m_services.showHelp(this, HelpContext);
     });
@@ -215,12 +206,12 @@ void TSuperTextProperties::BuildControls()
     layout->addLayout(text);
     layout->addWidget(scroll, 1);
     layout->addLayout(groups);
-    layout->addWidget(buttons);
+    layout->addLayout(buttons);
 
     // Return anywhere means Ok, not the button that last had the focus.
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setAutoDefault(false);
-    ok->setDefault(true);
+    row.ok->setDefault(true);
 }
 
 void TSuperTextProperties::Connect()

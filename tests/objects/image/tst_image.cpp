@@ -385,9 +385,9 @@ void TestImage::transparencySurvivesRecords()
     QBuffer qtWritten;
     qtWritten.open(QIODevice::WriteOnly);
     QVERIFY(opaque.save(&qtWritten, "BMP"));
-    QCOMPARE(Picture::FromImage(opaque).ToStored().FileBytes(), qtWritten.data());
+    QCOMPARE(Picture::FromImage(opaque).GraphicFile(), qtWritten.data());
     const QImage opaqueWithAlpha = opaque.convertToFormat(QImage::Format_ARGB32);
-    QCOMPARE(Picture::FromImage(opaqueWithAlpha).ToStored().FileBytes(), qtWritten.data());
+    QCOMPARE(Picture::FromImage(opaqueWithAlpha).GraphicFile(), qtWritten.data());
 }
 
 void TestImage::storedMetafileAndIconForms_data()
@@ -409,7 +409,7 @@ void TestImage::storedMetafileAndIconForms()
     const std::optional<Picture> picture = metafile ? MetafilePicture() : IconPicture();
     if (!picture)
         QSKIP("no metafile or icon to store here");
-    const QByteArray file = picture->ToStored().FileBytes();
+    const QByteArray file = picture->GraphicFile();
     const QByteArray className = metafile ? "TMetafile" : "TIcon";
     QByteArray data = char(className.size()) + className;
     if (length >= 0) {
@@ -423,7 +423,8 @@ void TestImage::storedMetafileAndIconForms()
     QVERIFY(stored);
     QCOMPARE(stored->FileBytes(), file);
     QString error;
-    const std::optional<Picture> shown = Picture::FromStored(*stored, &error);
+    const std::optional<Picture> shown =
+        Picture::FromGraphicFile(stored->GraphicClass(), stored->FileBytes(), &error);
     QVERIFY2(shown && !shown->IsEmpty(), qPrintable(error));
     QCOMPARE(shown->GetKind(), picture->GetKind());
 

@@ -4,7 +4,7 @@
 
 #include "core/calendar/calendarpage.h"
 #include "core/formats/calendarfile.h"
-#include "core/objects/objectclassregistry.h"
+#include "core/formats/objectclassregistry.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -5,9 +5,9 @@
 #include "core/common/tcolor.h"
 #include "core/common/trect.h"
 #include "core/formats/identifiertable.h"
+#include "core/formats/propertylistbuilder.h"
 #include "core/objects/flatcalendar/flatcalendarpainter.h"
 #include "core/objects/flatcalendar/flatcalendartypes.h"
-#include "core/objects/propertylistbuilder.h"
 
 #include <QDate>
 #include <QRect>

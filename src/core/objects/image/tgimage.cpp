@@ -1,6 +1,6 @@
 #include "core/objects/image/tgimage.h"
 
-#include "core/objects/propertylistbuilder.h"
+#include "core/formats/propertylistbuilder.h"
 #include "core/print/printengine.h"
 
 #include <QPainter>
@@ -60,7 +60,7 @@ void TGImage::Loaded()
 void TGImage::SetPicture(const Picture &picture)
 {
     m_picture = picture;
-    m_stored = picture.ToStored();
+    m_stored = StoredPicture(picture.GraphicClass(), picture.GraphicFile());
     m_damagedData.clear();
     if (!IsReading())
         PictureChanged();
@@ -68,7 +68,8 @@ void TGImage::SetPicture(const Picture &picture)
 
 bool TGImage::SetStoredPicture(const StoredPicture &stored, QString *error)
 {
-    std::optional<Picture> picture = Picture::FromStored(stored, error);
+    std::optional<Picture> picture =
+        Picture::FromGraphicFile(stored.GraphicClass(), stored.FileBytes(), error);
     m_picture = picture ? *picture : Picture();
     m_stored = stored;
     m_damagedData.clear();

@@ -1,6 +1,6 @@
 #include "core/objects/label/tgbaselabel.h"
 
-#include "core/objects/propertylistbuilder.h"
+#include "core/formats/propertylistbuilder.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "core/objects/richlabel/tgprichbaselabel.h"
 
+#include "core/formats/propertylistbuilder.h"
 #include "core/objects/objecthost.h"
-#include "core/objects/propertylistbuilder.h"
 #include "core/richtext/noterenderer.h"
 
 #include <QPainter>

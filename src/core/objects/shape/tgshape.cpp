@@ -1,6 +1,6 @@
 #include "core/objects/shape/tgshape.h"
 
-#include "core/objects/propertylistbuilder.h"
+#include "core/formats/propertylistbuilder.h"
 #include "core/print/printengine.h"
 
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "core/objects/supertext/tgsupertext.h"
 
+#include "core/formats/propertylistbuilder.h"
 #include "core/graphics/dibreader.h"
 #include "core/graphics/picture.h"
-#include "core/objects/propertylistbuilder.h"
 #include "core/print/printengine.h"
 
 #include <QFontMetrics>
@@ -239,8 +239,7 @@ void TGSuperText::SetGradientFromColor(TColor color)
 void TGSuperText::SetImage(const QImage &image)
 {
     m_image = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_RGB32);
-    m_imageData =
-        m_image.isNull() ? QByteArray() : Picture::FromImage(m_image).ToStored().FileBytes();
+    m_imageData = m_image.isNull() ? QByteArray() : Picture::FromImage(m_image).GraphicFile();
     Changed();
 }
 

@@ -1,4 +1,4 @@
-#include "core/objects/objectclassregistry.h"
+#include "core/formats/objectclassregistry.h"
 
 namespace Dayloom {
 

@@ -3,9 +3,9 @@
 #include "core/common/fontspec.h"
 #include "core/formats/fontrecord.h"
 #include "core/formats/identifiertable.h"
+#include "core/formats/persistentobject.h"
+#include "core/formats/propertylist.h"
 #include "core/formats/storedpicture.h"
-#include "core/objects/persistentobject.h"
-#include "core/objects/propertylist.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "core/objects/propertylist.h"
+#include "core/formats/propertylist.h"
 
 namespace Dayloom {
 

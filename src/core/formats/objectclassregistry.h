@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/objects/persistentobject.h"
+#include "core/formats/persistentobject.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

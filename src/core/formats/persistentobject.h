@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/objects/propertylist.h"
+#include "core/formats/propertylist.h"
 
 #include <QByteArray>
 #include <QString>

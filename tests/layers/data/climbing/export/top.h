@@ -1,0 +1,4 @@
+#pragma once
+
+// The core includes nothing of ui.
+#include "ui/app/window.h"
