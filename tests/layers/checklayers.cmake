@@ -22,11 +22,6 @@ set(stack
   app
   export)
 
-# KNOWN EXCEPTIONS: none. Each entry would be "including file -> included
-# header"; an entry that no longer occurs fails the check too, so the list
-# only shrinks.
-set(known_exceptions)
-
 if(NOT CORE OR NOT IS_DIRECTORY "${CORE}")
   message(FATAL_ERROR "checklayers: pass -DCORE=<path of src/core>")
 endif()
@@ -35,7 +30,6 @@ get_filename_component(CORE "${CORE}" ABSOLUTE)
 file(GLOB_RECURSE sources RELATIVE "${CORE}" "${CORE}/*.h" "${CORE}/*.cpp")
 list(SORT sources)
 set(violations)
-set(seen_exceptions)
 foreach(source IN LISTS sources)
   string(REGEX REPLACE "/.*" "" folder "${source}")
   list(FIND stack "${folder}" level)
@@ -54,24 +48,11 @@ foreach(source IN LISTS sources)
       if(target_level LESS 0)
         list(APPEND violations "${source} includes ${header}: ${target} has no place in the stack")
       elseif(target_level GREATER level)
-        set(edge "${source} -> ${header}")
-        list(FIND known_exceptions "${edge}" known)
-        if(known LESS 0)
-          list(APPEND violations
-               "${source} includes ${header}: ${folder} lies below ${target} in the stack")
-        else()
-          list(APPEND seen_exceptions "${edge}")
-        endif()
+        list(APPEND violations
+             "${source} includes ${header}: ${folder} lies below ${target} in the stack")
       endif()
     endif()
   endforeach()
-endforeach()
-
-foreach(edge IN LISTS known_exceptions)
-  list(FIND seen_exceptions "${edge}" seen)
-  if(seen LESS 0)
-    list(APPEND violations "known exception no longer occurs, remove it from the list: ${edge}")
-  endif()
 endforeach()
 
 list(LENGTH sources count)
