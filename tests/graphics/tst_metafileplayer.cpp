@@ -1,9 +1,11 @@
 #include "core/graphics/metafileplayer.h"
 #include "core/graphics/picturebudget.h"
+#include "core/graphics/strokebudget.h"
 
 #include "metafilebuilder.h"
 #include "rastersamples.h"
 
+#include <QBitArray>
 #include <QDir>
 #include <QPainter>
 #include <QPdfWriter>
@@ -458,6 +460,60 @@ double Psnr(const QImage &a, const QImage &b)
     return mean > 0 ? 10 * std::log10(255.0 * 255.0 / mean) : qInf();
 }
 
+// The exact stroke of the path's lines and curves with a round pen `width`
+// pixels wide, black on white: every point within half the width of them,
+// counted at 8 x 8 points a pixel.
+QImage ExactRoundStroke(const QPainterPath &path, double width, const QSize &size)
+{
+    constexpr int K = 8;
+    const int columns = size.width() * K, rows = size.height() * K;
+    QBitArray inside(columns * rows);
+    const double radius = width / 2 * K;
+    const auto mark = [&](const QPointF &centre) {
+        for (int y = std::max(0, int(centre.y() - radius));
+             y <= std::min(rows - 1, int(centre.y() + radius)); ++y)
+            for (int x = std::max(0, int(centre.x() - radius));
+                 x <= std::min(columns - 1, int(centre.x() + radius)); ++x)
+                if (QLineF(centre, QPointF(x + 0.5, y + 0.5)).length() <= radius)
+                    inside.setBit(y * columns + x);
+    };
+    QPointF last;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPointF p(path.elementAt(i).x * K, path.elementAt(i).y * K);
+        if (path.elementAt(i).isCurveTo()) {
+            const QPointF c(path.elementAt(i + 1).x * K, path.elementAt(i + 1).y * K);
+            const QPointF e(path.elementAt(i + 2).x * K, path.elementAt(i + 2).y * K);
+            const int steps =
+                int(QLineF(last, p).length() + QLineF(p, c).length() + QLineF(c, e).length()) + 1;
+            for (int step = 0; step <= steps; ++step) {
+                const double t = double(step) / steps, s = 1 - t;
+                mark(s * s * s * last + 3 * s * s * t * p + 3 * s * t * t * c + t * t * t * e);
+            }
+            last = e;
+            i += 2;
+        } else {
+            if (path.elementAt(i).isLineTo()) {
+                const int steps = int(QLineF(last, p).length()) + 1;
+                for (int step = 0; step <= steps; ++step)
+                    mark(last + (p - last) * (double(step) / steps));
+            }
+            last = p;
+        }
+    }
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            int count = 0;
+            for (int v = 0; v < K; ++v)
+                for (int u = 0; u < K; ++u)
+                    count += inside.testBit((y * K + v) * columns + x * K + u);
+            const int grey = 255 - count * 255 / (K * K);
+            image.setPixel(x, y, qRgb(grey, grey, grey));
+        }
+    }
+    return image;
+}
+
 // How dark a picture is in all (in fully dark pixels) and the centre of its
 // darkness.
 struct Ink
@@ -626,23 +682,34 @@ private Q_SLOTS:
         QVERIFY2(near, qPrintable(QString::number(share)));
     }
 
-    void wideDashedCurvesStayBounded()
+    void wideStrokesStayBounded_data()
     {
+        QTest::addColumn<QString>("name");
         // Arcs of a 577-pixel dashed pen, found by the fuzzer, made Qt keep
-        // 539 MB of dash outlines. The peak is measured in a fresh run of
-        // this test alone, where no earlier test has raised it.
+        // 539 MB of dash outlines.
+        QTest::newRow("dashed arcs") << QStringLiteral("oom-wide-dashed-arcs.emf");
+        // A chord of a dashed pen under a mapping 10^10 times wider than
+        // high, found by the fuzzer: the dashes were few, but each, a
+        // million pixels across, made Qt keep hundreds of MB of outline.
+        QTest::newRow("stretched dashed chord") << QStringLiteral("oom-stretched-dashed-chord.emf");
+    }
+    void wideStrokesStayBounded()
+    {
+        // The peak is measured in a fresh run of this row alone, where no
+        // earlier test has raised it.
+        QFETCH(QString, name);
         if (!qEnvironmentVariableIsSet("DAYLOOM_MEASURE_PEAK")) {
             QProcess alone;
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
             environment.insert(QStringLiteral("DAYLOOM_MEASURE_PEAK"), QStringLiteral("1"));
             alone.setProcessEnvironment(environment);
             alone.start(QCoreApplication::applicationFilePath(),
-                        {QStringLiteral("wideDashedCurvesStayBounded")});
+                        {QStringLiteral("wideStrokesStayBounded:") + QTest::currentDataTag()});
             QVERIFY(alone.waitForFinished(60000));
             QVERIFY2(alone.exitCode() == 0, alone.readAllStandardOutput().constData());
             return;
         }
-        QFile file(QStringLiteral(DAYLOOM_TEST_DATA "/corpus/metafile/oom-wide-dashed-arcs.emf"));
+        QFile file(QStringLiteral(DAYLOOM_TEST_DATA "/corpus/metafile/") + name);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();
         rusage before{};
@@ -659,6 +726,56 @@ private Q_SLOTS:
         QVERIFY2(after.ru_maxrss - before.ru_maxrss < 32 * 1024,
                  qPrintable(
                      QStringLiteral("peak grew by %1 KB").arg(after.ru_maxrss - before.ru_maxrss)));
+    }
+
+    void curvesMadeIntoLinesKeepTheirShape_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::newRow("1.5 pixels") << 1.5;
+        QTest::newRow("3 pixels") << 3.0;
+        QTest::newRow("7 pixels") << 7.0;
+    }
+    // A stroke of more curves than Qt's offsets of them may cost is drawn
+    // with the curves made into lines. Compared with the exact stroke of a
+    // round pen, every point within half its width of the curves, it comes
+    // as close as Qt's own stroke of the curves.
+    void curvesMadeIntoLinesKeepTheirShape()
+    {
+        QFETCH(double, width);
+        QPainterPath device; // 20 ellipses of 80 curves, and open arcs between
+        for (int i = 0; i < 40; ++i) {
+            const double radius = 5 + i * 4.5;
+            const QRectF box(100 - radius, 100 - radius * 0.8, 2 * radius, 1.6 * radius);
+            if (i % 2) {
+                device.addEllipse(box);
+            } else {
+                device.arcMoveTo(box, i * 9);
+                device.arcTo(box, i * 9, 300);
+            }
+        }
+        // Painter units of 4 pixels, where Qt's offsets of curves cost most.
+        const QTransform toDevice = QTransform::fromScale(4, 4);
+        const QPainterPath path = toDevice.inverted().map(device);
+        const QPen pen(QBrush(Qt::black), width / 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        const StrokeBudget::Stroke stroke = StrokeBudget(toDevice, true).Bounded(pen, path);
+        QVERIFY(stroke.lines);
+        QCOMPARE(stroke.pen, pen);
+        const auto draw = [&](const QPainterPath &drawn) {
+            QImage image(200, 200, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setTransform(toDevice);
+            painter.setPen(pen);
+            painter.drawPath(drawn);
+            return image;
+        };
+        const QImage exact = ExactRoundStroke(device, width, QSize(200, 200));
+        const double ours = Psnr(draw(*stroke.lines), exact), qts = Psnr(draw(path), exact);
+        QVERIFY2(
+            ours >= qts,
+            qPrintable(
+                QStringLiteral("%1 dB, Qt's own %2 dB").arg(ours, 0, 'f', 1).arg(qts, 0, 'f', 1)));
     }
 
     void matchesInkscape_data()

@@ -2,6 +2,7 @@
 
 #include "core/graphics/imagedecoder.h"
 #include "core/graphics/metafilereader.h"
+#include "core/graphics/strokebudget.h"
 
 #include <QGlyphRun>
 #include <QGuiApplication>
@@ -16,24 +17,6 @@
 namespace Dayloom {
 
 namespace {
-
-// Qt's dasher keeps every dash of a stroke, outlined, until the stroke is
-// drawn: about 64 bytes a dash plus 54 for every pixel of the pen's width
-// (measured: 17,000 dashes of a 577-pixel pen took 539 MB). A stroke whose
-// dashes would take more than this is drawn solid; a one-pixel pen keeps
-// its dashes up to about 140,000 of them.
-constexpr double MaxDashBytes = 16.0 * 1024 * 1024;
-constexpr double DashBytes = 64, DashBytesPerPixel = 54;
-
-double PolylineLength(const QPolygonF &points, bool closed)
-{
-    double length = 0;
-    for (qsizetype i = 1; i < points.size(); ++i)
-        length += QLineF(points[i - 1], points[i]).length();
-    if (closed && points.size() > 2)
-        length += QLineF(points.last(), points.first()).length();
-    return length;
-}
 
 // A point through an affine transform, inline: paths of thousands of points
 // pass through it. Every transform of a device context is affine.
@@ -573,21 +556,29 @@ void GdiContext::UseSpace(Space space)
     m_space = space;
 }
 
-QPen GdiContext::WithinDashLimit(QPen pen, double length) const
+StrokeBudget GdiContext::Strokes() const
 {
-    if (pen.style() == Qt::SolidLine || pen.style() == Qt::NoPen)
-        return pen;
-    double period = 0; // in pen widths
-    for (const qreal dash : pen.dashPattern())
-        period += dash;
-    const double scale = std::sqrt(std::abs(m_painter.combinedTransform().determinant()));
-    // Cosmetic widths are device pixels (0: one pixel), others painter units.
-    const double width =
-        std::max(pen.isCosmetic() ? pen.widthF() : pen.widthF() * scale, 1.0); // device pixels
-    const double dashes = length * scale / (period * width);
-    if (!(dashes * (DashBytes + DashBytesPerPixel * width) <= MaxDashBytes))
-        pen.setStyle(Qt::SolidLine);
-    return pen;
+    return StrokeBudget(m_painter.combinedTransform(),
+                        m_painter.testRenderHint(QPainter::Antialiasing));
+}
+
+void GdiContext::DrawWithinBudget(const QPainterPath &path, const QBrush &brush, const QPen &pen)
+{
+    const StrokeBudget::Stroke stroke = Strokes().Bounded(pen, path);
+    if (!stroke.lines) {
+        SetPainterPen(stroke.pen);
+        SetPainterBrush(brush);
+        m_painter.drawPath(path);
+        return;
+    }
+    if (brush.style() != Qt::NoBrush) {
+        SetPainterPen(QPen(Qt::NoPen));
+        SetPainterBrush(brush);
+        m_painter.drawPath(path);
+    }
+    SetPainterPen(stroke.pen);
+    SetPainterBrush(QBrush(Qt::NoBrush));
+    m_painter.drawPath(*stroke.lines);
 }
 
 void GdiContext::SetPainterPen(const QPen &pen)
@@ -793,10 +784,10 @@ void GdiContext::DrawDevicePath(bool fill, bool stroke)
     SetPainterBackground();
     QPainterPath path = m_path;
     path.setFillRule(m_state.fillRule);
-    SetPainterPen(stroke ? WithinDashLimit(CurrentPen(true), path.length()) : QPen(Qt::NoPen));
-    SetPainterBrush(fill ? CurrentBrush(m_state.brush.brush, m_state.brush.pattern, true)
-                         : QBrush(Qt::NoBrush));
-    m_painter.drawPath(path);
+    DrawWithinBudget(path,
+                     fill ? CurrentBrush(m_state.brush.brush, m_state.brush.pattern, true)
+                          : QBrush(Qt::NoBrush),
+                     stroke ? CurrentPen(true) : QPen(Qt::NoPen));
     m_path = QPainterPath();
     m_figureOpen = false;
 }
@@ -838,10 +829,10 @@ void GdiContext::Draw(const QPainterPath &logical, bool fill, bool stroke)
     }
     UseSpace(Space::Logical);
     SetPainterBackground();
-    SetPainterPen(stroke ? WithinDashLimit(CurrentPen(false), logical.length()) : QPen(Qt::NoPen));
-    SetPainterBrush(fill ? CurrentBrush(m_state.brush.brush, m_state.brush.pattern, false)
-                         : QBrush(Qt::NoBrush));
-    m_painter.drawPath(logical);
+    DrawWithinBudget(logical,
+                     fill ? CurrentBrush(m_state.brush.brush, m_state.brush.pattern, false)
+                          : QBrush(Qt::NoBrush),
+                     stroke ? CurrentPen(false) : QPen(Qt::NoPen));
 }
 
 void GdiContext::ContinueFigure(const QPointF &deviceStart)
@@ -889,7 +880,7 @@ void GdiContext::LineTo(const QPointF &point)
         return;
     UseSpace(Space::Logical);
     SetPainterBackground();
-    SetPainterPen(WithinDashLimit(CurrentPen(false), QLineF(from, point).length()));
+    SetPainterPen(Strokes().Bounded(CurrentPen(false), QPolygonF({from, point}), false));
     m_painter.drawLine(from, point);
 }
 
@@ -908,7 +899,7 @@ void GdiContext::Polyline(const QPolygonF &points)
         return;
     UseSpace(Space::Logical);
     SetPainterBackground();
-    SetPainterPen(WithinDashLimit(CurrentPen(false), PolylineLength(points, false)));
+    SetPainterPen(Strokes().Bounded(CurrentPen(false), points, false));
     m_painter.drawPolyline(points);
 }
 
@@ -943,7 +934,7 @@ void GdiContext::Polygon(const QPolygonF &points)
     }
     UseSpace(Space::Logical);
     SetPainterBackground();
-    SetPainterPen(WithinDashLimit(CurrentPen(false), PolylineLength(points, true)));
+    SetPainterPen(Strokes().Bounded(CurrentPen(false), points, true));
     SetPainterBrush(CurrentBrush(m_state.brush.brush, m_state.brush.pattern, false));
     m_painter.drawPolygon(points, m_state.fillRule);
 }
@@ -1076,7 +1067,7 @@ void GdiContext::Rectangle(const QRectF &rect)
             return;
         }
     }
-    SetPainterPen(pen);
+    SetPainterPen(Strokes().Bounded(pen, QPolygonF(r), false));
     m_painter.drawRect(r);
 }
 

@@ -19,6 +19,8 @@ class QPainter;
 
 namespace Dayloom {
 
+class StrokeBudget;
+
 // A run of text as ExtTextOut records carry it; positions in logical units.
 struct GdiTextRun
 {
@@ -173,9 +175,11 @@ private:
     void UseSpace(Space space);
     void ApplyClip();
     void SetPainterPen(const QPen &pen);
-    // The pen, drawn solid when a stroke of `length` (painter units) would
-    // break into more dashes than Qt's dasher should hold.
-    QPen WithinDashLimit(QPen pen, double length) const;
+    // What a stroke may cost with the painter as it is now (StrokeBudget).
+    StrokeBudget Strokes() const;
+    // Fills and strokes a path in the painter's units, the stroke as the
+    // budget allows.
+    void DrawWithinBudget(const QPainterPath &path, const QBrush &brush, const QPen &pen);
     void SetPainterBrush(const QBrush &brush);
     void SetPainterBackground();
     QPen CurrentPen(bool device);

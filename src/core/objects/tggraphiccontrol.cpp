@@ -8,6 +8,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Dayloom {
@@ -42,8 +43,16 @@ void TGGraphicControl::SetHeight(int height)
 
 void TGGraphicControl::SetBounds(const QRect &bounds)
 {
-    const QRect clean(bounds.left(), bounds.top(), std::max(0, bounds.width()),
-                      std::max(0, bounds.height()));
+    // Bounds stay within what a record stores, as reading keeps them: a size
+    // rule (a label fitting a long caption) must not make an object that
+    // reads back as another.
+    using Range = PropertyListBuilder<TGGraphicControl>;
+    const auto coordinate = [](int value) {
+        return std::clamp(value, Range::MinCoordinate, Range::MaxCoordinate);
+    };
+    const auto extent = [](int value) { return std::clamp(value, 0, Range::MaxCoordinate); };
+    const QRect clean(coordinate(bounds.left()), coordinate(bounds.top()), extent(bounds.width()),
+                      extent(bounds.height()));
     if (clean == m_bounds)
         return;
     m_bounds = clean;

@@ -74,7 +74,9 @@ public:
     static const PropertyList &BaseProperties();
 
     // --- geometry -------------------------------------------------------------------
-    // Zoom-1 bounds; a width or height below 0 is stored as 0.
+    // Zoom-1 bounds; a width or height below 0 is stored as 0, and every
+    // value is kept within the range a record stores (see
+    // PropertyListBuilder::placedObjectBase).
     QRect Bounds() const { return m_bounds; }
     void SetBounds(const QRect &bounds);
     // The display scale (1.0 = 100 %), copied from the page.
