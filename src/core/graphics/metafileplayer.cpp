@@ -42,7 +42,11 @@ QRectF DrawnArea(const MetafileReader &bytes, const WmfRecordPlayer::Header &hea
     StartWmf(dc, unit);
     WmfRecordPlayer(bytes, dc).Play(header);
     painter.end();
-    return picture.boundingRect();
+    // By its corners: a file's coordinates can make the integer rectangle's
+    // width overflow.
+    const QRect drawn = picture.boundingRect();
+    return QRectF(QPointF(drawn.left(), drawn.top()),
+                  QPointF(double(drawn.right()) + 1, double(drawn.bottom()) + 1));
 }
 
 } // namespace
