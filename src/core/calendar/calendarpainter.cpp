@@ -106,7 +106,6 @@ DrawingBlock MainCalendarBlock(const CalendarSettings &s)
     b.titleBackground = s.titleBGColor;
     b.month = s.mainCalMonth;
     b.year = s.mainCalYear;
-    b.day = s.mainCalDay;
     b.numberPosition = s.numberPosition;
     b.weekStart = s.startOfWeek;
     b.calendarBorder = s.calendarBorder;
@@ -120,7 +119,6 @@ DrawingBlock MainCalendarBlock(const CalendarSettings &s)
     b.cellBorder = s.cellBorder;
     b.monthNames = s.monthNames;
     b.dayNames = s.dayNames;
-    b.plannerStartTime = s.plannerStartTime;
     return b;
 }
 

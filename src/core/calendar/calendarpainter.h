@@ -9,7 +9,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QTime>
 
 #include <array>
 
@@ -25,7 +24,6 @@ struct DrawingBlock
     int minimumTitleHeight = 0;
     int month = 1;
     int year = 1997;
-    int day = 0;
     TRect rect;
     TCalendarNumberPosition numberPosition = cnpUpperRight;
     int weekStart = 1;
@@ -45,11 +43,6 @@ struct DrawingBlock
     std::array<CellRecord, 42> cells;
     TRect titleRect;
     TRect headerRect;
-
-    // Planners only.
-    int plannerDays = 7;
-    int plannerHours = 10;
-    QTime plannerStartTime{8, 0};
 };
 
 class PageCanvas;

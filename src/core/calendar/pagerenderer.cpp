@@ -66,8 +66,6 @@ PageDrawing PageRenderer::Draw(PageCanvas &canvas) const
 
     if (m_layout.isPlanner) {
         DrawingBlock block = MainBlock(canvas);
-        block.plannerDays = PlannerTexts::DayCount(m_settings);
-        block.plannerHours = PlannerTexts::HourCount(m_settings);
         CalendarPainter::DrawPlanner(canvas, block, PlannerTexts::RowLabels(m_settings),
                                      PlannerTexts::DateTexts(m_settings),
                                      PlannerTexts::Title(m_settings));

@@ -226,22 +226,28 @@ void ScreenCanvas::Fill(const TRect &rect, TColor color)
             ToQColor(color));
 }
 
-void ScreenCanvas::Border(const TRect &rect, TCalBorderStyle style)
+void ScreenCanvas::UseBlackPen()
 {
     m_painter.setPen(BlackPen());
+    m_inkApplied = false;
+}
+
+void ScreenCanvas::Border(const TRect &rect, TCalBorderStyle style)
+{
+    UseBlackPen();
     DrawBorderLines(m_painter, rect, style);
 }
 
 void ScreenCanvas::Outline(const TRect &rect)
 {
-    m_painter.setPen(BlackPen());
+    UseBlackPen();
     if (!rect.IsEmpty())
         m_painter.drawRect(QRect(rect.Left, rect.Top, rect.Width() - 1, rect.Height() - 1));
 }
 
 void ScreenCanvas::Line(int x1, int y1, int x2, int y2)
 {
-    m_painter.setPen(BlackPen());
+    UseBlackPen();
     DrawLineTo(m_painter, x1, y1, x2, y2);
 }
 
@@ -249,7 +255,7 @@ void ScreenCanvas::CellLines(const MonthGridGeometry &g, TCalBorderStyle style)
 {
     if (style == cbNone)
         return;
-    m_painter.setPen(BlackPen());
+    UseBlackPen();
     // Whole lines across the grid; the row height, not the last line,
     // decides where rows lie, so the last row absorbs the remainder.
     const int first = style == cbBottom ? 1 : 0;
@@ -269,13 +275,18 @@ void ScreenCanvas::CellLines(const MonthGridGeometry &g, TCalBorderStyle style)
 void ScreenCanvas::SelectFont(const FontSpec &font)
 {
     m_ink = InkFor(Zoomed(font), m_fontPpi);
+    m_ink->Apply(m_painter);
+    m_inkApplied = true;
 }
 
 void ScreenCanvas::Text(const TRect &rect, const QString &text, TextRole role)
 {
     if (!m_ink)
         return;
-    m_ink->Apply(m_painter);
+    if (!m_inkApplied) { // a line took the painter's pen since
+        m_ink->Apply(m_painter);
+        m_inkApplied = true;
+    }
     DrawLine(m_painter, m_ink->font, m_ink->metrics, m_ink->key, rect, text, ScreenAlignment(role));
 }
 

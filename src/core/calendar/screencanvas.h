@@ -62,12 +62,15 @@ public:
 
 private:
     FontSpec Zoomed(const FontSpec &font) const;
+    // Lines are black; the next text sets its ink again.
+    void UseBlackPen();
 
     QPainter &m_painter;
     float m_zoom;
     int m_fontPpi;
     NoteDrawer m_noteDrawer;
     std::shared_ptr<const Ink> m_ink;
+    bool m_inkApplied = false; // the painter holds m_ink's font and colour
 };
 
 } // namespace Dayloom
