@@ -13,7 +13,7 @@ namespace {
 // heap while it strokes onto a small image, over thousands of strokes:
 // pens from a tenth of a pixel to 10^5 pixels wide, mappings stretched up to
 // 10^6 times one way, solid and dashed, every join and cap, curves of every
-// size; counted here at up to three times what was measured.
+// size; counted here at up to several times what was measured.
 //
 // A segment or a dash keeps 600 bytes to 3.5 KB, the more the wider the pen.
 constexpr double PieceBytes = 1024, PieceBytesPerRootPixel = 128;
@@ -29,10 +29,10 @@ constexpr double RoundBytesPerRootPixel = 1024;
 // 96 bytes each); with larger painter units Qt makes up to 512 lines of
 // each offset, measured up to 75 KB a curve.
 constexpr double CurveBytes = 4096, CurveBytesPerLine = 96, LargeUnitCurveBytes = 256 * 1024;
+constexpr double SmallUnitPixels = 2; // the most pixels a small painter unit is
 // Its dasher makes each curve into lines first, pieces of the dashes they
 // fall in: up to 512 of them with larger painter units.
 constexpr double LargeUnitDashedCurvePieces = 512;
-constexpr double SmallUnitPixels = 2;
 // Pieces of the outline's edges Qt makes of a curve, as the rasteriser
 // walks them.
 constexpr double CurveEdgePieces = 4;
@@ -50,8 +50,8 @@ double Length(const QPointF &vector)
     return std::hypot(vector.x(), vector.y());
 }
 
-// A solid line one device pixel wide in the pen's colour. (A new pen: Qt
-// keeps a width within 10^-8 of the one asked for.)
+// A solid line one device pixel wide in the pen's colour. (A new pen:
+// QPen::setWidthF ignores a change of less than 10^-8.)
 QPen Hairline(const QPen &pen)
 {
     return QPen(pen.brush(), 0, Qt::SolidLine, pen.capStyle(), pen.joinStyle());
