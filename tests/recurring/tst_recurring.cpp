@@ -2,6 +2,7 @@
 #include "core/recurring/easter.h"
 #include "core/recurring/formuladialogfields.h"
 #include "core/recurring/holidays.h"
+#include "core/recurring/recurrencerule.h"
 #include "core/recurring/recurringdatesfile.h"
 #include "core/recurring/recurringdateslist.h"
 #include "core/recurring/recurringentry.h"
@@ -12,7 +13,9 @@
 #include <QDate>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -55,6 +58,84 @@ bool readBytes(const QByteArray &bytes, QStringList &lines, QString &error)
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     return RecurringDatesFile::readLines(buffer, lines, &error);
+}
+
+// A recurrence rule drawn at random from the combinations people write:
+// BYWEEKNO only yearly, BYYEARDAY not monthly or weekly and never with
+// BYMONTHDAY, ordinal weekdays only monthly or yearly, BYSETPOS only where a
+// period holds several days. Rules that can never fall would send the oracle
+// to year 9999, so the parts are kept to ones that usually do.
+QString randomRule(QRandomGenerator &random)
+{
+    static const char *const frequencies[] = {"DAILY", "WEEKLY", "MONTHLY", "YEARLY"};
+    static const char *const weekdays[] = {"MO", "TU", "WE", "TH", "FR", "SA", "SU"};
+    enum
+    {
+        Daily,
+        Weekly,
+        Monthly,
+        Yearly
+    };
+    const int frequency = int(random.bounded(4));
+    QStringList parts{QStringLiteral("FREQ=") + QLatin1String(frequencies[frequency])};
+    const auto chance = [&](int percent) { return int(random.bounded(100)) < percent; };
+    const auto nonZero = [&](int low, int high) {
+        int v = 0;
+        while (v == 0)
+            v = low + int(random.bounded(high - low + 1));
+        return v;
+    };
+    const auto numbers = [&](int most, int low, int high) {
+        QStringList values;
+        const int n = 1 + int(random.bounded(most));
+        for (int i = 0; i < n; ++i)
+            values.append(QString::number(nonZero(low, high)));
+        values.removeDuplicates();
+        return values.join(u',');
+    };
+    if (chance(40))
+        parts.append(QStringLiteral("INTERVAL=%1").arg(2 + random.bounded(3)));
+    if (chance(25))
+        parts.append(QStringLiteral("COUNT=%1").arg(1 + random.bounded(40)));
+    else if (chance(25))
+        parts.append(QStringLiteral("UNTIL=%1")
+                         .arg(QDate(2021 + random.bounded(19), 1 + random.bounded(12),
+                                    1 + random.bounded(28))
+                                  .toString(u"yyyyMMdd")));
+    if (chance(frequency == Daily ? 20 : 35))
+        parts.append(QStringLiteral("BYMONTH=") + numbers(3, 1, 12));
+    int daysInPeriod = frequency == Daily ? 1 : 7;
+    bool weekNumbers = false;
+    if (frequency == Yearly && chance(20)) {
+        parts.append(QStringLiteral("BYWEEKNO=") + numbers(2, -3, 52));
+        weekNumbers = true;
+    } else if ((frequency == Daily || frequency == Yearly) && chance(20)) {
+        parts.append(QStringLiteral("BYYEARDAY=") + numbers(4, -366, 366));
+    } else if (frequency != Weekly && chance(35)) {
+        parts.append(QStringLiteral("BYMONTHDAY=") + numbers(4, -31, 31));
+    }
+    if (chance(55)) {
+        const bool ordinals =
+            (frequency == Monthly || frequency == Yearly) && !weekNumbers && chance(60);
+        const bool inMonth = frequency == Monthly || parts.join(u';').contains(u"BYMONTH=");
+        QStringList days;
+        const int n = 1 + int(random.bounded(3));
+        for (int i = 0; i < n; ++i) {
+            QString day = QLatin1String(weekdays[random.bounded(7)]);
+            if (ordinals)
+                day.prepend(QString::number(inMonth ? nonZero(-4, 4) : nonZero(-50, 50)));
+            days.append(day);
+        }
+        days.removeDuplicates();
+        parts.append(QStringLiteral("BYDAY=") + days.join(u','));
+        daysInPeriod = ordinals ? days.size() : days.size() * (frequency == Weekly ? 1 : 4);
+    }
+    if (frequency != Daily && daysInPeriod > 1 && chance(30))
+        parts.append(QStringLiteral("BYSETPOS=") +
+                     numbers(2, -std::min(daysInPeriod, 3), std::min(daysInPeriod, 3)));
+    if (chance(20))
+        parts.append(QStringLiteral("WKST=") + QLatin1String(weekdays[random.bounded(7)]));
+    return parts.join(u';');
 }
 
 } // namespace
@@ -104,6 +185,10 @@ private Q_SLOTS:
     void hostileInput_data();
     void hostileInput();
     void randomBytesNeverCrash();
+
+    void recurrenceRuleText_data();
+    void recurrenceRuleText();
+    void recurrenceMatchesDateutil();
 };
 
 void TestRecurring::textRoutines_data()
@@ -706,6 +791,108 @@ void TestRecurring::randomBytesNeverCrash()
         Dayloom::fillTexts(lines, 2, 2024);
         FormulaDialogFields::fromFormula(lines.value(0)).buildFormula();
     }
+}
+
+void TestRecurring::recurrenceRuleText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("written"); // empty: refused
+
+    QTest::newRow("last-friday") << "RRULE:freq=monthly;byday=-1fr"
+                                 << "FREQ=MONTHLY;BYDAY=-1FR";
+    QTest::newRow("every-parts")
+        << "FREQ=YEARLY;INTERVAL=2;COUNT=5;BYMONTH=11;BYDAY=1TU;BYMONTHDAY=2,3,4,5,6,7,8;WKST=SU"
+        << "FREQ=YEARLY;INTERVAL=2;COUNT=5;BYMONTH=11;BYMONTHDAY=2,3,4,5,6,7,8;BYDAY=1TU;WKST=SU";
+    QTest::newRow("until-with-time") << "FREQ=WEEKLY;UNTIL=20271231T235959Z"
+                                     << "FREQ=WEEKLY;UNTIL=20271231";
+    QTest::newRow("hours-ignored") << "FREQ=DAILY;BYHOUR=9"
+                                   << "FREQ=DAILY";
+    QTest::newRow("no-frequency") << "BYDAY=MO"
+                                  << "";
+    QTest::newRow("hourly") << "FREQ=HOURLY"
+                            << "";
+    QTest::newRow("zero-monthday") << "FREQ=MONTHLY;BYMONTHDAY=0"
+                                   << "";
+    QTest::newRow("month-13") << "FREQ=YEARLY;BYMONTH=13"
+                              << "";
+    QTest::newRow("bad-weekday") << "FREQ=WEEKLY;BYDAY=XX"
+                                 << "";
+    QTest::newRow("unknown-part") << "FREQ=WEEKLY;FOO=1"
+                                  << "";
+    QTest::newRow("huge-count") << "FREQ=DAILY;COUNT=99999999999"
+                                << "";
+}
+
+void TestRecurring::recurrenceRuleText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, written);
+    QString error;
+    const auto rule = RecurrenceRule::parse(text, &error);
+    QCOMPARE(rule.has_value(), !written.isEmpty());
+    if (rule) {
+        QCOMPARE(rule->toString(), written);
+        QCOMPARE(RecurrenceRule::parse(written), rule);
+    } else {
+        QVERIFY(!error.isEmpty());
+    }
+}
+
+// Several hundred rules over 2020-2040 against python-dateutil's rrule.
+void TestRecurring::recurrenceMatchesDateutil()
+{
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty())
+        QSKIP("python3 is not installed");
+    QProcess oracle;
+    oracle.start(python, {QStringLiteral(DAYLOOM_TEST_DATA "/rrule_dates.py")});
+    QVERIFY(oracle.waitForStarted());
+
+    QRandomGenerator random(2026);
+    struct Case
+    {
+        QString rule;
+        QDate first;
+    };
+    QList<Case> cases;
+    const QDate from(2020, 1, 1), to(2040, 12, 31);
+    for (int i = 0; i < 320; ++i) {
+        const Case c{randomRule(random), QDate(2015 + random.bounded(16), 1 + random.bounded(12),
+                                               1 + random.bounded(31))};
+        if (!c.first.isValid())
+            continue;
+        cases.append(c);
+        oracle.write(QStringLiteral("%1 %2 20200101 20401231\n")
+                         .arg(c.first.toString(u"yyyyMMdd"), c.rule)
+                         .toLatin1());
+    }
+    oracle.closeWriteChannel();
+    QVERIFY(oracle.waitForFinished(300000));
+    if (oracle.exitCode() != 0 && oracle.readAllStandardError().contains("ModuleNotFoundError"))
+        QSKIP("python3-dateutil is not installed");
+    QCOMPARE(oracle.exitCode(), 0);
+    const QStringList expected = QString::fromLatin1(oracle.readAllStandardOutput()).split(u'\n');
+    QVERIFY(expected.size() > cases.size());
+    int nonEmpty = 0, unanswered = 0;
+    for (qsizetype i = 0; i < cases.size(); ++i) {
+        if (expected[i] == u"?") {
+            ++unanswered;
+            continue;
+        }
+        const auto rule = RecurrenceRule::parse(cases[i].rule);
+        QVERIFY2(rule, qPrintable(cases[i].rule));
+        QStringList ours;
+        for (const QDate &d : rule->datesBetween(cases[i].first, from, to))
+            ours.append(d.toString(u"yyyyMMdd"));
+        nonEmpty += ours.isEmpty() ? 0 : 1;
+        QVERIFY2(ours.join(u' ') == expected[i],
+                 qPrintable(QStringLiteral("%1 from %2:\n ours   %3\n oracle %4")
+                                .arg(cases[i].rule, cases[i].first.toString(Qt::ISODate),
+                                     ours.join(u' ').left(300), expected[i].left(300))));
+    }
+    // The comparison means something only when most rules fall somewhere.
+    QVERIFY(nonEmpty > cases.size() / 2);
+    QVERIFY(unanswered < cases.size() / 20);
 }
 
 QTEST_GUILESS_MAIN(TestRecurring)
