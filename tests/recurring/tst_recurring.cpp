@@ -1,3 +1,4 @@
+#include "core/recurring/daterule.h"
 #include "core/recurring/datesinmonth.h"
 #include "core/recurring/easter.h"
 #include "core/recurring/formuladialogfields.h"
@@ -24,6 +25,7 @@ using namespace Dayloom;
 using DayList = QList<int>;
 
 Q_DECLARE_METATYPE(Dayloom::FormulaDialogFields)
+Q_DECLARE_METATYPE(Dayloom::DateRule)
 
 namespace {
 
@@ -189,6 +191,9 @@ private Q_SLOTS:
     void recurrenceRuleText_data();
     void recurrenceRuleText();
     void recurrenceMatchesDateutil();
+    void easterReckoningsMatchDateutil();
+    void dateRules_data();
+    void dateRules();
 };
 
 void TestRecurring::textRoutines_data()
@@ -893,6 +898,113 @@ void TestRecurring::recurrenceMatchesDateutil()
     // The comparison means something only when most rules fall somewhere.
     QVERIFY(nonEmpty > cases.size() / 2);
     QVERIFY(unanswered < cases.size() / 20);
+}
+
+// Both reckonings of Easter for 1583-4099 against python-dateutil's easter().
+void TestRecurring::easterReckoningsMatchDateutil()
+{
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty())
+        QSKIP("python3 is not installed");
+    QProcess oracle;
+    oracle.start(python, {QStringLiteral("-c"),
+                          QStringLiteral(
+                              "from dateutil.easter import easter\n"
+                              "for y in range(1583, 4100):\n"
+                              "    print(easter(y, 3).isoformat(), easter(y, 2).isoformat())\n")});
+    QVERIFY(oracle.waitForFinished(60000));
+    if (oracle.exitCode() != 0)
+        QSKIP("python3-dateutil is not installed");
+    const QStringList lines =
+        QString::fromLatin1(oracle.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4099 - 1583 + 1);
+    for (int year = 1583; year <= 4099; ++year) {
+        const QString ours = westernEasterSunday(year).toString(Qt::ISODate) + u' ' +
+                             orthodoxEasterSunday(year).toString(Qt::ISODate);
+        QCOMPARE(ours, lines[year - 1583]);
+    }
+}
+
+void TestRecurring::dateRules_data()
+{
+    QTest::addColumn<DateRule>("rule");
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<QList<qint64>>("blocked");
+    QTest::addColumn<QString>("days"); // "day<-start" pairs, ISO dates
+
+    const auto yearly = [](QDate first, DateRule::Shift shift) {
+        DateRule r;
+        r.first = first;
+        r.recurrence = RecurrenceRule::parse(u"FREQ=YEARLY");
+        r.shift = shift;
+        return r;
+    };
+    const auto easter = [](DateRule::Reckoning reckoning, int offset) {
+        DateRule r;
+        r.kind = DateRule::Kind::Easter;
+        r.reckoning = reckoning;
+        r.easterOffset = offset;
+        return r;
+    };
+    using S = DateRule::Shift;
+    QTest::newRow("christmas-saturday-to-monday")
+        << yearly(QDate(2000, 12, 25), S::NextWorkday) << QDate(2021, 12, 1) << QDate(2021, 12, 31)
+        << QList<qint64>{} << "2021-12-27";
+    QTest::newRow("boxing-day-past-christmas-observed")
+        << yearly(QDate(2000, 12, 26), S::NextWorkday) << QDate(2021, 12, 1) << QDate(2021, 12, 31)
+        << QList<qint64>{QDate(2021, 12, 27).toJulianDay()} << "2021-12-28";
+    QTest::newRow("nearest-saturday-to-friday")
+        << yearly(QDate(1776, 7, 4), S::NearestWorkday) << QDate(2026, 7, 1) << QDate(2026, 7, 31)
+        << QList<qint64>{} << "2026-07-03";
+    QTest::newRow("nearest-sunday-to-monday")
+        << yearly(QDate(1776, 7, 4), S::NearestWorkday) << QDate(2027, 7, 1) << QDate(2027, 7, 31)
+        << QList<qint64>{} << "2027-07-05";
+    // A date moved into the range from the month before.
+    QTest::newRow("shift-crosses-month")
+        << yearly(QDate(2000, 5, 31), S::NextWorkday) << QDate(2026, 6, 1) << QDate(2026, 6, 30)
+        << QList<qint64>{} << "2026-06-01";
+    QTest::newRow("easter-monday") << easter(DateRule::Reckoning::Western, 1) << QDate(2026, 4, 1)
+                                   << QDate(2026, 4, 30) << QList<qint64>{} << "2026-04-06";
+    QTest::newRow("orthodox-easter")
+        << easter(DateRule::Reckoning::Orthodox, 0) << QDate(2026, 4, 1) << QDate(2026, 4, 30)
+        << QList<qint64>{} << "2026-04-12";
+    QTest::newRow("pentecost-and-ascension-in-may")
+        << easter(DateRule::Reckoning::Western, 49) << QDate(2026, 5, 1) << QDate(2026, 5, 31)
+        << QList<qint64>{} << "2026-05-24";
+    // Septuagesima of 2027 lies in January, 63 days before Easter.
+    QTest::newRow("easter-offset-reaches-january")
+        << easter(DateRule::Reckoning::Western, -63) << QDate(2027, 1, 1) << QDate(2027, 1, 31)
+        << QList<qint64>{} << "2027-01-24";
+
+    DateRule term;
+    term.first = QDate(2026, 6, 29);
+    term.spanDays = 5;
+    QTest::newRow("span-from-month-before")
+        << term << QDate(2026, 7, 1) << QDate(2026, 7, 31) << QList<qint64>{}
+        << "2026-07-01<-2026-06-29 2026-07-02<-2026-06-29 2026-07-03<-2026-06-29";
+    DateRule weekly;
+    weekly.first = QDate(2026, 1, 6);
+    weekly.recurrence = RecurrenceRule::parse(u"FREQ=WEEKLY;INTERVAL=2");
+    weekly.exceptions = {QDate(2026, 2, 3)};
+    weekly.extraDates = {QDate(2026, 2, 4)};
+    QTest::newRow("exception-and-extra-date") << weekly << QDate(2026, 2, 1) << QDate(2026, 2, 28)
+                                              << QList<qint64>{} << "2026-02-04 2026-02-17";
+}
+
+void TestRecurring::dateRules()
+{
+    QFETCH(DateRule, rule);
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(QList<qint64>, blocked);
+    QFETCH(QString, days);
+    QStringList shown;
+    for (const auto &d : rule.daysBetween(from, to, QSet<qint64>(blocked.begin(), blocked.end())))
+        shown.append(
+            d.day.toString(Qt::ISODate) +
+            (d.start != d.day ? QStringLiteral("<-") + d.start.toString(Qt::ISODate) : QString()));
+    QCOMPARE(shown.join(u' '), days);
 }
 
 QTEST_GUILESS_MAIN(TestRecurring)

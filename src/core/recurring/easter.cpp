@@ -43,4 +43,29 @@ QDate palmSunday(int year)
     return lastWeekdayBefore(easterSunday(year), Qt::Sunday);
 }
 
+QDate westernEasterSunday(int year)
+{
+    if (year < 1583 || year > MaxYear)
+        return {};
+    const int a = year % 19, b = year / 100, c = year % 100;
+    const int h = (19 * a + b - b / 4 - (8 * b + 13) / 25 + 15) % 30;
+    const int l = (32 + 2 * (b % 4) + 2 * (c / 4) - h - c % 4) % 7;
+    const int m = (a + 11 * h + 19 * l) / 433;
+    const int month = (h + l - 7 * m + 90) / 25;
+    return QDate(year, month, (h + l - 7 * m + 33 * month + 19) % 32);
+}
+
+QDate orthodoxEasterSunday(int year)
+{
+    if (year < 1583 || year > MaxYear)
+        return {};
+    const int d = (19 * (year % 19) + 15) % 30;
+    const int e = (2 * (year % 4) + 4 * (year % 7) - d + 34) % 7;
+    const int month = (d + e + 114) / 31;
+    const QDate julian(year, month, (d + e + 114) % 31 + 1);
+    // Easter lies after the end of February, so the gap between the two
+    // calendars is that of the year's own century.
+    return julian.addDays(year / 100 - year / 400 - 2);
+}
+
 } // namespace Dayloom

@@ -15,4 +15,11 @@ QDate goodFriday(int year);
 // The Sunday before Easter Sunday: stepping back from the day before it.
 QDate palmSunday(int year);
 
+// Easter Sunday by the full Gregorian reckoning of the Western churches,
+// for years 1583-9999 (an invalid QDate otherwise).
+QDate westernEasterSunday(int year);
+// Easter Sunday by the Julian reckoning of the Orthodox churches, given as
+// the Gregorian date, for years 1583-9999 (an invalid QDate otherwise).
+QDate orthodoxEasterSunday(int year);
+
 } // namespace Dayloom
