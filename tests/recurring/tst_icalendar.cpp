@@ -1,0 +1,174 @@
+#include "core/recurring/icalendarfile.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTest>
+
+using namespace Dayloom;
+
+namespace {
+
+bool readText(const QByteArray &text, ICalendarFile::Contents &contents, QString &error)
+{
+    QByteArray bytes = text;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ICalendarFile::read(buffer, contents, &error);
+}
+
+const DatedEntry *byUid(const ICalendarFile::Contents &contents, const QString &uid)
+{
+    for (const DatedEntry &e : contents.entries) {
+        if (e.uid == uid)
+            return &e;
+    }
+    return nullptr;
+}
+
+QStringList daysOf(const DatedEntry &entry, QDate from, QDate to)
+{
+    QStringList days;
+    for (const auto &d : entry.rule.daysBetween(from, to))
+        days.append(d.day.toString(u"MM-dd") + u' ' + entry.textFor(d.start));
+    return days;
+}
+
+} // namespace
+
+class TestICalendar : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom)); }
+    void importFromOtherPrograms();
+    void roundTrip();
+    void brokenFiles_data();
+    void brokenFiles();
+};
+
+// A calendar as calendar programs export it: time zones, a moved and an
+// excluded meeting, a span, what cannot be kept listed.
+void TestICalendar::importFromOtherPrograms()
+{
+    QFile file(QStringLiteral(DAYLOOM_TEST_DATA "/other-programs.ics"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(ICalendarFile::looksLikeICalendar(file.peek(64)));
+    ICalendarFile::Contents contents;
+    QString error;
+    QVERIFY2(ICalendarFile::read(file, contents, &error), qPrintable(error));
+
+    const DatedEntry *anna = byUid(contents, QStringLiteral("birthday-anna@example.com"));
+    QVERIFY(anna);
+    QCOMPARE(daysOf(*anna, QDate(2026, 4, 1), QDate(2026, 4, 30)),
+             QStringList{"04-12 Anna turns 37"});
+
+    const DatedEntry *meeting = byUid(contents, QStringLiteral("team-standup@example.com"));
+    QVERIFY(meeting);
+    QCOMPARE(daysOf(*meeting, QDate(2026, 2, 1), QDate(2026, 3, 31)),
+             (QStringList{"02-17 09:30 Team meeting, room 4", "03-03 09:30 Team meeting, room 4",
+                          "03-31 09:30 Team meeting, room 4"}));
+    const DatedEntry *moved = byUid(contents, QStringLiteral("team-standup@example.com/20260317"));
+    QVERIFY(moved);
+    QCOMPARE(daysOf(*moved, QDate(2026, 3, 1), QDate(2026, 3, 31)),
+             QStringList{"03-18 14:00 Team meeting, room 4"});
+
+    const DatedEntry *camp = byUid(contents, QStringLiteral("summer-camp@example.com"));
+    QVERIFY(camp);
+    QCOMPARE(camp->rule.spanDays, 12);
+    QCOMPARE(daysOf(*camp, QDate(2026, 7, 16), QDate(2026, 7, 31)),
+             (QStringList{"07-16 Summer camp", "07-17 Summer camp"}));
+
+    QVERIFY(!byUid(contents, QStringLiteral("cancelled@example.com")));
+    const QString leftOut = contents.leftOut.join(u'\n');
+    QVERIFY2(leftOut.contains(u"Pills: a rule repeating every hour is finer than a day"),
+             qPrintable(leftOut));
+    QVERIFY2(leftOut.contains(u"Fair: the event is cancelled"), qPrintable(leftOut));
+    QVERIFY2(leftOut.contains(u"VTODO"), qPrintable(leftOut));
+    QCOMPARE(contents.entries.size(), 5);
+}
+
+// Every kind of rule is written and read back unchanged.
+void TestICalendar::roundTrip()
+{
+    QList<DatedEntry> entries;
+    DatedEntry e;
+    e.uid = QStringLiteral("a;b,c@x");
+    e.description = QStringLiteral("Eric turns {years}, üñí \\ 中文 and a long description that "
+                                   "has to be folded over several lines of the file");
+    e.rule.first = QDate(1990, 2, 28);
+    e.rule.recurrence =
+        RecurrenceRule::parse(u"FREQ=YEARLY;BYMONTH=2;BYDAY=-1WE;BYSETPOS=1;WKST=SU");
+    e.rule.extraDates = {QDate(2026, 3, 1), QDate(2027, 3, 2)};
+    e.rule.exceptions = {QDate(2026, 2, 25)};
+    e.rule.shift = DateRule::Shift::NearestWorkday;
+    e.rule.shiftOffWeekdays = DateRule::Weekend | (1 << 1);
+    e.shiftAvoids = {QStringLiteral("other@x")};
+    entries.append(e);
+    DatedEntry easter;
+    easter.uid = QStringLiteral("pentecost@x");
+    easter.description = QStringLiteral("Pentecost Monday");
+    easter.rule.kind = DateRule::Kind::Easter;
+    easter.rule.reckoning = DateRule::Reckoning::Orthodox;
+    easter.rule.easterOffset = 50;
+    easter.rule.first = QDate(2026, 6, 1);
+    entries.append(easter);
+    DatedEntry timed;
+    timed.uid = QStringLiteral("dentist@x");
+    timed.description = QStringLiteral("Dentist\nsecond line");
+    timed.rule.first = QDate(2027, 1, 5);
+    timed.rule.startTime = QTime(8, 15);
+    timed.rule.spanDays = 3;
+    entries.append(timed);
+
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    QVERIFY(ICalendarFile::write(out, entries));
+    for (const QByteArray &line : bytes.split('\n'))
+        QVERIFY2(line.size() <= 76, line.constData());
+    ICalendarFile::Contents back;
+    QString error;
+    QVERIFY2(readText(bytes, back, error), qPrintable(error));
+    QVERIFY2(back.leftOut.isEmpty(), qPrintable(back.leftOut.join(u'\n')));
+    QCOMPARE(back.entries.size(), entries.size());
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        QVERIFY2(back.entries[i] == entries[i], qPrintable(back.entries[i].uid));
+}
+
+void TestICalendar::brokenFiles_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("message");
+
+    const QByteArray head = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    QTest::newRow("not-icalendar")
+        << QByteArray("hello\r\n") << "Line 1: an iCalendar file starts with BEGIN:VCALENDAR";
+    QTest::newRow("line-without-colon")
+        << head + "BEGIN:VEVENT\r\nDTSTART;VALUE=DATE 20260101\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"
+        << "Line 4 is not a property";
+    QTest::newRow("end-mismatch") << head + "BEGIN:VEVENT\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"
+                                  << "Line 4: END:VTODO does not close BEGIN:VEVENT of line 3";
+    QTest::newRow("never-closed") << head + "BEGIN:VEVENT\r\nSUMMARY:x\r\n"
+                                  << "Line 3: BEGIN:VEVENT is never closed";
+    QTest::newRow("bad-date") << head + "BEGIN:VEVENT\r\nUID:1\r\nSUMMARY:Broken\r\nDTSTART;VALUE="
+                                        "DATE:2026XX01\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"
+                              << "Line 3: the event \"Broken\"";
+    QTest::newRow("nul-byte") << head + QByteArray("SUMMARY:a\0b\r\n", 13) << "NUL";
+}
+
+// A broken file names its line and yields nothing.
+void TestICalendar::brokenFiles()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QString, message);
+    ICalendarFile::Contents contents;
+    contents.leftOut = {QStringLiteral("untouched")};
+    QString error;
+    QVERIFY(!readText(text, contents, error));
+    QVERIFY2(error.contains(message), qPrintable(error));
+    QCOMPARE(contents.leftOut, QStringList{"untouched"});
+}
+
+QTEST_GUILESS_MAIN(TestICalendar)
+#include "tst_icalendar.moc"
