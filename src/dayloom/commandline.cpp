@@ -34,7 +34,7 @@ namespace {
 const char HelpText[] =
     "Usage: dayloom [FILE]\n"
     "       dayloom --export OUT.png|OUT.pdf|OUT.svg [options] [FILE]\n"
-    "       dayloom --list-dates YYYY-MM [--dates FILE]\n"
+    "       dayloom --list-dates YYYY-MM [--dates FILE]...\n"
     "       dayloom --version | --help\n"
     "\n"
     "Dayloom designs and prints calendar pages. Without options it opens the\n"
@@ -70,13 +70,16 @@ const char HelpText[] =
     "    --fill               write every recurring date of the month into the\n"
     "                         notes of its days (as File > Fill Calendar does);\n"
     "                         with --months, into every month\n"
-    "    --dates FILE         with --fill: recurring-dates file (default: DLRECUR.DAX)\n"
+    "    --dates FILE         with --fill: a recurring-dates list or an iCalendar\n"
+    "                         (.ics) file; may be given several times, the lists\n"
+    "                         are merged (default: the user's own list)\n"
     "    --force              export a design even when some of its objects could\n"
     "                         not be read (they are left out); without it such a\n"
     "                         file is refused\n"
     "  --list-dates YYYY-MM   print the recurring dates falling in that month,\n"
     "                         one line per date: day, a tab, the description\n"
-    "    --dates FILE         recurring-dates file (default: DLRECUR.DAX)\n"
+    "    --dates FILE         a recurring-dates list or an iCalendar file; may be\n"
+    "                         given several times (default: the user's own list)\n"
     "  --version              print the version and exit\n"
     "  --help                 print this text and exit\n"
     "\n"
@@ -317,7 +320,7 @@ int RunMonths(const CommandLine::ExportOptions &options, PageDocument &document)
 {
     std::optional<MonthPages::Fill> fill;
     if (options.fill)
-        fill = MonthPages::Fill{options.datesFile, DefaultEditorFont()};
+        fill = MonthPages::Fill{options.datesFiles, DefaultEditorFont()};
     MonthPages pages(document, *options.months, fill);
     QString error;
     bool written = false;
@@ -388,7 +391,7 @@ int RunExport(const CommandLine::ExportOptions &options)
     if (options.fill) {
         bool filled = false;
         QString error;
-        if (!FillPageFromFile(page, options.datesFile, DefaultEditorFont(), filled, &error)) {
+        if (!FillPageFromFiles(page, options.datesFiles, DefaultEditorFont(), filled, &error)) {
             std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
             return 1;
         }
@@ -481,7 +484,7 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
         if (name == QLatin1String("--dates")) {
             if (value.isEmpty())
                 return Failure(QStringLiteral("--dates needs a file name"));
-            result.listDatesOptions.datesFile = value;
+            result.listDatesOptions.datesFiles.append(value);
             continue;
         }
         const QString error = ApplyExportOption(name, value, result.exportOptions);
@@ -501,9 +504,9 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
         result.kind = Kind::ListDates;
         return result;
     }
-    if (!result.listDatesOptions.datesFile.isEmpty() && !result.exportOptions.fill)
+    if (!result.listDatesOptions.datesFiles.isEmpty() && !result.exportOptions.fill)
         return Failure(QStringLiteral("--dates goes with --list-dates or --fill"));
-    result.exportOptions.datesFile = result.listDatesOptions.datesFile;
+    result.exportOptions.datesFiles = result.listDatesOptions.datesFiles;
     if (result.exportOptions.fill && !exporting)
         return Failure(QStringLiteral("--fill needs --export OUT"));
     if (result.exportOptions.force && !exporting)
@@ -577,8 +580,8 @@ int RunHeadless(const CommandLine &command, int argc, char *argv[])
         QCoreApplication app(argc, argv);
         QStringList lines;
         QString error;
-        if (!listDatesFromFile(command.listDatesOptions.yearMonth,
-                               command.listDatesOptions.datesFile, lines, &error)) {
+        if (!listDatesFromFiles(command.listDatesOptions.yearMonth,
+                                command.listDatesOptions.datesFiles, lines, &error)) {
             std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
             return 1;
         }

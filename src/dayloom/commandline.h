@@ -47,14 +47,16 @@ struct CommandLine
         std::optional<QString> border; // border name; empty: none
         QString file;
         bool fill = false;  // fill the cells from the recurring dates first
-        QString datesFile;  // with fill: the recurring-dates file
+        // With fill: the dates files (recurring-dates lists or iCalendar
+        // files), merged; none: the user's own list.
+        QStringList datesFiles;
         bool force = false; // export a design some of whose objects could not be read
     };
 
     struct ListDatesOptions
     {
         QString yearMonth; // "YYYY-MM"
-        QString datesFile; // empty: the user's recurring-dates file
+        QStringList datesFiles; // none: the user's own list
     };
 
     Kind kind = Kind::Window;

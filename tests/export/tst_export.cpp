@@ -159,7 +159,7 @@ void TestExport::monthsPdfFillFailureSaysWhy()
     SetUp(document, loFullCalendar, QDate(2027, 2, 10));
     const QString dates = dir.filePath("none.dax");
     MonthPages pages(document, Span(QDate(2027, 1, 1), QDate(2027, 4, 1)),
-                     MonthPages::Fill{dates, FontSpec()});
+                     MonthPages::Fill{{dates}, FontSpec()});
     const QString path = dir.filePath("months.pdf");
     QString error;
     QVERIFY(!pages.ExportPdf(path, &error));

@@ -1,7 +1,10 @@
 #include "core/recurring/icalendarfile.h"
+#include "core/recurring/recurringdates.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 using namespace Dayloom;
@@ -45,6 +48,7 @@ private Q_SLOTS:
     void roundTrip();
     void brokenFiles_data();
     void brokenFiles();
+    void peerWorkloadMatchesRemind();
 };
 
 // A calendar as calendar programs export it: time zones, a moved and an
@@ -168,6 +172,56 @@ void TestICalendar::brokenFiles()
     QVERIFY(!readText(text, contents, error));
     QVERIFY2(error.contains(message), qPrintable(error));
     QCOMPARE(contents.leftOut, QStringList{"untouched"});
+}
+
+// The 44 rules of the peers' year workload, as Dayloom keeps them (formula
+// entries and an iCalendar file beside them), against remind's own reading of
+// the same rules for 2026-2030.
+void TestICalendar::peerWorkloadMatchesRemind()
+{
+    const QString remind = QStandardPaths::findExecutable(QStringLiteral("remind"));
+    if (remind.isEmpty())
+        QSKIP("remind is not installed");
+    const QString peers = QStringLiteral(DAYLOOM_TEST_DATA "/../../../benchmarks/peers/");
+    RecurringDates dates;
+    QString error;
+    QVERIFY2(RecurringDates::loadFiles({peers + "w2.DAX", peers + "w2.ics"}, dates, &error),
+             qPrintable(error));
+
+    QProcess oracle;
+    oracle.start(remind, {QStringLiteral("-s60"), QStringLiteral(DAYLOOM_TEST_DATA "/w2.rem"),
+                          QStringLiteral("2026-01-01")});
+    QVERIFY(oracle.waitForFinished(60000));
+    QCOMPARE(oracle.exitCode(), 0);
+    QStringList expected;
+    for (const QString &line :
+         QString::fromUtf8(oracle.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts)) {
+        // "2027/01/01 * * * * New Year's Day"
+        const QStringList fields = line.split(u' ');
+        QVERIFY2(fields.size() > 5, qPrintable(line));
+        expected.append(QString(fields[0]).replace(u'/', u'-') + u' ' + fields.mid(5).join(u' '));
+    }
+
+    QStringList ours;
+    for (int year = 2026; year <= 2030; ++year) {
+        const QDate first(year, 1, 1);
+        const QList<QStringList> perDay = dates.textsByDay(first, QDate(year, 12, 31));
+        for (qsizetype i = 0; i < perDay.size(); ++i) {
+            for (const QString &text : perDay[i])
+                ours.append(first.addDays(i).toString(Qt::ISODate) + u' ' + text.trimmed());
+        }
+    }
+    expected.sort();
+    ours.sort();
+    QStringList missing, extra;
+    std::set_difference(expected.begin(), expected.end(), ours.begin(), ours.end(),
+                        std::back_inserter(missing));
+    std::set_difference(ours.begin(), ours.end(), expected.begin(), expected.end(),
+                        std::back_inserter(extra));
+    QVERIFY2(missing.isEmpty() && extra.isEmpty(),
+             qPrintable(QStringLiteral("only remind: %1\nonly Dayloom: %2")
+                            .arg(missing.join(u"; "), extra.join(u"; "))));
+    QVERIFY(ours.size() > 1200);
 }
 
 QTEST_GUILESS_MAIN(TestICalendar)

@@ -635,11 +635,11 @@ void TestRecurring::listing()
     QString error;
     QVERIFY(RecurringDatesFile::save(path, entries, &error));
     QStringList lines;
-    QVERIFY(listDatesFromFile("2024-03", path, lines, &error));
+    QVERIFY(listDatesFromFiles("2024-03", {path}, lines, &error));
     QCOMPARE(lines, expected);
-    QVERIFY(!listDatesFromFile("2024-13", path, lines, &error));
-    QVERIFY(!listDatesFromFile("March", path, lines, &error));
-    QVERIFY(!listDatesFromFile("2024-03", dir.filePath("missing.dax"), lines, &error));
+    QVERIFY(!listDatesFromFiles("2024-13", {path}, lines, &error));
+    QVERIFY(!listDatesFromFiles("March", {path}, lines, &error));
+    QVERIFY(!listDatesFromFiles("2024-03", {dir.filePath("missing.dax")}, lines, &error));
     QVERIFY(!error.isEmpty());
 }
 

@@ -306,15 +306,15 @@ void TestRecurringPageFill::fillFromFile()
     setMonth(page, 12, 1999);
     bool filled = false;
     QString error;
-    QVERIFY(FillPageFromFile(page, path, editorFont(), filled, &error));
+    QVERIFY(FillPageFromFiles(page, {path}, editorFont(), filled, &error));
     QVERIFY(filled);
     QCOMPARE(paragraphsOf(page.CellNote(28)).size(), 1);
 
     setMonth(page, 2, 1999);
-    QVERIFY(FillPageFromFile(page, path, editorFont(), filled, &error));
+    QVERIFY(FillPageFromFiles(page, {path}, editorFont(), filled, &error));
     QVERIFY(!filled);
 
-    QVERIFY(!FillPageFromFile(page, dir.filePath(QStringLiteral("missing.DAX")), editorFont(),
+    QVERIFY(!FillPageFromFiles(page, {dir.filePath(QStringLiteral("missing.DAX"))}, editorFont(),
                               filled, &error));
     QVERIFY(!error.isEmpty());
 }

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -34,11 +35,12 @@ struct MonthSpan
 class MonthPages
 {
 public:
-    // What every page is filled from: the recurring-dates file datesFile
-    // (empty: the one in the data folder), notes written in noteFont.
+    // What every page is filled from: the dates files (each a recurring-dates
+    // list or an iCalendar file; none: the user's own list), notes written
+    // in noteFont.
     struct Fill
     {
-        QString datesFile;
+        QStringList datesFiles;
         FontSpec noteFont;
     };
     // Writes the page the document shows into path; false with the reason.

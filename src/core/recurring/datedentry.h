@@ -20,7 +20,8 @@ public:
     // rule's first date.
     QString description;
     DateRule rule;
-    // The UIDs of the entries whose dates the rule's shift also moves off.
+    // The entries whose dates the rule's shift also moves off: UIDs of dated
+    // entries, names of formula entries.
     QStringList shiftAvoids;
 
     // The text written into a day the occurrence starting at start shows:

@@ -1,6 +1,7 @@
 #include "core/recurring/recurringfill.h"
 
 #include "core/recurring/datesinmonth.h"
+#include "core/recurring/recurringdates.h"
 #include "core/recurring/recurringdatesfile.h"
 #include "core/recurring/recurringentry.h"
 #include "core/recurring/recurringmonth.h"
@@ -105,26 +106,20 @@ std::optional<YearMonth> parseYearMonth(const QString &text)
     return value;
 }
 
-bool listDatesFromFile(const QString &yearMonth, const QString &datesFile, QStringList &lines,
-                       QString *error)
+bool listDatesFromFiles(const QString &yearMonth, const QStringList &datesFiles, QStringList &lines,
+                        QString *error)
 {
     lines.clear();
-    QString reason;
-    const auto fail = [&](const QString &text) {
-        if (error)
-            *error = text;
-        return false;
-    };
     const auto when = parseYearMonth(yearMonth);
-    if (!when)
-        return fail(QStringLiteral("Invalid month \"%1\": expected YYYY-MM.").arg(yearMonth));
-    const QString path = datesFile.isEmpty() ? RecurringDatesFile::defaultPath() : datesFile;
-    if (!datesFile.isEmpty() && !QFile::exists(datesFile))
-        return fail(QStringLiteral("%1: no such file.").arg(datesFile));
-    QStringList entries;
-    if (!RecurringDatesFile::load(path, entries, &reason))
-        return fail(QStringLiteral("%1: %2").arg(path, reason));
-    lines = listDatesInMonth(entries, when->month, when->year);
+    if (!when) {
+        if (error)
+            *error = QStringLiteral("Invalid month \"%1\": expected YYYY-MM.").arg(yearMonth);
+        return false;
+    }
+    RecurringDates dates;
+    if (!RecurringDates::loadFiles(datesFiles, dates, error))
+        return false;
+    lines = dates.listMonth(when->month, when->year);
     if (error)
         error->clear();
     return true;

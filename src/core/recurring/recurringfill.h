@@ -44,11 +44,11 @@ struct YearMonth
 // Reads "YYYY-MM" (year 1-9999, month 01-12; one-digit months accepted).
 std::optional<YearMonth> parseYearMonth(const QString &text);
 
-// The listing for the command line: reads the recurring-dates file datesFile,
-// or the one in the data folder (where the window keeps it) when datesFile is empty (that one may
-// be missing: nothing is listed), and lists the month given as "YYYY-MM". False with an error text
-// for a bad month, a missing datesFile or an unreadable file.
-bool listDatesFromFile(const QString &yearMonth, const QString &datesFile, QStringList &lines,
-                       QString *error = nullptr);
+// The listing for the command line: the dates of every dates file (each a
+// recurring-dates list or an iCalendar file, merged in order), or of the
+// user's own list when there are none, in the month given as "YYYY-MM". False
+// with an error text for a bad month or a missing or unreadable file.
+bool listDatesFromFiles(const QString &yearMonth, const QStringList &datesFiles, QStringList &lines,
+                        QString *error = nullptr);
 
 } // namespace Dayloom

@@ -2,6 +2,7 @@
 
 #include "core/calendar/calendardates.h"
 #include "core/calendar/calendarpage.h"
+#include "core/recurring/recurringdates.h"
 #include "core/recurring/recurringdatesfile.h"
 #include "core/recurring/recurringfill.h"
 #include "core/richtext/notedocument.h"
@@ -86,12 +87,16 @@ namespace {
 using TextsByCell = std::map<int, QStringList>;
 
 // The texts of the page's month, by the cell of each day.
-TextsByCell TextsOfPageMonth(const CalendarPage &page, const QStringList &entries)
+TextsByCell TextsOfPageMonth(const CalendarPage &page, const RecurringDates &dates)
 {
-    const QList<QStringList> perDay = fillTexts(entries, page.MainCalMonth(), page.MainCalYear());
+    TextsByCell perCell;
+    const QDate first(page.MainCalYear(), page.MainCalMonth(), 1);
+    if (!first.isValid())
+        return perCell;
+    const QList<QStringList> perDay =
+        dates.textsByDay(first, first.addDays(first.daysInMonth() - 1));
     // Several days never share a cell, but gathering by cell keeps each
     // note's texts in entry order whatever the mapping.
-    TextsByCell perCell;
     for (int day = 1; day <= perDay.size(); ++day) {
         const QStringList &texts = perDay[day - 1];
         if (texts.isEmpty())
@@ -104,20 +109,17 @@ TextsByCell TextsOfPageMonth(const CalendarPage &page, const QStringList &entrie
 }
 
 // The texts of every day a week planner shows, whichever month it is in.
-TextsByCell TextsOfPlannerDays(const CalendarPage &page, const QStringList &entries)
+TextsByCell TextsOfPlannerDays(const CalendarPage &page, const RecurringDates &dates)
 {
     TextsByCell perCell;
     const QDate first = page.PlannerFirstDate();
     if (!first.isValid())
         return perCell;
-    const QDate last = first.addDays(page.PlannerDayCount() - 1);
-    for (QDate month(first.year(), first.month(), 1); month <= last; month = month.addMonths(1)) {
-        const QList<QStringList> perDay = fillTexts(entries, month.month(), month.year());
-        for (int day = 1; day <= perDay.size(); ++day) {
-            const qint64 row = first.daysTo(QDate(month.year(), month.month(), day));
-            if (row >= 0 && row < page.PlannerDayCount() && !perDay[day - 1].isEmpty())
-                perCell[int(row) + 1] += perDay[day - 1];
-        }
+    const QList<QStringList> perDay =
+        dates.textsByDay(first, first.addDays(page.PlannerDayCount() - 1));
+    for (int row = 0; row < perDay.size(); ++row) {
+        if (!perDay[row].isEmpty())
+            perCell[row + 1] += perDay[row];
     }
     return perCell;
 }
@@ -145,34 +147,26 @@ bool AppendToCells(CalendarPage &page, const TextsByCell &perCell, const FontSpe
 bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
                          const FontSpec &defaultFont)
 {
-    return AppendToCells(page, TextsOfPageMonth(page, chosenEntries), defaultFont);
+    RecurringDates dates;
+    dates.formulaLines = chosenEntries;
+    return AppendToCells(page, TextsOfPageMonth(page, dates), defaultFont);
 }
 
-bool FillShownDaysWithEntries(CalendarPage &page, const QStringList &entries,
-                              const FontSpec &defaultFont)
+bool FillShownDays(CalendarPage &page, const RecurringDates &dates, const FontSpec &defaultFont)
 {
     if (!IsWeekPlanner(page))
-        return FillPageWithEntries(page, entries, defaultFont);
-    return AppendToCells(page, TextsOfPlannerDays(page, entries), defaultFont);
+        return AppendToCells(page, TextsOfPageMonth(page, dates), defaultFont);
+    return AppendToCells(page, TextsOfPlannerDays(page, dates), defaultFont);
 }
 
-bool FillPageFromFile(CalendarPage &page, const QString &datesFile, const FontSpec &defaultFont,
-                      bool &filled, QString *error)
+bool FillPageFromFiles(CalendarPage &page, const QStringList &datesFiles,
+                       const FontSpec &defaultFont, bool &filled, QString *error)
 {
     filled = false;
-    const auto fail = [&](const QString &text) {
-        if (error)
-            *error = text;
+    RecurringDates dates;
+    if (!RecurringDates::loadFiles(datesFiles, dates, error))
         return false;
-    };
-    if (!datesFile.isEmpty() && !QFile::exists(datesFile))
-        return fail(QStringLiteral("%1: no such file.").arg(datesFile));
-    const QString path = datesFile.isEmpty() ? RecurringDatesFile::defaultPath() : datesFile;
-    QStringList entries;
-    QString reason;
-    if (!RecurringDatesFile::load(path, entries, &reason))
-        return fail(QStringLiteral("%1: %2").arg(path, reason));
-    filled = FillShownDaysWithEntries(page, entries, defaultFont);
+    filled = FillShownDays(page, dates, defaultFont);
     if (error)
         error->clear();
     return true;

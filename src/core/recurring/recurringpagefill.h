@@ -13,6 +13,7 @@
 namespace Dayloom {
 
 class CalendarPage;
+class RecurringDates;
 
 // The first cell 1-42 that shows day 1-31 of the page's month and year, by
 // the date rules rather than by the cell records of the last paint (which
@@ -42,18 +43,16 @@ bool PuttextOnDay(CalendarPage &page, int day, const QString &text, const FontSp
 bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
                          const FontSpec &defaultFont);
 
-// The same for every day the page shows: a week planner that runs into the
-// next month also gets that month's dates (the window's fill command keeps
-// to the page's month). Other layouts as FillPageWithEntries.
-bool FillShownDaysWithEntries(CalendarPage &page, const QStringList &entries,
-                              const FontSpec &defaultFont);
-
-// The headless fill, for every day the page shows: every entry of the recurring-dates file
-// datesFile, or of the one in the data folder (where the window keeps it) when datesFile is empty
-// (that one may be missing: nothing is filled). filled tells whether any note changed. False with
-// an error text when an explicit datesFile is missing or a file cannot be read; the page is then
-// unchanged.
-bool FillPageFromFile(CalendarPage &page, const QString &datesFile, const FontSpec &defaultFont,
-                      bool &filled, QString *error = nullptr);
+// Writes every entry of a whole list into every day the page shows: the
+// page's month, or every day of a week planner, also those in the next
+// month (the window's fill command keeps to the page's month). True when
+// any note changed.
+bool FillShownDays(CalendarPage &page, const RecurringDates &dates, const FontSpec &defaultFont);
+// The headless fill: FillShownDays with the dates of
+// RecurringDates::loadFiles. filled
+// tells whether any note changed. False with the reason when the files
+// cannot be read; the page is then unchanged.
+bool FillPageFromFiles(CalendarPage &page, const QStringList &datesFiles,
+                       const FontSpec &defaultFont, bool &filled, QString *error = nullptr);
 
 } // namespace Dayloom

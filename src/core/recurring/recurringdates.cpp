@@ -1,0 +1,192 @@
+#include "core/recurring/recurringdates.h"
+
+#include "core/io/saveatomically.h"
+#include "core/recurring/datesinmonth.h"
+#include "core/recurring/icalendarfile.h"
+#include "core/recurring/recurringdatesfile.h"
+#include "core/recurring/recurringentry.h"
+#include "core/recurring/recurringfill.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace Dayloom {
+
+namespace {
+
+bool Fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+bool ReadICalendar(const QString &path, QList<DatedEntry> &entries, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    ICalendarFile::Contents contents;
+    QString reason;
+    if (!ICalendarFile::read(file, contents, &reason))
+        return Fail(error, QStringLiteral("%1: %2").arg(path, reason));
+    entries = std::move(contents.entries);
+    return true;
+}
+
+} // namespace
+
+QString RecurringDates::icsPathBeside(const QString &daxPath)
+{
+    return QFileInfo(daxPath).dir().filePath(icsFileName());
+}
+
+bool RecurringDates::loadUserList(const QString &daxPath, RecurringDates &out, QString *error)
+{
+    RecurringDates list;
+    QString reason;
+    if (!RecurringDatesFile::load(daxPath, list.formulaLines, &reason))
+        return Fail(error, QStringLiteral("%1: %2").arg(daxPath, reason));
+    const QString icsPath = icsPathBeside(daxPath);
+    if (QFile::exists(icsPath) && !ReadICalendar(icsPath, list.datedEntries, error))
+        return false;
+    out = std::move(list);
+    return true;
+}
+
+bool RecurringDates::saveUserList(const QString &daxPath, QString *error) const
+{
+    if (!RecurringDatesFile::save(daxPath, formulaLines, error))
+        return false;
+    const QString icsPath = icsPathBeside(daxPath);
+    if (datedEntries.isEmpty() && !QFile::exists(icsPath))
+        return true;
+    return SaveAtomically(icsPath, error, [this](QIODevice &device, QString *why) {
+        return ICalendarFile::write(device, datedEntries, why);
+    });
+}
+
+bool RecurringDates::loadFile(const QString &path, RecurringDates &out, QString *error)
+{
+    QFile file(path);
+    if (!file.exists())
+        return Fail(error, QStringLiteral("%1: no such file.").arg(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    const bool icalendar = ICalendarFile::looksLikeICalendar(file.peek(64));
+    file.close();
+    RecurringDates list;
+    if (icalendar) {
+        if (!ReadICalendar(path, list.datedEntries, error))
+            return false;
+    } else {
+        QString reason;
+        if (!RecurringDatesFile::load(path, list.formulaLines, &reason))
+            return Fail(error, QStringLiteral("%1: %2").arg(path, reason));
+    }
+    out = std::move(list);
+    return true;
+}
+
+bool RecurringDates::loadFiles(const QStringList &paths, RecurringDates &out, QString *error)
+{
+    RecurringDates all;
+    if (paths.isEmpty() && !loadUserList(RecurringDatesFile::defaultPath(), all, error))
+        return false;
+    for (const QString &path : paths) {
+        RecurringDates one;
+        if (!loadFile(path, one, error))
+            return false;
+        all.append(one);
+    }
+    out = std::move(all);
+    return true;
+}
+
+void RecurringDates::append(const RecurringDates &other)
+{
+    formulaLines += other.formulaLines;
+    datedEntries += other.datedEntries;
+}
+
+QSet<qint64> RecurringDates::blockedFor(const DatedEntry &entry, QDate from, QDate to) const
+{
+    QSet<qint64> blocked;
+    if (entry.shiftAvoids.isEmpty())
+        return blocked;
+    // A shift moves at most two weeks; the dates it avoids are its
+    // neighbours' own, unmoved by what those avoid in turn.
+    const QDate near = from.addDays(-31), far = to.addDays(31);
+    for (const DatedEntry &other : datedEntries) {
+        if (&other == &entry || !entry.shiftAvoids.contains(other.uid))
+            continue;
+        for (const auto &day : other.rule.daysBetween(near, far))
+            blocked.insert(day.day.toJulianDay());
+    }
+    // Formula entries have no UID: they are named by their name.
+    for (const QString &line : formulaLines) {
+        const RecurringEntry formulaEntry(line);
+        if (!entry.shiftAvoids.contains(formulaEntry.name()))
+            continue;
+        for (QDate month(near.year(), near.month(), 1); month <= far; month = month.addMonths(1)) {
+            for (const int day : DatesInMonth(formulaEntry.formula(), month.year(), month.month()))
+                blocked.insert(month.addDays(day - 1).toJulianDay());
+        }
+    }
+    return blocked;
+}
+
+QList<QList<std::pair<QDate, QString>>> RecurringDates::datedTexts(QDate from, QDate to) const
+{
+    QList<QList<std::pair<QDate, QString>>> perEntry;
+    for (const DatedEntry &entry : datedEntries) {
+        QList<std::pair<QDate, QString>> days;
+        for (const auto &shown : entry.rule.daysBetween(from, to, blockedFor(entry, from, to)))
+            days.append({shown.day, entry.textFor(shown.start)});
+        perEntry.append(std::move(days));
+    }
+    return perEntry;
+}
+
+QList<QStringList> RecurringDates::textsByDay(QDate from, QDate to) const
+{
+    if (!from.isValid() || !to.isValid() || to < from || from.daysTo(to) >= MaxRangeDays)
+        return {};
+    QList<QStringList> texts(from.daysTo(to) + 1);
+    for (QDate month(from.year(), from.month(), 1); month <= to; month = month.addMonths(1)) {
+        const QList<QStringList> perDay = fillTexts(formulaLines, month.month(), month.year());
+        for (qsizetype day = 0; day < perDay.size(); ++day) {
+            const qint64 index = from.daysTo(month.addDays(day));
+            if (index >= 0 && index < texts.size())
+                texts[index] += perDay[day];
+        }
+    }
+    for (const auto &days : datedTexts(from, to)) {
+        for (const auto &[day, text] : days)
+            texts[from.daysTo(day)].append(text);
+    }
+    return texts;
+}
+
+QStringList RecurringDates::listMonth(int month, int year) const
+{
+    const QDate first(year, month, 1);
+    if (!first.isValid())
+        return {};
+    const QDate last = first.addDays(first.daysInMonth() - 1);
+    QList<QStringList> perDay(first.daysInMonth());
+    for (const QString &line : listDatesInMonth(formulaLines, month, year))
+        perDay[line.section(u'\t', 0, 0).toInt() - 1].append(line);
+    for (const auto &days : datedTexts(first, last)) {
+        for (const auto &[day, text] : days)
+            perDay[day.day() - 1].append(QString::number(day.day()) + u'\t' + text);
+    }
+    QStringList lines;
+    for (const QStringList &dayLines : std::as_const(perDay))
+        lines += dayLines;
+    return lines;
+}
+
+} // namespace Dayloom

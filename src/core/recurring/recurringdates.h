@@ -1,0 +1,69 @@
+#pragma once
+
+#include "core/recurring/datedentry.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// A whole list of recurring dates: the formula entries of "DLRECUR.DAX"
+// (kept as their lines, byte for byte) and the entries the formulas cannot
+// express, kept beside it in "DLRECUR.ics". The fill, the listing and the
+// command line work on this; every entry writes its text on each day it
+// falls on, formula entries first, in list order.
+
+namespace Dayloom {
+
+class RecurringDates
+{
+public:
+    QStringList formulaLines;
+    QList<DatedEntry> datedEntries;
+
+    static QString icsFileName() { return QStringLiteral("DLRECUR.ics"); }
+    // DLRECUR.ics in the folder of a DLRECUR.DAX path.
+    static QString icsPathBeside(const QString &daxPath);
+
+    // The user's list: the recurring-dates file at daxPath and DLRECUR.ics
+    // beside it; either may be missing. False with "PATH: reason" when one
+    // cannot be read (a broken iCalendar file names its line); out is then
+    // unchanged.
+    static bool loadUserList(const QString &daxPath, RecurringDates &out, QString *error = nullptr);
+    // Writes both files through QSaveFile. DLRECUR.DAX is written as it
+    // always was; DLRECUR.ics only when there are dated entries or it exists
+    // (an emptied list empties it).
+    bool saveUserList(const QString &daxPath, QString *error = nullptr) const;
+    // A dates file named by the user: iCalendar or a recurring-dates list,
+    // told apart by content. False with "PATH: reason" when missing or
+    // unreadable.
+    static bool loadFile(const QString &path, RecurringDates &out, QString *error = nullptr);
+
+    // The lists of several dates files merged in order; no files: the
+    // user's own list (loadUserList at RecurringDatesFile::defaultPath()).
+    // False with "PATH: reason" when a file is missing or unreadable; out is
+    // then unchanged.
+    static bool loadFiles(const QStringList &paths, RecurringDates &out, QString *error = nullptr);
+
+    void append(const RecurringDates &other);
+    bool isEmpty() const { return formulaLines.isEmpty() && datedEntries.isEmpty(); }
+
+    // For each day of from..to (index from.daysTo(day)), the texts written
+    // there, formula entries first, each list in entry order. Empty for a
+    // range that is invalid or longer than MaxRangeDays.
+    QList<QStringList> textsByDay(QDate from, QDate to) const;
+    // "day<TAB>description" for every day of the month on which an entry
+    // falls, in day order, then entry order.
+    QStringList listMonth(int month, int year) const;
+
+    static constexpr int MaxRangeDays = 3 * 366;
+
+private:
+    // The Julian days a dated entry's shift also moves off: the dates of the
+    // entries it names (dated ones by UID, formula ones by name), near the
+    // range.
+    QSet<qint64> blockedFor(const DatedEntry &entry, QDate from, QDate to) const;
+    QList<QList<std::pair<QDate, QString>>> datedTexts(QDate from, QDate to) const;
+};
+
+} // namespace Dayloom
