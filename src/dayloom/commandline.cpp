@@ -19,8 +19,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -73,6 +76,10 @@ const char HelpText[] =
     "    --dates FILE         with --fill: a recurring-dates list or an iCalendar\n"
     "                         (.ics) file; may be given several times, the lists\n"
     "                         are merged (default: the user's own list)\n"
+    "    --variants           with --fill and several --dates: one output per dates\n"
+    "                         file from the same design, \"{dates}\" in OUT replaced\n"
+    "                         by the file's base name (family-{dates}.pdf); the\n"
+    "                         files are made on every core\n"
     "    --force              export a design even when some of its objects could\n"
     "                         not be read (they are left out); without it such a\n"
     "                         file is refused\n"
@@ -88,11 +95,11 @@ const char HelpText[] =
 
 // The options that take a value, as "--name value" or "--name=value".
 const QStringList ValueOptions = {
-    QStringLiteral("--export"), QStringLiteral("--list-dates"), QStringLiteral("--dates"),
-    QStringLiteral("--zoom"),   QStringLiteral("--dpi"),        QStringLiteral("--months"),
-    QStringLiteral("--layout"), QStringLiteral("--paper"),      QStringLiteral("--month"),
-    QStringLiteral("--day"),    QStringLiteral("--week-start"), QStringLiteral("--language"),
-    QStringLiteral("--border")};
+    QStringLiteral("--export"), QStringLiteral("--list-dates"),   QStringLiteral("--dates"),
+    QStringLiteral("--zoom"),   QStringLiteral("--dpi"),          QStringLiteral("--months"),
+    QStringLiteral("--layout"), QStringLiteral("--paper"),        QStringLiteral("--month"),
+    QStringLiteral("--day"),    QStringLiteral("--week-start"),   QStringLiteral("--language"),
+    QStringLiteral("--border"), QStringLiteral("--variant-group")};
 
 // The longest --months span: a century of pages.
 constexpr int MaxMonthSpan = 1200;
@@ -428,6 +435,66 @@ int FinishOutput()
     return 1;
 }
 
+QString VariantOutput(const CommandLine::ExportOptions &options, const QString &datesFile)
+{
+    QString output = options.output;
+    return output.replace(QStringLiteral("{dates}"), QFileInfo(datesFile).completeBaseName());
+}
+
+QString CheckVariants(const CommandLine::ExportOptions &options)
+{
+    if (!options.fill || options.datesFiles.isEmpty())
+        return QStringLiteral("--variants needs --fill and --dates FILE for each variant");
+    if (!options.output.contains(QStringLiteral("{dates}")))
+        return QStringLiteral("--variants needs {dates} in the output name");
+    QStringList outputs;
+    for (const QString &file : options.datesFiles) {
+        const QString output = VariantOutput(options, file);
+        if (outputs.contains(output))
+            return QStringLiteral("two dates files would both write %1").arg(output);
+        outputs.append(output);
+    }
+    return {};
+}
+
+// Each process makes every variantGroups-th variant; the first one starts the
+// others, so a run of many dates files uses every core and pays for starting
+// once per core rather than once per file.
+int RunVariants(const CommandLine::ExportOptions &options, const QStringList &arguments)
+{
+    const qsizetype count = options.datesFiles.size();
+    int groups = options.variantGroups;
+    QList<QProcess *> helpers;
+    if (groups == 0) {
+        groups = int(std::clamp<qsizetype>(QThread::idealThreadCount(), 1, count));
+        for (int group = 1; group < groups; ++group) {
+            auto *helper = new QProcess;
+            helper->setProcessChannelMode(QProcess::ForwardedChannels);
+            helper->start(
+                QCoreApplication::applicationFilePath(),
+                arguments.mid(1) +
+                    QStringList{QStringLiteral("--variant-group=%1/%2").arg(group).arg(groups)});
+            helpers.append(helper);
+        }
+    }
+    int code = 0;
+    for (qsizetype i = options.variantGroup; i < count; i += groups) {
+        CommandLine::ExportOptions one = options;
+        one.variants = false;
+        one.datesFiles = {options.datesFiles[i]};
+        one.output = VariantOutput(options, options.datesFiles[i]);
+        code = std::max(code, RunExport(one));
+    }
+    for (QProcess *helper : std::as_const(helpers)) {
+        if (!helper->waitForFinished(-1) || helper->exitStatus() != QProcess::NormalExit)
+            code = std::max(code, 1);
+        else
+            code = std::max(code, helper->exitCode());
+        delete helper;
+    }
+    return code;
+}
+
 } // namespace
 
 CommandLine CommandLine::Parse(const QStringList &arguments)
@@ -458,6 +525,12 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
             result.exportOptions.fill = true;
             continue;
         }
+        if (name == QLatin1String("--variants")) {
+            if (equals >= 0)
+                return Failure(QStringLiteral("--variants takes no value"));
+            result.exportOptions.variants = true;
+            continue;
+        }
         if (name == QLatin1String("--force")) {
             if (equals >= 0)
                 return Failure(QStringLiteral("--force takes no value"));
@@ -479,6 +552,19 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
                 return Failure(QStringLiteral("--list-dates needs YYYY-MM, not '%1'").arg(value));
             listing = true;
             result.listDatesOptions.yearMonth = value;
+            continue;
+        }
+        if (name == QLatin1String("--variant-group")) {
+            // Internal: "K/N", which share of the variants this process makes.
+            const QStringList parts = value.split(u'/');
+            bool okGroup = false, okGroups = false;
+            const int group = parts.value(0).toInt(&okGroup),
+                      groups = parts.value(1).toInt(&okGroups);
+            if (parts.size() != 2 || !okGroup || !okGroups || groups < 1 || groups > 64 ||
+                group < 0 || group >= groups)
+                return Failure(QStringLiteral("--variant-group needs K/N"));
+            result.exportOptions.variantGroup = group;
+            result.exportOptions.variantGroups = groups;
             continue;
         }
         if (name == QLatin1String("--dates")) {
@@ -509,6 +595,11 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
     result.exportOptions.datesFiles = result.listDatesOptions.datesFiles;
     if (result.exportOptions.fill && !exporting)
         return Failure(QStringLiteral("--fill needs --export OUT"));
+    if (result.exportOptions.variants) {
+        const QString error = CheckVariants(result.exportOptions);
+        if (!error.isEmpty())
+            return Failure(error);
+    }
     if (result.exportOptions.force && !exporting)
         return Failure(QStringLiteral("--force needs --export OUT"));
     if (!exporting) {
@@ -569,7 +660,9 @@ int RunHeadless(const CommandLine &command, int argc, char *argv[])
             qputenv("QT_QPA_PLATFORM", "offscreen");
         EnsureRuntimeDirectory();
         QGuiApplication app(argc, argv);
-        const int code = RunExport(command.exportOptions);
+        const int code = command.exportOptions.variants
+                             ? RunVariants(command.exportOptions, app.arguments())
+                             : RunExport(command.exportOptions);
         // Everything is written and closed: tearing down the font caches
         // and the platform would only cost time.
         std::fflush(stdout);

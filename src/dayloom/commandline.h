@@ -46,17 +46,29 @@ struct CommandLine
         QString language;
         std::optional<QString> border; // border name; empty: none
         QString file;
-        bool fill = false;  // fill the cells from the recurring dates first
+        bool fill = false; // fill the cells from the recurring dates first
         // With fill: the dates files (recurring-dates lists or iCalendar
         // files), merged; none: the user's own list.
         QStringList datesFiles;
-        bool force = false; // export a design some of whose objects could not be read
+        // One output per dates file, "{dates}" in the output name replaced by
+        // the file's base name; the files are shared among variantGroups
+        // processes, this one making those of variantGroup.
+        bool variants = false;
+        int variantGroup = 0;
+        int variantGroups = 0; // 0: this process shares them out
+        bool force = false;    // export a design some of whose objects could not be read
     };
 
     struct ListDatesOptions
     {
         QString yearMonth; // "YYYY-MM"
-        QStringList datesFiles; // none: the user's own list
+        QStringList datesFiles;
+        // One output per dates file, "{dates}" in the output name replaced by
+        // the file's base name; the files are shared among variantGroups
+        // processes, this one making those of variantGroup.
+        bool variants = false;
+        int variantGroup = 0;
+        int variantGroups = 0; // 0: this process shares them out // none: the user's own list
     };
 
     Kind kind = Kind::Window;

@@ -288,6 +288,14 @@ private:
     int m_everyWeekday = 0;
     int m_monthMask = 0;
     QList<RecurrenceRule::WeekdayNumber> m_ordinalWeekdays;
+    // Where the weeks of the year last asked about begin.
+    mutable struct
+    {
+        int year = std::numeric_limits<int>::min();
+        qint64 weekOne = 0;
+        qint64 nextWeekOne = 0;
+        int lastYearWeeks = 0;
+    } m_weeks;
 };
 
 qint64 Expansion::periodStart(qint64 index) const
@@ -402,17 +410,20 @@ bool Expansion::matches(const Day &d) const
 // last week of the year before match that week's number or -1.
 bool Expansion::matchesWeekNumber(const Day &d) const
 {
-    const qint64 weekOne = FirstDayOfWeekOne(d.year, m_rule.weekStart);
-    const qint64 nextWeekOne = FirstDayOfWeekOne(d.year + 1, m_rule.weekStart);
-    const auto &wanted = m_rule.byWeekNo;
-    if (d.julian >= nextWeekOne)
-        return wanted.contains(1);
-    if (d.julian < weekOne) {
-        const int lastWeeks = int((weekOne - FirstDayOfWeekOne(d.year - 1, m_rule.weekStart)) / 7);
-        return wanted.contains(lastWeeks) || wanted.contains(-1);
+    if (d.year != m_weeks.year) {
+        m_weeks.year = d.year;
+        m_weeks.weekOne = FirstDayOfWeekOne(d.year, m_rule.weekStart);
+        m_weeks.nextWeekOne = FirstDayOfWeekOne(d.year + 1, m_rule.weekStart);
+        m_weeks.lastYearWeeks =
+            int((m_weeks.weekOne - FirstDayOfWeekOne(d.year - 1, m_rule.weekStart)) / 7);
     }
-    const int weeks = int((nextWeekOne - weekOne) / 7);
-    const int week = int((d.julian - weekOne) / 7) + 1;
+    const auto &wanted = m_rule.byWeekNo;
+    if (d.julian >= m_weeks.nextWeekOne)
+        return wanted.contains(1);
+    if (d.julian < m_weeks.weekOne)
+        return wanted.contains(m_weeks.lastYearWeeks) || wanted.contains(-1);
+    const int weeks = int((m_weeks.nextWeekOne - m_weeks.weekOne) / 7);
+    const int week = int((d.julian - m_weeks.weekOne) / 7) + 1;
     return wanted.contains(week) || wanted.contains(week - weeks - 1);
 }
 

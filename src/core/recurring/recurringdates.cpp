@@ -143,8 +143,11 @@ QList<QList<std::pair<QDate, QString>>> RecurringDates::datedTexts(QDate from, Q
     QList<QList<std::pair<QDate, QString>>> perEntry;
     for (const DatedEntry &entry : datedEntries) {
         QList<std::pair<QDate, QString>> days;
+        // Most texts are the same on every day: shared, not built again.
+        const bool sameText =
+            !entry.rule.startTime.isValid() && !entry.description.contains(u"{years}");
         for (const auto &shown : entry.rule.daysBetween(from, to, blockedFor(entry, from, to)))
-            days.append({shown.day, entry.textFor(shown.start)});
+            days.append({shown.day, sameText ? entry.description : entry.textFor(shown.start)});
         perEntry.append(std::move(days));
     }
     return perEntry;
