@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -138,6 +139,7 @@ private Q_SLOTS:
     void toolHidesWithoutDayCells();
     void toolStepsAsideForModalDialogs();
     void libraryAndVisibilityComeBackAtStart();
+    void showHideIsAGlyphToggle();
 
 private:
     TCalendarMain &NewWindow();
@@ -460,6 +462,37 @@ void TestIconTool::libraryAndVisibilityComeBackAtStart()
     QVERIFY(again.IconTool()->isVisible());
     QCOMPARE(CheckedItems(*again.IconTool()), QStringList{"mnuHolidaysICL"});
     QCOMPARE(again.IconTool()->IconListBox()->FileName(), Folder(QStringLiteral("holiday.icl")));
+}
+
+// The button used to show its caption, which changed width between "Show
+// Icon Tool" and "Hide Icon Tool" and shifted every button after it.
+void TestIconTool::showHideIsAGlyphToggle()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    auto *button = window.findChild<QToolButton *>("ShowHideIconTool");
+    QWidget *panel = button->parentWidget();
+    const auto buttonPlaces = [panel] {
+        panel->layout()->activate();
+        QList<QRect> places;
+        for (const QToolButton *each : panel->findChildren<QToolButton *>())
+            places << each->geometry();
+        return places;
+    };
+    QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    QVERIFY(!button->icon().pixmap(button->iconSize()).isNull());
+    QVERIFY(button->isCheckable());
+
+    const QList<QRect> before = buttonPlaces();
+    for (const bool shown : {true, false, true}) {
+        if (window.IconTool()->isVisible() != shown)
+            QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(window.IconTool()->isVisible(), shown);
+        QCOMPARE(button->isChecked(), shown);
+        QCOMPARE(button->toolTip(),
+                 shown ? QStringLiteral("Hide Icon Tool") : QStringLiteral("Show Icon Tool"));
+        QCOMPARE(buttonPlaces(), before);
+    }
 }
 
 QTEST_MAIN(TestIconTool)
