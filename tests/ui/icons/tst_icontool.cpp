@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -140,6 +141,8 @@ private Q_SLOTS:
     void toolStepsAsideForModalDialogs();
     void libraryAndVisibilityComeBackAtStart();
     void showHideIsAGlyphToggle();
+    void windowFitsTitleAndWholeIcons_data();
+    void windowFitsTitleAndWholeIcons();
 
 private:
     TCalendarMain &NewWindow();
@@ -493,6 +496,48 @@ void TestIconTool::showHideIsAGlyphToggle()
                  shown ? QStringLiteral("Hide Icon Tool") : QStringLiteral("Show Icon Tool"));
         QCOMPARE(buttonPlaces(), before);
     }
+}
+
+void TestIconTool::windowFitsTitleAndWholeIcons_data()
+{
+    QTest::addColumn<int>("titlePixels");
+    QTest::newRow("desktop font") << 0;
+    QTest::newRow("large font") << 30;
+}
+
+// The window was 140 pixels wide: the title read "Ic… s" and the fourth
+// column of icons was cut in half.
+void TestIconTool::windowFitsTitleAndWholeIcons()
+{
+    QFETCH(int, titlePixels);
+    const QFont desktop = QApplication::font();
+    QFont font = desktop;
+    if (titlePixels > 0)
+        font.setPixelSize(titlePixels);
+    QApplication::setFont(font);
+    TFloatingPalette palette(nullptr);
+    palette.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&palette));
+    TIconListBox *list = palette.IconListBox();
+    QVERIFY(list->count() >= 12);
+
+    QFont bold = font;
+    bold.setBold(true);
+    const int square = palette.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &palette);
+    const int titleBar = QFontMetrics(bold).horizontalAdvance(palette.windowTitle()) + 4 * square;
+    QApplication::setFont(desktop);
+    QVERIFY2(palette.width() >= titleBar,
+             qPrintable(QStringLiteral("%1 < %2").arg(palette.width()).arg(titleBar)));
+
+    const QRect view = list->viewport()->rect();
+    QCOMPARE(view.width() % list->ColumnWidth(), 0);
+    const int columns = view.width() / list->ColumnWidth();
+    QVERIFY(columns >= 4);
+    // The icons run down the columns, three to a column: the first four
+    // columns' icons are whole in view.
+    for (int index = 0; index < 12; ++index)
+        QVERIFY2(view.contains(list->visualItemRect(list->item(index))),
+                 qPrintable(QString::number(index)));
 }
 
 QTEST_MAIN(TestIconTool)
