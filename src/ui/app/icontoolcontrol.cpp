@@ -3,6 +3,7 @@
 #include "core/app/preferences.h"
 #include "core/io/inifile.h"
 #include "ui/app/cellnoteediting.h"
+#include "ui/glyphs/buttonglyph.h"
 #include "ui/icons/tfloatingpalette.h"
 #include "ui/icons/ticonlistbox.h"
 #include "ui/surface/tcalendarpanel32.h"
@@ -20,11 +21,22 @@ IconToolControl::IconToolControl(QWidget *mainWindow, QToolButton *after, TCalen
       m_button(new QToolButton(after->parentWidget())), m_visible(preferences.iconToolVisible)
 {
     m_button->setObjectName(QStringLiteral("ShowHideIconTool"));
-    m_button->setText(QStringLiteral("Show Icon Tool"));
+    // A glyph that stays pressed while the tool is shown, like the tool
+    // buttons beside it; the caption goes to the tooltip, so the panel does
+    // not shift when it changes.
+    m_button->setIcon(ButtonGlyph(QStringLiteral("dayloom-icon-tool")));
+    m_button->setIconSize(after->iconSize());
+    m_button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_button->setCheckable(true);
     m_button->setAutoRaise(true);
+    ShowCaption(QStringLiteral("Show Icon Tool"));
     auto *panel = static_cast<QBoxLayout *>(after->parentWidget()->layout());
     panel->insertWidget(panel->indexOf(after) + 1, m_button);
-    connect(m_button, &QToolButton::clicked, this, &IconToolControl::ShowHide);
+    // The button's own check follows the tool, not the click.
+    connect(m_button, &QToolButton::clicked, this, [this] {
+        ShowHide();
+        UpdateButton();
+    });
 
     m_palette = new TFloatingPalette(mainWindow);
     connect(m_palette, &TFloatingPalette::visibilityChanged, this,
@@ -59,8 +71,16 @@ void IconToolControl::TakePreferences(Preferences &preferences) const
 void IconToolControl::UpdateButton()
 {
     m_button->setEnabled(m_hasDayCells());
-    m_button->setText(m_palette->isVisible() ? QStringLiteral("Hide Icon Tool")
-                                             : QStringLiteral("Show Icon Tool"));
+    const bool shown = m_palette->isVisible();
+    m_button->setChecked(shown);
+    ShowCaption(shown ? QStringLiteral("Hide Icon Tool") : QStringLiteral("Show Icon Tool"));
+}
+
+void IconToolControl::ShowCaption(const QString &caption)
+{
+    m_button->setText(caption);
+    m_button->setToolTip(caption);
+    m_button->setAccessibleName(caption);
 }
 
 void IconToolControl::ShowHide()

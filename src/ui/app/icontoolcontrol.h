@@ -7,6 +7,7 @@
 class QEvent;
 class QImage;
 class QPoint;
+class QString;
 class QToolButton;
 
 namespace Dayloom {
@@ -18,7 +19,7 @@ class TFloatingPalette;
 struct Preferences;
 
 // The main window's side of the icon tool (TFloatingPalette): its "Show
-// Icon Tool" / "Hide Icon Tool" button, when it is shown (only while the
+// Icon Tool" / "Hide Icon Tool" glyph toggle, when it is shown (only while the
 // page has day cells, and out of the way of modal dialogs), and the icons
 // dragged from it onto day cells, which go into the cell's note.
 class IconToolControl : public QObject
@@ -73,6 +74,9 @@ Q_SIGNALS:
     void iconDropped();
 
 private:
+    // The caption ("Show Icon Tool" / "Hide Icon Tool") as tooltip and name.
+    void ShowCaption(const QString &caption);
+
     TCalendarPanel32 *m_page;
     CellNoteEditing *m_notes;
     std::function<bool()> m_hasDayCells;

@@ -1,11 +1,14 @@
 #include "ui/common/picturefolderlists.h"
 
+#include "core/io/appfolders.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace Dayloom {
@@ -19,7 +22,7 @@ PictureFolderLists::PictureFolderLists(const QStringList &mask, QWidget *parent)
 {
     m_drives = new QComboBox(this);
     m_drives->setObjectName(QStringLiteral("DriveComboBox1"));
-    m_drives->setAccessibleName(QStringLiteral("Drive"));
+    m_drives->setAccessibleName(QStringLiteral("Places"));
     m_folderLabel = new QLabel(this);
     m_folderLabel->setObjectName(QStringLiteral("FolderLabel"));
     m_folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -51,14 +54,54 @@ PictureFolderLists::PictureFolderLists(const QStringList &mask, QWidget *parent)
             Q_EMIT fileChosen(path);
     });
     connect(m_files, &QListWidget::itemActivated, this, &PictureFolderLists::fileActivated);
-    FillDrives();
+    FillPlaces();
 }
 
-void PictureFolderLists::FillDrives()
+void PictureFolderLists::FillPlaces()
 {
-    for (const QFileInfo &drive : QDir::drives())
-        m_drives->addItem(QDir::toNativeSeparators(drive.absoluteFilePath()),
-                          drive.absoluteFilePath());
+    // A system with one root has nothing to choose among drives: the places
+    // people keep pictures in come first, the whole computer last.
+    AddPlace(QStringLiteral("Home"), QDir::homePath(), QStyle::SP_DirHomeIcon);
+    AddPlace(QStringLiteral("Pictures"),
+             QStandardPaths::writableLocation(QStandardPaths::PicturesLocation),
+             QStyle::SP_DirIcon);
+    AddPlace(QStringLiteral("Clip Art"), AssetPath(QStringLiteral("Clipart")), QStyle::SP_DirIcon);
+    AddPlace(QStringLiteral("Textures"), AssetPath(QStringLiteral("Textures")), QStyle::SP_DirIcon);
+    const QFileInfoList drives = QDir::drives();
+    for (const QFileInfo &drive : drives) {
+        const QString name = drives.size() == 1
+                                 ? QStringLiteral("Computer")
+                                 : QDir::toNativeSeparators(drive.absoluteFilePath());
+        AddPlace(name, drive.absoluteFilePath(), QStyle::SP_DriveHDIcon);
+    }
+}
+
+void PictureFolderLists::AddPlace(const QString &name, const QString &path,
+                                  QStyle::StandardPixmap icon)
+{
+    // Missing folders are left out, and a folder that is already a place
+    // (Pictures set to the home folder) is not listed twice.
+    const QString folder = path.isEmpty() ? QString() : QDir(path).canonicalPath();
+    if (folder.isEmpty() || m_drives->findData(folder) >= 0)
+        return;
+    m_drives->addItem(style()->standardIcon(icon), name, folder);
+}
+
+int PictureFolderLists::PlaceOf(const QString &folder) const
+{
+    // The innermost place holding the folder, so that the clip art shows as
+    // "Clip Art" even when it lies inside the home folder.
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < m_drives->count(); ++i) {
+        const QString place = m_drives->itemData(i).toString();
+        const QString inside = place.endsWith(QLatin1Char('/')) ? place : place + QLatin1Char('/');
+        if ((folder == place || folder.startsWith(inside)) && place.size() > bestLength) {
+            best = i;
+            bestLength = place.size();
+        }
+    }
+    return best;
 }
 
 void PictureFolderLists::SetFolder(const QString &path, const QString &fallback)
@@ -70,10 +113,7 @@ void PictureFolderLists::SetFolder(const QString &path, const QString &fallback)
     m_folder = QDir(folder).canonicalPath();
     if (m_folder.isEmpty())
         m_folder = QDir(folder).absolutePath();
-    for (int i = 0; i < m_drives->count(); ++i) {
-        if (m_folder.startsWith(m_drives->itemData(i).toString(), Qt::CaseInsensitive))
-            m_drives->setCurrentIndex(i);
-    }
+    m_drives->setCurrentIndex(PlaceOf(m_folder));
     m_folderLabel->setText(QDir::toNativeSeparators(m_folder));
     m_folderLabel->setToolTip(m_folderLabel->text());
     FillLists();

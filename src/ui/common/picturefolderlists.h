@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStyle>
 #include <QWidget>
 
 class QComboBox;
@@ -11,7 +12,8 @@ class QListWidgetItem;
 
 namespace Dayloom {
 
-// The folder and file lists of the picture browsers: a drive list, the
+// The folder and file lists of the picture browsers: a list of places
+// (Home, Pictures, the shipped clip art and textures, the drives), the
 // current folder, its sub-folders (with ".." above them) and the files that
 // match a mask, compared ignoring case. Activating a folder opens it;
 // choosing a file reports its full path.
@@ -41,7 +43,10 @@ Q_SIGNALS:
     void folderChanged();
 
 private:
-    void FillDrives();
+    void FillPlaces();
+    void AddPlace(const QString &name, const QString &path, QStyle::StandardPixmap icon);
+    // The index of the place the folder lies in; -1 for none.
+    int PlaceOf(const QString &folder) const;
     void FillLists();
     void OpenFolderItem(QListWidgetItem *item);
 

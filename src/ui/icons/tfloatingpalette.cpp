@@ -9,12 +9,14 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace Dayloom {
@@ -84,22 +86,20 @@ TFloatingPalette::TFloatingPalette(QWidget *mainWindow, const IconToolServices &
     // Showing the tool leaves the keyboard with the main window.
     setAttribute(Qt::WA_ShowWithoutActivating);
 
-    auto *client = new QWidget(this);
-    client->setFixedSize(ClientSize, ClientSize);
-    auto *layout = new QVBoxLayout(client);
+    m_client = new QWidget(this);
+    auto *layout = new QVBoxLayout(m_client);
     layout->setContentsMargins(ListBorder, ListBorder, ListBorder, ListBorder);
-    m_list = new TIconListBox(client);
+    m_list = new TIconListBox(m_client);
     m_list->setObjectName(QStringLiteral("IconListBox"));
     m_list->setAccessibleName(QStringLiteral("Icons"));
     QPalette white = m_list->palette();
     white.setColor(QPalette::Base, Qt::white);
     m_list->setPalette(white);
-    m_list->SetXIcons(3);
-    m_list->SetYIcons(3);
     layout->addWidget(m_list);
-    setCentralWidget(client);
+    setCentralWidget(m_client);
 
     BuildMenu();
+    FitToTitleAndIcons();
     QMainWindow::layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_list->SetFileName(LibraryPath(QStringLiteral("activity.icl")));
@@ -154,6 +154,37 @@ void TFloatingPalette::BuildMenu()
     m_mnuOtherIconFile->setObjectName(QStringLiteral("mnuOtherIconFile"));
     m_mnuOtherIconFile->setCheckable(true);
     connect(m_mnuOtherIconFile, &QAction::triggered, this, &TFloatingPalette::ChooseOtherFile);
+}
+
+// --- size -----------------------------------------------------------------------------------
+
+int TFloatingPalette::TitleBarWidth(const QString &title, const QFont &font, int buttonSide)
+{
+    // Window managers draw titles bold, with some room either side of the
+    // text, beside four squares (icon, minimise, maximise, close) that many
+    // add even to a tool window.
+    QFont bold = font;
+    bold.setBold(true);
+    const int text = QFontMetrics(bold).horizontalAdvance(title);
+    constexpr int Squares = 4;
+    const int padding = buttonSide / 2;
+    return text + 2 * padding + Squares * buttonSide;
+}
+
+int TFloatingPalette::ColumnsForTitle() const
+{
+    const int buttonSide = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const int needed = TitleBarWidth(windowTitle(), font(), buttonSide);
+    const int chrome = 2 * ListBorder + 2 * m_list->frameWidth();
+    const int columns = (needed - chrome + m_list->ColumnWidth() - 1) / m_list->ColumnWidth();
+    return std::max(MinimumColumns, columns);
+}
+
+void TFloatingPalette::FitToTitleAndIcons()
+{
+    m_list->SetXIcons(ColumnsForTitle());
+    m_list->SetYIcons(VisibleRows);
+    m_client->setFixedSize(m_list->width() + 2 * ListBorder, m_list->height() + 2 * ListBorder);
 }
 
 QList<QAction *> TFloatingPalette::LibraryActions() const

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class QAction;
+class QFont;
 class QMenu;
 
 namespace Dayloom {
@@ -16,7 +17,8 @@ class IniFile;
 class TIconListBox;
 
 // The icon tool: a small window that stays above the main window and shows
-// the icons of one library in a 3 x 3 grid, with a "File" menu choosing the
+// the icons of one library in a grid of whole icons (3 rows, as many columns
+// as the title needs, at least 4), with a "File" menu choosing the
 // library: the five shipped ones, the bonus sets found in the "BonusIcons"
 // folder, or any other file. The user drags icons from it into day notes.
 class TFloatingPalette : public QMainWindow
@@ -24,9 +26,15 @@ class TFloatingPalette : public QMainWindow
     Q_OBJECT
 
 public:
-    // The client area, and the border round the icon list inside it.
-    static constexpr int ClientSize = 140;
+    // The border round the icon list, the rows it shows and the fewest
+    // whole columns; more columns are shown when the title needs the room.
     static constexpr int ListBorder = 4;
+    static constexpr int VisibleRows = 3;
+    static constexpr int MinimumColumns = 4;
+
+    // The width a window manager's title bar needs for `title` in `font`:
+    // the text, the window's icon and three title-bar buttons.
+    static int TitleBarWidth(const QString &title, const QFont &font, int buttonSide);
 
     // One of the shipped libraries: its menu item, caption and file.
     struct Library
@@ -87,10 +95,14 @@ protected:
 
 private:
     void BuildMenu();
+    // Whole icon columns wide enough for the title (at least MinimumColumns).
+    int ColumnsForTitle() const;
+    void FitToTitleAndIcons();
     QList<QAction *> LibraryActions() const;
     QString PlacementSection() const;
 
     QWidget *m_mainWindow = nullptr;
+    QWidget *m_client = nullptr;
     IconToolServices m_services;
     TIconListBox *m_list = nullptr;
     QMenu *m_fileMenu = nullptr;

@@ -124,12 +124,12 @@ void TIconListBox::SetYIcons(int rows)
 
 void TIconListBox::UpdateSize()
 {
-    const int width = ColumnWidth() * m_xIcons + 2;
-    int height = RowHeight() * m_yIcons + 3;
-    const int columnsNeeded = m_numberOfIcons > 0 ? (m_numberOfIcons + m_yIcons - 1) / m_yIcons : 0;
-    if (this->width() < columnsNeeded * ColumnWidth())
-        height += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) - 2;
-    resize(width, height);
+    // Exactly XIcons whole columns across; the height keeps room for the
+    // sideways scroll bar, so the YIcons rows stay whole whether it shows
+    // (the list wraps a column only when a row fits with a pixel to spare).
+    const int frame = 2 * frameWidth();
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    setFixedSize(ColumnWidth() * m_xIcons + frame, RowHeight() * m_yIcons + frame + scrollBar + 1);
 }
 
 void TIconListBox::ForgetIcons()

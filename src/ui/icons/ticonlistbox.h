@@ -17,7 +17,8 @@ namespace Dayloom {
 // ".ICO", ".NIL"). Each item's text is the icon's index; the icon itself is
 // read out of the file the first time its cell is drawn and kept (or, with
 // caching off, all are read when the file is loaded). The items run down the
-// columns and the list scrolls sideways, `YIcons` rows high.
+// columns and the list scrolls sideways, `YIcons` rows high; its size is
+// fixed to show exactly `XIcons` whole columns of them.
 //
 // Icons are read at 32 pixels times the screen's device pixel ratio, so
 // they stay crisp on high-density screens. Dragging an icon carries its

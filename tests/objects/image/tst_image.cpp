@@ -7,6 +7,8 @@
 #include "core/print/printengine.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QDirIterator>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -94,6 +96,55 @@ std::unique_ptr<TGImage> ReadBack(const QByteArray &record, QString *error)
     return std::unique_ptr<TGImage>(static_cast<TGImage *>(read.release()));
 }
 
+// A pixel shows nothing of the drawing: (nearly) transparent, or (nearly)
+// white once laid on white paper.
+bool IsBlank(QRgb pixel)
+{
+    if (qAlpha(pixel) < 8)
+        return true;
+    const int alpha = qAlpha(pixel);
+    const auto onWhite = [alpha](int channel) {
+        return (channel * alpha + 255 * (255 - alpha)) / 255;
+    };
+    return onWhite(qRed(pixel)) >= 250 && onWhite(qGreen(pixel)) >= 250 &&
+           onWhite(qBlue(pixel)) >= 250;
+}
+
+bool IsBlankRow(const QImage &image, int y)
+{
+    for (int x = 0; x < image.width(); ++x) {
+        if (!IsBlank(image.pixel(x, y)))
+            return false;
+    }
+    return true;
+}
+
+bool IsBlankColumn(const QImage &image, int x)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        if (!IsBlank(image.pixel(x, y)))
+            return false;
+    }
+    return true;
+}
+
+// The blank rows or columns at each side of the image, in per cent of its
+// height or width: left, top, right, bottom.
+QList<double> BlankMarginsPercent(const QImage &image)
+{
+    const int w = image.width(), h = image.height();
+    int left = 0, top = 0, right = 0, bottom = 0;
+    while (left < w && IsBlankColumn(image, left))
+        ++left;
+    while (right < w - left && IsBlankColumn(image, w - 1 - right))
+        ++right;
+    while (top < h && IsBlankRow(image, top))
+        ++top;
+    while (bottom < h - top && IsBlankRow(image, h - 1 - bottom))
+        ++bottom;
+    return {100.0 * left / w, 100.0 * top / h, 100.0 * right / w, 100.0 * bottom / h};
+}
+
 } // namespace
 
 class TestImage : public QObject
@@ -119,6 +170,8 @@ private Q_SLOTS:
     void printPlacement_data();
     void printPlacement();
     void kindRegistered();
+    void shippedClipArtTrimmed_data();
+    void shippedClipArtTrimmed();
 };
 
 // Icons chosen in the browser become bitmaps, so Flip and Reverse apply to
@@ -513,6 +566,49 @@ void TestImage::kindRegistered()
     const std::unique_ptr<TGGraphicControl> created = kinds.CreateForTool(psImage);
     QVERIFY(dynamic_cast<TGImage *>(created.get()));
     QCOMPARE(created->Bounds().size(), QSize(105, 105));
+}
+
+void TestImage::shippedClipArtTrimmed_data()
+{
+    QTest::addColumn<QString>("path");
+    const QString folder = QStringLiteral(DAYLOOM_ASSETS "/Clipart");
+    QDirIterator files(folder, {QStringLiteral("*.svg")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    QStringList paths;
+    while (files.hasNext())
+        paths << files.next();
+    paths.sort();
+    QVERIFY2(paths.size() >= 60, qPrintable(folder));
+    for (const QString &path : std::as_const(paths))
+        QTest::newRow(qPrintable(QDir(folder).relativeFilePath(path))) << path;
+}
+
+// 39 pictures used to keep blank paper round the drawing, 13 of them whole
+// pages with the drawing in a corner that AutoSize made larger than the page.
+void TestImage::shippedClipArtTrimmed()
+{
+    QFETCH(QString, path);
+    QString error;
+    const std::optional<Picture> picture = Picture::FromFile(path, &error);
+    QVERIFY2(picture, qPrintable(error));
+    const QSizeF own = picture->Size();
+    QVERIFY(!own.isEmpty());
+    const QSize size = (own * (600.0 / std::max(own.width(), own.height()))).toSize();
+    QImage rendered(size, QImage::Format_ARGB32_Premultiplied);
+    rendered.fill(Qt::transparent);
+    {
+        QPainter painter(&rendered);
+        picture->Draw(painter, QRectF(QPointF(0, 0), size));
+    }
+    const QList<double> margins =
+        BlankMarginsPercent(rendered.convertToFormat(QImage::Format_ARGB32));
+    const double widest = *std::max_element(margins.begin(), margins.end());
+    QVERIFY2(widest <= 5.0,
+             qPrintable(QStringLiteral("blank margins left %1 %, top %2 %, right %3 %, bottom %4 %")
+                            .arg(margins[0], 0, 'f', 1)
+                            .arg(margins[1], 0, 'f', 1)
+                            .arg(margins[2], 0, 'f', 1)
+                            .arg(margins[3], 0, 'f', 1)));
 }
 
 QTEST_MAIN(TestImage)

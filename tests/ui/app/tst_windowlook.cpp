@@ -168,7 +168,7 @@ void TestWindowLook::toolPanelButtons_data()
     QTest::newRow("print") << "Printbutton"
                            << "Print the calendar" << true;
     QTest::newRow("icon tool") << "ShowHideIconTool"
-                               << "" << false;
+                               << "Show Icon Tool" << true;
     QTest::newRow("pointer") << "Pointerbutton"
                              << "Selection tool" << true;
     QTest::newRow("label") << "DrawLabelButton"

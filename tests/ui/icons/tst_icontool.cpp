@@ -14,10 +14,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -138,6 +140,9 @@ private Q_SLOTS:
     void toolHidesWithoutDayCells();
     void toolStepsAsideForModalDialogs();
     void libraryAndVisibilityComeBackAtStart();
+    void showHideIsAGlyphToggle();
+    void windowFitsTitleAndWholeIcons_data();
+    void windowFitsTitleAndWholeIcons();
 
 private:
     TCalendarMain &NewWindow();
@@ -460,6 +465,79 @@ void TestIconTool::libraryAndVisibilityComeBackAtStart()
     QVERIFY(again.IconTool()->isVisible());
     QCOMPARE(CheckedItems(*again.IconTool()), QStringList{"mnuHolidaysICL"});
     QCOMPARE(again.IconTool()->IconListBox()->FileName(), Folder(QStringLiteral("holiday.icl")));
+}
+
+// The button used to show its caption, which changed width between "Show
+// Icon Tool" and "Hide Icon Tool" and shifted every button after it.
+void TestIconTool::showHideIsAGlyphToggle()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    auto *button = window.findChild<QToolButton *>("ShowHideIconTool");
+    QWidget *panel = button->parentWidget();
+    const auto buttonPlaces = [panel] {
+        panel->layout()->activate();
+        QList<QRect> places;
+        for (const QToolButton *each : panel->findChildren<QToolButton *>())
+            places << each->geometry();
+        return places;
+    };
+    QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    QVERIFY(!button->icon().pixmap(button->iconSize()).isNull());
+    QVERIFY(button->isCheckable());
+
+    const QList<QRect> before = buttonPlaces();
+    for (const bool shown : {true, false, true}) {
+        if (window.IconTool()->isVisible() != shown)
+            QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(window.IconTool()->isVisible(), shown);
+        QCOMPARE(button->isChecked(), shown);
+        QCOMPARE(button->toolTip(),
+                 shown ? QStringLiteral("Hide Icon Tool") : QStringLiteral("Show Icon Tool"));
+        QCOMPARE(buttonPlaces(), before);
+    }
+}
+
+void TestIconTool::windowFitsTitleAndWholeIcons_data()
+{
+    QTest::addColumn<int>("titlePixels");
+    QTest::newRow("desktop font") << 0;
+    QTest::newRow("large font") << 30;
+}
+
+// The window was 140 pixels wide: the title read "Ic… s" and the fourth
+// column of icons was cut in half.
+void TestIconTool::windowFitsTitleAndWholeIcons()
+{
+    QFETCH(int, titlePixels);
+    const QFont desktop = QApplication::font();
+    QFont font = desktop;
+    if (titlePixels > 0)
+        font.setPixelSize(titlePixels);
+    QApplication::setFont(font);
+    TFloatingPalette palette(nullptr);
+    palette.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&palette));
+    TIconListBox *list = palette.IconListBox();
+    QVERIFY(list->count() >= 12);
+
+    QFont bold = font;
+    bold.setBold(true);
+    const int square = palette.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &palette);
+    const int titleBar = QFontMetrics(bold).horizontalAdvance(palette.windowTitle()) + 4 * square;
+    QApplication::setFont(desktop);
+    QVERIFY2(palette.width() >= titleBar,
+             qPrintable(QStringLiteral("%1 < %2").arg(palette.width()).arg(titleBar)));
+
+    const QRect view = list->viewport()->rect();
+    QCOMPARE(view.width() % list->ColumnWidth(), 0);
+    const int columns = view.width() / list->ColumnWidth();
+    QVERIFY(columns >= 4);
+    // The icons run down the columns, three to a column: the first four
+    // columns' icons are whole in view.
+    for (int index = 0; index < 12; ++index)
+        QVERIFY2(view.contains(list->visualItemRect(list->item(index))),
+                 qPrintable(QString::number(index)));
 }
 
 QTEST_MAIN(TestIconTool)

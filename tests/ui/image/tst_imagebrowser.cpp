@@ -1,3 +1,4 @@
+#include "core/io/appfolders.h"
 #include "core/objects/image/imagekind.h"
 #include "core/objects/image/tgimage.h"
 #include "core/objects/objectkindregistry.h"
@@ -10,6 +11,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -116,6 +118,8 @@ private Q_SLOTS:
     void cancelLeavesEmptyBox();
     void helpOpensSection();
     void popupItems();
+    void placesOpenTheirFolders_data();
+    void placesOpenTheirFolders();
 };
 
 void TestImageBrowser::listsAndFolders()
@@ -266,6 +270,54 @@ void TestImageBrowser::popupItems()
     QVERIFY(image->Flip());
     document.UndoStack().undo();
     QVERIFY(!image->Flip());
+}
+
+void TestImageBrowser::placesOpenTheirFolders_data()
+{
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("folder"); // under the scratch folder
+    QTest::newRow("home") << "Home"
+                          << "home";
+    QTest::newRow("pictures") << "Pictures"
+                              << "home/Pictures";
+    QTest::newRow("clip art") << "Clip Art"
+                              << "program/Clipart";
+    QTest::newRow("textures") << "Textures"
+                              << "program/Textures";
+}
+
+// The box used to offer only "/", the one drive of this system.
+void TestImageBrowser::placesOpenTheirFolders()
+{
+    QFETCH(QString, place);
+    QFETCH(QString, folder);
+    QTemporaryDir scratch;
+    const QDir root(scratch.path());
+    for (const char *made : {"home/Pictures", "program/Clipart", "program/Textures", "config"})
+        QVERIFY(root.mkpath(made));
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QVERIFY(picture.save(root.filePath(folder + QStringLiteral("/marker.png"))));
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", root.filePath(QStringLiteral("home")).toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toLocal8Bit());
+    SetProgramFolder(root.filePath(QStringLiteral("program")));
+
+    TGImageBrowser browser;
+    browser.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&browser));
+    auto *places = Child<QComboBox>(browser, "DriveComboBox1");
+    const int index = places->findText(place);
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
+    SetProgramFolder(QString());
+    QVERIFY2(index >= 0, qPrintable(place));
+    places->setCurrentIndex(index);
+    Q_EMIT places->activated(index);
+
+    QCOMPARE(browser.Folder(), QDir(root.filePath(folder)).canonicalPath());
+    QCOMPARE(places->currentText(), place);
+    QCOMPARE(Texts(Child<QListWidget>(browser, "FileListBox1")), QStringList{"marker.png"});
 }
 
 QTEST_MAIN(TestImageBrowser)
