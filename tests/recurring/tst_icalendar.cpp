@@ -107,7 +107,8 @@ void TestICalendar::roundTrip()
     e.rule.exceptions = {QDate(2026, 2, 25)};
     e.rule.shift = DateRule::Shift::NearestWorkday;
     e.rule.shiftOffWeekdays = DateRule::Weekend | (1 << 1);
-    e.shiftAvoids = {QStringLiteral("other@x")};
+    e.shiftAvoids = {QStringLiteral("other@x"), QStringLiteral("Presidents' Day, observed; \\ too")};
+    e.source = QStringLiteral("/home/a,b;c/family.ics");
     entries.append(e);
     DatedEntry easter;
     easter.uid = QStringLiteral("pentecost@x");

@@ -23,6 +23,10 @@ public:
     // The entries whose dates the rule's shift also moves off: UIDs of dated
     // entries, names of formula entries.
     QStringList shiftAvoids;
+    // The iCalendar file the entry was imported from (its absolute path), so
+    // that importing that file again can tell what it no longer holds; empty
+    // for entries made here.
+    QString source;
 
     // The text written into a day the occurrence starting at start shows:
     // the start time first for timed events ("9:30 Dentist"), "{years}"

@@ -249,6 +249,8 @@ void ReadOwnProperties(icalcomponent *event, DatedEntry &entry, QStringList &lef
             entry.rule.shiftOffWeekdays = WeekdayMaskOf(value);
         else if (name == u"X-DAYLOOM-SHIFT-AVOID")
             entry.shiftAvoids.append(value);
+        else if (name == u"X-DAYLOOM-SOURCE")
+            entry.source = value;
         if (!ok)
             leftOut.append(QStringLiteral("%1: %2 \"%3\" cannot be read and is left out")
                                .arg(entry.description, name, value));
@@ -520,6 +522,8 @@ void AppendEvent(QByteArray &out, const DatedEntry &entry, const QByteArray &sta
         for (const QString &uid : entry.shiftAvoids)
             line("X-DAYLOOM-SHIFT-AVOID:" + EscapeText(uid));
     }
+    if (!entry.source.isEmpty())
+        line("X-DAYLOOM-SOURCE:" + EscapeText(entry.source));
     line("END:VEVENT");
 }
 

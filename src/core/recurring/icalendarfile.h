@@ -19,6 +19,7 @@
 //   X-DAYLOOM-SHIFT:NEAREST         NEXT, PREVIOUS or NEAREST workday
 //   X-DAYLOOM-SHIFT-OFF:SA SU       the weekdays the shift moves off
 //   X-DAYLOOM-SHIFT-AVOID:UID       an entry whose dates it also moves off
+//   X-DAYLOOM-SOURCE:PATH           the file the entry was imported from
 
 namespace Dayloom {
 
