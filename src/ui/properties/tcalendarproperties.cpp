@@ -606,8 +606,9 @@ QWidget *TCalendarProperties::BuildMarginsPage()
         QComboBox *combo = Combo(names[side], InchLabels(), group);
         m_margins[side] = combo;
         form->addRow(labels[side], combo);
-        connect(combo, &QComboBox::currentIndexChanged, this,
-                [this, combo] { MarginComboxChange(combo); });
+        // The user's choice, also of the entry already shown: a stored 0.6
+        // shows as half an inch, and choosing that entry makes it 0.5.
+        connect(combo, &QComboBox::activated, this, [this, combo] { MarginComboxChange(combo); });
     }
     m_useInches = new QRadioButton(QStringLiteral("Use Inches"), group);
     m_useInches->setObjectName(QStringLiteral("UseInches"));
