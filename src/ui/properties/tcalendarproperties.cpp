@@ -1071,9 +1071,12 @@ void TCalendarProperties::SelectBorderEntry()
     for (int row = 1; row < m_borderFiles->count(); ++row) {
         if (m_borderFiles->item(row)->text().compare(border, Qt::CaseInsensitive) == 0) {
             m_borderFiles->setCurrentRow(row);
-            break;
+            return;
         }
     }
+    // A border the list lacks (no landscape file) is not "no border": no
+    // entry is chosen, so that choosing that entry removes the border.
+    m_borderFiles->setCurrentRow(-1);
 }
 
 void TCalendarProperties::BorderFilesClick()

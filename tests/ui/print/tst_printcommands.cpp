@@ -76,6 +76,8 @@ public:
         m_timer.start();
     }
 
+    void SetAnswer(QMessageBox::StandardButton answer) { m_answer = answer; }
+
     QStringList texts;
     QStringList captions;
     QStringList dialogs;
@@ -797,7 +799,8 @@ void TestPrintCommands::printsThroughCups()
     page.SetMainCalMonth(3);
     page.SetMainCalYear(2027);
     page.SetUserTitle(QStringLiteral("Loom Spring Fair"));
-    page.SetCalendarOrientation(coLandscape);
+    page.SetCalendarLayout(LOFullCalendarLS);
+    page.SetPaperSize(0); // Letter, where the queue's own paper is A4
     m_window->CalendarPanel()->update();
     PickFileMenuItem(*m_window, "mnuPrintCalendar");
     QCOMPARE(answerer.texts, QStringList{Sent});
@@ -822,6 +825,10 @@ void TestPrintCommands::printsThroughCups()
     const QRegularExpressionMatch size =
         QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
     QVERIFY2(size.hasMatch(), qPrintable(info));
+    // Used to fail: the job came out on the queue's A4 paper.
+    const double shortSide = std::min(size.captured(1).toDouble(), size.captured(2).toDouble());
+    const double longSide = std::max(size.captured(1).toDouble(), size.captured(2).toDouble());
+    QVERIFY2(qAbs(shortSide - 612) < 1 && qAbs(longSide - 792) < 1, qPrintable(info));
     const int rotation =
         QRegularExpression(QStringLiteral("Page rot:\\s+(\\d+)")).match(info).captured(1).toInt();
     const bool wideSheet =
@@ -840,6 +847,19 @@ void TestPrintCommands::printsThroughCups()
     const QString text = RunTool(pdftotext, {pdf, "-"}).simplified();
     QVERIFY2(text.contains(QStringLiteral("Loom Spring Fair")), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("Wednesday")));
+
+    // A queue without Letter paper: the user is asked first, and No prints
+    // nothing.
+    queue = QStringLiteral("DayloomPDFA4");
+    answerer.texts.clear();
+    answerer.captions.clear();
+    answerer.SetAnswer(QMessageBox::No);
+    PickFileMenuItem(*m_window, "mnuPrintCalendar");
+    QCOMPARE(answerer.captions, QStringList{QStringLiteral("Paper Warning")});
+    QVERIFY2(answerer.texts[0].startsWith(
+                 QStringLiteral("The printer \"DayloomPDFA4\" does not offer Letter paper")),
+             qPrintable(answerer.texts[0]));
+    QVERIFY(!m_window->PrintDone());
 }
 
 QTEST_MAIN(TestPrintCommands)
