@@ -44,7 +44,7 @@ int AcceptProperties(TCalendarProperties &dialog)
 
 // Answers every message box that opens (Yes, No or OK as given) and keeps
 // its text; other modal dialogs are recorded by caption and handed to
-// `onDialog` (closed when there is none).
+// `onDialog`, then closed unless `onDialog` answers them itself (true).
 class ModalAnswerer : public QObject
 {
 public:
@@ -57,9 +57,8 @@ public:
             if (!box) {
                 if (auto *dialog = qobject_cast<QDialog *>(modal)) {
                     dialogs << dialog->windowTitle();
-                    if (onDialog)
-                        onDialog(dialog);
-                    dialog->reject();
+                    if (!onDialog || !onDialog(dialog))
+                        dialog->reject();
                 }
                 return;
             }
@@ -81,7 +80,7 @@ public:
     QStringList texts;
     QStringList captions;
     QStringList dialogs;
-    std::function<void(QDialog *)> onDialog;
+    std::function<bool(QDialog *)> onDialog;
 
 private:
     QMessageBox::StandardButton m_answer;
@@ -508,15 +507,19 @@ void TestPrintCommands::previewPrintRunsThePrintCommand()
     ModalAnswerer answerer(QMessageBox::No);
     bool clicked = false;
     answerer.onDialog = [&clicked](QDialog *dialog) {
-        if (!qobject_cast<QPrintPreviewDialog *>(dialog))
-            return;
+        if (clicked || !qobject_cast<QPrintPreviewDialog *>(dialog))
+            return false;
         for (QToolButton *button : dialog->findChildren<QToolButton *>()) {
             if (button->defaultAction() && button->defaultAction()->text() == "Print") {
                 clicked = true;
-                QTest::mouseClick(button, Qt::LeftButton);
-                return;
+                // From the dialog's own event loop, leaving this answerer
+                // free for the dialogs the click opens.
+                QTimer::singleShot(0, button,
+                                   [button] { QTest::mouseClick(button, Qt::LeftButton); });
+                return true;
             }
         }
+        return false;
     };
     PickFileMenuItem(window, "mnuPrintPreview");
     QVERIFY(clicked);
@@ -541,6 +544,7 @@ void TestPrintCommands::printSetupConfirmsWithOk()
     answerer.onDialog = [&confirm](QDialog *dialog) {
         if (auto *buttons = dialog->findChild<QDialogButtonBox *>())
             confirm = buttons->button(QDialogButtonBox::Ok)->text();
+        return false;
     };
     PickFileMenuItem(window, "mnuPrintSetup");
     QCOMPARE(answerer.dialogs, QStringList{QStringLiteral("Print Setup")});
@@ -717,6 +721,7 @@ void TestPrintCommands::previewShowsThePage()
             pages = preview->pageCount();
         if (auto *preview = qobject_cast<QPrintPreviewDialog *>(dialog))
             shown = preview->printer()->pageLayout();
+        return false;
     };
     PickFileMenuItem(window, "mnuPrintPreview");
     QCOMPARE(answerer.dialogs, QStringList{QStringLiteral("Print Preview")});
