@@ -11,8 +11,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPainter>
 #include <QPrinter>
+#include <QStatusBar>
 
 #include <algorithm>
 
@@ -52,26 +54,36 @@ QPrinter &PrintCommands::Printer()
     return *m_printer;
 }
 
-bool PrintCommands::PrinterReady()
+QString PrintCommands::PrinterProblem() const
 {
-    if (m_printServices.installedPrinters().isEmpty()) {
-        ShowInformation(&m_window, QStringLiteral("There are no installed printers.\n"
-                                                  "Unable to perform printer related operations"));
-        return false;
-    }
-    if (m_printServices.defaultPrinter().isEmpty()) {
-        ShowInformation(&m_window, QStringLiteral("There is no default printer selected.\n"
-                                                  "Unable to perform printer related operations"));
-        return false;
-    }
-    return true;
+    if (m_printServices.installedPrinters().isEmpty())
+        return QStringLiteral("There are no installed printers");
+    if (m_printServices.defaultPrinter().isEmpty())
+        return QStringLiteral("There is no default printer selected");
+    return QString();
 }
 
-void PrintCommands::SetPrintOrientation(QPrinter &printer) const
+void PrintCommands::FindPrinter()
 {
-    printer.setPageOrientation(m_page->Page().CalendarOrientation() == coLandscape
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
+    const QString problem = PrinterProblem();
+    if (problem.isEmpty())
+        return;
+    // A permanent widget: passing hints must not wipe it out.
+    auto *label =
+        new QLabel(problem + QStringLiteral(". Print can still print the page to a PDF file."),
+                   m_window.statusBar());
+    label->setObjectName(QStringLiteral("PrinterStatus"));
+    m_window.statusBar()->addPermanentWidget(label, 1);
+}
+
+bool PrintCommands::CheckPrinterPaper()
+{
+    QPrinter &printer = Printer();
+    if (m_printServices.offersPaper(printer))
+        return true;
+    return AskYesNo(&m_window,
+                    MissingPaperQuestion(printer.printerName(), printer.pageLayout().pageSize()),
+                    QStringLiteral("Paper Warning"));
 }
 
 bool PrintCommands::CheckPrinterMargins()
@@ -102,20 +114,27 @@ void PrintCommands::PrintSetup()
     if (!m_window.m_pageShown)
         return;
     DoSaveRichtext();
-    m_printServices.printerDialog(Printer(), &m_window, QStringLiteral("Print Setup"));
+    QPrinter &printer = Printer();
+    UseDesignPaper(printer, m_page->Page());
+    m_printServices.printerDialog(printer, &m_window, QStringLiteral("Print Setup"),
+                                  QStringLiteral("OK"));
 }
 
 void PrintCommands::PrintCalendar()
 {
-    if (!m_window.m_pageShown || !m_printerAvailable)
+    if (!m_window.m_pageShown)
         return;
     DoSaveRichtext();
     m_printDone = false;
     const bool wasModified = m_window.Modified();
     QPrinter &printer = Printer();
-    if (m_printServices.printerDialog(printer, &m_window, QStringLiteral("Print"))) {
-        SetPrintOrientation(printer);
-        if (!CheckPrinterMargins())
+    // The dialog shows the design's paper; the job gets it whatever the
+    // dialog was set to.
+    UseDesignPaper(printer, m_page->Page());
+    if (m_printServices.printerDialog(printer, &m_window, QStringLiteral("Print"),
+                                      QStringLiteral("&Print"))) {
+        UseDesignPaper(printer, m_page->Page());
+        if (!CheckPrinterPaper() || !CheckPrinterMargins())
             return;
         const int copies = std::max(1, printer.copyCount());
         if (m_printServices.maximumCopies(printer) >= copies) {
@@ -201,16 +220,20 @@ void PrintCommands::PrintPreview()
     DoSaveRichtext();
     const bool wasModified = m_window.Modified();
     QPrinter &printer = Printer();
-    SetPrintOrientation(printer);
-    m_printServices.previewDialog(printer, &m_window, [this](QPrinter *target) {
-        QPainter painter;
-        if (!painter.begin(target))
-            return;
-        PrintEngine engine(painter);
-        WithPageReadyToPrint(
-            [&] { m_page->Document().PrintPage(engine, 0, 0, m_page->PrintReferenceNoteSize()); });
-    });
+    UseDesignPaper(printer, m_page->Page());
+    const bool printChosen =
+        m_printServices.previewDialog(printer, &m_window, [this](QPrinter *target) {
+            QPainter painter;
+            if (!painter.begin(target))
+                return;
+            PrintEngine engine(painter);
+            WithPageReadyToPrint([&] {
+                m_page->Document().PrintPage(engine, 0, 0, m_page->PrintReferenceNoteSize());
+            });
+        });
     SetModified(wasModified);
+    if (printChosen)
+        PrintCalendar();
 }
 
 void PrintCommands::ExportPage()

@@ -38,15 +38,22 @@ public:
     // Writes the page to `path` as "pdf", "svg" or "png" (at `dotsPerInch`).
     bool ExportPageFile(const QString &path, const QString &format, int dotsPerInch,
                         QString *error);
-    // True when a printer is installed and one is the default; otherwise says
-    // why printing is unavailable.
-    bool PrinterReady();
-    // At start-up: whether Print Calendar can be offered (PrinterReady).
-    void FindPrinter() { m_printerAvailable = PrinterReady(); }
+    // Why no printer can be used (none installed, or none is the default);
+    // empty when a printer is installed and one is the default.
+    QString PrinterProblem() const;
+    bool PrinterReady() const { return PrinterProblem().isEmpty(); }
+    // At start-up: shows a printer problem in the status bar, without
+    // stopping the start.
+    void FindPrinter();
     // Asks whether to print anyway when a page margin lies in the printer's
     // unprintable area; true when printing may go on.
     bool CheckPrinterMargins();
-    bool PrinterAvailable() const { return m_printerAvailable; }
+    // Asks whether to print anyway when the printer does not offer the
+    // design's paper; true when printing may go on.
+    bool CheckPrinterPaper();
+    // Print Calendar is always offered: the print dialog can print to a PDF
+    // file even with no printer installed.
+    bool PrinterAvailable() const { return true; }
     bool PrintDone() const { return m_printDone; }
     int CopiesToPrint() const { return m_copiesToPrint; }
     // The printer every print command uses, with the choices made so far.
@@ -62,7 +69,6 @@ private:
     // Runs `draw` with the note committed, painting suspended and the page at
     // zoom 1; puts the zoom back afterwards.
     void WithPageReadyToPrint(const std::function<void()> &draw);
-    void SetPrintOrientation(QPrinter &printer) const;
     // True when an object of the design is of a kind that keeps printers
     // busy (ObjectKind::printsSlowly).
     bool HasSlowlyPrintedObjects() const;
@@ -75,7 +81,6 @@ private:
     TCalendarPanel32 *m_page;
     PrintServices m_printServices = PrintServices::System();
     std::unique_ptr<QPrinter> m_printer;
-    bool m_printerAvailable = false;
     bool m_printDone = false;
     int m_copiesToPrint = 1;
     int m_exportDotsPerInch = 150;

@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
+#include <algorithm>
 #include <cmath>
 
 namespace Dayloom {
@@ -447,7 +448,7 @@ void TFlatCalendarEditor::Activate()
     m_loading = false;
     const FlatCalendarModel &m = Sample().Model();
     SetIndex(m_month, m.Month() - 1);
-    SetValue(m_year, m.Year());
+    ShowYear(m.Year());
     {
         const QSignalBlocker blocker(m_weekStartsOn);
         if (QAbstractButton *button = m_weekStartsOn->button(m.StartOfWeek() - 1))
@@ -466,6 +467,15 @@ void TFlatCalendarEditor::Activate()
     m_shadowColor->SetColor(m.ShadowColor());
     SetIndex(m_shadowOrientation, int(m.ShadowPosition()));
     SetValue(m_shadowDepth, m.ShadowDepth());
+}
+
+void TFlatCalendarEditor::ShowYear(int year)
+{
+    // A stored year outside the usual range is shown as it is: a clamped
+    // value would claim a year the calendar does not show.
+    const QSignalBlocker blocker(m_year);
+    m_year->setRange(std::min(MinYear, year), std::max(MaxYear, year));
+    m_year->setValue(year);
 }
 
 bool TFlatCalendarEditor::event(QEvent *event)

@@ -78,6 +78,9 @@ private:
                      bool (FlatCalendarModel::*set)(TColor));
     // After a font or colour dialog opened by the editor has closed.
     void Reactivated();
+    // Shows the year, widening the spinner's range for a year stored
+    // outside it.
+    void ShowYear(int year);
 
     FlatCalendarEditorServices m_services;
     bool m_loading = true;

@@ -1,8 +1,10 @@
 #include "ui/print/printjob.h"
 
+#include "core/calendar/calendarpage.h"
 #include "core/print/printengine.h"
 
 #include <QFileInfo>
+#include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
 
@@ -38,6 +40,23 @@ QString MarginWarningLines(const QMarginsF &unprintable, const QMarginsF &page)
     if (Hundredths(unprintable.bottom()) > page.bottom())
         text += MarginLine("Bottom");
     return text;
+}
+
+void UseDesignPaper(QPrinter &printer, const CalendarPage &page)
+{
+    printer.setPageSize(QPageSize(page.IsA4() ? QPageSize::A4 : QPageSize::Letter));
+    // The layout decides the orientation the page is drawn in.
+    printer.setPageOrientation(page.PageWidth() > page.PageHeight() ? QPageLayout::Landscape
+                                                                    : QPageLayout::Portrait);
+}
+
+QString MissingPaperQuestion(const QString &printerName, const QPageSize &paper)
+{
+    return QStringLiteral("The printer \"%1\" does not offer %2 paper, the paper of this "
+                          "design.\nThe page may come out cut off or on other paper.\n\n"
+                          "Print anyway?")
+        .arg(printerName,
+             paper.id() == QPageSize::Letter ? QStringLiteral("Letter") : paper.name());
 }
 
 QString MarginWarningQuestion(const QString &lines)

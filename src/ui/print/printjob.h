@@ -5,11 +5,20 @@
 
 #include <functional>
 
+class QPageSize;
 class QPrinter;
 
 namespace Dayloom {
 
+class CalendarPage;
 class PrintEngine;
+
+// Gives the printer the design's paper (Letter or A4) and orientation, so
+// that the page fills the sheet whatever paper the printer had before.
+void UseDesignPaper(QPrinter &printer, const CalendarPage &page);
+// The question asked before printing on a printer that does not offer the
+// design's paper.
+QString MissingPaperQuestion(const QString &printerName, const QPageSize &paper);
 
 // The margin warning's lines for the sides where the printer's unprintable
 // margin (truncated to hundredths of an inch) exceeds the page's margin, in

@@ -19,17 +19,24 @@ struct PrintServices
     // Names of the installed printers, and the default one (empty: none).
     std::function<QStringList()> installedPrinters;
     std::function<QString()> defaultPrinter;
-    // The printer dialog with the given caption: true for Ok. The choices
-    // (printer, paper, copies, output file) stay in the printer.
-    std::function<bool(QPrinter &printer, QWidget *parent, const QString &caption)> printerDialog;
+    // The printer dialog with the given caption and confirm button text: true
+    // when confirmed. The choices (printer, paper, copies, output file) stay
+    // in the printer.
+    std::function<bool(QPrinter &printer, QWidget *parent, const QString &caption,
+                       const QString &confirm)>
+        printerDialog;
+    // Whether the chosen printer offers the paper the printer is set to
+    // (always true when printing to a file).
+    std::function<bool(const QPrinter &printer)> offersPaper;
     // How many copies the printer's driver makes by itself.
     std::function<int(const QPrinter &printer)> maximumCopies;
     // The printer's unprintable margins in inches, for its current paper
     // and orientation.
     std::function<QMarginsF(const QPrinter &printer)> unprintableMargins;
     // Shows the print preview; `paint` draws the pages onto the printer it is
-    // given.
-    std::function<void(QPrinter &printer, QWidget *parent,
+    // given. True when the user chose the preview's Print button, which
+    // closes the preview and leaves the printing to the caller.
+    std::function<bool(QPrinter &printer, QWidget *parent,
                        const std::function<void(QPrinter *)> &paint)>
         previewDialog;
     // The file to export to (empty: cancelled), starting at `proposed`;

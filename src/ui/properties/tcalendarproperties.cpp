@@ -606,8 +606,9 @@ QWidget *TCalendarProperties::BuildMarginsPage()
         QComboBox *combo = Combo(names[side], InchLabels(), group);
         m_margins[side] = combo;
         form->addRow(labels[side], combo);
-        connect(combo, &QComboBox::currentIndexChanged, this,
-                [this, combo] { MarginComboxChange(combo); });
+        // The user's choice, also of the entry already shown: a stored 0.6
+        // shows as half an inch, and choosing that entry makes it 0.5.
+        connect(combo, &QComboBox::activated, this, [this, combo] { MarginComboxChange(combo); });
     }
     m_useInches = new QRadioButton(QStringLiteral("Use Inches"), group);
     m_useInches->setObjectName(QStringLiteral("UseInches"));
@@ -1070,9 +1071,12 @@ void TCalendarProperties::SelectBorderEntry()
     for (int row = 1; row < m_borderFiles->count(); ++row) {
         if (m_borderFiles->item(row)->text().compare(border, Qt::CaseInsensitive) == 0) {
             m_borderFiles->setCurrentRow(row);
-            break;
+            return;
         }
     }
+    // A border the list lacks (no landscape file) is not "no border": no
+    // entry is chosen, so that choosing that entry removes the border.
+    m_borderFiles->setCurrentRow(-1);
 }
 
 void TCalendarProperties::BorderFilesClick()

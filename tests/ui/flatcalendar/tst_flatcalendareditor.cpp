@@ -195,7 +195,46 @@ private Q_SLOTS:
     void colorButtonsShowTheirColors();
     void helpOpensTheEditorsTopic();
     void menuItemAndDoubleClickOpenTheEditor();
+    void yearOutsideTheUsualRangeShownAsStored_data();
+    void yearOutsideTheUsualRangeShownAsStored();
 };
+
+void TestFlatCalendarEditor::yearOutsideTheUsualRangeShownAsStored_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<bool>("stepUp"); // the user steps the year once
+    QTest::addColumn<int>("saved");
+    QTest::newRow("1900 kept") << 1900 << false << 1900;
+    QTest::newRow("2600 kept") << 2600 << false << 2600;
+    QTest::newRow("1900 stepped up by the user") << 1900 << true << 1901;
+}
+
+void TestFlatCalendarEditor::yearOutsideTheUsualRangeShownAsStored()
+{
+    // Used to fail: the spinner showed 1950 or 2500 for such a year.
+    QFETCH(int, stored);
+    QFETCH(bool, stepUp);
+    QFETCH(int, saved);
+    Design design;
+    FlatCalendarModel model = design.calendar->Model();
+    model.SetYear(stored);
+    design.calendar->SetModel(model);
+    Fakes fakes;
+    int shown = 0;
+    fakes.user = [&](TFlatCalendarEditor &editor) {
+        auto *year = Find<QSpinBox>(editor, "YearSpinner");
+        shown = year->value();
+        // Another edit must leave the year alone.
+        Click(editor, "ShowtitleInyearCheck");
+        if (stepUp) {
+            year->setFocus();
+            QTest::keyClick(year, Qt::Key_Up);
+        }
+    };
+    QVERIFY(design.Edit(fakes));
+    QCOMPARE(shown, stored);
+    QCOMPARE(design.calendar->Model().Year(), saved);
+}
 
 void TestFlatCalendarEditor::previewShowsTheZoomOneSize()
 {

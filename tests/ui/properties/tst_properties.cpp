@@ -9,6 +9,7 @@
 #include "ui/properties/languagechooser.h"
 #include "ui/properties/tcalendarproperties.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QBuffer>
 #include <QCalendarWidget>
@@ -140,6 +141,10 @@ private Q_SLOTS:
                                     m_program.filePath(QStringLiteral("Borders/") + file)));
             }
         }
+        // A border with a portrait picture only, which the list (of
+        // landscape pictures) does not offer.
+        QVERIFY(QFile::copy(QStringLiteral(DAYLOOM_ASSETS "/Borders/Balloons.wpo"),
+                            m_program.filePath(QStringLiteral("Borders/Orphan.wpo"))));
         SetProgramFolder(m_program.path());
     }
 
@@ -232,6 +237,30 @@ private Q_SLOTS:
         // Used to fail: filling the list wrote the entry's value back.
         QCOMPARE(dialog->ExampleCalendar().LeftMarginInch(), stored);
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
+    }
+
+    void margin_entry_chosen_again_data()
+    {
+        QTest::addColumn<float>("stored");
+        QTest::addColumn<float>("chosen");
+        QTest::newRow("0.6 chosen as half an inch") << 0.6f << 0.5f;
+        QTest::newRow("2 chosen as one and a half") << 2.0f << 1.5f;
+    }
+    void margin_entry_chosen_again()
+    {
+        // Used to fail: choosing the entry already shown left the stored value.
+        QFETCH(float, stored);
+        QFETCH(float, chosen);
+        m_source.SetBottomMarginInch(stored);
+        auto dialog = open();
+        showTab(*dialog, 8);
+        auto *combo = child<QComboBox>(*dialog, QStringLiteral("BottomMarginInchcombo"));
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_F4);
+        QTRY_VERIFY(combo->view()->isVisible());
+        QTest::keyClick(combo->view(), Qt::Key_Return);
+        QTRY_VERIFY(!combo->view()->isVisible());
+        QCOMPARE(dialog->ExampleCalendar().BottomMarginInch(), chosen);
     }
 
     void millimetres_relabel_only()
@@ -498,6 +527,24 @@ private Q_SLOTS:
         QVERIFY(dialog->ExampleCalendar().WMFBorderFile().isEmpty());
         clickButton(child<QPushButton>(*dialog, QStringLiteral("OkButton")));
         QCOMPARE(m_recorder.questions.size(), 1);
+    }
+
+    void border_missing_from_the_list_removed()
+    {
+        // Used to fail: such a border showed as "No Special Border", and
+        // choosing that entry kept the border.
+        m_source.SetCalendarLayout(loFullCalendar);
+        m_source.SetCalendarOrientation(coPortrait);
+        m_source.SetWMFBorderFile(QStringLiteral("Orphan"));
+        QCOMPARE(m_source.WMFBorderFile(), QStringLiteral("Orphan"));
+        auto dialog = open();
+        showTab(*dialog, 9);
+        auto *borders = child<QListWidget>(*dialog, QStringLiteral("BorderFiles"));
+        QVERIFY(borders->findItems(QStringLiteral("Orphan"), Qt::MatchExactly).isEmpty());
+        QCOMPARE(borders->currentRow(), -1);
+        clickRow(borders, 0);
+        QVERIFY(dialog->ExampleCalendar().WMFBorderFile().isEmpty());
+        m_source.SetWMFBorderFile(QString());
     }
 
     void border_list_without_folder()
