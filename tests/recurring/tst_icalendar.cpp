@@ -1,5 +1,9 @@
+#include "core/recurring/dateruletext.h"
+#include "core/recurring/datescsv.h"
 #include "core/recurring/icalendarfile.h"
+#include "core/recurring/icalendarimport.h"
 #include "core/recurring/recurringdates.h"
+#include "core/recurring/recurringentry.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -49,6 +53,10 @@ private Q_SLOTS:
     void brokenFiles_data();
     void brokenFiles();
     void peerWorkloadMatchesRemind();
+    void reimportUpdatesByUid();
+    void ruleInWords_data();
+    void ruleInWords();
+    void csvExport();
 };
 
 // A calendar as calendar programs export it: time zones, a moved and an
@@ -107,7 +115,8 @@ void TestICalendar::roundTrip()
     e.rule.exceptions = {QDate(2026, 2, 25)};
     e.rule.shift = DateRule::Shift::NearestWorkday;
     e.rule.shiftOffWeekdays = DateRule::Weekend | (1 << 1);
-    e.shiftAvoids = {QStringLiteral("other@x"), QStringLiteral("Presidents' Day, observed; \\ too")};
+    e.shiftAvoids = {QStringLiteral("other@x"),
+                     QStringLiteral("Presidents' Day, observed; \\ too")};
     e.source = QStringLiteral("/home/a,b;c/family.ics");
     entries.append(e);
     DatedEntry easter;
@@ -223,6 +232,110 @@ void TestICalendar::peerWorkloadMatchesRemind()
              qPrintable(QStringLiteral("only remind: %1\nonly Dayloom: %2")
                             .arg(missing.join(u"; "), extra.join(u"; "))));
     QVERIFY(ours.size() > 1200);
+}
+
+// A second import of the same file shows what it adds, changes and no
+// longer holds, and touches nothing of the user's own or other files.
+void TestICalendar::reimportUpdatesByUid()
+{
+    const auto entry = [](const QString &uid, const QString &text, const QString &source) {
+        DatedEntry e;
+        e.uid = uid;
+        e.description = text;
+        e.rule.first = QDate(2026, 5, 1);
+        e.source = source;
+        return e;
+    };
+    const QString file = QStringLiteral("/home/u/team.ics");
+    const QList<DatedEntry> current{
+        entry("own", "Mine", {}), entry("a", "Kept", file), entry("b", "Old title", file),
+        entry("c", "Gone from the file", file), entry("d", "Other file", "/x.ics")};
+    ICalendarFile::Contents imported;
+    imported.entries = {entry("a", "Kept", {}), entry("b", "New title", {}), entry("e", "New", {})};
+    const ICalendarImport::Plan plan = ICalendarImport::plan(current, imported, file);
+    QCOMPARE(plan.unchanged, 1);
+    QCOMPARE(plan.added.size(), 1);
+    QCOMPARE(plan.added[0].source, file);
+    QCOMPARE(plan.changed.size(), 1);
+    QCOMPARE(plan.changed[0].description, QStringLiteral("New title"));
+    QCOMPARE(plan.removed.size(), 1);
+    QCOMPARE(plan.removed[0].uid, QStringLiteral("c"));
+    QStringList after;
+    for (const DatedEntry &e : ICalendarImport::apply(current, plan))
+        after.append(e.description);
+    QCOMPARE(after, (QStringList{"Mine", "Kept", "New title", "Other file", "New"}));
+    QVERIFY(ICalendarImport::plan(ICalendarImport::apply(current, plan), imported, file)
+                .changesNothing());
+}
+
+void TestICalendar::ruleInWords_data()
+{
+    QTest::addColumn<QString>("rrule"); // "EASTER+n" for Easter rules, empty for one day
+    QTest::addColumn<QDate>("first");
+    QTest::addColumn<int>("shift");
+    QTest::addColumn<int>("span");
+    QTest::addColumn<QString>("words");
+
+    QTest::newRow("fortnightly") << "FREQ=WEEKLY;INTERVAL=2" << QDate(2026, 1, 6) << 0 << 1
+                                 << "Every 2 weeks on Tuesday, from 6 Jan 2026";
+    QTest::newRow("last-friday") << "FREQ=MONTHLY;BYDAY=-1FR" << QDate(2026, 1, 30) << 0 << 1
+                                 << "Every month on the last Friday, from 30 Jan 2026";
+    QTest::newRow("last-workday") << "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1;COUNT=10"
+                                  << QDate(2026, 1, 30) << 0 << 1
+                                  << "Every month on the last of Monday, Tuesday, Wednesday, "
+                                     "Thursday and Friday, from 30 Jan 2026, 10 times";
+    QTest::newRow("birthday") << "FREQ=YEARLY" << QDate(1989, 4, 12) << 0 << 1
+                              << "Every year on 12 April, from 12 Apr 1989";
+    QTest::newRow("election-day")
+        << "FREQ=YEARLY;BYMONTH=11;BYDAY=TU;BYMONTHDAY=2,3,4,5,6,7,8;UNTIL=20301231"
+        << QDate(2000, 11, 7) << 0 << 1
+        << "Every year on Tuesday, 2, 3, 4, 5, 6, 7 and 8 in November, from 7 Nov 2000, until 31 "
+           "Dec 2030";
+    QTest::newRow("observed") << "FREQ=YEARLY" << QDate(2000, 7, 4)
+                              << int(DateRule::Shift::NearestWorkday) << 1
+                              << "Every year on 4 July, from 4 Jul 2000; moved off Saturday and "
+                                 "Sunday to the nearest workday";
+    QTest::newRow("ash-wednesday")
+        << "EASTER-46" << QDate() << 0 << 1 << "46 days before Easter Sunday";
+    QTest::newRow("camp") << "" << QDate(2026, 7, 6) << 0 << 12 << "On 6 Jul 2026; for 12 days";
+}
+
+void TestICalendar::ruleInWords()
+{
+    QFETCH(QString, rrule);
+    QFETCH(QDate, first);
+    QFETCH(int, shift);
+    QFETCH(int, span);
+    QFETCH(QString, words);
+    DateRule rule;
+    rule.first = first;
+    if (rrule.startsWith(u"EASTER")) {
+        rule.kind = DateRule::Kind::Easter;
+        rule.easterOffset = rrule.mid(6).toInt();
+    } else if (!rrule.isEmpty()) {
+        rule.recurrence = RecurrenceRule::parse(rrule);
+    }
+    rule.shift = DateRule::Shift(shift);
+    rule.spanDays = span;
+    QCOMPARE(DescribeDateRule(rule), words);
+}
+
+void TestICalendar::csvExport()
+{
+    RecurringDates dates;
+    dates.formulaLines = {
+        RecurringEntry::makeLine(QStringLiteral("Christmas Day"), QStringLiteral("@1225"))};
+    DatedEntry party;
+    party.description = QStringLiteral("Party, \"big\" one");
+    party.rule.first = QDate(2026, 12, 25);
+    dates.datedEntries = {party};
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    QVERIFY(WriteDatesCsv(out, dates, QDate(2026, 12, 1), QDate(2026, 12, 31)));
+    QCOMPARE(bytes, QByteArray("Date,Description\r\n2026-12-25,Christmas "
+                               "Day\r\n2026-12-25,\"Party, \"\"big\"\" one\"\r\n"));
+    QVERIFY(!WriteDatesCsv(out, dates, QDate(2026, 1, 1), QDate(2036, 1, 1)));
 }
 
 QTEST_GUILESS_MAIN(TestICalendar)

@@ -10,13 +10,16 @@ namespace {
 
 constexpr std::array<const char *, 8> WeekdayNames{"",         "Monday", "Tuesday",  "Wednesday",
                                                    "Thursday", "Friday", "Saturday", "Sunday"};
-constexpr std::array<const char *, 13> MonthNames{"",     "January", "February", "March",     "April",
-                                                  "May",  "June",    "July",     "August",    "September",
-                                                  "October", "November", "December"};
+constexpr std::array<const char *, 13> MonthNames{
+    "",     "January", "February",  "March",   "April",    "May",     "June",
+    "July", "August",  "September", "October", "November", "December"};
 
 QString ShortDate(QDate date)
 {
-    return QStringLiteral("%1 %2 %3").arg(date.day()).arg(QString::fromLatin1(MonthNames[date.month()]).left(3)).arg(date.year());
+    return QStringLiteral("%1 %2 %3")
+        .arg(date.day())
+        .arg(QString::fromLatin1(MonthNames[date.month()]).left(3))
+        .arg(date.year());
 }
 
 QString Ordinal(int n)
@@ -25,11 +28,16 @@ QString Ordinal(int n)
         return QStringLiteral("last");
     if (n < 0)
         return Ordinal(-n) + QStringLiteral(" from last");
-    static const std::array<const char *, 6> words{"", "first", "second", "third", "fourth", "fifth"};
+    static const std::array<const char *, 6> words{"",      "first",  "second",
+                                                   "third", "fourth", "fifth"};
     if (n < int(words.size()))
         return QLatin1String(words[n]);
     const int tens = n % 100;
-    const char *suffix = (tens >= 11 && tens <= 13) ? "th" : n % 10 == 1 ? "st" : n % 10 == 2 ? "nd" : n % 10 == 3 ? "rd" : "th";
+    const char *suffix = (tens >= 11 && tens <= 13) ? "th"
+                         : n % 10 == 1              ? "st"
+                         : n % 10 == 2              ? "nd"
+                         : n % 10 == 3              ? "rd"
+                                                    : "th";
     return QString::number(n) + QLatin1String(suffix);
 }
 
@@ -37,7 +45,8 @@ QString JoinWords(const QStringList &words)
 {
     if (words.size() <= 1)
         return words.value(0);
-    return QStringList(words.mid(0, words.size() - 1)).join(QStringLiteral(", ")) + QStringLiteral(" and ") + words.last();
+    return QStringList(words.mid(0, words.size() - 1)).join(QStringLiteral(", ")) +
+           QStringLiteral(" and ") + words.last();
 }
 
 QString Weekdays(const QList<RecurrenceRule::WeekdayNumber> &days)
@@ -54,8 +63,11 @@ QString MonthDays(const QList<int> &days)
 {
     QStringList words;
     for (const int d : days)
-        words.append(d == -1 ? QStringLiteral("the last day") : d < 0 ? QStringLiteral("day %1 from the end").arg(-d) : QString::number(d));
-    return words.size() == 1 && days.first() > 0 ? QStringLiteral("day ") + words.first() : JoinWords(words);
+        words.append(d == -1 ? QStringLiteral("the last day")
+                     : d < 0 ? QStringLiteral("day %1 from the end").arg(-d)
+                             : QString::number(d));
+    return words.size() == 1 && days.first() > 0 ? QStringLiteral("day ") + words.first()
+                                                 : JoinWords(words);
 }
 
 QString Months(const QList<int> &months)
@@ -70,7 +82,8 @@ QString Every(RecurrenceRule::Frequency frequency, int interval)
 {
     static const std::array<const char *, 4> units{"day", "week", "month", "year"};
     const QString unit = QLatin1String(units[int(frequency)]);
-    return interval == 1 ? QStringLiteral("Every ") + unit : QStringLiteral("Every %1 %2s").arg(interval).arg(unit);
+    return interval == 1 ? QStringLiteral("Every ") + unit
+                         : QStringLiteral("Every %1 %2s").arg(interval).arg(unit);
 }
 
 QString DescribeRecurrence(const RecurrenceRule &r, QDate first)
@@ -107,7 +120,9 @@ QString DescribeRecurrence(const RecurrenceRule &r, QDate first)
         else if (r.frequency == F::Monthly)
             on.append(QStringLiteral("day %1").arg(first.day()));
         else if (r.frequency == F::Yearly && r.byMonth.isEmpty())
-            on.append(QStringLiteral("%1 %2").arg(first.day()).arg(QLatin1String(MonthNames[first.month()])));
+            on.append(QStringLiteral("%1 %2")
+                          .arg(first.day())
+                          .arg(QLatin1String(MonthNames[first.month()])));
         else if (r.frequency == F::Yearly)
             on.append(QStringLiteral("day %1").arg(first.day()));
     }
@@ -126,15 +141,17 @@ QString DescribeRecurrence(const RecurrenceRule &r, QDate first)
 
 QString DescribeEaster(const DateRule &rule)
 {
-    const QString easter = rule.reckoning == DateRule::Reckoning::Orthodox ? QStringLiteral("Orthodox Easter Sunday")
-                                                                           : QStringLiteral("Easter Sunday");
+    const QString easter = rule.reckoning == DateRule::Reckoning::Orthodox
+                               ? QStringLiteral("Orthodox Easter Sunday")
+                               : QStringLiteral("Easter Sunday");
     const int n = rule.easterOffset;
     const int days = n < 0 ? -n : n;
-    QString text = n == 0 ? easter
-                          : QStringLiteral("%1 day%2 %3 %4")
-                                .arg(days)
-                                .arg(days == 1 ? QString() : QStringLiteral("s"))
-                                .arg(n < 0 ? QStringLiteral("before") : QStringLiteral("after"), easter);
+    QString text =
+        n == 0 ? easter
+               : QStringLiteral("%1 day%2 %3 %4")
+                     .arg(days)
+                     .arg(days == 1 ? QString() : QStringLiteral("s"))
+                     .arg(n < 0 ? QStringLiteral("before") : QStringLiteral("after"), easter);
     if (rule.first.isValid())
         text += QStringLiteral(", from %1").arg(rule.first.year());
     return text;
@@ -149,7 +166,8 @@ QString DescribeShift(const DateRule &rule)
         if (rule.shiftOffWeekdays & (1 << d))
             days.append(QLatin1String(WeekdayNames[d]));
     }
-    return QStringLiteral("moved off %1 to %2").arg(JoinWords(days), QLatin1String(targets[int(rule.shift)]));
+    return QStringLiteral("moved off %1 to %2")
+        .arg(JoinWords(days), QLatin1String(targets[int(rule.shift)]));
 }
 
 } // namespace
@@ -162,11 +180,16 @@ QString DescribeDateRule(const DateRule &rule)
     else if (rule.recurrence)
         text = DescribeRecurrence(*rule.recurrence, rule.first);
     else
-        text = rule.first.isValid() ? QStringLiteral("On ") + ShortDate(rule.first) : QStringLiteral("On no day");
+        text = rule.first.isValid() ? QStringLiteral("On ") + ShortDate(rule.first)
+                                    : QStringLiteral("On no day");
     if (!rule.exceptions.isEmpty())
-        text += rule.exceptions.size() == 1 ? QStringLiteral(", except on 1 day") : QStringLiteral(", except on %1 days").arg(rule.exceptions.size());
+        text += rule.exceptions.size() == 1
+                    ? QStringLiteral(", except on 1 day")
+                    : QStringLiteral(", except on %1 days").arg(rule.exceptions.size());
     if (!rule.extraDates.isEmpty())
-        text += rule.extraDates.size() == 1 ? QStringLiteral(", also on 1 more day") : QStringLiteral(", also on %1 more days").arg(rule.extraDates.size());
+        text += rule.extraDates.size() == 1
+                    ? QStringLiteral(", also on 1 more day")
+                    : QStringLiteral(", also on %1 more days").arg(rule.extraDates.size());
     if (rule.shift != DateRule::Shift::None && rule.shiftOffWeekdays != 0)
         text += QStringLiteral("; ") + DescribeShift(rule);
     if (rule.spanDays > 1)
