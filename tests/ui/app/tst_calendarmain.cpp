@@ -198,6 +198,8 @@ private:
     std::unique_ptr<TCalendarMain> m_window;
 
     TCalendarMain &NewWindow(const QString &file = QString());
+    // A new window, active (so that its shortcuts work), with a new design.
+    TCalendarMain &ActiveWindowWithNewDesign();
     void ClickCell(int cell);
     // Chooses the tool of the button and clicks the page with it.
     void PlaceWith(const char *toolButton, const QPoint &at);
@@ -237,6 +239,16 @@ TCalendarMain &TestCalendarMain::NewWindow(const QString &file)
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         qWarning("window not exposed");
     return *m_window;
+}
+
+TCalendarMain &TestCalendarMain::ActiveWindowWithNewDesign()
+{
+    TCalendarMain &window = NewWindow();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        qWarning("window not active");
+    window.New();
+    return window;
 }
 
 void TestCalendarMain::ClickCell(int cell)
@@ -588,10 +600,7 @@ void TestCalendarMain::recentEntryStaysWhenOpenStops()
 void TestCalendarMain::handleShortcutsWorkAfterTheMenuBar()
 {
     // After Escape from the menu bar or Edit > Undo the shortcuts went nowhere.
-    TCalendarMain &window = NewWindow();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.New();
+    TCalendarMain &window = ActiveWindowWithNewDesign();
     TCalendarPanel32 *panel = window.CalendarPanel();
     PageDocument &document = panel->Document();
     QTest::mouseClick(Button(window, "PSpeedButton1"), Qt::LeftButton);
@@ -831,10 +840,7 @@ void TestCalendarMain::cancelAfterPlacingLeavesNoTrace()
 // every copy landed on the same place.
 void TestCalendarMain::pasteSelectsTheCopyAndRepeats()
 {
-    TCalendarMain &window = NewWindow();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.New();
+    TCalendarMain &window = ActiveWindowWithNewDesign();
     TCalendarPanel32 *panel = window.CalendarPanel();
     PageDocument &document = panel->Document();
     PlaceWith("PSpeedButton1", QPoint(200, 300));
@@ -865,8 +871,8 @@ void TestCalendarMain::helpFromAModalDialogComesInFront()
     TCalendarMain &window = NewWindow();
     window.New();
     window.SetPropertiesDialogRunner([](TCalendarProperties &dialog) { return dialog.exec(); });
-    QWindow *dialogWindow = nullptr;
-    QWindow *helpParent = nullptr;
+    bool asked = false;
+    bool inFront = false;
     int scrolled = 0;
     bool closed = false;
     // No early return before the dialog is closed: its exec() would never end.
@@ -874,7 +880,7 @@ void TestCalendarMain::helpFromAModalDialogComesInFront()
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
         if (!dialog)
             return;
-        dialogWindow = dialog->windowHandle();
+        asked = true;
         QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("HelpButton")),
                           Qt::LeftButton);
         QWidget *help = nullptr;
@@ -883,7 +889,7 @@ void TestCalendarMain::helpFromAModalDialogComesInFront()
                 help = top;
         }
         if (help && QTest::qWaitForWindowExposed(help)) {
-            helpParent = help->windowHandle()->transientParent();
+            inFront = help->windowHandle()->transientParent() == dialog->windowHandle();
             auto *browser = help->findChild<QTextBrowser *>();
             QTest::keyClick(help->windowHandle(), Qt::Key_PageDown);
             scrolled = browser->verticalScrollBar()->value();
@@ -893,8 +899,8 @@ void TestCalendarMain::helpFromAModalDialogComesInFront()
         dialog->reject();
     });
     window.Properties();
-    QVERIFY(dialogWindow);
-    QCOMPARE(helpParent, dialogWindow);
+    QVERIFY(asked);
+    QVERIFY(inFront);
     QVERIFY(scrolled > 0);
     QVERIFY(closed);
 }
@@ -902,10 +908,7 @@ void TestCalendarMain::helpFromAModalDialogComesInFront()
 // Ctrl+S did nothing until the design had been saved once with Save As.
 void TestCalendarMain::saveKeyOnAnUnnamedDesignAsksForAName()
 {
-    TCalendarMain &window = NewWindow();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.New();
+    TCalendarMain &window = ActiveWindowWithNewDesign();
     QVERIFY(window.CurrentFileName().isEmpty());
     MessageBoxAnswerer answerer(QMessageBox::NoButton);
     QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
