@@ -99,7 +99,8 @@ private Q_SLOTS:
     void placesWithMinimumSizesAndNames();
     void creationGuardAndUnbuiltKinds();
     void documentCreatesOnlyTheKindsItIsGiven();
-    void pastesNamedComponentsOnceWithinASecond();
+    void pastesEachCopyOffsetFromTheLast();
+    void withdrawnCreationLeavesNoStep();
     void damagedClipboardPastesNothing_data();
     void damagedClipboardPastesNothing();
     void cutAndCopyNeedObjects();
@@ -304,7 +305,9 @@ void TestSurface::documentCreatesOnlyTheKindsItIsGiven()
     QCOMPARE(&PageDocument().Kinds(), &ObjectKindRegistry::Application());
 }
 
-void TestSurface::pastesNamedComponentsOnceWithinASecond()
+// A second paste within a second used to do nothing, and every paste
+// landed on the same place.
+void TestSurface::pastesEachCopyOffsetFromTheLast()
 {
     Fixture f;
     TGGraphicControl *source = f.Add(QRect(10, 20, 60, 40));
@@ -316,18 +319,36 @@ void TestSurface::pastesNamedComponentsOnceWithinASecond()
     QCOMPARE(first.size(), 1);
     QCOMPARE(first[0]->Name(), QStringLiteral("Component0"));
     QCOMPARE(first[0]->Bounds(), QRect(25, 35, 60, 40));
-
-    f.now += 999;
-    QVERIFY(f.document.Paste().isEmpty());
-    QCOMPARE(f.document.ObjectCount(), 2);
-
-    f.now += 1;
     const QList<TGGraphicControl *> second = f.document.Paste();
     QCOMPARE(second.size(), 1);
     QCOMPARE(second[0]->Name(), QStringLiteral("Component1"));
-    // Offset from the stored place again, not from the first copy.
-    QCOMPARE(second[0]->Bounds(), QRect(25, 35, 60, 40));
+    QCOMPARE(second[0]->Bounds(), QRect(40, 50, 60, 40));
     QCOMPARE(f.document.UndoStack().undoText(), QStringLiteral("Paste"));
+
+    // New contents start again from their own place.
+    QVERIFY(f.document.CopyObjects(first));
+    QCOMPARE(f.document.Paste().value(0)->Bounds(), QRect(40, 50, 60, 40));
+    QCOMPARE(f.document.ObjectCount(), 4);
+}
+
+// Cancelling the dialog of a new object used to leave its "Create" step.
+void TestSurface::withdrawnCreationLeavesNoStep()
+{
+    Fixture f;
+    TGGraphicControl *kept = f.Add(QRect(10, 20, 60, 40));
+    f.document.UndoStack().setClean();
+    TGGraphicControl *cancelled = f.Add(QRect(80, 20, 60, 40));
+    QVERIFY(!f.document.WithdrawCreation(kept));
+    QVERIFY(f.document.WithdrawCreation(cancelled));
+    QCOMPARE(f.document.Objects(), QList<TGGraphicControl *>{kept});
+    QCOMPARE(f.document.UndoStack().count(), 1);
+    QVERIFY(f.document.UndoStack().isClean());
+
+    // Only while the creation is the latest step.
+    TGGraphicControl *moved = f.Add(QRect(80, 20, 60, 40));
+    f.document.AlignLeft({kept, moved});
+    QVERIFY(!f.document.WithdrawCreation(moved));
+    QCOMPARE(f.document.ObjectCount(), 2);
 }
 
 void TestSurface::damagedClipboardPastesNothing_data()
@@ -906,7 +927,6 @@ void TestSurface::flatCalendarPropertiesRoundTrip()
                m.SetCellBorderStyle(fcbTopBottom);
     });
     QVERIFY(f.document.CopyObjects({calendar}));
-    f.now += 2000;
     const QList<TGGraphicControl *> pasted = f.document.Paste();
     QCOMPARE(pasted.size(), 1);
     auto *copy = dynamic_cast<TGFlatCalendar *>(pasted[0]);

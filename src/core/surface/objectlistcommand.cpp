@@ -74,6 +74,14 @@ void ObjectListCommand::Take()
     }
 }
 
+void ObjectListCommand::Withdraw()
+{
+    if (!m_insert)
+        return;
+    Take();
+    setObsolete(true);
+}
+
 QList<TGGraphicControl *> ObjectListCommand::Objects() const
 {
     QList<TGGraphicControl *> objects;

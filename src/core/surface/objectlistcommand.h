@@ -32,6 +32,10 @@ public:
     void undo() override;
 
     QList<TGGraphicControl *> Objects() const;
+    // Takes the objects of an insertion back off the page and marks the step
+    // obsolete, so that the stack's next undo drops it without undoing it
+    // again (a creation its dialog cancelled). A removal is left alone.
+    void Withdraw();
 
 private:
     struct Entry

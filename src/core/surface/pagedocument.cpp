@@ -16,6 +16,7 @@
 #include "core/surface/objectstatecommand.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -70,6 +71,7 @@ PageDocument::PageDocument(const ObjectKindRegistry &kinds, QObject *parent)
       m_clock(MonotonicMs)
 {
     connect(&m_page, &CalendarPage::changed, this, &PageDocument::RequestRepaint);
+    connect(&m_undoStack, &QUndoStack::indexChanged, this, [this] { m_lastCreation = nullptr; });
 }
 
 PageDocument::~PageDocument()
@@ -339,8 +341,22 @@ TGGraphicControl *PageDocument::PlaceObject(std::unique_ptr<TGGraphicControl> ob
     TGGraphicControl *raw = object.get();
     std::vector<std::unique_ptr<TGGraphicControl>> objects;
     objects.push_back(std::move(object));
-    InsertNewObjects(std::move(objects), tr("Create"));
+    m_lastCreation = InsertNewObjects(std::move(objects), tr("Create"));
     return raw;
+}
+
+bool PageDocument::WithdrawCreation(TGGraphicControl *object)
+{
+    const int latest = m_undoStack.index();
+    if (!m_lastCreation || latest == 0 || latest != m_undoStack.count() ||
+        m_undoStack.command(latest - 1) != m_lastCreation ||
+        m_lastCreation->Objects() != QList<TGGraphicControl *>{object})
+        return false;
+    // An obsolete step is dropped by the stack's undo, which leaves the
+    // clean state alone when the design was clean before the placing.
+    m_lastCreation->Withdraw();
+    m_undoStack.undo();
+    return true;
 }
 
 QString PageDocument::UniqueObjectName(const QString &prefix) const
@@ -354,12 +370,16 @@ QString PageDocument::UniqueObjectName(const QString &prefix) const
     return QString();
 }
 
-void PageDocument::InsertNewObjects(std::vector<std::unique_ptr<TGGraphicControl>> objects,
-                                    const QString &text)
+ObjectListCommand *
+PageDocument::InsertNewObjects(std::vector<std::unique_ptr<TGGraphicControl>> objects,
+                               const QString &text)
 {
     if (objects.empty())
-        return;
-    m_undoStack.push(ObjectListCommand::Insert(*this, std::move(objects), text).release());
+        return nullptr;
+    ObjectListCommand *command =
+        ObjectListCommand::Insert(*this, std::move(objects), text).release();
+    m_undoStack.push(command);
+    return command;
 }
 
 void PageDocument::RemoveObjects(const QList<TGGraphicControl *> &objects, const QString &text)
@@ -400,13 +420,16 @@ bool PageDocument::CutObjects(const QList<TGGraphicControl *> &objects, QString 
 
 QList<TGGraphicControl *> PageDocument::Paste(QString *error)
 {
-    const qint64 now = m_clock();
-    if (m_lastPasteTime && now - *m_lastPasteTime < PasteGuardMs)
-        return {};
     if (!CanPaste())
         return {};
     QFile file(m_clipboardFile);
     if (!file.open(QIODevice::ReadOnly)) {
+        SetError(error, file.errorString());
+        return {};
+    }
+    // Another start of the program may have written the file since.
+    QCryptographicHash digest(QCryptographicHash::Sha1);
+    if (!digest.addData(&file) || !file.seek(0)) {
         SetError(error, file.errorString());
         return {};
     }
@@ -417,9 +440,10 @@ QList<TGGraphicControl *> PageDocument::Paste(QString *error)
         SetError(error, readError);
         return {};
     }
+    const int run = digest.result() == m_pastedDigest ? m_pasteCount + 1 : 1;
     std::vector<std::unique_ptr<TGGraphicControl>> objects;
     QList<TGGraphicControl *> pasted;
-    const int offset = ToPage(PasteOffset);
+    const int offset = ToPage(PasteOffset * run);
     for (std::unique_ptr<PersistentObject> &object : read) {
         auto *control = dynamic_cast<TGGraphicControl *>(object.get());
         if (!control)
@@ -430,7 +454,8 @@ QList<TGGraphicControl *> PageDocument::Paste(QString *error)
         pasted.append(control);
     }
     InsertNewObjects(std::move(objects), tr("Paste"));
-    m_lastPasteTime = now;
+    m_pastedDigest = digest.result();
+    m_pasteCount = run;
     for (const TGGraphicControl *object : std::as_const(pasted)) {
         if (const QString placement = object->PlacementError(); !placement.isEmpty()) {
             SetError(error, placement);

@@ -18,7 +18,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class QPainter;
@@ -26,6 +25,7 @@ class QPainter;
 namespace Dayloom {
 
 class NoteRenderer;
+class ObjectListCommand;
 class PrintEngine;
 
 // The design behind the calendar page widget: the page model, the placed
@@ -51,9 +51,8 @@ class PageDocument : public QObject, public ObjectHost
     Q_OBJECT
 
 public:
-    static constexpr int PasteOffset = 15;       // surface pixels right and down
-    static constexpr int CloneOffset = 25;       // surface pixels down
-    static constexpr qint64 PasteGuardMs = 1000; // a second paste within it is ignored
+    static constexpr int PasteOffset = 15; // surface pixels right and down, per paste
+    static constexpr int CloneOffset = 25; // surface pixels down
     static constexpr int MaxNameNumber = 1000;
     static constexpr int MinCreateWidth = 25; // narrower drags become 50 wide
     static constexpr int CreateWidth = 50;
@@ -152,6 +151,12 @@ public:
     // Adds a new object at a surface rectangle (at least 10 x 15), named
     // "Special" + n, as the undoable step "Create". Returns the object.
     TGGraphicControl *PlaceObject(std::unique_ptr<TGGraphicControl> object, const QRect &rect);
+    // Takes back the placing of `object` while its "Create" step is still
+    // the latest one (its dialog was cancelled): the object is freed and the
+    // step leaves the undo stack, whose count and clean state are then as
+    // before the placing. False, changing nothing, when anything was done
+    // or undone since.
+    bool WithdrawCreation(TGGraphicControl *object);
     // prefix + the smallest n in 1..1000 that no object uses; empty when all
     // are taken.
     QString UniqueObjectName(const QString &prefix) const;
@@ -168,17 +173,20 @@ public:
     bool CopyObjects(const QList<TGGraphicControl *> &objects, QString *error = nullptr);
     // Copy, then delete as "Cut"; nothing is deleted when the copy failed.
     bool CutObjects(const QList<TGGraphicControl *> &objects, QString *error = nullptr);
-    // Adds the clipboard's objects, each named "Component" + n and moved 15
-    // surface pixels right and down from its stored place, as "Paste".
-    // Nothing happens within 1000 ms of the previous paste, without a
-    // clipboard file, or when the file cannot be read completely (then
-    // `error` says why and the page stays as it was).
+    // Adds the clipboard's objects, each named "Component" + n, as "Paste".
+    // Every paste of the same clipboard contents lands 15 surface pixels
+    // right of and below the one before, the first 15 from the stored
+    // place; new contents start again from their place. Nothing happens
+    // without a clipboard file, or when the file cannot be read completely
+    // (then `error` says why and the page stays as it was). Returns the
+    // pasted objects.
     QList<TGGraphicControl *> Paste(QString *error = nullptr);
     // A copy named "Component" + n, 25 surface pixels lower, on top of the
     // stack, as "Clone"; emits objectCloned. Null when the copy fails.
     TGGraphicControl *CloneObject(TGGraphicControl *source);
     void DeleteObjects(const QList<TGGraphicControl *> &objects);
-    // Milliseconds of a monotonic clock (the paste guard); tests may replace it.
+    // Milliseconds of a monotonic clock (the surface's press and drag
+    // rules); tests may replace it.
     void SetClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
     qint64 Now() const { return m_clock(); }
 
@@ -318,8 +326,9 @@ private:
 
     QList<TGGraphicControl *> OwnObjects(const QList<TGGraphicControl *> &objects) const;
     void RemoveObjects(const QList<TGGraphicControl *> &objects, const QString &text);
-    void InsertNewObjects(std::vector<std::unique_ptr<TGGraphicControl>> objects,
-                          const QString &text);
+    // The step pushed; null when there were no objects.
+    ObjectListCommand *InsertNewObjects(std::vector<std::unique_ptr<TGGraphicControl>> objects,
+                                        const QString &text);
     void SetStates(const QList<TGGraphicControl *> &objects, const QString &text,
                    const std::function<void(TGGraphicControl &)> &change);
     void CenterObjects(const QList<TGGraphicControl *> &objects, bool vertically);
@@ -347,11 +356,16 @@ private:
     bool m_changeEventsSuspended = false;
     bool m_fitPending = false;
     bool m_creating = false;
+    // The "Create" step of the latest placing while it is the stack's
+    // latest step; null once the stack moved on.
+    ObjectListCommand *m_lastCreation = nullptr;
     QString m_clipboardFile;
     int m_unreadObjects = 0;
     QString m_incompleteFile; // absolute path of the file m_unreadObjects are in
     QString m_picturesLeftOut;
-    std::optional<qint64> m_lastPasteTime;
+    // The clipboard contents pasted last (a digest) and how often in a row.
+    QByteArray m_pastedDigest;
+    int m_pasteCount = 0;
     std::function<qint64()> m_clock;
 };
 

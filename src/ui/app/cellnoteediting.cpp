@@ -3,6 +3,7 @@
 #include "core/surface/pagedocument.h"
 #include "ui/richtext/noteeditor.h"
 #include "ui/surface/calendarpanelaccessible.h"
+#include "ui/surface/objectoverlay.h"
 #include "ui/surface/tcalendarpanel32.h"
 
 #include <QScrollArea>
@@ -13,7 +14,8 @@ namespace Dayloom {
 
 CellNoteEditing::CellNoteEditing(TCalendarPanel32 *page, QWidget *pageArea, QScrollArea *scrollBox,
                                  QObject *parent)
-    : QObject(parent), m_page(page), m_scrollBox(scrollBox), m_editor(new NoteEditor(pageArea))
+    : QObject(parent), m_page(page), m_scrollBox(scrollBox), m_editor(new NoteEditor(pageArea)),
+      m_objectsOver(new ObjectOverlay(page, pageArea))
 {
     m_editor->setObjectName(QStringLiteral("WPRichText1"));
     m_editor->setAccessibleName(QStringLiteral("Note"));
@@ -56,6 +58,8 @@ void CellNoteEditing::Open(const CellEvent &event)
     m_editor->setGeometry(rect.Left + m_page->x(), rect.Top + m_page->y(), width, height);
     m_editor->show();
     m_editor->raise();
+    // Placed objects lie above the notes, on paper as on screen.
+    m_objectsOver->Cover(m_editor->geometry());
     m_editor->setFocus();
     // A click in a note's text puts the caret there.
     if (const std::optional<QPoint> click = m_page->ClickPoint())
@@ -85,6 +89,7 @@ void CellNoteEditing::Commit()
     m_trackChanges = false;
     if (edited)
         m_page->Document().SetCellNote(m_editedCell, *edited);
+    m_objectsOver->hide();
     m_editor->hide();
     Q_EMIT editingChanged();
 }

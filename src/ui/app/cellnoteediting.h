@@ -12,13 +12,15 @@ class QScrollArea;
 namespace Dayloom {
 
 class NoteEditor;
+class ObjectOverlay;
 class TCalendarPanel32;
 struct CellEvent;
 
 // The note editor laid over a day cell of the page: a chosen cell's note
 // opens in it, exactly over the cell's note area; Tab and Shift+Tab move to
 // the next and previous cells. Commit() puts the note back into its cell as
-// one undo step ("Note"), when it changed.
+// one undo step ("Note"), when it changed. Placed objects reaching into the
+// open note are drawn over the editor, as they lie over the note on paper.
 class CellNoteEditing : public QObject
 {
     Q_OBJECT
@@ -66,6 +68,7 @@ private:
     TCalendarPanel32 *m_page;
     QScrollArea *m_scrollBox;
     NoteEditor *m_editor;
+    ObjectOverlay *m_objectsOver; // the objects reaching into the open note
     bool m_editing = false;
     int m_currentCell = 0;
     int m_editedCell = 0;

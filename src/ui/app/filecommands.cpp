@@ -155,7 +155,9 @@ void FileCommands::ReportUnreadObjects()
 
 void FileCommands::Save()
 {
-    if (!m_window.CurrentFileName().isEmpty())
+    if (m_window.CurrentFileName().isEmpty())
+        SaveAs();
+    else
         SaveToCurrentFile();
 }
 

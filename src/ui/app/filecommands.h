@@ -31,6 +31,7 @@ public:
     // Opens a calendar file; false when it could not be read (the design
     // that was open stays) or an object of it could not be placed.
     bool OpenCalendarFile(const QString &fileName);
+    // Saves to the design's file; a design without one goes through Save As.
     void Save();
     void SaveAs();
     bool SaveCalendarFile(const QString &path);

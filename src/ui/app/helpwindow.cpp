@@ -37,9 +37,7 @@ void HelpWindow::ShowContents()
 {
     m_browser->setSource(QUrl(QStringLiteral("qrc") + ManualPath));
     m_browser->scrollToAnchor(QStringLiteral("contents"));
-    show();
-    raise();
-    activateWindow();
+    Present();
 }
 
 bool HelpWindow::HasTopic(int topic)
@@ -50,12 +48,26 @@ bool HelpWindow::HasTopic(int topic)
     return manual.readAll().contains(("name=\"" + TopicAnchor(topic) + "\"").toUtf8());
 }
 
+HelpWindow *HelpWindow::For(QWidget *owner)
+{
+    QWidget *modal = QApplication::activeModalWidget();
+    QWidget *home = modal ? modal : owner->window();
+    auto *help = home->findChild<HelpWindow *>(QString(), Qt::FindDirectChildrenOnly);
+    return help ? help : new HelpWindow(home);
+}
+
 void HelpWindow::ShowTopicFor(QWidget *owner, int topic)
 {
-    auto *help = owner->findChild<HelpWindow *>();
-    if (!help)
-        help = new HelpWindow(owner);
-    help->ShowHelpTopic(topic);
+    For(owner)->ShowHelpTopic(topic);
+}
+
+void HelpWindow::Present()
+{
+    show();
+    raise();
+    activateWindow();
+    // The keys scroll the manual at once.
+    m_browser->setFocus();
 }
 
 void HelpWindow::ShowHelpTopic(int topic)
@@ -66,9 +78,7 @@ void HelpWindow::ShowHelpTopic(int topic)
     }
     m_browser->setSource(
         QUrl(QStringLiteral("qrc") + ManualPath + QLatin1Char('#') + TopicAnchor(topic)));
-    show();
-    raise();
-    activateWindow();
+    Present();
 }
 
 void HelpWindow::ShowAbout(QWidget *parent)

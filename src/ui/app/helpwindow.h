@@ -23,13 +23,20 @@ public:
     QTextBrowser *Browser() const { return m_browser; }
     // Whether the manual has a section for the topic.
     static bool HasTopic(int topic);
-    // Opens the topic in the help window that belongs to `owner` (made on
-    // first use), so that it takes input while `owner` is modal.
+    // The help window of `owner`'s window (made on first use), or, while a
+    // modal dialog is open, of that dialog: a modal dialog blocks every
+    // window but its own, so help shown for it must be its own to open in
+    // front of it and take input. It closes with its owner.
+    static HelpWindow *For(QWidget *owner);
+    // Opens the topic in the help window For(owner).
     static void ShowTopicFor(QWidget *owner, int topic);
     // The "About Dayloom" box: the version and what the program does.
     static void ShowAbout(QWidget *parent);
 
 private:
+    // Shows the window in front, with the keyboard in the manual.
+    void Present();
+
     QTextBrowser *m_browser;
 };
 

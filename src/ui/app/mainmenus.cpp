@@ -116,7 +116,7 @@ void MainMenus::SetState(const State &state)
 {
     for (const Command command : {FillCalendar, UserTitle, ClearAllCellContents})
         m_actions[command]->setEnabled(state.dayCells);
-    m_actions[Save]->setEnabled(state.named);
+    m_actions[Save]->setEnabled(state.pageShown);
     for (const Command command :
          {SaveAs, Properties, ZoomIn, ZoomOut, PrintSetup, PrintPreview, Export})
         m_actions[command]->setEnabled(state.pageShown);

@@ -134,10 +134,9 @@ void TCalendarMain::BuildPageArea()
     m_editor->SetDefaultFont(m_preferences.defaultFont);
 
     connect(m_page, &TCalendarPanel32::ClickedInCellEvent, m_notes, &CellNoteEditing::Open);
-    connect(m_page, &TGBasePanel::DroppedObjectEvent, this, [this] {
-        SetModified(true);
-        ChooseTool(psPointing);
-    });
+    // A placed object is an undo step, which marks the design modified; one
+    // whose dialog was cancelled leaves the design as it was.
+    connect(m_page, &TGBasePanel::DroppedObjectEvent, this, [this] { ChooseTool(psPointing); });
     connect(m_page, &TGBasePanel::LabelChangedEvent, this, [this] { SetModified(true); });
     // The tool buttons, dialogs and menu items of every kind of object.
     RegisterWindowObjectKinds(*m_page, m_preferences);
@@ -222,12 +221,7 @@ void TCalendarMain::BuildToolPanel()
                                  QStringLiteral("Save changes to the calendar"),
                                  QStringLiteral("document-save"));
     m_saveButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    connect(m_saveButton, &QToolButton::clicked, this, [this] {
-        if (m_currentFileName.isEmpty())
-            SaveAs();
-        else
-            Save();
-    });
+    connect(m_saveButton, &QToolButton::clicked, this, &TCalendarMain::Save);
     m_cancelButton = AddToolButton(QStringLiteral("CancelButton"), QStringLiteral("&Cancel"),
                                    QStringLiteral("Cancel all changes"), QString());
     for (QToolButton *button : {m_saveButton, m_cancelButton}) {
@@ -375,8 +369,8 @@ void TCalendarMain::closeEvent(QCloseEvent *event)
     SavePreferences();
     SavePlacement();
     m_iconControl->Close(m_settings);
-    if (m_helpWindow)
-        m_helpWindow->close();
+    if (auto *help = findChild<HelpWindow *>(QString(), Qt::FindDirectChildrenOnly))
+        help->close();
     m_files->RemoveRecoveryCopy();
     event->accept();
 }
@@ -563,16 +557,12 @@ void TCalendarMain::ToggleHints()
 
 void TCalendarMain::ShowHelpContents()
 {
-    if (!m_helpWindow)
-        m_helpWindow = new HelpWindow(this);
-    m_helpWindow->ShowContents();
+    HelpWindow::For(this)->ShowContents();
 }
 
 void TCalendarMain::ShowHelpTopic(int topic)
 {
-    if (!m_helpWindow)
-        m_helpWindow = new HelpWindow(this);
-    m_helpWindow->ShowHelpTopic(topic);
+    HelpWindow::ShowTopicFor(this, topic);
 }
 
 void TCalendarMain::ShowAbout()

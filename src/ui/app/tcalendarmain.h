@@ -13,7 +13,6 @@
 
 #include <QList>
 #include <QMainWindow>
-#include <QPointer>
 
 #include <utility>
 
@@ -24,7 +23,6 @@ class QUndoStack;
 namespace Dayloom {
 
 class FormattingBar;
-class HelpWindow;
 class NoteEditor;
 class TCalendarPanel32;
 class TFloatingPalette;
@@ -191,7 +189,6 @@ private:
     QWidget *m_toolPanel = nullptr;
     TCalendarPanel32 *m_page = nullptr;
     NoteEditor *m_editor = nullptr;
-    QPointer<HelpWindow> m_helpWindow;
     TMRUFileList *m_recentFiles = nullptr;
 
     // Buttons whose state SetButtons keeps.

@@ -35,13 +35,14 @@ bool LoadImageFromDisk(QWidget *parent, PageDocument &document, TGImage &image, 
     const bool accepted = services.runBrowser(browser);
     folder = browser.Folder();
     QDir::setCurrent(workingFolder);
-    if (!accepted || browser.SelectedFile().isEmpty())
+    if (!accepted)
         return false;
+    if (browser.SelectedFile().isEmpty())
+        return true;
 
     const Picture picture = browser.PreviewPicture();
     const bool stretch = browser.Stretch();
     const bool autoSize = browser.AutoSize();
-    const int steps = document.UndoStack().index();
     document.EditObject(&image, QStringLiteral("Load Image"), [&](TGGraphicControl &object) {
         auto &target = static_cast<TGImage &>(object);
         target.SetPicture(picture);
@@ -49,15 +50,16 @@ bool LoadImageFromDisk(QWidget *parent, PageDocument &document, TGImage &image, 
     });
     if (picture.IsEmpty())
         services.showError(parent, QStringLiteral("Error loading file!"));
-    return document.UndoStack().index() != steps;
+    return true;
 }
 
 void RegisterImageActions(TGBasePanel &panel, QString &folder, const ImageLoadServices &services)
 {
     const QByteArray kind = TGImage::StoredClassName();
     const auto load = [&panel, &folder, services](TGGraphicControl &object) {
-        if (auto *image = dynamic_cast<TGImage *>(&object))
-            LoadImageFromDisk(panel.window(), panel.Document(), *image, folder, services);
+        auto *image = dynamic_cast<TGImage *>(&object);
+        return !image ||
+               LoadImageFromDisk(panel.window(), panel.Document(), *image, folder, services);
     };
     ObjectKindActions &kinds = panel.KindActions();
     kinds.SetToolButton(kind, {QStringLiteral("DrawImageButton"), QStringLiteral("insert-image"),

@@ -30,7 +30,7 @@ struct ImageLoadServices
 // chosen file gives the image the file's picture and both boxes as they
 // are, as the one undo step "Load Image"; a chosen file that could not be
 // read shows "Error loading file!" and empties the picture. True when the
-// image changed.
+// browser ended with Ok, false when it was cancelled.
 bool LoadImageFromDisk(QWidget *parent, PageDocument &document, TGImage &image, QString &folder,
                        const ImageLoadServices &services = ImageLoadServices::standard());
 

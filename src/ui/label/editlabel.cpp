@@ -30,8 +30,9 @@ bool EditLabelText(QWidget *parent, PageDocument &document, TGPLabel &label,
     if (!services.runDialog(dialog) || !document.Contains(&label))
         return false;
     const QString text = dialog.Text();
-    return Record(document, label, QStringLiteral("Edit label text"),
-                  [&text](TGBaseLabel &l) { static_cast<TGPLabel &>(l).TakeEditedText(text); });
+    Record(document, label, QStringLiteral("Edit label text"),
+           [&text](TGBaseLabel &l) { static_cast<TGPLabel &>(l).TakeEditedText(text); });
+    return true;
 }
 
 bool ChooseLabelFont(QWidget *parent, PageDocument &document, TGBaseLabel &label,
@@ -97,10 +98,10 @@ void RegisterLabelActions(TGBasePanel &panel, const LabelDialogServices &service
     kinds.SetCreatedAction(kind, [&panel, services, asLabel](TGGraphicControl &object) {
         TGPLabel *label = asLabel(object);
         if (!label)
-            return;
+            return true;
         const QFont surface = panel.font();
         label->TakeCreationLook(FontSpec(surface.family(), 20));
-        EditLabelText(panel.window(), panel.Document(), *label, services);
+        return EditLabelText(panel.window(), panel.Document(), *label, services);
     });
 }
 

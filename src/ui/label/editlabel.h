@@ -14,7 +14,9 @@ class TGPLabel;
 // The label's dialog items. Each opens its dialog on the label's current
 // values; OK changes the label as one undo step ("Edit label text",
 // "Change label font", "Change 3D effects", "Change background color"),
-// Cancel leaves it as it was. Each returns true when the label changed.
+// Cancel leaves it as it was. EditLabelText returns true when its dialog
+// ended with Ok (the text may be the same), the others true when the label
+// changed.
 bool EditLabelText(QWidget *parent, PageDocument &document, TGPLabel &label,
                    const LabelDialogServices &services = LabelDialogServices::standard());
 bool ChooseLabelFont(QWidget *parent, PageDocument &document, TGBaseLabel &label,

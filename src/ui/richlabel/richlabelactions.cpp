@@ -35,12 +35,11 @@ bool EditRichText(QWidget *parent, PageDocument &document, TGPRichBaseLabel &lab
     const QByteArray text = editor.RTFText();
     // The label would keep nothing of a longer text (the editor refuses it).
     if (text.size() > TGPRichBaseLabel::MaxRtfSize)
-        return false;
-    const int steps = document.UndoStack().index();
+        return true;
     document.EditObject(&label, QStringLiteral("Edit Rich Text"), [&text](TGGraphicControl &o) {
         static_cast<TGPRichBaseLabel &>(o).SetRTFText(text);
     });
-    return document.UndoStack().index() != steps;
+    return true;
 }
 
 bool ChooseRichLabelBackground(QWidget *parent, PageDocument &document, TGPRichBaseLabel &label,
@@ -59,8 +58,8 @@ bool ChooseRichLabelBackground(QWidget *parent, PageDocument &document, TGPRichB
 void RegisterRichLabelActions(TGBasePanel &panel, const RichLabelServices &services)
 {
     const auto edit = [&panel, services](TGGraphicControl &object) {
-        if (auto *label = dynamic_cast<TGPRichBaseLabel *>(&object))
-            EditRichText(panel.window(), panel.Document(), *label, services);
+        auto *label = dynamic_cast<TGPRichBaseLabel *>(&object);
+        return !label || EditRichText(panel.window(), panel.Document(), *label, services);
     };
     const auto background = [&panel, services](TGGraphicControl &object) {
         if (auto *label = dynamic_cast<TGPRichBaseLabel *>(&object))

@@ -33,8 +33,8 @@ struct RichLabelServices
 // size and zoom (hourglass while it is prepared). Ok puts the edited text
 // on the label as the one undo step "Edit Rich Text" (none when the text
 // is unchanged; a text too large for a label is refused by the editor,
-// which stays open); Cancel leaves the label as it was. True when it
-// changed.
+// which stays open); Cancel leaves the label as it was. True when the
+// editor ended with Ok, whether or not the text changed.
 bool EditRichText(QWidget *parent, PageDocument &document, TGPRichBaseLabel &label,
                   const RichLabelServices &services = RichLabelServices::standard());
 

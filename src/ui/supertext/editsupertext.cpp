@@ -14,19 +14,18 @@ bool EditSuperText(QWidget *parent, PageDocument &document, TGSuperText &text,
     dialog.LoadFrom(text);
     if (!services.runEditor || !services.runEditor(dialog) || !document.Contains(&text))
         return false;
-    const int steps = document.UndoStack().index();
     document.EditObject(
         &text, QStringLiteral("SuperText Properties"),
         [&dialog](TGGraphicControl &object) { dialog.SaveTo(static_cast<TGSuperText &>(object)); });
-    return document.UndoStack().index() != steps;
+    return true;
 }
 
 void RegisterSuperTextActions(TGBasePanel &panel, const SuperTextServices &services)
 {
     const QByteArray kind = TGSuperText::StoredClassName();
     const auto properties = [&panel, services](TGGraphicControl &object) {
-        if (auto *text = dynamic_cast<TGSuperText *>(&object))
-            EditSuperText(panel.window(), panel.Document(), *text, services);
+        auto *text = dynamic_cast<TGSuperText *>(&object);
+        return !text || EditSuperText(panel.window(), panel.Document(), *text, services);
     };
     const auto font = [&panel, services](TGGraphicControl &object) {
         auto *text = dynamic_cast<TGSuperText *>(&object);

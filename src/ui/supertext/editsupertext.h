@@ -12,7 +12,7 @@ class TGSuperText;
 
 // Runs "SuperText Properties" on an object of the document; an Ok that
 // changed something is one undo step, "SuperText Properties". True when the
-// object changed.
+// dialog ended with Ok, whether or not the object changed.
 bool EditSuperText(QWidget *parent, PageDocument &document, TGSuperText &text,
                    const SuperTextServices &services = SuperTextServices::standard());
 

@@ -18,7 +18,7 @@ void ObjectKindActions::SetEditAction(const QByteArray &className, Action action
     m_kinds[className].edit = std::move(action);
 }
 
-void ObjectKindActions::SetCreatedAction(const QByteArray &className, Action action)
+void ObjectKindActions::SetCreatedAction(const QByteArray &className, CreatedAction action)
 {
     m_kinds[className].created = std::move(action);
 }
@@ -42,10 +42,11 @@ ObjectKindActions::Action ObjectKindActions::EditAction(const QByteArray &classN
     return kind == m_kinds.cend() ? Action() : kind->edit;
 }
 
-ObjectKindActions::Action ObjectKindActions::CreatedAction(const QByteArray &className) const
+ObjectKindActions::CreatedAction
+ObjectKindActions::CreatedActionOf(const QByteArray &className) const
 {
     const auto kind = m_kinds.constFind(className);
-    return kind == m_kinds.cend() ? Action() : kind->created;
+    return kind == m_kinds.cend() ? CreatedAction() : kind->created;
 }
 
 } // namespace Dayloom

@@ -24,6 +24,8 @@ class ObjectKindActions
 {
 public:
     using Action = std::function<void(TGGraphicControl &)>;
+    // False when the user cancelled what it asked: the new object goes.
+    using CreatedAction = std::function<bool(TGGraphicControl &)>;
     using MenuItem = std::pair<QString, Action>;
 
     // The tool panel's button of a kind's tool (the tool itself is the
@@ -44,15 +46,17 @@ public:
     // What a double-click on an object of the class runs instead of opening
     // its popup menu.
     void SetEditAction(const QByteArray &className, Action action);
-    // What runs right after the tool has created an object of the class.
-    void SetCreatedAction(const QByteArray &className, Action action);
+    // What runs right after the tool has created an object of the class
+    // (its dialog); when it returns false the object is taken back, as
+    // though it had never been placed.
+    void SetCreatedAction(const QByteArray &className, CreatedAction action);
 
     // Nothing when the class has no button.
     std::optional<ToolButton> ToolButtonOf(const QByteArray &className) const;
     QList<MenuItem> MenuItems(const QByteArray &className) const;
     // Empty when the class has none.
     Action EditAction(const QByteArray &className) const;
-    Action CreatedAction(const QByteArray &className) const;
+    CreatedAction CreatedActionOf(const QByteArray &className) const;
 
 private:
     struct Kind
@@ -60,7 +64,7 @@ private:
         std::optional<ToolButton> toolButton;
         QList<MenuItem> menuItems;
         Action edit;
-        Action created;
+        CreatedAction created;
     };
     QHash<QByteArray, Kind> m_kinds;
 };

@@ -82,9 +82,11 @@ void TCalendarPanel32::CreateObjectInRect(const QRect &rect)
     TGGraphicControl *object = Document().CreateObjectInRect(PanelState(), rect);
     if (object) {
         SetPanelState(psPointing);
-        if (const ObjectAction created = KindActions().CreatedAction(object->ClassName()))
-            created(*object);
-        Q_EMIT ObjectCreated(object);
+        const ObjectKindActions::CreatedAction created =
+            KindActions().CreatedActionOf(object->ClassName());
+        const bool kept = !created || created(*object) || !Document().WithdrawCreation(object);
+        if (kept)
+            Q_EMIT ObjectCreated(object);
     }
     m_creating = false;
 }

@@ -32,8 +32,9 @@ public:
     void SetPanelState(TLPanelState state);
 
     // Creates the current tool's object in the band (at least 50 x 15 for a
-    // click), then returns to the pointing tool. A call while one runs does
-    // nothing.
+    // click), returns to the pointing tool and runs the kind's created
+    // action; when that is cancelled the object is taken back with its undo
+    // step. A call while one runs does nothing.
     void CreateObjectInRect(const QRect &rect) override;
 
     // The cell being edited or last chosen, 0 for none. Changing it tells
@@ -65,7 +66,8 @@ Q_SIGNALS:
     void OnClickedDaysArea();
     // A day cell was chosen (by a click, or by ClickCell and its neighbours).
     void ClickedInCellEvent(const Dayloom::CellEvent &event);
-    // A new object was placed by a tool (after its kind's created action).
+    // A new object was placed by a tool and kept (after its kind's created
+    // action).
     void ObjectCreated(Dayloom::TGGraphicControl *object);
 
 protected:

@@ -242,7 +242,7 @@ void TGBasePanel::ClipboardAction(ClipboardKind kind, const QList<TGGraphicContr
                 tr("The objects could not be copied to the clipboard file.\n%1").arg(error));
         break;
     case ckPaste:
-        m_document->Paste(&error);
+        SelectPasted(m_document->Paste(&error));
         if (!error.isEmpty())
             ReportError(
                 tr("Error"),
@@ -252,6 +252,16 @@ void TGBasePanel::ClipboardAction(ClipboardKind kind, const QList<TGGraphicContr
         m_document->DeleteObjects(selection);
         break;
     }
+}
+
+void TGBasePanel::SelectPasted(const QList<TGGraphicControl *> &pasted)
+{
+    if (pasted.isEmpty())
+        return;
+    // The copies lie over what was selected; the keys must move them.
+    m_handle->ClearSelection();
+    for (TGGraphicControl *object : pasted)
+        m_handle->AddObject(object);
 }
 
 void TGBasePanel::ReportError(const QString &caption, const QString &text)

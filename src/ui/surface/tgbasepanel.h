@@ -89,8 +89,8 @@ public:
     bool ChangeEventsSuspended() const { return m_document->ChangeEventsSuspended(); }
     void SetChangeEventsSuspended(bool s) { m_document->SetChangeEventsSuspended(s); }
 
-    // Milliseconds of a monotonic clock for the press, drag and paste rules;
-    // tests replace it.
+    // Milliseconds of a monotonic clock for the press and drag rules; tests
+    // replace it.
     void SetClock(std::function<qint64()> clock);
     qint64 Now() const { return m_document->Now(); }
 
@@ -114,7 +114,8 @@ public:
     // On the selection.
     void ClipboardAction(ClipboardKind kind);
     // On the given objects (an object's own menu); a clipboard file that
-    // cannot be written or read is reported either way.
+    // cannot be written or read is reported either way. Pasted objects
+    // become the selection.
     void ClipboardAction(ClipboardKind kind, const QList<TGGraphicControl *> &objects);
     void CloneObject(TGGraphicControl *object);
 
@@ -207,6 +208,8 @@ private:
     void ClipRegionPath(QPainterPath &path) const;
     void PaintGrid(QPainter &painter) const;
     void DropRemovedObject(TGGraphicControl *object);
+    // Pasted objects become the selection (nothing changes when none was).
+    void SelectPasted(const QList<TGGraphicControl *> &pasted);
     void ObjectStateChanged(TGGraphicControl *object);
     QPoint HandlePoint(const QPoint &surfacePoint) const;
     // A double-click on an object: its own edit action, else its kind's,

@@ -7,9 +7,9 @@
 #include "core/objects/flatcalendar/flatcalendarkind.h"
 #include "core/objects/image/tgimage.h"
 #include "core/objects/label/tgplabel.h"
-#include "core/formats/objectclassregistry.h"
 #include "core/objects/objectkindregistry.h"
 #include "core/objects/objectkinds.h"
+#include "core/objects/shape/tgshape.h"
 #include "core/objects/tggraphiccontrol.h"
 #include "core/richtext/notedocument.h"
 #include "core/surface/pagedocument.h"
@@ -36,9 +36,11 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
@@ -184,13 +186,23 @@ private Q_SLOTS:
     void readerFollowsTabFromCellToCell();
     void damagedObjectsAreToldAndSavedOnlyWhenAgreed();
     void failedOpenKeepsTheDesign();
+    void cancelAfterPlacingLeavesNoTrace_data();
+    void cancelAfterPlacingLeavesNoTrace();
+    void pasteSelectsTheCopyAndRepeats();
+    void helpFromAModalDialogComesInFront();
+    void saveKeyOnAnUnnamedDesignAsksForAName();
+    void objectsStayWholeOverAnOpenNote();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
     std::unique_ptr<TCalendarMain> m_window;
 
     TCalendarMain &NewWindow(const QString &file = QString());
+    // A new window, active (so that its shortcuts work), with a new design.
+    TCalendarMain &ActiveWindowWithNewDesign();
     void ClickCell(int cell);
+    // Chooses the tool of the button and clicks the page with it.
+    void PlaceWith(const char *toolButton, const QPoint &at);
 };
 
 void TestCalendarMain::init()
@@ -229,11 +241,27 @@ TCalendarMain &TestCalendarMain::NewWindow(const QString &file)
     return *m_window;
 }
 
+TCalendarMain &TestCalendarMain::ActiveWindowWithNewDesign()
+{
+    TCalendarMain &window = NewWindow();
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        qWarning("window not active");
+    window.New();
+    return window;
+}
+
 void TestCalendarMain::ClickCell(int cell)
 {
     TCalendarPanel32 *panel = m_window->CalendarPanel();
     panel->repaint(); // cell records come from the last paint
     QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, CellCentre(panel, cell));
+}
+
+void TestCalendarMain::PlaceWith(const char *toolButton, const QPoint &at)
+{
+    QTest::mouseClick(Button(*m_window, toolButton), Qt::LeftButton);
+    QTest::mouseClick(m_window->CalendarPanel(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
 void TestCalendarMain::startsWithoutCalendar()
@@ -572,10 +600,7 @@ void TestCalendarMain::recentEntryStaysWhenOpenStops()
 void TestCalendarMain::handleShortcutsWorkAfterTheMenuBar()
 {
     // After Escape from the menu bar or Edit > Undo the shortcuts went nowhere.
-    TCalendarMain &window = NewWindow();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.New();
+    TCalendarMain &window = ActiveWindowWithNewDesign();
     TCalendarPanel32 *panel = window.CalendarPanel();
     PageDocument &document = panel->Document();
     QTest::mouseClick(Button(window, "PSpeedButton1"), Qt::LeftButton);
@@ -735,12 +760,9 @@ void TestCalendarMain::imageToolOpensTheBrowser()
     answer.stop();
 
     // The browser opened at once, in the shipped clip art; cancelled, it
-    // leaves an empty picture and the selection tool.
+    // takes the new image back and leaves the selection tool.
     QCOMPARE(folders, QStringList({QDir(m_folder->filePath("Clipart")).canonicalPath()}));
-    QCOMPARE(panel->Document().ObjectCount(), 1);
-    auto *image = dynamic_cast<TGImage *>(panel->Document().Object(0));
-    QVERIFY(image);
-    QVERIFY(image->GetPicture().IsEmpty());
+    QCOMPARE(panel->Document().ObjectCount(), 0);
     QVERIFY(Button(window, "Pointerbutton")->isChecked());
     QCOMPARE(window.Prefs().imageFolder, folders.first());
 }
@@ -765,6 +787,165 @@ void TestCalendarMain::toolButtonsComeFromTheKinds()
         QVERIFY2(!window.findChild<QToolButton *>(tool)->icon().isNull(), qPrintable(tool));
     QCOMPARE(Button(window, "DrawRichText")->toolTip(),
              QStringLiteral("Rich Text tool\nMixed fonts, colors and styles"));
+}
+
+void TestCalendarMain::cancelAfterPlacingLeavesNoTrace_data()
+{
+    QTest::addColumn<QByteArray>("tool");
+    QTest::addColumn<bool>("saved");
+    for (const char *tool :
+         {"DrawLabelButton", "DrawImageButton", "DrawRichText", "DrawSuperText"}) {
+        QTest::addRow("%s, saved design", tool) << QByteArray(tool) << true;
+        QTest::addRow("%s, changed design", tool) << QByteArray(tool) << false;
+    }
+}
+
+// Cancel in the dialog a new object opens used to leave the object on the
+// page, with its "Create" step and the design marked modified.
+void TestCalendarMain::cancelAfterPlacingLeavesNoTrace()
+{
+    QFETCH(QByteArray, tool);
+    QFETCH(bool, saved);
+    TCalendarMain &window = NewWindow();
+    window.New();
+    PageDocument &document = window.CalendarPanel()->Document();
+    PlaceWith("PSpeedButton1", QPoint(100, 100));
+    if (saved)
+        QVERIFY(window.SaveCalendarFile(m_folder->filePath(QStringLiteral("Saved.DLF"))));
+    const int steps = window.UndoStack().count();
+    QStringList cancelled;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, &window, [&cancelled] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        cancelled << dialog->windowTitle();
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("CancelButton")),
+                          Qt::LeftButton);
+    });
+    answer.start(20);
+    PlaceWith(tool.constData(), QPoint(300, 300));
+    answer.stop();
+    QCOMPARE(cancelled.size(), 1);
+    QCOMPARE(document.ObjectCount(), 1);
+    QCOMPARE(window.UndoStack().count(), steps);
+    QVERIFY(!window.UndoStack().canRedo());
+    QCOMPARE(window.UndoStack().isClean(), saved);
+    QCOMPARE(window.Modified(), !saved);
+    QVERIFY(Button(window, "Pointerbutton")->isChecked());
+}
+
+// Paste left the original selected under its copy, so the arrow keys moved
+// the hidden original; a second Ctrl+V within a second did nothing, and
+// every copy landed on the same place.
+void TestCalendarMain::pasteSelectsTheCopyAndRepeats()
+{
+    TCalendarMain &window = ActiveWindowWithNewDesign();
+    TCalendarPanel32 *panel = window.CalendarPanel();
+    PageDocument &document = panel->Document();
+    PlaceWith("PSpeedButton1", QPoint(200, 300));
+    TGGraphicControl *original = document.Object(0);
+    const QRect placed = original->Bounds();
+    QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, original->ScaledBounds().center());
+    QTest::keyClick(window.windowHandle(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(window.windowHandle(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(document.ObjectCount(), 2);
+    TGGraphicControl *copy = document.Object(1);
+    QCOMPARE(panel->Selection(), QList<TGGraphicControl *>{copy});
+    const int offset = document.ToPage(PageDocument::PasteOffset);
+    QCOMPARE(copy->Bounds(), placed.translated(offset, offset));
+    QTest::keyClick(window.windowHandle(), Qt::Key_Right);
+    QCOMPARE(original->Bounds(), placed);
+    QVERIFY(copy->Bounds().left() > placed.left() + offset);
+
+    QTest::keyClick(window.windowHandle(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(document.ObjectCount(), 3);
+    QCOMPARE(document.Object(2)->Bounds(), placed.translated(2 * offset, 2 * offset));
+    QCOMPARE(panel->Selection(), QList<TGGraphicControl *>{document.Object(2)});
+}
+
+// Help asked for from the properties dialog opened behind it, where the
+// dialog kept it from being scrolled or closed.
+void TestCalendarMain::helpFromAModalDialogComesInFront()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    window.SetPropertiesDialogRunner([](TCalendarProperties &dialog) { return dialog.exec(); });
+    bool asked = false;
+    bool inFront = false;
+    int scrolled = 0;
+    bool closed = false;
+    // No early return before the dialog is closed: its exec() would never end.
+    QTimer::singleShot(50, &window, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        asked = true;
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("HelpButton")),
+                          Qt::LeftButton);
+        QWidget *help = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == QStringLiteral("HelpWindow") && top->isVisible())
+                help = top;
+        }
+        if (help && QTest::qWaitForWindowExposed(help)) {
+            inFront = help->windowHandle()->transientParent() == dialog->windowHandle();
+            auto *browser = help->findChild<QTextBrowser *>();
+            QTest::keyClick(help->windowHandle(), Qt::Key_PageDown);
+            scrolled = browser->verticalScrollBar()->value();
+            QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
+            closed = !help->isVisible();
+        }
+        dialog->reject();
+    });
+    window.Properties();
+    QVERIFY(asked);
+    QVERIFY(inFront);
+    QVERIFY(scrolled > 0);
+    QVERIFY(closed);
+}
+
+// Ctrl+S did nothing until the design had been saved once with Save As.
+void TestCalendarMain::saveKeyOnAnUnnamedDesignAsksForAName()
+{
+    TCalendarMain &window = ActiveWindowWithNewDesign();
+    QVERIFY(window.CurrentFileName().isEmpty());
+    MessageBoxAnswerer answerer(QMessageBox::NoButton);
+    QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(answerer.texts, QStringList{"dialog: Save Calendar File"});
+    QVERIFY(window.Modified());
+}
+
+// An object lying over a day cell lost the part the open note editor
+// covered until the page was painted whole again.
+void TestCalendarMain::objectsStayWholeOverAnOpenNote()
+{
+    TCalendarMain &window = NewWindow();
+    window.New();
+    TCalendarPanel32 *panel = window.CalendarPanel();
+    panel->repaint();
+    const QRect note = panel->Drawn().CellRecordOf(10).rFree.toQRect();
+    // From the middle of the note area out over its lower right corner.
+    const QPoint from = note.center() + QPoint(4, 4);
+    QTest::mouseClick(Button(window, "DrawShapeButton"), Qt::LeftButton);
+    QTest::mousePress(panel, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseRelease(panel, Qt::LeftButton, Qt::NoModifier, note.bottomRight() + QPoint(30, 30));
+    auto *shape = dynamic_cast<TGShape *>(panel->Document().Object(0));
+    QVERIFY(shape);
+    shape->SetBrushStyle(TGShape::bsSolid);
+    shape->SetBrushColor(clRed);
+    const QPoint inside = panel->mapTo(&window, from + QPoint(4, 4));
+    const QPoint beside = panel->mapTo(&window, QPoint(note.left() + 3, note.bottom() - 3));
+
+    QTest::mouseClick(panel, Qt::LeftButton, Qt::NoModifier, note.topLeft() + QPoint(5, 5));
+    QVERIFY(window.EditingNote());
+    QTest::keyClicks(window.NoteEditorWidget(), QStringLiteral("Lunch"));
+    QImage shown = window.grab().toImage();
+    QCOMPARE(shown.pixelColor(inside), QColor(Qt::red));
+    QCOMPARE(shown.pixelColor(beside), QColor(Qt::white));
+    window.DoSaveRichtext();
+    shown = window.grab().toImage();
+    QCOMPARE(shown.pixelColor(inside), QColor(Qt::red));
 }
 
 QTEST_MAIN(TestCalendarMain)

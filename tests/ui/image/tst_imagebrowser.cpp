@@ -217,7 +217,7 @@ void TestImageBrowser::brokenBitmapReported()
     QVERIFY(browser.PreviewPicture().IsEmpty());
 }
 
-// The image tool's browser cancelled right away leaves the framed white box.
+// The browser cancelled leaves the image as it was (a new one's framed white box).
 void TestImageBrowser::cancelLeavesEmptyBox()
 {
     TCalendarPanel32 page;
