@@ -17,6 +17,11 @@ QString Plain(const QString &caption)
     return caption.endsWith(DialogMark) ? caption.chopped(DialogMark.size()) : caption;
 }
 
+QString DialogCaption(const QString &caption)
+{
+    return Plain(caption) + DialogMark;
+}
+
 } // namespace
 
 ObjectPopupMenu::ObjectPopupMenu(TGBasePanel *surface, TGGraphicControl *object)
@@ -79,7 +84,7 @@ void ObjectPopupMenu::AddKindItem(const QString &caption,
         addSeparator();
         m_kindSeparator = true;
     }
-    Add(opensDialog ? caption + DialogMark : caption, action);
+    Add(opensDialog ? DialogCaption(caption) : caption, action);
 }
 
 void ObjectPopupMenu::AddKindEntries(
@@ -122,7 +127,7 @@ void ObjectPopupMenu::AddKindEntries(
                 }
                 submenu = addMenu(entry.parent);
             }
-            AddTo(submenu, opensDialog ? entry.caption + DialogMark : entry.caption, action);
+            AddTo(submenu, opensDialog ? DialogCaption(entry.caption) : entry.caption, action);
         }
         Item(entry.caption)->setCheckable(entry.checkable);
     }

@@ -2,6 +2,7 @@
 
 #include "ui/surface/calendarpanelaccessible.h"
 #include "ui/surface/surfacecursors.h"
+#include "ui/surface/tghandle.h"
 
 #include <QAccessible>
 #include <QPainter>
@@ -157,8 +158,16 @@ void TCalendarPanel32::PlaceAtFocus()
                               ? visibleRegion().boundingRect().topLeft() + QPoint(20, 20)
                               : QPoint(record.rTotal.Left + 4, record.rTotal.Top + 4);
     const QRect band(corner, QSize(1, 1));
+    const int before = Document().ObjectCount();
     CreateObjectInRect(band);
     Q_EMIT DroppedObjectEvent(band);
+    // The keyboard goes on with the new object: its menu, nudging, deleting.
+    if (Document().ObjectCount() > before) {
+        TGHandle *handle = SelectionHandle();
+        handle->ClearSelection();
+        handle->AddObject(Document().Object(Document().ObjectCount() - 1));
+        handle->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void TCalendarPanel32::keyPressEvent(QKeyEvent *event)
