@@ -87,8 +87,9 @@ void MainMenus::BuildFileMenu(QMenuBar *bar)
     Add(file, DefaultEditorFont, "DefaultEditorFont1", QStringLiteral("&Default Editor Font..."));
     file->addSeparator();
     Add(file, FillCalendar, "mnuFillCalendarwithRecurringDates",
-        QStringLiteral("&Fill Calendar with Recurring Dates"));
-    Add(file, EditRecurringDates, "mnuEditrecurringDates", QStringLiteral("Edit Recurr&ing Dates..."));
+        QStringLiteral("&Fill Calendar with Recurring Dates..."));
+    Add(file, EditRecurringDates, "mnuEditrecurringDates",
+        QStringLiteral("Edit Recurr&ing Dates..."));
     file->addSeparator();
     Add(file, PrintPreview, "mnuPrintPreview", QStringLiteral("Print Pre&view..."));
     Add(file, Export, "mnuExport", QStringLiteral("&Export..."));

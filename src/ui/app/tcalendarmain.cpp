@@ -205,8 +205,8 @@ void TCalendarMain::BuildToolPanel()
     m_pointerButton =
         AddToolButton(QStringLiteral("Pointerbutton"), QStringLiteral("Select"),
                       QStringLiteral("Selection tool"), QStringLiteral("edit-select"));
+    // Not exclusive buttons: Tab stops at each tool (ChooseTool checks one).
     m_pointerButton->setCheckable(true);
-    m_pointerButton->setAutoExclusive(true);
     m_pointerButton->setChecked(true);
     connect(m_pointerButton, &QToolButton::clicked, this, [this] { ChooseTool(psPointing); });
     AddToolItem(psPointing, QStringLiteral("mnuSelectTool"), QStringLiteral("Select"));
@@ -221,7 +221,6 @@ void TCalendarMain::BuildToolPanel()
         QToolButton *button =
             AddToolButton(look->objectName, look->caption, look->hint, look->glyph);
         button->setCheckable(true);
-        button->setAutoExclusive(true);
         connect(button, &QToolButton::clicked, this, [this, tool] { ChooseTool(tool); });
         m_kindButtons.append({tool, button});
         AddToolItem(tool, QStringLiteral("mnu") + look->objectName, look->caption);
@@ -291,8 +290,8 @@ void TCalendarMain::ChainTabOrder()
             widget->setFocusPolicy(Qt::StrongFocus);
         chain << widget;
     }
-    for (QToolButton *button : m_toolPanel->findChildren<QToolButton *>(
-             QString(), Qt::FindDirectChildrenOnly)) {
+    for (QToolButton *button :
+         m_toolPanel->findChildren<QToolButton *>(QString(), Qt::FindDirectChildrenOnly)) {
         button->setFocusPolicy(Qt::TabFocus);
     }
     // The panel's buttons in the order they are laid out.
@@ -635,12 +634,12 @@ void TCalendarMain::ChooseTool(TLPanelState state)
 {
     DoSaveRichtext();
     m_page->SetPanelState(state);
-    QToolButton *chosen = m_pointerButton;
+    bool kindChosen = false;
     for (const auto &[tool, button] : m_kindButtons) {
-        if (tool == state)
-            chosen = button;
+        button->setChecked(tool == state);
+        kindChosen = kindChosen || tool == state;
     }
-    chosen->setChecked(true);
+    m_pointerButton->setChecked(!kindChosen);
     for (const auto &[tool, item] : m_toolItems)
         item->setChecked(tool == state);
 }

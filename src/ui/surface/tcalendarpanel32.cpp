@@ -5,8 +5,8 @@
 #include "ui/surface/tghandle.h"
 
 #include <QAccessible>
-#include <QPainter>
 #include <QKeyEvent>
+#include <QPainter>
 
 namespace Dayloom {
 

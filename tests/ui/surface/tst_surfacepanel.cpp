@@ -488,7 +488,7 @@ void TestSurfacePanel::menusFollowState()
     menu->UpdateItems();
     QVERIFY(menu->Item(QStringLiteral("Lock All"))->isEnabled());
     QVERIFY(menu->Item(QStringLiteral("Paste"))->isEnabled());
-    QVERIFY(menu->Item(QStringLiteral("Font"))->isEnabled());
+    QVERIFY(menu->Item(QStringLiteral("Font..."))->isEnabled());
     menu->Item(QStringLiteral("Lock All"))->trigger();
     QVERIFY(a->Locked());
     menu->Item(QStringLiteral("Send To Back"))->trigger();
