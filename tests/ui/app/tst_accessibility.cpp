@@ -674,8 +674,9 @@ void TestAccessibility::everyToolIsReachedByTabAndShortcut()
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
 
     // The pointer, each placing tool and the icon tool by its shortcut.
-    const QList<QAction *> tools =
-        window.findChild<QMenu *>(QStringLiteral("ToolsMenu"))->actions();
+    const QMenu *toolsMenu = window.findChild<QMenu *>(QStringLiteral("ToolsMenu"));
+    QVERIFY(toolsMenu);
+    const QList<QAction *> tools = toolsMenu->actions();
     const auto items = std::count_if(tools.cbegin(), tools.cend(),
                                      [](const QAction *item) { return !item->isSeparator(); });
     QCOMPARE(items, page->Document().Kinds().ToolKinds().size() + 2);
