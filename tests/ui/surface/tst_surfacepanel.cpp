@@ -500,7 +500,7 @@ void TestSurfacePanel::menusFollowState()
              QStringLiteral("Bring To Front|Send To Back|-|Cut|Copy|Paste|-|Delete|-|Align Left|"
                             "Align Right|Align Tops|Align Bottoms|-|Center Vertically|"
                             "Center Horizontally|-|Lock All|Unlock All|-|Mark All Selectable|"
-                            "Mark All Unselectable|Select All|-|Font"));
+                            "Mark All Unselectable|Select All|-|Font..."));
 }
 
 void TestSurfacePanel::rightPressOnGroupOpensSurfaceMenu()
