@@ -826,6 +826,8 @@ void TestAccessibility::focusOnThePageLeavesItUntinted()
     TCalendarMain &window = WindowWithDesign();
     TCalendarPanel32 *page = window.CalendarPanel();
     page->SelectionHandle()->ClearSelection();
+    // As after a Tab: the style then shows where the keyboard focus is.
+    window.setAttribute(Qt::WA_KeyboardFocusChange);
     page->setFocus(Qt::TabFocusReason);
     QTRY_VERIFY(page->hasFocus());
     const QImage focused = page->grab().toImage();
