@@ -809,14 +809,16 @@ void TestAccessibility::objectMenuByKeyboard()
 void TestAccessibility::focusReturnsToThePageAfterADialog()
 {
     TCalendarMain &window = WindowWithDesign();
-    QVERIFY(FocusOnPage(window));
+    QTRY_VERIFY(FocusOnPage(window));
     QToolButton *properties = window.findChild<QToolButton *>(QStringLiteral("PropertiesButton"));
     properties->setFocus(Qt::TabFocusReason);
     DialogCloser closer;
     QStringList dialogs;
     QVERIFY(Observe([&] { Press(Qt::Key_Space); }, closer, dialogs));
     QCOMPARE(dialogs.size(), 1);
-    QTRY_VERIFY(FocusOnPage(window));
+    QTRY_VERIFY2(FocusOnPage(window), QApplication::focusWidget()
+                                          ? qPrintable(QApplication::focusWidget()->objectName())
+                                          : "no focus");
 }
 
 // Keyboard focus on the page filled it with the style's tinted focus
