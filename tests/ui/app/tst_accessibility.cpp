@@ -429,7 +429,8 @@ void TestAccessibility::everyControlHasAName()
     QFETCH(WindowMaker, make);
     const std::unique_ptr<QWidget> window = make();
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    // A loaded machine may take its time to map a window.
+    QVERIFY(QTest::qWaitForWindowExposed(window.get(), 20000));
     const QStringList nameless = NamelessControls(*window);
     QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(QLatin1String("\n"))));
     window->close();
@@ -445,7 +446,7 @@ TCalendarMain &TestAccessibility::StartWindow()
     for (int attempt = 0; attempt < 5 && !m_window->isActiveWindow(); ++attempt) {
         m_window->raise();
         m_window->activateWindow();
-        QTest::qWaitForWindowActive(m_window.get(), 1000);
+        QTest::qWaitForWindowActive(m_window.get(), 4000);
     }
     if (!m_window->isActiveWindow())
         qWarning("window not active");
