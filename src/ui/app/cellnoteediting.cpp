@@ -69,6 +69,13 @@ void CellNoteEditing::Open(const CellEvent &event)
     Q_EMIT editingChanged();
 }
 
+void CellNoteEditing::OpenForTyping(int cell)
+{
+    m_page->ClickCell(cell);
+    if (m_editing && m_editedCell == cell)
+        m_editor->moveCursor(QTextCursor::End);
+}
+
 std::optional<TWPRtfStorage> CellNoteEditing::ChangedNote() const
 {
     if (!m_editing || m_editedCell < 1 || m_editedCell > CalendarPage::CellCount)

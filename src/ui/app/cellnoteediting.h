@@ -40,6 +40,8 @@ public:
 
     // Opens the note of the chosen cell (committing the open one first).
     void Open(const CellEvent &event);
+    // Opens the note of `cell` for typing, the caret after its text.
+    void OpenForTyping(int cell);
     // Commits the open note into its cell and hides the editor.
     void Commit();
     // The open note as the editor holds it, when it differs from its cell's

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QTimer>
 #include <QUndoStack>
 #include <QUrl>
@@ -16,6 +17,8 @@ MainMenus::MainMenus(QMenuBar *bar, QObject *parent) : QObject(parent)
 {
     BuildFileMenu(bar);
     BuildEditMenu(bar);
+    m_toolsMenu = bar->addMenu(QStringLiteral("&Tools"));
+    m_toolsMenu->setObjectName(QStringLiteral("ToolsMenu"));
     BuildViewAndHelpMenus(bar);
     for (QAction *title : bar->actions()) {
         if (QMenu *menu = title->menu())
@@ -32,35 +35,67 @@ QAction *MainMenus::Add(QMenu *menu, Command command, const char *name, const QS
     return action;
 }
 
+QAction *MainMenus::AddTool(const QString &name, const QString &caption, const QKeySequence &key)
+{
+    QAction *action = m_toolsMenu->addAction(WithFreeMnemonic(caption));
+    action->setObjectName(name);
+    action->setCheckable(true);
+    action->setShortcut(key);
+    return action;
+}
+
+QString MainMenus::WithFreeMnemonic(const QString &caption) const
+{
+    QSet<QChar> taken;
+    for (const QAction *action : m_toolsMenu->actions()) {
+        const QString text = action->text();
+        const qsizetype amp = text.indexOf(QLatin1Char('&'));
+        if (amp >= 0 && amp + 1 < text.size())
+            taken.insert(text.at(amp + 1).toUpper());
+    }
+    // A word's first letter reads best; any other letter will do.
+    for (const bool wordStartsOnly : {true, false}) {
+        for (qsizetype i = 0; i < caption.size(); ++i) {
+            const QChar letter = caption.at(i);
+            const bool wordStart = i == 0 || caption.at(i - 1).isSpace();
+            if (letter.isLetterOrNumber() && (wordStart || !wordStartsOnly) &&
+                !taken.contains(letter.toUpper()))
+                return QString(caption).insert(i, QLatin1Char('&'));
+        }
+    }
+    return caption;
+}
+
 void MainMenus::BuildFileMenu(QMenuBar *bar)
 {
     m_fileMenu = bar->addMenu(QStringLiteral("&File"));
     m_fileMenu->setObjectName(QStringLiteral("FileMenu"));
     QMenu *file = m_fileMenu;
-    Add(file, New, "New1", QStringLiteral("&New "))->setShortcuts(QKeySequence::New);
-    Add(file, Open, "Open1", QStringLiteral("&Open"))->setShortcuts(QKeySequence::Open);
+    Add(file, New, "New1", QStringLiteral("&New..."))->setShortcuts(QKeySequence::New);
+    Add(file, Open, "Open1", QStringLiteral("&Open..."))->setShortcuts(QKeySequence::Open);
     file->addSeparator();
     Add(file, Save, "mnuSave", QStringLiteral("&Save "))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     Add(file, SaveAs, "mnuSaveAs", QStringLiteral("Save &As..."))
         ->setShortcuts(QKeySequence::SaveAs);
     file->addSeparator();
-    Add(file, Properties, "mnuProperties", QStringLiteral("&Properties"));
-    Add(file, UserTitle, "mnuUserTitle", QStringLiteral("User Defined &Title"));
+    Add(file, Properties, "mnuProperties", QStringLiteral("&Properties..."));
+    Add(file, UserTitle, "mnuUserTitle", QStringLiteral("User Defined &Title..."));
     Add(file, CancelChanges, "mnuCancelChanges", QStringLiteral("&Cancel Changes"));
     Add(file, ClearAllCellContents, "mnuClearAllCellContents",
-        QStringLiteral("Clear &All Cell Contents"));
-    Add(file, DefaultEditorFont, "DefaultEditorFont1", QStringLiteral("&Default Editor Font"));
+        QStringLiteral("C&lear All Cell Contents"));
+    Add(file, DefaultEditorFont, "DefaultEditorFont1", QStringLiteral("&Default Editor Font..."));
     file->addSeparator();
     Add(file, FillCalendar, "mnuFillCalendarwithRecurringDates",
-        QStringLiteral("&Fill Calendar with Recurring Dates"));
-    Add(file, EditRecurringDates, "mnuEditrecurringDates", QStringLiteral("Edit Recurr&ing Dates"));
+        QStringLiteral("&Fill Calendar with Recurring Dates..."));
+    Add(file, EditRecurringDates, "mnuEditrecurringDates",
+        QStringLiteral("Edit Recurr&ing Dates..."));
     file->addSeparator();
     Add(file, PrintPreview, "mnuPrintPreview", QStringLiteral("Print Pre&view..."));
     Add(file, Export, "mnuExport", QStringLiteral("&Export..."));
-    Add(file, PrintCalendar, "mnuPrintCalendar", QStringLiteral("P&rint Calendar"))
+    Add(file, PrintCalendar, "mnuPrintCalendar", QStringLiteral("P&rint Calendar..."))
         ->setShortcuts(QKeySequence::Print);
-    Add(file, PrintSetup, "mnuPrintSetup", QStringLiteral("Print Set&up"));
+    Add(file, PrintSetup, "mnuPrintSetup", QStringLiteral("Print Set&up..."));
     file->addSeparator();
     Add(file, Exit, "Exit1", QStringLiteral("E&xit"))->setShortcuts(QKeySequence::Quit);
 }

@@ -6,6 +6,7 @@
 #include <array>
 
 class QAction;
+class QKeySequence;
 class QMenu;
 class QMenuBar;
 class QUndoStack;
@@ -13,7 +14,7 @@ class QUndoStack;
 namespace Dayloom {
 
 // The main window's menus: File (with the recent files at its end), Edit,
-// View, Online (when the build names a homepage) and Help. Owns their
+// Tools, View, Online (when the build names a homepage) and Help. Owns their
 // actions and keeps their enabled state and captions; what an action does
 // is wired by the window (Action()). The actions are children of their
 // menus, which the menu bar owns, so they are found by object name under
@@ -72,6 +73,12 @@ public:
 
     QAction *Action(Command command) const { return m_actions[command]; }
     QMenu *EditMenu() const { return m_editMenu; }
+    // The Tools menu, between Edit and View: the window adds the placing
+    // tools and the icon tool (AddTool).
+    QMenu *ToolsMenu() const { return m_toolsMenu; }
+    // Appends a checkable item named `name` to the Tools menu; its caption
+    // gets the first letter no other item of the menu uses as its mnemonic.
+    QAction *AddTool(const QString &name, const QString &caption, const QKeySequence &key);
 
     void SetState(const State &state);
     // Undo and Redo name the step they take. An open note is a change Undo
@@ -93,10 +100,12 @@ private:
     void BuildFileMenu(QMenuBar *bar);
     void BuildEditMenu(QMenuBar *bar);
     void BuildViewAndHelpMenus(QMenuBar *bar);
+    QString WithFreeMnemonic(const QString &caption) const;
 
     std::array<QAction *, CommandCount> m_actions{};
     QMenu *m_fileMenu = nullptr;
     QMenu *m_editMenu = nullptr;
+    QMenu *m_toolsMenu = nullptr;
     QAction *m_recentSeparator = nullptr;
     QList<QAction *> m_recentActions;
 };

@@ -17,10 +17,13 @@
 #include "ui/richtext/formattingbar.h"
 #include "ui/richtext/noteeditor.h"
 #include "ui/surface/tcalendarpanel32.h"
+#include "ui/surface/tghandle.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -29,6 +32,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -67,8 +71,8 @@ TCalendarMain::TCalendarMain(QWidget *parent) : QMainWindow(parent)
     m_formatBar->RegisterEditor(m_editor);
     addToolBar(Qt::TopToolBarArea, m_formatBar);
     addToolBarBreak();
-    BuildToolPanel();
     m_menus = new MainMenus(menuBar(), this);
+    BuildToolPanel();
     m_files = new FileCommands(*this);
     m_pageCommands = new PageCommands(*this);
     m_prints = new PrintCommands(*this);
@@ -92,6 +96,8 @@ TCalendarMain::TCalendarMain(QWidget *parent) : QMainWindow(parent)
         this, m_printButton, m_page, m_notes, [this] { return HasDayCells(); }, m_preferences);
     connect(m_iconControl, &IconToolControl::visibilityChanged, this, &TCalendarMain::SetButtons);
     connect(m_iconControl, &IconToolControl::iconDropped, this, [this] { SetModified(true); });
+    AddIconToolItem();
+    ChainTabOrder();
     m_page->SetZoom(ZoomFromPercent(m_preferences.mainZoomPercent));
     m_view->ApplyStoredPageValues();
     m_page->Page().SetCalendarLayout(LOFullCalendarLS);
@@ -134,6 +140,8 @@ void TCalendarMain::BuildPageArea()
     m_editor->SetDefaultFont(m_preferences.defaultFont);
 
     connect(m_page, &TCalendarPanel32::ClickedInCellEvent, m_notes, &CellNoteEditing::Open);
+    connect(m_page, &TCalendarPanel32::TypeInCellRequested, m_notes,
+            &CellNoteEditing::OpenForTyping);
     // A placed object is an undo step, which marks the design modified; one
     // whose dialog was cancelled leaves the design as it was.
     connect(m_page, &TGBasePanel::DroppedObjectEvent, this, [this] { ChooseTool(psPointing); });
@@ -196,10 +204,11 @@ void TCalendarMain::BuildToolPanel()
     m_pointerButton =
         AddToolButton(QStringLiteral("Pointerbutton"), QStringLiteral("Select"),
                       QStringLiteral("Selection tool"), QStringLiteral("edit-select"));
+    // Not exclusive buttons: Tab stops at each tool (ChooseTool checks one).
     m_pointerButton->setCheckable(true);
-    m_pointerButton->setAutoExclusive(true);
     m_pointerButton->setChecked(true);
     connect(m_pointerButton, &QToolButton::clicked, this, [this] { ChooseTool(psPointing); });
+    AddToolItem(psPointing, QStringLiteral("mnuSelectTool"), QStringLiteral("Select"));
     // One button for each kind with a tool and a button registered for it,
     // in the order of the tools' values.
     for (const ObjectKind *kind : m_page->Document().Kinds().ToolKinds()) {
@@ -211,9 +220,9 @@ void TCalendarMain::BuildToolPanel()
         QToolButton *button =
             AddToolButton(look->objectName, look->caption, look->hint, look->glyph);
         button->setCheckable(true);
-        button->setAutoExclusive(true);
         connect(button, &QToolButton::clicked, this, [this, tool] { ChooseTool(tool); });
         m_kindButtons.append({tool, button});
+        AddToolItem(tool, QStringLiteral("mnu") + look->objectName, look->caption);
     }
     layout->addSpacing(12);
 
@@ -232,6 +241,64 @@ void TCalendarMain::BuildToolPanel()
     ColourSaveAndCancel();
     connect(m_cancelButton, &QToolButton::clicked, this, &TCalendarMain::CancelChanges);
     layout->addStretch(1);
+}
+
+void TCalendarMain::AddToolItem(TLPanelState tool, const QString &name, const QString &caption)
+{
+    // Ctrl+1 for the pointer, then Ctrl+2 ... in the order of the buttons.
+    const int position = static_cast<int>(m_toolItems.size()) + 1;
+    const QKeySequence key =
+        position <= 9 ? QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + position)) : QKeySequence();
+    QAction *item = m_menus->AddTool(name, caption, key);
+    if (!m_toolGroup)
+        m_toolGroup = new QActionGroup(this);
+    m_toolGroup->addAction(item);
+    item->setChecked(tool == psPointing);
+    connect(item, &QAction::triggered, this, [this, tool] { ChooseTool(tool); });
+    m_toolItems.append({tool, item});
+}
+
+void TCalendarMain::AddIconToolItem()
+{
+    m_menus->ToolsMenu()->addSeparator();
+    m_iconToolItem = m_menus->AddTool(QStringLiteral("mnuIconTool"), QStringLiteral("Icon Tool"),
+                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    connect(m_iconToolItem, &QAction::triggered, this, [this] {
+        ShowHideIconTool();
+        SetButtons();
+    });
+}
+
+void TCalendarMain::ChainTabOrder()
+{
+    // The formatting bar's buttons and the tool panel's take the focus from
+    // Tab only, so a click leaves the note being edited the focus.
+    QList<QWidget *> chain;
+    for (QAction *action : m_formatBar->actions()) {
+        QWidget *widget = m_formatBar->widgetForAction(action);
+        if (!widget)
+            continue;
+        if (qobject_cast<QToolButton *>(widget))
+            widget->setFocusPolicy(Qt::TabFocus);
+        else
+            widget->setFocusPolicy(Qt::StrongFocus);
+        chain << widget;
+    }
+    for (QToolButton *button :
+         m_toolPanel->findChildren<QToolButton *>(QString(), Qt::FindDirectChildrenOnly)) {
+        button->setFocusPolicy(Qt::TabFocus);
+    }
+    // The panel's buttons in the order they are laid out.
+    QLayout *layout = m_toolPanel->layout();
+    for (int i = 0; i < layout->count(); ++i) {
+        if (QWidget *widget = layout->itemAt(i)->widget())
+            chain << widget;
+    }
+    m_view->ScrollBox()->setFocusPolicy(Qt::NoFocus);
+    chain << m_page << m_editor;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+    setTabOrder(m_editor, chain.first());
 }
 
 void TCalendarMain::ColourSaveAndCancel()
@@ -447,11 +514,19 @@ void TCalendarMain::SetButtons()
     m_pointerButton->setEnabled(m_pageShown);
     for (const auto &[tool, button] : m_kindButtons)
         button->setEnabled(m_pageShown);
+    for (const auto &[tool, item] : m_toolItems)
+        item->setEnabled(m_pageShown);
     m_printButton->setEnabled(m_menus->Action(MainMenus::PrintCalendar)->isEnabled());
     m_saveButton->setVisible(m_modified);
     m_cancelButton->setVisible(m_modified && !m_currentFileName.isEmpty());
     if (m_iconControl)
         m_iconControl->UpdateButton();
+    if (m_iconToolItem) {
+        const auto *button = m_toolPanel->findChild<QToolButton *>(
+            QStringLiteral("ShowHideIconTool"), Qt::FindDirectChildrenOnly);
+        m_iconToolItem->setEnabled(button && button->isVisible() && button->isEnabled());
+        m_iconToolItem->setChecked(IconToolVisible());
+    }
 }
 
 void TCalendarMain::SetModified(bool modified)
@@ -494,6 +569,14 @@ bool TCalendarMain::eventFilter(QObject *watched, QEvent *event)
     }
     if (event->type() == QEvent::ToolTip && !m_showHints)
         return true;
+    if (event->type() == QEvent::KeyPress && watched == m_editor && m_notes->Editing() &&
+        HandleNoteKey(*static_cast<QKeyEvent *>(event)))
+        return true;
+    if (event->type() == QEvent::Hide) {
+        const auto *dialog = qobject_cast<QDialog *>(watched);
+        if (dialog && dialog->isModal() && isVisible())
+            QTimer::singleShot(0, this, &TCalendarMain::FocusPage);
+    }
     if (event->type() == QEvent::KeyPress && isActiveWindow() &&
         QApplication::activeWindow() == this) {
         const auto *key = static_cast<QKeyEvent *>(event);
@@ -511,16 +594,48 @@ bool TCalendarMain::eventFilter(QObject *watched, QEvent *event)
 
 // --- tools and notes -----------------------------------------------------------------------
 
+bool TCalendarMain::HandleNoteKey(const QKeyEvent &key)
+{
+    if (key.key() == Qt::Key_Escape && key.modifiers() == Qt::NoModifier) {
+        DoSaveRichtext();
+        m_page->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    if ((key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) &&
+        (key.modifiers() & Qt::ControlModifier)) {
+        // The bar keeps acting on the note while it has the keyboard.
+        const bool forward = key.key() == Qt::Key_Tab && !(key.modifiers() & Qt::ShiftModifier);
+        focusNextPrevChild(forward);
+        return true;
+    }
+    return false;
+}
+
+void TCalendarMain::FocusPage()
+{
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget() || !m_pageShown)
+        return;
+    TGHandle *handle = m_page->SelectionHandle();
+    if (m_notes->Editing())
+        m_editor->setFocus(Qt::OtherFocusReason);
+    else if (handle->SelectedCount() > 0 && handle->isVisible())
+        handle->setFocus(Qt::OtherFocusReason);
+    else
+        m_page->setFocus(Qt::OtherFocusReason);
+}
+
 void TCalendarMain::ChooseTool(TLPanelState state)
 {
     DoSaveRichtext();
     m_page->SetPanelState(state);
-    QToolButton *chosen = m_pointerButton;
+    bool kindChosen = false;
     for (const auto &[tool, button] : m_kindButtons) {
-        if (tool == state)
-            chosen = button;
+        button->setChecked(tool == state);
+        kindChosen = kindChosen || tool == state;
     }
-    chosen->setChecked(true);
+    m_pointerButton->setChecked(!kindChosen);
+    for (const auto &[tool, item] : m_toolItems)
+        item->setChecked(tool == state);
 }
 
 // --- zoom ----------------------------------------------------------------------------------

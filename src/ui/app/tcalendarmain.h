@@ -16,6 +16,8 @@
 
 #include <utility>
 
+class QActionGroup;
+class QKeyEvent;
 class QPrinter;
 class QToolButton;
 class QUndoStack;
@@ -161,6 +163,18 @@ private:
 
     void WireMenus();
     void BuildToolPanel();
+    // The Tools menu's item of a tool, after its button's.
+    void AddToolItem(TLPanelState tool, const QString &name, const QString &caption);
+    void AddIconToolItem();
+    // Tab and Shift+Tab go round the formatting bar, the tool panel and the
+    // page.
+    void ChainTabOrder();
+    // The keys of the open note that leave it: Escape back to the page,
+    // Ctrl+Tab to the formatting bar.
+    bool HandleNoteKey(const QKeyEvent &key);
+    // After a modal dialog the keyboard goes back to the page: the open note,
+    // else the selection, else the page itself.
+    void FocusPage();
     void BuildPageArea();
     // A button of the tool panel showing `glyph` (none: the caption).
     QToolButton *AddToolButton(const QString &name, const QString &caption, const QString &hint,
@@ -199,6 +213,10 @@ private:
     QToolButton *m_pointerButton = nullptr;
     // One button per object kind with a tool, in the order of the tools.
     QList<std::pair<TLPanelState, QToolButton *>> m_kindButtons;
+    // The Tools menu's items of the pointer and of each button's tool.
+    QList<std::pair<TLPanelState, QAction *>> m_toolItems;
+    QActionGroup *m_toolGroup = nullptr;
+    QAction *m_iconToolItem = nullptr;
     QToolButton *m_saveButton = nullptr;
     QToolButton *m_cancelButton = nullptr;
 

@@ -6,6 +6,24 @@
 
 namespace Dayloom {
 
+namespace {
+
+// Items that open a dialog end with "..."; they are found by their caption
+// without it.
+const QLatin1String DialogMark("...");
+
+QString Plain(const QString &caption)
+{
+    return caption.endsWith(DialogMark) ? caption.chopped(DialogMark.size()) : caption;
+}
+
+QString DialogCaption(const QString &caption)
+{
+    return Plain(caption) + DialogMark;
+}
+
+} // namespace
+
 ObjectPopupMenu::ObjectPopupMenu(TGBasePanel *surface, TGGraphicControl *object)
     : QMenu(surface), m_surface(surface), m_object(object)
 {
@@ -59,13 +77,14 @@ void ObjectPopupMenu::AddTo(QMenu *menu, const QString &caption,
 }
 
 void ObjectPopupMenu::AddKindItem(const QString &caption,
-                                  const std::function<void(TGGraphicControl &)> &action)
+                                  const std::function<void(TGGraphicControl &)> &action,
+                                  bool opensDialog)
 {
     if (!m_kindSeparator) {
         addSeparator();
         m_kindSeparator = true;
     }
-    Add(caption, action);
+    Add(opensDialog ? DialogCaption(caption) : caption, action);
 }
 
 void ObjectPopupMenu::AddKindEntries(
@@ -85,6 +104,8 @@ void ObjectPopupMenu::AddKindEntries(
             if (caption == entry.caption)
                 action = windowAction;
         }
+        // The window's items are its dialogs.
+        const bool opensDialog = static_cast<bool>(action);
         if (!action) {
             const QString caption = entry.caption;
             const QString text = entry.undoText.isEmpty() ? caption : entry.undoText;
@@ -94,7 +115,7 @@ void ObjectPopupMenu::AddKindEntries(
             };
         }
         if (entry.parent.isEmpty()) {
-            AddKindItem(entry.caption, action);
+            AddKindItem(entry.caption, action, opensDialog);
         } else {
             QMenu *submenu = nullptr;
             if (QAction *parent = Item(entry.parent))
@@ -106,7 +127,7 @@ void ObjectPopupMenu::AddKindEntries(
                 }
                 submenu = addMenu(entry.parent);
             }
-            AddTo(submenu, entry.caption, action);
+            AddTo(submenu, opensDialog ? DialogCaption(entry.caption) : entry.caption, action);
         }
         Item(entry.caption)->setCheckable(entry.checkable);
     }
@@ -116,14 +137,14 @@ void ObjectPopupMenu::AddKindEntries(
 QAction *ObjectPopupMenu::Item(const QString &caption) const
 {
     for (QAction *action : actions()) {
-        if (!action->isSeparator() && action->text() == caption)
+        if (!action->isSeparator() && Plain(action->text()) == Plain(caption))
             return action;
     }
     // Then the items of the submenus.
     for (QAction *action : actions()) {
         if (const QMenu *submenu = action->menu()) {
             for (QAction *item : submenu->actions()) {
-                if (!item->isSeparator() && item->text() == caption)
+                if (!item->isSeparator() && Plain(item->text()) == Plain(caption))
                     return item;
             }
         }

@@ -26,10 +26,13 @@ public:
     TGGraphicControl *Object() const { return m_object; }
     // The object left the page: the items do nothing from now on.
     void Detach() { m_object = nullptr; }
-    // The item of that caption, also inside a submenu; null when absent.
+    // The item of that caption (a dialog's with or without its "..."), also
+    // inside a submenu; null when absent.
     QAction *Item(const QString &caption) const;
-    // Appends an item of the object's kind (after one separator for all).
-    void AddKindItem(const QString &caption, const std::function<void(TGGraphicControl &)> &action);
+    // Appends an item of the object's kind (after one separator for all);
+    // one that opens a dialog shows "..." after its caption.
+    void AddKindItem(const QString &caption, const std::function<void(TGGraphicControl &)> &action,
+                     bool opensDialog);
     // Appends the items the object's kind declares (its MenuEntries): an
     // item with an action in `windowActions` (by caption; dialogs) runs it,
     // any other is carried out by the object as one undo step named by the

@@ -35,7 +35,7 @@ SurfacePopupMenu::SurfacePopupMenu(TGBasePanel *surface) : QMenu(surface), m_sur
     Add(QStringLiteral("Mark All Unselectable"), &TGBasePanel::MarkAllUnselectable);
     Add(QStringLiteral("Select All"), &TGBasePanel::SelectAll);
     addSeparator();
-    Add(QStringLiteral("Font"), &TGBasePanel::ChooseFont);
+    Add(QStringLiteral("Font..."), &TGBasePanel::ChooseFont);
     connect(this, &QMenu::aboutToShow, this, &SurfacePopupMenu::UpdateItems);
 }
 
@@ -58,7 +58,7 @@ void SurfacePopupMenu::UpdateItems()
     const bool selected = m_surface->SelectionHandle()->SelectedCount() > 0;
     for (const char *caption :
          {"Bring To Front", "Send To Back", "Cut", "Copy", "Delete", "Align Left", "Align Right",
-          "Align Tops", "Align Bottoms", "Center Vertically", "Center Horizontally", "Font"})
+          "Align Tops", "Align Bottoms", "Center Vertically", "Center Horizontally", "Font..."})
         Item(QString::fromLatin1(caption))->setEnabled(selected);
     Item(QStringLiteral("Paste"))->setEnabled(m_surface->Document().CanPaste());
     const bool hasObjects = m_surface->Document().ObjectCount() > 0;

@@ -2,11 +2,11 @@
 
 #include "ui/surface/calendarpanelaccessible.h"
 #include "ui/surface/surfacecursors.h"
+#include "ui/surface/tghandle.h"
 
 #include <QAccessible>
+#include <QKeyEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 namespace Dayloom {
 
@@ -43,16 +43,17 @@ void TCalendarPanel32::paintEvent(QPaintEvent *event)
     TGBasePanel::paintEvent(event);
     if (!hasFocus())
         return;
-    // The focus frame lies round the current cell, else round the page.
-    QStyleOptionFocusRect option;
-    option.initFrom(this);
-    option.backgroundColor = Qt::white;
+    // A thin frame round the current cell, else round the page; the style's
+    // focus rectangle would fill it with a tint.
     const CellRecord record = m_drawn.CellRecordOf(m_currentCell);
-    option.rect = record.rTotal.IsZero() ? rect().adjusted(1, 1, -2, -2)
-                                         : QRect(QPoint(record.rTotal.Left, record.rTotal.Top),
-                                                 QPoint(record.rTotal.Right, record.rTotal.Bottom));
+    const QRect frame = record.rTotal.IsZero()
+                            ? rect().adjusted(1, 1, -2, -2)
+                            : QRect(QPoint(record.rTotal.Left, record.rTotal.Top),
+                                    QPoint(record.rTotal.Right, record.rTotal.Bottom));
     QPainter painter(this);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frame);
 }
 
 void TCalendarPanel32::focusInEvent(QFocusEvent *event)
@@ -130,6 +131,85 @@ void TCalendarPanel32::ClickNextCell(int cell)
 {
     if (cell >= 1 && cell < CalendarPage::CellCount && m_drawn.HasNoteArea(cell + 1))
         ClickCell(cell + 1);
+}
+
+int TCalendarPanel32::NeighbourCell(int steps) const
+{
+    int cell = m_currentCell;
+    if (cell == 0) {
+        cell = 1;
+        steps = 1;
+        if (m_drawn.HasNoteArea(cell))
+            return cell;
+    }
+    if (steps == 0)
+        return m_drawn.HasNoteArea(cell) ? cell : 0;
+    for (cell += steps; cell >= 1 && cell <= CalendarPage::CellCount; cell += steps) {
+        if (m_drawn.HasNoteArea(cell))
+            return cell;
+    }
+    return 0;
+}
+
+void TCalendarPanel32::PlaceAtFocus()
+{
+    // As a click there would: the tool's smallest object, inside the
+    // current cell or the visible part of the page.
+    const CellRecord record = m_drawn.CellRecordOf(m_currentCell);
+    const QPoint corner = record.rTotal.IsZero()
+                              ? visibleRegion().boundingRect().topLeft() + QPoint(20, 20)
+                              : QPoint(record.rTotal.Left + 4, record.rTotal.Top + 4);
+    const QRect band(corner, QSize(1, 1));
+    const int before = Document().ObjectCount();
+    CreateObjectInRect(band);
+    Q_EMIT DroppedObjectEvent(band);
+    // The keyboard goes on with the new object: its menu, nudging, deleting.
+    if (Document().ObjectCount() > before) {
+        TGHandle *handle = SelectionHandle();
+        handle->ClearSelection();
+        handle->AddObject(Document().Object(Document().ObjectCount() - 1));
+        handle->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TCalendarPanel32::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers != Qt::NoModifier && event->key() != Qt::Key_Backtab) {
+        TGBasePanel::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_F2:
+        if (!Pointing())
+            PlaceAtFocus();
+        else if (const int cell = NeighbourCell(0))
+            Q_EMIT TypeInCellRequested(cell);
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        const int steps = event->key() == Qt::Key_Left    ? -1
+                          : event->key() == Qt::Key_Right ? 1
+                          : event->key() == Qt::Key_Up    ? -7
+                                                          : 7;
+        if (const int cell = NeighbourCell(steps))
+            SetCurrentCell(cell);
+        return;
+    }
+    // The page's Tab leaves it, as from any other control.
+    case Qt::Key_Tab:
+        focusNextPrevChild(true);
+        return;
+    case Qt::Key_Backtab:
+        focusNextPrevChild(false);
+        return;
+    default:
+        TGBasePanel::keyPressEvent(event);
+    }
 }
 
 void TCalendarPanel32::Click(const QPoint &point)

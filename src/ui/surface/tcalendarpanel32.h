@@ -58,6 +58,10 @@ public:
     void ClickCell(int cell);
     void ClickPreviousCell(int cell);
     void ClickNextCell(int cell);
+    // The day cell `steps` cells away from the current one (a row is 7
+    // cells) that has a note area, the first such cell when none is current;
+    // 0 when there is none that way.
+    int NeighbourCell(int steps) const;
 
 Q_SIGNALS:
     // A click that chose no day cell.
@@ -69,6 +73,9 @@ Q_SIGNALS:
     // A new object was placed by a tool and kept (after its kind's created
     // action).
     void ObjectCreated(Dayloom::TGGraphicControl *object);
+    // Enter or F2 on the page asks to type into the current cell (with a
+    // placing tool chosen they place its object there instead).
+    void TypeInCellRequested(int cell);
 
 protected:
     void PaintBackground(QPainter &painter) override;
@@ -76,8 +83,11 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void PlaceAtFocus();
+
     bool m_creating = false;
     bool m_painting = false;
     PageDrawing m_drawn;

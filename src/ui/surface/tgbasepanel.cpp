@@ -393,7 +393,7 @@ ObjectPopupMenu *TGBasePanel::ObjectMenu(TGGraphicControl *object)
     m_objectMenu->AddKindEntries(windowActions);
     for (const auto &[caption, action] : windowActions) {
         if (!m_objectMenu->Item(caption))
-            m_objectMenu->AddKindItem(caption, action);
+            m_objectMenu->AddKindItem(caption, action, true);
     }
     return m_objectMenu;
 }
@@ -412,6 +412,18 @@ void TGBasePanel::PopupSurfaceMenu(const QPoint &globalPos)
 void TGBasePanel::PopupObjectMenu(TGGraphicControl *object, const QPoint &globalPos)
 {
     ObjectMenu(object)->popup(globalPos);
+}
+
+void TGBasePanel::PopupSelectionMenu()
+{
+    const QList<TGGraphicControl *> selection = Selection();
+    if (selection.size() == 1) {
+        const QRect bounds = selection.first()->ScaledBounds();
+        PopupObjectMenu(selection.first(), mapToGlobal(bounds.topLeft() + QPoint(4, 4)));
+        return;
+    }
+    const QRect area = selection.isEmpty() ? visibleRegion().boundingRect() : m_handle->geometry();
+    PopupSurfaceMenu(mapToGlobal(area.topLeft() + QPoint(4, 4)));
 }
 
 // --- mouse ------------------------------------------------------------------------------
@@ -607,6 +619,13 @@ void TGBasePanel::SurfaceKeyDown(QKeyEvent *event)
     case Qt::Key_Delete:
         if (!ctrl)
             ClipboardAction(ckDelete);
+        break;
+    case Qt::Key_Menu:
+        PopupSelectionMenu();
+        break;
+    case Qt::Key_F10:
+        if (event->modifiers() == Qt::ShiftModifier)
+            PopupSelectionMenu();
         break;
     default:
         break;

@@ -152,6 +152,9 @@ public:
                            ObjectAction action);
     void PopupSurfaceMenu(const QPoint &globalPos);
     void PopupObjectMenu(TGGraphicControl *object, const QPoint &globalPos);
+    // The menu of the one selected object, else the surface's menu, at the
+    // selection's (or the visible page's) corner: the Menu key and Shift+F10.
+    void PopupSelectionMenu();
 
     // --- routing (used by the selection handle) ----------------------------------
     // The surface's own mouse handling: rubber band, surface menu, click.
@@ -167,7 +170,7 @@ public:
     // A double-click on an object runs its own edit action, else its kind's
     // (KindActions), else opens its popup menu.
     void HandleDoubleClick(const QPoint &point, const QPoint &globalPos);
-    // Shortcuts: Ctrl+C, Ctrl+V, Ctrl+X, Delete.
+    // Shortcuts: Ctrl+C, Ctrl+V, Ctrl+X, Delete, the Menu key and Shift+F10.
     void SurfaceKeyDown(QKeyEvent *event);
 
     bool BandActive() const { return m_banding; }

@@ -389,7 +389,7 @@ void TestFlatCalendarEditor::menuItemAndDoubleClickOpenTheEditor()
 
     ObjectPopupMenu *menu = panel.ObjectMenu(calendar);
     const QList<QAction *> items = menu->actions();
-    QCOMPARE(items.last()->text(), QStringLiteral("Properties"));
+    QCOMPARE(items.last()->text(), QStringLiteral("Properties..."));
     QVERIFY(items[items.size() - 2]->isSeparator());
     items.last()->trigger();
     QCOMPARE(fakes.runs, 1);

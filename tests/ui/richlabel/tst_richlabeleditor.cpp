@@ -273,8 +273,8 @@ void TestRichLabelEditor::menuAndDoubleClickOpenEditor()
         if (!item->isSeparator())
             captions.append(item->text());
     }
-    const QStringList tail{QStringLiteral("Transparent"), QStringLiteral("Background Color"),
-                           QStringLiteral("Border"), QStringLiteral("Edit")};
+    const QStringList tail{QStringLiteral("Transparent"), QStringLiteral("Background Color..."),
+                           QStringLiteral("Border"), QStringLiteral("Edit...")};
     QCOMPARE(captions.mid(captions.size() - 4), tail);
     menu->actions().last()->trigger();
     QCOMPARE(fakes.runs, 1);

@@ -488,7 +488,7 @@ void TestSurfacePanel::menusFollowState()
     menu->UpdateItems();
     QVERIFY(menu->Item(QStringLiteral("Lock All"))->isEnabled());
     QVERIFY(menu->Item(QStringLiteral("Paste"))->isEnabled());
-    QVERIFY(menu->Item(QStringLiteral("Font"))->isEnabled());
+    QVERIFY(menu->Item(QStringLiteral("Font..."))->isEnabled());
     menu->Item(QStringLiteral("Lock All"))->trigger();
     QVERIFY(a->Locked());
     menu->Item(QStringLiteral("Send To Back"))->trigger();
@@ -500,7 +500,7 @@ void TestSurfacePanel::menusFollowState()
              QStringLiteral("Bring To Front|Send To Back|-|Cut|Copy|Paste|-|Delete|-|Align Left|"
                             "Align Right|Align Tops|Align Bottoms|-|Center Vertically|"
                             "Center Horizontally|-|Lock All|Unlock All|-|Mark All Selectable|"
-                            "Mark All Unselectable|Select All|-|Font"));
+                            "Mark All Unselectable|Select All|-|Font..."));
 }
 
 void TestSurfacePanel::rightPressOnGroupOpensSurfaceMenu()
