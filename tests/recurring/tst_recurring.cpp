@@ -65,8 +65,8 @@ bool readBytes(const QByteArray &bytes, QStringList &lines, QString &error)
 // A recurrence rule drawn at random from the combinations people write:
 // BYWEEKNO only yearly, BYYEARDAY not monthly or weekly and never with
 // BYMONTHDAY, ordinal weekdays only monthly or yearly, BYSETPOS only where a
-// period holds several days. Rules that can never fall would send the oracle
-// to year 9999, so the parts are kept to ones that usually do.
+// period holds several days. Rules that never fall would compare nothing,
+// so the parts are kept to ones that usually do.
 QString randomRule(QRandomGenerator &random)
 {
     static const char *const frequencies[] = {"DAILY", "WEEKLY", "MONTHLY", "YEARLY"};
@@ -878,12 +878,8 @@ void TestRecurring::recurrenceMatchesDateutil()
     QCOMPARE(oracle.exitCode(), 0);
     const QStringList expected = QString::fromLatin1(oracle.readAllStandardOutput()).split(u'\n');
     QVERIFY(expected.size() > cases.size());
-    int nonEmpty = 0, unanswered = 0;
+    int nonEmpty = 0;
     for (qsizetype i = 0; i < cases.size(); ++i) {
-        if (expected[i] == u"?") {
-            ++unanswered;
-            continue;
-        }
         const auto rule = RecurrenceRule::parse(cases[i].rule);
         QVERIFY2(rule, qPrintable(cases[i].rule));
         QStringList ours;
@@ -897,7 +893,6 @@ void TestRecurring::recurrenceMatchesDateutil()
     }
     // The comparison means something only when most rules fall somewhere.
     QVERIFY(nonEmpty > cases.size() / 2);
-    QVERIFY(unanswered < cases.size() / 20);
 }
 
 // Both reckonings of Easter for 1583-4099 against python-dateutil's easter().
