@@ -27,11 +27,12 @@ int PagePixels(int hundredthsMm)
 class Relay : public QPaintEngine
 {
 public:
-    Relay(QPainter &target, const QTransform &base, int dpi)
-        : QPaintEngine(QPaintEngine::AllFeatures), m_target(target), m_base(base), m_dpi(dpi)
+    Relay(QPainter &target, const QTransform &base)
+        : QPaintEngine(QPaintEngine::AllFeatures), m_target(target), m_base(base)
     {
         const QPaintDevice *device = target.device();
-        m_targetDpi = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : dpi;
+        m_targetDpi =
+            device && device->logicalDpiY() > 0 ? device->logicalDpiY() : PagePixelsPerInch;
     }
 
     bool begin(QPaintDevice *) override { return true; }
@@ -102,9 +103,10 @@ public:
     {
         QFont font = item.font();
         // Point sizes are resolved at the device's resolution: give the
-        // size the recording's resolution would have had.
+        // size they have in the drawing's page pixels, whatever resolution
+        // the screen lends the recording.
         if (font.pointSizeF() > 0)
-            font.setPointSizeF(font.pointSizeF() * m_dpi / m_targetDpi);
+            font.setPointSizeF(font.pointSizeF() * PagePixelsPerInch / m_targetDpi);
         font.setUnderline(item.renderFlags() & QTextItem::Underline);
         font.setStrikeOut(item.renderFlags() & QTextItem::StrikeOut);
         font.setOverline(item.renderFlags() & QTextItem::Overline);
@@ -115,15 +117,14 @@ public:
 private:
     QPainter &m_target;
     QTransform m_base;
-    int m_dpi;
-    int m_targetDpi;
+    double m_targetDpi;
 };
 
 class RelayDevice : public QPaintDevice
 {
 public:
     RelayDevice(QPainter &target, const QTransform &base, int dpi)
-        : m_engine(target, base, dpi), m_dpi(dpi)
+        : m_engine(target, base), m_dpi(dpi)
     {
     }
     QPaintEngine *paintEngine() const override { return &m_engine; }
