@@ -54,6 +54,17 @@ QPageSize PaperPageSize(const CalendarPage &page)
     return QPageSize(page.PaperSize() == 0 ? QPageSize::Letter : QPageSize::A4);
 }
 
+// The design's name; a design never saved is called after the month it
+// shows, as the export dialog names its file.
+QString DocumentTitle(const PageDocument &document)
+{
+    if (!document.DesignName().isEmpty())
+        return document.DesignName();
+    const CalendarPage &page = document.Page();
+    return page.MonthName(page.MainCalMonth()) + QLatin1Char(' ') +
+           QString::number(page.MainCalYear());
+}
+
 } // namespace
 
 QImage RenderPageImage(const CalendarPage &page, float zoom, qreal devicePixelRatio)
@@ -114,6 +125,7 @@ bool WriteDocumentPdf(const PageDocument &document, int pageCount, const Prepare
     const CalendarPage &page = document.Page();
     QPdfWriter writer(&device);
     writer.setCreator(QStringLiteral("Dayloom"));
+    writer.setTitle(DocumentTitle(document));
     writer.setPageSize(PaperPageSize(page));
     writer.setPageOrientation(page.PageWidth() > page.PageHeight() ? QPageLayout::Landscape
                                                                    : QPageLayout::Portrait);

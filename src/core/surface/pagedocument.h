@@ -156,6 +156,13 @@ public:
     // are taken.
     QString UniqueObjectName(const QString &prefix) const;
 
+    // The name the design is known by (its file's name without folder and
+    // extension; empty for a design never saved), set by whoever opened or
+    // saved it. Exports give it as the document's title. Not stored, not an
+    // edit.
+    const QString &DesignName() const { return m_designName; }
+    void SetDesignName(const QString &name) { m_designName = name; }
+
     // --- clipboard, cloning, deletion -----------------------------------------------
     // The program's object clipboard file ("Clipbrd.tmp" in the data folder,
     // set by the main window); empty (the default) turns copying and pasting
@@ -348,6 +355,7 @@ private:
     bool m_fitPending = false;
     bool m_creating = false;
     QString m_clipboardFile;
+    QString m_designName;
     int m_unreadObjects = 0;
     QString m_incompleteFile; // absolute path of the file m_unreadObjects are in
     QString m_picturesLeftOut;
