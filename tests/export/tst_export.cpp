@@ -21,6 +21,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
+#include <cmath>
+
 using namespace Dayloom;
 
 namespace {
@@ -43,46 +46,64 @@ void SetUp(PageDocument &document, TCalendarLayout layout, const QDate &own)
     page.SetCellNote(OwnCell, note);
 }
 
-// Grey levels averaged over blocks of Block x Block pixels: rasterisers
+// Colours averaged over blocks of Block x Block pixels: rasterisers
 // disagree on the edges of lines and letters, never on whole areas.
 constexpr int Block = 8;
 
-QList<double> BlockGreys(const QImage &source)
+struct BlockColours
 {
-    const QImage grey = source.convertToFormat(QImage::Format_Grayscale8);
-    const int columns = grey.width() / Block;
-    const int rows = grey.height() / Block;
-    QList<double> blocks(qsizetype(columns) * rows, 0.0);
+    int columns = 0;
+    QList<std::array<double, 3>> blocks; // red, green, blue, row by row
+};
+
+BlockColours AverageBlocks(const QImage &source)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    BlockColours out;
+    out.columns = image.width() / Block;
+    const int rows = image.height() / Block;
+    out.blocks.fill({0, 0, 0}, qsizetype(out.columns) * rows);
     for (int y = 0; y < rows * Block; ++y) {
-        const uchar *line = grey.constScanLine(y);
-        for (int x = 0; x < columns * Block; ++x)
-            blocks[(y / Block) * columns + x / Block] += line[x];
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < out.columns * Block; ++x) {
+            std::array<double, 3> &block = out.blocks[(y / Block) * out.columns + x / Block];
+            block[0] += qRed(line[x]);
+            block[1] += qGreen(line[x]);
+            block[2] += qBlue(line[x]);
+        }
     }
-    for (double &block : blocks)
-        block /= Block * Block;
-    return blocks;
+    for (std::array<double, 3> &block : out.blocks)
+        for (double &channel : block)
+            channel /= Block * Block;
+    return out;
 }
 
 struct Agreement
 {
-    double meanDifference = 0; // grey levels, over all blocks
+    double meanDifference = 0; // colour levels, over all blocks
     double worstBlock = 0;     // the largest difference of one block
     double farBlocks = 0;      // the share of blocks more than 48 levels apart
 };
 
+// Per block the largest difference of one colour channel: a grey where a
+// red and green texture belongs differs as much as black for white.
 Agreement Compare(const QImage &a, const QImage &b)
 {
-    const QList<double> first = BlockGreys(a);
-    const QList<double> second = BlockGreys(b);
+    const BlockColours first = AverageBlocks(a);
+    const BlockColours second = AverageBlocks(b);
     Agreement agreement;
-    for (qsizetype i = 0; i < first.size(); ++i) {
-        const double difference = std::abs(first[i] - second[i]);
+    for (qsizetype i = 0; i < first.blocks.size(); ++i) {
+        double difference = 0;
+        for (int channel = 0; channel < 3; ++channel)
+            difference = std::max(difference,
+                                  std::abs(first.blocks[i][channel] - second.blocks[i][channel]));
         agreement.meanDifference += difference;
         agreement.worstBlock = std::max(agreement.worstBlock, difference);
         agreement.farBlocks += difference > 48 ? 1 : 0;
     }
-    agreement.meanDifference /= std::max<qsizetype>(1, first.size());
-    agreement.farBlocks /= std::max<qsizetype>(1, first.size());
+    const qsizetype count = std::max<qsizetype>(1, first.blocks.size());
+    agreement.meanDifference /= count;
+    agreement.farBlocks /= count;
     return agreement;
 }
 
