@@ -1,5 +1,7 @@
 #include "core/export/clipfreedevice.h"
 
+#include "core/print/devicemetrics.h"
+
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -35,6 +37,24 @@ bool TargetFills(const QBrush &brush)
     default:
         return false;
     }
+}
+
+template <typename Rect> QPainterPath RectsPath(const Rect *rects, int count)
+{
+    QPainterPath path;
+    for (int i = 0; i < count; ++i)
+        path.addRect(QRectF(rects[i]));
+    return path;
+}
+
+template <typename Line> QPainterPath LinesPath(const Line *lines, int count)
+{
+    QPainterPath path;
+    for (int i = 0; i < count; ++i) {
+        path.moveTo(QLineF(lines[i]).p1());
+        path.lineTo(QLineF(lines[i]).p2());
+    }
+    return path;
 }
 
 class ClipFreeEngine : public QPaintEngine
@@ -82,35 +102,19 @@ public:
     }
     void drawRects(const QRectF *rects, int count) override
     {
-        QPainterPath path;
-        for (int i = 0; i < count; ++i)
-            path.addRect(rects[i]);
-        DrawShape(path, true, [&] { m_target.drawRects(rects, count); });
+        DrawShape(RectsPath(rects, count), true, [&] { m_target.drawRects(rects, count); });
     }
     void drawRects(const QRect *rects, int count) override
     {
-        QPainterPath path;
-        for (int i = 0; i < count; ++i)
-            path.addRect(QRectF(rects[i]));
-        DrawShape(path, true, [&] { m_target.drawRects(rects, count); });
+        DrawShape(RectsPath(rects, count), true, [&] { m_target.drawRects(rects, count); });
     }
     void drawLines(const QLineF *lines, int count) override
     {
-        QPainterPath path;
-        for (int i = 0; i < count; ++i) {
-            path.moveTo(lines[i].p1());
-            path.lineTo(lines[i].p2());
-        }
-        DrawShape(path, false, [&] { m_target.drawLines(lines, count); });
+        DrawShape(LinesPath(lines, count), false, [&] { m_target.drawLines(lines, count); });
     }
     void drawLines(const QLine *lines, int count) override
     {
-        QPainterPath path;
-        for (int i = 0; i < count; ++i) {
-            path.moveTo(lines[i].p1());
-            path.lineTo(lines[i].p2());
-        }
-        DrawShape(path, false, [&] { m_target.drawLines(lines, count); });
+        DrawShape(LinesPath(lines, count), false, [&] { m_target.drawLines(lines, count); });
     }
     void drawEllipse(const QRectF &rect) override
     {
@@ -399,31 +403,7 @@ QPaintEngine *ClipFreeDevice::paintEngine() const
 
 int ClipFreeDevice::metric(PaintDeviceMetric metric) const
 {
-    switch (metric) {
-    case PdmWidth:
-        return m_size.width();
-    case PdmHeight:
-        return m_size.height();
-    case PdmWidthMM:
-        return static_cast<int>(m_size.width() * 25.4 / m_dpi);
-    case PdmHeightMM:
-        return static_cast<int>(m_size.height() * 25.4 / m_dpi);
-    case PdmDpiX:
-    case PdmDpiY:
-    case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY:
-        return m_dpi;
-    case PdmDepth:
-        return 32;
-    case PdmNumColors:
-        return INT_MAX;
-    case PdmDevicePixelRatio:
-        return 1;
-    case PdmDevicePixelRatioScaled:
-        return static_cast<int>(devicePixelRatioFScale());
-    default:
-        return 0;
-    }
+    return RelayDeviceMetric(metric, m_size, m_dpi);
 }
 
 } // namespace Dayloom

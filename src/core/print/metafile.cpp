@@ -1,5 +1,7 @@
 #include "core/print/metafile.h"
 
+#include "core/print/devicemetrics.h"
+
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -130,29 +132,7 @@ public:
     QPaintEngine *paintEngine() const override { return &m_engine; }
     int metric(PaintDeviceMetric metric) const override
     {
-        switch (metric) {
-        case PdmWidth:
-        case PdmHeight:
-            return 1 << 20;
-        case PdmWidthMM:
-        case PdmHeightMM:
-            return static_cast<int>((1 << 20) * 25.4 / m_dpi);
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY:
-            return m_dpi;
-        case PdmDepth:
-            return 32;
-        case PdmNumColors:
-            return INT_MAX;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return static_cast<int>(devicePixelRatioFScale());
-        default:
-            return 0;
-        }
+        return RelayDeviceMetric(metric, QSize(1 << 20, 1 << 20), m_dpi);
     }
 
 private:
