@@ -264,6 +264,7 @@ bool LoadDesign(const QString &path, PageDocument &document, QString *error)
         *error = QStringLiteral("File %1 no longer exists").arg(path);
         return false;
     }
+    document.SetDesignName(QFileInfo(path).completeBaseName());
     if (path.endsWith(QLatin1String(".DLS"), Qt::CaseInsensitive)) {
         QString reason;
         if (LoadStyleSheet(document.Page(), path, &reason)) {

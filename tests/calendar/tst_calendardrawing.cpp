@@ -1,4 +1,5 @@
 #include "core/calendar/calendarpage.h"
+#include "core/calendar/languagenames.h"
 #include "core/export/pageexport.h"
 #include "core/io/appfolders.h"
 
@@ -6,6 +7,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -94,6 +96,9 @@ private Q_SLOTS:
     void evictedFontsStayAliveDuringPaint();
     void geometryOfEveryLayout_data();
     void geometryOfEveryLayout();
+    void tooWideWeekdayNameCutOnScreen();
+    void otherLanguageDayNamesFromLocale_data();
+    void otherLanguageDayNamesFromLocale();
 };
 
 void TestCalendarDrawing::gridLinesAtComputedPositions()
@@ -555,5 +560,92 @@ void TestCalendarDrawing::geometryOfEveryLayout()
     }
 }
 
+// A weekday name wider than its column used to be clipped mid-letter at the
+// column's edge on screen ("Mittwocl") while paper dropped whole characters.
+void TestCalendarDrawing::tooWideWeekdayNameCutOnScreen()
+{
+    CalendarPage page;
+    const LanguageNames *german = FindLanguage(QStringLiteral("deutsch"));
+    QVERIFY(german);
+    for (int day = 1; day <= 7; ++day)
+        page.SetDayName(day, german->days[day - 1]);
+    page.SetHeadersStyle(dsWhole);
+    page.SetHeadersFont(FontSpec(page.HeadersFont().Name(), 30, true));
+    const QImage image = Render(page);
+    const GridGeometry g = MainGrid(page);
+    // Within the weekday row no ink touches the ends of a name's place
+    // (left + 1 .. left + width - 2): every name ends with a whole
+    // character, centred with room on both sides. The outer columns are
+    // left out, their ends being the row's frame.
+    const int top = drawn.headerRect.Top + 2;
+    const int bottom = drawn.headerRect.Bottom - 2;
+    int inkInColumns = 0;
+    for (int c = 1; c < 6; ++c) {
+        const int left = g.L + c * g.cw + 1;
+        const int right = g.L + (c + 1) * g.cw - 2;
+        for (int y = top; y < bottom; ++y) {
+            QVERIFY2(IsWhite(image, left, y) && IsWhite(image, right, y),
+                     qPrintable(QString("ink at an end of column %1, row %2").arg(c).arg(y)));
+        }
+        for (int x = left; x < right; ++x)
+            inkInColumns += IsWhite(image, x, (top + bottom) / 2) ? 0 : 1;
+    }
+    QVERIFY(inkInColumns > 0); // the names were drawn at all
+}
+
+void TestCalendarDrawing::otherLanguageDayNamesFromLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<bool>("builtIn");
+    QTest::newRow("chinese") << QLocale(QLocale::Chinese, QLocale::China) << false;
+    QTest::newRow("hebrew") << QLocale(QLocale::Hebrew) << false;
+    QTest::newRow("arabic") << QLocale(QLocale::Arabic, QLocale::Egypt) << false;
+    QTest::newRow("vietnamese") << QLocale(QLocale::Vietnamese) << false;
+    QTest::newRow("built-in deutsch") << QLocale(QLocale::German) << true;
+}
+
+// With a language picked through "Other...", the one- and three-letter forms
+// used to be cut from the long names: "星" seven times in Chinese, Hebrew and
+// Arabic names repeating one another.
+void TestCalendarDrawing::otherLanguageDayNamesFromLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(bool, builtIn);
+    CalendarPage page;
+    page.SetCalendarLayout(loWeek);
+    page.SetMainCalYear(2027);
+    page.SetMainCalMonth(3);
+    page.SetMainCalDay(7); // a Sunday: the planner's rows run Sunday to Saturday
+    const LanguageNames *german = FindLanguage(QStringLiteral("deutsch"));
+    for (int day = 1; day <= 7; ++day) {
+        const int qtDay = day == 1 ? 7 : day - 1;
+        page.SetDayName(day, builtIn ? german->days[day - 1]
+                                     : locale.standaloneDayName(qtDay, QLocale::LongFormat));
+    }
+    const struct
+    {
+        TCalHeadersStyle style;
+        QLocale::FormatType format;
+        int length;
+    } forms[] = {{dsFirstChar, QLocale::NarrowFormat, 1}, {dsThreeChars, QLocale::ShortFormat, 3}};
+    for (const auto &form : forms) {
+        page.SetHeadersStyle(form.style);
+        const QStringList labels = page.PlannerRowLabels();
+        QVERIFY(labels.size() >= 7);
+        const QDate first = QDate(2027, 3, 7);
+        QStringList expected;
+        for (int k = 0; k < 7; ++k) {
+            const int day = first.addDays(k).dayOfWeek(); // 1 = Monday
+            const int index = day % 7 + 1;                // 1 = Sunday
+            expected << (builtIn ? german->days[index - 1].left(form.length)
+                                 : locale.standaloneDayName(day, form.format));
+        }
+        QCOMPARE(labels.mid(0, 7), expected);
+        if (!builtIn)
+            QCOMPARE(QSet<QString>(expected.begin(), expected.end()).size(), 7);
+    }
+}
+
 QTEST_MAIN(TestCalendarDrawing)
+
 #include "tst_calendardrawing.moc"

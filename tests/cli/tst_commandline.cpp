@@ -145,6 +145,8 @@ private Q_SLOTS:
     void monthsKeepNotesOnTheDesignsMonth();
     void monthsFillEveryMonth();
     void failedMonthsLeaveNoFiles();
+    void printedNotesIgnoreScreenDpi_data();
+    void printedNotesIgnoreScreenDpi();
 };
 
 void TestCommandLine::versionAndHelpNeedNoDisplay()
@@ -734,6 +736,52 @@ void TestCommandLine::failedMonthsLeaveNoFiles()
     // A PDF into a missing folder.
     run = RunDayloom({"--export", dir.filePath("missing/year.pdf"), "--months", "2027"});
     QCOMPARE(run.exitCode, 1);
+}
+
+void TestCommandLine::printedNotesIgnoreScreenDpi_data()
+{
+    QTest::addColumn<int>("dpi");
+    QTest::newRow("120 dots per inch") << 120;
+    QTest::newRow("144 dots per inch") << 144;
+}
+
+// Note pictures were played at the screen's resolution while notes are laid
+// out at 96 per inch: on a 120 or 144 dots per inch desktop printed notes
+// came out 25-50 % too large, and their pictures too small. The print path
+// (PNG at a resolution, PDF) must give what it gives at 96.
+void TestCommandLine::printedNotesIgnoreScreenDpi()
+{
+    QFETCH(int, dpi);
+    QTemporaryDir dir;
+    const QString design = DAYLOOM_FORMATS_DATA "/corpus-design/notes-border.dlf";
+    const auto exportAt = [&](int screenDpi, const QString &name) {
+        QProcessEnvironment env;
+        // Qt heeds the font resolution only without its own scaling.
+        env.insert(QStringLiteral("QT_ENABLE_HIGHDPI_SCALING"), QStringLiteral("0"));
+        env.insert(QStringLiteral("QT_FONT_DPI"), QString::number(screenDpi));
+        const Run png =
+            RunDayloom({"--export", dir.filePath(name + ".png"), "--dpi", "150", design},
+                       DAYLOOM_EXECUTABLE, env);
+        const Run pdf =
+            RunDayloom({"--export", dir.filePath(name + ".pdf"), design}, DAYLOOM_EXECUTABLE, env);
+        return png.exitCode == 0 && pdf.exitCode == 0;
+    };
+    QVERIFY(exportAt(96, "at96"));
+    QVERIFY(exportAt(dpi, "other"));
+    const QImage reference(dir.filePath("at96.png"));
+    const QImage other(dir.filePath("other.png"));
+    QVERIFY(!reference.isNull());
+    QCOMPARE(other.size(), reference.size());
+    QVERIFY2(other == reference, "the page printed at another screen resolution differs");
+    if (QStandardPaths::findExecutable("pdftoppm").isEmpty())
+        return;
+    for (const QString &name : {QStringLiteral("at96"), QStringLiteral("other")})
+        Poppler("pdftoppm", {"-r", "100", "-png", "-singlefile", dir.filePath(name + ".pdf"),
+                             dir.filePath(name + "-pdf")});
+    const QImage pdfReference(dir.filePath("at96-pdf.png"));
+    QVERIFY(!pdfReference.isNull());
+    QVERIFY2(QImage(dir.filePath("other-pdf.png")) == pdfReference,
+             "the PDF made at another screen resolution differs");
 }
 
 QTEST_MAIN(TestCommandLine)

@@ -1,5 +1,8 @@
 #include "core/calendar/calendardates.h"
 
+#include "core/calendar/languagenames.h"
+#include "core/calendar/localedaynames.h"
+
 #include <QDate>
 
 namespace Dayloom::CalendarDates {
@@ -80,6 +83,60 @@ QString CutDayName(const QString &name, TCalHeadersStyle style)
         break;
     }
     return name;
+}
+
+namespace {
+
+// True when the text may be cut before position `at`: not between the two
+// halves of a surrogate pair.
+bool IsCharacterBoundary(const QString &text, qsizetype at)
+{
+    return at <= 0 || at >= text.size() || !text.at(at).isLowSurrogate() ||
+           !text.at(at - 1).isHighSurrogate();
+}
+
+} // namespace
+
+QString FittingStart(const QString &text, const std::function<bool(const QString &)> &fits)
+{
+    if (fits(text))
+        return text;
+    qsizetype fitting = 0;           // a start this long fits (the empty one does)
+    qsizetype tooLong = text.size(); // a start this long does not
+    while (tooLong - fitting > 1) {
+        qsizetype middle = fitting + (tooLong - fitting) / 2;
+        if (!IsCharacterBoundary(text, middle)) {
+            if (middle - 1 > fitting)
+                --middle;
+            else if (middle + 1 < tooLong)
+                ++middle;
+            else
+                break;
+        }
+        if (fits(text.left(middle)))
+            fitting = middle;
+        else
+            tooLong = middle;
+    }
+    return text.left(fitting);
+}
+
+QString HeaderDayName(const std::array<QString, 7> &names, int index, TCalHeadersStyle style)
+{
+    if (index < 1 || index > 7)
+        return QString();
+    const QString &name = names[index - 1];
+    if (style == dsWhole)
+        return name;
+    for (const LanguageNames &language : BuiltInLanguages())
+        if (language.days == names)
+            return CutDayName(name, style);
+    const std::optional<QLocale> locale = LocaleOfDayNames(names);
+    if (!locale)
+        return CutDayName(name, style);
+    const int qtDay = index == 1 ? 7 : index - 1; // Qt counts from Monday
+    return locale->standaloneDayName(qtDay, style == dsFirstChar ? QLocale::NarrowFormat
+                                                                 : QLocale::ShortFormat);
 }
 
 int HeaderDayIndex(int column, int startOfWeek)

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <array>
+#include <functional>
+
 // Date rules shared by the page, its drawing, the planners, the floating
 // calendar and the recurring dates. Months are 1-12, weekdays 1 = Sunday ... 7 = Saturday.
 
@@ -41,6 +44,18 @@ int HeaderDayIndex(int column, int startOfWeek);
 // A weekday name as a header style shows it: its first letter, its first
 // three or whole.
 QString CutDayName(const QString &name, TCalHeadersStyle style);
+// The longest start of the text, cut between characters (never between the
+// halves of a surrogate pair), that `fits`; the whole text when it fits.
+// Fitting must shrink with the length, so the cut is found by halving: a
+// name from a file may be thousands of characters long. Paper and screen
+// cut a text too wide for its place with it.
+QString FittingStart(const QString &text, const std::function<bool(const QString &)> &fits);
+// Day `index` (1 = Sunday) of the week's names as a page's header shows it.
+// The five built-in languages and names of the user's own are cut
+// (CutDayName); names that are a locale's long day names (a language chosen
+// through "Other...") take that locale's own narrow and short names, since
+// cutting them repeats one start ("星期日" ... "星期六") or breaks letters.
+QString HeaderDayName(const std::array<QString, 7> &names, int index, TCalHeadersStyle style);
 // Steps k months back (k < 0) or forward (k > 0), wrapping across years.
 MonthYear ShiftMonth(int month, int year, int k);
 

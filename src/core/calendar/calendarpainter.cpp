@@ -45,7 +45,7 @@ void DrawMonthGrid(PageCanvas &canvas, DrawingBlock &block, const QString &title
     for (int c = 0; c < 7; ++c) {
         const int dayIndex = CalendarDates::HeaderDayIndex(c, block.weekStart);
         canvas.Text(g.headerCells[c],
-                    CalendarDates::CutDayName(block.dayNames[dayIndex - 1], block.headerStyle),
+                    CalendarDates::HeaderDayName(block.dayNames, dayIndex, block.headerStyle),
                     TextRole::WeekdayName);
     }
 

@@ -87,7 +87,8 @@ QStringList RowLabels(const CalendarSettings &s)
         const QDate first = FirstDate(s);
         for (int k = 0; k < DayCount(s); ++k) {
             const QDate d = first.addDays(k);
-            labels << CalendarDates::CutDayName(s.DayName(d.dayOfWeek() % 7 + 1), s.headersStyle);
+            labels << CalendarDates::HeaderDayName(s.dayNames, d.dayOfWeek() % 7 + 1,
+                                                   s.headersStyle);
         }
     }
     labels << QStringLiteral("Notes");

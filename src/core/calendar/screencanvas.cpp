@@ -1,5 +1,6 @@
 #include "core/calendar/screencanvas.h"
 
+#include "core/calendar/calendardates.h"
 #include "core/calendar/pagelayout.h"
 #include "core/richtext/twprtfstorage.h"
 
@@ -287,7 +288,18 @@ void ScreenCanvas::Text(const TRect &rect, const QString &text, TextRole role)
         m_ink->Apply(m_painter);
         m_inkApplied = true;
     }
-    DrawLine(m_painter, m_ink->font, m_ink->metrics, m_ink->key, rect, text, ScreenAlignment(role));
+    // A weekday name too wide for its column loses characters from its end,
+    // as on paper, rather than running to the column's edge cut mid-letter.
+    const QString shown =
+        role == TextRole::WeekdayName
+            ? CalendarDates::FittingStart(text,
+                                          [&](const QString &start) {
+                                              return m_ink->metrics.horizontalAdvance(start) <=
+                                                     rect.Right - rect.Left;
+                                          })
+            : text;
+    DrawLine(m_painter, m_ink->font, m_ink->metrics, m_ink->key, rect, shown,
+             ScreenAlignment(role));
 }
 
 QSize ScreenCanvas::DrawNotes(const std::array<CellRecord, 42> &cells,

@@ -2,6 +2,7 @@
 
 #include "core/calendar/calendarpage.h"
 #include "core/calendar/pagelayout.h"
+#include "core/export/clipfreedevice.h"
 #include "core/io/saveatomically.h"
 #include "core/io/seterror.h"
 #include "core/print/printengine.h"
@@ -52,6 +53,17 @@ QSizeF PaperInches(const CalendarPage &page)
 QPageSize PaperPageSize(const CalendarPage &page)
 {
     return QPageSize(page.PaperSize() == 0 ? QPageSize::Letter : QPageSize::A4);
+}
+
+// The design's name; a design never saved is called after the month it
+// shows, as the export dialog names its file.
+QString DocumentTitle(const PageDocument &document)
+{
+    if (!document.DesignName().isEmpty())
+        return document.DesignName();
+    const CalendarPage &page = document.Page();
+    return page.MonthName(page.MainCalMonth()) + QLatin1Char(' ') +
+           QString::number(page.MainCalYear());
 }
 
 } // namespace
@@ -114,6 +126,7 @@ bool WriteDocumentPdf(const PageDocument &document, int pageCount, const Prepare
     const CalendarPage &page = document.Page();
     QPdfWriter writer(&device);
     writer.setCreator(QStringLiteral("Dayloom"));
+    writer.setTitle(DocumentTitle(document));
     writer.setPageSize(PaperPageSize(page));
     writer.setPageOrientation(page.PageWidth() > page.PageHeight() ? QPageLayout::Landscape
                                                                    : QPageLayout::Portrait);
@@ -172,15 +185,21 @@ bool WriteDocumentSvg(const PageDocument &document, QIODevice &device, QString *
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setDescription(QStringLiteral("Calendar page made with Dayloom"));
-    QPainter painter;
-    if (!painter.begin(&generator)) {
+    QPainter svg;
+    if (!svg.begin(&generator)) {
         SetError(error, QStringLiteral("the SVG writer could not start"));
         return false;
     }
-    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
-    PrintEngine engine(painter);
-    document.PrintPage(engine, 0, 0);
-    if (!painter.end()) {
+    // SVG keeps no clipping: the page is drawn through a device that cuts
+    // every drawing to its clip itself.
+    ClipFreeDevice clipFree(svg, size);
+    {
+        QPainter painter(&clipFree);
+        painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+        PrintEngine engine(painter);
+        document.PrintPage(engine, 0, 0);
+    }
+    if (!svg.end()) {
         SetError(error, QStringLiteral("the SVG could not be completed"));
         return false;
     }

@@ -36,7 +36,9 @@ bool ExportDocumentPngAtDpi(const PageDocument &document, int dpi, const QString
 // for it; false stops the export with the error text given.
 using PreparePage = std::function<bool(int index, QString *error)>;
 
-// The design printed as vector PDF pages: text stays text. The paper is the
+// The design printed as vector PDF pages: text stays text. The document's
+// title is the design's name (PageDocument::DesignName; the month and year
+// shown for a design without one), its creator "Dayloom". The paper is the
 // design's (Letter or A4, portrait or landscape) without margins of its own,
 // the design's margins being part of the page. pageCount pages are printed,
 // each after prepare (which may be empty for a single page).

@@ -1,5 +1,7 @@
 #include "core/print/metafile.h"
 
+#include "core/print/devicemetrics.h"
+
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -27,11 +29,12 @@ int PagePixels(int hundredthsMm)
 class Relay : public QPaintEngine
 {
 public:
-    Relay(QPainter &target, const QTransform &base, int dpi)
-        : QPaintEngine(QPaintEngine::AllFeatures), m_target(target), m_base(base), m_dpi(dpi)
+    Relay(QPainter &target, const QTransform &base)
+        : QPaintEngine(QPaintEngine::AllFeatures), m_target(target), m_base(base)
     {
         const QPaintDevice *device = target.device();
-        m_targetDpi = device && device->logicalDpiY() > 0 ? device->logicalDpiY() : dpi;
+        m_targetDpi =
+            device && device->logicalDpiY() > 0 ? device->logicalDpiY() : PagePixelsPerInch;
     }
 
     bool begin(QPaintDevice *) override { return true; }
@@ -102,9 +105,10 @@ public:
     {
         QFont font = item.font();
         // Point sizes are resolved at the device's resolution: give the
-        // size the recording's resolution would have had.
+        // size they have in the drawing's page pixels, whatever resolution
+        // the screen lends the recording.
         if (font.pointSizeF() > 0)
-            font.setPointSizeF(font.pointSizeF() * m_dpi / m_targetDpi);
+            font.setPointSizeF(font.pointSizeF() * PagePixelsPerInch / m_targetDpi);
         font.setUnderline(item.renderFlags() & QTextItem::Underline);
         font.setStrikeOut(item.renderFlags() & QTextItem::StrikeOut);
         font.setOverline(item.renderFlags() & QTextItem::Overline);
@@ -115,43 +119,20 @@ public:
 private:
     QPainter &m_target;
     QTransform m_base;
-    int m_dpi;
-    int m_targetDpi;
+    double m_targetDpi;
 };
 
 class RelayDevice : public QPaintDevice
 {
 public:
     RelayDevice(QPainter &target, const QTransform &base, int dpi)
-        : m_engine(target, base, dpi), m_dpi(dpi)
+        : m_engine(target, base), m_dpi(dpi)
     {
     }
     QPaintEngine *paintEngine() const override { return &m_engine; }
     int metric(PaintDeviceMetric metric) const override
     {
-        switch (metric) {
-        case PdmWidth:
-        case PdmHeight:
-            return 1 << 20;
-        case PdmWidthMM:
-        case PdmHeightMM:
-            return static_cast<int>((1 << 20) * 25.4 / m_dpi);
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY:
-            return m_dpi;
-        case PdmDepth:
-            return 32;
-        case PdmNumColors:
-            return INT_MAX;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return static_cast<int>(devicePixelRatioFScale());
-        default:
-            return 0;
-        }
+        return RelayDeviceMetric(metric, QSize(1 << 20, 1 << 20), m_dpi);
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "core/print/papercanvas.h"
 
+#include "core/calendar/calendardates.h"
 #include "core/calendar/calendarpage.h"
 #include "core/calendar/pagelayout.h"
 #include "core/print/metafile.h"
@@ -29,41 +30,13 @@ enum class Down
     Bottom  // planner labels
 };
 
-// True when the text may be cut before position `at`: not between the two
-// halves of a surrogate pair.
-bool IsCharacterBoundary(const QString &text, qsizetype at)
-{
-    return at <= 0 || at >= text.size() || !text.at(at).isLowSurrogate() ||
-           !text.at(at - 1).isHighSurrogate();
-}
-
 // The longest start of the text, cut between characters, that fits the
-// rectangle's width. The width grows with the length, so the cut is found by
-// halving: a name from a file may be thousands of characters long, and
-// measuring it once per dropped character took minutes.
+// rectangle's width.
 QString FitText(const PrintEngine &engine, const QString &text, const TRect &rect)
 {
     const double available = engine.XDevToInches(rect.Right - rect.Left + 1);
-    if (engine.TextWidth(text) <= available)
-        return text;
-    qsizetype fits = 0;              // a start this long fits (the empty one does)
-    qsizetype tooLong = text.size(); // a start this long does not
-    while (tooLong - fits > 1) {
-        qsizetype middle = fits + (tooLong - fits) / 2;
-        if (!IsCharacterBoundary(text, middle)) {
-            if (middle - 1 > fits)
-                --middle;
-            else if (middle + 1 < tooLong)
-                ++middle;
-            else
-                break;
-        }
-        if (engine.TextWidth(text.left(middle)) <= available)
-            fits = middle;
-        else
-            tooLong = middle;
-    }
-    return text.left(fits);
+    return CalendarDates::FittingStart(
+        text, [&](const QString &start) { return engine.TextWidth(start) <= available; });
 }
 
 void PrintFitted(PrintEngine &engine, const TRect &rect, const QString &text, Across across,

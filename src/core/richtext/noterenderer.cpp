@@ -1,9 +1,11 @@
 #include "core/richtext/noterenderer.h"
 
+#include "core/richtext/noteimagehandler.h"
 #include "core/richtext/twprtfstorage.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
+#include <QPicture>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -15,6 +17,15 @@ namespace Dayloom {
 namespace {
 
 constexpr int DotsPerMeterAt96Dpi = 3780; // 96 per inch
+constexpr double DotsPerInch = 96.0;
+
+// The resolution the desktop lends fonts and text layouts (96, 120, 144
+// ...), which a recorded picture reports as its own.
+double ScreenDpi()
+{
+    const int dpi = QPicture().logicalDpiY();
+    return dpi > 0 ? dpi : DotsPerInch;
+}
 
 // The device every note is laid out on, so that points become pixels at
 // 96 per inch whatever the screen says.
@@ -72,8 +83,11 @@ void NoteRenderer::SetPageSize(const QSizeF &size)
 void NoteRenderer::PrepareLayout(QTextDocument &doc, double pageWidth)
 {
     doc.documentLayout()->setPaintDevice(LayoutDevice());
+    NoteImageHandler::Install(doc);
     doc.setUseDesignMetrics(true);
-    doc.setDocumentMargin(DocumentMargin);
+    // The layout takes lengths in the screen's pixels and scales them to its
+    // device: give the margin so that it comes out at 96 per inch.
+    doc.setDocumentMargin(DocumentMargin * ScreenDpi() / DotsPerInch);
     doc.setTextWidth(pageWidth);
 }
 

@@ -117,7 +117,8 @@ public:
     }
 
     // Makes a document lay out the way notes are painted: at 96 pixels per
-    // inch, with design metrics, at the given width in page pixels.
+    // inch, pictures at their size in page pixels (NoteImageHandler), with
+    // design metrics, at the given width in page pixels.
     static void PrepareLayout(QTextDocument &doc, double pageWidth);
 
     int CachedCount() const { return int(m_entries.size()); }

@@ -161,6 +161,13 @@ public:
     // are taken.
     QString UniqueObjectName(const QString &prefix) const;
 
+    // The name the design is known by (its file's name without folder and
+    // extension; empty for a design never saved), set by whoever opened or
+    // saved it. Exports give it as the document's title. Not stored, not an
+    // edit.
+    const QString &DesignName() const { return m_designName; }
+    void SetDesignName(const QString &name) { m_designName = name; }
+
     // --- clipboard, cloning, deletion -----------------------------------------------
     // The program's object clipboard file ("Clipbrd.tmp" in the data folder,
     // set by the main window); empty (the default) turns copying and pasting
@@ -360,6 +367,7 @@ private:
     // latest step; null once the stack moved on.
     ObjectListCommand *m_lastCreation = nullptr;
     QString m_clipboardFile;
+    QString m_designName;
     int m_unreadObjects = 0;
     QString m_incompleteFile; // absolute path of the file m_unreadObjects are in
     QString m_picturesLeftOut;

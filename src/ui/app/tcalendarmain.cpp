@@ -497,6 +497,8 @@ void TCalendarMain::SavePlacement()
 void TCalendarMain::SetCaption()
 {
     setWindowTitle(MainWindowCaption(m_currentFileName, m_page->Document().Zoom()));
+    m_page->Document().SetDesignName(
+        m_currentFileName.isEmpty() ? QString() : QFileInfo(m_currentFileName).completeBaseName());
 }
 
 bool TCalendarMain::HasDayCells() const

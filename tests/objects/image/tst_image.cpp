@@ -16,6 +16,8 @@
 
 using namespace Dayloom;
 
+Q_DECLARE_METATYPE(Dayloom::Picture)
+
 namespace {
 
 const QColor Untouched(0, 200, 0);
@@ -172,6 +174,8 @@ private Q_SLOTS:
     void kindRegistered();
     void shippedClipArtTrimmed_data();
     void shippedClipArtTrimmed();
+    void transparentPartsShowWhatLiesBeneath_data();
+    void transparentPartsShowWhatLiesBeneath();
 };
 
 // Icons chosen in the browser become bitmaps, so Flip and Reverse apply to
@@ -609,6 +613,57 @@ void TestImage::shippedClipArtTrimmed()
                             .arg(margins[1], 0, 'f', 1)
                             .arg(margins[2], 0, 'f', 1)
                             .arg(margins[3], 0, 'f', 1)));
+void TestImage::transparentPartsShowWhatLiesBeneath_data()
+{
+    QTest::addColumn<Picture>("picture");
+    QImage alpha(40, 40, QImage::Format_ARGB32);
+    alpha.fill(Qt::transparent);
+    QPainter(&alpha).fillRect(0, 0, 10, 10, Qt::red);
+    QTest::newRow("bitmap with transparent pixels") << Picture::FromImage(alpha);
+    EmfWriter writer(QSize(40, 40));
+    if (writer.paintEngine()) {
+        {
+            QPainter painter(&writer);
+            painter.fillRect(0, 0, 10, 10, Qt::red);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(Qt::blue);
+            painter.drawEllipse(QRect(30, 30, 10, 10));
+        }
+        const std::optional<Picture> metafile =
+            Picture::FromBytes(writer.Bytes(), QStringLiteral("corner.emf"), nullptr);
+        if (metafile)
+            QTest::newRow("metafile drawing in its corners") << *metafile;
+    }
+}
+
+// Clip art was an opaque white box on screen (hiding what lay under it)
+// while paper, PDF and PNG showed through it.
+void TestImage::transparentPartsShowWhatLiesBeneath()
+{
+    QFETCH(Picture, picture);
+    TGImage image;
+    image.SetBounds(QRect(5, 5, 40, 40));
+    image.SetStretch(true);
+    image.SetPicture(picture);
+    QImage screen(50, 50, QImage::Format_RGB32);
+    screen.fill(Untouched);
+    {
+        QPainter painter(&screen);
+        image.Paint(painter); // the screen's way, through the object's cached picture
+    }
+    QImage paper(50, 50, QImage::Format_RGB32);
+    paper.setDotsPerMeterX(3780);
+    paper.setDotsPerMeterY(3780);
+    paper.fill(Untouched);
+    {
+        QPainter painter(&paper);
+        PrintEngine engine(painter);
+        image.PrintTo(engine, 0, 0);
+    }
+    QCOMPARE(screen.pixelColor(25, 25), Untouched);
+    QCOMPARE(screen.pixelColor(25, 25), paper.pixelColor(25, 25));
+    QCOMPARE(screen.pixelColor(8, 8), QColor(Qt::red));
+    QCOMPARE(screen.pixelColor(8, 8), paper.pixelColor(8, 8));
 }
 
 QTEST_MAIN(TestImage)

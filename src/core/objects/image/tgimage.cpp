@@ -208,8 +208,8 @@ void TGImage::PaintContent(QPainter &painter, const QRect &target, float zoom) c
         return;
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    // The object is an opaque box: what the picture leaves uncovered is white.
-    painter.fillRect(target, Qt::white);
+    // What the picture leaves uncovered shows what lies beneath, as on
+    // paper.
     const QRectF frame = QRectF(target).adjusted(0.5, 0.5, -0.5, -0.5);
     QPen pen(Qt::black, 1);
     pen.setCosmetic(true);

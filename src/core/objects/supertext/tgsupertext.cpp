@@ -6,6 +6,7 @@
 #include "core/print/printengine.h"
 
 #include <QFontMetrics>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -432,6 +433,38 @@ void TGSuperText::DrawGradientBands(QPainter &painter, const QPointF &origin, co
     }
 }
 
+QBrush TGSuperText::GradientBandBrush(const QPointF &origin, const QSize &size, TColor from,
+                                      TColor to, TFillDirection direction)
+{
+    const int width = size.width();
+    const int height = size.height();
+    if (width < 1 || height < 1)
+        return QBrush(ToQColor(from));
+    const bool reversed = direction == gdUp || direction == gdLeft;
+    const TColor start = reversed ? to : from;
+    const TColor end = reversed ? from : to;
+    const bool across = direction == gdLeft || direction == gdRight;
+    const int length = across ? width : height;
+    QLinearGradient gradient(origin,
+                             across ? origin + QPointF(width, 0) : origin + QPointF(0, height));
+    // Each band a solid stretch between two stops of its colour, ending a
+    // hair before the next band starts, at DrawGradientBands' boundaries.
+    QGradientStops stops;
+    constexpr double hair = 1e-6;
+    for (int i = 0; i < 256; ++i) {
+        const int begin = MulDiv(i, length, 256);
+        const int finish = MulDiv(i + 1, length, 256);
+        if (finish <= begin)
+            continue;
+        const QColor color = GradientBandColor(i, start, end);
+        stops.append({double(begin) / length + (stops.isEmpty() ? 0.0 : hair), color});
+        stops.append({double(finish) / length, color});
+    }
+    gradient.setStops(stops);
+    gradient.setSpread(QGradient::PadSpread);
+    return QBrush(gradient);
+}
+
 QImage TGSuperText::GradientStrip(int width, int height) const
 {
     const bool across = m_fillDirection == gdLeft || m_fillDirection == gdRight;
@@ -608,29 +641,28 @@ void TGSuperText::PrintTo(PrintEngine &engine, double xInch, double yInch) const
         const QRectF area(
             QPointF(engine.XInchesToDev(left - 0.03), engine.YInchesToDev(top - 0.03)),
             QPointF(engine.XInchesToDev(right), engine.YInchesToDev(bottom)));
-        painter.save();
-        painter.setClipPath(face, Qt::IntersectClip);
+        // The letters themselves are filled: a clip would be lost on
+        // targets without clipping (SVG), leaving the whole area filled.
         if (m_surfaceType == stNormal) {
-            painter.fillRect(area, ToQColor(m_font.Color()));
+            painter.fillPath(face, ToQColor(m_font.Color()));
         } else if (m_surfaceType == stBrushImage && m_image.width() >= 1 && m_image.height() >= 1) {
-            // One fill with the picture as a brush, tiles of the screen's
-            // pixels at the printer's resolution from the area's top left.
+            // The picture as a brush, tiles of the screen's pixels at the
+            // printer's resolution from the area's top left.
             const double tileW = std::round(m_image.width() * ratioX);
             const double tileH = std::round(m_image.height() * ratioY);
             if (tileW >= 1 && tileH >= 1) {
                 QBrush tiles(m_image);
                 tiles.setTransform(QTransform::fromTranslate(area.left(), area.top())
                                        .scale(tileW / m_image.width(), tileH / m_image.height()));
-                painter.fillRect(area, tiles);
+                painter.fillPath(face, tiles);
             }
         } else if (m_surfaceType == stGradientFill) {
             // Bands over the area widened a quarter inch to the right and bottom.
             const QSize bands(int(std::lround(area.width() + engine.XInchesToDev(0.25))),
                               int(std::lround(area.height() + engine.YInchesToDev(0.25))));
-            DrawGradientBands(painter, area.topLeft(), bands, m_gradientFrom, m_gradientTo,
-                              m_fillDirection, face.boundingRect());
+            painter.fillPath(face, GradientBandBrush(area.topLeft(), bands, m_gradientFrom,
+                                                     m_gradientTo, m_fillDirection));
         }
-        painter.restore();
     }
     if (m_outlineStyle != psClear && m_outlineWidth > 0) {
         // The screen's pixels, at the printer's resolution.

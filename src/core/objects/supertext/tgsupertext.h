@@ -4,6 +4,7 @@
 #include "core/objects/borderstyle.h"
 #include "core/objects/tggraphiccontrol.h"
 
+#include <QBrush>
 #include <QByteArray>
 #include <QImage>
 #include <QPointF>
@@ -19,7 +20,7 @@ namespace Dayloom {
 // Special-effect text: one line of large text whose letters are filled with
 // a solid colour, a colour gradient or a tiled picture, or left hollow, with
 // an optional outline and an optional drop shadow, over an optional
-// background box. The letters are traced as a path that clips the fill, on
+// background box. The letters are traced as a path filled with the brush, on
 // screen and on paper alike, so printing gives sharp vector outlines.
 //
 // Sizes are page pixels at zoom 1 (96 per inch). The size rules of the text
@@ -165,11 +166,15 @@ public:
 
     // Fills the 256 bands of the gradient over the box of `size` pixels at
     // `origin` (painter coordinates), one solid rectangle each, straight onto
-    // the painter (clipped to the letters on paper). Bands that miss `needed`
-    // are left out.
+    // the painter. Bands that miss `needed` are left out.
     static void DrawGradientBands(QPainter &painter, const QPointF &origin, const QSize &size,
                                   TColor from, TColor to, TFillDirection direction,
                                   const QRectF &needed);
+    // The same bands as one brush in painter coordinates: a linear gradient
+    // whose stops keep each band a single colour, so a path can be filled
+    // with it where clipping is not available.
+    static QBrush GradientBandBrush(const QPointF &origin, const QSize &size, TColor from,
+                                    TColor to, TFillDirection direction);
     // The colour of band i (0-255) between start and end.
     static QColor GradientBandColor(int band, TColor start, TColor end);
 
@@ -179,7 +184,7 @@ public:
     void ApplyFont(const FontSpec &font) override;
     void PaintContent(QPainter &painter, const QRect &target, float zoom) const override;
     // The text as vector paths at the printer's resolution: the shadow as
-    // text, the face through the letters' clip, the outline stroked.
+    // text, the letters filled with the brush, the outline stroked.
     void PrintTo(PrintEngine &engine, double xInch, double yInch) const override;
 
     // "Font" and "Background Color" and "Properties" (carried out by the
