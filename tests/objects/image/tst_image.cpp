@@ -613,6 +613,8 @@ void TestImage::shippedClipArtTrimmed()
                             .arg(margins[1], 0, 'f', 1)
                             .arg(margins[2], 0, 'f', 1)
                             .arg(margins[3], 0, 'f', 1)));
+}
+
 void TestImage::transparentPartsShowWhatLiesBeneath_data()
 {
     QTest::addColumn<Picture>("picture");
