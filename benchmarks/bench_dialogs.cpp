@@ -9,11 +9,13 @@
 // time until the process has ended is printed. Every dialog should show within
 // 150 ms and the program should be gone within 300 ms of the close.
 //
-//   bench_dialogs           prints the table
+//   bench_dialogs [RUNS]    prints the table: the median of RUNS (3) runs,
+//                           each dialog in fresh processes
 //   bench_dialogs --smoke   opens each dialog once and checks each showed and
 //                           the program ended (scripts/test runs this)
 
 #include "core/calendar/calendarpage.h"
+#include "core/common/scriptwarningfilter.h"
 #include "core/formats/calendarfile.h"
 #include "core/io/appfolders.h"
 #include "core/objects/objectkindregistry.h"
@@ -41,6 +43,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -507,38 +510,74 @@ int RunGroup(const QString &design, int group)
     return 0;
 }
 
-// Runs each group in a process of its own, so that its first opening is the
-// first in the process as a user meets it.
-std::vector<Opening> TimeGroups(const char *self, const QString &dataFolder)
+// The rows of one group, opened in a process of its own; nullopt when there
+// is no such group.
+std::optional<std::vector<Opening>> TimeGroupOnce(const char *self, int group,
+                                                  const QString &dataFolder)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QString::fromLocal8Bit(self),
+                {QStringLiteral("--group"), QString::number(group), dataFolder});
+    if (!child.waitForFinished(10 * GiveUpMs)) {
+        child.kill();
+        child.waitForFinished();
+        return std::vector<Opening>{{QStringLiteral("group %1 did not end").arg(group), {}, {}}};
+    }
+    if (child.exitCode() == 2)
+        return std::nullopt;
+    std::vector<Opening> rows;
+    const QString output = QString::fromUtf8(child.readAllStandardOutput());
+    for (const QString &line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.size() < 4)
+            continue;
+        const auto time = [](const QString &text) {
+            const double ms = text.toDouble();
+            return ms < 0 ? std::optional<double>() : std::optional<double>(ms);
+        };
+        rows.push_back({fields[0], {time(fields[1]), fields[3]}, {time(fields[2]), fields[3]}});
+    }
+    return rows;
+}
+
+// The median of the times that showed; none when one did not show.
+std::optional<double> Median(std::vector<std::optional<double>> times)
+{
+    if (times.empty() || std::any_of(times.cbegin(), times.cend(),
+                                     [](const std::optional<double> &t) { return !t; }))
+        return std::nullopt;
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// Runs each group in processes of its own, so that its first opening is the
+// first in the process as a user meets it; `runs` times, keeping the median
+// (the machine may be busy with other work).
+std::vector<Opening> TimeGroups(const char *self, const QString &dataFolder, int runs)
 {
     std::vector<Opening> table;
     for (int group = 0;; ++group) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QString::fromLocal8Bit(self),
-                    {QStringLiteral("--group"), QString::number(group), dataFolder});
-        if (!child.waitForFinished(10 * GiveUpMs)) {
-            child.kill();
-            child.waitForFinished();
-            table.push_back({QStringLiteral("group %1 did not end").arg(group), {}, {}});
-            continue;
+        std::vector<std::vector<Opening>> samples;
+        for (int run = 0; run < runs; ++run) {
+            std::optional<std::vector<Opening>> rows = TimeGroupOnce(self, group, dataFolder);
+            if (!rows)
+                return table;
+            samples.push_back(std::move(*rows));
         }
-        if (child.exitCode() == 2)
-            break;
-        const QString output = QString::fromUtf8(child.readAllStandardOutput());
-        for (const QString &line : output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            const QStringList fields = line.split(QLatin1Char('\t'));
-            if (fields.size() < 4)
-                continue;
-            const auto time = [](const QString &text) {
-                const double ms = text.toDouble();
-                return ms < 0 ? std::optional<double>() : std::optional<double>(ms);
-            };
-            table.push_back(
-                {fields[0], {time(fields[1]), fields[3]}, {time(fields[2]), fields[3]}});
+        for (std::size_t row = 0; row < samples.front().size(); ++row) {
+            std::vector<std::optional<double>> first;
+            std::vector<std::optional<double>> warm;
+            for (const std::vector<Opening> &sample : samples) {
+                first.push_back(row < sample.size() ? sample[row].first.ms : std::nullopt);
+                warm.push_back(row < sample.size() ? sample[row].warm.ms : std::nullopt);
+            }
+            Opening median = samples.front()[row];
+            median.first.ms = Median(first);
+            median.warm.ms = Median(warm);
+            table.push_back(median);
         }
     }
-    return table;
 }
 
 // The child's part of TimeUsedWindowEnd: a window like the window program's
@@ -611,17 +650,15 @@ int main(int argc, char **argv)
                                : group ? QString::fromLocal8Bit(argv[3])
                                        : data.path();
     qputenv("DAYLOOM_DATA_FOLDER", dataFolder.toLocal8Bit());
+    // As the window program does.
+    SilenceMissingScriptWarnings();
     QApplication app(argc, argv);
     RegisterObjectKinds(ObjectKindRegistry::Application());
     // The shipped clip art, borders and textures beside the window program.
     SetProgramFolder(QFileInfo(QStringLiteral(DAYLOOM_WINDOW_EXECUTABLE)).absolutePath());
 
     const QString design = QDir(dataFolder).filePath(QStringLiteral("Bench.DLF"));
-    if (child)
-        return RunUsedWindow(design);
-    if (group)
-        return RunGroup(design, QByteArray(argv[2]).toInt());
-    {
+    if (!QFileInfo::exists(design)) {
         CalendarPage page;
         page.SetDefaultStyle();
         // A recurring date on every Monday, for the fill's choice.
@@ -633,16 +670,27 @@ int main(int argc, char **argv)
             return 1;
         }
     }
+    if (child)
+        return RunUsedWindow(design);
+    if (group)
+        return RunGroup(design, QByteArray(argv[2]).toInt());
 
     std::vector<Opening> table;
     if (smoke) {
         DialogBench bench(design);
         table = bench.Run(1);
     } else {
-        table = TimeGroups(argv[0], dataFolder);
+        const int runs = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 3;
+        table = TimeGroups(argv[0], dataFolder, runs);
     }
-    const std::optional<double> end = TimeProgramEnd(design, data.path());
-    const std::optional<double> usedEnd = TimeUsedWindowEnd(argv[0], data.path());
+    std::vector<std::optional<double>> ends;
+    std::vector<std::optional<double>> usedEnds;
+    for (int run = 0; run < (smoke ? 1 : 3); ++run) {
+        ends.push_back(TimeProgramEnd(design, data.path()));
+        usedEnds.push_back(TimeUsedWindowEnd(argv[0], data.path()));
+    }
+    const std::optional<double> end = Median(ends);
+    const std::optional<double> usedEnd = Median(usedEnds);
 
     bool allShown = end && usedEnd;
     if (!smoke)
