@@ -13,7 +13,7 @@ QtMessageHandler previousHandler = nullptr;
 
 void FilterMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("OpenType support missing for")))
+    if (type == QtWarningMsg && message.contains(QLatin1String("OpenType support missing for")))
         return;
     if (previousHandler) {
         previousHandler(type, context, message);
