@@ -2,6 +2,7 @@
 // run here without a display; the window is handed to "dayloom-window".
 
 #include "commandline.h"
+#include "core/common/scriptwarningfilter.h"
 #include "core/objects/objectkindregistry.h"
 #include "core/objects/objectkinds.h"
 #include "windowprogram.h"
@@ -24,6 +25,7 @@ int main(int argc, char *argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine command = CommandLine::Parse(arguments);
     if (command.kind != CommandLine::Kind::Window) {
+        SilenceMissingScriptWarnings();
         // Designs are read with the program's kinds of placed objects.
         RegisterObjectKinds(ObjectKindRegistry::Application());
         return RunHeadless(command, argc, argv);

@@ -1,6 +1,7 @@
 // The Dayloom window, started by "dayloom" with the same arguments.
 
 #include "commandline.h"
+#include "core/common/scriptwarningfilter.h"
 #include "core/objects/objectkindregistry.h"
 #include "core/objects/objectkinds.h"
 #include "ui/app/singleinstanceguard.h"
@@ -28,6 +29,7 @@ int main(int argc, char *argv[])
 {
     using namespace Dayloom;
 
+    SilenceMissingScriptWarnings();
     QCoreApplication::setApplicationName(QStringLiteral("Dayloom"));
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(DAYLOOM_VERSION));

@@ -6,6 +6,7 @@
 #include "ui/common/okcancelhelp.h"
 #include "ui/common/picturefolderlists.h"
 #include "ui/image/picturepreview.h"
+#include "ui/image/picturepreviewloader.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -62,6 +63,8 @@ TGImageBrowser::TGImageBrowser(QWidget *parent) : QDialog(parent)
 
     connect(m_lists, &PictureFolderLists::folderChanged, this, &TGImageBrowser::FolderChanged);
     connect(m_lists, &PictureFolderLists::fileChosen, this, &TGImageBrowser::FileChosen);
+    m_loader = new PicturePreviewLoader(this);
+    connect(m_loader, &PicturePreviewLoader::loaded, this, &TGImageBrowser::PreviewLoaded);
     connect(m_lists, &PictureFolderLists::fileActivated, this, &QDialog::accept);
     connect(m_stretch, &QCheckBox::clicked, this, &TGImageBrowser::StretchClicked);
     connect(m_autoSize, &QCheckBox::clicked, this, &TGImageBrowser::AutoSizeClicked);
@@ -124,16 +127,36 @@ void TGImageBrowser::FileChosen()
     const QString path = SelectedFile();
     if (path.isEmpty())
         return;
+    // The preview fills in once the picture is read.
+    m_preview = Picture();
+    m_image->SetPicture(m_preview);
+    UpdatePreviewSizing();
+    m_loader->Load(path);
+}
+
+void TGImageBrowser::PreviewLoaded(const QString &path, const std::optional<Picture> &picture)
+{
+    // The user has moved on to another file meanwhile.
+    if (path != SelectedFile())
+        return;
     const QString extension = QFileInfo(path).suffix().toUpper();
-    QString error;
-    std::optional<Picture> picture = Picture::FromFile(path, &error);
-    if (picture && picture->GetKind() == Picture::Kind::Icon)
-        picture = picture->AsBitmap();
     m_preview = picture ? *picture : Picture();
     m_image->SetPicture(m_preview);
     UpdatePreviewSizing();
     if (!picture && (extension == QLatin1String("BMP") || extension == QLatin1String("WMF")))
         m_errorHandler(QStringLiteral("Error loading file!"));
+}
+
+void TGImageBrowser::WaitForPreview()
+{
+    m_loader->Finish();
+}
+
+void TGImageBrowser::accept()
+{
+    // OK takes the chosen file's picture, also when its preview has not come yet.
+    WaitForPreview();
+    QDialog::accept();
 }
 
 bool TGImageBrowser::Stretch() const

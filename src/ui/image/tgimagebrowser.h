@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QCheckBox;
 class QScrollArea;
@@ -15,6 +16,7 @@ namespace Dayloom {
 
 class PictureFolderLists;
 class PicturePreview;
+class PicturePreviewLoader;
 
 // "Load Image File ": the clip-art browser. A drive list, the folders of
 // the current folder and its picture files (bitmaps, JPEG, PCX, Targa,
@@ -45,8 +47,11 @@ public:
     // The file chosen in the list (full path); empty when none is.
     QString SelectedFile() const;
     // The picture of the chosen file; empty when none is chosen or it could
-    // not be read. Icons arrive as bitmaps.
+    // not be read, and until it is read (pictures are read on a worker
+    // thread: WaitForPreview). Icons arrive as bitmaps.
     const Picture &PreviewPicture() const { return m_preview; }
+    // Waits until the chosen file's picture is read and shown.
+    void WaitForPreview();
 
     // The two option boxes.
     bool Stretch() const;
@@ -67,12 +72,16 @@ public:
         m_errorHandler = std::move(handler);
     }
 
+    // Waits for the chosen file's picture first.
+    void accept() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     void FolderChanged();
     void FileChosen();
+    void PreviewLoaded(const QString &path, const std::optional<Picture> &picture);
     void StretchClicked();
     void AutoSizeClicked();
     void ShowHelp();
@@ -82,6 +91,7 @@ private:
     PictureFolderLists *m_lists;
     QScrollArea *m_scrollBox;
     PicturePreview *m_image;
+    PicturePreviewLoader *m_loader;
     QCheckBox *m_stretch;
     QCheckBox *m_autoSize;
     std::function<void(int)> m_helpHandler;

@@ -17,6 +17,11 @@ LanguageChooser::LanguageChooser(QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Other Language"));
     m_list->setObjectName(QStringLiteral("LanguageList"));
+    // Measuring a name in a script the first time loads the fonts that draw
+    // it, for every script there is: the list shows once its first rows are
+    // laid out, and lays out the others while the user looks at them.
+    m_list->setLayoutMode(QListView::Batched);
+    m_list->setBatchSize(20);
     for (const QLocale &locale : std::as_const(m_languages)) {
         const QString native = locale.nativeLanguageName();
         const QString english = QLocale::languageToString(locale.language());
@@ -44,6 +49,13 @@ LanguageChooser::LanguageChooser(QWidget *parent)
 }
 
 QList<QLocale> LanguageChooser::Languages()
+{
+    // The toolkit's locale data does not change while the program runs.
+    static const QList<QLocale> languages = FindLanguages();
+    return languages;
+}
+
+QList<QLocale> LanguageChooser::FindLanguages()
 {
     QList<QLocale> result;
     for (int value = QLocale::C + 1; value <= QLocale::LastLanguage; ++value) {

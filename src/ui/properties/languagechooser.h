@@ -18,7 +18,7 @@ class LanguageChooser : public QDialog
 public:
     explicit LanguageChooser(QWidget *parent = nullptr);
 
-    // One locale per language, in list order.
+    // One locale per language, in list order (found once per process).
     static QList<QLocale> Languages();
     // "January" first / "Sunday" first, stand-alone long forms.
     static QStringList MonthNames(const QLocale &locale);
@@ -28,6 +28,8 @@ public:
     QLocale ChosenLocale() const;
 
 private:
+    static QList<QLocale> FindLanguages();
+
     QList<QLocale> m_languages;
     QListWidget *m_list;
 };

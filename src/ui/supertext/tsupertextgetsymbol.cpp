@@ -93,6 +93,14 @@ bool HasOutlines(const QString &family)
 
 QStringList TSuperTextGetSymbol::SymbolFonts()
 {
+    // Telling outline faces from the others opens every symbol face's file;
+    // the installed faces are read once when the program starts.
+    static const QStringList fonts = FindSymbolFonts();
+    return fonts;
+}
+
+QStringList TSuperTextGetSymbol::FindSymbolFonts()
+{
     QStringList fonts;
     for (const QString &family : QFontDatabase::families(QFontDatabase::Symbol)) {
         // A face installed under two foundries is listed as "Face [Foundry]".

@@ -22,7 +22,8 @@ public:
 
     explicit TSuperTextGetSymbol(QWidget *parent = nullptr);
 
-    // The installed fonts that offer the Symbol writing system, sorted.
+    // The installed fonts that offer the Symbol writing system and draw
+    // outlines, sorted; found once per process.
     static QStringList SymbolFonts();
     bool HasFonts() const;
     // The remembered choice.
@@ -32,6 +33,7 @@ public:
     void accept() override;
 
 private:
+    static QStringList FindSymbolFonts();
     void FontChosen(int index);
 
     QComboBox *m_fonts = nullptr;

@@ -5,6 +5,7 @@
 #include "core/calendar/calendarpage.h"
 #include "core/formats/calendarfile.h"
 #include "core/formats/objectclassregistry.h"
+#include "xwindowproperties.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -96,36 +97,13 @@ public:
     }
 
 private:
-    xcb_atom_t Atom(const char *name)
-    {
-        auto *reply = xcb_intern_atom_reply(
-            m_connection, xcb_intern_atom(m_connection, 0, strlen(name), name), nullptr);
-        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-        free(reply);
-        return atom;
-    }
+    xcb_atom_t Atom(const char *name) { return XWindowProperties::Atom(m_connection, name); }
 
-    bool Viewable(xcb_window_t window)
-    {
-        auto *reply = xcb_get_window_attributes_reply(
-            m_connection, xcb_get_window_attributes(m_connection, window), nullptr);
-        const bool viewable = reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
-        free(reply);
-        return viewable;
-    }
+    bool Viewable(xcb_window_t window) { return XWindowProperties::Viewable(m_connection, window); }
 
     QString Title(xcb_window_t window)
     {
-        auto *reply = xcb_get_property_reply(m_connection,
-                                             xcb_get_property(m_connection, 0, window, m_netWmName,
-                                                              XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
-                                             nullptr);
-        QString title;
-        if (reply)
-            title = QString::fromUtf8(static_cast<const char *>(xcb_get_property_value(reply)),
-                                      xcb_get_property_value_length(reply));
-        free(reply);
-        return title;
+        return XWindowProperties::Title(m_connection, window, m_netWmName);
     }
 
     xcb_keycode_t KeyCode(uint32_t keysym)

@@ -1,4 +1,5 @@
 #include "core/calendar/calendarpage.h"
+#include "core/common/scriptwarningfilter.h"
 #include "core/formats/calendarsettingsblock.h"
 #include "core/formats/stylesheet.h"
 #include "core/formats/valuewriter.h"
@@ -25,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -466,6 +468,56 @@ private Q_SLOTS:
         const QList<QLocale> languages = LanguageChooser::Languages();
         QVERIFY(languages.first().nativeLanguageName().localeAwareCompare(
                     languages.last().nativeLanguageName()) < 0);
+    }
+
+    // The list lays out its rows in batches once shown: after that every
+    // language the locale data knows is there, checked against the toolkit's
+    // own table of locales.
+    void language_chooser_lists_every_language()
+    {
+        QSet<QLocale::Language> known;
+        for (const QLocale &locale : QLocale::matchingLocales(
+                 QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+            if (locale.language() != QLocale::C && !locale.nativeLanguageName().isEmpty())
+                known.insert(locale.language());
+        }
+        LanguageChooser chooser;
+        chooser.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chooser));
+        QListWidget *list = chooser.List();
+        QCOMPARE(list->count(), known.size());
+        list->scrollToBottom();
+        QTRY_VERIFY(list->visualItemRect(list->item(list->count() - 1)).isValid());
+        QSet<QLocale::Language> listed;
+        for (int row = 0; row < list->count(); ++row) {
+            list->setCurrentRow(row);
+            const QLocale chosen = chooser.ChosenLocale();
+            QVERIFY(list->item(row)->text().startsWith(chosen.nativeLanguageName()));
+            listed.insert(chosen.language());
+        }
+        QCOMPARE(listed, known);
+    }
+
+    // Laying out every language's own name printed an "OpenType support
+    // missing" line for each installed face and each script none of them
+    // shapes; other messages still get through.
+    void missing_script_warnings_are_silenced()
+    {
+        static QStringList received;
+        static QtMessageHandler testHandler = nullptr;
+        testHandler = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+                received.append(message);
+                testHandler(type, context, message);
+            });
+        SilenceMissingScriptWarnings();
+        LanguageChooser chooser;
+        QListWidget *list = chooser.List();
+        for (int row = 0; row < list->count(); ++row)
+            QVERIFY(list->sizeHintForRow(row) > 0);
+        qWarning("still shown");
+        QCOMPARE(received.filter(QStringLiteral("OpenType support missing")), QStringList());
+        QVERIFY(received.contains(QStringLiteral("still shown")));
     }
 
     void ok_warnings_data()
