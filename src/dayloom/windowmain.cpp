@@ -6,10 +6,15 @@
 #include "core/objects/objectkinds.h"
 #include "ui/app/singleinstanceguard.h"
 #include "ui/app/tcalendarmain.h"
+#include "ui/image/picturepreviewloader.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QStringList>
+
+#include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -46,9 +51,21 @@ int main(int argc, char *argv[])
 
     // The kinds of placed objects, before the window makes its page.
     RegisterObjectKinds(ObjectKindRegistry::Application());
-    TCalendarMain window;
-    QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &window,
-                     &TCalendarMain::ActivateFromOtherInstance);
-    window.Start(command.files.value(0));
-    return app.exec();
+    int code = 0;
+    {
+        TCalendarMain window;
+        QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &window,
+                         &TCalendarMain::ActivateFromOtherInstance);
+        window.Start(command.files.value(0));
+        code = app.exec();
+    }
+    // The window is closed and everything is saved; a picture a browser was
+    // still reading (a shipped drawing can take a second) is of no use now,
+    // and the application would wait for it on its way out.
+    if (PicturePreviewLoader::AnyReadRunning()) {
+        std::fflush(stdout);
+        std::fflush(stderr);
+        ::_exit(code);
+    }
+    return code;
 }

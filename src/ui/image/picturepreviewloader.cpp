@@ -29,6 +29,13 @@ PicturePreviewLoader::PicturePreviewLoader(QObject *parent) : QObject(parent)
     connect(&m_poll, &QTimer::timeout, this, &PicturePreviewLoader::CheckRead);
 }
 
+std::atomic<int> PicturePreviewLoader::s_readsRunning = 0;
+
+bool PicturePreviewLoader::AnyReadRunning()
+{
+    return s_readsRunning > 0;
+}
+
 // A read still running finishes on its own and its result is dropped.
 PicturePreviewLoader::~PicturePreviewLoader() = default;
 
@@ -62,6 +69,7 @@ void PicturePreviewLoader::Start(const QString &path)
     auto read = std::make_shared<Read>();
     read->path = path;
     m_reading = read;
+    ++s_readsRunning;
     QThreadPool::globalInstance()->start([read] {
         QString error;
         std::optional<Picture> picture = Picture::FromFile(read->path, &error);
@@ -72,6 +80,7 @@ void PicturePreviewLoader::Start(const QString &path)
         read->error = error;
         read->done = true;
         read->finished.wakeAll();
+        --s_readsRunning;
     });
     m_poll.start();
 }

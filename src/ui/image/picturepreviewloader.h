@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -32,6 +33,9 @@ public:
     // Waits until the last file asked for is read and reported (OK pressed
     // before its preview came).
     void Finish();
+    // True while any loader's read runs, also one whose browser has closed:
+    // the program then need not wait for it when it ends.
+    static bool AnyReadRunning();
 
 Q_SIGNALS:
     // The picture of `path`, or none with the reason.
@@ -47,6 +51,7 @@ private:
     std::shared_ptr<Read> m_reading;
     QString m_waiting;
     QTimer m_poll;
+    static std::atomic<int> s_readsRunning;
 };
 
 } // namespace Dayloom
