@@ -55,7 +55,9 @@ struct Recorder
     std::optional<RecurringDialogServices::EditedEntry> formulaAnswer;
     std::optional<QStringList> holidaysAnswer;
     std::optional<QStringList> selectionAnswer;
+    QList<int> datedAnswer;
     QStringList offered;
+    QStringList offeredDated;
 
     RecurringDialogServices services()
     {
@@ -67,9 +69,12 @@ struct Recorder
             return formulaAnswer;
         };
         s.pickHolidays = [this](QWidget *) { return holidaysAnswer; };
-        s.selectDates = [this](QWidget *, const QStringList &entries) {
+        s.selectDates = [this](QWidget *, const QStringList &entries, const QStringList &dated) {
             offered = entries;
-            return selectionAnswer;
+            offeredDated = dated;
+            return selectionAnswer ? std::optional<RecurringDialogServices::ChosenDates>(
+                                         {*selectionAnswer, datedAnswer})
+                                   : std::nullopt;
         };
         return s;
     }
