@@ -38,6 +38,8 @@ public:
         DefaultEditorFont,
         FillCalendar,
         EditRecurringDates,
+        ImportICalendar,
+        ExportRecurringDates,
         PrintPreview,
         Export,
         PrintCalendar,
