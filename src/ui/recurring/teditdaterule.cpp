@@ -96,6 +96,17 @@ QSpinBox *MakeSpinBox(QWidget *parent, const char *name, int minimum, int maximu
     return spin;
 }
 
+// "1 day", "5 days".
+void ShowDaysSuffix(QSpinBox *spin)
+{
+    const auto suffix = [spin](int value) {
+        spin->setSuffix(value == 1 || value == -1 ? QStringLiteral(" day")
+                                                  : QStringLiteral(" days"));
+    };
+    suffix(spin->value());
+    QObject::connect(spin, &QSpinBox::valueChanged, spin, suffix);
+}
+
 QComboBox *MakeCombo(QWidget *parent, const char *name, const QStringList &items)
 {
     auto *combo = new QComboBox(parent);
@@ -196,7 +207,7 @@ void TEditDateRule::buildControls()
         MakeCombo(this, "Reckoning", {QStringLiteral("Western"), QStringLiteral("Orthodox")});
     m_easterOffset =
         MakeSpinBox(this, "EasterOffset", -DateRule::MaxEasterOffset, DateRule::MaxEasterOffset);
-    m_easterOffset->setSuffix(QStringLiteral(" days"));
+    ShowDaysSuffix(m_easterOffset);
     auto *easterRow = new QHBoxLayout;
     easterRow->addWidget(m_easter);
     easterRow->addWidget(m_reckoning);
@@ -219,7 +230,7 @@ void TEditDateRule::buildControls()
                          QStringLiteral("to the previous workday"),
                          QStringLiteral("to the nearest workday")});
     m_span = MakeSpinBox(this, "SpanDays", 1, DateRule::MaxSpanDays);
-    m_span->setSuffix(QStringLiteral(" days"));
+    ShowDaysSuffix(m_span);
     auto *moveForm = new QFormLayout;
     moveForm->addRow(QStringLiteral("On these days:"),
                      MakeWeekdayBoxes(this, QStringLiteral("ShiftOff"), m_shiftOff));
