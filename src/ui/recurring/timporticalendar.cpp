@@ -37,7 +37,9 @@ TImportICalendar::TImportICalendar(const ICalendarImport::Plan &plan, QWidget *p
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("ImportPlan"));
     m_list->setAccessibleName(QStringLiteral("What the import changes"));
-    m_list->setMinimumSize(520, 16 * 16);
+    m_list->setMinimumSize(640, 16 * 16);
+    // A left-out reason is a sentence: shown whole rather than cut.
+    m_list->setWordWrap(true);
     const std::pair<const char *, const QList<DatedEntry> *> groups[] = {
         {"Add: ", &plan.added}, {"Change: ", &plan.changed}, {"Remove: ", &plan.removed}};
     for (const auto &[prefix, entries] : groups) {
