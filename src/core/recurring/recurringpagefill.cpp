@@ -149,6 +149,11 @@ bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
 {
     RecurringDates dates;
     dates.formulaLines = chosenEntries;
+    return FillPageMonth(page, dates, defaultFont);
+}
+
+bool FillPageMonth(CalendarPage &page, const RecurringDates &dates, const FontSpec &defaultFont)
+{
     return AppendToCells(page, TextsOfPageMonth(page, dates), defaultFont);
 }
 

@@ -43,6 +43,12 @@ bool PuttextOnDay(CalendarPage &page, int day, const QString &text, const FontSp
 bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
                          const FontSpec &defaultFont);
 
+// Writes the entries of dates (formula and dated ones, each in its order)
+// into the days of the page's month, as FillPageWithEntries does; the fill
+// command hands in a list of the chosen entries only. True when any note
+// changed.
+bool FillPageMonth(CalendarPage &page, const RecurringDates &dates, const FontSpec &defaultFont);
+
 // Writes every entry of a whole list into every day the page shows: the
 // page's month, or every day of a week planner, also those in the next
 // month (the window's fill command keeps to the page's month). True when

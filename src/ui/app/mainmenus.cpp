@@ -90,6 +90,9 @@ void MainMenus::BuildFileMenu(QMenuBar *bar)
         QStringLiteral("&Fill Calendar with Recurring Dates..."));
     Add(file, EditRecurringDates, "mnuEditrecurringDates",
         QStringLiteral("Edit Recurr&ing Dates..."));
+    Add(file, ImportICalendar, "mnuImportICalendar", QStringLiteral("I&mport iCalendar..."));
+    Add(file, ExportRecurringDates, "mnuExportRecurringDates",
+        QStringLiteral("Export Recurrin&g Dates..."));
     file->addSeparator();
     Add(file, PrintPreview, "mnuPrintPreview", QStringLiteral("Print Pre&view..."));
     Add(file, Export, "mnuExport", QStringLiteral("&Export..."));

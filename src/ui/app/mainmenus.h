@@ -39,6 +39,8 @@ public:
         DefaultEditorFont,
         FillCalendar,
         EditRecurringDates,
+        ImportICalendar,
+        ExportRecurringDates,
         PrintPreview,
         Export,
         PrintCalendar,

@@ -112,6 +112,22 @@ void PageCommands::EditRecurringDatesList()
     m_window.RestoreIconToolAfterDialog();
 }
 
+void PageCommands::ImportICalendarDates()
+{
+    m_window.DoSaveRichtext();
+    m_window.HideIconToolForDialog();
+    Dayloom::ImportICalendarDates(&m_window, m_window.RecurringDatesFileName());
+    m_window.RestoreIconToolAfterDialog();
+}
+
+void PageCommands::ExportRecurringDates()
+{
+    m_window.DoSaveRichtext();
+    m_window.HideIconToolForDialog();
+    Dayloom::ExportRecurringDates(&m_window, m_window.RecurringDatesFileName());
+    m_window.RestoreIconToolAfterDialog();
+}
+
 void PageCommands::ChooseDefaultEditorFont()
 {
     m_window.LoadPreferences();

@@ -38,6 +38,9 @@ public:
     void ClearAllCellContents();
     void FillWithRecurringDates();
     void EditRecurringDatesList();
+    // "Import iCalendar…" and "Export…" of the recurring dates.
+    void ImportICalendarDates();
+    void ExportRecurringDates();
     void ChooseDefaultEditorFont();
 
 private:

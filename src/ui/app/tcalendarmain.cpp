@@ -332,6 +332,8 @@ void TCalendarMain::WireMenus()
         {Menu::DefaultEditorFont, &TCalendarMain::ChooseDefaultEditorFont},
         {Menu::FillCalendar, &TCalendarMain::FillWithRecurringDates},
         {Menu::EditRecurringDates, &TCalendarMain::EditRecurringDatesList},
+        {Menu::ImportICalendar, &TCalendarMain::ImportICalendarDates},
+        {Menu::ExportRecurringDates, &TCalendarMain::ExportRecurringDates},
         {Menu::PrintPreview, &TCalendarMain::PrintPreview},
         {Menu::Export, &TCalendarMain::ExportPage},
         {Menu::PrintCalendar, &TCalendarMain::PrintCalendar},

@@ -72,6 +72,8 @@ public:
     void ChooseDefaultEditorFont() { m_pageCommands->ChooseDefaultEditorFont(); }
     void FillWithRecurringDates() { m_pageCommands->FillWithRecurringDates(); }
     void EditRecurringDatesList() { m_pageCommands->EditRecurringDatesList(); }
+    void ImportICalendarDates() { m_pageCommands->ImportICalendarDates(); }
+    void ExportRecurringDates() { m_pageCommands->ExportRecurringDates(); }
     void ZoomIn();
     void ZoomOut();
     void ToggleHints();

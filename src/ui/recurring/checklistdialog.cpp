@@ -52,8 +52,9 @@ QStringList CheckListDialog::chosenLines() const
 {
     QStringList lines;
     for (int row = 0; row < m_list->count(); ++row) {
-        if (m_list->item(row)->isSelected())
-            lines.append(EntryLineAt(*m_list, row));
+        const QString line = EntryLineAt(*m_list, row);
+        if (m_list->item(row)->isSelected() && !line.isEmpty())
+            lines.append(line);
     }
     return lines;
 }

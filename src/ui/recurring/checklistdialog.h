@@ -21,7 +21,7 @@ class CheckListDialog : public QDialog
     Q_OBJECT
 
 public:
-    // The lines of the selected rows, in list order.
+    // The lines of the selected rows that have one, in list order.
     QStringList chosenLines() const;
     QListWidget *list() const { return m_list; }
 

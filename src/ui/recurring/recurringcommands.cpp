@@ -1,12 +1,19 @@
 #include "ui/recurring/recurringcommands.h"
 
 #include "core/calendar/calendarpage.h"
+#include "core/io/saveatomically.h"
+#include "core/recurring/datescsv.h"
+#include "core/recurring/icalendarfile.h"
+#include "core/recurring/icalendarimport.h"
+#include "core/recurring/recurringdates.h"
 #include "core/recurring/recurringdatesfile.h"
 #include "core/recurring/recurringfill.h"
 #include "core/recurring/recurringpagefill.h"
+#include "ui/recurring/entrylist.h"
 #include "ui/recurring/teditrecurringdates.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace Dayloom {
 
@@ -16,6 +23,33 @@ void inform(const RecurringDialogServices &services, QWidget *parent, const QStr
 {
     if (services.showInformation)
         services.showInformation(parent, message);
+}
+
+// The user's list for a command that changes or exports it; a list that
+// cannot be read is reported (and so never overwritten).
+std::optional<RecurringDates> LoadUserList(const RecurringDialogServices &services, QWidget *parent,
+                                           const QString &filePath)
+{
+    RecurringDates dates;
+    QString error;
+    if (RecurringDates::loadUserList(filePath, dates, &error))
+        return dates;
+    inform(services, parent,
+           QStringLiteral("The recurring dates file could not be read:\r%1").arg(error));
+    return std::nullopt;
+}
+
+// The dated entries with a day in the month, by index.
+QList<int> DatedEntriesInMonth(const QList<DatedEntry> &entries, int month, int year)
+{
+    const QDate first(year, month, 1);
+    const QDate last = first.addDays(first.daysInMonth() - 1);
+    QList<int> offered;
+    for (int i = 0; i < entries.size(); ++i) {
+        if (!entries[i].rule.daysBetween(first, last).isEmpty())
+            offered.append(i);
+    }
+    return offered;
 }
 
 } // namespace
@@ -37,25 +71,83 @@ bool FillCalendarWithRecurringDates(QWidget *parent, CalendarPage &page, const Q
                                     const FontSpec &defaultFont,
                                     const RecurringDialogServices &services)
 {
-    if (!page.HasDayCells() || !QFile::exists(filePath))
+    if (!page.HasDayCells() ||
+        (!QFile::exists(filePath) && !QFile::exists(RecurringDates::icsPathBeside(filePath))))
         return false;
-    QStringList entries;
-    QString error;
-    if (!RecurringDatesFile::load(filePath, entries, &error)) {
-        inform(services, parent,
-               QStringLiteral("The recurring dates file could not be read:\r%1").arg(error));
+    const auto dates = LoadUserList(services, parent, filePath);
+    if (!dates)
         return false;
-    }
-    const QStringList offered = offeredEntries(entries, page.MainCalMonth(), page.MainCalYear());
-    if (offered.isEmpty()) {
+    const int month = page.MainCalMonth(), year = page.MainCalYear();
+    const QStringList offered = offeredEntries(dates->formulaLines, month, year);
+    const QList<int> offeredDated = DatedEntriesInMonth(dates->datedEntries, month, year);
+    if (offered.isEmpty() && offeredDated.isEmpty()) {
         inform(services, parent, NoDatesMatchMessage);
         return false;
     }
+    QStringList datedTexts;
+    for (const int i : offeredDated)
+        datedTexts.append(DescribeDatedEntry(dates->datedEntries[i]));
     const auto chosen =
-        services.selectDates ? services.selectDates(parent, offered) : std::optional<QStringList>();
+        services.selectDates ? services.selectDates(parent, offered, datedTexts) : std::nullopt;
     if (!chosen)
         return false;
-    return FillPageWithEntries(page, *chosen, defaultFont);
+    RecurringDates fill;
+    fill.formulaLines = chosen->lines;
+    for (const int i : chosen->dated) {
+        if (i >= 0 && i < offeredDated.size())
+            fill.datedEntries.append(dates->datedEntries[offeredDated[i]]);
+    }
+    return FillPageMonth(page, fill, defaultFont);
+}
+
+bool ImportICalendarDates(QWidget *parent, const QString &filePath,
+                          const RecurringDialogServices &services)
+{
+    auto dates = LoadUserList(services, parent, filePath);
+    const auto path =
+        dates && services.chooseImportFile ? services.chooseImportFile(parent) : std::nullopt;
+    if (!path)
+        return false;
+    QFile file(*path);
+    ICalendarFile::Contents contents;
+    QString error;
+    if (!file.open(QIODevice::ReadOnly) || !ICalendarFile::read(file, contents, &error)) {
+        inform(services, parent,
+               QStringLiteral("The iCalendar file could not be read:\r%1: %2")
+                   .arg(*path, error.isEmpty() ? file.errorString() : error));
+        return false;
+    }
+    const ICalendarImport::Plan plan =
+        ICalendarImport::plan(dates->datedEntries, contents, QFileInfo(*path).absoluteFilePath());
+    if (!services.confirmImport || !services.confirmImport(parent, plan) || plan.changesNothing())
+        return false;
+    dates->datedEntries = ICalendarImport::apply(dates->datedEntries, plan);
+    if (!dates->saveUserList(filePath, &error)) {
+        inform(services, parent,
+               QStringLiteral("The recurring dates could not be saved:\r%1").arg(error));
+        return false;
+    }
+    return true;
+}
+
+bool ExportRecurringDates(QWidget *parent, const QString &filePath,
+                          const RecurringDialogServices &services)
+{
+    const auto dates = LoadUserList(services, parent, filePath);
+    const auto choice =
+        dates && services.chooseExport ? services.chooseExport(parent) : std::nullopt;
+    if (!choice)
+        return false;
+    const QDate end = choice->to.addMonths(1).addDays(-1);
+    QString error;
+    const bool written = SaveAtomically(choice->path, &error, [&](QIODevice &device, QString *why) {
+        return choice->csv ? WriteDatesCsv(device, *dates, choice->from, end, why)
+                           : ICalendarFile::write(device, dates->datedEntries, why);
+    });
+    if (!written)
+        inform(services, parent,
+               QStringLiteral("The recurring dates could not be exported:\r%1").arg(error));
+    return written;
 }
 
 bool ConvertEarlierRecurringDates(QWidget *parent, const QString &folder,

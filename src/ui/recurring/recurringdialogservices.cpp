@@ -1,10 +1,14 @@
 #include "ui/recurring/recurringdialogservices.h"
 
+#include "ui/recurring/teditdaterule.h"
 #include "ui/recurring/teditrecurringdateformula.h"
+#include "ui/recurring/texportrecurringdates.h"
 #include "ui/recurring/tgetholidays.h"
+#include "ui/recurring/timporticalendar.h"
 #include "ui/recurring/tselectrecurringdates.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace Dayloom {
@@ -41,12 +45,46 @@ std::optional<QStringList> runHolidaysDialog(QWidget *parent)
     return dialog.chosenLines();
 }
 
-std::optional<QStringList> runSelectionDialog(QWidget *parent, const QStringList &entries)
+std::optional<RecurringDialogServices::ChosenDates>
+runSelectionDialog(QWidget *parent, const QStringList &entries, const QStringList &datedTexts)
 {
-    TSelectRecurringDates dialog(entries, parent);
+    TSelectRecurringDates dialog(entries, parent, RecurringDialogServices::standard(), datedTexts);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog.chosenLines();
+    return RecurringDialogServices::ChosenDates{dialog.chosenLines(), dialog.chosenDated()};
+}
+
+std::optional<DatedEntry> runRuleEditor(QWidget *parent, const QString &caption,
+                                        const DatedEntry &entry)
+{
+    TEditDateRule dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setEntry(entry);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.entry();
+}
+
+std::optional<QString> chooseICalendarFile(QWidget *parent)
+{
+    const QString path =
+        QFileDialog::getOpenFileName(parent, QStringLiteral("Import iCalendar"), QString(),
+                                     QStringLiteral("iCalendar files (*.ics);;All files (*)"));
+    return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
+}
+
+bool runImportDialog(QWidget *parent, const ICalendarImport::Plan &plan)
+{
+    TImportICalendar dialog(plan, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<RecurringDialogServices::ExportChoice> runExportDialog(QWidget *parent)
+{
+    TExportRecurringDates dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
 }
 
 } // namespace
@@ -59,6 +97,10 @@ RecurringDialogServices RecurringDialogServices::standard()
     services.editFormula = runFormulaDialog;
     services.pickHolidays = runHolidaysDialog;
     services.selectDates = runSelectionDialog;
+    services.editDateRule = runRuleEditor;
+    services.chooseImportFile = chooseICalendarFile;
+    services.confirmImport = runImportDialog;
+    services.chooseExport = runExportDialog;
     return services;
 }
 

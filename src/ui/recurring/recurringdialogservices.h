@@ -1,5 +1,10 @@
 #pragma once
 
+#include "core/recurring/datedentry.h"
+#include "core/recurring/icalendarimport.h"
+
+#include <QDate>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -32,10 +37,41 @@ struct RecurringDialogServices
         editFormula;
     // The Holidays dialog: the chosen holiday lines, nothing when cancelled.
     std::function<std::optional<QStringList>(QWidget *parent)> pickHolidays;
-    // The selection dialog over the offered entries: the chosen ones in list
-    // order, nothing when cancelled.
-    std::function<std::optional<QStringList>(QWidget *parent, const QStringList &entries)>
+    // The rule editor with a caption and the entry to edit; nothing when
+    // cancelled.
+    std::function<std::optional<DatedEntry>(QWidget *parent, const QString &caption,
+                                            const DatedEntry &entry)>
+        editDateRule;
+
+    // What the selection dialog returns: the chosen formula entries and the
+    // indices (into the offered dated entries) of the chosen dated ones,
+    // both in list order.
+    struct ChosenDates
+    {
+        QStringList lines;
+        QList<int> dated;
+    };
+    // The selection dialog over the offered formula entries and, after them,
+    // the offered dated entries by their texts; nothing when cancelled.
+    std::function<std::optional<ChosenDates>(QWidget *parent, const QStringList &entries,
+                                             const QStringList &datedTexts)>
         selectDates;
+
+    // The file dialog for "Import iCalendar…": a path, nothing when cancelled.
+    std::function<std::optional<QString>(QWidget *parent)> chooseImportFile;
+    // The dialog showing what an import would change; true for OK.
+    std::function<bool(QWidget *parent, const ICalendarImport::Plan &plan)> confirmImport;
+
+    // What "Export…" writes: iCalendar (every dated entry) or CSV (every
+    // entry's dates over the months from..to, both first days of months).
+    struct ExportChoice
+    {
+        QString path;
+        bool csv = false;
+        QDate from;
+        QDate to;
+    };
+    std::function<std::optional<ExportChoice>(QWidget *parent)> chooseExport;
 
     static RecurringDialogServices standard();
 };

@@ -1,9 +1,12 @@
 #include "ui/recurring/teditrecurringdates.h"
 
+#include "core/recurring/icalendarfile.h"
+#include "core/recurring/recurringdates.h"
 #include "core/recurring/recurringdatesfile.h"
 #include "core/recurring/recurringentry.h"
 #include "ui/recurring/entrylist.h"
 
+#include <QFile>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
@@ -36,6 +39,7 @@ TEditRecurringDates::TEditRecurringDates(const QString &filePath, QWidget *paren
     if (!RecurringDatesFile::load(filePath, lines, &error))
         m_loadError = error.isEmpty() ? QStringLiteral("The file could not be read.") : error;
     m_list = RecurringDatesList(lines);
+    loadDatedEntries();
 
     m_datesList = new QListWidget(this);
     m_datesList->setObjectName(QStringLiteral("DatesList"));
@@ -53,8 +57,10 @@ TEditRecurringDates::TEditRecurringDates(const QString &filePath, QWidget *paren
         const char *caption;
     };
     static constexpr Button buttons[] = {
-        {"okbutton", "Ok"},         {"Editbutton", "Edit"},         {"Newbutton", "New"},
-        {"DeleteButton", "Delete"}, {"Holidaysbutton", "Holidays"}, {"CancelButton", "Cancel"}};
+        {"okbutton", "Ok"},         {"Editbutton", "Edit"},
+        {"Newbutton", "New"},       {"NewRulebutton", "New Rule..."},
+        {"DeleteButton", "Delete"}, {"Holidaysbutton", "Holidays"},
+        {"CancelButton", "Cancel"}};
     auto *row = new QHBoxLayout;
     QList<QPushButton *> made;
     for (const Button &b : buttons) {
@@ -65,20 +71,37 @@ TEditRecurringDates::TEditRecurringDates(const QString &filePath, QWidget *paren
     }
     made[0]->setDefault(true);
     m_editButton = made[1];
-    m_deleteButton = made[3];
+    m_deleteButton = made[4];
     connect(made[0], &QPushButton::clicked, this, &TEditRecurringDates::accept);
     connect(made[1], &QPushButton::clicked, this, &TEditRecurringDates::EditbuttonClick);
     connect(made[2], &QPushButton::clicked, this, &TEditRecurringDates::NewbuttonClick);
-    connect(made[3], &QPushButton::clicked, this, &TEditRecurringDates::DeleteButtonClick);
-    connect(made[4], &QPushButton::clicked, this, &TEditRecurringDates::HolidaysbuttonClick);
-    connect(made[5], &QPushButton::clicked, this, &TEditRecurringDates::reject);
+    connect(made[3], &QPushButton::clicked, this, &TEditRecurringDates::NewRulebuttonClick);
+    connect(made[4], &QPushButton::clicked, this, &TEditRecurringDates::DeleteButtonClick);
+    connect(made[5], &QPushButton::clicked, this, &TEditRecurringDates::HolidaysbuttonClick);
+    connect(made[6], &QPushButton::clicked, this, &TEditRecurringDates::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_datesList);
     layout->addLayout(row);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    showList(m_list.isEmpty() ? -1 : 0);
+    showList(firstRowOrNone());
+}
+
+void TEditRecurringDates::loadDatedEntries()
+{
+    // A broken DLRECUR.ics is never overwritten either: its entries would be lost.
+    QFile file(RecurringDates::icsPathBeside(m_filePath));
+    if (!file.exists() || !m_loadError.isEmpty())
+        return;
+    ICalendarFile::Contents contents;
+    QString error;
+    if (!file.open(QIODevice::ReadOnly) || !ICalendarFile::read(file, contents, &error)) {
+        m_loadError = QStringLiteral("%1: %2").arg(file.fileName(),
+                                                   error.isEmpty() ? file.errorString() : error);
+        return;
+    }
+    m_dated = std::move(contents.entries);
 }
 
 int TEditRecurringDates::selectedIndex() const
@@ -90,6 +113,10 @@ int TEditRecurringDates::selectedIndex() const
 void TEditRecurringDates::showList(int selectRow)
 {
     FillEntryList(*m_datesList, m_list.lines());
+    QStringList datedTexts;
+    for (const DatedEntry &entry : std::as_const(m_dated))
+        datedTexts.append(DescribeDatedEntry(entry));
+    AppendTextRows(*m_datesList, datedTexts);
     if (selectRow >= 0 && selectRow < m_datesList->count()) {
         m_datesList->setCurrentRow(selectRow);
         m_datesList->scrollToItem(m_datesList->item(selectRow));
@@ -124,12 +151,47 @@ void TEditRecurringDates::NewbuttonClick()
     showList(m_list.add(RecurringEntry::makeLine(edited->eventText, edited->formula)));
 }
 
+void TEditRecurringDates::NewRulebuttonClick()
+{
+    if (!m_services.editDateRule)
+        return;
+    DatedEntry fresh;
+    fresh.uid = DatedEntry::newUid();
+    fresh.rule.first = QDate::currentDate();
+    const auto edited =
+        m_services.editDateRule(this, QStringLiteral("Add Recurring Date Rule"), fresh);
+    if (!edited) {
+        updateButtons();
+        return;
+    }
+    m_dated.append(*edited);
+    showList(datedRow(int(m_dated.size()) - 1));
+}
+
+void TEditRecurringDates::editDatedEntry(int index)
+{
+    if (!m_services.editDateRule)
+        return;
+    const auto edited = m_services.editDateRule(this, QStringLiteral("Edit Recurring Date Rule"),
+                                                m_dated.at(index));
+    if (!edited) {
+        updateButtons();
+        return;
+    }
+    m_dated[index] = *edited;
+    showList(datedRow(index));
+}
+
 void TEditRecurringDates::EditbuttonClick()
 {
     const int index = selectedIndex();
     if (index < 0) {
         if (m_services.beep)
             m_services.beep();
+        return;
+    }
+    if (index >= m_list.count()) {
+        editDatedEntry(index - m_list.count());
         return;
     }
     const RecurringEntry entry(m_list.at(index));
@@ -155,19 +217,25 @@ void TEditRecurringDates::DeleteButtonClick()
     const int index = selectedIndex();
     if (index < 0)
         return;
-    m_list.removeAt(index);
-    showList(m_list.isEmpty() ? -1 : 0);
+    if (index >= m_list.count())
+        m_dated.removeAt(index - m_list.count());
+    else
+        m_list.removeAt(index);
+    showList(firstRowOrNone());
 }
 
 void TEditRecurringDates::HolidaysbuttonClick()
 {
     const int selected = selectedIndex();
-    const QString selectedLine = selected >= 0 ? m_list.at(selected) : QString();
+    const QString selectedLine =
+        selected >= 0 && selected < m_list.count() ? m_list.at(selected) : QString();
+    const int count = m_list.count();
     const auto picked = m_services.pickHolidays ? m_services.pickHolidays(this) : std::nullopt;
     if (picked)
         m_list.addMissing(*picked);
     const int keep = selectedLine.isEmpty() ? -1 : m_list.indexOf(selectedLine);
-    showList(keep >= 0 ? keep : (m_list.isEmpty() ? -1 : 0));
+    const int datedSelected = selected >= 0 && selectedLine.isEmpty() ? selected - count : -1;
+    showList(keep >= 0 ? keep : datedSelected >= 0 ? datedRow(datedSelected) : firstRowOrNone());
 }
 
 void TEditRecurringDates::accept()
@@ -179,7 +247,10 @@ void TEditRecurringDates::accept()
         return;
     }
     QString error;
-    if (!RecurringDatesFile::save(m_filePath, m_list.lines(), &error)) {
+    RecurringDates dates;
+    dates.formulaLines = m_list.lines();
+    dates.datedEntries = m_dated;
+    if (!dates.saveUserList(m_filePath, &error)) {
         inform(QStringLiteral("The recurring dates could not be saved:\r%1").arg(error));
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/recurring/datedentry.h"
 #include "core/recurring/recurringdateslist.h"
 #include "ui/recurring/recurringdialogservices.h"
 
@@ -11,9 +12,12 @@ class QPushButton;
 namespace Dayloom {
 
 // "Recurring Dates": the user's list of recurring dates, loaded from the
-// recurring-dates file at creation. New, Edit and Delete change the list,
+// recurring-dates file and DLRECUR.ics beside it at creation: the formula
+// entries (sorted), then the dated entries (in their order). New makes a
+// formula entry, New Rule a dated one in the rule editor; Edit opens the
+// editor of the selected entry's kind; New, Edit and Delete change the list,
 // Holidays adds picked built-in holidays that are not there yet (ignoring
-// case); Ok writes the whole list back to the file, Cancel drops every
+// case); Ok writes the whole list back to both files, Cancel drops every
 // change. Edit and Delete are enabled exactly while an entry is selected.
 //
 // A file that exists but cannot be read fully is never overwritten: Ok then
@@ -28,14 +32,17 @@ public:
         const QString &filePath, QWidget *parent = nullptr,
         RecurringDialogServices services = RecurringDialogServices::standard());
 
-    // The entries as the dialog holds them, sorted.
+    // The formula entries as the dialog holds them, sorted.
     const QStringList &lines() const { return m_list.lines(); }
+    // The dated entries, shown after the formula entries.
+    const QList<DatedEntry> &datedEntries() const { return m_dated; }
     // The selected row, -1 for none.
     int selectedIndex() const;
     // Why the file could not be read; empty when it was (or was missing).
     const QString &loadError() const { return m_loadError; }
 
     void NewbuttonClick();
+    void NewRulebuttonClick();
     void EditbuttonClick();
     void DeleteButtonClick();
     void HolidaysbuttonClick();
@@ -43,12 +50,17 @@ public:
 
 private:
     void showList(int selectRow);
+    void loadDatedEntries();
+    void editDatedEntry(int index);
+    int datedRow(int index) const { return m_list.count() + index; }
+    int firstRowOrNone() const { return m_list.isEmpty() && m_dated.isEmpty() ? -1 : 0; }
     void updateButtons();
     void inform(const QString &message);
 
     QString m_filePath;
     RecurringDialogServices m_services;
     RecurringDatesList m_list;
+    QList<DatedEntry> m_dated;
     QString m_loadError;
     QListWidget *m_datesList = nullptr;
     QPushButton *m_editButton = nullptr;

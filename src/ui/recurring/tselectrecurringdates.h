@@ -5,8 +5,10 @@
 namespace Dayloom {
 
 // "Select Recurring Dates To Use": the entries offered for the page's month,
-// in the order given, all of them selected at first. chosenLines() gives
-// the entries to fill in, in list order.
+// the formula entries in the order given, then the dated entries by their
+// texts, all of them selected at first. chosenLines() gives the formula
+// entries to fill in, chosenDated() the indices of the dated ones, both in
+// list order.
 class TSelectRecurringDates : public CheckListDialog
 {
     Q_OBJECT
@@ -14,7 +16,13 @@ class TSelectRecurringDates : public CheckListDialog
 public:
     explicit TSelectRecurringDates(
         const QStringList &entries, QWidget *parent = nullptr,
-        RecurringDialogServices services = RecurringDialogServices::standard());
+        RecurringDialogServices services = RecurringDialogServices::standard(),
+        const QStringList &datedTexts = {});
+
+    QList<int> chosenDated() const;
+
+private:
+    int m_formulaRows = 0;
 };
 
 } // namespace Dayloom

@@ -1,19 +1,28 @@
 #include "core/calendar/calendarpage.h"
 #include "core/recurring/formulabuilder.h"
 #include "core/recurring/holidays.h"
+#include "core/recurring/icalendarfile.h"
+#include "core/recurring/recurringdates.h"
 #include "core/recurring/recurringdatesfile.h"
 #include "core/recurring/recurringentry.h"
 #include "core/recurring/recurringfill.h"
+#include "core/recurring/recurringpagefill.h"
 #include "ui/recurring/recurringcommands.h"
+#include "ui/recurring/teditdaterule.h"
 #include "ui/recurring/teditrecurringdateformula.h"
 #include "ui/recurring/teditrecurringdates.h"
 #include "ui/recurring/tgetholidays.h"
+#include "ui/recurring/timporticalendar.h"
 #include "ui/recurring/tselectrecurringdates.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -54,8 +63,17 @@ struct Recorder
     QList<FormulaCall> formulaCalls;
     std::optional<RecurringDialogServices::EditedEntry> formulaAnswer;
     std::optional<QStringList> holidaysAnswer;
+    QList<DatedEntry> ruleCalls;
+    std::optional<DatedEntry> ruleAnswer;
+    std::optional<QString> importFile;
+    bool importAnswer = false;
+    QStringList importRows;
+    int importDialogs = 0;
+    std::optional<RecurringDialogServices::ExportChoice> exportAnswer;
     std::optional<QStringList> selectionAnswer;
+    QList<int> datedAnswer;
     QStringList offered;
+    QStringList offeredDated;
 
     RecurringDialogServices services()
     {
@@ -67,9 +85,29 @@ struct Recorder
             return formulaAnswer;
         };
         s.pickHolidays = [this](QWidget *) { return holidaysAnswer; };
-        s.selectDates = [this](QWidget *, const QStringList &entries) {
+        s.editDateRule = [this](QWidget *, const QString &, const DatedEntry &e) {
+            ruleCalls.append(e);
+            return ruleAnswer;
+        };
+        s.chooseImportFile = [this](QWidget *) { return importFile; };
+        s.chooseExport = [this](QWidget *) { return exportAnswer; };
+        // The real plan dialog, answered with a click on OK or Cancel.
+        s.confirmImport = [this](QWidget *, const ICalendarImport::Plan &plan) {
+            ++importDialogs;
+            TImportICalendar dialog(plan);
+            importRows = dialog.rows();
+            dialog.show();
+            QAbstractButton *button = dialog.findChild<QAbstractButton *>(
+                importAnswer ? QStringLiteral("Okbutton") : QStringLiteral("CancelButton"));
+            QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+            return dialog.result() == QDialog::Accepted;
+        };
+        s.selectDates = [this](QWidget *, const QStringList &entries, const QStringList &dated) {
             offered = entries;
-            return selectionAnswer;
+            offeredDated = dated;
+            return selectionAnswer ? std::optional<RecurringDialogServices::ChosenDates>(
+                                         {*selectionAnswer, datedAnswer})
+                                   : std::nullopt;
         };
         return s;
     }
@@ -102,6 +140,53 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+DatedEntry datedEntry(const QString &uid, const QString &description, const QString &rrule,
+                      QDate first)
+{
+    DatedEntry e;
+    e.uid = uid;
+    e.description = description;
+    e.rule.first = first;
+    if (!rrule.isEmpty())
+        e.rule.recurrence = RecurrenceRule::parse(rrule);
+    return e;
+}
+
+QByteArray icsOf(const QList<DatedEntry> &entries)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ICalendarFile::write(buffer, entries);
+    return buffer.data();
+}
+
+QList<DatedEntry> readIcs(const QString &path)
+{
+    QFile file(path);
+    ICalendarFile::Contents contents;
+    if (file.open(QIODevice::ReadOnly))
+        ICalendarFile::read(file, contents);
+    return contents.entries;
+}
+
+// One user action on a dialog: "click NAME", "combo NAME INDEX" or
+// "type NAME TEXT" (the field's text replaced by typing).
+void perform(QWidget &dialog, const QString &action)
+{
+    const QStringList words = action.split(u' ');
+    const QByteArray name = words.value(1).toLatin1();
+    if (words[0] == u"click") {
+        click(dialog, name.constData());
+    } else if (words[0] == u"combo") {
+        child<QComboBox>(dialog, name.constData())->setCurrentIndex(words.value(2).toInt());
+    } else {
+        QWidget *field = child<QWidget>(dialog, name.constData());
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field, words.mid(2).join(u' '));
+    }
+}
+
 constexpr const char *WeekdayBoxes[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                          "Thursday", "Friday", "Saturday"};
 
@@ -132,6 +217,15 @@ private Q_SLOTS:
     void holidaysDialogStartsEmpty();
 
     void fillCommand();
+
+    void ruleEditorBuildsWhatControlsSay_data();
+    void ruleEditorBuildsWhatControlsSay();
+    void ruleEditorKeepsWhatItCannotShow();
+    void listShowsEditsAndSavesBothKinds();
+    void importAppliesOnlyOnOk();
+    void brokenCalendarImportsNothing();
+    void fillWritesChosenDatedEntry();
+    void exportWritesCsvOfMonths();
 };
 
 void TestRecurringDialogs::formulaFromControls_data()
@@ -372,6 +466,8 @@ void TestRecurringDialogs::okWritesAndCancelDrops()
     click(dialog, "okbutton");
     QCOMPARE(accepted.count(), 1);
     QCOMPARE(readFile(path), holiday("Halloween").toUtf8() + "\r\n");
+    // Only formula entries: no calendar file beside the list.
+    QVERIFY(!QFile::exists(RecurringDates::icsPathBeside(path)));
 }
 
 void TestRecurringDialogs::unreadableFileIsNotOverwritten()
@@ -508,6 +604,252 @@ void TestRecurringDialogs::fillCommand()
     recorder.selectionAnswer = QStringList{holiday("Christmas Day")};
     QVERIFY(FillCalendarWithRecurringDates(nullptr, page, path, font, recorder.services()));
     QVERIFY(!page.CellNote(28).IsEmpty()); // 25 December 1999
+}
+
+void TestRecurringDialogs::ruleEditorBuildsWhatControlsSay_data()
+{
+    QTest::addColumn<QDate>("first");
+    QTest::addColumn<QStringList>("actions");
+    QTest::addColumn<QString>("rrule"); // empty: no recurrence
+    QTest::addColumn<QString>("words");
+    // The first dates from 1 Jan 2026: four of eight shown, or all when fewer.
+    QTest::addColumn<QList<QDate>>("next");
+
+    QTest::newRow("every 2 weeks on Tuesday")
+        << QDate(2026, 1, 6)
+        << QStringList{"click rbRepeat", "type Interval 2", "combo Frequency 1", "click WeekdayTue"}
+        << "FREQ=WEEKLY;INTERVAL=2;BYDAY=TU"
+        << "Every 2 weeks on Tuesday, from 6 Jan 2026"
+        << QList<QDate>{{2026, 1, 6}, {2026, 1, 20}, {2026, 2, 3}, {2026, 2, 17}};
+    QTest::newRow("last Friday of every month")
+        << QDate(2026, 1, 1)
+        << QStringList{"click rbRepeat", "combo Frequency 2", "combo Ordinal 6", "click WeekdayFri"}
+        << "FREQ=MONTHLY;BYDAY=-1FR"
+        << "Every month on the last Friday, from 1 Jan 2026"
+        << QList<QDate>{{2026, 1, 30}, {2026, 2, 27}, {2026, 3, 27}, {2026, 4, 24}};
+    QTest::newRow("Easter Monday")
+        << QDate(2026, 1, 1) << QStringList{"click rbEaster", "type EasterOffset 1"} << ""
+        << "1 day after Easter Sunday, from 2026"
+        << QList<QDate>{{2026, 4, 6}, {2027, 3, 29}, {2028, 4, 17}, {2029, 4, 2}};
+    QTest::newRow("4 July on the nearest workday")
+        << QDate(2026, 7, 4) << QStringList{"click rbRepeat", "combo Shift 3"} << "FREQ=YEARLY"
+        << "Every year on 4 July, from 4 Jul 2026; moved off Saturday and Sunday to the nearest "
+           "workday"
+        << QList<QDate>{{2026, 7, 3}, {2027, 7, 5}, {2028, 7, 4}, {2029, 7, 4}};
+    QTest::newRow("3 days but one")
+        << QDate(2026, 1, 1)
+        << QStringList{"click rbRepeat", "combo Frequency 0", "combo EndKind 2", "type Count 3",
+                       "type Exceptions 2026-01-02"}
+        << "FREQ=DAILY;COUNT=3"
+        << "Every day, from 1 Jan 2026, 3 times, except on 1 day"
+        << QList<QDate>{{2026, 1, 1}, {2026, 1, 3}};
+}
+
+void TestRecurringDialogs::ruleEditorBuildsWhatControlsSay()
+{
+    QFETCH(QDate, first);
+    QFETCH(QStringList, actions);
+    QFETCH(QString, rrule);
+    QFETCH(QString, words);
+    QFETCH(QList<QDate>, next);
+
+    Recorder recorder;
+    TEditDateRule dialog(nullptr, recorder.services());
+    dialog.setToday(QDate(2026, 1, 1));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    child<QDateEdit>(dialog, "FirstDate")->setDate(first);
+    perform(dialog, QStringLiteral("type Description Bins out"));
+    for (const QString &action : actions)
+        perform(dialog, action);
+
+    const DateRule rule = dialog.rule();
+    QCOMPARE(rule.first, first);
+    QCOMPARE(rule.recurrence ? rule.recurrence->toString() : QString(), rrule);
+    QCOMPARE(child<QLabel>(dialog, "RuleInWords")->text(), words);
+    auto *dates = child<QListWidget>(dialog, "NextDates");
+    QCOMPARE(dates->count(), next.size() < 4 ? next.size() : 8);
+    for (int i = 0; i < next.size(); ++i)
+        QCOMPARE(dates->item(i)->text(), QLocale::c().toString(next[i], u"ddd d MMM yyyy"));
+
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    click(dialog, "Okbutton");
+    QCOMPARE(accepted.count(), 1);
+    QCOMPARE(dialog.entry().description, QStringLiteral("Bins out"));
+    QCOMPARE(dialog.entry().rule, rule);
+}
+
+void TestRecurringDialogs::ruleEditorKeepsWhatItCannotShow()
+{
+    DatedEntry imported =
+        datedEntry(QStringLiteral("m@test"), QStringLiteral("Meeting"),
+                   QStringLiteral("FREQ=MONTHLY;BYDAY=1MO,-1FR;BYSETPOS=1"), QDate(2026, 1, 1));
+    imported.rule.extraDates = {QDate(2026, 5, 5)};
+    imported.rule.startTime = QTime(9, 30);
+    Recorder recorder;
+    TEditDateRule dialog(nullptr, recorder.services());
+    dialog.setEntry(imported);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(dialog.entry(), imported);
+    // Touching the weekdays rebuilds them with the ordinal shown.
+    click(dialog, "WeekdayWed");
+    QCOMPARE(dialog.rule().recurrence->toString(),
+             QStringLiteral("FREQ=MONTHLY;BYDAY=1MO,1WE,1FR;BYSETPOS=1"));
+    QCOMPARE(dialog.rule().extraDates, imported.rule.extraDates);
+}
+
+void TestRecurringDialogs::listShowsEditsAndSavesBothKinds()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DLRECUR.DAX"));
+    const QString icsPath = RecurringDates::icsPathBeside(path);
+    const QByteArray dax = (entry("Christmas Day", "@1225") + "\r\n").toUtf8();
+    writeFile(path, dax);
+    const DatedEntry bins =
+        datedEntry(QStringLiteral("bins@test"), QStringLiteral("Bins out"),
+                   QStringLiteral("FREQ=WEEKLY;INTERVAL=2;BYDAY=TU"), QDate(2026, 1, 6));
+    writeFile(icsPath, icsOf({bins}));
+
+    Recorder recorder;
+    TEditRecurringDates dialog(path, nullptr, recorder.services());
+    auto *list = child<QListWidget>(dialog, "DatesList");
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("Christmas Day (25th of December)"));
+    QCOMPARE(list->item(1)->text(),
+             QStringLiteral("Bins out (Every 2 weeks on Tuesday, from 6 Jan 2026)"));
+    const auto selectRow = [list](int row) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
+    };
+
+    // Edit on a dated entry opens the rule editor, not the formula dialog.
+    selectRow(1);
+    DatedEntry edited = bins;
+    edited.description = QStringLiteral("Bins and recycling");
+    recorder.ruleAnswer = edited;
+    click(dialog, "Editbutton");
+    QCOMPARE(recorder.ruleCalls, QList<DatedEntry>{bins});
+    QVERIFY(recorder.formulaCalls.isEmpty());
+    QCOMPARE(dialog.datedEntries(), QList<DatedEntry>{edited});
+
+    DatedEntry term = datedEntry(QStringLiteral("term@test"), QStringLiteral("School term"),
+                                 QString(), QDate(2026, 9, 1));
+    term.rule.spanDays = 30;
+    recorder.ruleAnswer = term;
+    click(dialog, "NewRulebutton");
+    QCOMPARE(recorder.ruleCalls.size(), 2);
+    QVERIFY(!recorder.ruleCalls[1].uid.isEmpty());
+    QCOMPARE(dialog.datedEntries(), (QList<DatedEntry>{edited, term}));
+    QCOMPARE(dialog.selectedIndex(), 2);
+
+    selectRow(1);
+    click(dialog, "DeleteButton");
+    QCOMPARE(dialog.datedEntries(), QList<DatedEntry>{term});
+    QCOMPARE(dialog.lines(), QStringList{entry("Christmas Day", "@1225")});
+
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    click(dialog, "okbutton");
+    QCOMPARE(accepted.count(), 1);
+    QCOMPARE(readFile(path), dax);
+    QCOMPARE(readIcs(icsPath), QList<DatedEntry>{term});
+}
+
+void TestRecurringDialogs::importAppliesOnlyOnOk()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DLRECUR.DAX"));
+    const QString icsPath = RecurringDates::icsPathBeside(path);
+    const QString calendar = dir.filePath(QStringLiteral("team.ics"));
+    writeFile(calendar, "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//Team//EN\r\n"
+                        "BEGIN:VEVENT\r\nUID:m1@team\r\nDTSTART;VALUE=DATE:20260307\r\n"
+                        "RRULE:FREQ=WEEKLY;BYDAY=SA\r\nSUMMARY:Match\r\nEND:VEVENT\r\n"
+                        "BEGIN:VEVENT\r\nUID:s1@team\r\nDTSTART:20260302T090000\r\n"
+                        "RRULE:FREQ=HOURLY\r\nSUMMARY:Standup\r\nEND:VEVENT\r\n"
+                        "END:VCALENDAR\r\n");
+    Recorder recorder;
+    recorder.importFile = calendar;
+
+    QVERIFY(!ImportICalendarDates(nullptr, path, recorder.services()));
+    QCOMPARE(recorder.importDialogs, 1);
+    QCOMPARE(recorder.importRows.value(0),
+             QStringLiteral("Add: Match (Every week on Saturday, from 7 Mar 2026)"));
+    QVERIFY(recorder.importRows.last().startsWith(QStringLiteral("Left out: Standup")));
+    QVERIFY(!QFile::exists(icsPath));
+
+    recorder.importAnswer = true;
+    QVERIFY(ImportICalendarDates(nullptr, path, recorder.services()));
+    const QList<DatedEntry> imported = readIcs(icsPath);
+    QCOMPARE(imported.size(), 2);
+    QCOMPARE(imported[0].description, QStringLiteral("Match"));
+    QCOMPARE(imported[0].source, QFileInfo(calendar).absoluteFilePath());
+
+    // The same file again adds nothing.
+    QVERIFY(!ImportICalendarDates(nullptr, path, recorder.services()));
+    QVERIFY(!recorder.importRows.first().startsWith(QStringLiteral("Add:")));
+    QCOMPARE(readIcs(icsPath), imported);
+}
+
+void TestRecurringDialogs::brokenCalendarImportsNothing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DLRECUR.DAX"));
+    const QString calendar = dir.filePath(QStringLiteral("broken.ics"));
+    writeFile(calendar, "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:Party\r\n"
+                        "this is no property\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    Recorder recorder;
+    recorder.importFile = calendar;
+    recorder.importAnswer = true;
+    QVERIFY(!ImportICalendarDates(nullptr, path, recorder.services()));
+    QCOMPARE(recorder.importDialogs, 0);
+    QCOMPARE(recorder.messages.size(), 1);
+    QVERIFY2(recorder.messages[0].contains(QStringLiteral("Line 4")),
+             qPrintable(recorder.messages[0]));
+    QVERIFY(!QFile::exists(RecurringDates::icsPathBeside(path)));
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestRecurringDialogs::fillWritesChosenDatedEntry()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DLRECUR.DAX"));
+    writeFile(RecurringDates::icsPathBeside(path),
+              icsOf({datedEntry(QStringLiteral("p@test"), QStringLiteral("Picnic"), QString(),
+                                QDate(1999, 7, 1)),
+                     datedEntry(QStringLiteral("d@test"), QStringLiteral("Dentist"), QString(),
+                                QDate(1999, 12, 14))}));
+    CalendarPage page;
+    page.SetMainCalYear(1999);
+    page.SetMainCalMonth(12);
+    Recorder recorder;
+    recorder.selectionAnswer = QStringList{};
+    recorder.datedAnswer = {0};
+    QVERIFY(FillCalendarWithRecurringDates(nullptr, page, path, FontSpec(), recorder.services()));
+    QVERIFY(recorder.offered.isEmpty());
+    QCOMPARE(recorder.offeredDated, QStringList{QStringLiteral("Dentist (On 14 Dec 1999)")});
+    for (int day = 1; day <= 31; ++day)
+        QCOMPARE(page.CellNote(FirstCellOfDay(page, day)).IsEmpty(), day != 14);
+}
+
+void TestRecurringDialogs::exportWritesCsvOfMonths()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DLRECUR.DAX"));
+    writeFile(path, (entry("Christmas Day", "@1225") + "\r\n").toUtf8());
+    const DatedEntry dentist = datedEntry(QStringLiteral("d@test"), QStringLiteral("Dentist"),
+                                          QString(), QDate(1999, 12, 14));
+    writeFile(RecurringDates::icsPathBeside(path), icsOf({dentist}));
+    Recorder recorder;
+    const QString csv = dir.filePath(QStringLiteral("dates.csv"));
+    recorder.exportAnswer = {csv, true, QDate(1999, 11, 1), QDate(1999, 12, 1)};
+    QVERIFY(ExportRecurringDates(nullptr, path, recorder.services()));
+    QCOMPARE(readFile(csv),
+             QByteArray("Date,Description\r\n1999-12-14,Dentist\r\n1999-12-25,Christmas Day\r\n"));
+
+    const QString ics = dir.filePath(QStringLiteral("dates.ics"));
+    recorder.exportAnswer = {ics, false, {}, {}};
+    QVERIFY(ExportRecurringDates(nullptr, path, recorder.services()));
+    QCOMPARE(readIcs(ics), QList<DatedEntry>{dentist});
 }
 
 QTEST_MAIN(TestRecurringDialogs)

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/recurring/recurringdialogservices.h"
+
+#include <QDialog>
+
+class QDateEdit;
+class QLineEdit;
+class QRadioButton;
+
+namespace Dayloom {
+
+// "Export Recurring Dates": the list as iCalendar (the dated entries, which
+// other calendar programs and Import read back) or as CSV (date,
+// description) over a range of months, to a file the user names.
+class TExportRecurringDates : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TExportRecurringDates(
+        QWidget *parent = nullptr,
+        RecurringDialogServices services = RecurringDialogServices::standard());
+
+    // The choice the controls say; the months' first days.
+    RecurringDialogServices::ExportChoice choice() const;
+
+    void accept() override;
+
+private:
+    void browse();
+    void enableControls();
+
+    RecurringDialogServices m_services;
+    QRadioButton *m_icalendar = nullptr;
+    QRadioButton *m_csv = nullptr;
+    QDateEdit *m_from = nullptr;
+    QDateEdit *m_to = nullptr;
+    QLineEdit *m_path = nullptr;
+};
+
+} // namespace Dayloom
