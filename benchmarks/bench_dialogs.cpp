@@ -23,6 +23,7 @@
 #include "core/objects/objectkinds.h"
 #include "core/recurring/recurringdatesfile.h"
 #include "core/recurring/recurringentry.h"
+#include "ui/app/endwindowprogram.h"
 #include "ui/app/singleinstanceguard.h"
 #include "ui/app/tcalendarmain.h"
 #include "ui/image/tgimagebrowser.h"
@@ -586,9 +587,9 @@ std::vector<Opening> TimeGroups(const char *self, const QString &dataFolder, int
 }
 
 // The child's part of TimeUsedWindowEnd: a window like the window program's
-// (with its single-instance guard), every dialog opened once, then the window
-// closed; the moment of the close goes to the standard output.
-int RunUsedWindow(const QString &design)
+// (with its single-instance guard and its end), every dialog opened once,
+// then the window closed; the moment of the close goes to the standard output.
+int RunUsedWindowUntilClosed(const QString &design)
 {
     SingleInstanceGuard guard;
     if (guard.HandOverTo({}))
@@ -601,6 +602,11 @@ int RunUsedWindow(const QString &design)
         bench.Window().close();
     }
     return 0;
+}
+
+int RunUsedWindow(const QString &design)
+{
+    return EndWindowProgram(RunUsedWindowUntilClosed(design));
 }
 
 // Runs RunUsedWindow in a child process and returns the milliseconds from

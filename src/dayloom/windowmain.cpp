@@ -4,17 +4,13 @@
 #include "core/common/scriptwarningfilter.h"
 #include "core/objects/objectkindregistry.h"
 #include "core/objects/objectkinds.h"
+#include "ui/app/endwindowprogram.h"
 #include "ui/app/singleinstanceguard.h"
 #include "ui/app/tcalendarmain.h"
-#include "ui/image/picturepreviewloader.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QStringList>
-
-#include <cstdio>
-
-#include <unistd.h>
 
 namespace {
 
@@ -26,6 +22,24 @@ QIcon ApplicationIcon()
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
         builtIn.addFile(QStringLiteral(":/dayloom/%1/dayloom.png").arg(size), QSize(size, size));
     return QIcon::fromTheme(QStringLiteral("dayloom"), builtIn);
+}
+
+// The window until it is closed, with everything it owns destroyed on return.
+int RunWindow(const Dayloom::CommandLine &command, QApplication &app)
+{
+    using namespace Dayloom;
+    // One Dayloom per user: a second start hands its file to the first.
+    SingleInstanceGuard guard;
+    if (guard.HandOverTo(command.files))
+        return 0;
+
+    // The kinds of placed objects, before the window makes its page.
+    RegisterObjectKinds(ObjectKindRegistry::Application());
+    TCalendarMain window;
+    QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &window,
+                     &TCalendarMain::ActivateFromOtherInstance);
+    window.Start(command.files.value(0));
+    return app.exec();
 }
 
 } // namespace
@@ -44,28 +58,5 @@ int main(int argc, char *argv[])
     // The arguments were checked by "dayloom"; here only the files matter.
     const CommandLine command = CommandLine::Parse(QCoreApplication::arguments());
 
-    // One Dayloom per user: a second start hands its file to the first.
-    SingleInstanceGuard guard;
-    if (guard.HandOverTo(command.files))
-        return 0;
-
-    // The kinds of placed objects, before the window makes its page.
-    RegisterObjectKinds(ObjectKindRegistry::Application());
-    int code = 0;
-    {
-        TCalendarMain window;
-        QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &window,
-                         &TCalendarMain::ActivateFromOtherInstance);
-        window.Start(command.files.value(0));
-        code = app.exec();
-    }
-    // The window is closed and everything is saved; a picture a browser was
-    // still reading (a shipped drawing can take a second) is of no use now,
-    // and the application would wait for it on its way out.
-    if (PicturePreviewLoader::AnyReadRunning()) {
-        std::fflush(stdout);
-        std::fflush(stderr);
-        ::_exit(code);
-    }
-    return code;
+    return EndWindowProgram(RunWindow(command, app));
 }
