@@ -52,6 +52,11 @@ public:
     QStringList regions;
     QStringList exceptRegions;
     std::optional<Observed> observed;
+    // Instead of its rule's days: every day that is none of these weekdays
+    // nor a public or bank holiday (nor an observed day), between two days
+    // of public holidays (Japan's citizens' holiday).
+    bool betweenHolidays = false;
+    int betweenOffWeekdays = 0;
 
     bool appliesIn(const QString &region) const;
     bool keptIn(int year) const;

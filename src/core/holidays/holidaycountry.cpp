@@ -46,6 +46,23 @@ DateRule StartingNear(const DateRule &rule, int year)
 
 } // namespace
 
+void HolidayCountry::addDaysBetweenHolidays(const QString &regionCode, QDate from, QDate to,
+                                            const QSet<qint64> &publicDays,
+                                            const QSet<qint64> &taken,
+                                            QList<Occurrence> &all) const
+{
+    for (const Holiday &holiday : holidays) {
+        if (!holiday.betweenHolidays || !holiday.appliesIn(regionCode))
+            continue;
+        for (QDate day = from; day <= to; day = day.addDays(1)) {
+            const qint64 jd = day.toJulianDay();
+            if (holiday.keptIn(day.year()) && !IsOff(holiday.betweenOffWeekdays, day) &&
+                !taken.contains(jd) && publicDays.contains(jd - 1) && publicDays.contains(jd + 1))
+                all.append({day, &holiday, false});
+        }
+    }
+}
+
 const HolidayCountry::Region *HolidayCountry::region(const QString &regionCode) const
 {
     for (const Region &r : regions) {
@@ -72,9 +89,9 @@ QList<HolidayCountry::Occurrence> HolidayCountry::occurrences(const QString &reg
     // Observed days depend on the holidays round them: look a little wider.
     const QDate wideFrom = from.addDays(-ObservedReach), wideTo = to.addDays(ObservedReach);
     QList<Occurrence> own;
-    QSet<qint64> daysOff;
+    QSet<qint64> daysOff, publicDays;
     for (const Holiday &holiday : holidays) {
-        if (!holiday.appliesIn(regionCode))
+        if (!holiday.appliesIn(regionCode) || holiday.betweenHolidays)
             continue;
         const DateRule rule = StartingNear(holiday.rule, wideFrom.year() - 1);
         for (const auto &shown : rule.daysBetween(wideFrom, wideTo)) {
@@ -83,6 +100,8 @@ QList<HolidayCountry::Occurrence> HolidayCountry::occurrences(const QString &reg
             own.append({shown.day, &holiday, false});
             if (int(holiday.category) & Holiday::DaysOff)
                 daysOff.insert(shown.day.toJulianDay());
+            if (holiday.category == Holiday::Category::Public)
+                publicDays.insert(shown.day.toJulianDay());
         }
     }
     std::stable_sort(own.begin(), own.end(),
@@ -101,6 +120,7 @@ QList<HolidayCountry::Occurrence> HolidayCountry::occurrences(const QString &reg
         taken.insert(day.toJulianDay());
         all.append({day, &holiday, true});
     }
+    addDaysBetweenHolidays(regionCode, wideFrom, wideTo, publicDays, taken, all);
 
     QList<Occurrence> result;
     for (const Occurrence &o : std::as_const(all)) {

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QList>
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -61,6 +62,11 @@ public:
     {
         return NameIn(r.names, language, languages);
     }
+
+private:
+    void addDaysBetweenHolidays(const QString &regionCode, QDate from, QDate to,
+                                const QSet<qint64> &publicDays, const QSet<qint64> &taken,
+                                QList<Occurrence> &all) const;
 };
 
 } // namespace Dayloom

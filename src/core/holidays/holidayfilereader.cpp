@@ -1,5 +1,7 @@
 #include "core/holidays/holidayfilereader.h"
 
+#include "core/recurring/calendarrule.h"
+
 #include <QRegularExpression>
 #include <QSet>
 
@@ -109,7 +111,7 @@ DateRule ParseRule(const QStringList &words)
 {
     if (words.isEmpty())
         throw Failure{QStringLiteral("\"rule\" needs a kind: date, rrule, easter, "
-                                     "orthodox-easter or once")};
+                                     "orthodox-easter, once, sun, hebrew, chinese or hijri")};
     const QString &kind = words.first();
     const auto need = [&](int count) {
         if (words.size() != count + 1)
@@ -146,6 +148,10 @@ DateRule ParseRule(const QStringList &words)
                               .arg(HolidayFileReader::MaxOnceDates)};
         for (qsizetype i = 1; i < words.size(); ++i)
             rule.extraDates.append(ParseDay(words[i]));
+    } else if (kind == u"sun" || kind == u"hebrew" || kind == u"chinese" || kind == u"hijri") {
+        QString why;
+        if (!ParseCalendarRule(words, rule, &why))
+            throw Failure{why};
     } else {
         throw Failure{QStringLiteral("\"%1\" is not a kind of rule").arg(kind)};
     }
@@ -335,6 +341,15 @@ private:
     {
         if (m_hasRule)
             throw Failure{QStringLiteral("holiday \"%1\" has two rules").arg(holiday.id)};
+        if (!words.isEmpty() && words.first() == u"between-holidays") {
+            if ((words.size() != 1 && words.size() != 3) || (words.size() == 3 && words[1] != u"off"))
+                throw Failure{QStringLiteral("\"rule between-holidays\" reads: "
+                                             "rule between-holidays [off sun]")};
+            holiday.betweenHolidays = true;
+            holiday.betweenOffWeekdays = words.size() == 3 ? ParseWeekdays(words[2]) : 0;
+            m_hasRule = true;
+            return;
+        }
         const DateRule parsed = ParseRule(words);
         // What other statements set on the rule stays.
         holiday.rule.kind = parsed.kind;
@@ -343,6 +358,10 @@ private:
         holiday.rule.extraDates = parsed.extraDates;
         holiday.rule.reckoning = parsed.reckoning;
         holiday.rule.easterOffset = parsed.easterOffset;
+        holiday.rule.calendarMonth = parsed.calendarMonth;
+        holiday.rule.calendarDay = parsed.calendarDay;
+        holiday.rule.solarLongitude = parsed.solarLongitude;
+        holiday.rule.utcOffsetMinutes = parsed.utcOffsetMinutes;
         m_hasRule = true;
     }
 

@@ -1,6 +1,10 @@
 #include "core/recurring/daterule.h"
 
+#include "core/recurring/chinesecalendar.h"
 #include "core/recurring/easter.h"
+#include "core/recurring/hebrewcalendar.h"
+#include "core/recurring/hijricalendar.h"
+#include "core/recurring/solarlongitude.h"
 
 #include <algorithm>
 
@@ -26,10 +30,48 @@ void SortUnique(QList<QDate> &dates)
 
 } // namespace
 
+// The days of a Sun or calendar rule in from..to. Each Gregorian year holds
+// at most two of them (a Hijri year is 11 days shorter): the years round the
+// range are looked at and the days outside it dropped.
+QList<QDate> DateRule::calendarDaysBetween(QDate from, QDate to) const
+{
+    QList<QDate> days;
+    const int offset = std::clamp(utcOffsetMinutes, -MaxUtcOffsetMinutes, MaxUtcOffsetMinutes);
+    const int firstYear = std::max(first.isValid() ? first.year() : 1, from.year() - 1);
+    const auto keep = [&](const QDate &day) {
+        if (day.isValid() && day >= from && day <= to && (!first.isValid() || day >= first))
+            days.append(day);
+    };
+    switch (kind) {
+    case Kind::SolarLongitude:
+        for (int year = firstYear; year <= to.year() + 1; ++year)
+            keep(solarLongitudeDay(year, solarLongitude, offset));
+        break;
+    case Kind::Chinese:
+        for (int year = firstYear; year <= to.year() + 1; ++year)
+            keep(chineseCalendarDay(year, calendarMonth, calendarDay, false, offset));
+        break;
+    case Kind::Hebrew:
+        // AM 5784 began in September 2023.
+        for (int year = firstYear + 3760; year <= to.year() + 3761; ++year)
+            keep(hebrewCalendarDay(year, calendarMonth, calendarDay));
+        break;
+    case Kind::Hijri:
+        for (int year = hijriYearOf(QDate(firstYear, 1, 1)); year <= hijriYearOf(to) + 1; ++year)
+            keep(hijriCalendarDay(year, calendarMonth, calendarDay));
+        break;
+    default:
+        break;
+    }
+    return days;
+}
+
 QList<QDate> DateRule::unshiftedBetween(QDate from, QDate to) const
 {
     QList<QDate> dates;
-    if (kind == Kind::Easter) {
+    if (kind != Kind::Recurrence && kind != Kind::Easter) {
+        dates = calendarDaysBetween(from, to);
+    } else if (kind == Kind::Easter) {
         // An offset of up to a year reaches from the years on either side.
         const int firstYear =
             first.isValid() ? std::max(first.year(), from.year() - 1) : from.year() - 1;

@@ -12,8 +12,9 @@
 // When an entry of the recurring-dates list falls, beyond what the four
 // formulas of "DLRECUR.DAX" say: an iCalendar recurrence from a first date
 // with extra dates and exceptions, or Easter of either reckoning plus or
-// minus days; either one moved off chosen weekdays (and off other entries'
-// dates) to a workday, and shown on a span of days.
+// minus days, or a day fixed by the Sun or by another calendar (Hebrew,
+// Chinese, Islamic); any of them moved off chosen weekdays (and off other
+// entries' dates) to a workday, and shown on a span of days.
 
 namespace Dayloom {
 
@@ -23,7 +24,13 @@ public:
     enum class Kind
     {
         Recurrence,
-        Easter
+        Easter,
+        // The civil day on which the Sun reaches solarLongitude degrees.
+        SolarLongitude,
+        // A day of the Hebrew, Chinese or tabular Islamic calendar.
+        Hebrew,
+        Chinese,
+        Hijri
     };
     enum class Reckoning
     {
@@ -57,6 +64,17 @@ public:
     QList<QDate> exceptions; // EXDATE, before any shift
     Reckoning reckoning = Reckoning::Western;
     int easterOffset = 0;
+    // The calendar kinds: month (Hebrew 1-13 as hebrewcalendar.h numbers
+    // them, Chinese and Hijri 1-12) and day (1-30). A day the month lacks in a
+    // year does not fall that year.
+    int calendarMonth = 1;
+    int calendarDay = 1;
+    // SolarLongitude: degrees, 0-359 (0 the March equinox).
+    int solarLongitude = 0;
+    // SolarLongitude and Chinese: the zone whose civil days count, in minutes
+    // east of Greenwich (540 for Japan, 480 for China Standard Time).
+    int utcOffsetMinutes = 0;
+    static constexpr int MaxUtcOffsetMinutes = 14 * 60;
     Shift shift = Shift::None;
     // The weekdays a date is moved off (the weekend by default).
     int shiftOffWeekdays = Weekend;
@@ -86,6 +104,7 @@ public:
 
 private:
     QList<QDate> unshiftedBetween(QDate from, QDate to) const;
+    QList<QDate> calendarDaysBetween(QDate from, QDate to) const;
     QDate shifted(QDate date, const QSet<qint64> &blocked) const;
 };
 

@@ -1,5 +1,7 @@
 #include "core/recurring/dateruletext.h"
 
+#include "core/recurring/calendarrule.h"
+
 #include <QStringList>
 
 #include <array>
@@ -157,6 +159,41 @@ QString DescribeEaster(const DateRule &rule)
     return text;
 }
 
+// "Day 15 of month 8 of the Chinese calendar (UTC+8)", "The day the Sun
+// reaches 0° of longitude (UTC+9)".
+QString DescribeCalendarDay(const DateRule &rule)
+{
+    // The zone is the last word of the rule's text.
+    const QString zone = CalendarRuleText(rule).section(u' ', -1);
+    QString text;
+    switch (rule.kind) {
+    case DateRule::Kind::SolarLongitude:
+        text = QStringLiteral("The day the Sun reaches %1° of longitude (%2)")
+                   .arg(rule.solarLongitude)
+                   .arg(zone);
+        break;
+    case DateRule::Kind::Hebrew:
+        text = QStringLiteral("Day %1 of month %2 of the Hebrew calendar")
+                   .arg(rule.calendarDay)
+                   .arg(rule.calendarMonth);
+        break;
+    case DateRule::Kind::Chinese:
+        text = QStringLiteral("Day %1 of month %2 of the Chinese calendar (%3)")
+                   .arg(rule.calendarDay)
+                   .arg(rule.calendarMonth)
+                   .arg(zone);
+        break;
+    default:
+        text = QStringLiteral("Day %1 of month %2 of the Islamic calendar")
+                   .arg(rule.calendarDay)
+                   .arg(rule.calendarMonth);
+        break;
+    }
+    if (rule.first.isValid())
+        text += QStringLiteral(", from %1").arg(rule.first.year());
+    return text;
+}
+
 QString DescribeShift(const DateRule &rule)
 {
     static const std::array<const char *, 4> targets{"", "the next workday", "the previous workday",
@@ -177,6 +214,8 @@ QString DescribeDateRule(const DateRule &rule)
     QString text;
     if (rule.kind == DateRule::Kind::Easter)
         text = DescribeEaster(rule);
+    else if (IsCalendarKind(rule.kind))
+        text = DescribeCalendarDay(rule);
     else if (rule.recurrence)
         text = DescribeRecurrence(*rule.recurrence, rule.first);
     else

@@ -1,5 +1,7 @@
 #include "core/recurring/icalendarfile.h"
 
+#include "core/recurring/calendarrule.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QHash>
@@ -243,6 +245,8 @@ void ReadOwnProperties(icalcomponent *event, DatedEntry &entry, QStringList &lef
         bool ok = true;
         if (name == u"X-DAYLOOM-EASTER")
             ok = ReadEaster(value, entry.rule);
+        else if (name == u"X-DAYLOOM-CALENDAR")
+            ok = ParseCalendarRule(value.split(u' ', Qt::SkipEmptyParts), entry.rule, nullptr);
         else if (name == u"X-DAYLOOM-SHIFT")
             ok = ReadShift(value, entry.rule);
         else if (name == u"X-DAYLOOM-SHIFT-OFF")
@@ -490,6 +494,14 @@ void AppendEvent(QByteArray &out, const DatedEntry &entry, const QByteArray &sta
     QDate first = rule.first;
     if (rule.kind == DateRule::Kind::Easter && !first.isValid())
         first = QDate(2000, 1, 1);
+    // Other programs show a Sun or calendar rule on its first day alone: let
+    // that be a real one.
+    if (IsCalendarKind(rule.kind) && !first.isValid()) {
+        DateRule unshifted = rule;
+        unshifted.shift = DateRule::Shift::None;
+        const QList<QDate> days = unshifted.startsBetween(QDate(2000, 1, 1), QDate(2001, 12, 31));
+        first = days.isEmpty() ? QDate(2000, 1, 1) : days.first();
+    }
     if (rule.startTime.isValid()) {
         line("DTSTART:" + DateValue(first) + 'T' + rule.startTime.toString(u"HHmmss").toLatin1());
         if (rule.spanDays > 1)
@@ -515,6 +527,8 @@ void AppendEvent(QByteArray &out, const DatedEntry &entry, const QByteArray &sta
                 : (rule.easterOffset > 0 ? "+" : "") + QByteArray::number(rule.easterOffset);
         line("X-DAYLOOM-EASTER:" + reckoning + offset);
     }
+    if (IsCalendarKind(rule.kind))
+        line("X-DAYLOOM-CALENDAR:" + CalendarRuleText(rule).toLatin1());
     if (rule.shift != DateRule::Shift::None) {
         static const char *const shifts[] = {"", "NEXT", "PREVIOUS", "NEAREST"};
         line(QByteArray("X-DAYLOOM-SHIFT:") + shifts[int(rule.shift)]);

@@ -16,6 +16,9 @@
 // of their own with an exception in their series. What plain iCalendar cannot
 // say travels in X-DAYLOOM- properties that other programs ignore:
 //   X-DAYLOOM-EASTER:WESTERN+1      Easter of a reckoning plus or minus days
+//   X-DAYLOOM-CALENDAR:chinese 1 1 UTC+8
+//                                   a day fixed by the Sun or another
+//                                   calendar, in calendarrule.h's words
 //   X-DAYLOOM-SHIFT:NEAREST         NEXT, PREVIOUS or NEAREST workday
 //   X-DAYLOOM-SHIFT-OFF:SA SU       the weekdays the shift moves off
 //   X-DAYLOOM-SHIFT-AVOID:UID       an entry whose dates it also moves off
