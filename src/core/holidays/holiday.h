@@ -32,6 +32,9 @@ public:
     // none of those and no other public or bank holiday.
     struct Observed
     {
+        // A bit beside the weekdays': the holiday also brings a day when it
+        // falls on the day of another public or bank holiday.
+        static constexpr int OnAnotherHoliday = 1;
         DateRule::Shift shift = DateRule::Shift::NextWorkday;
         int offWeekdays = DateRule::Weekend;
         int firstYear = 0; // 0: no limit

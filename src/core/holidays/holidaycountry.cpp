@@ -1,5 +1,6 @@
 #include "core/holidays/holidaycountry.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -90,6 +91,7 @@ QList<HolidayCountry::Occurrence> HolidayCountry::occurrences(const QString &reg
     const QDate wideFrom = from.addDays(-ObservedReach), wideTo = to.addDays(ObservedReach);
     QList<Occurrence> own;
     QSet<qint64> daysOff, publicDays;
+    QHash<qint64, int> holidaysOn; // days off by holidays on each day
     for (const Holiday &holiday : holidays) {
         if (!holiday.appliesIn(regionCode) || holiday.betweenHolidays)
             continue;
@@ -98,8 +100,10 @@ QList<HolidayCountry::Occurrence> HolidayCountry::occurrences(const QString &reg
             if (!holiday.keptIn(shown.start.year()))
                 continue;
             own.append({shown.day, &holiday, false});
-            if (int(holiday.category) & Holiday::DaysOff)
+            if (int(holiday.category) & Holiday::DaysOff) {
                 daysOff.insert(shown.day.toJulianDay());
+                ++holidaysOn[shown.day.toJulianDay()];
+            }
             if (holiday.category == Holiday::Category::Public)
                 publicDays.insert(shown.day.toJulianDay());
         }
@@ -112,7 +116,11 @@ QList<HolidayCountry::Occurrence> HolidayCountry::occurrences(const QString &reg
     QSet<qint64> taken = daysOff;
     for (const Occurrence &o : std::as_const(own)) {
         const Holiday &holiday = *o.holiday;
-        if (!holiday.observedIn(o.day.year()) || !IsOff(holiday.observed->offWeekdays, o.day))
+        const bool onAnother = (holiday.observed && (holiday.observed->offWeekdays &
+                                                      Holiday::Observed::OnAnotherHoliday) &&
+                                holidaysOn.value(o.day.toJulianDay()) > 1);
+        if (!holiday.observedIn(o.day.year()) ||
+            (!IsOff(holiday.observed->offWeekdays, o.day) && !onAnother))
             continue;
         const QDate day = ObservedDay(o.day, *holiday.observed, taken);
         if (!day.isValid())

@@ -360,6 +360,7 @@ private:
         holiday.rule.easterOffset = parsed.easterOffset;
         holiday.rule.calendarMonth = parsed.calendarMonth;
         holiday.rule.calendarDay = parsed.calendarDay;
+        holiday.rule.calendarOffset = parsed.calendarOffset;
         holiday.rule.solarLongitude = parsed.solarLongitude;
         holiday.rule.utcOffsetMinutes = parsed.utcOffsetMinutes;
         m_hasRule = true;
@@ -398,8 +399,12 @@ private:
                 "\"observed\" reads: observed next|previous|nearest off sat,sun [years 1971-]")};
         Holiday::Observed observed;
         observed.shift = ParseShift(words[0]);
-        observed.offWeekdays = ParseWeekdays(words[2]);
-        if (observed.offWeekdays == 0xFE)
+        // "holiday" among the days: also when another holiday falls on it.
+        QStringList days = words[2].split(u',');
+        const bool onHoliday = days.removeAll(QStringLiteral("holiday")) > 0;
+        observed.offWeekdays = (days.isEmpty() ? 0 : ParseWeekdays(days.join(u','))) |
+                               (onHoliday ? Holiday::Observed::OnAnotherHoliday : 0);
+        if ((observed.offWeekdays & 0xFE) == 0xFE)
             throw Failure{QStringLiteral("an observed day off every weekday has nowhere to go")};
         if (words.size() == 5)
             std::tie(observed.firstYear, observed.lastYear) = ParseYears(words[4]);

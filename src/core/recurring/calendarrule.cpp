@@ -93,9 +93,17 @@ bool ParseCalendarRule(const QStringList &words, DateRule &rule, QString *why)
                               : QStringLiteral("%1 MONTH DAY%2")
                                     .arg(QLatin1String(kind->name),
                                          kind->zone ? QStringLiteral(" UTC+H") : QString());
-    if (words.size() != count + 1)
-        return Fail(why, QStringLiteral("\"%1\" reads: %2").arg(words.first(), usage));
+    static const QRegularExpression offset(QStringLiteral("^[+-]\\d{1,2}$"));
+    const bool hasOffset = words.size() == count + 2 && offset.match(words.last()).hasMatch();
+    if (words.size() != count + 1 && !hasOffset)
+        return Fail(why, QStringLiteral("\"%1\" reads: %2 [+N|-N]").arg(words.first(), usage));
     DateRule parsed = rule;
+    parsed.calendarOffset = 0;
+    if (hasOffset && !Number(words.last(), -DateRule::MaxCalendarOffset,
+                             DateRule::MaxCalendarOffset, parsed.calendarOffset))
+        return Fail(why, QStringLiteral("\"%1\" is not a number of days from -%2 to +%2")
+                             .arg(words.last())
+                             .arg(DateRule::MaxCalendarOffset));
     parsed.kind = kind->kind;
     if (sun) {
         if (!Number(words[1], 0, 359, parsed.solarLongitude))
@@ -108,8 +116,9 @@ bool ParseCalendarRule(const QStringList &words, DateRule &rule, QString *why)
         if (!Number(words[2], 1, 30, parsed.calendarDay))
             return Fail(why, QStringLiteral("\"%1\" is not a day from 1 to 30").arg(words[2]));
     }
-    if (kind->zone && !Zone(words.last(), parsed.utcOffsetMinutes))
-        return Fail(why, QStringLiteral("\"%1\" is not a time zone such as UTC+8").arg(words.last()));
+    const QString &zone = words[count];
+    if (kind->zone && !Zone(zone, parsed.utcOffsetMinutes))
+        return Fail(why, QStringLiteral("\"%1\" is not a time zone such as UTC+8").arg(zone));
     rule = parsed;
     return true;
 }
@@ -128,6 +137,9 @@ QString CalendarRuleText(const DateRule &rule)
     }
     if (kind->zone)
         words.append(ZoneText(rule.utcOffsetMinutes));
+    if (rule.calendarOffset != 0)
+        words.append((rule.calendarOffset > 0 ? QStringLiteral("+") : QString()) +
+                     QString::number(rule.calendarOffset));
     return words.join(u' ');
 }
 

@@ -13,6 +13,8 @@
 //   hebrew MONTH DAY           a day of the Hebrew calendar: hebrew 7 10
 //   chinese MONTH DAY UTC+H    a day of the Chinese calendar: chinese 1 1 UTC+8
 //   hijri MONTH DAY            a day of the tabular Islamic calendar: hijri 10 1
+// Each may end with a number of days after (+N) or before (-N) that day, up
+// to 30: chinese 10 1 UTC+8 -1.
 
 namespace Dayloom {
 

@@ -38,7 +38,9 @@ QList<QDate> DateRule::calendarDaysBetween(QDate from, QDate to) const
     QList<QDate> days;
     const int offset = std::clamp(utcOffsetMinutes, -MaxUtcOffsetMinutes, MaxUtcOffsetMinutes);
     const int firstYear = std::max(first.isValid() ? first.year() : 1, from.year() - 1);
-    const auto keep = [&](const QDate &day) {
+    const int shiftBy = std::clamp(calendarOffset, -MaxCalendarOffset, MaxCalendarOffset);
+    const auto keep = [&](QDate day) {
+        day = day.isValid() ? day.addDays(shiftBy) : day;
         if (day.isValid() && day >= from && day <= to && (!first.isValid() || day >= first))
             days.append(day);
     };

@@ -69,6 +69,9 @@ public:
     // year does not fall that year.
     int calendarMonth = 1;
     int calendarDay = 1;
+    // The Sun and calendar kinds: days after (or before) the day they fix.
+    int calendarOffset = 0;
+    static constexpr int MaxCalendarOffset = 30;
     // SolarLongitude: degrees, 0-359 (0 the March equinox).
     int solarLongitude = 0;
     // SolarLongitude and Chinese: the zone whose civil days count, in minutes

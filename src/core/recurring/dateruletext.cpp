@@ -163,8 +163,7 @@ QString DescribeEaster(const DateRule &rule)
 // reaches 0° of longitude (UTC+9)".
 QString DescribeCalendarDay(const DateRule &rule)
 {
-    // The zone is the last word of the rule's text.
-    const QString zone = CalendarRuleText(rule).section(u' ', -1);
+    const QString zone = CalendarRuleText(rule).section(u' ', rule.kind == DateRule::Kind::SolarLongitude ? 2 : 3, rule.kind == DateRule::Kind::SolarLongitude ? 2 : 3);
     QString text;
     switch (rule.kind) {
     case DateRule::Kind::SolarLongitude:
@@ -189,6 +188,13 @@ QString DescribeCalendarDay(const DateRule &rule)
                    .arg(rule.calendarMonth);
         break;
     }
+    const int n = rule.calendarOffset, days = n < 0 ? -n : n;
+    if (n != 0)
+        text = QStringLiteral("%1 day%2 %3 %4")
+                   .arg(days)
+                   .arg(days == 1 ? QString() : QStringLiteral("s"))
+                   .arg(n < 0 ? QStringLiteral("before") : QStringLiteral("after"))
+                   .arg(text.left(1).toLower() + text.mid(1));
     if (rule.first.isValid())
         text += QStringLiteral(", from %1").arg(rule.first.year());
     return text;
