@@ -49,8 +49,7 @@ DateRule StartingNear(const DateRule &rule, int year)
 
 void HolidayCountry::addDaysBetweenHolidays(const QString &regionCode, QDate from, QDate to,
                                             const QSet<qint64> &publicDays,
-                                            const QSet<qint64> &taken,
-                                            QList<Occurrence> &all) const
+                                            const QSet<qint64> &taken, QList<Occurrence> &all) const
 {
     for (const Holiday &holiday : holidays) {
         if (!holiday.betweenHolidays || !holiday.appliesIn(regionCode))
@@ -116,9 +115,10 @@ QList<HolidayCountry::Occurrence> HolidayCountry::occurrences(const QString &reg
     QSet<qint64> taken = daysOff;
     for (const Occurrence &o : std::as_const(own)) {
         const Holiday &holiday = *o.holiday;
-        const bool onAnother = (holiday.observed && (holiday.observed->offWeekdays &
-                                                      Holiday::Observed::OnAnotherHoliday) &&
-                                holidaysOn.value(o.day.toJulianDay()) > 1);
+        const bool onAnother =
+            (holiday.observed &&
+             (holiday.observed->offWeekdays & Holiday::Observed::OnAnotherHoliday) &&
+             holidaysOn.value(o.day.toJulianDay()) > 1);
         if (!holiday.observedIn(o.day.year()) ||
             (!IsOff(holiday.observed->offWeekdays, o.day) && !onAnother))
             continue;

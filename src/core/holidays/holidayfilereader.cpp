@@ -342,7 +342,8 @@ private:
         if (m_hasRule)
             throw Failure{QStringLiteral("holiday \"%1\" has two rules").arg(holiday.id)};
         if (!words.isEmpty() && words.first() == u"between-holidays") {
-            if ((words.size() != 1 && words.size() != 3) || (words.size() == 3 && words[1] != u"off"))
+            if ((words.size() != 1 && words.size() != 3) ||
+                (words.size() == 3 && words[1] != u"off"))
                 throw Failure{QStringLiteral("\"rule between-holidays\" reads: "
                                              "rule between-holidays [off sun]")};
             holiday.betweenHolidays = true;

@@ -41,7 +41,8 @@ bool Number(const QString &text, int low, int high, int &out)
 // "UTC", "UTC+9", "UTC-3:30", "UTC+05:45": minutes east of Greenwich.
 bool Zone(const QString &text, int &minutes)
 {
-    static const QRegularExpression zone(QStringLiteral("^UTC(?:([+-])(\\d{1,2})(?::(\\d\\d))?)?$"));
+    static const QRegularExpression zone(
+        QStringLiteral("^UTC(?:([+-])(\\d{1,2})(?::(\\d\\d))?)?$"));
     const auto m = zone.match(text);
     if (!m.hasMatch())
         return false;
@@ -57,7 +58,9 @@ QString ZoneText(int minutes)
     if (minutes == 0)
         return QStringLiteral("UTC");
     const int a = std::abs(minutes);
-    QString text = QStringLiteral("UTC%1%2").arg(minutes < 0 ? u'-' : u'+').arg(a / 60);
+    QString text = QStringLiteral("UTC%1%2")
+                       .arg(minutes < 0 ? QStringLiteral("-") : QStringLiteral("+"))
+                       .arg(a / 60);
     if (a % 60)
         text += QStringLiteral(":%1").arg(a % 60, 2, 10, QLatin1Char('0'));
     return text;
@@ -85,8 +88,8 @@ bool ParseCalendarRule(const QStringList &words, DateRule &rule, QString *why)
             kind = &k;
     }
     if (!kind)
-        return Fail(why, QStringLiteral("\"%1\" is not sun, hebrew, chinese or hijri")
-                             .arg(words.value(0)));
+        return Fail(
+            why, QStringLiteral("\"%1\" is not sun, hebrew, chinese or hijri").arg(words.value(0)));
     const bool sun = kind->kind == DateRule::Kind::SolarLongitude;
     const qsizetype count = (sun ? 1 : 2) + (kind->zone ? 1 : 0);
     const QString usage = sun ? QStringLiteral("sun DEGREES UTC+H")
@@ -107,7 +110,8 @@ bool ParseCalendarRule(const QStringList &words, DateRule &rule, QString *why)
     parsed.kind = kind->kind;
     if (sun) {
         if (!Number(words[1], 0, 359, parsed.solarLongitude))
-            return Fail(why, QStringLiteral("\"%1\" is not a longitude from 0 to 359").arg(words[1]));
+            return Fail(why,
+                        QStringLiteral("\"%1\" is not a longitude from 0 to 359").arg(words[1]));
     } else {
         if (!Number(words[1], 1, kind->lastMonth, parsed.calendarMonth))
             return Fail(why, QStringLiteral("\"%1\" is not a month from 1 to %2")

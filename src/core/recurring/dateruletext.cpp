@@ -163,7 +163,9 @@ QString DescribeEaster(const DateRule &rule)
 // reaches 0° of longitude (UTC+9)".
 QString DescribeCalendarDay(const DateRule &rule)
 {
-    const QString zone = CalendarRuleText(rule).section(u' ', rule.kind == DateRule::Kind::SolarLongitude ? 2 : 3, rule.kind == DateRule::Kind::SolarLongitude ? 2 : 3);
+    const QString zone =
+        CalendarRuleText(rule).section(u' ', rule.kind == DateRule::Kind::SolarLongitude ? 2 : 3,
+                                       rule.kind == DateRule::Kind::SolarLongitude ? 2 : 3);
     QString text;
     switch (rule.kind) {
     case DateRule::Kind::SolarLongitude:

@@ -11,8 +11,8 @@ constexpr qint64 Epoch = 1948440;
 
 qint64 DayNumber(int year, int month, int day)
 {
-    return Epoch - 1 + qint64(year - 1) * 354 + (3 + 11 * qint64(year)) / 30 +
-           29 * (month - 1) + month / 2 + day;
+    return Epoch - 1 + qint64(year - 1) * 354 + (3 + 11 * qint64(year)) / 30 + 29 * (month - 1) +
+           month / 2 + day;
 }
 
 bool IsLeap(int year)
