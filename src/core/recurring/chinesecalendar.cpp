@@ -2,7 +2,9 @@
 
 #include "core/recurring/solarlongitude.h"
 
+#include <QHash>
 #include <QList>
+#include <QMutex>
 
 #include <cmath>
 #include <numbers>
@@ -92,6 +94,26 @@ QList<Month> MonthsBetweenSolstices(int year, int offset)
     return months;
 }
 
+// The same spans are asked for again and again (every festival of every
+// year a page shows): keep the last few hundred.
+QList<Month> CachedMonthsBetweenSolstices(int year, int offset)
+{
+    static QMutex mutex;
+    static QHash<qint64, QList<Month>> cache;
+    const qint64 key = qint64(year) * 4096 + offset;
+    {
+        const QMutexLocker lock(&mutex);
+        if (const auto it = cache.constFind(key); it != cache.cend())
+            return *it;
+    }
+    QList<Month> months = MonthsBetweenSolstices(year, offset);
+    const QMutexLocker lock(&mutex);
+    if (cache.size() >= 512)
+        cache.clear();
+    cache.insert(key, months);
+    return months;
+}
+
 } // namespace
 
 double newMoonMoment(int k)
@@ -139,7 +161,8 @@ QDate chineseCalendarDay(int year, int month, int day, bool leap, int utcOffsetM
     if (year < 1001 || year > 2999 || month < 1 || month > 12 || day < 1 || day > 30)
         return {};
     // Months 11 and 12 of the year close the span up to the next solstice.
-    for (const Month &m : MonthsBetweenSolstices(month >= 11 ? year + 1 : year, utcOffsetMinutes)) {
+    for (const Month &m :
+         CachedMonthsBetweenSolstices(month >= 11 ? year + 1 : year, utcOffsetMinutes)) {
         if (m.year == year && m.number == month && m.leap == leap)
             return m.start + day - 1 < m.next ? QDate::fromJulianDay(m.start + day - 1) : QDate();
     }
