@@ -39,7 +39,12 @@ struct KnownDifference
             return false;
         if ((firstYear && day.year() < firstYear) || (lastYear && day.year() > lastYear))
             return false;
-        return what == day.toString(QStringLiteral("MM-dd")) || holidayIds.contains(what);
+        static const QStringList weekdays = {QStringLiteral("monday"),   QStringLiteral("tuesday"),
+                                             QStringLiteral("wednesday"), QStringLiteral("thursday"),
+                                             QStringLiteral("friday"),   QStringLiteral("saturday"),
+                                             QStringLiteral("sunday")};
+        return what == day.toString(QStringLiteral("MM-dd")) || holidayIds.contains(what) ||
+               what == weekdays[day.dayOfWeek() - 1];
     }
 };
 
