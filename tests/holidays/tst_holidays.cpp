@@ -321,6 +321,8 @@ void TestHolidays::shippedSetsLoad()
 
 void TestHolidays::everyLibraryCountryIsCompared()
 {
+    if (qEnvironmentVariableIsSet("DAYLOOM_HOLIDAYS_ONLY"))
+        QSKIP("only some sets are compared");
     const Expectations &known = Known();
     QVERIFY2(known.problems.isEmpty(), qPrintable(known.problems.join(u'\n')));
     QVERIFY2(!LibraryRegions().isEmpty(), "python3-holidays did not answer");
