@@ -117,9 +117,12 @@ void TestHolidayLinks::savedBesideTheFormulasWhichStayByteForByte()
         RecurringEntry::makeLine(QStringLiteral("Rent"), QStringLiteral("@0001"))};
     QVERIFY(dates.saveUserList(plain.filePath(QStringLiteral("DLRECUR.DAX"))));
     QVERIFY(!QFile::exists(plain.filePath(QStringLiteral("DLRECUR.ics"))));
-    const QString hideMany = QStringList(40, QStringLiteral("some-long-holiday-id")).join(u',');
+    // Enough hidden holidays for the line to be folded.
+    QStringList hideMany;
+    for (int i = 0; i < 40; ++i)
+        hideMany.append(QStringLiteral("some-long-holiday-id-%1").arg(i));
     dates.holidayLinks = {link(QStringLiteral("DE-BY"), HolidayLink::Public, {"epiphany"}),
-                          link(QStringLiteral("US"), HolidayLink::AllCategories, {hideMany})};
+                          link(QStringLiteral("US"), HolidayLink::AllCategories, hideMany)};
     const QString daxPath = linked.filePath(QStringLiteral("DLRECUR.DAX"));
     QVERIFY(dates.saveUserList(daxPath));
 

@@ -33,7 +33,7 @@ QString DescribeHolidayLink(const HolidayLink &link, const HolidayCatalogue &cat
         return QStringLiteral("Holidays: %1 (not in this version's holiday data; kept unused)")
             .arg(link.code);
     QString details = HolidaySetTitle(catalogue, link.code) + QStringLiteral(" (") +
-                      HolidayLink::categoriesText(link.categories).replace(u',', u", ");
+                      HolidayLink::categoriesText(link.categories).replace(u',', QStringLiteral(", "));
     if (!link.hidden.isEmpty())
         details += QStringLiteral("; %1 hidden").arg(link.hidden.size());
     return QStringLiteral("Holidays: ") + details + u')';
