@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -78,7 +79,7 @@ struct Recorder
     QStringList offeredDated;
     // The holiday sets of the tests, one file of them broken.
     HolidayCatalogue holidaySets = HolidayCatalogue::fromFolder(
-        QStringLiteral(DAYLOOM_TEST_DATA "/../../../recurring/data/holidays"));
+        QDir::cleanPath(QStringLiteral(DAYLOOM_TEST_DATA "/../../../recurring/data/holidays")));
     // What the user does in the real "Add Holidays" and check-list dialogs.
     std::function<void(TAddHolidays &)> inAddHolidays;
     std::function<void(TLinkedHolidays &)> inLinkedHolidays;
