@@ -167,8 +167,9 @@ void TAddHolidays::updatePreview()
     const auto days =
         country->occurrences(region, m_today, m_today.addYears(2).addDays(-1), chosen.categories);
     for (qsizetype i = 0; i < days.size() && i < PreviewCount; ++i) {
-        m_next->addItem(QStringLiteral("%1\t%2").arg(
-            locale.toString(days[i].day, u"ddd d MMM yyyy"), country->nameOf(days[i], language)));
+        m_next->addItem(QStringLiteral("%1 \u2013 %2")
+                            .arg(locale.toString(days[i].day, u"ddd d MMM yyyy"),
+                                 country->nameOf(days[i], language)));
     }
 }
 
