@@ -8,6 +8,7 @@
 #include "core/formats/calendarfile.h"
 #include "core/formats/stylesheet.h"
 #include "core/graphics/picturebudget.h"
+#include "core/holidays/holidaycatalogue.h"
 #include "core/io/datafolder.h"
 #include "core/io/inifile.h"
 #include "core/recurring/recurringfill.h"
@@ -37,7 +38,7 @@ namespace {
 const char HelpText[] =
     "Usage: dayloom [FILE]\n"
     "       dayloom --export OUT.png|OUT.pdf|OUT.svg [options] [FILE]\n"
-    "       dayloom --list-dates YYYY-MM [--dates FILE]...\n"
+    "       dayloom --list-dates YYYY-MM [--dates FILE]... [--holidays CODE]...\n"
     "       dayloom --version | --help\n"
     "\n"
     "Dayloom designs and prints calendar pages. Without options it opens the\n"
@@ -76,6 +77,12 @@ const char HelpText[] =
     "    --dates FILE         with --fill: a recurring-dates list or an iCalendar\n"
     "                         (.ics) file; may be given several times, the lists\n"
     "                         are merged (default: the user's own list)\n"
+    "    --holidays CODE      with --fill: a country's or region's public\n"
+    "                         holidays, by ISO 3166 code (US, DE, DE-BY, GB-SCT);\n"
+    "                         CODE:public,bank,observance (or :all) picks the\n"
+    "                         categories, public and bank holidays without it;\n"
+    "                         may be given several times. With --holidays and\n"
+    "                         no --dates the user's own list is left out\n"
     "    --variants           with --fill and several --dates: one output per dates\n"
     "                         file from the same design, \"{dates}\" in OUT replaced\n"
     "                         by the file's base name (family-{dates}.pdf); the\n"
@@ -87,19 +94,21 @@ const char HelpText[] =
     "                         one line per date: day, a tab, the description\n"
     "    --dates FILE         a recurring-dates list or an iCalendar file; may be\n"
     "                         given several times (default: the user's own list)\n"
+    "    --holidays CODE      a holiday set, as with --fill; may be given several\n"
+    "                         times\n"
     "  --version              print the version and exit\n"
     "  --help                 print this text and exit\n"
     "\n"
     "Exit status: 0 done, 1 a file could not be read or written (no partial\n"
-    "output is left), 2 bad arguments.\n";
+    "output is left) or a holiday set is unknown, 2 bad arguments.\n";
 
 // The options that take a value, as "--name value" or "--name=value".
 const QStringList ValueOptions = {
-    QStringLiteral("--export"), QStringLiteral("--list-dates"),   QStringLiteral("--dates"),
-    QStringLiteral("--zoom"),   QStringLiteral("--dpi"),          QStringLiteral("--months"),
-    QStringLiteral("--layout"), QStringLiteral("--paper"),        QStringLiteral("--month"),
-    QStringLiteral("--day"),    QStringLiteral("--week-start"),   QStringLiteral("--language"),
-    QStringLiteral("--border"), QStringLiteral("--variant-group")};
+    QStringLiteral("--export"), QStringLiteral("--list-dates"),    QStringLiteral("--dates"),
+    QStringLiteral("--zoom"),   QStringLiteral("--dpi"),           QStringLiteral("--months"),
+    QStringLiteral("--layout"), QStringLiteral("--paper"),         QStringLiteral("--month"),
+    QStringLiteral("--day"),    QStringLiteral("--week-start"),    QStringLiteral("--language"),
+    QStringLiteral("--border"), QStringLiteral("--variant-group"), QStringLiteral("--holidays")};
 
 // The longest --months span: a century of pages.
 constexpr int MaxMonthSpan = 1200;
@@ -328,7 +337,7 @@ int RunMonths(const CommandLine::ExportOptions &options, PageDocument &document)
 {
     std::optional<MonthPages::Fill> fill;
     if (options.fill)
-        fill = MonthPages::Fill{options.datesFiles, DefaultEditorFont()};
+        fill = MonthPages::Fill{options.datesFiles, DefaultEditorFont(), options.holidays};
     MonthPages pages(document, *options.months, fill);
     QString error;
     bool written = false;
@@ -399,7 +408,8 @@ int RunExport(const CommandLine::ExportOptions &options)
     if (options.fill) {
         bool filled = false;
         QString error;
-        if (!FillPageFromFiles(page, options.datesFiles, DefaultEditorFont(), filled, &error)) {
+        if (!FillPageFromFiles(page, options.datesFiles, DefaultEditorFont(), filled, &error,
+                               options.holidays)) {
             std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
             return 1;
         }
@@ -568,6 +578,19 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
             result.exportOptions.variantGroups = groups;
             continue;
         }
+        if (name == QLatin1String("--holidays")) {
+            // The code itself is checked against the holiday data when the
+            // command runs: an unknown one is a missing file, not bad usage.
+            const auto link = HolidayLink::parse(
+                value.section(u':', 0, 0) + QStringLiteral(";CATEGORIES=") +
+                (value.contains(u':') ? value.section(u':', 1) : QStringLiteral("public,bank")));
+            if (!link)
+                return Failure(QStringLiteral("--holidays needs CODE or CODE:CATEGORIES (DE-BY, "
+                                              "US:public,observance), not '%1'")
+                                   .arg(value));
+            result.listDatesOptions.holidays.append(*link);
+            continue;
+        }
         if (name == QLatin1String("--dates")) {
             if (value.isEmpty())
                 return Failure(QStringLiteral("--dates needs a file name"));
@@ -587,13 +610,17 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
     if (listing) {
         if (exporting || hasPageOptions || result.exportOptions.fill ||
             result.exportOptions.force || !result.files.isEmpty())
-            return Failure(QStringLiteral("--list-dates takes only --dates FILE"));
+            return Failure(
+                QStringLiteral("--list-dates takes only --dates FILE and --holidays CODE"));
         result.kind = Kind::ListDates;
         return result;
     }
     if (!result.listDatesOptions.datesFiles.isEmpty() && !result.exportOptions.fill)
         return Failure(QStringLiteral("--dates goes with --list-dates or --fill"));
+    if (!result.listDatesOptions.holidays.isEmpty() && !result.exportOptions.fill)
+        return Failure(QStringLiteral("--holidays goes with --list-dates or --fill"));
     result.exportOptions.datesFiles = result.listDatesOptions.datesFiles;
+    result.exportOptions.holidays = result.listDatesOptions.holidays;
     if (result.exportOptions.fill && !exporting)
         return Failure(QStringLiteral("--fill needs --export OUT"));
     if (result.exportOptions.variants) {
@@ -636,6 +663,34 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
     return result;
 }
 
+namespace {
+
+// Names the first holiday set the data does not know on standard error.
+bool HolidaySetsKnown(const QList<HolidayLink> &holidays)
+{
+    const QStringList unknown = UnknownHolidayLinks(holidays);
+    if (unknown.isEmpty())
+        return true;
+    const HolidayCatalogue &catalogue = HolidayCatalogue::shipped();
+    for (const HolidayLink &link : holidays) {
+        if (!unknown.contains(link.code))
+            continue;
+        QString region;
+        const HolidayCountry *country = catalogue.find(link.code.section(u'-', 0, 0), &region);
+        const QString hint =
+            country ? QStringLiteral("%1 has no region %2").arg(country->code, link.code)
+                    : QStringLiteral("no country %1 among the %2 holiday sets")
+                          .arg(link.code.section(u'-', 0, 0))
+                          .arg(catalogue.countries().size());
+        std::fprintf(stderr, "dayloom: unknown holiday set %s: %s\n", qPrintable(link.code),
+                     qPrintable(hint));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool HasDisplay()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
@@ -656,6 +711,8 @@ int RunHeadless(const CommandLine &command, int argc, char *argv[])
         std::fprintf(stderr, "dayloom: %s\n", qPrintable(command.error));
         return 2;
     case CommandLine::Kind::Export: {
+        if (!HolidaySetsKnown(command.exportOptions.holidays))
+            return 1;
         // Text needs a GUI application, but never a display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -672,10 +729,13 @@ int RunHeadless(const CommandLine &command, int argc, char *argv[])
     }
     case CommandLine::Kind::ListDates: {
         QCoreApplication app(argc, argv);
+        if (!HolidaySetsKnown(command.listDatesOptions.holidays))
+            return 1;
         QStringList lines;
         QString error;
         if (!listDatesFromFiles(command.listDatesOptions.yearMonth,
-                                command.listDatesOptions.datesFiles, lines, &error)) {
+                                command.listDatesOptions.datesFiles, lines, &error,
+                                command.listDatesOptions.holidays)) {
             std::fprintf(stderr, "dayloom: %s\n", qPrintable(error));
             return 1;
         }

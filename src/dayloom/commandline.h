@@ -48,8 +48,9 @@ struct CommandLine
         QString file;
         bool fill = false; // fill the cells from the recurring dates first
         // With fill: the dates files (recurring-dates lists or iCalendar
-        // files), merged; none: the user's own list.
+        // files), merged, and the holiday sets; neither: the user's own list.
         QStringList datesFiles;
+        QList<HolidayLink> holidays;
         // One output per dates file, "{dates}" in the output name replaced by
         // the file's base name; the files are shared among variantGroups
         // processes, this one making those of variantGroup.
@@ -63,6 +64,7 @@ struct CommandLine
     {
         QString yearMonth; // "YYYY-MM"
         QStringList datesFiles;
+        QList<HolidayLink> holidays; // by --holidays CODE[:CATEGORIES]
         // One output per dates file, "{dates}" in the output name replaced by
         // the file's base name; the files are shared among variantGroups
         // processes, this one making those of variantGroup.

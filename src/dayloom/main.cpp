@@ -3,6 +3,7 @@
 
 #include "commandline.h"
 #include "core/common/scriptwarningfilter.h"
+#include "core/holidays/holidaylinksource.h"
 #include "core/objects/objectkindregistry.h"
 #include "core/objects/objectkinds.h"
 #include "windowprogram.h"
@@ -28,6 +29,11 @@ int main(int argc, char *argv[])
         SilenceMissingScriptWarnings();
         // Designs are read with the program's kinds of placed objects.
         RegisterObjectKinds(ObjectKindRegistry::Application());
+        // Holiday sets that do not parse are left out, named with their line.
+        UseShippedHolidays([](const QStringList &errors) {
+            for (const QString &error : errors)
+                std::fprintf(stderr, "dayloom: holiday set left out: %s\n", qPrintable(error));
+        });
         return RunHeadless(command, argc, argv);
     }
 

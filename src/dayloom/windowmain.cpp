@@ -2,6 +2,7 @@
 
 #include "commandline.h"
 #include "core/common/scriptwarningfilter.h"
+#include "core/holidays/holidaylinksource.h"
 #include "core/objects/objectkindregistry.h"
 #include "core/objects/objectkinds.h"
 #include "ui/app/endwindowprogram.h"
@@ -35,6 +36,9 @@ int RunWindow(const Dayloom::CommandLine &command, QApplication &app)
 
     // The kinds of placed objects, before the window makes its page.
     RegisterObjectKinds(ObjectKindRegistry::Application());
+    // Linked holiday sets expand from the shipped data; Add Holidays reports
+    // the files left out.
+    UseShippedHolidays();
     TCalendarMain window;
     QObject::connect(&guard, &SingleInstanceGuard::activationRequested, &window,
                      &TCalendarMain::ActivateFromOtherInstance);

@@ -131,6 +131,7 @@ private Q_SLOTS:
     void exportReadsCalendarFile();
     void exportDrawsShippedBorder();
     void listDates();
+    void holidaySets();
     void listDatesToAFullDiskFails();
     void exportFillsFromRecurringDates();
     void exportDrawsOnlyThePageOfAHugeObject();
@@ -418,6 +419,51 @@ void TestCommandLine::listDates()
     QCOMPARE(run.exitCode, 1);
     run = RunDayloom({"--list-dates", "11-2025"});
     QCOMPARE(run.exitCode, 2);
+}
+
+void TestCommandLine::holidaySets()
+{
+    QTemporaryDir dir;
+    QProcessEnvironment env;
+    // The tests' own sets, one of them a file that does not parse.
+    env.insert("DAYLOOM_HOLIDAYS_FOLDER", DAYLOOM_RECURRING_DATA "/holidays");
+    env.insert("DAYLOOM_DATA_FOLDER", dir.path());
+    Run run = RunDayloom({"--list-dates", "2027-01", "--holidays", "DE-BY", "--holidays=US"},
+                         DAYLOOM_EXECUTABLE, env);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QStringLiteral("1\tNeujahr\n6\tHeilige Drei K\u00f6nige\n"));
+    QVERIFY2(run.err.contains("XB.holidays: line 6"), qPrintable(run.err));
+
+    run = RunDayloom({"--list-dates", "2027-05", "--holidays", "DE:observance"}, DAYLOOM_EXECUTABLE,
+                     env);
+    QCOMPARE(run.out, QStringLiteral("9\tMuttertag\n"));
+
+    run = RunDayloom({"--list-dates", "2027-01", "--holidays", "DE-ZZ"}, DAYLOOM_EXECUTABLE, env);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("unknown holiday set DE-ZZ: DE has no region DE-ZZ"),
+             qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+    run = RunDayloom({"--export", dir.filePath("x.pdf"), "--fill", "--holidays", "QQ"},
+                     DAYLOOM_EXECUTABLE, env);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("unknown holiday set QQ"), qPrintable(run.err));
+    QVERIFY(!QFile::exists(dir.filePath("x.pdf")));
+    run =
+        RunDayloom({"--list-dates", "2027-01", "--holidays", "DE:feasts"}, DAYLOOM_EXECUTABLE, env);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(RunDayloom({"--help"}).out.contains("--holidays CODE"));
+
+    // The fill writes them into the page in its language.
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    const QString pdf = dir.filePath("july.pdf");
+    run = RunDayloom({"--export", pdf, "--layout", "0", "--month", "2027-07", "--fill",
+                      "--holidays", "US", "--holidays", "DE", "--language", "deutsch"},
+                     DAYLOOM_EXECUTABLE, env);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const QString text = PdfText(pdf);
+    // A narrow cell may wrap the name.
+    QVERIFY2(text.count("Independence") == 2 && text.contains("(observed)"), qPrintable(text));
 }
 
 // Printing the dates to a full disk used to end with status 0.

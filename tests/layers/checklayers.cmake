@@ -15,6 +15,7 @@ set(stack
   richtext
   calendar
   recurring
+  holidays
   print
   formats
   objects

@@ -172,6 +172,8 @@ private Q_SLOTS:
 
     void holidayList();
     void holidaysAddedOnce();
+    void daylightSavingTimeDays_data();
+    void daylightSavingTimeDays();
     void entriesDifferingInCaseAreKept();
 
     void preFilter_data();
@@ -371,8 +373,8 @@ void TestRecurring::describeEntry_data()
     QTest::newRow("@ each month") << entry("Rent", "@0001") << "Rent (1st of Each Month)";
     QTest::newRow("$ thanksgiving")
         << holiday("Thanksgiving Day") << "Thanksgiving Day (4th Thu of November)";
-    QTest::newRow("$ last sunday") << holiday("Daylight Savings Time ends")
-                                   << "Daylight Savings Time ends (Last Sun of October)";
+    QTest::newRow("$ first sunday") << holiday("Daylight Savings Time ends")
+                                    << "Daylight Savings Time ends (1st Sun of November)";
     QTest::newRow("$ any day") << entry("Pay", "$0 7 0 ") << "Pay (1st Day Each Month)";
     QTest::newRow("$ last any day") << entry("Pay", "$5 7 2 ") << "Pay (Last Day February)";
     QTest::newRow("% workdays") << entry("Work", "%23456") << "Work (Mon,Tue,Wed,Thu,Fri)";
@@ -523,10 +525,34 @@ void TestRecurring::holidayList()
     }
     QCOMPARE(holiday("Easter").size(), 127);
     QCOMPARE(holiday("Palm Sunday").size(), 131);
-    QCOMPARE(RecurringEntry(holiday("April Fools's Day")).formula().toString(),
+    QCOMPARE(RecurringEntry(holiday("April Fools' Day")).formula().toString(),
              QStringLiteral("@0401     "));
     QCOMPARE(RecurringEntry(holiday("Daylight Savings time begins")).formula().toString(),
-             QStringLiteral("$0 0 4    "));
+             QStringLiteral("$1 0 3    "));
+}
+
+// Used to put US daylight saving time on the first Sunday of April and the
+// last Sunday of October (the rule before 2007).
+void TestRecurring::daylightSavingTimeDays_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<QDate>("begins");
+    QTest::addColumn<QDate>("ends");
+    // The days the US observed, from the published clock changes.
+    QTest::newRow("2007") << 2007 << QDate(2007, 3, 11) << QDate(2007, 11, 4);
+    QTest::newRow("2024") << 2024 << QDate(2024, 3, 10) << QDate(2024, 11, 3);
+    QTest::newRow("2026") << 2026 << QDate(2026, 3, 8) << QDate(2026, 11, 1);
+}
+
+void TestRecurring::daylightSavingTimeDays()
+{
+    QFETCH(int, year);
+    QFETCH(QDate, begins);
+    QFETCH(QDate, ends);
+    const RecurringEntry start(holiday("Daylight Savings time begins"));
+    const RecurringEntry end(holiday("Daylight Savings Time ends"));
+    QCOMPARE(DatesInMonth(start.formula().toString(), year, 3), QList<int>{begins.day()});
+    QCOMPARE(DatesInMonth(end.formula().toString(), year, 11), QList<int>{ends.day()});
 }
 
 void TestRecurring::holidaysAddedOnce()

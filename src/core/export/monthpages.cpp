@@ -71,7 +71,8 @@ bool MonthPages::Prepare(int index, QString *error)
             page.SetCellNote(cell, m_ownNotes[cell - 1]);
     }
     bool filled = false;
-    return !m_fill || FillPageFromFiles(page, m_fill->datesFiles, m_fill->noteFont, filled, error);
+    return !m_fill || FillPageFromFiles(page, m_fill->datesFiles, m_fill->noteFont, filled, error,
+                                        m_fill->holidays);
 }
 
 bool MonthPages::ExportPdf(const QString &path, QString *error)

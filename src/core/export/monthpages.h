@@ -2,6 +2,7 @@
 
 #include "core/calendar/calendartypes.h"
 #include "core/common/fontspec.h"
+#include "core/recurring/holidaylink.h"
 #include "core/richtext/twprtfstorage.h"
 
 #include <QDate>
@@ -37,11 +38,12 @@ class MonthPages
 public:
     // What every page is filled from: the dates files (each a recurring-dates
     // list or an iCalendar file; none: the user's own list), notes written
-    // in noteFont.
+    // in noteFont, with the holiday sets linked in.
     struct Fill
     {
         QStringList datesFiles;
         FontSpec noteFont;
+        QList<HolidayLink> holidays;
     };
     // Writes the page the document shows into path; false with the reason.
     using WritePage = std::function<bool(const QString &path, QString *error)>;

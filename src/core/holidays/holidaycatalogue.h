@@ -17,8 +17,8 @@ class HolidayCatalogue
 public:
     // Reads every "*.holidays" file of folder, at most MaxFiles of them.
     static HolidayCatalogue fromFolder(const QString &folder);
-    // The sets installed with the program (the "Holidays" asset folder),
-    // read once on first use.
+    // The sets installed with the program (the "Holidays" asset folder, or
+    // the folder DAYLOOM_HOLIDAYS_FOLDER names), read once on first use.
     static const HolidayCatalogue &shipped();
     static constexpr int MaxFiles = 1000;
 

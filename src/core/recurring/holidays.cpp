@@ -14,11 +14,13 @@ struct Holiday
 };
 
 constexpr Holiday Holidays[] = {
-    {"April Fools's Day", "@0401"},
+    {"April Fools' Day", "@0401"},
     {"Armed Forces Day", "$2 6 5"},
     {"Christmas Day", "@1225"},
-    {"Daylight Savings time begins", "$0 0 4"},
-    {"Daylight Savings Time ends", "$5 0 10"},
+    // The United States since 2007: the second Sunday of March to the first
+    // Sunday of November.
+    {"Daylight Savings time begins", "$1 0 3"},
+    {"Daylight Savings Time ends", "$0 0 11"},
     {"Easter", "#EASTER"},
     {"Father's Day", "$2 0 6"},
     {"Flag Day", "@0614"},

@@ -23,7 +23,7 @@ bool Fail(QString *error, const QString &text)
     return false;
 }
 
-bool ReadICalendar(const QString &path, QList<DatedEntry> &entries, QString *error)
+bool ReadICalendar(const QString &path, RecurringDates &list, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -32,7 +32,10 @@ bool ReadICalendar(const QString &path, QList<DatedEntry> &entries, QString *err
     QString reason;
     if (!ICalendarFile::read(file, contents, &reason))
         return Fail(error, QStringLiteral("%1: %2").arg(path, reason));
-    entries = std::move(contents.entries);
+    list.datedEntries = std::move(contents.entries);
+    // The reader took at most its bound, so the file is that small.
+    if (file.seek(0))
+        list.holidayLinks = ReadHolidayLinks(file.read(ICalendarFile::MaxFileBytes));
     return true;
 }
 
@@ -50,7 +53,7 @@ bool RecurringDates::loadUserList(const QString &daxPath, RecurringDates &out, Q
     if (!RecurringDatesFile::load(daxPath, list.formulaLines, &reason))
         return Fail(error, QStringLiteral("%1: %2").arg(daxPath, reason));
     const QString icsPath = icsPathBeside(daxPath);
-    if (QFile::exists(icsPath) && !ReadICalendar(icsPath, list.datedEntries, error))
+    if (QFile::exists(icsPath) && !ReadICalendar(icsPath, list, error))
         return false;
     out = std::move(list);
     return true;
@@ -61,10 +64,18 @@ bool RecurringDates::saveUserList(const QString &daxPath, QString *error) const
     if (!RecurringDatesFile::save(daxPath, formulaLines, error))
         return false;
     const QString icsPath = icsPathBeside(daxPath);
-    if (datedEntries.isEmpty() && !QFile::exists(icsPath))
+    if (datedEntries.isEmpty() && holidayLinks.isEmpty() && !QFile::exists(icsPath))
         return true;
     return SaveAtomically(icsPath, error, [this](QIODevice &device, QString *why) {
-        return ICalendarFile::write(device, datedEntries, why);
+        if (holidayLinks.isEmpty())
+            return ICalendarFile::write(device, datedEntries, why);
+        QBuffer calendar;
+        calendar.open(QIODevice::WriteOnly);
+        ICalendarFile::write(calendar, datedEntries, why);
+        const QByteArray bytes = WithHolidayLinks(calendar.data(), holidayLinks);
+        if (device.write(bytes) == bytes.size())
+            return true;
+        return Fail(why, device.errorString());
     });
 }
 
@@ -79,7 +90,7 @@ bool RecurringDates::loadFile(const QString &path, RecurringDates &out, QString 
     file.close();
     RecurringDates list;
     if (icalendar) {
-        if (!ReadICalendar(path, list.datedEntries, error))
+        if (!ReadICalendar(path, list, error))
             return false;
     } else {
         QString reason;
@@ -105,10 +116,34 @@ bool RecurringDates::loadFiles(const QStringList &paths, RecurringDates &out, QS
     return true;
 }
 
+bool RecurringDates::loadSources(const QStringList &paths, const QList<HolidayLink> &holidays,
+                                 RecurringDates &out, QString *error)
+{
+    RecurringDates all;
+    if ((!paths.isEmpty() || holidays.isEmpty()) && !loadFiles(paths, all, error))
+        return false;
+    for (const HolidayLink &link : holidays)
+        all.linkHolidays(link);
+    out = std::move(all);
+    return true;
+}
+
 void RecurringDates::append(const RecurringDates &other)
 {
     formulaLines += other.formulaLines;
     datedEntries += other.datedEntries;
+    for (const HolidayLink &link : other.holidayLinks)
+        linkHolidays(link);
+}
+
+void RecurringDates::linkHolidays(const HolidayLink &link)
+{
+    const auto same = [&](const HolidayLink &l) { return l.code == link.code; };
+    const auto it = std::find_if(holidayLinks.begin(), holidayLinks.end(), same);
+    if (it == holidayLinks.end())
+        holidayLinks.append(link);
+    else
+        *it = link;
 }
 
 QSet<qint64> RecurringDates::blockedFor(const DatedEntry &entry, QDate from, QDate to) const
@@ -153,7 +188,7 @@ QList<QList<std::pair<QDate, QString>>> RecurringDates::datedTexts(QDate from, Q
     return perEntry;
 }
 
-QList<QStringList> RecurringDates::textsByDay(QDate from, QDate to) const
+QList<QStringList> RecurringDates::textsByDay(QDate from, QDate to, const QString &language) const
 {
     if (!from.isValid() || !to.isValid() || to < from || from.daysTo(to) >= MaxRangeDays)
         return {};
@@ -170,10 +205,14 @@ QList<QStringList> RecurringDates::textsByDay(QDate from, QDate to) const
         for (const auto &[day, text] : days)
             texts[from.daysTo(day)].append(text);
     }
+    for (const auto &days : LinkedHolidayTexts(holidayLinks, from, to, language)) {
+        for (const auto &[day, text] : days)
+            texts[from.daysTo(day)].append(text);
+    }
     return texts;
 }
 
-QStringList RecurringDates::listMonth(int month, int year) const
+QStringList RecurringDates::listMonth(int month, int year, const QString &language) const
 {
     const QDate first(year, month, 1);
     if (!first.isValid())
@@ -183,6 +222,10 @@ QStringList RecurringDates::listMonth(int month, int year) const
     for (const QString &line : listDatesInMonth(formulaLines, month, year))
         perDay[line.section(u'\t', 0, 0).toInt() - 1].append(line);
     for (const auto &days : datedTexts(first, last)) {
+        for (const auto &[day, text] : days)
+            perDay[day.day() - 1].append(QString::number(day.day()) + u'\t' + text);
+    }
+    for (const auto &days : LinkedHolidayTexts(holidayLinks, first, last, language)) {
         for (const auto &[day, text] : days)
             perDay[day.day() - 1].append(QString::number(day.day()) + u'\t' + text);
     }

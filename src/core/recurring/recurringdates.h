@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/recurring/datedentry.h"
+#include "core/recurring/holidaylink.h"
 
 #include <QDate>
 #include <QList>
@@ -11,7 +12,8 @@
 // (kept as their lines, byte for byte) and the entries the formulas cannot
 // express, kept beside it in "DLRECUR.ics". The fill, the listing and the
 // command line work on this; every entry writes its text on each day it
-// falls on, formula entries first, in list order.
+// falls on, formula entries first, in list order, then the holiday sets
+// linked into the list (kept in "DLRECUR.ics" too, HolidayLink).
 
 namespace Dayloom {
 
@@ -20,6 +22,7 @@ class RecurringDates
 public:
     QStringList formulaLines;
     QList<DatedEntry> datedEntries;
+    QList<HolidayLink> holidayLinks;
 
     static QString icsFileName() { return QStringLiteral("DLRECUR.ics"); }
     // DLRECUR.ics in the folder of a DLRECUR.DAX path.
@@ -31,8 +34,8 @@ public:
     // unchanged.
     static bool loadUserList(const QString &daxPath, RecurringDates &out, QString *error = nullptr);
     // Writes both files through QSaveFile. DLRECUR.DAX is written as it
-    // always was; DLRECUR.ics only when there are dated entries or it exists
-    // (an emptied list empties it).
+    // always was; DLRECUR.ics only when there are dated entries or linked
+    // holiday sets, or it exists (an emptied list empties it).
     bool saveUserList(const QString &daxPath, QString *error = nullptr) const;
     // A dates file named by the user: iCalendar or a recurring-dates list,
     // told apart by content. False with "PATH: reason" when missing or
@@ -44,17 +47,28 @@ public:
     // False with "PATH: reason" when a file is missing or unreadable; out is
     // then unchanged.
     static bool loadFiles(const QStringList &paths, RecurringDates &out, QString *error = nullptr);
+    // What the command line fills from: the dates files with the holiday
+    // sets linked in; the user's own list only when there are neither.
+    static bool loadSources(const QStringList &paths, const QList<HolidayLink> &holidays,
+                            RecurringDates &out, QString *error = nullptr);
 
     void append(const RecurringDates &other);
-    bool isEmpty() const { return formulaLines.isEmpty() && datedEntries.isEmpty(); }
+    bool isEmpty() const
+    {
+        return formulaLines.isEmpty() && datedEntries.isEmpty() && holidayLinks.isEmpty();
+    }
+    // Adds a link; one already there for the same code is replaced.
+    void linkHolidays(const HolidayLink &link);
 
     // For each day of from..to (index from.daysTo(day)), the texts written
-    // there, formula entries first, each list in entry order. Empty for a
-    // range that is invalid or longer than MaxRangeDays.
-    QList<QStringList> textsByDay(QDate from, QDate to) const;
+    // there, formula entries first, each list in entry order, then the
+    // linked holidays named in language (ISO 639-1, as PageLanguageCode
+    // gives; empty: each country's own). Empty for a range that is invalid
+    // or longer than MaxRangeDays.
+    QList<QStringList> textsByDay(QDate from, QDate to, const QString &language = {}) const;
     // "day<TAB>description" for every day of the month on which an entry
-    // falls, in day order, then entry order.
-    QStringList listMonth(int month, int year) const;
+    // falls, in day order, then entry order, linked holidays last.
+    QStringList listMonth(int month, int year, const QString &language = {}) const;
 
     static constexpr int MaxRangeDays = 3 * 366;
 

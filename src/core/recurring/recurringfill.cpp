@@ -107,7 +107,7 @@ std::optional<YearMonth> parseYearMonth(const QString &text)
 }
 
 bool listDatesFromFiles(const QString &yearMonth, const QStringList &datesFiles, QStringList &lines,
-                        QString *error)
+                        QString *error, const QList<HolidayLink> &holidays)
 {
     lines.clear();
     const auto when = parseYearMonth(yearMonth);
@@ -117,7 +117,7 @@ bool listDatesFromFiles(const QString &yearMonth, const QStringList &datesFiles,
         return false;
     }
     RecurringDates dates;
-    if (!RecurringDates::loadFiles(datesFiles, dates, error))
+    if (!RecurringDates::loadSources(datesFiles, holidays, dates, error))
         return false;
     lines = dates.listMonth(when->month, when->year);
     if (error)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/recurring/holidaylink.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -46,9 +48,10 @@ std::optional<YearMonth> parseYearMonth(const QString &text);
 
 // The listing for the command line: the dates of every dates file (each a
 // recurring-dates list or an iCalendar file, merged in order), or of the
-// user's own list when there are none, in the month given as "YYYY-MM". False
-// with an error text for a bad month or a missing or unreadable file.
+// user's own list when there are none, in the month given as "YYYY-MM", with
+// the holiday sets linked in (RecurringDates::loadSources). False with an
+// error text for a bad month or a missing or unreadable file.
 bool listDatesFromFiles(const QString &yearMonth, const QStringList &datesFiles, QStringList &lines,
-                        QString *error = nullptr);
+                        QString *error = nullptr, const QList<HolidayLink> &holidays = {});
 
 } // namespace Dayloom

@@ -2,6 +2,7 @@
 
 #include "core/calendar/calendardates.h"
 #include "core/calendar/calendarpage.h"
+#include "core/calendar/pagelanguage.h"
 #include "core/recurring/recurringdates.h"
 #include "core/recurring/recurringdatesfile.h"
 #include "core/recurring/recurringfill.h"
@@ -93,8 +94,8 @@ TextsByCell TextsOfPageMonth(const CalendarPage &page, const RecurringDates &dat
     const QDate first(page.MainCalYear(), page.MainCalMonth(), 1);
     if (!first.isValid())
         return perCell;
-    const QList<QStringList> perDay =
-        dates.textsByDay(first, first.addDays(first.daysInMonth() - 1));
+    const QList<QStringList> perDay = dates.textsByDay(
+        first, first.addDays(first.daysInMonth() - 1), PageLanguageCode(page.Settings()));
     // Several days never share a cell, but gathering by cell keeps each
     // note's texts in entry order whatever the mapping.
     for (int day = 1; day <= perDay.size(); ++day) {
@@ -115,8 +116,8 @@ TextsByCell TextsOfPlannerDays(const CalendarPage &page, const RecurringDates &d
     const QDate first = page.PlannerFirstDate();
     if (!first.isValid())
         return perCell;
-    const QList<QStringList> perDay =
-        dates.textsByDay(first, first.addDays(page.PlannerDayCount() - 1));
+    const QList<QStringList> perDay = dates.textsByDay(
+        first, first.addDays(page.PlannerDayCount() - 1), PageLanguageCode(page.Settings()));
     for (int row = 0; row < perDay.size(); ++row) {
         if (!perDay[row].isEmpty())
             perCell[row + 1] += perDay[row];
@@ -165,11 +166,12 @@ bool FillShownDays(CalendarPage &page, const RecurringDates &dates, const FontSp
 }
 
 bool FillPageFromFiles(CalendarPage &page, const QStringList &datesFiles,
-                       const FontSpec &defaultFont, bool &filled, QString *error)
+                       const FontSpec &defaultFont, bool &filled, QString *error,
+                       const QList<HolidayLink> &holidays)
 {
     filled = false;
     RecurringDates dates;
-    if (!RecurringDates::loadFiles(datesFiles, dates, error))
+    if (!RecurringDates::loadSources(datesFiles, holidays, dates, error))
         return false;
     filled = FillShownDays(page, dates, defaultFont);
     if (error)

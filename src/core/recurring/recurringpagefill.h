@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/common/fontspec.h"
+#include "core/recurring/holidaylink.h"
 
 #include <QString>
 #include <QStringList>
@@ -55,10 +56,11 @@ bool FillPageMonth(CalendarPage &page, const RecurringDates &dates, const FontSp
 // any note changed.
 bool FillShownDays(CalendarPage &page, const RecurringDates &dates, const FontSpec &defaultFont);
 // The headless fill: FillShownDays with the dates of
-// RecurringDates::loadFiles. filled
+// RecurringDates::loadSources (the files and the holiday sets). filled
 // tells whether any note changed. False with the reason when the files
 // cannot be read; the page is then unchanged.
 bool FillPageFromFiles(CalendarPage &page, const QStringList &datesFiles,
-                       const FontSpec &defaultFont, bool &filled, QString *error = nullptr);
+                       const FontSpec &defaultFont, bool &filled, QString *error = nullptr,
+                       const QList<HolidayLink> &holidays = {});
 
 } // namespace Dayloom

@@ -10,6 +10,7 @@
 #include "core/recurring/recurringfill.h"
 #include "core/recurring/recurringpagefill.h"
 #include "ui/recurring/entrylist.h"
+#include "ui/recurring/taddholidays.h"
 #include "ui/recurring/teditrecurringdates.h"
 
 #include <QFile>
@@ -52,6 +53,20 @@ QList<int> DatedEntriesInMonth(const QList<DatedEntry> &entries, int month, int 
     return offered;
 }
 
+// The linked holiday sets with a holiday in the month, by index.
+QList<int> LinkedSetsInMonth(const QList<HolidayLink> &links, int month, int year)
+{
+    const QDate first(year, month, 1);
+    const QDate last = first.addDays(first.daysInMonth() - 1);
+    QList<int> offered;
+    const auto perLink = LinkedHolidayTexts(links, first, last, QString());
+    for (int i = 0; i < perLink.size(); ++i) {
+        if (!perLink[i].isEmpty())
+            offered.append(i);
+    }
+    return offered;
+}
+
 } // namespace
 
 bool EditRecurringDates(QWidget *parent, const QString &filePath,
@@ -80,13 +95,22 @@ bool FillCalendarWithRecurringDates(QWidget *parent, CalendarPage &page, const Q
     const int month = page.MainCalMonth(), year = page.MainCalYear();
     const QStringList offered = offeredEntries(dates->formulaLines, month, year);
     const QList<int> offeredDated = DatedEntriesInMonth(dates->datedEntries, month, year);
-    if (offered.isEmpty() && offeredDated.isEmpty()) {
+    const QList<int> offeredLinks = LinkedSetsInMonth(dates->holidayLinks, month, year);
+    if (offered.isEmpty() && offeredDated.isEmpty() && offeredLinks.isEmpty()) {
         inform(services, parent, NoDatesMatchMessage);
         return false;
     }
     QStringList datedTexts;
     for (const int i : offeredDated)
         datedTexts.append(DescribeDatedEntry(dates->datedEntries[i]));
+    // The linked sets are offered after the dated entries, one row each.
+    for (const int i : offeredLinks) {
+        const QString &code = dates->holidayLinks[i].code;
+        datedTexts.append(QStringLiteral("Holidays: ") +
+                          (services.holidayCatalogue
+                               ? HolidaySetTitle(services.holidayCatalogue(), code)
+                               : code));
+    }
     const auto chosen =
         services.selectDates ? services.selectDates(parent, offered, datedTexts) : std::nullopt;
     if (!chosen)
@@ -96,6 +120,9 @@ bool FillCalendarWithRecurringDates(QWidget *parent, CalendarPage &page, const Q
     for (const int i : chosen->dated) {
         if (i >= 0 && i < offeredDated.size())
             fill.datedEntries.append(dates->datedEntries[offeredDated[i]]);
+        else if (const qsizetype link = i - offeredDated.size();
+                 link >= 0 && link < offeredLinks.size())
+            fill.holidayLinks.append(dates->holidayLinks[offeredLinks[link]]);
     }
     return FillPageMonth(page, fill, defaultFont);
 }

@@ -1,10 +1,12 @@
 #include "ui/recurring/recurringdialogservices.h"
 
+#include "ui/recurring/taddholidays.h"
 #include "ui/recurring/teditdaterule.h"
 #include "ui/recurring/teditrecurringdateformula.h"
 #include "ui/recurring/texportrecurringdates.h"
 #include "ui/recurring/tgetholidays.h"
 #include "ui/recurring/timporticalendar.h"
+#include "ui/recurring/tlinkedholidays.h"
 #include "ui/recurring/tselectrecurringdates.h"
 
 #include <QApplication>
@@ -43,6 +45,23 @@ std::optional<QStringList> runHolidaysDialog(QWidget *parent)
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosenLines();
+}
+
+std::optional<HolidayLink> runAddHolidaysDialog(QWidget *parent, const HolidayCatalogue &catalogue)
+{
+    TAddHolidays dialog(catalogue, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.link();
+}
+
+std::optional<QStringList> runLinkedHolidaysDialog(QWidget *parent, const HolidayCountry &country,
+                                                   const HolidayLink &link, const QString &title)
+{
+    TLinkedHolidays dialog(country, link, title, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.hidden();
 }
 
 std::optional<RecurringDialogServices::ChosenDates>
@@ -96,6 +115,11 @@ RecurringDialogServices RecurringDialogServices::standard()
     services.beep = [] { QApplication::beep(); };
     services.editFormula = runFormulaDialog;
     services.pickHolidays = runHolidaysDialog;
+    services.holidayCatalogue = []() -> const HolidayCatalogue & {
+        return HolidayCatalogue::shipped();
+    };
+    services.addHolidays = runAddHolidaysDialog;
+    services.chooseShownHolidays = runLinkedHolidaysDialog;
     services.selectDates = runSelectionDialog;
     services.editDateRule = runRuleEditor;
     services.chooseImportFile = chooseICalendarFile;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/holidays/holidaycatalogue.h"
 #include "core/recurring/datedentry.h"
+#include "core/recurring/holidaylink.h"
 #include "core/recurring/icalendarimport.h"
 
 #include <QDate>
@@ -37,6 +39,17 @@ struct RecurringDialogServices
         editFormula;
     // The Holidays dialog: the chosen holiday lines, nothing when cancelled.
     std::function<std::optional<QStringList>(QWidget *parent)> pickHolidays;
+    // The holiday sets "Add Holidays…" offers (standard: those shipped).
+    std::function<const HolidayCatalogue &()> holidayCatalogue;
+    // "Add Holidays": the set chosen from the catalogue, nothing when
+    // cancelled.
+    std::function<std::optional<HolidayLink>(QWidget *parent, const HolidayCatalogue &catalogue)>
+        addHolidays;
+    // The check list of a linked set's holidays: the ids hidden after Ok,
+    // nothing when cancelled.
+    std::function<std::optional<QStringList>(QWidget *parent, const HolidayCountry &country,
+                                             const HolidayLink &link, const QString &title)>
+        chooseShownHolidays;
     // The rule editor with a caption and the entry to edit; nothing when
     // cancelled.
     std::function<std::optional<DatedEntry>(QWidget *parent, const QString &caption,

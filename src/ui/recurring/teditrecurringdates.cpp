@@ -5,6 +5,7 @@
 #include "core/recurring/recurringdatesfile.h"
 #include "core/recurring/recurringentry.h"
 #include "ui/recurring/entrylist.h"
+#include "ui/recurring/taddholidays.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -23,6 +24,23 @@ QString withoutTrailingBlanks(const QString &text)
         --end;
     return text.left(end);
 }
+
+// The row of a linked set: "Holidays: Germany, Bavaria (public, bank; 1
+// hidden)"; a set the data does not know says that it is kept.
+QString DescribeHolidayLink(const HolidayLink &link, const HolidayCatalogue &catalogue)
+{
+    if (!catalogue.contains(link.code))
+        return QStringLiteral("Holidays: %1 (not in this version's holiday data; kept unused)")
+            .arg(link.code);
+    QString details = HolidaySetTitle(catalogue, link.code) + QStringLiteral(" (") +
+                      HolidayLink::categoriesText(link.categories).replace(u',', QStringLiteral(", "));
+    if (!link.hidden.isEmpty())
+        details += QStringLiteral("; %1 hidden").arg(link.hidden.size());
+    return QStringLiteral("Holidays: ") + details + u')';
+}
+
+// The catalogue's files that did not parse are reported once per run.
+bool HolidayErrorsReported = false;
 
 } // namespace
 
@@ -56,15 +74,18 @@ TEditRecurringDates::TEditRecurringDates(const QString &filePath, QWidget *paren
         const char *name;
         const char *caption;
     };
-    static constexpr Button buttons[] = {
-        {"okbutton", "Ok"},         {"Editbutton", "Edit"},
-        {"Newbutton", "New"},       {"NewRulebutton", "New Rule..."},
-        {"DeleteButton", "Delete"}, {"Holidaysbutton", "Holidays"},
-        {"CancelButton", "Cancel"}};
+    static constexpr Button buttons[] = {{"okbutton", "Ok"},
+                                         {"Editbutton", "Edit"},
+                                         {"Newbutton", "New"},
+                                         {"NewRulebutton", "New Rule..."},
+                                         {"DeleteButton", "Delete"},
+                                         {"Holidaysbutton", "Holidays"},
+                                         {"AddHolidaysbutton", "Add Holidays…"},
+                                         {"CancelButton", "Cancel"}};
     auto *row = new QHBoxLayout;
     QList<QPushButton *> made;
     for (const Button &b : buttons) {
-        auto *button = new QPushButton(QLatin1String(b.caption), this);
+        auto *button = new QPushButton(QString::fromUtf8(b.caption), this);
         button->setObjectName(QLatin1String(b.name));
         row->addWidget(button);
         made.append(button);
@@ -78,7 +99,8 @@ TEditRecurringDates::TEditRecurringDates(const QString &filePath, QWidget *paren
     connect(made[3], &QPushButton::clicked, this, &TEditRecurringDates::NewRulebuttonClick);
     connect(made[4], &QPushButton::clicked, this, &TEditRecurringDates::DeleteButtonClick);
     connect(made[5], &QPushButton::clicked, this, &TEditRecurringDates::HolidaysbuttonClick);
-    connect(made[6], &QPushButton::clicked, this, &TEditRecurringDates::reject);
+    connect(made[6], &QPushButton::clicked, this, &TEditRecurringDates::AddHolidaysbuttonClick);
+    connect(made[7], &QPushButton::clicked, this, &TEditRecurringDates::reject);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_datesList);
@@ -102,6 +124,8 @@ void TEditRecurringDates::loadDatedEntries()
         return;
     }
     m_dated = std::move(contents.entries);
+    if (file.seek(0))
+        m_links = ReadHolidayLinks(file.read(ICalendarFile::MaxFileBytes));
 }
 
 int TEditRecurringDates::selectedIndex() const
@@ -117,6 +141,15 @@ void TEditRecurringDates::showList(int selectRow)
     for (const DatedEntry &entry : std::as_const(m_dated))
         datedTexts.append(DescribeDatedEntry(entry));
     AppendTextRows(*m_datesList, datedTexts);
+    if (!m_links.isEmpty()) {
+        const HolidayCatalogue &catalogue = m_services.holidayCatalogue
+                                                ? m_services.holidayCatalogue()
+                                                : HolidayCatalogue::shipped();
+        QStringList linkTexts;
+        for (const HolidayLink &link : std::as_const(m_links))
+            linkTexts.append(DescribeHolidayLink(link, catalogue));
+        AppendTextRows(*m_datesList, linkTexts);
+    }
     if (selectRow >= 0 && selectRow < m_datesList->count()) {
         m_datesList->setCurrentRow(selectRow);
         m_datesList->scrollToItem(m_datesList->item(selectRow));
@@ -190,6 +223,10 @@ void TEditRecurringDates::EditbuttonClick()
             m_services.beep();
         return;
     }
+    if (const int link = linkIndexOf(index); link >= 0) {
+        editHolidayLink(link);
+        return;
+    }
     if (index >= m_list.count()) {
         editDatedEntry(index - m_list.count());
         return;
@@ -217,7 +254,9 @@ void TEditRecurringDates::DeleteButtonClick()
     const int index = selectedIndex();
     if (index < 0)
         return;
-    if (index >= m_list.count())
+    if (const int link = linkIndexOf(index); link >= 0)
+        m_links.removeAt(link);
+    else if (index >= m_list.count())
         m_dated.removeAt(index - m_list.count());
     else
         m_list.removeAt(index);
@@ -238,6 +277,60 @@ void TEditRecurringDates::HolidaysbuttonClick()
     showList(keep >= 0 ? keep : datedSelected >= 0 ? datedRow(datedSelected) : firstRowOrNone());
 }
 
+int TEditRecurringDates::linkIndexOf(int row) const
+{
+    const int index = row - linkRow(0);
+    return index >= 0 && index < m_links.size() ? index : -1;
+}
+
+void TEditRecurringDates::editHolidayLink(int index)
+{
+    if (!m_services.holidayCatalogue || !m_services.chooseShownHolidays)
+        return;
+    const HolidayCatalogue &catalogue = m_services.holidayCatalogue();
+    const HolidayLink &link = m_links.at(index);
+    const HolidayCountry *country = catalogue.find(link.code);
+    if (!country) {
+        inform(QStringLiteral("The holiday set %1 is not in this version's holiday data. It is "
+                              "kept in the list and writes nothing; Delete removes it.")
+                   .arg(link.code));
+        return;
+    }
+    const auto hidden =
+        m_services.chooseShownHolidays(this, *country, link, HolidaySetTitle(catalogue, link.code));
+    if (hidden)
+        m_links[index].hidden = *hidden;
+    showList(linkRow(index));
+}
+
+void TEditRecurringDates::AddHolidaysbuttonClick()
+{
+    if (!m_services.holidayCatalogue || !m_services.addHolidays)
+        return;
+    const HolidayCatalogue &catalogue = m_services.holidayCatalogue();
+    if (!catalogue.errors().isEmpty() && !HolidayErrorsReported) {
+        HolidayErrorsReported = true;
+        inform(QStringLiteral("Some holiday sets could not be read and are left out:\r%1")
+                   .arg(catalogue.errors().join(u'\r')));
+    }
+    const int selected = selectedIndex();
+    const auto chosen = m_services.addHolidays(this, catalogue);
+    if (!chosen) {
+        showList(selected);
+        return;
+    }
+    // Adding a set again changes its categories; what the user hid stays hidden.
+    for (qsizetype i = 0; i < m_links.size(); ++i) {
+        if (m_links[i].code == chosen->code) {
+            m_links[i].categories = chosen->categories;
+            showList(linkRow(int(i)));
+            return;
+        }
+    }
+    m_links.append(*chosen);
+    showList(linkRow(int(m_links.size()) - 1));
+}
+
 void TEditRecurringDates::accept()
 {
     if (!m_loadError.isEmpty()) {
@@ -250,6 +343,7 @@ void TEditRecurringDates::accept()
     RecurringDates dates;
     dates.formulaLines = m_list.lines();
     dates.datedEntries = m_dated;
+    dates.holidayLinks = m_links;
     if (!dates.saveUserList(m_filePath, &error)) {
         inform(QStringLiteral("The recurring dates could not be saved:\r%1").arg(error));
         return;

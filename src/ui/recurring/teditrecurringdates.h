@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/recurring/datedentry.h"
+#include "core/recurring/holidaylink.h"
 #include "core/recurring/recurringdateslist.h"
 #include "ui/recurring/recurringdialogservices.h"
 
@@ -17,8 +18,12 @@ namespace Dayloom {
 // formula entry, New Rule a dated one in the rule editor; Edit opens the
 // editor of the selected entry's kind; New, Edit and Delete change the list,
 // Holidays adds picked built-in holidays that are not there yet (ignoring
-// case); Ok writes the whole list back to both files, Cancel drops every
-// change. Edit and Delete are enabled exactly while an entry is selected.
+// case); "Add Holidays…" links a country's or region's holiday set, shown as
+// one entry after the dated ones (Edit: the check list of its holidays to
+// hide; Delete removes the set); Ok writes the whole list back to both
+// files, Cancel drops every change. Edit and Delete are enabled exactly
+// while an entry is selected. A linked set the holiday data does not know
+// is kept and says so in its row.
 //
 // A file that exists but cannot be read fully is never overwritten: Ok then
 // only reports it (see loadError()). A failed write is reported and the
@@ -36,6 +41,8 @@ public:
     const QStringList &lines() const { return m_list.lines(); }
     // The dated entries, shown after the formula entries.
     const QList<DatedEntry> &datedEntries() const { return m_dated; }
+    // The linked holiday sets, shown after the dated entries.
+    const QList<HolidayLink> &holidayLinks() const { return m_links; }
     // The selected row, -1 for none.
     int selectedIndex() const;
     // Why the file could not be read; empty when it was (or was missing).
@@ -46,14 +53,22 @@ public:
     void EditbuttonClick();
     void DeleteButtonClick();
     void HolidaysbuttonClick();
+    void AddHolidaysbuttonClick();
     void accept() override;
 
 private:
     void showList(int selectRow);
     void loadDatedEntries();
     void editDatedEntry(int index);
+    void editHolidayLink(int index);
     int datedRow(int index) const { return m_list.count() + index; }
-    int firstRowOrNone() const { return m_list.isEmpty() && m_dated.isEmpty() ? -1 : 0; }
+    int linkRow(int index) const { return datedRow(int(m_dated.size())) + index; }
+    // The index into m_links of a row, -1 for rows of other kinds.
+    int linkIndexOf(int row) const;
+    int firstRowOrNone() const
+    {
+        return m_list.isEmpty() && m_dated.isEmpty() && m_links.isEmpty() ? -1 : 0;
+    }
     void updateButtons();
     void inform(const QString &message);
 
@@ -61,6 +76,7 @@ private:
     RecurringDialogServices m_services;
     RecurringDatesList m_list;
     QList<DatedEntry> m_dated;
+    QList<HolidayLink> m_links;
     QString m_loadError;
     QListWidget *m_datesList = nullptr;
     QPushButton *m_editButton = nullptr;

@@ -8,11 +8,13 @@
 #include "core/recurring/recurringfill.h"
 #include "core/recurring/recurringpagefill.h"
 #include "ui/recurring/recurringcommands.h"
+#include "ui/recurring/taddholidays.h"
 #include "ui/recurring/teditdaterule.h"
 #include "ui/recurring/teditrecurringdateformula.h"
 #include "ui/recurring/teditrecurringdates.h"
 #include "ui/recurring/tgetholidays.h"
 #include "ui/recurring/timporticalendar.h"
+#include "ui/recurring/tlinkedholidays.h"
 #include "ui/recurring/tselectrecurringdates.h"
 
 #include <QApplication>
@@ -20,6 +22,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -74,6 +77,12 @@ struct Recorder
     QList<int> datedAnswer;
     QStringList offered;
     QStringList offeredDated;
+    // The holiday sets of the tests, one file of them broken.
+    HolidayCatalogue holidaySets = HolidayCatalogue::fromFolder(
+        QDir::cleanPath(QStringLiteral(DAYLOOM_TEST_DATA "/../../../recurring/data/holidays")));
+    // What the user does in the real "Add Holidays" and check-list dialogs.
+    std::function<void(TAddHolidays &)> inAddHolidays;
+    std::function<void(TLinkedHolidays &)> inLinkedHolidays;
 
     RecurringDialogServices services()
     {
@@ -88,6 +97,22 @@ struct Recorder
         s.editDateRule = [this](QWidget *, const QString &, const DatedEntry &e) {
             ruleCalls.append(e);
             return ruleAnswer;
+        };
+        s.holidayCatalogue = [this]() -> const HolidayCatalogue & { return holidaySets; };
+        s.addHolidays = [this](QWidget *parent, const HolidayCatalogue &catalogue) {
+            TAddHolidays dialog(catalogue, parent, QDate(2027, 1, 2));
+            dialog.show();
+            inAddHolidays(dialog);
+            return dialog.result() == QDialog::Accepted ? std::optional(dialog.link())
+                                                        : std::nullopt;
+        };
+        s.chooseShownHolidays = [this](QWidget *parent, const HolidayCountry &country,
+                                       const HolidayLink &link, const QString &title) {
+            TLinkedHolidays dialog(country, link, title, parent);
+            dialog.show();
+            inLinkedHolidays(dialog);
+            return dialog.result() == QDialog::Accepted ? std::optional(dialog.hidden())
+                                                        : std::nullopt;
         };
         s.chooseImportFile = [this](QWidget *) { return importFile; };
         s.chooseExport = [this](QWidget *) { return exportAnswer; };
@@ -198,6 +223,9 @@ class TestRecurringDialogs : public QObject
 
 private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void addHolidaysLinksARegionsSet();
+    void linkedSetHidesHolidaysAndIsRemoved();
 
     void formulaFromControls_data();
     void formulaFromControls();
@@ -850,6 +878,107 @@ void TestRecurringDialogs::exportWritesCsvOfMonths()
     recorder.exportAnswer = {ics, false, {}, {}};
     QVERIFY(ExportRecurringDates(nullptr, path, recorder.services()));
     QCOMPARE(readIcs(ics), QList<DatedEntry>{dentist});
+}
+
+void TestRecurringDialogs::addHolidaysLinksARegionsSet()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DLRECUR.DAX"));
+    writeFile(path, entry("Rent", "@0001").toUtf8() + "\r\n");
+    const QByteArray formulas = readFile(path);
+    Recorder recorder;
+    QStringList preview;
+    recorder.inAddHolidays = [&](TAddHolidays &add) {
+        auto *country = child<QComboBox>(add, "CountryBox");
+        // The user's own country first.
+        QCOMPARE(country->currentData().toString(), QStringLiteral("US"));
+        country->setFocus();
+        QTest::keyClicks(country, QStringLiteral("Germ"));
+        auto *region = child<QComboBox>(add, "RegionBox");
+        QCOMPARE(region->currentText(), QStringLiteral("The whole country"));
+        region->setFocus();
+        QTest::keyClicks(region, QStringLiteral("Bav"));
+        click(add, "ObservanceCheck");
+        const auto *next = child<QListWidget>(add, "NextList");
+        for (int row = 0; row < next->count(); ++row)
+            preview.append(next->item(row)->text());
+        click(add, "Okbutton");
+    };
+    TEditRecurringDates dialog(path, nullptr, recorder.services());
+    click(dialog, "AddHolidaysbutton");
+
+    QCOMPARE(preview.size(), TAddHolidays::PreviewCount);
+    QCOMPARE(preview.first(), QStringLiteral("Wed 6 Jan 2027 \u2013 Epiphany"));
+    QCOMPARE(preview.at(2), QStringLiteral("Sun 9 May 2027 \u2013 Mother's Day"));
+    QCOMPARE(preview.last(), QStringLiteral("Mon 1 Jan 2029 \u2013 New Year's Day"));
+    // The broken file of the sets is named once, with its line.
+    QCOMPARE(recorder.messages.size(), 1);
+    QVERIFY2(recorder.messages.first().contains(QStringLiteral("XB.holidays: line 6")),
+             qPrintable(recorder.messages.first()));
+    const auto *list = child<QListWidget>(dialog, "DatesList");
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(1)->text(),
+             QStringLiteral("Holidays: Germany, Bavaria (public, bank, observance)"));
+    QCOMPARE(dialog.selectedIndex(), 1);
+
+    click(dialog, "okbutton");
+    QCOMPARE(readFile(path), formulas);
+    QVERIFY(readFile(RecurringDates::icsPathBeside(path))
+                .contains("\r\nX-DAYLOOM-HOLIDAYS:DE-BY;CATEGORIES=public,bank,observance\r\n"));
+    recorder.inAddHolidays = [](TAddHolidays &add) { click(add, "CancelButton"); };
+    click(dialog, "AddHolidaysbutton");
+    QCOMPARE(recorder.messages.size(), 1);
+}
+
+void TestRecurringDialogs::linkedSetHidesHolidaysAndIsRemoved()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DLRECUR.DAX"));
+    RecurringDates saved;
+    saved.holidayLinks = {HolidayLink{QStringLiteral("DE-BY")}, HolidayLink{QStringLiteral("FR")}};
+    QVERIFY(saved.saveUserList(path));
+    Recorder recorder;
+    QStringList shown;
+    recorder.inLinkedHolidays = [&](TLinkedHolidays &hide) {
+        auto *holidays = child<QListWidget>(hide, "HolidaysList");
+        for (int row = 0; row < holidays->count(); ++row)
+            shown.append(holidays->item(row)->text());
+        // Untick Epiphany with the keyboard.
+        holidays->setFocus();
+        holidays->setCurrentRow(int(shown.indexOf(QStringLiteral("Epiphany"))));
+        QTest::keyClick(holidays, Qt::Key_Space);
+        click(hide, "Okbutton");
+    };
+    TEditRecurringDates dialog(path, nullptr, recorder.services());
+    const auto *list = child<QListWidget>(dialog, "DatesList");
+    QCOMPARE(list->count(), 2);
+    // A set this version does not know is kept and says so.
+    QCOMPARE(list->item(1)->text(),
+             QStringLiteral("Holidays: FR (not in this version's holiday data; kept unused)"));
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    click(dialog, "Editbutton");
+    QCOMPARE(shown, (QStringList{"New Year's Day", "Epiphany", "Good Friday", "German Unity Day",
+                                 "Christmas Day"}));
+    QCOMPARE(dialog.holidayLinks().first().hidden, QStringList{"epiphany"});
+    QCOMPARE(list->item(0)->text(),
+             QStringLiteral("Holidays: Germany, Bavaria (public, bank; 1 hidden)"));
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    click(dialog, "Editbutton");
+    QCOMPARE(recorder.messages.size(), 1);
+    QVERIFY(recorder.messages.first().contains(QStringLiteral("FR is not in")));
+    click(dialog, "DeleteButton");
+    QCOMPARE(list->count(), 1);
+    click(dialog, "okbutton");
+
+    RecurringDates loaded;
+    QVERIFY(RecurringDates::loadUserList(path, loaded));
+    QCOMPARE(loaded.holidayLinks.size(), 1);
+    QCOMPARE(loaded.holidayLinks.first().toValue(),
+             QStringLiteral("DE-BY;CATEGORIES=public,bank;HIDE=epiphany"));
 }
 
 QTEST_MAIN(TestRecurringDialogs)
