@@ -46,12 +46,27 @@ public:
     static bool loadFiles(const QStringList &paths, RecurringDates &out, QString *error = nullptr);
 
     void append(const RecurringDates &other);
+    // The whole list as dated entries, for an iCalendar export that reads
+    // back with the same dates: each formula entry as FormulaAsDatedEntry
+    // makes it (its UID drawn from its line, so that a second export keeps
+    // it), then the dated entries, whose shifts now name the converted
+    // entries they avoided by name. leftOut gets a line for each formula
+    // entry that falls on no day and so has no rule to write.
+    QList<DatedEntry> asDatedEntries(QStringList *leftOut = nullptr) const;
     bool isEmpty() const { return formulaLines.isEmpty() && datedEntries.isEmpty(); }
 
     // For each day of from..to (index from.daysTo(day)), the texts written
     // there, formula entries first, each list in entry order. Empty for a
     // range that is invalid or longer than MaxRangeDays.
     QList<QStringList> textsByDay(QDate from, QDate to) const;
+    // The same with the shifts of this list's dated entries moving off the
+    // dates of the entries of avoided they name instead: the fill writes the
+    // entries the user chose and lets them avoid only those not left out.
+    QList<QStringList> textsByDay(QDate from, QDate to, const RecurringDates &avoided) const;
+    // The indices of the dated entries with a day in from..to, as this list
+    // shifts them or as they fall when nothing they avoid is in the list:
+    // what the fill offers, before the user leaves some out.
+    QList<int> datedEntriesBetween(QDate from, QDate to) const;
     // "day<TAB>description" for every day of the month on which an entry
     // falls, in day order, then entry order.
     QStringList listMonth(int month, int year) const;
@@ -60,10 +75,13 @@ public:
 
 private:
     // The Julian days a dated entry's shift also moves off: the dates of the
-    // entries it names (dated ones by UID, formula ones by name), near the
-    // range.
+    // entries of this list it names (dated ones by UID, formula ones by
+    // name), near the range.
     QSet<qint64> blockedFor(const DatedEntry &entry, QDate from, QDate to) const;
-    QList<QList<std::pair<QDate, QString>>> datedTexts(QDate from, QDate to) const;
+    // Each dated entry's days in from..to with its text, its shift avoiding
+    // the entries of avoided.
+    QList<QList<std::pair<QDate, QString>>> datedTexts(QDate from, QDate to,
+                                                       const RecurringDates &avoided) const;
 };
 
 } // namespace Dayloom

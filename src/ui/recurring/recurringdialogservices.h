@@ -62,7 +62,7 @@ struct RecurringDialogServices
     // The dialog showing what an import would change; true for OK.
     std::function<bool(QWidget *parent, const ICalendarImport::Plan &plan)> confirmImport;
 
-    // What "Export…" writes: iCalendar (every dated entry) or CSV (every
+    // What "Export…" writes: iCalendar (every entry) or CSV (every
     // entry's dates over the months from..to, both first days of months).
     struct ExportChoice
     {

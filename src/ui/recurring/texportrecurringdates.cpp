@@ -42,8 +42,8 @@ TExportRecurringDates::TExportRecurringDates(QWidget *parent, RecurringDialogSer
     m_csv = new QRadioButton(QStringLiteral("&CSV (date, description)"), this);
     m_csv->setObjectName(QStringLiteral("rbCsv"));
     auto *note = new QLabel(
-        QStringLiteral("The iCalendar file holds the entries made with New Rule and imported "
-                       "ones; the formula entries stay in DLRECUR.DAX. The CSV file lists the "
+        QStringLiteral("The iCalendar file holds every entry as a repeating event, which "
+                       "calendar programs and Import iCalendar read. The CSV file lists the "
                        "dates of every entry in the months chosen."),
         this);
     note->setWordWrap(true);

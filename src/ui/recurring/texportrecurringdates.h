@@ -10,8 +10,9 @@ class QRadioButton;
 
 namespace Dayloom {
 
-// "Export Recurring Dates": the list as iCalendar (the dated entries, which
-// other calendar programs and Import read back) or as CSV (date,
+// "Export Recurring Dates": the list as iCalendar (every entry, the formula
+// ones as repeat rules, which other calendar programs and Import read back)
+// or as CSV (date,
 // description) over a range of months, to a file the user names.
 class TExportRecurringDates : public QDialog
 {

@@ -7,6 +7,7 @@
 #include "core/recurring/recurringentry.h"
 #include "core/recurring/recurringfill.h"
 #include "core/recurring/recurringpagefill.h"
+#include "core/richtext/notedocument.h"
 #include "ui/recurring/recurringcommands.h"
 #include "ui/recurring/teditdaterule.h"
 #include "ui/recurring/teditrecurringdateformula.h"
@@ -225,6 +226,7 @@ private Q_SLOTS:
     void importAppliesOnlyOnOk();
     void brokenCalendarImportsNothing();
     void fillWritesChosenDatedEntry();
+    void fillShiftAvoidsOnlyEntriesNotLeftOut();
     void exportWritesCsvOfMonths();
 };
 
@@ -846,10 +848,74 @@ void TestRecurringDialogs::exportWritesCsvOfMonths()
     QCOMPARE(readFile(csv),
              QByteArray("Date,Description\r\n1999-12-14,Dentist\r\n1999-12-25,Christmas Day\r\n"));
 
+    // The iCalendar file holds the formula entries too, as repeat rules.
     const QString ics = dir.filePath(QStringLiteral("dates.ics"));
     recorder.exportAnswer = {ics, false, {}, {}};
     QVERIFY(ExportRecurringDates(nullptr, path, recorder.services()));
-    QCOMPARE(readIcs(ics), QList<DatedEntry>{dentist});
+    const QList<DatedEntry> exported = readIcs(ics);
+    QCOMPARE(exported.size(), 2);
+    QCOMPARE(exported[0].description, QStringLiteral("Christmas Day"));
+    QCOMPARE(exported[0].rule.recurrence->toString(),
+             QStringLiteral("FREQ=YEARLY;BYMONTH=12;BYMONTHDAY=25"));
+    QCOMPARE(exported[1], dentist);
+    QVERIFY(recorder.messages.isEmpty());
+}
+
+// Fills once per month missed an entry that a neighbour's date moved across
+// the month's end, and an entry the user left out still moved another.
+void TestRecurringDialogs::fillShiftAvoidsOnlyEntriesNotLeftOut()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DLRECUR.DAX"));
+    // 31 August 2024 is a Saturday; the nearest workday is Friday the 30th,
+    // which the other entry takes, and so Monday 2 September.
+    DatedEntry moved = datedEntry(QStringLiteral("m@test"), QStringLiteral("Moved"),
+                                  QStringLiteral("FREQ=YEARLY"), QDate(2000, 8, 31));
+    moved.rule.shift = DateRule::Shift::NearestWorkday;
+    moved.shiftAvoids = {QStringLiteral("f@test")};
+    const DatedEntry fixed = datedEntry(QStringLiteral("f@test"), QStringLiteral("Fixed"),
+                                        QStringLiteral("FREQ=YEARLY"), QDate(2000, 8, 30));
+    writeFile(RecurringDates::icsPathBeside(path), icsOf({moved, fixed}));
+    // "day text" for every note of the page.
+    const auto notes = [](const CalendarPage &page) {
+        QStringList found;
+        for (int day = 1; day <= 31; ++day) {
+            const int cell = FirstCellOfDay(page, day);
+            NoteDocument note;
+            if (cell > 0 && note.Load(page.CellNote(cell)) && !note.IsEmpty())
+                found.append(QString::number(day) + u' ' +
+                             note.Document().toPlainText().trimmed().replace(u'\n', u'+'));
+        }
+        return found;
+    };
+    Recorder recorder;
+    recorder.selectionAnswer = QStringList{};
+
+    CalendarPage september;
+    september.SetMainCalYear(2024);
+    september.SetMainCalMonth(9);
+    recorder.datedAnswer = {0};
+    QVERIFY(
+        FillCalendarWithRecurringDates(nullptr, september, path, FontSpec(), recorder.services()));
+    QCOMPARE(recorder.offeredDated.size(), 1);
+    QCOMPARE(notes(september), QStringList{"2 Moved"});
+
+    // Both offered in August; with both chosen only the fixed one is there.
+    CalendarPage august;
+    august.SetMainCalYear(2024);
+    august.SetMainCalMonth(8);
+    recorder.datedAnswer = {0, 1};
+    QVERIFY(FillCalendarWithRecurringDates(nullptr, august, path, FontSpec(), recorder.services()));
+    QCOMPARE(recorder.offeredDated.size(), 2);
+    QCOMPARE(notes(august), QStringList{"30 Fixed"});
+
+    // The fixed one left out no longer pushes the moved one.
+    CalendarPage again;
+    again.SetMainCalYear(2024);
+    again.SetMainCalMonth(8);
+    recorder.datedAnswer = {0};
+    QVERIFY(FillCalendarWithRecurringDates(nullptr, again, path, FontSpec(), recorder.services()));
+    QCOMPARE(notes(again), QStringList{"30 Moved"});
 }
 
 QTEST_MAIN(TestRecurringDialogs)
