@@ -59,6 +59,7 @@ private Q_SLOTS:
     void ruleInWords();
     void csvExport();
     void exportHoldsFormulaEntries();
+    void easterRuleStartsOnItsDay();
     void corpusReplays();
 };
 
@@ -411,6 +412,30 @@ void TestICalendar::exportHoldsFormulaEntries()
     }
     // A second export names every entry the same way.
     QCOMPARE(dates.asDatedEntries(), exported);
+}
+
+// An Easter rule falls from its first date's year on, and other programs see
+// it start on that year's day: it used to start on the first date itself.
+void TestICalendar::easterRuleStartsOnItsDay()
+{
+    DatedEntry ascension;
+    ascension.uid = QStringLiteral("ascension@x");
+    ascension.description = QStringLiteral("Ascension Day");
+    ascension.rule.kind = DateRule::Kind::Easter;
+    ascension.rule.easterOffset = 39;
+    ascension.rule.first = QDate(2026, 12, 8);
+    const QList<QDate> days{{2026, 5, 14}, {2027, 5, 6}};
+    QCOMPARE(ascension.rule.startsBetween(QDate(2025, 1, 1), QDate(2027, 12, 31)), days);
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    QVERIFY(ICalendarFile::write(out, {ascension}));
+    QVERIFY2(bytes.contains("DTSTART;VALUE=DATE:20260514\r\n"), bytes.constData());
+    ICalendarFile::Contents back;
+    QString error;
+    QVERIFY2(readText(bytes, back, error), qPrintable(error));
+    QCOMPARE(back.entries.size(), 1);
+    QCOMPARE(back.entries[0].rule.startsBetween(QDate(2025, 1, 1), QDate(2027, 12, 31)), days);
 }
 
 // What the fuzzer found, and the seeds it starts from, read without a crash;

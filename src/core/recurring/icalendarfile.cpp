@@ -1,5 +1,7 @@
 #include "core/recurring/icalendarfile.h"
 
+#include "core/recurring/easter.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QHash>
@@ -480,6 +482,20 @@ QByteArray DateList(const QList<QDate> &dates)
     return values.join(',');
 }
 
+// What DTSTART says of an Easter rule, which falls from its first date's
+// year on: that year's day, so that programs that know nothing of Easter show
+// the event on a day it falls on (an offset into another year keeps the first
+// date itself). Without a first date, the rule starts in 1900.
+QDate EasterStart(const DateRule &rule)
+{
+    const QDate first = rule.first.isValid() ? rule.first : QDate(1900, 1, 1);
+    const QDate easter = rule.reckoning == DateRule::Reckoning::Orthodox
+                             ? orthodoxEasterSunday(first.year())
+                             : westernEasterSunday(first.year());
+    const QDate day = easter.isValid() ? easter.addDays(rule.easterOffset) : QDate();
+    return day.isValid() && day.year() == first.year() ? day : first;
+}
+
 void AppendEvent(QByteArray &out, const DatedEntry &entry, const QByteArray &stamp)
 {
     const DateRule &rule = entry.rule;
@@ -487,9 +503,7 @@ void AppendEvent(QByteArray &out, const DatedEntry &entry, const QByteArray &sta
     line("BEGIN:VEVENT");
     line("UID:" + EscapeText(entry.uid));
     line("DTSTAMP:" + stamp);
-    QDate first = rule.first;
-    if (rule.kind == DateRule::Kind::Easter && !first.isValid())
-        first = QDate(2000, 1, 1);
+    const QDate first = rule.kind == DateRule::Kind::Easter ? EasterStart(rule) : rule.first;
     if (rule.startTime.isValid()) {
         line("DTSTART:" + DateValue(first) + 'T' + rule.startTime.toString(u"HHmmss").toLatin1());
         if (rule.spanDays > 1)

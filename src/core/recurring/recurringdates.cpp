@@ -161,6 +161,8 @@ QList<DatedEntry> RecurringDates::asDatedEntries(QStringList *leftOut) const
             avoids += *formulaUids;
         }
         entry.shiftAvoids = avoids;
+        // Where an entry was imported from is this computer's business.
+        entry.source.clear();
         entries.append(std::move(entry));
     }
     return entries;

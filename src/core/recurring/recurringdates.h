@@ -50,7 +50,8 @@ public:
     // back with the same dates: each formula entry as FormulaAsDatedEntry
     // makes it (its UID drawn from its line, so that a second export keeps
     // it), then the dated entries, whose shifts now name the converted
-    // entries they avoided by name. leftOut gets a line for each formula
+    // entries they avoided by name, without the files they were imported
+    // from. leftOut gets a line for each formula
     // entry that falls on no day and so has no rule to write.
     QList<DatedEntry> asDatedEntries(QStringList *leftOut = nullptr) const;
     bool isEmpty() const { return formulaLines.isEmpty() && datedEntries.isEmpty(); }

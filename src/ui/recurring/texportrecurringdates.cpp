@@ -5,6 +5,7 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -100,8 +101,11 @@ void TExportRecurringDates::browse()
 
 RecurringDialogServices::ExportChoice TExportRecurringDates::choice() const
 {
-    return {m_path->text().trimmed(), m_csv->isChecked(), FirstOfMonth(m_from->date()),
-            FirstOfMonth(m_to->date())};
+    QString path = m_path->text().trimmed();
+    // A name typed without an extension gets the chosen format's.
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += m_csv->isChecked() ? QStringLiteral(".csv") : QStringLiteral(".ics");
+    return {path, m_csv->isChecked(), FirstOfMonth(m_from->date()), FirstOfMonth(m_to->date())};
 }
 
 void TExportRecurringDates::accept()

@@ -23,7 +23,8 @@ public:
         QWidget *parent = nullptr,
         RecurringDialogServices services = RecurringDialogServices::standard());
 
-    // The choice the controls say; the months' first days.
+    // The choice the controls say; the months' first days. A file name
+    // without an extension gets ".ics" or ".csv".
     RecurringDialogServices::ExportChoice choice() const;
 
     void accept() override;

@@ -12,6 +12,7 @@
 #include "ui/recurring/teditdaterule.h"
 #include "ui/recurring/teditrecurringdateformula.h"
 #include "ui/recurring/teditrecurringdates.h"
+#include "ui/recurring/texportrecurringdates.h"
 #include "ui/recurring/tgetholidays.h"
 #include "ui/recurring/timporticalendar.h"
 #include "ui/recurring/tselectrecurringdates.h"
@@ -222,6 +223,10 @@ private Q_SLOTS:
     void ruleEditorBuildsWhatControlsSay_data();
     void ruleEditorBuildsWhatControlsSay();
     void ruleEditorKeepsWhatItCannotShow();
+    void ruleEditorRefusesWhatItCannotRead_data();
+    void ruleEditorRefusesWhatItCannotRead();
+    void ruleEditorShowsTheCount();
+    void exportNameGetsTheFormatsExtension();
     void listShowsEditsAndSavesBothKinds();
     void importAppliesOnlyOnOk();
     void brokenCalendarImportsNothing();
@@ -633,6 +638,11 @@ void TestRecurringDialogs::ruleEditorBuildsWhatControlsSay_data()
         << QDate(2026, 1, 1) << QStringList{"click rbEaster", "type EasterOffset 1"} << ""
         << "1 day after Easter Sunday, from 2026"
         << QList<QDate>{{2026, 4, 6}, {2027, 3, 29}, {2028, 4, 17}, {2029, 4, 2}};
+    // Used to start at the first date's day and so miss that year's date.
+    QTest::newRow("Ascension from a December day")
+        << QDate(2026, 12, 8) << QStringList{"click rbEaster", "type EasterOffset 39"} << ""
+        << "39 days after Easter Sunday, from 2026"
+        << QList<QDate>{{2026, 5, 14}, {2027, 5, 6}, {2028, 5, 25}, {2029, 5, 10}};
     QTest::newRow("4 July on the nearest workday")
         << QDate(2026, 7, 4) << QStringList{"click rbRepeat", "combo Shift 3"} << "FREQ=YEARLY"
         << "Every year on 4 July, from 4 Jul 2026; moved off Saturday and Sunday to the nearest "
@@ -699,6 +709,57 @@ void TestRecurringDialogs::ruleEditorKeepsWhatItCannotShow()
     QCOMPARE(dialog.rule().recurrence->toString(),
              QStringLiteral("FREQ=MONTHLY;BYDAY=1MO,1WE,1FR;BYSETPOS=1"));
     QCOMPARE(dialog.rule().extraDates, imported.rule.extraDates);
+}
+
+void TestRecurringDialogs::ruleEditorRefusesWhatItCannotRead_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("date-not-iso") << "type Exceptions 2026-12-24, 24.12.2027"
+                                  << "\"24.12.2027\" is not a date.";
+    QTest::newRow("day-out-of-range") << "type MonthDays 1, 32"
+                                      << "\"32\" is not a day of the month.";
+}
+
+// Unreadable exceptions and days of the month used to be dropped unseen.
+void TestRecurringDialogs::ruleEditorRefusesWhatItCannotRead()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, message);
+    Recorder recorder;
+    TEditDateRule dialog(nullptr, recorder.services());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    perform(dialog, QStringLiteral("type Description Bins out"));
+    perform(dialog, QStringLiteral("click rbRepeat"));
+    perform(dialog, action);
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    click(dialog, "Okbutton");
+    QCOMPARE(accepted.count(), 0);
+    QCOMPARE(recorder.messages.size(), 1);
+    QVERIFY2(recorder.messages[0].startsWith(message), qPrintable(recorder.messages[0]));
+}
+
+void TestRecurringDialogs::ruleEditorShowsTheCount()
+{
+    Recorder recorder;
+    TEditDateRule dialog(nullptr, recorder.services());
+    dialog.setToday(QDate(2026, 1, 1));
+    dialog.setEntry(datedEntry(QStringLiteral("e@test"), QStringLiteral("Eric turns {years}"),
+                               QStringLiteral("FREQ=YEARLY"), QDate(1990, 4, 12)));
+    QCOMPARE(child<QListWidget>(dialog, "NextDates")->item(0)->text(),
+             QStringLiteral("Sun 12 Apr 2026: Eric turns 36"));
+}
+
+void TestRecurringDialogs::exportNameGetsTheFormatsExtension()
+{
+    TExportRecurringDates dialog;
+    child<QLineEdit>(dialog, "FilePath")->setText(QStringLiteral("/tmp/family"));
+    QCOMPARE(dialog.choice().path, QStringLiteral("/tmp/family.ics"));
+    click(dialog, "rbCsv");
+    QCOMPARE(dialog.choice().path, QStringLiteral("/tmp/family.csv"));
+    child<QLineEdit>(dialog, "FilePath")->setText(QStringLiteral("/tmp/family.txt"));
+    QCOMPARE(dialog.choice().path, QStringLiteral("/tmp/family.txt"));
 }
 
 void TestRecurringDialogs::listShowsEditsAndSavesBothKinds()
