@@ -37,10 +37,20 @@ struct RecurringDialogServices
         editFormula;
     // The Holidays dialog: the chosen holiday lines, nothing when cancelled.
     std::function<std::optional<QStringList>(QWidget *parent)> pickHolidays;
-    // The rule editor with a caption and the entry to edit; nothing when
-    // cancelled.
+    // An entry of the list whose dates a rule's shift may also move off:
+    // the key a DatedEntry's shiftAvoids holds (a UID, or a formula entry's
+    // name) and the text the editor shows.
+    struct AvoidableEntry
+    {
+        QString key;
+        QString text;
+        friend bool operator==(const AvoidableEntry &, const AvoidableEntry &) = default;
+    };
+    // The rule editor with a caption, the entry to edit and the other
+    // entries of the list; nothing when cancelled.
     std::function<std::optional<DatedEntry>(QWidget *parent, const QString &caption,
-                                            const DatedEntry &entry)>
+                                            const DatedEntry &entry,
+                                            const QList<AvoidableEntry> &others)>
         editDateRule;
 
     // What the selection dialog returns: the chosen formula entries and the

@@ -254,6 +254,11 @@ void TEditDateRule::buildControls()
     moveForm->addRow(QStringLiteral("On these days:"),
                      MakeWeekdayBoxes(this, QStringLiteral("ShiftOff"), m_shiftOff));
     moveForm->addRow(QStringLiteral("A date is:"), m_shift);
+    m_shiftAvoids = new QListWidget(this);
+    m_shiftAvoids->setObjectName(QStringLiteral("ShiftAvoids"));
+    m_shiftAvoids->setAccessibleName(QStringLiteral("Also off the dates of"));
+    m_shiftAvoids->setMaximumHeight(5 * 18);
+    moveForm->addRow(QStringLiteral("Also off the dates of:"), m_shiftAvoids);
     moveForm->addRow(QStringLiteral("&Shown for:"), m_span);
     auto *moveBox = new QGroupBox(QStringLiteral("Workdays and span"), this);
     moveBox->setLayout(moveForm);
@@ -312,6 +317,7 @@ void TEditDateRule::connectControls()
         connect(box, &QCheckBox::toggled, this, changed);
     for (QCheckBox *box : m_shiftOff)
         connect(box, &QCheckBox::toggled, this, changed);
+    connect(m_shiftAvoids, &QListWidget::itemChanged, this, changed);
     for (QCheckBox *box : m_weekdays)
         connect(box, &QCheckBox::toggled, this, &TEditDateRule::weekdaysTouched);
     connect(m_ordinal, &QComboBox::currentIndexChanged, this, &TEditDateRule::weekdaysTouched);
@@ -329,6 +335,18 @@ void TEditDateRule::setToday(QDate today)
 {
     m_today = today;
     showRule();
+}
+
+void TEditDateRule::setAvoidable(const QList<RecurringDialogServices::AvoidableEntry> &others)
+{
+    m_shiftAvoids->clear();
+    for (const auto &other : others) {
+        auto *item = new QListWidgetItem(other.text, m_shiftAvoids);
+        item->setData(Qt::UserRole, other.key);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+        item->setCheckState(m_original.shiftAvoids.contains(other.key) ? Qt::Checked
+                                                                       : Qt::Unchecked);
+    }
 }
 
 void TEditDateRule::setEntry(const DatedEntry &entry)
@@ -369,6 +387,12 @@ void TEditDateRule::setEntry(const DatedEntry &entry)
     for (int d = 0; d < 7; ++d)
         m_shiftOff[d]->setChecked(rule.shiftOffWeekdays & (1 << (d + 1)));
     m_span->setValue(rule.spanDays);
+    for (int row = 0; row < m_shiftAvoids->count(); ++row) {
+        QListWidgetItem *item = m_shiftAvoids->item(row);
+        item->setCheckState(entry.shiftAvoids.contains(item->data(Qt::UserRole).toString())
+                                ? Qt::Checked
+                                : Qt::Unchecked);
+    }
     m_loading = false;
     showRule();
 }
@@ -434,6 +458,21 @@ DatedEntry TEditDateRule::entry() const
     DatedEntry entry = m_original;
     entry.description = m_description->text().trimmed();
     entry.rule = rule();
+    // Entries the list does not show (from another list) stay avoided, and
+    // the avoided ones keep their order.
+    QStringList listed, checked;
+    for (int row = 0; row < m_shiftAvoids->count(); ++row) {
+        const QListWidgetItem *item = m_shiftAvoids->item(row);
+        listed.append(item->data(Qt::UserRole).toString());
+        if (item->checkState() == Qt::Checked)
+            checked.append(listed.last());
+    }
+    entry.shiftAvoids.removeIf(
+        [&](const QString &key) { return listed.contains(key) && !checked.contains(key); });
+    for (const QString &key : std::as_const(checked)) {
+        if (!entry.shiftAvoids.contains(key))
+            entry.shiftAvoids.append(key);
+    }
     return entry;
 }
 
@@ -457,6 +496,7 @@ void TEditDateRule::enableControls()
     const bool shifted = m_shift->currentIndex() != 0;
     for (QCheckBox *box : m_shiftOff)
         box->setEnabled(shifted);
+    m_shiftAvoids->setEnabled(shifted);
 }
 
 void TEditDateRule::showRule()

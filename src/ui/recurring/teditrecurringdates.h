@@ -52,6 +52,9 @@ private:
     void showList(int selectRow);
     void loadDatedEntries();
     void editDatedEntry(int index);
+    // The entries a rule's shift may also move off: the formula entries by
+    // name, the dated ones but the one of uid.
+    QList<RecurringDialogServices::AvoidableEntry> avoidableBy(const QString &uid) const;
     int datedRow(int index) const { return m_list.count() + index; }
     int firstRowOrNone() const { return m_list.isEmpty() && m_dated.isEmpty() ? -1 : 0; }
     void updateButtons();

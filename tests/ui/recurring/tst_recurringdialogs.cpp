@@ -66,6 +66,7 @@ struct Recorder
     std::optional<RecurringDialogServices::EditedEntry> formulaAnswer;
     std::optional<QStringList> holidaysAnswer;
     QList<DatedEntry> ruleCalls;
+    QList<RecurringDialogServices::AvoidableEntry> avoidable;
     std::optional<DatedEntry> ruleAnswer;
     std::optional<QString> importFile;
     bool importAnswer = false;
@@ -87,8 +88,10 @@ struct Recorder
             return formulaAnswer;
         };
         s.pickHolidays = [this](QWidget *) { return holidaysAnswer; };
-        s.editDateRule = [this](QWidget *, const QString &, const DatedEntry &e) {
+        s.editDateRule = [this](QWidget *, const QString &, const DatedEntry &e,
+                                const QList<RecurringDialogServices::AvoidableEntry> &others) {
             ruleCalls.append(e);
+            avoidable = others;
             return ruleAnswer;
         };
         s.chooseImportFile = [this](QWidget *) { return importFile; };
@@ -227,6 +230,7 @@ private Q_SLOTS:
     void ruleEditorRefusesWhatItCannotRead();
     void ruleEditorShowsTheCount();
     void exportNameGetsTheFormatsExtension();
+    void ruleEditorChoosesEntriesToAvoid();
     void listShowsEditsAndSavesBothKinds();
     void importAppliesOnlyOnOk();
     void brokenCalendarImportsNothing();
@@ -751,6 +755,30 @@ void TestRecurringDialogs::ruleEditorShowsTheCount()
              QStringLiteral("Sun 12 Apr 2026: Eric turns 36"));
 }
 
+// The shift could move off other entries' dates only in imported files.
+void TestRecurringDialogs::ruleEditorChoosesEntriesToAvoid()
+{
+    DatedEntry boxing = datedEntry(QStringLiteral("b@test"), QStringLiteral("Boxing Day"),
+                                   QStringLiteral("FREQ=YEARLY"), QDate(2000, 12, 26));
+    boxing.rule.shift = DateRule::Shift::NextWorkday;
+    boxing.shiftAvoids = {QStringLiteral("party@test"), QStringLiteral("elsewhere@test")};
+    Recorder recorder;
+    TEditDateRule dialog(nullptr, recorder.services());
+    dialog.setAvoidable({{"Christmas Day", "Christmas Day (25th of December)"},
+                         {"party@test", "Party (On 28 Dec 2026)"}});
+    dialog.setEntry(boxing);
+    auto *list = child<QListWidget>(dialog, "ShiftAvoids");
+    QVERIFY(list->isEnabled());
+    QCOMPARE(list->item(0)->checkState(), Qt::Unchecked);
+    QCOMPARE(list->item(1)->checkState(), Qt::Checked);
+    QCOMPARE(dialog.entry(), boxing);
+    list->item(0)->setCheckState(Qt::Checked);
+    list->item(1)->setCheckState(Qt::Unchecked);
+    QCOMPARE(dialog.entry().shiftAvoids, (QStringList{"elsewhere@test", "Christmas Day"}));
+    perform(dialog, QStringLiteral("combo Shift 0"));
+    QVERIFY(!list->isEnabled());
+}
+
 void TestRecurringDialogs::exportNameGetsTheFormatsExtension()
 {
     TExportRecurringDates dialog;
@@ -794,6 +822,9 @@ void TestRecurringDialogs::listShowsEditsAndSavesBothKinds()
     click(dialog, "Editbutton");
     QCOMPARE(recorder.ruleCalls, QList<DatedEntry>{bins});
     QVERIFY(recorder.formulaCalls.isEmpty());
+    // Its shift may move off every other entry.
+    QCOMPARE(recorder.avoidable, (QList<RecurringDialogServices::AvoidableEntry>{
+                                     {"Christmas Day", "Christmas Day (25th of December)"}}));
     QCOMPARE(dialog.datedEntries(), QList<DatedEntry>{edited});
 
     DatedEntry term = datedEntry(QStringLiteral("term@test"), QStringLiteral("School term"),
