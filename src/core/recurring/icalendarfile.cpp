@@ -9,6 +9,7 @@
 
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace Dayloom {
@@ -541,6 +542,25 @@ void AppendEvent(QByteArray &out, const DatedEntry &entry, const QByteArray &sta
     line("END:VEVENT");
 }
 
+// Reads the rest of the device in pieces: QIODevice::read(n) sets aside n
+// bytes at once, whatever the file holds. False when it holds more than limit.
+bool ReadAtMost(QIODevice &device, qint64 limit, QByteArray &bytes)
+{
+    constexpr qint64 Piece = 1 << 20;
+    if (!device.isSequential()) {
+        const qint64 left = device.size() - device.pos();
+        if (left > limit)
+            return false;
+        bytes.reserve(std::max<qint64>(left, 0));
+    }
+    for (QByteArray piece = device.read(Piece); !piece.isEmpty(); piece = device.read(Piece)) {
+        bytes += piece;
+        if (bytes.size() > limit)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool ICalendarFile::looksLikeICalendar(QByteArrayView head)
@@ -553,10 +573,8 @@ bool ICalendarFile::looksLikeICalendar(QByteArrayView head)
 
 bool ICalendarFile::read(QIODevice &device, Contents &contents, QString *error)
 {
-    if (device.size() > MaxFileBytes)
-        return Fail(error, QStringLiteral("The file is larger than %1 MB").arg(MaxFileBytes >> 20));
-    QByteArray bytes = device.read(MaxFileBytes + 1);
-    if (bytes.size() > MaxFileBytes)
+    QByteArray bytes;
+    if (!ReadAtMost(device, MaxFileBytes, bytes))
         return Fail(error, QStringLiteral("The file is larger than %1 MB").arg(MaxFileBytes >> 20));
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
