@@ -6,6 +6,7 @@
 #include "core/recurring/recurringentry.h"
 
 #include <QBuffer>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -57,6 +58,9 @@ private Q_SLOTS:
     void ruleInWords_data();
     void ruleInWords();
     void csvExport();
+    void exportHoldsFormulaEntries();
+    void easterRuleStartsOnItsDay();
+    void corpusReplays();
 };
 
 // A calendar as calendar programs export it: time zones, a moved and an
@@ -336,6 +340,131 @@ void TestICalendar::csvExport()
     QCOMPARE(bytes, QByteArray("Date,Description\r\n2026-12-25,Christmas "
                                "Day\r\n2026-12-25,\"Party, \"\"big\"\" one\"\r\n"));
     QVERIFY(!WriteDatesCsv(out, dates, QDate(2026, 1, 1), QDate(2036, 1, 1)));
+}
+
+// Every formula kind exported as iCalendar reads back with the same dates,
+// also for an entry whose shift avoids a formula entry by name.
+void TestICalendar::exportHoldsFormulaEntries()
+{
+    RecurringDates dates;
+    const QList<std::pair<const char *, const char *>> formulas{{"Christmas Day", "@1225"},
+                                                                {"Rent", "@0001"},
+                                                                {"Month end", "@0031"},
+                                                                {"Leap day", "@0229"},
+                                                                {"Thanksgiving Day", "$3 4 11"},
+                                                                {"Memorial Day", "$5 1 5"},
+                                                                {"Fifth Monday", "$4 1 0"},
+                                                                {"Last Sunday", "$5 0 0"},
+                                                                {"Last of February", "$5 7 2"},
+                                                                {"Third day", "$2 7 0"},
+                                                                {"Last day", "$5 7 0"},
+                                                                {"Fifth of March", "$4 7 3"},
+                                                                {"Work", "%23456"},
+                                                                {"Sundays", "%1"},
+                                                                {"Every day", "%1234567"},
+                                                                {"Never", "@0230"},
+                                                                {"Unreadable", "@1x01"}};
+    for (const auto &[name, formula] : formulas)
+        dates.formulaLines.append(
+            RecurringEntry::makeLine(QLatin1String(name), QLatin1String(formula)));
+    dates.formulaLines += {QStringLiteral("Easter").leftJustified(120) + "#EASTER",
+                           QStringLiteral("Good Friday").leftJustified(120) + "#GOODFRIDAY",
+                           QStringLiteral("Palm Sunday").leftJustified(120) + "#PALMSUNDAY",
+                           dates.formulaLines.first()};
+    DatedEntry party;
+    party.uid = QStringLiteral("party@test");
+    party.description = QStringLiteral("Staff party");
+    party.rule.first = QDate(1990, 12, 25);
+    party.rule.recurrence = RecurrenceRule::parse(u"FREQ=YEARLY");
+    party.rule.shift = DateRule::Shift::NextWorkday;
+    party.shiftAvoids = {QStringLiteral("Christmas Day")};
+    dates.datedEntries = {party};
+
+    QStringList leftOut;
+    const QList<DatedEntry> exported = dates.asDatedEntries(&leftOut);
+    QCOMPARE(leftOut, (QStringList{"Never: it falls on no day and is left out",
+                                   "Unreadable: it falls on no day and is left out"}));
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    QVERIFY(ICalendarFile::write(out, exported));
+    QVERIFY2(bytes.contains("RRULE:FREQ=MONTHLY;BYMONTHDAY=-1\r\n"), bytes.constData());
+    QVERIFY2(bytes.contains("RRULE:FREQ=YEARLY;BYMONTH=11;BYDAY=4TH\r\n"), bytes.constData());
+    QVERIFY2(bytes.contains("RRULE:FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR\r\n"), bytes.constData());
+    ICalendarFile::Contents back;
+    QString error;
+    QVERIFY2(readText(bytes, back, error), qPrintable(error));
+    QVERIFY2(back.leftOut.isEmpty(), qPrintable(back.leftOut.join(u'\n')));
+    RecurringDates imported;
+    imported.datedEntries = back.entries;
+    QCOMPARE(imported.datedEntries.size(), dates.formulaLines.size() - 2 + 1);
+
+    for (const int year : {1900, 1901, 1999, 2000, 2024, 2025, 2026, 2027, 2028, 2029, 2099}) {
+        const QDate first(year, 1, 1), last(year, 12, 31);
+        const QList<QStringList> expected = dates.textsByDay(first, last);
+        const QList<QStringList> got = imported.textsByDay(first, last);
+        QCOMPARE(got.size(), expected.size());
+        for (qsizetype i = 0; i < expected.size(); ++i)
+            QVERIFY2(got[i] == expected[i],
+                     qPrintable(first.addDays(i).toString(Qt::ISODate) + QStringLiteral(": ") +
+                                got[i].join(u", ") + QStringLiteral(" instead of ") +
+                                expected[i].join(u", ")));
+    }
+    // A second export names every entry the same way.
+    QCOMPARE(dates.asDatedEntries(), exported);
+}
+
+// An Easter rule falls from its first date's year on, and other programs see
+// it start on that year's day: it used to start on the first date itself.
+void TestICalendar::easterRuleStartsOnItsDay()
+{
+    DatedEntry ascension;
+    ascension.uid = QStringLiteral("ascension@x");
+    ascension.description = QStringLiteral("Ascension Day");
+    ascension.rule.kind = DateRule::Kind::Easter;
+    ascension.rule.easterOffset = 39;
+    ascension.rule.first = QDate(2026, 12, 8);
+    const QList<QDate> days{{2026, 5, 14}, {2027, 5, 6}};
+    QCOMPARE(ascension.rule.startsBetween(QDate(2025, 1, 1), QDate(2027, 12, 31)), days);
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    out.open(QIODevice::WriteOnly);
+    QVERIFY(ICalendarFile::write(out, {ascension}));
+    QVERIFY2(bytes.contains("DTSTART;VALUE=DATE:20260514\r\n"), bytes.constData());
+    ICalendarFile::Contents back;
+    QString error;
+    QVERIFY2(readText(bytes, back, error), qPrintable(error));
+    QCOMPARE(back.entries.size(), 1);
+    QCOMPARE(back.entries[0].rule.startsBetween(QDate(2025, 1, 1), QDate(2027, 12, 31)), days);
+}
+
+// What the fuzzer found, and the seeds it starts from, read without a crash;
+// what reads is written and reads back.
+void TestICalendar::corpusReplays()
+{
+    QDirIterator it(QStringLiteral(DAYLOOM_TEST_DATA "/corpus-ics"), QDir::Files);
+    int count = 0;
+    while (it.hasNext()) {
+        QFile file(it.next());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        ICalendarFile::Contents contents;
+        ++count;
+        if (!ICalendarFile::read(file, contents))
+            continue;
+        for (const DatedEntry &entry : std::as_const(contents.entries)) {
+            for (const auto &day : entry.rule.daysBetween(QDate(2026, 1, 1), QDate(2026, 12, 31)))
+                entry.textFor(day.start);
+        }
+        QByteArray bytes;
+        QBuffer out(&bytes);
+        out.open(QIODevice::WriteOnly);
+        QVERIFY(ICalendarFile::write(out, contents.entries));
+        ICalendarFile::Contents back;
+        QString error;
+        QVERIFY2(readText(bytes, back, error),
+                 qPrintable(file.fileName() + QStringLiteral(": ") + error));
+    }
+    QVERIFY(count > 0);
 }
 
 QTEST_GUILESS_MAIN(TestICalendar)

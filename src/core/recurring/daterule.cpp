@@ -81,7 +81,7 @@ QList<QDate> DateRule::unshiftedBetween(QDate from, QDate to) const
             const QDate easter = EasterOf(reckoning, year);
             const int offset = std::clamp(easterOffset, -MaxEasterOffset, MaxEasterOffset);
             const QDate day = easter.isValid() ? easter.addDays(offset) : QDate();
-            if (day.isValid() && day >= from && day <= to && (!first.isValid() || day >= first))
+            if (day.isValid() && day >= from && day <= to)
                 dates.append(day);
         }
     } else if (recurrence) {

@@ -1,6 +1,7 @@
 #include "core/recurring/icalendarfile.h"
 
 #include "core/recurring/calendarrule.h"
+#include "core/recurring/easter.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -9,6 +10,7 @@
 
 #include <libical/ical.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace Dayloom {
@@ -484,6 +486,20 @@ QByteArray DateList(const QList<QDate> &dates)
     return values.join(',');
 }
 
+// What DTSTART says of an Easter rule, which falls from its first date's
+// year on: that year's day, so that programs that know nothing of Easter show
+// the event on a day it falls on (an offset into another year keeps the first
+// date itself). Without a first date, the rule starts in 1900.
+QDate EasterStart(const DateRule &rule)
+{
+    const QDate first = rule.first.isValid() ? rule.first : QDate(1900, 1, 1);
+    const QDate easter = rule.reckoning == DateRule::Reckoning::Orthodox
+                             ? orthodoxEasterSunday(first.year())
+                             : westernEasterSunday(first.year());
+    const QDate day = easter.isValid() ? easter.addDays(rule.easterOffset) : QDate();
+    return day.isValid() && day.year() == first.year() ? day : first;
+}
+
 void AppendEvent(QByteArray &out, const DatedEntry &entry, const QByteArray &stamp)
 {
     const DateRule &rule = entry.rule;
@@ -491,9 +507,7 @@ void AppendEvent(QByteArray &out, const DatedEntry &entry, const QByteArray &sta
     line("BEGIN:VEVENT");
     line("UID:" + EscapeText(entry.uid));
     line("DTSTAMP:" + stamp);
-    QDate first = rule.first;
-    if (rule.kind == DateRule::Kind::Easter && !first.isValid())
-        first = QDate(2000, 1, 1);
+    QDate first = rule.kind == DateRule::Kind::Easter ? EasterStart(rule) : rule.first;
     // Other programs show a Sun or calendar rule on its first day alone: let
     // that be a real one.
     if (IsCalendarKind(rule.kind) && !first.isValid()) {
@@ -541,6 +555,25 @@ void AppendEvent(QByteArray &out, const DatedEntry &entry, const QByteArray &sta
     line("END:VEVENT");
 }
 
+// Reads the rest of the device in pieces: QIODevice::read(n) sets aside n
+// bytes at once, whatever the file holds. False when it holds more than limit.
+bool ReadAtMost(QIODevice &device, qint64 limit, QByteArray &bytes)
+{
+    constexpr qint64 Piece = 1 << 20;
+    if (!device.isSequential()) {
+        const qint64 left = device.size() - device.pos();
+        if (left > limit)
+            return false;
+        bytes.reserve(std::max<qint64>(left, 0));
+    }
+    for (QByteArray piece = device.read(Piece); !piece.isEmpty(); piece = device.read(Piece)) {
+        bytes += piece;
+        if (bytes.size() > limit)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool ICalendarFile::looksLikeICalendar(QByteArrayView head)
@@ -553,10 +586,8 @@ bool ICalendarFile::looksLikeICalendar(QByteArrayView head)
 
 bool ICalendarFile::read(QIODevice &device, Contents &contents, QString *error)
 {
-    if (device.size() > MaxFileBytes)
-        return Fail(error, QStringLiteral("The file is larger than %1 MB").arg(MaxFileBytes >> 20));
-    QByteArray bytes = device.read(MaxFileBytes + 1);
-    if (bytes.size() > MaxFileBytes)
+    QByteArray bytes;
+    if (!ReadAtMost(device, MaxFileBytes, bytes))
         return Fail(error, QStringLiteral("The file is larger than %1 MB").arg(MaxFileBytes >> 20));
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);

@@ -2,15 +2,21 @@
 
 #include "core/io/saveatomically.h"
 #include "core/recurring/datesinmonth.h"
+#include "core/recurring/formulaasrule.h"
 #include "core/recurring/icalendarfile.h"
 #include "core/recurring/recurringdatesfile.h"
 #include "core/recurring/recurringentry.h"
 #include "core/recurring/recurringfill.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <algorithm>
 
 namespace Dayloom {
 
@@ -37,6 +43,14 @@ bool ReadICalendar(const QString &path, RecurringDates &list, QString *error)
     if (file.seek(0))
         list.holidayLinks = ReadHolidayLinks(file.read(ICalendarFile::MaxFileBytes));
     return true;
+}
+
+// A UID for a formula entry that stays the same as long as its line does.
+QString UidOfFormulaLine(const QString &line)
+{
+    const QByteArray hash =
+        QCryptographicHash::hash(line.toUtf8(), QCryptographicHash::Sha1).toHex().left(20);
+    return QStringLiteral("formula-") + QString::fromLatin1(hash) + QStringLiteral("@dayloom");
 }
 
 } // namespace
@@ -146,6 +160,49 @@ void RecurringDates::linkHolidays(const HolidayLink &link)
         *it = link;
 }
 
+QList<DatedEntry> RecurringDates::asDatedEntries(QStringList *leftOut) const
+{
+    QList<DatedEntry> entries;
+    QHash<QString, QStringList> uidsByName;
+    QSet<QString> uids;
+    for (const QString &line : formulaLines) {
+        QString uid = UidOfFormulaLine(line);
+        // The same line twice is two entries, as in the list.
+        for (int copy = 2; uids.contains(uid); ++copy)
+            uid = UidOfFormulaLine(line) + u'-' + QString::number(copy);
+        const auto entry = FormulaAsDatedEntry(line, uid);
+        if (!entry) {
+            if (leftOut)
+                leftOut->append(QStringLiteral("%1: it falls on no day and is left out")
+                                    .arg(RecurringEntry(line).name()));
+            continue;
+        }
+        uids.insert(uid);
+        uidsByName[entry->description].append(uid);
+        entries.append(*entry);
+    }
+    for (DatedEntry entry : datedEntries) {
+        QStringList avoids;
+        for (const QString &avoided : std::as_const(entry.shiftAvoids)) {
+            const auto formulaUids = uidsByName.constFind(avoided);
+            if (formulaUids == uidsByName.cend()) {
+                avoids.append(avoided);
+                continue;
+            }
+            // A name may also be another dated entry's UID.
+            if (std::any_of(datedEntries.begin(), datedEntries.end(),
+                            [&](const DatedEntry &e) { return e.uid == avoided; }))
+                avoids.append(avoided);
+            avoids += *formulaUids;
+        }
+        entry.shiftAvoids = avoids;
+        // Where an entry was imported from is this computer's business.
+        entry.source.clear();
+        entries.append(std::move(entry));
+    }
+    return entries;
+}
+
 QSet<qint64> RecurringDates::blockedFor(const DatedEntry &entry, QDate from, QDate to) const
 {
     QSet<qint64> blocked;
@@ -155,7 +212,7 @@ QSet<qint64> RecurringDates::blockedFor(const DatedEntry &entry, QDate from, QDa
     // neighbours' own, unmoved by what those avoid in turn.
     const QDate near = from.addDays(-31), far = to.addDays(31);
     for (const DatedEntry &other : datedEntries) {
-        if (&other == &entry || !entry.shiftAvoids.contains(other.uid))
+        if (other.uid == entry.uid || !entry.shiftAvoids.contains(other.uid))
             continue;
         for (const auto &day : other.rule.daysBetween(near, far))
             blocked.insert(day.day.toJulianDay());
@@ -173,7 +230,8 @@ QSet<qint64> RecurringDates::blockedFor(const DatedEntry &entry, QDate from, QDa
     return blocked;
 }
 
-QList<QList<std::pair<QDate, QString>>> RecurringDates::datedTexts(QDate from, QDate to) const
+QList<QList<std::pair<QDate, QString>>>
+RecurringDates::datedTexts(QDate from, QDate to, const RecurringDates &avoided) const
 {
     QList<QList<std::pair<QDate, QString>>> perEntry;
     for (const DatedEntry &entry : datedEntries) {
@@ -181,7 +239,8 @@ QList<QList<std::pair<QDate, QString>>> RecurringDates::datedTexts(QDate from, Q
         // Most texts are the same on every day: shared, not built again.
         const bool sameText =
             !entry.rule.startTime.isValid() && !entry.description.contains(u"{years}");
-        for (const auto &shown : entry.rule.daysBetween(from, to, blockedFor(entry, from, to)))
+        for (const auto &shown :
+             entry.rule.daysBetween(from, to, avoided.blockedFor(entry, from, to)))
             days.append({shown.day, sameText ? entry.description : entry.textFor(shown.start)});
         perEntry.append(std::move(days));
     }
@@ -189,6 +248,12 @@ QList<QList<std::pair<QDate, QString>>> RecurringDates::datedTexts(QDate from, Q
 }
 
 QList<QStringList> RecurringDates::textsByDay(QDate from, QDate to, const QString &language) const
+{
+    return textsByDay(from, to, *this, language);
+}
+
+QList<QStringList> RecurringDates::textsByDay(QDate from, QDate to, const RecurringDates &avoided,
+                                              const QString &language) const
 {
     if (!from.isValid() || !to.isValid() || to < from || from.daysTo(to) >= MaxRangeDays)
         return {};
@@ -201,7 +266,7 @@ QList<QStringList> RecurringDates::textsByDay(QDate from, QDate to, const QStrin
                 texts[index] += perDay[day];
         }
     }
-    for (const auto &days : datedTexts(from, to)) {
+    for (const auto &days : datedTexts(from, to, avoided)) {
         for (const auto &[day, text] : days)
             texts[from.daysTo(day)].append(text);
     }
@@ -210,6 +275,18 @@ QList<QStringList> RecurringDates::textsByDay(QDate from, QDate to, const QStrin
             texts[from.daysTo(day)].append(text);
     }
     return texts;
+}
+
+QList<int> RecurringDates::datedEntriesBetween(QDate from, QDate to) const
+{
+    QList<int> found;
+    for (int i = 0; i < datedEntries.size(); ++i) {
+        const DateRule &rule = datedEntries[i].rule;
+        if (!rule.daysBetween(from, to).isEmpty() ||
+            !rule.daysBetween(from, to, blockedFor(datedEntries[i], from, to)).isEmpty())
+            found.append(i);
+    }
+    return found;
 }
 
 QStringList RecurringDates::listMonth(int month, int year, const QString &language) const
@@ -221,7 +298,7 @@ QStringList RecurringDates::listMonth(int month, int year, const QString &langua
     QList<QStringList> perDay(first.daysInMonth());
     for (const QString &line : listDatesInMonth(formulaLines, month, year))
         perDay[line.section(u'\t', 0, 0).toInt() - 1].append(line);
-    for (const auto &days : datedTexts(first, last)) {
+    for (const auto &days : datedTexts(first, last, *this)) {
         for (const auto &[day, text] : days)
             perDay[day.day() - 1].append(QString::number(day.day()) + u'\t' + text);
     }

@@ -66,6 +66,24 @@ public:
     // gives; empty: each country's own). Empty for a range that is invalid
     // or longer than MaxRangeDays.
     QList<QStringList> textsByDay(QDate from, QDate to, const QString &language = {}) const;
+    // The whole list as dated entries, for an iCalendar export that reads
+    // back with the same dates: each formula entry as FormulaAsDatedEntry
+    // makes it (its UID drawn from its line, so that a second export keeps
+    // it), then the dated entries, whose shifts now name the converted
+    // entries they avoided by name, without the files they were imported
+    // from. leftOut gets a line for each formula entry that falls on no day
+    // and so has no rule to write. Linked holiday sets are not among them.
+    QList<DatedEntry> asDatedEntries(QStringList *leftOut = nullptr) const;
+    // The same as textsByDay with the shifts of this list's dated entries
+    // moving off the dates of the entries of avoided they name instead: the
+    // fill writes the entries the user chose and lets them avoid only those
+    // not left out.
+    QList<QStringList> textsByDay(QDate from, QDate to, const RecurringDates &avoided,
+                                  const QString &language = {}) const;
+    // The indices of the dated entries with a day in from..to, as this list
+    // shifts them or as they fall when nothing they avoid is in the list:
+    // what the fill offers, before the user leaves some out.
+    QList<int> datedEntriesBetween(QDate from, QDate to) const;
     // "day<TAB>description" for every day of the month on which an entry
     // falls, in day order, then entry order, linked holidays last.
     QStringList listMonth(int month, int year, const QString &language = {}) const;
@@ -74,10 +92,13 @@ public:
 
 private:
     // The Julian days a dated entry's shift also moves off: the dates of the
-    // entries it names (dated ones by UID, formula ones by name), near the
-    // range.
+    // entries of this list it names (dated ones by UID, formula ones by
+    // name), near the range.
     QSet<qint64> blockedFor(const DatedEntry &entry, QDate from, QDate to) const;
-    QList<QList<std::pair<QDate, QString>>> datedTexts(QDate from, QDate to) const;
+    // Each dated entry's days in from..to with its text, its shift avoiding
+    // the entries of avoided.
+    QList<QList<std::pair<QDate, QString>>> datedTexts(QDate from, QDate to,
+                                                       const RecurringDates &avoided) const;
 };
 
 } // namespace Dayloom

@@ -88,14 +88,16 @@ namespace {
 using TextsByCell = std::map<int, QStringList>;
 
 // The texts of the page's month, by the cell of each day.
-TextsByCell TextsOfPageMonth(const CalendarPage &page, const RecurringDates &dates)
+TextsByCell TextsOfPageMonth(const CalendarPage &page, const RecurringDates &dates,
+                             const RecurringDates &avoided)
 {
     TextsByCell perCell;
     const QDate first(page.MainCalYear(), page.MainCalMonth(), 1);
     if (!first.isValid())
         return perCell;
-    const QList<QStringList> perDay = dates.textsByDay(
-        first, first.addDays(first.daysInMonth() - 1), PageLanguageCode(page.Settings()));
+    const QList<QStringList> perDay =
+        dates.textsByDay(first, first.addDays(first.daysInMonth() - 1), avoided,
+                         PageLanguageCode(page.Settings()));
     // Several days never share a cell, but gathering by cell keeps each
     // note's texts in entry order whatever the mapping.
     for (int day = 1; day <= perDay.size(); ++day) {
@@ -155,13 +157,19 @@ bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
 
 bool FillPageMonth(CalendarPage &page, const RecurringDates &dates, const FontSpec &defaultFont)
 {
-    return AppendToCells(page, TextsOfPageMonth(page, dates), defaultFont);
+    return FillPageMonth(page, dates, dates, defaultFont);
+}
+
+bool FillPageMonth(CalendarPage &page, const RecurringDates &dates, const RecurringDates &avoided,
+                   const FontSpec &defaultFont)
+{
+    return AppendToCells(page, TextsOfPageMonth(page, dates, avoided), defaultFont);
 }
 
 bool FillShownDays(CalendarPage &page, const RecurringDates &dates, const FontSpec &defaultFont)
 {
     if (!IsWeekPlanner(page))
-        return AppendToCells(page, TextsOfPageMonth(page, dates), defaultFont);
+        return AppendToCells(page, TextsOfPageMonth(page, dates, dates), defaultFont);
     return AppendToCells(page, TextsOfPlannerDays(page, dates), defaultFont);
 }
 

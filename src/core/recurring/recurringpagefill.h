@@ -49,6 +49,12 @@ bool FillPageWithEntries(CalendarPage &page, const QStringList &chosenEntries,
 // command hands in a list of the chosen entries only. True when any note
 // changed.
 bool FillPageMonth(CalendarPage &page, const RecurringDates &dates, const FontSpec &defaultFont);
+// The same with the shifts of the entries of dates moving off the dates of
+// the entries of avoided they name (RecurringDates::textsByDay): the fill
+// command hands in the chosen entries and the list without those the user
+// left out.
+bool FillPageMonth(CalendarPage &page, const RecurringDates &dates, const RecurringDates &avoided,
+                   const FontSpec &defaultFont);
 
 // Writes every entry of a whole list into every day the page shows: the
 // page's month, or every day of a week planner, also those in the next

@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace Dayloom {
 
 namespace {
@@ -41,16 +43,34 @@ std::optional<RecurringDates> LoadUserList(const RecurringDialogServices &servic
 }
 
 // The dated entries with a day in the month, by index.
-QList<int> DatedEntriesInMonth(const QList<DatedEntry> &entries, int month, int year)
+QList<int> DatedEntriesInMonth(const RecurringDates &dates, int month, int year)
 {
     const QDate first(year, month, 1);
-    const QDate last = first.addDays(first.daysInMonth() - 1);
-    QList<int> offered;
-    for (int i = 0; i < entries.size(); ++i) {
-        if (!entries[i].rule.daysBetween(first, last).isEmpty())
-            offered.append(i);
+    return dates.datedEntriesBetween(first, first.addDays(first.daysInMonth() - 1));
+}
+
+// The list without the offered entries the user left out: what the chosen
+// entries' shifts still move off. Entries not offered (with no day in the
+// month) were not left out and still count.
+RecurringDates WithoutLeftOut(const RecurringDates &dates, const QStringList &offered,
+                              const QList<int> &offeredDated,
+                              const RecurringDialogServices::ChosenDates &chosen)
+{
+    RecurringDates kept = dates;
+    QStringList chosenLines = chosen.lines;
+    for (const QString &line : offered) {
+        if (!chosenLines.removeOne(line))
+            kept.formulaLines.removeOne(line);
     }
-    return offered;
+    QList<qsizetype> leftOut;
+    for (qsizetype i = 0; i < offeredDated.size(); ++i) {
+        if (!chosen.dated.contains(int(i)))
+            leftOut.append(offeredDated[i]);
+    }
+    std::sort(leftOut.rbegin(), leftOut.rend());
+    for (const qsizetype index : leftOut)
+        kept.datedEntries.removeAt(index);
+    return kept;
 }
 
 // The linked holiday sets with a holiday in the month, by index.
@@ -94,7 +114,7 @@ bool FillCalendarWithRecurringDates(QWidget *parent, CalendarPage &page, const Q
         return false;
     const int month = page.MainCalMonth(), year = page.MainCalYear();
     const QStringList offered = offeredEntries(dates->formulaLines, month, year);
-    const QList<int> offeredDated = DatedEntriesInMonth(dates->datedEntries, month, year);
+    const QList<int> offeredDated = DatedEntriesInMonth(*dates, month, year);
     const QList<int> offeredLinks = LinkedSetsInMonth(dates->holidayLinks, month, year);
     if (offered.isEmpty() && offeredDated.isEmpty() && offeredLinks.isEmpty()) {
         inform(services, parent, NoDatesMatchMessage);
@@ -124,7 +144,8 @@ bool FillCalendarWithRecurringDates(QWidget *parent, CalendarPage &page, const Q
                  link >= 0 && link < offeredLinks.size())
             fill.holidayLinks.append(dates->holidayLinks[offeredLinks[link]]);
     }
-    return FillPageMonth(page, fill, defaultFont);
+    return FillPageMonth(page, fill, WithoutLeftOut(*dates, offered, offeredDated, *chosen),
+                         defaultFont);
 }
 
 bool ImportICalendarDates(QWidget *parent, const QString &filePath,
@@ -167,13 +188,18 @@ bool ExportRecurringDates(QWidget *parent, const QString &filePath,
         return false;
     const QDate end = choice->to.addMonths(1).addDays(-1);
     QString error;
+    QStringList leftOut;
     const bool written = SaveAtomically(choice->path, &error, [&](QIODevice &device, QString *why) {
         return choice->csv ? WriteDatesCsv(device, *dates, choice->from, end, why)
-                           : ICalendarFile::write(device, dates->datedEntries, why);
+                           : ICalendarFile::write(device, dates->asDatedEntries(&leftOut), why);
     });
     if (!written)
         inform(services, parent,
                QStringLiteral("The recurring dates could not be exported:\r%1").arg(error));
+    else if (!leftOut.isEmpty())
+        inform(services, parent,
+               QStringLiteral("The recurring dates were exported; what could not be written:\r%1")
+                   .arg(leftOut.join(u'\r')));
     return written;
 }
 

@@ -73,11 +73,13 @@ runSelectionDialog(QWidget *parent, const QStringList &entries, const QStringLis
     return RecurringDialogServices::ChosenDates{dialog.chosenLines(), dialog.chosenDated()};
 }
 
-std::optional<DatedEntry> runRuleEditor(QWidget *parent, const QString &caption,
-                                        const DatedEntry &entry)
+std::optional<DatedEntry>
+runRuleEditor(QWidget *parent, const QString &caption, const DatedEntry &entry,
+              const QList<RecurringDialogServices::AvoidableEntry> &others)
 {
     TEditDateRule dialog(parent);
     dialog.setWindowTitle(caption);
+    dialog.setAvoidable(others);
     dialog.setEntry(entry);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

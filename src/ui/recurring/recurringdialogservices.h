@@ -50,10 +50,20 @@ struct RecurringDialogServices
     std::function<std::optional<QStringList>(QWidget *parent, const HolidayCountry &country,
                                              const HolidayLink &link, const QString &title)>
         chooseShownHolidays;
-    // The rule editor with a caption and the entry to edit; nothing when
-    // cancelled.
+    // An entry of the list whose dates a rule's shift may also move off:
+    // the key a DatedEntry's shiftAvoids holds (a UID, or a formula entry's
+    // name) and the text the editor shows.
+    struct AvoidableEntry
+    {
+        QString key;
+        QString text;
+        friend bool operator==(const AvoidableEntry &, const AvoidableEntry &) = default;
+    };
+    // The rule editor with a caption, the entry to edit and the other
+    // entries of the list; nothing when cancelled.
     std::function<std::optional<DatedEntry>(QWidget *parent, const QString &caption,
-                                            const DatedEntry &entry)>
+                                            const DatedEntry &entry,
+                                            const QList<AvoidableEntry> &others)>
         editDateRule;
 
     // What the selection dialog returns: the chosen formula entries and the
@@ -75,7 +85,7 @@ struct RecurringDialogServices
     // The dialog showing what an import would change; true for OK.
     std::function<bool(QWidget *parent, const ICalendarImport::Plan &plan)> confirmImport;
 
-    // What "Export…" writes: iCalendar (every dated entry) or CSV (every
+    // What "Export…" writes: iCalendar (every entry) or CSV (every
     // entry's dates over the months from..to, both first days of months).
     struct ExportChoice
     {

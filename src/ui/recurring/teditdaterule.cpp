@@ -19,6 +19,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace Dayloom {
 
 namespace {
@@ -37,16 +39,22 @@ QStringList Tokens(const QString &text)
     return text.split(separators, Qt::SkipEmptyParts);
 }
 
+std::optional<int> MonthDayOf(const QString &token)
+{
+    bool ok = false;
+    const int day = token.toInt(&ok);
+    return ok && day != 0 && day >= -31 && day <= 31 ? std::optional<int>(day) : std::nullopt;
+}
+
 // "1, 15, -1": days of the month, negative from the month's end; other
-// tokens are ignored.
+// tokens are ignored (accept() names them).
 QList<int> MonthDaysFromText(const QString &text)
 {
     QList<int> days;
     for (const QString &token : Tokens(text)) {
-        bool ok = false;
-        const int day = token.toInt(&ok);
-        if (ok && day != 0 && day >= -31 && day <= 31 && !days.contains(day))
-            days.append(day);
+        const auto day = MonthDayOf(token);
+        if (day && !days.contains(*day))
+            days.append(*day);
     }
     return days;
 }
@@ -59,7 +67,18 @@ QString MonthDaysText(const QList<int> &days)
     return words.join(QStringLiteral(", "));
 }
 
-// "2026-12-24, 2027-12-24": ISO dates; other tokens are ignored.
+// The first token of text that reader cannot read; empty when all read.
+template <typename Reader> QString UnreadableToken(const QString &text, Reader reader)
+{
+    for (const QString &token : Tokens(text)) {
+        if (!reader(token))
+            return token;
+    }
+    return {};
+}
+
+// "2026-12-24, 2027-12-24": ISO dates; other tokens are ignored (accept()
+// names them).
 QList<QDate> DatesFromText(const QString &text)
 {
     QList<QDate> dates;
@@ -167,7 +186,7 @@ void TEditDateRule::buildControls()
                    QStringLiteral("last")});
     m_monthDays = new QLineEdit(this);
     m_monthDays->setObjectName(QStringLiteral("MonthDays"));
-    m_monthDays->setPlaceholderText(QStringLiteral("1, 15, -1 (the last)"));
+    m_monthDays->setPlaceholderText(QStringLiteral("e.g. 1, 15, -1 (the last)"));
     m_end = MakeCombo(
         this, "EndKind",
         {QStringLiteral("forever"), QStringLiteral("until"), QStringLiteral("this many times")});
@@ -175,7 +194,7 @@ void TEditDateRule::buildControls()
     m_count = MakeSpinBox(this, "Count", 1, RecurrenceRule::MaxCount);
     m_exceptions = new QLineEdit(this);
     m_exceptions->setObjectName(QStringLiteral("Exceptions"));
-    m_exceptions->setPlaceholderText(QStringLiteral("2026-12-24, 2027-12-31"));
+    m_exceptions->setPlaceholderText(QStringLiteral("e.g. 2026-12-24, 2027-12-31"));
 
     auto *repeatRow = new QHBoxLayout;
     repeatRow->addWidget(m_repeat);
@@ -235,6 +254,11 @@ void TEditDateRule::buildControls()
     moveForm->addRow(QStringLiteral("On these days:"),
                      MakeWeekdayBoxes(this, QStringLiteral("ShiftOff"), m_shiftOff));
     moveForm->addRow(QStringLiteral("A date is:"), m_shift);
+    m_shiftAvoids = new QListWidget(this);
+    m_shiftAvoids->setObjectName(QStringLiteral("ShiftAvoids"));
+    m_shiftAvoids->setAccessibleName(QStringLiteral("Also off the dates of"));
+    m_shiftAvoids->setMaximumHeight(5 * 18);
+    moveForm->addRow(QStringLiteral("Also off the dates of:"), m_shiftAvoids);
     moveForm->addRow(QStringLiteral("&Shown for:"), m_span);
     auto *moveBox = new QGroupBox(QStringLiteral("Workdays and span"), this);
     moveBox->setLayout(moveForm);
@@ -293,6 +317,7 @@ void TEditDateRule::connectControls()
         connect(box, &QCheckBox::toggled, this, changed);
     for (QCheckBox *box : m_shiftOff)
         connect(box, &QCheckBox::toggled, this, changed);
+    connect(m_shiftAvoids, &QListWidget::itemChanged, this, changed);
     for (QCheckBox *box : m_weekdays)
         connect(box, &QCheckBox::toggled, this, &TEditDateRule::weekdaysTouched);
     connect(m_ordinal, &QComboBox::currentIndexChanged, this, &TEditDateRule::weekdaysTouched);
@@ -310,6 +335,18 @@ void TEditDateRule::setToday(QDate today)
 {
     m_today = today;
     showRule();
+}
+
+void TEditDateRule::setAvoidable(const QList<RecurringDialogServices::AvoidableEntry> &others)
+{
+    m_shiftAvoids->clear();
+    for (const auto &other : others) {
+        auto *item = new QListWidgetItem(other.text, m_shiftAvoids);
+        item->setData(Qt::UserRole, other.key);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
+        item->setCheckState(m_original.shiftAvoids.contains(other.key) ? Qt::Checked
+                                                                       : Qt::Unchecked);
+    }
 }
 
 void TEditDateRule::setEntry(const DatedEntry &entry)
@@ -350,6 +387,12 @@ void TEditDateRule::setEntry(const DatedEntry &entry)
     for (int d = 0; d < 7; ++d)
         m_shiftOff[d]->setChecked(rule.shiftOffWeekdays & (1 << (d + 1)));
     m_span->setValue(rule.spanDays);
+    for (int row = 0; row < m_shiftAvoids->count(); ++row) {
+        QListWidgetItem *item = m_shiftAvoids->item(row);
+        item->setCheckState(entry.shiftAvoids.contains(item->data(Qt::UserRole).toString())
+                                ? Qt::Checked
+                                : Qt::Unchecked);
+    }
     m_loading = false;
     showRule();
 }
@@ -415,6 +458,21 @@ DatedEntry TEditDateRule::entry() const
     DatedEntry entry = m_original;
     entry.description = m_description->text().trimmed();
     entry.rule = rule();
+    // Entries the list does not show (from another list) stay avoided, and
+    // the avoided ones keep their order.
+    QStringList listed, checked;
+    for (int row = 0; row < m_shiftAvoids->count(); ++row) {
+        const QListWidgetItem *item = m_shiftAvoids->item(row);
+        listed.append(item->data(Qt::UserRole).toString());
+        if (item->checkState() == Qt::Checked)
+            checked.append(listed.last());
+    }
+    entry.shiftAvoids.removeIf(
+        [&](const QString &key) { return listed.contains(key) && !checked.contains(key); });
+    for (const QString &key : std::as_const(checked)) {
+        if (!entry.shiftAvoids.contains(key))
+            entry.shiftAvoids.append(key);
+    }
     return entry;
 }
 
@@ -438,6 +496,7 @@ void TEditDateRule::enableControls()
     const bool shifted = m_shift->currentIndex() != 0;
     for (QCheckBox *box : m_shiftOff)
         box->setEnabled(shifted);
+    m_shiftAvoids->setEnabled(shifted);
 }
 
 void TEditDateRule::showRule()
@@ -453,19 +512,42 @@ void TEditDateRule::showRule()
         starts = current.startsBetween(m_today, m_today.addYears(60));
     m_nextDates->clear();
     const QLocale english = QLocale::c();
-    for (const QDate &start : starts.mid(0, NextDatesShown))
-        m_nextDates->addItem(english.toString(start, QStringLiteral("ddd d MMM yyyy")));
+    // A counting description shows what each date will say.
+    const DatedEntry shown = entry();
+    const bool counts = shown.description.contains(u"{years}");
+    for (const QDate &start : starts.mid(0, NextDatesShown)) {
+        const QString day = english.toString(start, QStringLiteral("ddd d MMM yyyy"));
+        m_nextDates->addItem(counts ? day + QStringLiteral(": ") + shown.textFor(start) : day);
+    }
     if (starts.isEmpty())
         m_nextDates->addItem(QStringLiteral("(no more dates)"));
 }
 
 void TEditDateRule::accept()
 {
-    if (m_description->text().trimmed().isEmpty()) {
+    const auto refuse = [this](QWidget *field, const QString &message) {
         if (m_services.showInformation)
-            m_services.showInformation(this, QStringLiteral("Enter a description for the date."));
-        m_description->setFocus();
-        return;
+            m_services.showInformation(this, message);
+        field->setFocus();
+    };
+    if (m_description->text().trimmed().isEmpty())
+        return refuse(m_description, QStringLiteral("Enter a description for the date."));
+    // What the fields cannot read would otherwise be dropped unseen.
+    if (m_repeat->isChecked()) {
+        const QString day = UnreadableToken(m_monthDays->text(), MonthDayOf);
+        if (!day.isEmpty())
+            return refuse(m_monthDays,
+                          QStringLiteral("\"%1\" is not a day of the month.\rWrite days as 1 to "
+                                         "31, or -1 for the last day, -2 for the one before.")
+                              .arg(day));
+        const QString date = UnreadableToken(m_exceptions->text(), [](const QString &token) {
+            return QDate::fromString(token, Qt::ISODate).isValid();
+        });
+        if (!date.isEmpty())
+            return refuse(m_exceptions,
+                          QStringLiteral("\"%1\" is not a date.\rWrite the dates to leave out "
+                                         "as 2026-12-24, separated by commas.")
+                              .arg(date));
     }
     QDialog::accept();
 }

@@ -38,6 +38,9 @@ public:
     explicit TEditDateRule(QWidget *parent = nullptr,
                            RecurringDialogServices services = RecurringDialogServices::standard());
 
+    // The other entries of the list, which the shift may also move off
+    // ("Also off the dates of"); set before setEntry.
+    void setAvoidable(const QList<RecurringDialogServices::AvoidableEntry> &others);
     void setEntry(const DatedEntry &entry);
     // The entry as the controls say.
     DatedEntry entry() const;
@@ -80,6 +83,7 @@ private:
     QSpinBox *m_easterOffset = nullptr;
     QComboBox *m_shift = nullptr;
     std::array<QCheckBox *, 7> m_shiftOff{};
+    QListWidget *m_shiftAvoids = nullptr;
     QSpinBox *m_span = nullptr;
     QLabel *m_words = nullptr;
     QListWidget *m_nextDates = nullptr;

@@ -184,6 +184,25 @@ void TEditRecurringDates::NewbuttonClick()
     showList(m_list.add(RecurringEntry::makeLine(edited->eventText, edited->formula)));
 }
 
+QList<RecurringDialogServices::AvoidableEntry>
+TEditRecurringDates::avoidableBy(const QString &uid) const
+{
+    QList<RecurringDialogServices::AvoidableEntry> others;
+    QStringList names;
+    for (const QString &line : m_list.lines()) {
+        const QString name = RecurringEntry(line).name();
+        if (names.contains(name))
+            continue;
+        names.append(name);
+        others.append({name, withoutTrailingBlanks(DescribeEntry(line))});
+    }
+    for (const DatedEntry &entry : m_dated) {
+        if (entry.uid != uid)
+            others.append({entry.uid, DescribeDatedEntry(entry)});
+    }
+    return others;
+}
+
 void TEditRecurringDates::NewRulebuttonClick()
 {
     if (!m_services.editDateRule)
@@ -191,8 +210,8 @@ void TEditRecurringDates::NewRulebuttonClick()
     DatedEntry fresh;
     fresh.uid = DatedEntry::newUid();
     fresh.rule.first = QDate::currentDate();
-    const auto edited =
-        m_services.editDateRule(this, QStringLiteral("Add Recurring Date Rule"), fresh);
+    const auto edited = m_services.editDateRule(this, QStringLiteral("Add Recurring Date Rule"),
+                                                fresh, avoidableBy(fresh.uid));
     if (!edited) {
         updateButtons();
         return;
@@ -206,7 +225,7 @@ void TEditRecurringDates::editDatedEntry(int index)
     if (!m_services.editDateRule)
         return;
     const auto edited = m_services.editDateRule(this, QStringLiteral("Edit Recurring Date Rule"),
-                                                m_dated.at(index));
+                                                m_dated.at(index), avoidableBy(m_dated[index].uid));
     if (!edited) {
         updateButtons();
         return;

@@ -61,6 +61,9 @@ private:
     void loadDatedEntries();
     void editDatedEntry(int index);
     void editHolidayLink(int index);
+    // The entries a rule's shift may also move off: the formula entries by
+    // name, the dated ones but the one of uid.
+    QList<RecurringDialogServices::AvoidableEntry> avoidableBy(const QString &uid) const;
     int datedRow(int index) const { return m_list.count() + index; }
     int linkRow(int index) const { return datedRow(int(m_dated.size())) + index; }
     // The index into m_links of a row, -1 for rows of other kinds.

@@ -5,6 +5,7 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,8 +43,8 @@ TExportRecurringDates::TExportRecurringDates(QWidget *parent, RecurringDialogSer
     m_csv = new QRadioButton(QStringLiteral("&CSV (date, description)"), this);
     m_csv->setObjectName(QStringLiteral("rbCsv"));
     auto *note = new QLabel(
-        QStringLiteral("The iCalendar file holds the entries made with New Rule and imported "
-                       "ones; the formula entries stay in DLRECUR.DAX. The CSV file lists the "
+        QStringLiteral("The iCalendar file holds every entry as a repeating event, which "
+                       "calendar programs and Import iCalendar read. The CSV file lists the "
                        "dates of every entry in the months chosen."),
         this);
     note->setWordWrap(true);
@@ -100,8 +101,11 @@ void TExportRecurringDates::browse()
 
 RecurringDialogServices::ExportChoice TExportRecurringDates::choice() const
 {
-    return {m_path->text().trimmed(), m_csv->isChecked(), FirstOfMonth(m_from->date()),
-            FirstOfMonth(m_to->date())};
+    QString path = m_path->text().trimmed();
+    // A name typed without an extension gets the chosen format's.
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += m_csv->isChecked() ? QStringLiteral(".csv") : QStringLiteral(".ics");
+    return {path, m_csv->isChecked(), FirstOfMonth(m_from->date()), FirstOfMonth(m_to->date())};
 }
 
 void TExportRecurringDates::accept()

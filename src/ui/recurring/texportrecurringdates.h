@@ -10,8 +10,9 @@ class QRadioButton;
 
 namespace Dayloom {
 
-// "Export Recurring Dates": the list as iCalendar (the dated entries, which
-// other calendar programs and Import read back) or as CSV (date,
+// "Export Recurring Dates": the list as iCalendar (every entry, the formula
+// ones as repeat rules, which other calendar programs and Import read back)
+// or as CSV (date,
 // description) over a range of months, to a file the user names.
 class TExportRecurringDates : public QDialog
 {
@@ -22,7 +23,8 @@ public:
         QWidget *parent = nullptr,
         RecurringDialogServices services = RecurringDialogServices::standard());
 
-    // The choice the controls say; the months' first days.
+    // The choice the controls say; the months' first days. A file name
+    // without an extension gets ".ics" or ".csv".
     RecurringDialogServices::ExportChoice choice() const;
 
     void accept() override;

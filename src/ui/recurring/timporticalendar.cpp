@@ -17,12 +17,14 @@ QString Summary(const ICalendarImport::Plan &plan)
     if (plan.changesNothing())
         return QStringLiteral("The list already holds every event of this file; importing it "
                               "changes nothing.");
-    return QStringLiteral("Importing adds %1, changes %2 and removes %3 entries; %4 stay as they "
-                          "are.")
-        .arg(plan.added.size())
-        .arg(plan.changed.size())
-        .arg(plan.removed.size())
-        .arg(plan.unchanged);
+    const auto entries = [](qsizetype n) {
+        return n == 1 ? QStringLiteral("1 entry") : QStringLiteral("%1 entries").arg(n);
+    };
+    return QStringLiteral("Importing adds %1, changes %2 and removes %3; %4 %5.")
+        .arg(entries(plan.added.size()), entries(plan.changed.size()), entries(plan.removed.size()),
+             entries(plan.unchanged),
+             plan.unchanged == 1 ? QStringLiteral("stays as it is")
+                                 : QStringLiteral("stay as they are"));
 }
 
 } // namespace

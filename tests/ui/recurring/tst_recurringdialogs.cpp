@@ -7,11 +7,13 @@
 #include "core/recurring/recurringentry.h"
 #include "core/recurring/recurringfill.h"
 #include "core/recurring/recurringpagefill.h"
+#include "core/richtext/notedocument.h"
 #include "ui/recurring/recurringcommands.h"
 #include "ui/recurring/taddholidays.h"
 #include "ui/recurring/teditdaterule.h"
 #include "ui/recurring/teditrecurringdateformula.h"
 #include "ui/recurring/teditrecurringdates.h"
+#include "ui/recurring/texportrecurringdates.h"
 #include "ui/recurring/tgetholidays.h"
 #include "ui/recurring/timporticalendar.h"
 #include "ui/recurring/tlinkedholidays.h"
@@ -67,6 +69,7 @@ struct Recorder
     std::optional<RecurringDialogServices::EditedEntry> formulaAnswer;
     std::optional<QStringList> holidaysAnswer;
     QList<DatedEntry> ruleCalls;
+    QList<RecurringDialogServices::AvoidableEntry> avoidable;
     std::optional<DatedEntry> ruleAnswer;
     std::optional<QString> importFile;
     bool importAnswer = false;
@@ -94,8 +97,10 @@ struct Recorder
             return formulaAnswer;
         };
         s.pickHolidays = [this](QWidget *) { return holidaysAnswer; };
-        s.editDateRule = [this](QWidget *, const QString &, const DatedEntry &e) {
+        s.editDateRule = [this](QWidget *, const QString &, const DatedEntry &e,
+                                const QList<RecurringDialogServices::AvoidableEntry> &others) {
             ruleCalls.append(e);
+            avoidable = others;
             return ruleAnswer;
         };
         s.holidayCatalogue = [this]() -> const HolidayCatalogue & { return holidaySets; };
@@ -249,10 +254,16 @@ private Q_SLOTS:
     void ruleEditorBuildsWhatControlsSay_data();
     void ruleEditorBuildsWhatControlsSay();
     void ruleEditorKeepsWhatItCannotShow();
+    void ruleEditorRefusesWhatItCannotRead_data();
+    void ruleEditorRefusesWhatItCannotRead();
+    void ruleEditorShowsTheCount();
+    void exportNameGetsTheFormatsExtension();
+    void ruleEditorChoosesEntriesToAvoid();
     void listShowsEditsAndSavesBothKinds();
     void importAppliesOnlyOnOk();
     void brokenCalendarImportsNothing();
     void fillWritesChosenDatedEntry();
+    void fillShiftAvoidsOnlyEntriesNotLeftOut();
     void exportWritesCsvOfMonths();
 };
 
@@ -659,6 +670,11 @@ void TestRecurringDialogs::ruleEditorBuildsWhatControlsSay_data()
         << QDate(2026, 1, 1) << QStringList{"click rbEaster", "type EasterOffset 1"} << ""
         << "1 day after Easter Sunday, from 2026"
         << QList<QDate>{{2026, 4, 6}, {2027, 3, 29}, {2028, 4, 17}, {2029, 4, 2}};
+    // Used to start at the first date's day and so miss that year's date.
+    QTest::newRow("Ascension from a December day")
+        << QDate(2026, 12, 8) << QStringList{"click rbEaster", "type EasterOffset 39"} << ""
+        << "39 days after Easter Sunday, from 2026"
+        << QList<QDate>{{2026, 5, 14}, {2027, 5, 6}, {2028, 5, 25}, {2029, 5, 10}};
     QTest::newRow("4 July on the nearest workday")
         << QDate(2026, 7, 4) << QStringList{"click rbRepeat", "combo Shift 3"} << "FREQ=YEARLY"
         << "Every year on 4 July, from 4 Jul 2026; moved off Saturday and Sunday to the nearest "
@@ -727,6 +743,81 @@ void TestRecurringDialogs::ruleEditorKeepsWhatItCannotShow()
     QCOMPARE(dialog.rule().extraDates, imported.rule.extraDates);
 }
 
+void TestRecurringDialogs::ruleEditorRefusesWhatItCannotRead_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("date-not-iso") << "type Exceptions 2026-12-24, 24.12.2027"
+                                  << "\"24.12.2027\" is not a date.";
+    QTest::newRow("day-out-of-range") << "type MonthDays 1, 32"
+                                      << "\"32\" is not a day of the month.";
+}
+
+// Unreadable exceptions and days of the month used to be dropped unseen.
+void TestRecurringDialogs::ruleEditorRefusesWhatItCannotRead()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, message);
+    Recorder recorder;
+    TEditDateRule dialog(nullptr, recorder.services());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    perform(dialog, QStringLiteral("type Description Bins out"));
+    perform(dialog, QStringLiteral("click rbRepeat"));
+    perform(dialog, action);
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    click(dialog, "Okbutton");
+    QCOMPARE(accepted.count(), 0);
+    QCOMPARE(recorder.messages.size(), 1);
+    QVERIFY2(recorder.messages[0].startsWith(message), qPrintable(recorder.messages[0]));
+}
+
+void TestRecurringDialogs::ruleEditorShowsTheCount()
+{
+    Recorder recorder;
+    TEditDateRule dialog(nullptr, recorder.services());
+    dialog.setToday(QDate(2026, 1, 1));
+    dialog.setEntry(datedEntry(QStringLiteral("e@test"), QStringLiteral("Eric turns {years}"),
+                               QStringLiteral("FREQ=YEARLY"), QDate(1990, 4, 12)));
+    QCOMPARE(child<QListWidget>(dialog, "NextDates")->item(0)->text(),
+             QStringLiteral("Sun 12 Apr 2026: Eric turns 36"));
+}
+
+// The shift could move off other entries' dates only in imported files.
+void TestRecurringDialogs::ruleEditorChoosesEntriesToAvoid()
+{
+    DatedEntry boxing = datedEntry(QStringLiteral("b@test"), QStringLiteral("Boxing Day"),
+                                   QStringLiteral("FREQ=YEARLY"), QDate(2000, 12, 26));
+    boxing.rule.shift = DateRule::Shift::NextWorkday;
+    boxing.shiftAvoids = {QStringLiteral("party@test"), QStringLiteral("elsewhere@test")};
+    Recorder recorder;
+    TEditDateRule dialog(nullptr, recorder.services());
+    dialog.setAvoidable({{"Christmas Day", "Christmas Day (25th of December)"},
+                         {"party@test", "Party (On 28 Dec 2026)"}});
+    dialog.setEntry(boxing);
+    auto *list = child<QListWidget>(dialog, "ShiftAvoids");
+    QVERIFY(list->isEnabled());
+    QCOMPARE(list->item(0)->checkState(), Qt::Unchecked);
+    QCOMPARE(list->item(1)->checkState(), Qt::Checked);
+    QCOMPARE(dialog.entry(), boxing);
+    list->item(0)->setCheckState(Qt::Checked);
+    list->item(1)->setCheckState(Qt::Unchecked);
+    QCOMPARE(dialog.entry().shiftAvoids, (QStringList{"elsewhere@test", "Christmas Day"}));
+    perform(dialog, QStringLiteral("combo Shift 0"));
+    QVERIFY(!list->isEnabled());
+}
+
+void TestRecurringDialogs::exportNameGetsTheFormatsExtension()
+{
+    TExportRecurringDates dialog;
+    child<QLineEdit>(dialog, "FilePath")->setText(QStringLiteral("/tmp/family"));
+    QCOMPARE(dialog.choice().path, QStringLiteral("/tmp/family.ics"));
+    click(dialog, "rbCsv");
+    QCOMPARE(dialog.choice().path, QStringLiteral("/tmp/family.csv"));
+    child<QLineEdit>(dialog, "FilePath")->setText(QStringLiteral("/tmp/family.txt"));
+    QCOMPARE(dialog.choice().path, QStringLiteral("/tmp/family.txt"));
+}
+
 void TestRecurringDialogs::listShowsEditsAndSavesBothKinds()
 {
     QTemporaryDir dir;
@@ -759,6 +850,9 @@ void TestRecurringDialogs::listShowsEditsAndSavesBothKinds()
     click(dialog, "Editbutton");
     QCOMPARE(recorder.ruleCalls, QList<DatedEntry>{bins});
     QVERIFY(recorder.formulaCalls.isEmpty());
+    // Its shift may move off every other entry.
+    QCOMPARE(recorder.avoidable, (QList<RecurringDialogServices::AvoidableEntry>{
+                                     {"Christmas Day", "Christmas Day (25th of December)"}}));
     QCOMPARE(dialog.datedEntries(), QList<DatedEntry>{edited});
 
     DatedEntry term = datedEntry(QStringLiteral("term@test"), QStringLiteral("School term"),
@@ -874,10 +968,74 @@ void TestRecurringDialogs::exportWritesCsvOfMonths()
     QCOMPARE(readFile(csv),
              QByteArray("Date,Description\r\n1999-12-14,Dentist\r\n1999-12-25,Christmas Day\r\n"));
 
+    // The iCalendar file holds the formula entries too, as repeat rules.
     const QString ics = dir.filePath(QStringLiteral("dates.ics"));
     recorder.exportAnswer = {ics, false, {}, {}};
     QVERIFY(ExportRecurringDates(nullptr, path, recorder.services()));
-    QCOMPARE(readIcs(ics), QList<DatedEntry>{dentist});
+    const QList<DatedEntry> exported = readIcs(ics);
+    QCOMPARE(exported.size(), 2);
+    QCOMPARE(exported[0].description, QStringLiteral("Christmas Day"));
+    QCOMPARE(exported[0].rule.recurrence->toString(),
+             QStringLiteral("FREQ=YEARLY;BYMONTH=12;BYMONTHDAY=25"));
+    QCOMPARE(exported[1], dentist);
+    QVERIFY(recorder.messages.isEmpty());
+}
+
+// Fills once per month missed an entry that a neighbour's date moved across
+// the month's end, and an entry the user left out still moved another.
+void TestRecurringDialogs::fillShiftAvoidsOnlyEntriesNotLeftOut()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DLRECUR.DAX"));
+    // 31 August 2024 is a Saturday; the nearest workday is Friday the 30th,
+    // which the other entry takes, and so Monday 2 September.
+    DatedEntry moved = datedEntry(QStringLiteral("m@test"), QStringLiteral("Moved"),
+                                  QStringLiteral("FREQ=YEARLY"), QDate(2000, 8, 31));
+    moved.rule.shift = DateRule::Shift::NearestWorkday;
+    moved.shiftAvoids = {QStringLiteral("f@test")};
+    const DatedEntry fixed = datedEntry(QStringLiteral("f@test"), QStringLiteral("Fixed"),
+                                        QStringLiteral("FREQ=YEARLY"), QDate(2000, 8, 30));
+    writeFile(RecurringDates::icsPathBeside(path), icsOf({moved, fixed}));
+    // "day text" for every note of the page.
+    const auto notes = [](const CalendarPage &page) {
+        QStringList found;
+        for (int day = 1; day <= 31; ++day) {
+            const int cell = FirstCellOfDay(page, day);
+            NoteDocument note;
+            if (cell > 0 && note.Load(page.CellNote(cell)) && !note.IsEmpty())
+                found.append(QString::number(day) + u' ' +
+                             note.Document().toPlainText().trimmed().replace(u'\n', u'+'));
+        }
+        return found;
+    };
+    Recorder recorder;
+    recorder.selectionAnswer = QStringList{};
+
+    CalendarPage september;
+    september.SetMainCalYear(2024);
+    september.SetMainCalMonth(9);
+    recorder.datedAnswer = {0};
+    QVERIFY(
+        FillCalendarWithRecurringDates(nullptr, september, path, FontSpec(), recorder.services()));
+    QCOMPARE(recorder.offeredDated.size(), 1);
+    QCOMPARE(notes(september), QStringList{"2 Moved"});
+
+    // Both offered in August; with both chosen only the fixed one is there.
+    CalendarPage august;
+    august.SetMainCalYear(2024);
+    august.SetMainCalMonth(8);
+    recorder.datedAnswer = {0, 1};
+    QVERIFY(FillCalendarWithRecurringDates(nullptr, august, path, FontSpec(), recorder.services()));
+    QCOMPARE(recorder.offeredDated.size(), 2);
+    QCOMPARE(notes(august), QStringList{"30 Fixed"});
+
+    // The fixed one left out no longer pushes the moved one.
+    CalendarPage again;
+    again.SetMainCalYear(2024);
+    again.SetMainCalMonth(8);
+    recorder.datedAnswer = {0};
+    QVERIFY(FillCalendarWithRecurringDates(nullptr, again, path, FontSpec(), recorder.services()));
+    QCOMPARE(notes(again), QStringList{"30 Moved"});
 }
 
 void TestRecurringDialogs::addHolidaysLinksARegionsSet()
