@@ -39,9 +39,9 @@ bool ReadICalendar(const QString &path, RecurringDates &list, QString *error)
     if (!ICalendarFile::read(file, contents, &reason))
         return Fail(error, QStringLiteral("%1: %2").arg(path, reason));
     list.datedEntries = std::move(contents.entries);
-    // The reader took at most its bound, so the file is that small.
+    // The reader took it whole, so the file is within its bound.
     if (file.seek(0))
-        list.holidayLinks = ReadHolidayLinks(file.read(ICalendarFile::MaxFileBytes));
+        list.holidayLinks = ReadHolidayLinks(file.readAll());
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "core/calendar/calendarpage.h"
 #include "core/io/saveatomically.h"
 #include "core/recurring/datescsv.h"
+#include "core/recurring/holidaylink.h"
 #include "core/recurring/icalendarfile.h"
 #include "core/recurring/icalendarimport.h"
 #include "core/recurring/recurringdates.h"
@@ -13,6 +14,7 @@
 #include "ui/recurring/taddholidays.h"
 #include "ui/recurring/teditrecurringdates.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -190,8 +192,15 @@ bool ExportRecurringDates(QWidget *parent, const QString &filePath,
     QString error;
     QStringList leftOut;
     const bool written = SaveAtomically(choice->path, &error, [&](QIODevice &device, QString *why) {
-        return choice->csv ? WriteDatesCsv(device, *dates, choice->from, end, why)
-                           : ICalendarFile::write(device, dates->asDatedEntries(&leftOut), why);
+        if (choice->csv)
+            return WriteDatesCsv(device, *dates, choice->from, end, why);
+        // The linked holiday sets go along as the links they are, so the
+        // file reads back whole.
+        QBuffer calendar;
+        calendar.open(QIODevice::WriteOnly);
+        if (!ICalendarFile::write(calendar, dates->asDatedEntries(&leftOut), why))
+            return false;
+        return device.write(WithHolidayLinks(calendar.data(), dates->holidayLinks)) >= 0;
     });
     if (!written)
         inform(services, parent,

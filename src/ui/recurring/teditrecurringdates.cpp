@@ -125,7 +125,7 @@ void TEditRecurringDates::loadDatedEntries()
     }
     m_dated = std::move(contents.entries);
     if (file.seek(0))
-        m_links = ReadHolidayLinks(file.read(ICalendarFile::MaxFileBytes));
+        m_links = ReadHolidayLinks(file.readAll()); // the reader took it whole: it is small
 }
 
 int TEditRecurringDates::selectedIndex() const

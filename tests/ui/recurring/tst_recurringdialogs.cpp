@@ -1,6 +1,7 @@
 #include "core/calendar/calendarpage.h"
 #include "core/recurring/formulabuilder.h"
 #include "core/recurring/holidays.h"
+#include "core/recurring/holidaylink.h"
 #include "core/recurring/icalendarfile.h"
 #include "core/recurring/recurringdates.h"
 #include "core/recurring/recurringdatesfile.h"
@@ -960,7 +961,10 @@ void TestRecurringDialogs::exportWritesCsvOfMonths()
     writeFile(path, (entry("Christmas Day", "@1225") + "\r\n").toUtf8());
     const DatedEntry dentist = datedEntry(QStringLiteral("d@test"), QStringLiteral("Dentist"),
                                           QString(), QDate(1999, 12, 14));
-    writeFile(RecurringDates::icsPathBeside(path), icsOf({dentist}));
+    // A linked holiday set goes along as its link.
+    writeFile(RecurringDates::icsPathBeside(path),
+              WithHolidayLinks(icsOf({dentist}), {HolidayLink{QStringLiteral("DE-BY"),
+                                                              HolidayLink::AllCategories}}));
     Recorder recorder;
     const QString csv = dir.filePath(QStringLiteral("dates.csv"));
     recorder.exportAnswer = {csv, true, QDate(1999, 11, 1), QDate(1999, 12, 1)};
@@ -978,6 +982,9 @@ void TestRecurringDialogs::exportWritesCsvOfMonths()
     QCOMPARE(exported[0].rule.recurrence->toString(),
              QStringLiteral("FREQ=YEARLY;BYMONTH=12;BYMONTHDAY=25"));
     QCOMPARE(exported[1], dentist);
+    const QList<HolidayLink> links = ReadHolidayLinks(readFile(ics));
+    QCOMPARE(links.size(), 1);
+    QCOMPARE(links[0].code, QStringLiteral("DE-BY"));
     QVERIFY(recorder.messages.isEmpty());
 }
 
