@@ -58,7 +58,7 @@ public:
 
     // Sets the document up for page index (0-based) as the exports do, for
     // callers that print the pages themselves.
-    bool PreparePage(int index, QString *error) { return Prepare(index, error); }
+    bool SetUpPage(int index, QString *error) { return Prepare(index, error); }
     // Puts the design's own date and notes back, as they were when this was
     // made (the exports leave the document at the last page).
     void Restore();

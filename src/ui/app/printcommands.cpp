@@ -213,7 +213,7 @@ bool PrintCommands::PrintPages(PrintEngine &engine, const PrintRange &range, int
         for (int index = 0; index < pages.PageCount() && drawn; ++index) {
             if (copy > 1 || index > 0)
                 drawn = engine.NewPage();
-            if (drawn && pages.PreparePage(index, nullptr))
+            if (drawn && pages.SetUpPage(index, nullptr))
                 document.PrintPage(engine, 0, 0, noteSize);
         }
     }
@@ -322,8 +322,7 @@ bool PrintCommands::ExportPageFile(const QString &path, const QString &format, i
     bool written = false;
     WithPageReadyToPrint([&] {
         PageDocument &document = m_page->Document();
-        const auto writeOne = [&document, &format, dotsPerInch](const QString &file,
-                                                                QString *why) {
+        const auto writeOne = [&document, &format, dotsPerInch](const QString &file, QString *why) {
             if (format == QLatin1String("png"))
                 return ExportDocumentPngAtDpi(document, dotsPerInch, file, why);
             if (format == QLatin1String("svg"))

@@ -42,8 +42,8 @@ public:
     void ExportPage();
     // Writes the page, or a page per month of range.months, to `path` as
     // "pdf", "svg" or "png" (at `dotsPerInch`).
-    bool ExportPageFile(const QString &path, const QString &format, int dotsPerInch,
-                        QString *error, const PrintRange &range = PrintRange());
+    bool ExportPageFile(const QString &path, const QString &format, int dotsPerInch, QString *error,
+                        const PrintRange &range = PrintRange());
     // Why no printer can be used (none installed, or none is the default);
     // empty when a printer is installed and one is the default.
     QString PrinterProblem() const;

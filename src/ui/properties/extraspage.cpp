@@ -152,7 +152,8 @@ CalendarExtras ExtrasPage::Extras() const
     CalendarExtras extras;
     extras.firstWeekday = FirstWeekday() >= 3 ? FirstWeekday() : 0;
     extras.weekPlannersFromFirstWeekday = m_weekPlanners->isChecked();
-    extras.weekNumbers = static_cast<WeekNumbering>(std::clamp(m_weekNumbers->currentIndex(), 0, 2));
+    extras.weekNumbers =
+        static_cast<WeekNumbering>(std::clamp(m_weekNumbers->currentIndex(), 0, 2));
     extras.markWeekends = m_weekend->isChecked();
     extras.weekendDays = 0;
     for (int day = 1; day <= 7; ++day)

@@ -6,11 +6,11 @@
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
 #include "core/io/inifile.h"
+#include "core/recurring/publicholidaydates.h"
 #include "ui/app/uihelpers.h"
 #include "ui/common/colorswatchbutton.h"
 #include "ui/common/okcancelhelp.h"
 #include "ui/glyphs/buttonglyph.h"
-#include "core/recurring/publicholidaydates.h"
 #include "ui/properties/calendarpreview.h"
 #include "ui/properties/extraspage.h"
 #include "ui/properties/languagechooser.h"
@@ -191,9 +191,8 @@ TCalendarProperties::TCalendarProperties(IniFile *settings, QWidget *parent)
     m_notebook->addTab(BuildMarginsPage(), QStringLiteral("Margins"));
     // The borders page comes with the border list, which needs the folder.
     m_notebook->addTab(BuildBordersPage(), QStringLiteral("Borders"));
-    m_extras = new ExtrasPage([this](QWidget *parent, TColor current) {
-        return m_services.pickColor(parent, current);
-    });
+    m_extras = new ExtrasPage(
+        [this](QWidget *parent, TColor current) { return m_services.pickColor(parent, current); });
     connect(m_extras, &ExtrasPage::edited, this, &TCalendarProperties::ExtrasEdited);
     m_notebook->addTab(m_extras, QStringLiteral("Extras"));
     m_notebook->setCurrentIndex(0);

@@ -63,7 +63,8 @@ public:
 
     // The preview widget (the page drawn at the preview zoom).
     QWidget *PreviewWidget() const;
-    // The help topic of the page shown: 2100-2108, or 3109 for Borders.
+    // The help topic of the page shown: 2100-2108, 3109 for Borders, 2110
+    // for Extras.
     int HelpTopic() const;
 
     // Margin list entries 0-5 and the inches they stand for.
