@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace Dayloom::CalendarPainter {
 
@@ -85,8 +86,8 @@ QDate DateInGrid(const DrawingBlock &block, int day)
 void DrawWeekNumbers(PageCanvas &canvas, const DrawingBlock &block, const MonthGridGeometry &g,
                      bool upperRight)
 {
-    canvas.SelectFont(upperRight ? Secondary(block.cellFont, 60)
-                                 : InColor(block.cellFont, SecondaryTextColor));
+    // Beside a mini's small days a slightly smaller number leaves room.
+    canvas.SelectFont(Secondary(block.cellFont, upperRight ? 60 : 80));
     for (int r = 0; r < 6; ++r) {
         for (int c = 0; c < 7; ++c) {
             const QDate date = DateInGrid(block, g.cells[r * 7 + c].day);
@@ -180,11 +181,18 @@ void DrawMonthGrid(PageCanvas &canvas, DrawingBlock &block, const QString &title
     for (int i = 0; i < 42; ++i)
         if (g.cells[i].day != 0 && !marked[i])
             canvas.Text(g.cells[i].rTotal, QString::number(g.cells[i].day), numberRole);
-    for (int i = 0; i < 42; ++i) {
-        if (g.cells[i].day == 0 || !marked[i])
-            continue;
-        canvas.SelectFont(InColor(block.cellFont, marked[i]->number));
-        canvas.Text(g.cells[i].rTotal, QString::number(g.cells[i].day), numberRole);
+    // The marked numbers colour by colour: a font change costs more than a
+    // number.
+    std::vector<TColor> numberColors;
+    for (const auto &colors : marked)
+        if (colors && std::find(numberColors.begin(), numberColors.end(), colors->number) ==
+                          numberColors.end())
+            numberColors.push_back(colors->number);
+    for (const TColor color : numberColors) {
+        canvas.SelectFont(InColor(block.cellFont, color));
+        for (int i = 0; i < 42; ++i)
+            if (g.cells[i].day != 0 && marked[i] && marked[i]->number == color)
+                canvas.Text(g.cells[i].rTotal, QString::number(g.cells[i].day), numberRole);
     }
 
     if (g.HasWeekColumn() && block.marking.weekNumbers != WeekNumbering::None)
