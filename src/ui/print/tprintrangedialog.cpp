@@ -35,7 +35,7 @@ TPrintRangeDialog::TPrintRangeDialog(const QString &caption, const PrintRange &p
     setWindowTitle(caption);
     const QDate page = FirstOfMonth(pageMonth.year(), pageMonth.month());
     QDate from = page;
-    QDate to = FirstOfMonth(page.year(), 12);
+    QDate to = page.addMonths(11);
     if (proposed.months) {
         from = FirstOfMonth(proposed.months->fromYear, proposed.months->fromMonth);
         to = FirstOfMonth(proposed.months->toYear, proposed.months->toMonth);

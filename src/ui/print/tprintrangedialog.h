@@ -20,8 +20,8 @@ struct PrintRange
 };
 
 // Asks "This page" or "Months from ... to ...", captioned after the command
-// ("Print", "Export", "Print Preview"). The months start at `proposed`'s
-// or, for this page, at the page's month through the end of its year.
+// ("Print", "Export", "Print Preview"). The months are `proposed`'s or,
+// for this page, the twelve from the page's month.
 class TPrintRangeDialog : public QDialog
 {
     Q_OBJECT
