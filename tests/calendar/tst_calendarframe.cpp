@@ -683,6 +683,13 @@ void TestCalendarFrame::redDaysBeforeWeekends()
                t.color == extras.redDayNumberColor;
     });
     QVERIFY(markedInMini);
+    if (qEnvironmentVariableIsSet("DAYLOOM_SHOTS")) {
+        QImage image(page.PageWidth(), page.PageHeight(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        page.Draw(painter, 1.0f);
+        image.save(qEnvironmentVariable("DAYLOOM_SHOTS") + QStringLiteral("/red-days.png"));
+    }
     // Off: no lookup is drawn.
     page.SetExtras(CalendarExtras());
     QVERIFY(page.RedDays().isEmpty());
