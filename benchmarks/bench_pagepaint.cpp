@@ -15,6 +15,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "everyextra.h"
 #include "guibenchmarkmain.h"
 #include "samplenotes.h"
 
@@ -28,25 +29,32 @@ static void PaintLayout(benchmark::State &state)
     page.SetDefaultStyle();
     page.SetCalendarLayout(layout);
     page.CalculateLayout(true);
+    if (state.range(2) != 0)
+        UseEveryExtra(page);
     QImage image(int(page.PageWidth() * zoom), int(page.PageHeight() * zoom), QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);
         QPainter painter(&image);
         page.Draw(painter, zoom);
     }
-    state.SetLabel(CalendarPage::LayoutDisplayName(layout).toStdString());
+    state.SetLabel(CalendarPage::LayoutDisplayName(layout).toStdString() +
+                   (state.range(2) != 0 ? ", every extra" : ""));
 }
+// The third argument 1: with every option of the calendar frame on.
 BENCHMARK(PaintLayout)
-    ->ArgsProduct({benchmark::CreateDenseRange(0, CalendarLayoutCount - 1, 1), {100, 60}})
+    ->ArgsProduct({benchmark::CreateDenseRange(0, CalendarLayoutCount - 1, 1), {100, 60}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
-// A month page whose 42 cells all hold notes of three short paragraphs.
+// A month page whose 42 cells all hold notes of three short paragraphs
+// (argument 1: with every option of the calendar frame on).
 static void PaintMonthWith42Notes(benchmark::State &state)
 {
     CalendarPage page;
     page.SetDefaultStyle();
     page.SetCalendarLayout(loFullCalendar);
     FillSampleNotes(page);
+    if (state.range(0) != 0)
+        UseEveryExtra(page);
     QImage image(page.PageWidth(), page.PageHeight(), QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);
@@ -54,7 +62,7 @@ static void PaintMonthWith42Notes(benchmark::State &state)
         page.Draw(painter, 1.0f);
     }
 }
-BENCHMARK(PaintMonthWith42Notes)->Unit(benchmark::kMillisecond);
+BENCHMARK(PaintMonthWith42Notes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // A month page with a border and ten clip-art objects (the shipped
 // pictures, metafiles played as vectors), as the window repaints it.

@@ -12,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "everyextra.h"
 #include "guibenchmarkmain.h"
 #include "samplenotes.h"
 
@@ -24,6 +25,8 @@ static void PrintPageWith42Notes(benchmark::State &state)
     page.SetDefaultStyle();
     page.SetCalendarLayout(TCalendarLayout(state.range(0)));
     FillSampleNotes(page);
+    if (state.range(1) != 0)
+        UseEveryExtra(page);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
@@ -34,12 +37,12 @@ static void PrintPageWith42Notes(benchmark::State &state)
         engine.NewPage();
     }
     painter.end();
-    state.SetLabel(CalendarPage::LayoutDisplayName(page.CalendarLayout()).toStdString());
+    state.SetLabel(CalendarPage::LayoutDisplayName(page.CalendarLayout()).toStdString() +
+                   (state.range(1) != 0 ? ", every extra" : ""));
 }
+// The second argument 1: with every option of the calendar frame on.
 BENCHMARK(PrintPageWith42Notes)
-    ->Arg(loFC6Before6After)
-    ->Arg(loFullCalendar)
-    ->Arg(loMC60Month)
+    ->ArgsProduct({{loFC6Before6After, loFullCalendar, loMC60Month}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
 // A whole one-page job: writer, page, and the finished file with its fonts.

@@ -67,7 +67,7 @@ const char HelpText[] =
     "                         (files OUT-YYYY-MM-DD.png). The design's notes stay\n"
     "                         on its own month; other months start empty\n"
     "    --day D              first day of the week and day planners\n"
-    "    --week-start sunday|monday\n"
+    "%FRAME%"
     "    --language english|deutsch|francais|espanol|italiano\n"
     "    --border NAME        page border picture from the Borders folder (for\n"
     "                         example \"Holly\"), or none\n"
@@ -104,11 +104,11 @@ const char HelpText[] =
 
 // The options that take a value, as "--name value" or "--name=value".
 const QStringList ValueOptions = {
-    QStringLiteral("--export"), QStringLiteral("--list-dates"),    QStringLiteral("--dates"),
-    QStringLiteral("--zoom"),   QStringLiteral("--dpi"),           QStringLiteral("--months"),
-    QStringLiteral("--layout"), QStringLiteral("--paper"),         QStringLiteral("--month"),
-    QStringLiteral("--day"),    QStringLiteral("--week-start"),    QStringLiteral("--language"),
-    QStringLiteral("--border"), QStringLiteral("--variant-group"), QStringLiteral("--holidays")};
+    QStringLiteral("--export"),       QStringLiteral("--list-dates"), QStringLiteral("--dates"),
+    QStringLiteral("--zoom"),         QStringLiteral("--dpi"),        QStringLiteral("--months"),
+    QStringLiteral("--layout"),       QStringLiteral("--paper"),      QStringLiteral("--month"),
+    QStringLiteral("--day"),          QStringLiteral("--language"),   QStringLiteral("--border"),
+    QStringLiteral("--variant-group"), QStringLiteral("--holidays")};
 
 // The longest --months span: a century of pages.
 constexpr int MaxMonthSpan = 1200;
@@ -215,13 +215,8 @@ QString ApplyExportOption(const QString &option, const QString &value,
         options.day = ParseInt(value, 1, 31);
         if (!options.day)
             return QStringLiteral("--day needs a number from 1 to 31, not '%1'").arg(value);
-    } else if (option == QLatin1String("--week-start")) {
-        if (value.compare(QLatin1String("sunday"), Qt::CaseInsensitive) == 0)
-            options.weekStart = 1;
-        else if (value.compare(QLatin1String("monday"), Qt::CaseInsensitive) == 0)
-            options.weekStart = 2;
-        else
-            return QStringLiteral("--week-start is sunday or monday, not '%1'").arg(value);
+    } else if (FrameOptions::TakesValue(option)) {
+        return options.frame.TakeValue(option, value);
     } else if (option == QLatin1String("--language")) {
         if (!FindLanguage(value))
             return QStringLiteral("--language is english, deutsch, francais, espanol or "
@@ -247,8 +242,7 @@ void ApplyToPage(const CommandLine::ExportOptions &options, CalendarPage &page)
         page.SetMainCalMonth(*options.month);
     if (options.day)
         page.SetMainCalDay(*options.day);
-    if (options.weekStart)
-        page.SetStartOfWeek(*options.weekStart);
+    options.frame.ApplyTo(page);
     if (const LanguageNames *names = FindLanguage(options.language)) {
         for (int i = 1; i <= 12; ++i)
             page.SetMonthName(i, names->months[i - 1]);
@@ -548,7 +542,13 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
             result.exportOptions.force = true;
             continue;
         }
-        if (!ValueOptions.contains(name))
+        if (FrameOptions::IsFlag(name)) {
+            if (equals >= 0)
+                return Failure(QStringLiteral("%1 takes no value").arg(name));
+            result.exportOptions.frame.TakeFlag(name);
+            continue;
+        }
+        if (!ValueOptions.contains(name) && !FrameOptions::TakesValue(name))
             return Failure(QStringLiteral("unknown option %1 (see 'dayloom --help')").arg(name));
         if (equals < 0 && i + 1 >= arguments.size())
             return Failure(QStringLiteral("%1 needs a value").arg(name));
@@ -603,7 +603,7 @@ CommandLine CommandLine::Parse(const QStringList &arguments)
     }
     const bool hasPageOptions = result.exportOptions.layout || result.exportOptions.paper ||
                                 result.exportOptions.month || result.exportOptions.day ||
-                                result.exportOptions.weekStart ||
+                                result.exportOptions.frame.Any() ||
                                 !result.exportOptions.language.isEmpty() ||
                                 result.exportOptions.border || result.exportOptions.zoom != 1.0f ||
                                 result.exportOptions.dpi || result.exportOptions.months;
@@ -705,7 +705,10 @@ int RunHeadless(const CommandLine &command, int argc, char *argv[])
         std::printf("Dayloom %s\n", DAYLOOM_VERSION);
         return FinishOutput();
     case CommandLine::Kind::Help:
-        std::fputs(HelpText, stdout);
+        std::fputs(QByteArray(HelpText)
+                       .replace(QByteArrayLiteral("%FRAME%"), QByteArray(FrameOptions::HelpLines))
+                       .constData(),
+                   stdout);
         return FinishOutput();
     case CommandLine::Kind::Error:
         std::fprintf(stderr, "dayloom: %s\n", qPrintable(command.error));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/calendar/frameoptions.h"
 #include "core/export/monthpages.h"
 
 #include <QString>
@@ -42,7 +43,7 @@ struct CommandLine
         std::optional<int> month;
         std::optional<int> year;
         std::optional<int> day;
-        std::optional<int> weekStart;
+        FrameOptions frame; // --week-start, --week-numbers, --weekend, --red-days ...
         QString language;
         std::optional<QString> border; // border name; empty: none
         QString file;

@@ -2,8 +2,11 @@
 #include "core/calendar/languagenames.h"
 #include "core/export/pageexport.h"
 #include "core/io/appfolders.h"
+#include "core/print/papercanvas.h"
+#include "core/print/printengine.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -99,6 +102,8 @@ private Q_SLOTS:
     void tooWideWeekdayNameCutOnScreen();
     void otherLanguageDayNamesFromLocale_data();
     void otherLanguageDayNamesFromLocale();
+    void pagesWithoutExtrasAsRecorded_data();
+    void pagesWithoutExtrasAsRecorded();
 };
 
 void TestCalendarDrawing::gridLinesAtComputedPositions()
@@ -644,6 +649,87 @@ void TestCalendarDrawing::otherLanguageDayNamesFromLocale()
         if (!builtIn)
             QCOMPARE(QSet<QString>(expected.begin(), expected.end()).size(), 7);
     }
+}
+
+namespace {
+
+// A page of every kind, set up alike on every machine: English names, a
+// six-week month, Monday weeks on the odd layouts.
+void SetUpRecordedPage(CalendarPage &page, TCalendarLayout layout)
+{
+    const LanguageNames *english = FindLanguage(QStringLiteral("english"));
+    for (int i = 1; i <= 12; ++i)
+        page.SetMonthName(i, english->months[i - 1]);
+    for (int i = 1; i <= 7; ++i)
+        page.SetDayName(i, english->days[i - 1]);
+    page.SetCalendarLayout(layout);
+    page.CalculateLayout(true);
+    page.SetMainCalYear(2026);
+    page.SetMainCalMonth(layout == lo2Week ? 12 : 8);
+    page.SetMainCalDay(layout == lo2Week ? 25 : 27);
+    page.SetStartOfWeek(layout % 2 == 0 ? 1 : 2);
+    page.SetMiniHeadersBGColor(clBlack);
+}
+
+// The page printed at 96 dots per inch, as paper shows it.
+QImage Printed(const CalendarPage &page)
+{
+    QImage image(page.PageWidth(), page.PageHeight(), QImage::Format_RGB32);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PrintEngine engine(painter);
+    PrintCalendarPage(page, engine, 0, 0);
+    return image;
+}
+
+} // namespace
+
+void TestCalendarDrawing::pagesWithoutExtrasAsRecorded_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<bool>("printed");
+    for (int layout = 0; layout < CalendarLayoutCount; ++layout)
+        QTest::addRow("screen-%02d", layout) << layout << false;
+    for (const int layout : {loFullCalendar, loFCMinisInTitleLS, loMC12MonthLS, loWeek})
+        QTest::addRow("paper-%02d", layout) << layout << true;
+}
+
+// Pages whose design uses none of the later drawing options (first weekday
+// other than Sunday or Monday, week numbers, weekends, red days, moon
+// phases, day counters) draw pixel for pixel as the recorded pictures in
+// data/pages, which were drawn before those options existed. Set
+// DAYLOOM_RECORD_PAGES=1 to record them anew.
+void TestCalendarDrawing::pagesWithoutExtrasAsRecorded()
+{
+    QFETCH(int, layout);
+    QFETCH(bool, printed);
+    CalendarPage page;
+    SetUpRecordedPage(page, TCalendarLayout(layout));
+    const QImage image = printed ? Printed(page) : Render(page);
+    const QString path = QStringLiteral(DAYLOOM_TEST_DATA "/pages/%1.png")
+                             .arg(QString::fromLatin1(QTest::currentDataTag()));
+    if (qEnvironmentVariableIsSet("DAYLOOM_RECORD_PAGES")) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        // Grey pages keep every pixel in a smaller file.
+        const QImage stored =
+            image.allGray() ? image.convertToFormat(QImage::Format_Grayscale8) : image;
+        QVERIFY(stored.save(path, "PNG"));
+        QSKIP("recorded");
+    }
+    const QImage recorded = QImage(path).convertToFormat(image.format());
+    QVERIFY2(!recorded.isNull(), qPrintable(path));
+    QCOMPARE(image.size(), recorded.size());
+    int differing = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            differing += image.pixel(x, y) != recorded.pixel(x, y) ? 1 : 0;
+    if (differing > 0)
+        image.save(QDir::temp().filePath(QFileInfo(path).fileName()), "PNG");
+    QVERIFY2(differing == 0, qPrintable(QStringLiteral("%1 pixels differ (the drawing is in %2)")
+                                            .arg(differing)
+                                            .arg(QDir::tempPath())));
 }
 
 QTEST_MAIN(TestCalendarDrawing)

@@ -124,7 +124,9 @@ const std::vector<SetterCase> &SetterCases()
     static const std::vector<SetterCase> cases = {
         {"StartOfWeek 2 accepted", [](M &m) { return m.SetStartOfWeek(2); }, true,
          [](const M &m) { return m.StartOfWeek(); }, 2},
-        {"StartOfWeek 3 ignored", [](M &m) { return m.SetStartOfWeek(3); }, false,
+        {"StartOfWeek 7 (Saturday) accepted", [](M &m) { return m.SetStartOfWeek(7); }, true,
+         [](const M &m) { return m.StartOfWeek(); }, 7},
+        {"StartOfWeek 8 ignored", [](M &m) { return m.SetStartOfWeek(8); }, false,
          [](const M &m) { return m.StartOfWeek(); }, 1},
         {"StartOfWeek 0 ignored", [](M &m) { return m.SetStartOfWeek(0); }, false,
          [](const M &m) { return m.StartOfWeek(); }, 1},

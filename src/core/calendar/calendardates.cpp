@@ -46,14 +46,30 @@ long long DaysFromCivil(long long year, int month, int day)
 
 int FirstColumn(int month, int year, int startOfWeek)
 {
-    if (month < 1 || month > 12)
+    return FirstColumnOn(month, year, WeekdayOfStartOfWeek(startOfWeek));
+}
+
+int FirstColumnOn(int month, int year, int firstWeekday)
+{
+    if (month < 1 || month > 12 || firstWeekday < 1 || firstWeekday > 7)
         return 0;
     const long long days = DaysFromCivil(year, month, 1);
     // 1970-01-01 was a Thursday.
     const int weekday = static_cast<int>(((days + 4) % 7 + 7) % 7) + 1;
-    if (startOfWeek == 1)
-        return weekday;
-    return weekday == 1 ? 7 : weekday - 1;
+    return (weekday - firstWeekday + 7) % 7 + 1;
+}
+
+int WeekdayOfStartOfWeek(int startOfWeek)
+{
+    return startOfWeek == 1 ? 1 : 2;
+}
+
+QDate LatestOnOrBefore(const QDate &date, int weekday)
+{
+    if (!date.isValid() || weekday < 1 || weekday > 7)
+        return date;
+    const int dateWeekday = date.dayOfWeek() % 7 + 1; // Qt: 1 = Monday ... 7 = Sunday
+    return date.addDays(-((dateWeekday - weekday + 7) % 7));
 }
 
 int DayInCell(int row, int column, int firstColumn, int daysInMonth)
@@ -141,9 +157,12 @@ QString HeaderDayName(const std::array<QString, 7> &names, int index, TCalHeader
 
 int HeaderDayIndex(int column, int startOfWeek)
 {
-    if (startOfWeek == 1)
-        return column + 1;
-    return column < 6 ? column + 2 : 1;
+    return HeaderWeekday(column, WeekdayOfStartOfWeek(startOfWeek));
+}
+
+int HeaderWeekday(int column, int firstWeekday)
+{
+    return (firstWeekday - 1 + column) % 7 + 1;
 }
 
 MonthYear ShiftMonth(int month, int year, int k)

@@ -2,6 +2,7 @@
 
 #include "core/calendar/calendartypes.h"
 
+#include <QDate>
 #include <QString>
 
 #include <array>
@@ -32,6 +33,14 @@ int DayOfWeek(int year, int month, int day);
 // negative ones included (proleptic Gregorian calendar, astronomical
 // years); 0 for a month outside 1-12.
 int FirstColumn(int month, int year, int startOfWeek);
+// The same for weeks starting on any weekday (1 = Sunday ... 7 = Saturday):
+// the first of the month stands in column 1 when it falls on that weekday.
+int FirstColumnOn(int month, int year, int firstWeekday);
+// The weekday (1 = Sunday) a week starts on for a page's StartOfWeek field:
+// Sunday for 1, Monday for any other value.
+int WeekdayOfStartOfWeek(int startOfWeek);
+// The latest date not after `date` that falls on the weekday (1 = Sunday).
+QDate LatestOnOrBefore(const QDate &date, int weekday);
 // Day of the month shown in grid row (0-5) and column (0-6) of a month
 // starting in firstColumn with daysInMonth days; 0 when the cell lies
 // outside the month (always when firstColumn is 0).
@@ -41,6 +50,8 @@ int DayInCell(int row, int column, int firstColumn, int daysInMonth);
 int CellOfDay(int day, int firstColumn, int daysInMonth);
 // Day-name index (1 = Sunday) shown over header column 0-6.
 int HeaderDayIndex(int column, int startOfWeek);
+// The same for weeks starting on any weekday (1 = Sunday ... 7 = Saturday).
+int HeaderWeekday(int column, int firstWeekday);
 // A weekday name as a header style shows it: its first letter, its first
 // three or whole.
 QString CutDayName(const QString &name, TCalHeadersStyle style);

@@ -12,7 +12,7 @@ namespace {
 // for a number in the upper right corner.
 TRect DayCellRect(const MonthGridGeometry &g, int row, int column, bool upperRight)
 {
-    TRect inner{g.left + column * g.columnWidth + 1, g.gridTop + row * g.rowHeight + 1, 0, 0};
+    TRect inner{g.daysLeft + column * g.columnWidth + 1, g.gridTop + row * g.rowHeight + 1, 0, 0};
     inner.Right = inner.Left + g.columnWidth - 2;
     inner.Bottom = inner.Top + g.rowHeight - 2;
     if (upperRight) {
@@ -26,13 +26,25 @@ TRect DayCellRect(const MonthGridGeometry &g, int row, int column, bool upperRig
 
 TRect MonthGridGeometry::CellBox(int row, int column) const
 {
-    return {left + column * columnWidth, gridTop + row * rowHeight,
-            column == 6 ? right : left + (column + 1) * columnWidth,
+    return {daysLeft + column * columnWidth, gridTop + row * rowHeight,
+            column == 6 ? right : daysLeft + (column + 1) * columnWidth,
             row == 5 ? bottom : gridTop + (row + 1) * rowHeight};
 }
 
+TRect MonthGridGeometry::WeekBox(int row) const
+{
+    return {left, gridTop + row * rowHeight, daysLeft,
+            row == 5 ? bottom : gridTop + (row + 1) * rowHeight};
+}
+
+TRect MonthGridGeometry::WeekCell(int row) const
+{
+    const int top = gridTop + row * rowHeight + 1;
+    return {left + 1, top, daysLeft - 1, top + rowHeight - 2};
+}
+
 MonthGridGeometry LayOutMonthGrid(const TRect &rect, const GridMetrics &metrics, int month,
-                                  int year, int weekStart, bool upperRight)
+                                  int year, int firstWeekday, bool upperRight, int weekColumnWidth)
 {
     MonthGridGeometry g;
     g.left = rect.Left;
@@ -51,15 +63,16 @@ MonthGridGeometry LayOutMonthGrid(const TRect &rect, const GridMetrics &metrics,
     const int headerTop = bandBottom + 1;
     const int headerBottom = headerTop + metrics.headerRowHeight;
     g.headerRect = {L, headerTop, R, headerBottom};
-    g.columnWidth = (R - L) / 7;
+    g.daysLeft = L + std::max(0, std::min(weekColumnWidth, (R - L) / 2));
+    g.columnWidth = (R - g.daysLeft) / 7;
     for (int c = 0; c < 7; ++c) {
-        const int cellLeft = L + c * g.columnWidth + 1;
+        const int cellLeft = g.daysLeft + c * g.columnWidth + 1;
         g.headerCells[c] = {cellLeft, headerTop, cellLeft + g.columnWidth - 2, headerBottom};
     }
 
     g.gridTop = headerBottom;
     g.rowHeight = (B - g.gridTop) / 6;
-    const int first = CalendarDates::FirstColumn(month, year, weekStart);
+    const int first = CalendarDates::FirstColumnOn(month, year, firstWeekday);
     const int days = CalendarDates::DaysInMonth(month, year);
     for (int r = 0; r < 6; ++r) {
         for (int c = 0; c < 7; ++c) {

@@ -41,8 +41,11 @@ struct MonthGridGeometry
     TRect titleBand;  // the drawn title band, at least minimumTitleHeight high
     TRect headerRect; // the weekday row
     std::array<TRect, 7> headerCells;
-    int gridTop = 0;     // the first day row's top line (G)
-    int columnWidth = 0; // (R - L) / 7
+    int gridTop = 0; // the first day row's top line (G)
+    // The left edge of the day columns: L, or right of the week-number
+    // column when there is one.
+    int daysLeft = 0;
+    int columnWidth = 0; // (R - daysLeft) / 7
     int rowHeight = 0;   // (B - G) / 6; the last row takes the remainder
     // Cells row by row; the day 0 outside the month. The inner rectangle
     // (rTotal) holds the day number.
@@ -50,14 +53,23 @@ struct MonthGridGeometry
 
     // The box of cell row 0-5, column 0-6 between its grid lines.
     TRect CellBox(int row, int column) const;
+    bool HasWeekColumn() const { return daysLeft > left; }
+    // The week-number column's box beside row 0-5 between its grid lines,
+    // and the inner rectangle a week number is drawn in.
+    TRect WeekBox(int row) const;
+    TRect WeekCell(int row) const;
 };
 
 // The grid of a month drawn into rect (device pixels) by a target measuring
-// with metrics. weekStart 1: weeks start on Sunday, else on Monday.
-// upperRight: day numbers in the upper right corner with a note area below
-// them; otherwise centred numbers and no note area.
+// with metrics, weeks starting on firstWeekday (1 = Sunday ... 7 =
+// Saturday). upperRight: day numbers in the upper right corner with a note
+// area below them; otherwise centred numbers and no note area.
+// weekColumnWidth: device pixels at the left of the header row and the day
+// rows kept for week numbers (0: none; more than half the width is not
+// given).
 MonthGridGeometry LayOutMonthGrid(const TRect &rect, const GridMetrics &metrics, int month,
-                                  int year, int weekStart, bool upperRight);
+                                  int year, int firstWeekday, bool upperRight,
+                                  int weekColumnWidth = 0);
 
 // Where everything of a week or day planner lies, in device pixels.
 struct PlannerGeometry

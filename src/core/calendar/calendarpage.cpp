@@ -45,7 +45,9 @@ CalendarPage::CalendarPage(QObject *parent) : QObject(parent)
     m_settings.LoadSystemNames();
     m_noteRenderer = std::make_unique<NoteRenderer>();
     m_noteDrawer = [this](QPainter &painter, const TWPRtfStorage &note, const TRect &rFree,
-                          float zoom) { DrawNoteOnScreen(painter, note, rFree, zoom); };
+                          float zoom, TColor background) {
+        DrawNoteOnScreen(painter, note, rFree, zoom, background);
+    };
     CalculateLayout(true);
 }
 
@@ -384,9 +386,50 @@ void CalendarPage::ClearCellNotes()
 
 // --- drawing --------------------------------------------------------------------------
 
+void CalendarPage::SetFirstWeekday(int weekday)
+{
+    CalendarSettings next = m_settings;
+    next.SetFirstWeekday(weekday);
+    if (next.startOfWeek == m_settings.startOfWeek && next.extras == m_settings.extras)
+        return;
+    m_settings.startOfWeek = next.startOfWeek;
+    m_settings.extras = next.extras;
+    Repaint();
+}
+
+void CalendarPage::SetExtras(const CalendarExtras &extras)
+{
+    if (m_settings.extras == extras)
+        return;
+    const bool geometry = m_settings.extras.weekNumbers != extras.weekNumbers;
+    m_settings.extras = extras;
+    if (geometry)
+        CalculateLayout(false);
+    else
+        Repaint();
+}
+
+void CalendarPage::SetRedDayLookup(RedDayLookup lookup)
+{
+    m_redDayLookup = std::move(lookup);
+    if (m_settings.extras.redDays)
+        Repaint();
+}
+
+QSet<QDate> CalendarPage::RedDays() const
+{
+    if (!m_settings.extras.redDays || !m_redDayLookup)
+        return {};
+    const auto [first, last] = PageDateRange(m_settings, m_layout);
+    if (!first.isValid() || !last.isValid())
+        return {};
+    return m_redDayLookup(first, last);
+}
+
 PageDrawing CalendarPage::Draw(PageCanvas &canvas) const
 {
-    return PageRenderer(m_settings, m_layout, m_cellNotes, m_borderPicture).Draw(canvas);
+    const QSet<QDate> redDays = RedDays();
+    return PageRenderer(m_settings, m_layout, m_cellNotes, m_borderPicture, redDays).Draw(canvas);
 }
 
 PageDrawing CalendarPage::Draw(QPainter &painter, const RenderTarget &target) const
@@ -396,10 +439,11 @@ PageDrawing CalendarPage::Draw(QPainter &painter, const RenderTarget &target) co
 }
 
 void CalendarPage::DrawNoteOnScreen(QPainter &painter, const TWPRtfStorage &note,
-                                    const TRect &rFree, float zoom) const
+                                    const TRect &rFree, float zoom, TColor background) const
 {
     // The renderer works in whole percent, as the note editor does.
     NoteRenderer::View view;
+    view.background = ToQColor(background);
     view.zoom = NoteRenderer::WholePercent(zoom);
     view.pageSize = QSizeF((rFree.Width() + 1) / view.zoom, (rFree.Height() + 1) / view.zoom);
     m_noteRenderer->Paint(painter, rFree.toQRectF(), note, view);
@@ -443,9 +487,10 @@ int CalendarPage::MonthDayOfCell(int cell) const
         return 0;
     const int month = m_settings.mainCalMonth;
     const int year = m_settings.mainCalYear;
-    return CalendarDates::DayInCell((cell - 1) / 7, (cell - 1) % 7,
-                                    CalendarDates::FirstColumn(month, year, m_settings.startOfWeek),
-                                    CalendarDates::DaysInMonth(month, year));
+    return CalendarDates::DayInCell(
+        (cell - 1) / 7, (cell - 1) % 7,
+        CalendarDates::FirstColumnOn(month, year, m_settings.FirstWeekday()),
+        CalendarDates::DaysInMonth(month, year));
 }
 
 int CalendarPage::MonthCellOfDay(int day) const
@@ -453,7 +498,7 @@ int CalendarPage::MonthCellOfDay(int day) const
     const int month = m_settings.mainCalMonth;
     const int year = m_settings.mainCalYear;
     const int index = CalendarDates::CellOfDay(
-        day, CalendarDates::FirstColumn(month, year, m_settings.startOfWeek),
+        day, CalendarDates::FirstColumnOn(month, year, m_settings.FirstWeekday()),
         CalendarDates::DaysInMonth(month, year));
     return index < 0 ? -1 : index + 1;
 }

@@ -16,6 +16,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QObject>
+#include <QSet>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -157,6 +158,24 @@ public:
     int StartOfWeek() const { return m_settings.startOfWeek; }
     void SetStartOfWeek(int start);
     bool MondayFirst() const { return m_settings.startOfWeek != 1; }
+    // The weekday weeks start on, 1 = Sunday ... 7 = Saturday (see
+    // CalendarSettings::SetFirstWeekday); values outside 1-7 are ignored.
+    int FirstWeekday() const { return m_settings.FirstWeekday(); }
+    void SetFirstWeekday(int weekday);
+
+    // Week numbers, weekends, red days, moon phases, day counters and the
+    // first weekday beyond Sunday and Monday. Week numbers change the
+    // geometry (re-layout); the rest repaints.
+    const CalendarExtras &Extras() const { return m_settings.extras; }
+    void SetExtras(const CalendarExtras &extras);
+
+    // Where the page finds the public holidays it draws as red days: the
+    // dates among first .. last (inclusive). Without one, there are none.
+    using RedDayLookup = std::function<QSet<QDate>(const QDate &first, const QDate &last)>;
+    void SetRedDayLookup(RedDayLookup lookup);
+    // The red days among the page's dates (PageDateRange); none unless the
+    // extras ask for red days.
+    QSet<QDate> RedDays() const;
 
     const QString &UserTitle() const { return m_settings.userTitle; }
     void SetUserTitle(const QString &title);
@@ -325,7 +344,7 @@ private:
     void SetMarginInch(float CalendarSettings::*field, float inches);
     void LoadBorderPicture();
     void DrawNoteOnScreen(QPainter &painter, const TWPRtfStorage &note, const TRect &rFree,
-                          float zoom) const;
+                          float zoom, TColor background) const;
 
     CalendarSettings m_settings;
     PageLayout m_layout;
@@ -334,6 +353,7 @@ private:
     std::array<TWPRtfStorage, CellCount> m_cellNotes;
     std::unique_ptr<NoteRenderer> m_noteRenderer;
     NoteDrawer m_noteDrawer;
+    RedDayLookup m_redDayLookup;
 };
 
 } // namespace Dayloom

@@ -1,18 +1,39 @@
 #pragma once
 
+#include "core/calendar/calendarextras.h"
 #include "core/calendar/calendargeometry.h"
 #include "core/calendar/calendarsettings.h"
 #include "core/calendar/calendartypes.h"
+#include "core/calendar/moonphases.h"
 #include "core/common/fontspec.h"
 #include "core/common/tcolor.h"
 #include "core/common/trect.h"
 
+#include <QDate>
+#include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <array>
 
 namespace Dayloom {
+
+// What days show beyond their numbers (see CalendarExtras), as one grid or
+// planner draws it. The sets are the caller's and must outlive the drawing.
+struct DayMarking
+{
+    WeekNumbering weekNumbers = WeekNumbering::None;
+    int weekColumnWidth = 0; // device pixels; 0: no week-number column
+    int weekendDays = 0;     // a WeekdayBit set; 0: weekends are not marked
+    TColor weekendCellColor = clWhite;
+    TColor weekendNumberColor = clBlack;
+    const QSet<QDate> *redDays = nullptr; // null: no red days
+    TColor redDayCellColor = clWhite;
+    TColor redDayNumberColor = clBlack;
+    const QMap<QDate, MoonPhase> *moonDays = nullptr; // null: no moon phases
+    bool dayCounters = false;
+};
 
 // Everything one month grid or planner is drawn from, plus what drawing
 // records for hit testing. Font sizes are the stored points; the canvas
@@ -26,7 +47,8 @@ struct DrawingBlock
     int year = 1997;
     TRect rect;
     TCalendarNumberPosition numberPosition = cnpUpperRight;
-    int weekStart = 1;
+    // The weekday weeks start on: 1 = Sunday ... 7 = Saturday.
+    int firstWeekday = 1;
     TCalBorderStyle calendarBorder = cbAll;
     FontSpec titleFont;
     bool showYear = true;
@@ -38,11 +60,25 @@ struct DrawingBlock
     TCalBorderStyle cellBorder = cbAll;
     std::array<QString, 12> monthNames;
     std::array<QString, 7> dayNames;
+    DayMarking marking;
+    // Planners: the date of the first row (rows follow day by day); an
+    // invalid date for rows without dates.
+    QDate plannerFirstDate;
 
     // Output of drawing.
     std::array<CellRecord, 42> cells;
+    // The colour each cell (planners: each row's note area) was filled
+    // with, white where nothing was.
+    std::array<TColor, 42> cellColors = WhiteCells();
     TRect titleRect;
     TRect headerRect;
+
+    static std::array<TColor, 42> WhiteCells()
+    {
+        std::array<TColor, 42> cells;
+        cells.fill(clWhite);
+        return cells;
+    }
 };
 
 class PageCanvas;
@@ -59,6 +95,10 @@ namespace CalendarPainter {
 // month are the caller's to set.
 DrawingBlock MainCalendarBlock(const CalendarSettings &settings);
 DrawingBlock MiniCalendarBlock(const CalendarSettings &settings);
+// The day marking of the settings' extras, without the week-number width
+// (a device length) and the sets of red days and moon phases (the
+// caller's).
+DayMarking MarkingOf(const CalendarExtras &extras);
 
 // A month grid (main calendar or mini) into block.rect; fills the block's
 // cell records and title and header rectangles. An empty title text draws

@@ -25,6 +25,27 @@ void CalendarSettings::LoadSystemNames()
     }
 }
 
+int CalendarSettings::FirstWeekday() const
+{
+    if (extras.firstWeekday >= 3 && extras.firstWeekday <= 7)
+        return extras.firstWeekday;
+    return startOfWeek == 1 ? 1 : 2;
+}
+
+void CalendarSettings::SetFirstWeekday(int weekday)
+{
+    if (weekday < 1 || weekday > 7)
+        return;
+    if (weekday <= 2) {
+        startOfWeek = weekday;
+        extras.firstWeekday = 0;
+        return;
+    }
+    // Tuesday to Thursday lie nearer to Monday, Friday and Saturday to Sunday.
+    startOfWeek = weekday <= 5 ? 2 : 1;
+    extras.firstWeekday = weekday;
+}
+
 bool CalendarSettings::SetLineLayoutPreset(TCalendarLineLayout preset)
 {
     if (calendarLineLayout == preset)
@@ -147,6 +168,7 @@ void CalendarSettings::ApplyDefaultStyle(const QDate &today)
     SetLineLayoutPreset(llFull);
     SetMiniLineLayoutPreset(mllBoxed);
     wmfBorderFile.clear();
+    extras = CalendarExtras();
 }
 
 } // namespace Dayloom

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/calendar/calendarextras.h"
 #include "core/calendar/calendartypes.h"
 #include "core/common/fontspec.h"
 #include "core/common/tcolor.h"
@@ -72,9 +73,20 @@ struct CalendarSettings
     // Months January first, days Sunday first.
     std::array<QString, 12> monthNames;
     std::array<QString, 7> dayNames;
+    // Any first weekday, week numbers, weekends, red days, moon phases, day
+    // counters; stored apart from the fields above (CalendarExtrasRecord).
+    CalendarExtras extras;
 
     bool IsA4() const { return paperSize != 0; }
     bool MondayFirst() const { return startOfWeek != 1; }
+    // The weekday (1 = Sunday ... 7 = Saturday) weeks start on: the extras'
+    // first weekday when set, else Sunday or Monday as startOfWeek says.
+    int FirstWeekday() const;
+    // Sunday and Monday go to startOfWeek (1 or 2) and clear the extras'
+    // first weekday; Tuesday to Saturday go to the extras, startOfWeek
+    // taking the nearer of Sunday and Monday for readers that know no
+    // other. Values outside 1-7 are ignored.
+    void SetFirstWeekday(int weekday);
 
     // Month 1-12 / day 1-7; an empty string outside.
     QString MonthName(int index) const;
@@ -99,8 +111,8 @@ struct CalendarSettings
     bool SameSettings(const CalendarSettings &other) const;
     // The default style for a date: Letter landscape month grid with two
     // minis, the system's names, white backgrounds, half-inch margins, full
-    // lines with boxed minis, no user title and no border picture. Fonts
-    // other than the mini header colour are kept.
+    // lines with boxed minis, no user title, no border picture and no
+    // extras. Fonts other than the mini header colour are kept.
     void ApplyDefaultStyle(const QDate &today);
 
     friend bool operator==(const CalendarSettings &, const CalendarSettings &) = default;

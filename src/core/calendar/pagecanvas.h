@@ -2,6 +2,7 @@
 
 #include "core/calendar/calendargeometry.h"
 #include "core/calendar/calendartypes.h"
+#include "core/calendar/moonphases.h"
 #include "core/common/fontspec.h"
 #include "core/common/tcolor.h"
 #include "core/common/trect.h"
@@ -30,6 +31,8 @@ enum class TextRole
     PlannerTitle,     // a planner's title line
     PlannerLabel,     // a planner row's label, above the middle of its cell
     PlannerDate,      // the date under it
+    WeekNumber,       // a week number at the top of its cell, centred
+    DayCounter,       // day of the year and days left, at the top left of a cell
 };
 
 // What the page renderer draws on: the screen (and images) through a
@@ -77,14 +80,24 @@ public:
     // The font (stored point size and colour) the next texts use.
     virtual void SelectFont(const FontSpec &font) = 0;
     virtual void Text(const TRect &rect, const QString &text, TextRole role) = 0;
+    // A small drawn symbol of a moon phase filling the square box: a
+    // black disc (new moon), a circle (full moon), or a circle whose left
+    // (first quarter) or right (last quarter) half is black.
+    virtual void MoonSymbol(const TRect &box, MoonPhase phase) = 0;
 
     // The notes of the drawn cells, into their note rectangles. Notes
     // without text are left out on paper, and on screen on week planners
-    // (weekPlanner). Returns the size notes are laid out at when printed:
-    // the first note rectangle grown by 5 (device pixels) on screen, the
-    // size paper used (page pixels).
+    // (weekPlanner). The screen paints a note's rectangle in its cell's
+    // colour (backgrounds; paper leaves it as it is). Returns the size notes
+    // are laid out at when printed: the first note rectangle grown by 5
+    // (device pixels) on screen, the size paper used (page pixels).
     virtual QSize DrawNotes(const std::array<CellRecord, 42> &cells,
-                            const std::array<TWPRtfStorage, 42> &notes, bool weekPlanner) = 0;
+                            const std::array<TWPRtfStorage, 42> &notes, bool weekPlanner,
+                            const std::array<TColor, 42> &backgrounds) = 0;
+
+    // Draws a moon symbol with a painter in device pixels (shared by the
+    // canvases): antialiased, in black, leaving the painter as it was.
+    static void DrawMoonSymbol(QPainter &painter, const TRect &box, MoonPhase phase);
 };
 
 } // namespace Dayloom

@@ -87,6 +87,21 @@ void PageLayout::DistributeRects(int rows, int columns, int lastIndex, int first
     }
 }
 
+namespace {
+
+// The main grid gives a sixteenth of its width to the numbers, about half a
+// day column; a mini's numbers, in a font hardly smaller than its days, a
+// tenth.
+void SetWeekColumns(PageLayout &layout)
+{
+    if (layout.hasMainCalendar)
+        layout.mainWeekColumn = layout.mainRect.Width() / 16;
+    if (layout.hasMiniCalendars && layout.miniCount > 0)
+        layout.miniWeekColumn = layout.miniRects[0].Width() / 10;
+}
+
+} // namespace
+
 PageLayout CalculatePageLayout(const CalendarSettings &s)
 {
     PageLayout out;
@@ -190,6 +205,8 @@ PageLayout CalculatePageLayout(const CalendarSettings &s)
         break;
     }
     }
+    if (s.extras.weekNumbers != WeekNumbering::None)
+        SetWeekColumns(out);
     return out;
 }
 

@@ -33,6 +33,12 @@ struct PageLayout
     std::array<MonthYear, MaxMinis> miniMonths{};
     // The mini title size in points the layout suggests (0: none).
     int miniTitlePoints = 0;
+    // Widths of the week-number column at the left of the main month grid
+    // and of each mini calendar, a fixed share of their rectangle's width
+    // (0 without week numbers): the days keep the rest, and every layout
+    // its proportions.
+    int mainWeekColumn = 0;
+    int miniWeekColumn = 0;
 
     // Index 1-60; a zero rectangle / January 1997 outside that range.
     TRect MiniRect(int index) const;

@@ -6,8 +6,12 @@
 #include "core/graphics/picture.h"
 #include "core/richtext/twprtfstorage.h"
 
+#include <QDate>
 #include <QRect>
+#include <QSet>
 #include <QSize>
+
+#include <utility>
 
 #include <array>
 
@@ -54,27 +58,35 @@ struct RenderTarget
 // out: the page is drawn without it.
 void DrawBorderPicture(QPainter &painter, const Picture &picture, const QRectF &target);
 
+// The first and the last date a page shows: its month grid's month, its
+// mini calendars' months, or its planner's days.
+std::pair<QDate, QDate> PageDateRange(const CalendarSettings &settings, const PageLayout &layout);
+
 // Draws one calendar page — border picture, month grid or planner with its
 // notes, mini calendars — on any canvas: the screen, images, printers, PDF
 // and SVG. Drawing is a const function of the inputs it is given: it
 // changes none of them, and returns what it drew. The inputs are
-// referenced, not copied: they must outlive the renderer.
+// referenced, not copied: they must outlive the renderer. redDays holds the
+// public holidays among the page's dates (PageDateRange), drawn as red days
+// when the settings' extras ask for them.
 class PageRenderer
 {
 public:
     PageRenderer(const CalendarSettings &settings, const PageLayout &layout,
-                 const std::array<TWPRtfStorage, 42> &notes, const Picture &borderPicture);
+                 const std::array<TWPRtfStorage, 42> &notes, const Picture &borderPicture,
+                 const QSet<QDate> &redDays);
 
     PageDrawing Draw(PageCanvas &canvas) const;
 
 private:
-    DrawingBlock MainBlock(PageCanvas &canvas) const;
+    DrawingBlock MainBlock(PageCanvas &canvas, const QMap<QDate, MoonPhase> &moonDays) const;
     void DrawMiniCalendars(PageCanvas &canvas) const;
 
     const CalendarSettings &m_settings;
     const PageLayout &m_layout;
     const std::array<TWPRtfStorage, 42> &m_notes;
     const Picture &m_borderPicture;
+    const QSet<QDate> &m_redDays;
 };
 
 } // namespace Dayloom

@@ -1,6 +1,7 @@
 #include "core/calendar/plannertexts.h"
 
 #include "core/calendar/calendardates.h"
+#include "core/calendar/weeknumbers.h"
 
 #include <QLocale>
 #include <QTime>
@@ -16,12 +17,33 @@ bool IsDayPlanner(const CalendarSettings &s)
     return s.calendarLayout == loDay10 || s.calendarLayout == loDay15;
 }
 
+// " · Week 11", " · Weeks 11-12" for the weeks a week planner covers (the
+// week of each seven days' middle day); empty without week numbers.
+QString WeeksText(const CalendarSettings &s, const QDate &first)
+{
+    const WeekNumbering numbering = s.extras.weekNumbers;
+    if (numbering == WeekNumbering::None || IsDayPlanner(s))
+        return QString();
+    const int week = WeekNumbers::OfRow(first, numbering);
+    if (DayCount(s) <= 7)
+        return QStringLiteral(" \u00B7 Week %1").arg(week);
+    return QStringLiteral(" \u00B7 Weeks %1-%2")
+        .arg(week)
+        .arg(WeekNumbers::OfRow(first.addDays(7), numbering));
+}
+
+QString DatesTitle(const CalendarSettings &s, const QDate &first);
+
 } // namespace
 
 QDate FirstDate(const CalendarSettings &s)
 {
     const int days = CalendarDates::DaysInMonth(s.mainCalMonth, s.mainCalYear);
-    return QDate(s.mainCalYear, s.mainCalMonth, std::clamp(s.mainCalDay, 1, std::max(days, 1)));
+    const QDate chosen(s.mainCalYear, s.mainCalMonth,
+                       std::clamp(s.mainCalDay, 1, std::max(days, 1)));
+    if (IsDayPlanner(s) || !s.extras.weekPlannersFromFirstWeekday)
+        return chosen;
+    return CalendarDates::LatestOnOrBefore(chosen, s.FirstWeekday());
 }
 
 int DayCount(const CalendarSettings &s)
@@ -39,6 +61,13 @@ QString Title(const CalendarSettings &s)
     if (!s.userTitle.isEmpty())
         return s.userTitle;
     const QDate first = FirstDate(s);
+    return DatesTitle(s, first) + WeeksText(s, first);
+}
+
+namespace {
+
+QString DatesTitle(const CalendarSettings &s, const QDate &first)
+{
     auto month = [&s](const QDate &d) { return s.MonthName(d.month()); };
     if (IsDayPlanner(s))
         return QStringLiteral("%1, %2 %3, %4")
@@ -67,6 +96,8 @@ QString Title(const CalendarSettings &s)
         .arg(last.day())
         .arg(last.year());
 }
+
+} // namespace
 
 QStringList RowLabels(const CalendarSettings &s)
 {

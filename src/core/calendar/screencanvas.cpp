@@ -163,7 +163,10 @@ Qt::Alignment ScreenAlignment(TextRole role)
     case TextRole::PlannerLabel:
         return Qt::AlignHCenter | Qt::AlignBottom;
     case TextRole::PlannerDate:
+    case TextRole::WeekNumber:
         return Qt::AlignHCenter | Qt::AlignTop;
+    case TextRole::DayCounter:
+        return Qt::AlignLeft | Qt::AlignTop;
     case TextRole::Title:
     case TextRole::WeekdayName:
     case TextRole::DayNumberCentred:
@@ -266,9 +269,11 @@ void ScreenCanvas::CellLines(const MonthGridGeometry &g, TCalBorderStyle style)
         DrawLineTo(m_painter, g.left, y, g.right, y);
     }
     if (style == cbAll) {
+        if (g.HasWeekColumn())
+            DrawLineTo(m_painter, g.left, g.gridTop, g.left, g.bottom);
         for (int c = 0; c <= 6; ++c)
-            DrawLineTo(m_painter, g.left + c * g.columnWidth, g.gridTop, g.left + c * g.columnWidth,
-                       g.bottom);
+            DrawLineTo(m_painter, g.daysLeft + c * g.columnWidth, g.gridTop,
+                       g.daysLeft + c * g.columnWidth, g.bottom);
         DrawLineTo(m_painter, g.right, g.gridTop, g.right, g.bottom);
     }
 }
@@ -302,15 +307,22 @@ void ScreenCanvas::Text(const TRect &rect, const QString &text, TextRole role)
              ScreenAlignment(role));
 }
 
+void ScreenCanvas::MoonSymbol(const TRect &box, MoonPhase phase)
+{
+    m_inkApplied = false; // the symbol takes the painter's pen
+    DrawMoonSymbol(m_painter, box, phase);
+}
+
 QSize ScreenCanvas::DrawNotes(const std::array<CellRecord, 42> &cells,
-                              const std::array<TWPRtfStorage, 42> &notes, bool weekPlanner)
+                              const std::array<TWPRtfStorage, 42> &notes, bool weekPlanner,
+                              const std::array<TColor, 42> &backgrounds)
 {
     if (m_noteDrawer) {
         for (size_t i = 0; i < notes.size(); ++i) {
             const TRect &free = cells[i].rFree;
             if (free.IsEmpty() || (weekPlanner && notes[i].IsEmpty()))
                 continue;
-            m_noteDrawer(m_painter, notes[i], free, m_zoom);
+            m_noteDrawer(m_painter, notes[i], free, m_zoom, backgrounds[i]);
         }
     }
     const TRect &first = cells[0].rFree;

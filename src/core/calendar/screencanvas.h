@@ -19,9 +19,10 @@ class NoteRenderer;
 class ScreenCanvas final : public PageCanvas
 {
 public:
-    // Draws one note into its cell's note rectangle (device pixels).
-    using NoteDrawer =
-        std::function<void(QPainter &, const TWPRtfStorage &note, const TRect &rFree, float zoom)>;
+    // Draws one note into its cell's note rectangle (device pixels) over
+    // the cell's colour.
+    using NoteDrawer = std::function<void(QPainter &, const TWPRtfStorage &note, const TRect &rFree,
+                                          float zoom, TColor background)>;
 
     // Zoom: device pixels per page pixel. Without a note drawer notes are
     // not drawn. The painter must outlive the canvas.
@@ -41,8 +42,10 @@ public:
     void CellLines(const MonthGridGeometry &grid, TCalBorderStyle style) override;
     void SelectFont(const FontSpec &font) override;
     void Text(const TRect &rect, const QString &text, TextRole role) override;
+    void MoonSymbol(const TRect &box, MoonPhase phase) override;
     QSize DrawNotes(const std::array<CellRecord, 42> &cells,
-                    const std::array<TWPRtfStorage, 42> &notes, bool weekPlanner) override;
+                    const std::array<TWPRtfStorage, 42> &notes, bool weekPlanner,
+                    const std::array<TColor, 42> &backgrounds) override;
 
     // A ready-to-use font (see the .cpp); shared by the canvases of a thread.
     struct Ink;

@@ -30,6 +30,9 @@ QList<QDate> PageStarts(const MonthSpan &span, const CalendarPage &page, const Q
         const qint64 behind = first.daysTo(own) % step;
         if (behind != 0)
             date = first.addDays(behind - step);
+    } else if (step > 1 && page.Extras().weekPlannersFromFirstWeekday) {
+        // Week planners that start on the first weekday start there.
+        date = CalendarDates::LatestOnOrBefore(first, page.FirstWeekday());
     }
     for (; date < end; date = date.addDays(step))
         starts.append(date);
@@ -50,6 +53,9 @@ MonthPages::MonthPages(PageDocument &document, const MonthSpan &span, std::optio
     m_planner = page.IsPlanner();
     m_ownStart =
         m_planner ? page.PlannerFirstDate() : QDate(page.MainCalYear(), page.MainCalMonth(), 1);
+    m_ownDay = page.MainCalDay();
+    m_ownMonth = page.MainCalMonth();
+    m_ownYear = page.MainCalYear();
     for (int cell = 1; cell <= CalendarCellCount; ++cell)
         m_ownNotes[cell - 1] = page.CellNote(cell);
     m_starts = PageStarts(span, page, m_ownStart);
@@ -73,6 +79,17 @@ bool MonthPages::Prepare(int index, QString *error)
     bool filled = false;
     return !m_fill || FillPageFromFiles(page, m_fill->datesFiles, m_fill->noteFont, filled, error,
                                         m_fill->holidays);
+}
+
+void MonthPages::Restore()
+{
+    CalendarPage &page = m_document.Page();
+    page.SetMainCalDay(1); // a day every month has, while the month changes
+    page.SetMainCalYear(m_ownYear);
+    page.SetMainCalMonth(m_ownMonth);
+    page.SetMainCalDay(m_ownDay);
+    for (int cell = 1; cell <= CalendarCellCount; ++cell)
+        page.SetCellNote(cell, m_ownNotes[cell - 1]);
 }
 
 bool MonthPages::ExportPdf(const QString &path, QString *error)

@@ -56,6 +56,14 @@ public:
     // day when that lies in the span (so its notes keep their rows), else from
     // the 1st of the first month.
     const QList<QDate> &Starts() const { return m_starts; }
+    int PageCount() const { return static_cast<int>(m_starts.size()); }
+
+    // Sets the document up for page index (0-based) as the exports do, for
+    // callers that print the pages themselves.
+    bool SetUpPage(int index, QString *error) { return Prepare(index, error); }
+    // Puts the design's own date and notes back, as they were when this was
+    // made (the exports leave the document at the last page).
+    void Restore();
 
     // All pages in one PDF file that appears only when complete. On failure
     // `error` holds the whole message: the recurring dates' reason, or
@@ -77,6 +85,7 @@ private:
     std::optional<Fill> m_fill;
     bool m_planner = false;
     QDate m_ownStart;
+    int m_ownDay = 0, m_ownMonth = 1, m_ownYear = 1997;
     std::array<TWPRtfStorage, CalendarCellCount> m_ownNotes;
     QList<QDate> m_starts;
 };

@@ -2,6 +2,7 @@
 
 #include "core/calendar/calendarpage.h"
 #include "core/formats/bordername.h"
+#include "core/formats/calendarextrasrecord.h"
 #include "core/formats/calendarsettingsblock.h"
 #include "core/formats/componentrecord.h"
 #include "core/formats/valuereader.h"
@@ -120,7 +121,13 @@ bool WriteCalendarFile(const CalendarPage &page,
         ComponentRecord::WriteNote(writer, note);
     writer.writeString(page.UserTitle());
     writer.writeListEnd();
-    ComponentRecord::WriteList(writer, objects);
+    // The extras follow every placed object: a reader that does not know
+    // their class stops there, having read all the rest.
+    QList<const PersistentObject *> records = objects;
+    const CalendarExtrasRecord extras(page.Extras());
+    if (!page.Extras().IsDefault())
+        records.append(&extras);
+    ComponentRecord::WriteList(writer, records);
     SetError(error, writer.errorString());
     return writer.ok();
 }
@@ -136,10 +143,18 @@ bool ReadCalendarFile(CalendarPage &page, QIODevice &device, const ObjectClassRe
         return false;
     }
     int unread = 0;
+    CalendarExtras extras;
     if (version > 2) {
+        ObjectClassRegistry classes = registry;
+        CalendarExtrasRecord::Register(classes);
         ComponentNamer namer(namesInUse);
-        unread = ComponentRecord::ReadList(reader, registry, namer, objects);
+        PersistentObjectList read;
+        unread = ComponentRecord::ReadList(reader, classes, namer, read);
+        extras = CalendarExtrasRecord::TakeFrom(read).value_or(CalendarExtras());
+        for (std::unique_ptr<PersistentObject> &object : read)
+            objects.push_back(std::move(object));
     }
+    page.SetExtras(extras);
     if (unreadObjects)
         *unreadObjects = unread;
     page.CalculateLayout(false);

@@ -19,7 +19,8 @@ class TWPRtfStorage;
 // Calendar files (".DLF"): a list holding the format version, the file kind
 // (1), the calendar settings block, the border name, the date, the week
 // start, the planner start time, the 42 day-cell notes and the user title,
-// then a list of the placed objects as component records. Versions 1 to 4
+// then a list of the placed objects as component records, ended by the
+// page's extras (CalendarExtrasRecord) when it has any. Versions 1 to 4
 // are read (version 1 has no user title and no objects, versions before 4 no
 // border name); version 4 is written. Objects are stored at zoom 1: the
 // caller passes them unzoomed.

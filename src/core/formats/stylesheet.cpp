@@ -2,6 +2,7 @@
 
 #include "core/calendar/calendarpage.h"
 #include "core/formats/bordername.h"
+#include "core/formats/calendarextrasrecord.h"
 #include "core/formats/calendarsettingsblock.h"
 #include "core/formats/valuereader.h"
 #include "core/formats/valuewriter.h"
@@ -12,6 +13,24 @@
 
 namespace Dayloom {
 
+namespace {
+
+// The page's extras with the look of the record that may follow the list
+// (none: no extras). A record that cannot be read is left out, as readers
+// before the extras did with anything after the list.
+CalendarExtras ExtrasAfterList(ValueReader &reader, const CalendarExtras &current)
+{
+    CalendarExtras extras = current;
+    extras.AssignLook(CalendarExtras());
+    if (!reader.peekByte())
+        return extras;
+    if (const std::optional<CalendarExtras> stored = CalendarExtrasRecord::Read(reader))
+        extras.AssignLook(*stored);
+    return extras;
+}
+
+} // namespace
+
 bool WriteStyleSheet(const CalendarPage &page, QIODevice &device, QString *error)
 {
     ValueWriter writer(device);
@@ -21,6 +40,10 @@ bool WriteStyleSheet(const CalendarPage &page, QIODevice &device, QString *error
     CalendarSettingsBlock::Write(writer, page);
     writer.writeString(page.WMFBorderFile());
     writer.writeListEnd();
+    // After the end of the list, where earlier readers stop.
+    const CalendarExtras look = page.Extras().Look();
+    if (!look.IsDefault())
+        CalendarExtrasRecord::Write(writer, look);
     SetError(error, writer.errorString());
     return writer.ok();
 }
@@ -47,6 +70,7 @@ bool ReadStyleSheet(CalendarPage &page, QIODevice &device, QString *error)
     }
     if (!reader.readListEnd())
         return failed();
+    page.SetExtras(ExtrasAfterList(reader, page.Extras()));
     SetError(error, QString());
     return true;
 }

@@ -9,7 +9,9 @@ class CalendarPage;
 
 // Style sheets (".DLS"): the look of a page without its content. A list
 // holding the format version (4), the file kind (2), the calendar settings
-// block and the border name (from version 4 on).
+// block and the border name (from version 4 on), followed by the look of the
+// page's extras (CalendarExtrasRecord, without the first weekday) when it
+// has any.
 
 inline constexpr qint32 StyleSheetVersion = 4;
 inline constexpr qint32 StyleSheetKind = 2;
@@ -18,7 +20,9 @@ inline constexpr qint32 StyleSheetKind = 2;
 bool WriteStyleSheet(const CalendarPage &page, QIODevice &device, QString *error = nullptr);
 
 // Reads the settings straight into the page; the file kind is not checked.
-// A version below 4 sets an empty border name. On failure (a tag that does
+// A version below 4 sets an empty border name. The look of the extras is
+// the record's after the list, or none; a record that cannot be read is
+// ignored. On failure (a tag that does
 // not fit, an early end) the values read before it stay and `error` holds
 // the reason; a calendar file read this way fails at the end of list after
 // its border name, keeping its settings. The page geometry is left to the

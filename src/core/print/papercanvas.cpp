@@ -19,8 +19,9 @@ constexpr double NumberInsetInch = 0.05;
 
 enum class Across
 {
-    Centre,    // centred on the rectangle
-    RightInset // ending NumberInsetInch inside the right edge
+    Centre,     // centred on the rectangle
+    RightInset, // ending NumberInsetInch inside the right edge
+    LeftInset   // starting NumberInsetInch inside the left edge
 };
 
 enum class Down
@@ -59,10 +60,17 @@ void PrintFitted(PrintEngine &engine, const TRect &rect, const QString &text, Ac
         engine.SetLineBottom(engine.YDevToInches(rect.Bottom));
         break;
     }
-    if (across == Across::Centre)
+    switch (across) {
+    case Across::Centre:
         engine.PrintCenter(fitted, engine.XDevToInches(rect.Left + (rect.Right - rect.Left) / 2));
-    else
+        break;
+    case Across::RightInset:
         engine.PrintRight(fitted, engine.XDevToInches(rect.Right) - NumberInsetInch);
+        break;
+    case Across::LeftInset:
+        engine.PrintLeft(fitted, engine.XDevToInches(rect.Left) + NumberInsetInch);
+        break;
+    }
 }
 
 std::pair<Across, Down> PaperPlace(TextRole role)
@@ -75,6 +83,9 @@ std::pair<Across, Down> PaperPlace(TextRole role)
         return {Across::RightInset, Down::Top};
     case TextRole::PlannerLabel:
         return {Across::Centre, Down::Bottom};
+    case TextRole::DayCounter:
+        return {Across::LeftInset, Down::Top};
+    case TextRole::WeekNumber:
     case TextRole::DayNumberCentred:
     case TextRole::PlannerTitle:
     case TextRole::PlannerDate:
@@ -195,9 +206,12 @@ void PaperCanvas::CellLines(const MonthGridGeometry &grid, TCalBorderStyle style
     // Cell boxes, each drawn whole; together they give the screen's lines.
     if (style == cbNone)
         return;
-    for (int r = 0; r < 6; ++r)
+    for (int r = 0; r < 6; ++r) {
+        if (grid.HasWeekColumn())
+            Border(grid.WeekBox(r), style);
         for (int c = 0; c < 7; ++c)
             Border(grid.CellBox(r, c), style);
+    }
 }
 
 void PaperCanvas::SelectFont(const FontSpec &font)
@@ -211,8 +225,14 @@ void PaperCanvas::Text(const TRect &rect, const QString &text, TextRole role)
     PrintFitted(m_engine, rect, text, across, down);
 }
 
+void PaperCanvas::MoonSymbol(const TRect &box, MoonPhase phase)
+{
+    DrawMoonSymbol(m_engine.Painter(), box, phase);
+}
+
 QSize PaperCanvas::DrawNotes(const std::array<CellRecord, 42> &cells,
-                             const std::array<TWPRtfStorage, 42> &notes, bool)
+                             const std::array<TWPRtfStorage, 42> &notes, bool,
+                             const std::array<TColor, 42> &)
 {
     QSize size = m_referenceNoteSize;
     if (size.isEmpty()) {

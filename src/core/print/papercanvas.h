@@ -45,8 +45,10 @@ public:
     void CellLines(const MonthGridGeometry &grid, TCalBorderStyle style) override;
     void SelectFont(const FontSpec &font) override;
     void Text(const TRect &rect, const QString &text, TextRole role) override;
+    void MoonSymbol(const TRect &box, MoonPhase phase) override;
     QSize DrawNotes(const std::array<CellRecord, 42> &cells,
-                    const std::array<TWPRtfStorage, 42> &notes, bool weekPlanner) override;
+                    const std::array<TWPRtfStorage, 42> &notes, bool weekPlanner,
+                    const std::array<TColor, 42> &backgrounds) override;
 
 private:
     TRect ToDevice(const TRect &pageRect, int grow) const;

@@ -9,6 +9,7 @@
 #include "core/io/seterror.h"
 #include "core/print/papercanvas.h"
 #include "core/print/printengine.h"
+#include "core/recurring/publicholidaydates.h"
 #include "core/richtext/noterenderer.h"
 #include "core/surface/objectboundscommand.h"
 #include "core/surface/objectlistcommand.h"
@@ -72,6 +73,7 @@ PageDocument::PageDocument(const ObjectKindRegistry &kinds, QObject *parent)
 {
     connect(&m_page, &CalendarPage::changed, this, &PageDocument::RequestRepaint);
     connect(&m_undoStack, &QUndoStack::indexChanged, this, [this] { m_lastCreation = nullptr; });
+    m_page.SetRedDayLookup(PublicHolidayDates);
 }
 
 PageDocument::~PageDocument()

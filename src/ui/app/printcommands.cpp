@@ -1,5 +1,6 @@
 #include "ui/app/printcommands.h"
 
+#include "core/export/monthpages.h"
 #include "core/export/pageexport.h"
 #include "core/objects/objectkindregistry.h"
 #include "core/print/printengine.h"
@@ -120,11 +121,27 @@ void PrintCommands::PrintSetup()
                                   QStringLiteral("OK"));
 }
 
+std::optional<PrintRange> PrintCommands::AskRange(const QString &caption)
+{
+    const CalendarPage &page = m_page->Page();
+    const std::optional<PrintRange> range = m_printServices.rangeDialog(
+        &m_window, caption, m_range, QDate(page.MainCalYear(), page.MainCalMonth(), 1));
+    if (range)
+        m_range = *range;
+    return range;
+}
+
 void PrintCommands::PrintCalendar()
 {
     if (!m_window.m_pageShown)
         return;
     DoSaveRichtext();
+    if (const std::optional<PrintRange> range = AskRange(QStringLiteral("Print")))
+        PrintRangeOfPages(*range);
+}
+
+void PrintCommands::PrintRangeOfPages(const PrintRange &range)
+{
     m_printDone = false;
     const bool wasModified = m_window.Modified();
     QPrinter &printer = Printer();
@@ -146,7 +163,8 @@ void PrintCommands::PrintCalendar()
         }
         QString error;
         if (!RunPrintJob(
-                printer, [this](PrintEngine &engine) { return ReportPrinter1Print(engine); },
+                printer,
+                [this, &range](PrintEngine &engine) { return ReportPrinter1Print(engine, range); },
                 &error)) {
             // A job that failed was not sent, whatever the page handler did.
             m_printDone = false;
@@ -169,19 +187,37 @@ void PrintCommands::PrintCalendar()
     SetModified(wasModified);
 }
 
-bool PrintCommands::ReportPrinter1Print(PrintEngine &engine)
+bool PrintCommands::ReportPrinter1Print(PrintEngine &engine, const PrintRange &range)
 {
-    bool drawn = true;
     m_printDone = true;
-    WithPageReadyToPrint([&] {
-        for (int copy = 1; copy <= m_copiesToPrint; ++copy) {
-            m_page->Document().PrintPage(engine, 0, 0, m_page->PrintReferenceNoteSize());
-            if (copy < m_copiesToPrint && !engine.NewPage()) {
-                drawn = false;
-                break;
-            }
+    bool drawn = true;
+    WithPageReadyToPrint([&] { drawn = PrintPages(engine, range, m_copiesToPrint); });
+    return drawn;
+}
+
+bool PrintCommands::PrintPages(PrintEngine &engine, const PrintRange &range, int copies)
+{
+    PageDocument &document = m_page->Document();
+    const QSize noteSize = m_page->PrintReferenceNoteSize();
+    if (!range.months) {
+        for (int copy = 1; copy <= copies; ++copy) {
+            document.PrintPage(engine, 0, 0, noteSize);
+            if (copy < copies && !engine.NewPage())
+                return false;
         }
-    });
+        return true;
+    }
+    MonthPages pages(document, *range.months, std::nullopt);
+    bool drawn = true;
+    for (int copy = 1; copy <= copies && drawn; ++copy) {
+        for (int index = 0; index < pages.PageCount() && drawn; ++index) {
+            if (copy > 1 || index > 0)
+                drawn = engine.NewPage();
+            if (drawn && pages.SetUpPage(index, nullptr))
+                document.PrintPage(engine, 0, 0, noteSize);
+        }
+    }
+    pages.Restore();
     return drawn;
 }
 
@@ -221,19 +257,20 @@ void PrintCommands::PrintPreview()
     const bool wasModified = m_window.Modified();
     QPrinter &printer = Printer();
     UseDesignPaper(printer, m_page->Page());
+    const std::optional<PrintRange> range = AskRange(QStringLiteral("Print Preview"));
+    if (!range)
+        return;
     const bool printChosen =
-        m_printServices.previewDialog(printer, &m_window, [this](QPrinter *target) {
+        m_printServices.previewDialog(printer, &m_window, [this, &range](QPrinter *target) {
             QPainter painter;
             if (!painter.begin(target))
                 return;
             PrintEngine engine(painter);
-            WithPageReadyToPrint([&] {
-                m_page->Document().PrintPage(engine, 0, 0, m_page->PrintReferenceNoteSize());
-            });
+            WithPageReadyToPrint([&] { PrintPages(engine, *range, 1); });
         });
     SetModified(wasModified);
     if (printChosen)
-        PrintCalendar();
+        PrintRangeOfPages(*range);
 }
 
 void PrintCommands::ExportPage()
@@ -241,6 +278,9 @@ void PrintCommands::ExportPage()
     if (!m_window.m_pageShown)
         return;
     DoSaveRichtext();
+    const std::optional<PrintRange> range = AskRange(QStringLiteral("Export"));
+    if (!range)
+        return;
     const QString pdf = QStringLiteral("PDF document (*.pdf)");
     const QString svg = QStringLiteral("SVG drawing (*.svg)");
     const QString png = QStringLiteral("PNG image (*.png)");
@@ -271,23 +311,33 @@ void PrintCommands::ExportPage()
         m_exportDotsPerInch = dotsPerInch;
     }
     QString error;
-    if (!ExportPageFile(path, format, dotsPerInch, &error))
+    if (!ExportPageFile(path, format, dotsPerInch, &error, *range))
         ShowInformation(&m_window, QStringLiteral("Unable to export %1\n%2").arg(path, error));
 }
 
 bool PrintCommands::ExportPageFile(const QString &path, const QString &format, int dotsPerInch,
-                                   QString *error)
+                                   QString *error, const PrintRange &range)
 {
     const bool wasModified = m_window.Modified();
     bool written = false;
     WithPageReadyToPrint([&] {
-        const PageDocument &document = m_page->Document();
-        if (format == QLatin1String("png"))
-            written = ExportDocumentPngAtDpi(document, dotsPerInch, path, error);
-        else if (format == QLatin1String("svg"))
-            written = ExportDocumentSvg(document, path, error);
-        else
-            written = ExportDocumentPdf(document, path, error);
+        PageDocument &document = m_page->Document();
+        const auto writeOne = [&document, &format, dotsPerInch](const QString &file, QString *why) {
+            if (format == QLatin1String("png"))
+                return ExportDocumentPngAtDpi(document, dotsPerInch, file, why);
+            if (format == QLatin1String("svg"))
+                return ExportDocumentSvg(document, file, why);
+            return ExportDocumentPdf(document, file, why);
+        };
+        if (!range.months) {
+            written = writeOne(path, error);
+            return;
+        }
+        // As --months: all pages in one PDF, or a file per page.
+        MonthPages pages(document, *range.months, std::nullopt);
+        written = format == QLatin1String("pdf") ? pages.ExportPdf(path, error)
+                                                 : pages.ExportFiles(path, writeOne, error);
+        pages.Restore();
     });
     SetModified(wasModified);
     return written;

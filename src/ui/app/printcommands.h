@@ -1,11 +1,13 @@
 #pragma once
 
 #include "ui/print/printservices.h"
+#include "ui/print/tprintrangedialog.h"
 
 #include <QObject>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QPrinter;
 
@@ -28,16 +30,20 @@ public:
 
     // Print Setup: the printer dialog; its choices stay with the printer.
     void PrintSetup();
-    // Print Calendar: printer dialog, margin check, copies, the job, and the
-    // message that it was sent (or why it failed).
+    // Print Calendar: this page or a span of months, printer dialog, margin
+    // check, copies, the job, and the message that it was sent (or why it
+    // failed).
     void PrintCalendar();
-    // The page as it would print, in a preview window.
+    // The pages of this page or a span of months as they would print, in a
+    // preview window.
     void PrintPreview();
-    // File > Export...: the page as a PDF, SVG or PNG file.
+    // File > Export...: this page or a span of months as a PDF, SVG or PNG
+    // file (a file per page for the pictures, named as --months names them).
     void ExportPage();
-    // Writes the page to `path` as "pdf", "svg" or "png" (at `dotsPerInch`).
-    bool ExportPageFile(const QString &path, const QString &format, int dotsPerInch,
-                        QString *error);
+    // Writes the page, or a page per month of range.months, to `path` as
+    // "pdf", "svg" or "png" (at `dotsPerInch`).
+    bool ExportPageFile(const QString &path, const QString &format, int dotsPerInch, QString *error,
+                        const PrintRange &range = PrintRange());
     // Why no printer can be used (none installed, or none is the default);
     // empty when a printer is installed and one is the default.
     QString PrinterProblem() const;
@@ -63,9 +69,15 @@ public:
     PrintServices &Hooks() { return m_printServices; }
 
 private:
-    // The print job's page handler: every copy of the page, a new sheet
-    // between copies; false when drawing failed.
-    bool ReportPrinter1Print(PrintEngine &engine);
+    // Asks for this page or a span of months; nullopt when cancelled.
+    std::optional<PrintRange> AskRange(const QString &caption);
+    void PrintRangeOfPages(const PrintRange &range);
+    // The print job's page handler: every copy of the range's pages, a new
+    // sheet between pages; false when drawing failed.
+    bool ReportPrinter1Print(PrintEngine &engine, const PrintRange &range);
+    // Prints the range's pages (each a new sheet after the first) with the
+    // page ready to print; false when a sheet could not be started.
+    bool PrintPages(PrintEngine &engine, const PrintRange &range, int copies);
     // Runs `draw` with the note committed, painting suspended and the page at
     // zoom 1; puts the zoom back afterwards.
     void WithPageReadyToPrint(const std::function<void()> &draw);
@@ -84,6 +96,7 @@ private:
     bool m_printDone = false;
     int m_copiesToPrint = 1;
     int m_exportDotsPerInch = 150;
+    PrintRange m_range; // the last one chosen
 };
 
 } // namespace Dayloom

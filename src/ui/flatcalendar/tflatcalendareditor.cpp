@@ -129,16 +129,20 @@ void TFlatCalendarEditor::BuildControls()
         NewGroup(this, QStringLiteral("Week Starts On"), QStringLiteral("WeekStartsOn"));
     week->setWhatsThis(QStringLiteral("The weekday of the first column."));
     m_weekStartsOn = new QButtonGroup(week);
-    auto *weekLayout = new QVBoxLayout(week);
-    const QStringList days = {QStringLiteral("Sunday"), QStringLiteral("Monday")};
+    // Two days to a row, Sunday and Monday first.
+    auto *weekLayout = new QGridLayout(week);
+    const QStringList days = {QStringLiteral("Sunday"),   QStringLiteral("Monday"),
+                              QStringLiteral("Tuesday"),  QStringLiteral("Wednesday"),
+                              QStringLiteral("Thursday"), QStringLiteral("Friday"),
+                              QStringLiteral("Saturday")};
     for (int i = 0; i < days.size(); ++i) {
         auto *radio = new QRadioButton(days[i], week);
         radio->setObjectName(QStringLiteral("WeekStartsOn") + days[i]);
         radio->setWhatsThis(QStringLiteral("Weeks start on %1.").arg(days[i]));
         m_weekStartsOn->addButton(radio, i);
-        weekLayout->addWidget(radio);
+        weekLayout->addWidget(radio, i / 2, i % 2);
     }
-    weekLayout->addStretch(1);
+    weekLayout->setRowStretch(weekLayout->rowCount(), 1);
 
     // Miscellaneous.
     QGroupBox *misc =

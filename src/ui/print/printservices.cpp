@@ -90,6 +90,13 @@ PrintServices PrintServices::System()
         return QFileDialog::getSaveFileName(parent, QStringLiteral("Export Calendar"), proposed,
                                             filters.join(QStringLiteral(";;")), &filter);
     };
+    services.rangeDialog = [](QWidget *parent, const QString &caption, const PrintRange &proposed,
+                              const QDate &pageMonth) -> std::optional<PrintRange> {
+        TPrintRangeDialog dialog(caption, proposed, pageMonth, parent);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.Range();
+    };
     services.imageResolutionDialog = [](QWidget *parent, int proposed) {
         bool ok = false;
         const int dpi = QInputDialog::getInt(parent, QStringLiteral("Export Image"),

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "ui/print/tprintrangedialog.h"
+
+#include <QDate>
 #include <QMarginsF>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QPrinter;
 class QWidget;
@@ -46,6 +50,12 @@ struct PrintServices
         exportFileDialog;
     // The resolution of an exported image in dots per inch; 0 when cancelled.
     std::function<int(QWidget *parent, int proposed)> imageResolutionDialog;
+    // This page or a span of months (TPrintRangeDialog) for the command
+    // named by `caption`, starting from `proposed` and the page's month;
+    // nullopt when cancelled.
+    std::function<std::optional<PrintRange>(QWidget *parent, const QString &caption,
+                                            const PrintRange &proposed, const QDate &pageMonth)>
+        rangeDialog;
 
     static PrintServices System();
 };

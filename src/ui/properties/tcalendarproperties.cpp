@@ -6,11 +6,13 @@
 #include "core/io/appfolders.h"
 #include "core/io/datafolder.h"
 #include "core/io/inifile.h"
+#include "core/recurring/publicholidaydates.h"
 #include "ui/app/uihelpers.h"
 #include "ui/common/colorswatchbutton.h"
 #include "ui/common/okcancelhelp.h"
 #include "ui/glyphs/buttonglyph.h"
 #include "ui/properties/calendarpreview.h"
+#include "ui/properties/extraspage.h"
 #include "ui/properties/languagechooser.h"
 
 #include <QButtonGroup>
@@ -31,6 +33,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -170,6 +173,7 @@ TCalendarProperties::TCalendarProperties(IniFile *settings, QWidget *parent)
     page.SetMiniCalBorder(cbAll);
     page.SetMiniCellBorder(cbAll);
     page.SetMiniHeadersBorder(cbBottom);
+    page.SetRedDayLookup(PublicHolidayDates);
 
     m_notebook = new QTabWidget(this);
     m_notebook->setObjectName(QStringLiteral("Notebook"));
@@ -187,6 +191,10 @@ TCalendarProperties::TCalendarProperties(IniFile *settings, QWidget *parent)
     m_notebook->addTab(BuildMarginsPage(), QStringLiteral("Margins"));
     // The borders page comes with the border list, which needs the folder.
     m_notebook->addTab(BuildBordersPage(), QStringLiteral("Borders"));
+    m_extras = new ExtrasPage(
+        [this](QWidget *parent, TColor current) { return m_services.pickColor(parent, current); });
+    connect(m_extras, &ExtrasPage::edited, this, &TCalendarProperties::ExtrasEdited);
+    m_notebook->addTab(m_extras, QStringLiteral("Extras"));
     m_notebook->setCurrentIndex(0);
 
     auto *buttons = new QHBoxLayout;
@@ -335,11 +343,10 @@ QWidget *TCalendarProperties::BuildDatePage()
     m_weekStart = RadioGroup(m_weekStartGroup, {QStringLiteral("Sunday"), QStringLiteral("Monday")},
                              Qt::Horizontal);
     connect(m_weekStart, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (!checked)
+        if (!checked || m_loading)
             return;
-        m_calendar->setFirstDayOfWeek(id == 0 ? Qt::Sunday : Qt::Monday);
-        if (!m_loading)
-            ExampleCalendar().SetStartOfWeek(id + 1);
+        ExampleCalendar().SetFirstWeekday(id + 1);
+        ShowFirstWeekday();
     });
 
     m_titleShowYear = new QCheckBox(QStringLiteral("Show Year in Title"), page);
@@ -803,7 +810,7 @@ void TCalendarProperties::DetermineSettings()
     m_dayNames->clear();
     m_dayNames->setPlainText(days.join(QLatin1Char('\n')));
 
-    m_weekStart->button(page.StartOfWeek() == 1 ? 0 : 1)->setChecked(true);
+    ShowFirstWeekday();
     m_titleBGColor->SetColor(page.TitleBGColor());
     m_headersBGColor->SetColor(page.HeadersBGColor());
     m_headersStyle->setCurrentIndex(page.HeadersStyle());
@@ -818,6 +825,33 @@ void TCalendarProperties::DetermineSettings()
     m_titleShowYear->setChecked(page.TitleShowYear());
     m_miniShowYear->setChecked(page.MiniShowYear());
     SetMarginComboxFromValues();
+}
+
+void TCalendarProperties::ShowFirstWeekday()
+{
+    const CalendarPage &page = ExampleCalendar();
+    const int first = page.FirstWeekday();
+    // Tuesday to Saturday leave both Sunday and Monday unchecked.
+    const QSignalBlocker blocker(m_weekStart);
+    m_weekStart->setExclusive(false);
+    for (int id = 0; id < 2; ++id)
+        m_weekStart->button(id)->setChecked(first == id + 1);
+    m_weekStart->setExclusive(true);
+    m_calendar->setFirstDayOfWeek(static_cast<Qt::DayOfWeek>(first == 1 ? 7 : first - 1));
+    m_extras->Show(first, page.Extras());
+}
+
+void TCalendarProperties::ExtrasEdited()
+{
+    if (m_loading)
+        return;
+    CalendarPage &page = ExampleCalendar();
+    page.SetFirstWeekday(m_extras->FirstWeekday());
+    CalendarExtras extras = m_extras->Extras();
+    extras.firstWeekday = page.Extras().firstWeekday;
+    page.SetExtras(extras);
+    ShowFirstWeekday();
+    m_preview->update();
 }
 
 void TCalendarProperties::UpdateDateHeading()

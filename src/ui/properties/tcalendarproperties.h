@@ -29,6 +29,7 @@ namespace Dayloom {
 
 class CalendarPreview;
 class ColorSwatchButton;
+class ExtrasPage;
 class IniFile;
 
 // "Calendar Properties": every setting of the calendar page on ten pages,
@@ -62,7 +63,8 @@ public:
 
     // The preview widget (the page drawn at the preview zoom).
     QWidget *PreviewWidget() const;
-    // The help topic of the page shown: 2100-2108, or 3109 for Borders.
+    // The help topic of the page shown: 2100-2108, 3109 for Borders, 2110
+    // for Extras.
     int HelpTopic() const;
 
     // Margin list entries 0-5 and the inches they stand for.
@@ -114,6 +116,10 @@ private:
     void DateChange();
     void SetButtons();
     void UpdateDateHeading();
+    // The week start radio buttons, the date picker's first column and the
+    // Extras page show the preview's first weekday.
+    void ShowFirstWeekday();
+    void ExtrasEdited();
     void UpdateZoomCaption();
     void FillBorderList();
     void SelectBorderEntry();
@@ -209,6 +215,8 @@ private:
     QRadioButton *m_useMillimetres = nullptr;
     // Page 9
     QListWidget *m_borderFiles = nullptr;
+    // Page 10
+    ExtrasPage *m_extras = nullptr;
     // Preview
     QScrollArea *m_previewScroll = nullptr;
     CalendarPreview *m_preview = nullptr;

@@ -3,6 +3,7 @@
 #include "core/surface/pagedocument.h"
 #include "ui/app/tcalendarmain.h"
 #include "ui/print/printjob.h"
+#include "ui/print/tprintrangedialog.h"
 #include "ui/properties/tcalendarproperties.h"
 #include "ui/surface/tcalendarpanel32.h"
 
@@ -43,7 +44,8 @@ int AcceptProperties(TCalendarProperties &dialog)
 }
 
 // Answers every message box that opens (Yes, No or OK as given) and keeps
-// its text; other modal dialogs are recorded by caption and handed to
+// its text; takes the print range dialog's choice as it opens; other modal
+// dialogs are recorded by caption and handed to
 // `onDialog`, then closed unless `onDialog` answers them itself (true).
 class ModalAnswerer : public QObject
 {
@@ -55,6 +57,12 @@ public:
             QWidget *modal = QApplication::activeModalWidget();
             auto *box = qobject_cast<QMessageBox *>(modal);
             if (!box) {
+                // The range asked before printing keeps its first choice,
+                // this page.
+                if (auto *range = qobject_cast<TPrintRangeDialog *>(modal)) {
+                    range->accept();
+                    return;
+                }
                 if (auto *dialog = qobject_cast<QDialog *>(modal)) {
                     dialogs << dialog->windowTitle();
                     if (!onDialog || !onDialog(dialog))
@@ -171,6 +179,10 @@ private Q_SLOTS:
     void exportToUnwritableFolderFails();
     void previewShowsThePage_data();
     void previewShowsThePage();
+    void rangeOfMonthsPrintsAPageEach();
+    void previewShowsEveryPageOfTheRange();
+    void exportRangeAsMonthsDoes_data();
+    void exportRangeAsMonthsDoes();
     void unreachableCupsStartsWithoutPrinting();
     void printsThroughCups();
 
@@ -181,6 +193,8 @@ private:
     int m_maximumCopies = 99;
     int m_dialogCopies = 1;
     QString m_outputFile;
+    PrintRange m_range;
+    QStringList m_rangeCaptions;
     bool m_dialogAnswer = true;
     int m_dialogRuns = 0;
     QPageSize m_dialogPaper;
@@ -202,6 +216,8 @@ void TestPrintCommands::init()
     m_dialogRuns = 0;
     m_dialogPaper = QPageSize();
     m_outputFile = m_folder->filePath(QStringLiteral("printed.pdf"));
+    m_range = PrintRange();
+    m_rangeCaptions.clear();
 }
 
 void TestPrintCommands::cleanup()
@@ -219,6 +235,12 @@ TCalendarMain &TestPrintCommands::NewWindow(bool injected)
     m_window = std::make_unique<TCalendarMain>();
     if (injected)
         InjectHooks(m_window->PrintHooks());
+    // The range asked before printing and exporting: as the test chose.
+    m_window->PrintHooks().rangeDialog = [this](QWidget *, const QString &caption,
+                                                const PrintRange &, const QDate &) {
+        m_rangeCaptions.append(caption);
+        return m_range;
+    };
     m_window->Start();
     if (!QTest::qWaitForWindowExposed(m_window.get()))
         qWarning("window not exposed");
@@ -729,6 +751,69 @@ void TestPrintCommands::previewShowsThePage()
     QCOMPARE(shown.pageSize().id(), paper == 0 ? QPageSize::Letter : QPageSize::A4);
     QCOMPARE(shown.orientation(), landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     QCOMPARE(window.CalendarPanel()->Document().Zoom(), 0.601f);
+}
+
+void TestPrintCommands::rangeOfMonthsPrintsAPageEach()
+{
+    TCalendarMain &window = NewWindow();
+    CalendarPage &page = window.CalendarPanel()->Page();
+    page.SetMainCalYear(2027);
+    page.SetMainCalMonth(2);
+    const CalendarSettings before = page.Settings();
+    m_range.months = MonthSpan{2027, 1, 2027, 4};
+    ModalAnswerer answerer;
+    PickFileMenuItem(window, "mnuPrintCalendar");
+    QCOMPARE(m_rangeCaptions, QStringList{QStringLiteral("Print")});
+    QCOMPARE(answerer.texts, QStringList{Sent});
+    QCOMPARE(PdfPageCount(m_outputFile), 4);
+    // The design shows its own month again.
+    QVERIFY(page.Settings() == before);
+    QVERIFY(!window.Modified());
+}
+
+void TestPrintCommands::previewShowsEveryPageOfTheRange()
+{
+    TCalendarMain &window = NewWindow();
+    m_range.months = MonthSpan{2026, 11, 2027, 1};
+    ModalAnswerer answerer;
+    int pages = -1;
+    answerer.onDialog = [&pages](QDialog *dialog) {
+        if (auto *preview = dialog->findChild<QPrintPreviewWidget *>())
+            pages = preview->pageCount();
+        return false;
+    };
+    PickFileMenuItem(window, "mnuPrintPreview");
+    QCOMPARE(m_rangeCaptions, QStringList{QStringLiteral("Print Preview")});
+    QCOMPARE(pages, 3);
+}
+
+void TestPrintCommands::exportRangeAsMonthsDoes_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QStringList>("written");
+    QTest::newRow("pdf: one file") << "year.pdf" << QStringList{"year.pdf"};
+    QTest::newRow("png: a file per month")
+        << "month.png" << QStringList{"month-2027-05.png", "month-2027-06.png"};
+}
+
+// The window's export of a range writes what --months writes.
+void TestPrintCommands::exportRangeAsMonthsDoes()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QStringList, written);
+    TCalendarMain &window = NewWindow();
+    m_range.months = MonthSpan{2027, 5, 2027, 6};
+    window.PrintHooks().exportFileDialog = [&](QWidget *, const QString &, const QStringList &,
+                                               QString &) { return m_folder->filePath(fileName); };
+    window.PrintHooks().imageResolutionDialog = [](QWidget *, int) { return 96; };
+    ModalAnswerer answerer;
+    PickFileMenuItem(window, "mnuExport");
+    QVERIFY2(answerer.texts.isEmpty(), qPrintable(answerer.texts.join('|')));
+    QCOMPARE(m_rangeCaptions, QStringList{QStringLiteral("Export")});
+    for (const QString &name : written)
+        QVERIFY2(QFile::exists(m_folder->filePath(name)), qPrintable(name));
+    if (fileName.endsWith(QStringLiteral(".pdf")))
+        QCOMPARE(PdfPageCount(m_folder->filePath(fileName)), 2);
 }
 
 void TestPrintCommands::unreachableCupsStartsWithoutPrinting()

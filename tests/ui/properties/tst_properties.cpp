@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -776,8 +777,9 @@ private Q_SLOTS:
     {
         auto dialog = open();
         auto *notebook = child<QTabWidget>(*dialog, QStringLiteral("Notebook"));
-        QCOMPARE(notebook->count(), 10);
+        QCOMPARE(notebook->count(), 11);
         QCOMPARE(notebook->tabText(9), QStringLiteral("Borders"));
+        QCOMPARE(notebook->tabText(10), QStringLiteral("Extras"));
         for (int tab = 0; tab < notebook->count(); ++tab) {
             showTab(*dialog, tab);
             QWidget *page = notebook->currentWidget();
@@ -790,21 +792,76 @@ private Q_SLOTS:
         }
     }
 
+    // Every control of the Extras tab writes into the preview; the Date
+    // tab's week start and the first weekday show one another.
+    void extras_tab()
+    {
+        auto dialog = open();
+        showTab(*dialog, 10);
+        CalendarPage &preview = dialog->ExampleCalendar();
+        child<QComboBox>(*dialog, QStringLiteral("FirstWeekdayCombo"))->setCurrentIndex(6);
+        QCOMPARE(preview.FirstWeekday(), 7);
+        QVERIFY(!child<QRadioButton>(*dialog, QStringLiteral("WeekStartsOn0"))->isChecked());
+        QVERIFY(!child<QRadioButton>(*dialog, QStringLiteral("WeekStartsOn1"))->isChecked());
+        clickButton(child<QCheckBox>(*dialog, QStringLiteral("WeekPlannersCheck")));
+        QVERIFY(preview.Extras().weekPlannersFromFirstWeekday);
+        child<QComboBox>(*dialog, QStringLiteral("WeekNumbersCombo"))->setCurrentIndex(2);
+        QCOMPARE(preview.Extras().weekNumbers, WeekNumbering::Us);
+        QVERIFY(preview.Layout().mainWeekColumn > 0);
+
+        child<QGroupBox>(*dialog, QStringLiteral("WeekendGroup"))->setChecked(true);
+        clickButton(child<QCheckBox>(*dialog, QStringLiteral("WeekendDay1"))); // Sunday off
+        clickButton(child<QCheckBox>(*dialog, QStringLiteral("WeekendDay6"))); // Friday on
+        m_recorder.color = clYellow;
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("WeekendCellColor")));
+        child<QGroupBox>(*dialog, QStringLiteral("RedDaysGroup"))->setChecked(true);
+        m_recorder.color = clRed;
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("RedDayNumberColor")));
+        clickButton(child<QCheckBox>(*dialog, QStringLiteral("MoonPhasesCheck")));
+        clickButton(child<QCheckBox>(*dialog, QStringLiteral("DayCountersCheck")));
+        CalendarExtras expected;
+        expected.firstWeekday = 7;
+        expected.weekPlannersFromFirstWeekday = true;
+        expected.weekNumbers = WeekNumbering::Us;
+        expected.markWeekends = true;
+        expected.weekendDays = WeekdayBit(6) | WeekdayBit(7);
+        expected.weekendCellColor = clYellow;
+        expected.redDays = true;
+        expected.redDayNumberColor = clRed;
+        expected.moonPhases = true;
+        expected.dayCounters = true;
+        QVERIFY(preview.Extras() == expected);
+
+        // Monday on the Date tab takes Saturday's place.
+        showTab(*dialog, 1);
+        clickButton(child<QRadioButton>(*dialog, QStringLiteral("WeekStartsOn1")));
+        QCOMPARE(preview.FirstWeekday(), 2);
+        QCOMPARE(child<QComboBox>(*dialog, QStringLiteral("FirstWeekdayCombo"))->currentIndex(), 1);
+        QCOMPARE(preview.StartOfWeek(), 2);
+
+        // The default style has none of them.
+        clickButton(child<QPushButton>(*dialog, QStringLiteral("Defaultbutton")));
+        QVERIFY(preview.Extras().IsDefault());
+        QVERIFY(!child<QGroupBox>(*dialog, QStringLiteral("WeekendGroup"))->isChecked());
+    }
+
     void help_topics()
     {
         auto dialog = open();
         QSignalSpy spy(dialog.get(), &TCalendarProperties::helpRequested);
-        for (int tab : {0, 8, 9}) {
+        for (int tab : {0, 8, 9, 10}) {
             showTab(*dialog, tab);
             clickButton(child<QPushButton>(*dialog, QStringLiteral("HelpButton")));
         }
-        QCOMPARE(spy.size(), 3);
+        QCOMPARE(spy.size(), 4);
         QCOMPARE(spy.at(0).at(0).toInt(), 2100);
         QCOMPARE(spy.at(1).at(0).toInt(), 2108);
         QCOMPARE(spy.at(2).at(0).toInt(), 3109);
+        QCOMPARE(spy.at(3).at(0).toInt(), 2110);
         for (int topic = 2100; topic <= 2108; ++topic)
             QVERIFY(HelpWindow::HasTopic(topic));
         QVERIFY(HelpWindow::HasTopic(3109));
+        QVERIFY(HelpWindow::HasTopic(2110));
     }
 };
 

@@ -569,11 +569,12 @@ void TestSurfacePanel::paintKeepsItsRecordsAlone()
     Page page;
     page.panel.SetZoom(0.6f);
     int notesDrawn = 0;
-    page.panel.Page().SetNoteDrawer([&](QPainter &, const TWPRtfStorage &, const TRect &, float) {
-        ++notesDrawn;
-        if (notesDrawn == 1)
-            page.panel.grab(); // a picture's event loop painting again
-    });
+    page.panel.Page().SetNoteDrawer(
+        [&](QPainter &, const TWPRtfStorage &, const TRect &, float, TColor) {
+            ++notesDrawn;
+            if (notesDrawn == 1)
+                page.panel.grab(); // a picture's event loop painting again
+        });
     page.panel.grab();
     QCOMPARE(notesDrawn, 42);
     const CellRecord screenCell = page.panel.Drawn().CellRecordOf(20);

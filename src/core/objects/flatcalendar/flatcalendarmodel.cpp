@@ -69,7 +69,7 @@ FlatCalendarModel::FlatCalendarModel(const QDate &today)
 
 bool FlatCalendarModel::SetStartOfWeek(int value)
 {
-    return (value == 1 || value == 2) && Store(m_startOfWeek, value);
+    return value >= 1 && value <= 7 && Store(m_startOfWeek, value);
 }
 
 bool FlatCalendarModel::SetMonth(int value)
@@ -197,13 +197,13 @@ QString FlatCalendarModel::DayNameText(int column) const
 {
     if (column < 0 || column > 6)
         return QString();
-    const int index = CalendarDates::HeaderDayIndex(column, m_startOfWeek);
+    const int index = CalendarDates::HeaderWeekday(column, m_startOfWeek);
     return FlatCalendarPainter::CutDayName(Names().days[index - 1], m_dayNameStyle);
 }
 
 int FlatCalendarModel::FirstColumn() const
 {
-    return CalendarDates::FirstColumn(m_month, m_year, m_startOfWeek);
+    return CalendarDates::FirstColumnOn(m_month, m_year, m_startOfWeek);
 }
 
 int FlatCalendarModel::DaysInMonth() const

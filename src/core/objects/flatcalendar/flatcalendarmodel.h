@@ -27,9 +27,8 @@ namespace Dayloom {
 //
 // Change notification: every setter returns true when it stored a new value
 // and false when the value was equal or refused; the owner repaints and
-// reports the change only on true. Refused values: StartOfWeek other than 1
-// or 2, ShadowDepth above 10, Month outside 1-12, enumeration values outside
-// their type.
+// reports the change only on true. Refused values: StartOfWeek outside 1-7, ShadowDepth above 10,
+// Month outside 1-12, enumeration values outside their type.
 //
 // Sizes: ShadowDepth is in pixels at zoom 1; font sizes are points, drawn
 // at 96 pixels per inch times the zoom.
@@ -46,7 +45,9 @@ public:
     explicit FlatCalendarModel(const QDate &today);
 
     // --- published properties, in stored order ------------------------------
-    // 1 = weeks start on Sunday, 2 = on Monday; other values are refused.
+    // The weekday weeks start on: 1 = Sunday, 2 = Monday ... 7 = Saturday;
+    // other values are refused. (Files of programs that knew only Sunday
+    // and Monday hold 1 or 2; such a program keeps Sunday for the others.)
     int StartOfWeek() const { return m_startOfWeek; }
     bool SetStartOfWeek(int value);
     // 1-12; other values are refused (they would name no month).

@@ -88,7 +88,7 @@ void Layout(TGFlatCalendarAttributes &a)
     const int rh = (B - y0) / 6;
     a.gridTop = y0;
     a.rowHeight = rh;
-    const int first = CalendarDates::FirstColumn(a.month, a.year, a.startOfWeek);
+    const int first = CalendarDates::FirstColumnOn(a.month, a.year, a.startOfWeek);
     const int daysInMonth = CalendarDates::DaysInMonth(a.month, a.year);
     for (int r = 0; r < 6; ++r) {
         for (int c = 0; c < 7; ++c) {
@@ -144,7 +144,7 @@ void DrawCalendar(QPainter &painter, TGFlatCalendarAttributes &a)
     const QFontMetrics dayNameMetrics(dayNameFont);
     UseFont(painter, dayNameFont, a.dayNameFont);
     for (int c = 0; c < 7; ++c) {
-        const QString &name = a.dayNames[CalendarDates::HeaderDayIndex(c, a.startOfWeek) - 1];
+        const QString &name = a.dayNames[CalendarDates::HeaderWeekday(c, a.startOfWeek) - 1];
         ScreenCanvas::DrawTextInRect(painter, a.dayNameCells[c], CutDayName(name, a.dayNameStyle),
                                      Qt::AlignCenter);
     }

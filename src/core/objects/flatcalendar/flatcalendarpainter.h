@@ -37,7 +37,7 @@ struct TGFlatCalendarAttributes
     // The calendar rectangle, exclusive right and bottom (the shadow lies
     // outside it).
     TRect rect;
-    int startOfWeek = 1;
+    int startOfWeek = 1; // the first weekday: 1 = Sunday ... 7 = Saturday
     TFlatCalBorderStyle calendarBorderStyle = fcbAll;
     FontSpec titleFont;
     bool showYear = false;
