@@ -11,6 +11,7 @@
 #include "core/holidays/holidaycatalogue.h"
 #include "core/io/datafolder.h"
 #include "core/io/inifile.h"
+#include "core/recurring/publicholidaydates.h"
 #include "core/recurring/recurringfill.h"
 #include "core/recurring/recurringpagefill.h"
 #include "core/surface/pagedocument.h"
@@ -104,10 +105,10 @@ const char HelpText[] =
 
 // The options that take a value, as "--name value" or "--name=value".
 const QStringList ValueOptions = {
-    QStringLiteral("--export"),       QStringLiteral("--list-dates"), QStringLiteral("--dates"),
-    QStringLiteral("--zoom"),         QStringLiteral("--dpi"),        QStringLiteral("--months"),
-    QStringLiteral("--layout"),       QStringLiteral("--paper"),      QStringLiteral("--month"),
-    QStringLiteral("--day"),          QStringLiteral("--language"),   QStringLiteral("--border"),
+    QStringLiteral("--export"),        QStringLiteral("--list-dates"), QStringLiteral("--dates"),
+    QStringLiteral("--zoom"),          QStringLiteral("--dpi"),        QStringLiteral("--months"),
+    QStringLiteral("--layout"),        QStringLiteral("--paper"),      QStringLiteral("--month"),
+    QStringLiteral("--day"),           QStringLiteral("--language"),   QStringLiteral("--border"),
     QStringLiteral("--variant-group"), QStringLiteral("--holidays")};
 
 // The longest --months span: a century of pages.
@@ -388,6 +389,8 @@ int RunExport(const CommandLine::ExportOptions &options)
         }
     }
     ApplyToPage(options, page);
+    // Red days follow the sets named here rather than the user's own list.
+    SetRedDayHolidayLinks(options.holidays);
     if (options.border && page.WMFBorderFile() != *options.border) {
         const QString path = QDir::toNativeSeparators(
             CalendarPage::BorderFilePath(*options.border, page.CalendarOrientation()));
@@ -714,13 +717,14 @@ int RunHeadless(const CommandLine &command, int argc, char *argv[])
         std::fprintf(stderr, "dayloom: %s\n", qPrintable(command.error));
         return 2;
     case CommandLine::Kind::Export: {
-        if (!HolidaySetsKnown(command.exportOptions.holidays))
-            return 1;
         // Text needs a GUI application, but never a display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         EnsureRuntimeDirectory();
         QGuiApplication app(argc, argv);
+        // Only now does the program know its folder, where the sets lie.
+        if (!HolidaySetsKnown(command.exportOptions.holidays))
+            return 1;
         const int code = command.exportOptions.variants
                              ? RunVariants(command.exportOptions, app.arguments())
                              : RunExport(command.exportOptions);

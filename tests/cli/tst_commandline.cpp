@@ -452,6 +452,11 @@ void TestCommandLine::holidaySets()
         RunDayloom({"--list-dates", "2027-01", "--holidays", "DE:feasts"}, DAYLOOM_EXECUTABLE, env);
     QCOMPARE(run.exitCode, 2);
     QVERIFY(RunDayloom({"--help"}).out.contains("--holidays CODE"));
+    // An export looked for the shipped sets before it knew the program's
+    // folder, and so knew none of them.
+    run = RunDayloom({"--export", dir.filePath("shipped.png"), "--month", "2026-12", "--fill",
+                      "--holidays", "DE-BY", "--red-days"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
 
     // The fill writes them into the page in its language.
     if (QStandardPaths::findExecutable("pdftotext").isEmpty())

@@ -39,10 +39,10 @@ struct KnownDifference
             return false;
         if ((firstYear && day.year() < firstYear) || (lastYear && day.year() > lastYear))
             return false;
-        static const QStringList weekdays = {QStringLiteral("monday"),   QStringLiteral("tuesday"),
-                                             QStringLiteral("wednesday"), QStringLiteral("thursday"),
-                                             QStringLiteral("friday"),   QStringLiteral("saturday"),
-                                             QStringLiteral("sunday")};
+        static const QStringList weekdays = {
+            QStringLiteral("monday"),   QStringLiteral("tuesday"), QStringLiteral("wednesday"),
+            QStringLiteral("thursday"), QStringLiteral("friday"),  QStringLiteral("saturday"),
+            QStringLiteral("sunday")};
         return what == day.toString(QStringLiteral("MM-dd")) || holidayIds.contains(what) ||
                what == weekdays[day.dayOfWeek() - 1];
     }

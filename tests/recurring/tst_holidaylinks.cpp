@@ -8,6 +8,7 @@
 #include "core/holidays/holidaycatalogue.h"
 #include "core/holidays/holidaylinksource.h"
 #include "core/recurring/holidaylink.h"
+#include "core/recurring/publicholidaydates.h"
 #include "core/recurring/recurringdates.h"
 #include "core/recurring/recurringentry.h"
 
@@ -62,6 +63,7 @@ private Q_SLOTS:
     void brokenSetFileNamesItsLine();
     void pageLanguageFromItsNames_data();
     void pageLanguageFromItsNames();
+    void redDaysArePublicHolidaysShown();
 
 private:
     HolidayCatalogue m_catalogue;
@@ -266,6 +268,18 @@ void TestHolidayLinks::pageLanguageFromItsNames()
             settings.dayNames[i] = locale.standaloneDayName(i == 0 ? 7 : i);
     }
     QCOMPARE(PageLanguageCode(settings), code);
+}
+
+// Red days are the public holidays of the sets, hidden ones left out.
+void TestHolidayLinks::redDaysArePublicHolidaysShown()
+{
+    HolidayLink link{QStringLiteral("DE-BY"), HolidayLink::AllCategories};
+    link.hidden = {QStringLiteral("new-year")};
+    SetRedDayHolidayLinks({link});
+    const QSet<QDate> days = PublicHolidayDates(QDate(2027, 1, 1), QDate(2027, 5, 31));
+    SetRedDayHolidayLinks({});
+    // Mother's Day (9 May) is an observance; New Year's Day is hidden.
+    QCOMPARE(days, (QSet<QDate>{QDate(2027, 1, 6), QDate(2027, 3, 26)}));
 }
 
 QTEST_GUILESS_MAIN(TestHolidayLinks)
