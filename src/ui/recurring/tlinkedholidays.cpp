@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace Dayloom {
 
 TLinkedHolidays::TLinkedHolidays(const HolidayCountry &country, const HolidayLink &link,
@@ -30,11 +32,17 @@ TLinkedHolidays::TLinkedHolidays(const HolidayCountry &country, const HolidayLin
             (region.isEmpty() && !holiday.regions.isEmpty()) || listed.contains(holiday.id))
             continue;
         listed.append(holiday.id);
-        auto *item =
-            new QListWidgetItem(NameIn(holiday.names, language, country.languages), m_list);
-        item->setData(Qt::UserRole, holiday.id);
+        // A holiday the law changed over the years is several entries of one
+        // name: one row hides them all.
+        const QString name = NameIn(holiday.names, language, country.languages);
+        const QList<QListWidgetItem *> same = m_list->findItems(name, Qt::MatchExactly);
+        QListWidgetItem *item = same.isEmpty() ? new QListWidgetItem(name, m_list) : same.first();
+        const QStringList ids = item->data(Qt::UserRole).toStringList() + QStringList{holiday.id};
+        item->setData(Qt::UserRole, ids);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-        item->setCheckState(link.hidden.contains(holiday.id) ? Qt::Unchecked : Qt::Checked);
+        const bool allHidden = std::all_of(
+            ids.cbegin(), ids.cend(), [&](const QString &id) { return link.hidden.contains(id); });
+        item->setCheckState(allHidden ? Qt::Unchecked : Qt::Checked);
     }
     for (const QString &id : link.hidden) {
         if (!listed.contains(id))
@@ -66,7 +74,7 @@ QStringList TLinkedHolidays::hidden() const
     for (int row = 0; row < m_list->count(); ++row) {
         const QListWidgetItem *item = m_list->item(row);
         if (item->checkState() == Qt::Unchecked)
-            ids.append(item->data(Qt::UserRole).toString());
+            ids += item->data(Qt::UserRole).toStringList();
     }
     return ids;
 }
