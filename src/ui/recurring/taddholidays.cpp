@@ -71,7 +71,7 @@ TAddHolidays::TAddHolidays(const HolidayCatalogue &catalogue, QWidget *parent, Q
     m_next->setObjectName(QStringLiteral("NextList"));
     m_next->setAccessibleName(QStringLiteral("The next twelve holidays"));
     m_next->setSelectionMode(QAbstractItemView::NoSelection);
-    m_next->setMinimumSize(360, 12 * 16 + 6);
+    m_next->setMinimumSize(480, 12 * 16 + 6);
 
     m_add = new QPushButton(QStringLiteral("&Add"), this);
     m_add->setObjectName(QStringLiteral("Okbutton"));
