@@ -1,5 +1,6 @@
 #include "core/recurring/chinesecalendar.h"
 
+#include "core/calendar/moonphases.h"
 #include "core/recurring/solarlongitude.h"
 
 #include <QHash>
@@ -7,7 +8,6 @@
 #include <QMutex>
 
 #include <cmath>
-#include <numbers>
 
 namespace Dayloom {
 
@@ -15,11 +15,6 @@ namespace {
 
 constexpr double SynodicMonth = 29.530588861;
 constexpr double FirstNewMoon2000 = 2451550.09766; // JDE of new moon k = 0
-
-double Sin(double degrees)
-{
-    return std::sin(degrees * std::numbers::pi / 180.0);
-}
 
 // The civil day (Julian day number) of the k-th new moon.
 qint64 NewMoonDay(int k, int offset)
@@ -118,42 +113,8 @@ QList<Month> CachedMonthsBetweenSolstices(int year, int offset)
 
 double newMoonMoment(int k)
 {
-    const double t = k / 1236.85; // Julian centuries from J2000
-    const double t2 = t * t, t3 = t2 * t, t4 = t3 * t;
-    const double jde = FirstNewMoon2000 + SynodicMonth * k + 0.00015437 * t2 - 0.000000150 * t3 +
-                       0.00000000073 * t4;
-    const double e = 1 - 0.002516 * t - 0.0000074 * t2;
-    const double m = 2.5534 + 29.10535670 * k - 0.0000014 * t2 - 0.00000011 * t3;
-    const double mm =
-        201.5643 + 385.81693528 * k + 0.0107582 * t2 + 0.00001238 * t3 - 0.000000058 * t4;
-    const double f =
-        160.7108 + 390.67050284 * k - 0.0016118 * t2 - 0.00000227 * t3 + 0.000000011 * t4;
-    const double omega = 124.7746 - 1.56375588 * k + 0.0020672 * t2 + 0.00000215 * t3;
-    double correction =
-        -0.40720 * Sin(mm) + 0.17241 * e * Sin(m) + 0.01608 * Sin(2 * mm) + 0.01039 * Sin(2 * f) +
-        0.00739 * e * Sin(mm - m) - 0.00514 * e * Sin(mm + m) + 0.00208 * e * e * Sin(2 * m) -
-        0.00111 * Sin(mm - 2 * f) - 0.00057 * Sin(mm + 2 * f) + 0.00056 * e * Sin(2 * mm + m) -
-        0.00042 * Sin(3 * mm) + 0.00042 * e * Sin(m + 2 * f) + 0.00038 * e * Sin(m - 2 * f) -
-        0.00024 * e * Sin(2 * mm - m) - 0.00017 * Sin(omega) - 0.00007 * Sin(mm + 2 * m) +
-        0.00004 * Sin(2 * mm - 2 * f) + 0.00004 * Sin(3 * m) + 0.00003 * Sin(mm + m - 2 * f) +
-        0.00003 * Sin(2 * mm + 2 * f) - 0.00003 * Sin(mm + m + 2 * f) +
-        0.00003 * Sin(mm - m + 2 * f) - 0.00002 * Sin(mm - m - 2 * f) - 0.00002 * Sin(3 * mm + m) +
-        0.00002 * Sin(4 * mm);
-    // The planetary arguments.
-    static constexpr double planetary[14][3] = {
-        {299.77, 0.107408, 325},  {251.88, 0.016321, 165}, {251.83, 26.651886, 164},
-        {349.42, 36.412478, 126}, {84.66, 18.206239, 110}, {141.74, 53.303771, 62},
-        {207.14, 2.453732, 60},   {154.84, 7.306860, 56},  {34.52, 27.261239, 47},
-        {207.19, 0.121824, 42},   {291.34, 1.844379, 40},  {161.72, 24.198154, 37},
-        {239.56, 25.513099, 35},  {331.55, 3.592518, 23}};
-    for (int i = 0; i < 14; ++i) {
-        double argument = planetary[i][0] + planetary[i][1] * k;
-        if (i == 0)
-            argument -= 0.009173 * t2;
-        correction += planetary[i][2] * 1e-6 * Sin(argument);
-    }
     const double year = 2000.0 + k / 12.3685;
-    return jde + correction - deltaTSeconds(year) / 86400.0;
+    return MoonPhases::PhaseJde(k) - deltaTSeconds(year) / 86400.0;
 }
 
 QDate chineseCalendarDay(int year, int month, int day, bool leap, int utcOffsetMinutes)
